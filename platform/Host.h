@@ -1,0 +1,70 @@
+#pragma once
+
+#include <string>
+
+class CWnd;
+class CDialog;
+class Host;
+
+// Character filter of an edit control (attached by subclassing the edit).
+class KeyFilter {
+public:
+    virtual ~KeyFilter() = default;
+    // Called for every typed character; false discards it.
+    virtual bool OnChar(Host& host, unsigned ch) = 0;
+};
+
+// Message box types and results, as the windowing platform numbers them.
+enum : unsigned {
+    MB_OK = 0x00,
+    MB_ICONHAND = 0x10,
+    MB_ICONQUESTION = 0x20,
+    MB_ICONEXCLAMATION = 0x30,
+    MB_ICONASTERISK = 0x40,
+};
+
+enum : int {
+    IDOK = 1,
+    IDCANCEL = 2,
+};
+
+// Everything the form, the dialogs and the plot windows ask of the windowing
+// platform. Controls are addressed by the window that owns them and the
+// control id of its template. The Qt shell implements it with real widgets,
+// ScriptedHost with values in memory.
+class Host {
+public:
+    virtual ~Host() = default;
+
+    // The window's controls are made from its template (CWnd::GetTemplate).
+    virtual void CreateControls(CWnd& wnd) = 0;
+    virtual void DestroyControls(CWnd& wnd) = 0;
+
+    virtual std::string GetDlgItemText(const CWnd& wnd, int id) const = 0;
+    // For a drop-down combo this sets its edit text; the selection becomes -1.
+    virtual void SetDlgItemText(CWnd& wnd, int id, const std::string& text) = 0;
+    // Selected index of a combo box, -1 when nothing is selected.
+    virtual int GetCurSel(const CWnd& wnd, int id) const = 0;
+    virtual void SetCurSel(CWnd& wnd, int id, int index) = 0;
+    virtual int IsDlgButtonChecked(const CWnd& wnd, int id) const = 0;
+    virtual void CheckDlgButton(CWnd& wnd, int id, int state) = 0;
+    // Longest text the edit accepts from typing, in characters.
+    virtual void LimitText(CWnd& wnd, int id, int maxChars) = 0;
+    virtual void GotoDlgCtrl(CWnd& wnd, int id) = 0;
+    // Typed characters of the edit pass through filter first (nullptr detaches).
+    virtual void SetKeyFilter(CWnd& wnd, int id, KeyFilter* filter) = 0;
+
+    // Modal message box captioned "Zantro"; type is MB_OK plus an icon.
+    virtual int MessageBox(CWnd& owner, const std::string& text, unsigned type) = 0;
+    virtual void MessageBeep(unsigned type) = 0;
+
+    // Runs the dialog modally: creates its controls, calls OnInitDialog and
+    // delivers the user's actions until the dialog ends. Returns the dialog's
+    // result (IDOK, IDCANCEL) or -1 when it could not be shown.
+    virtual int DoModal(CDialog& dlg) = 0;
+
+    // InvalidateRect without erasing, then UpdateWindow: repaint at once.
+    virtual void RepaintNow(CWnd& wnd) = 0;
+    // PostMessage(WM_CLOSE) to the main window.
+    virtual void PostClose() = 0;
+};

@@ -1,0 +1,4 @@
+#include "plot/CMagnitudeWnd.h"
+
+void CMagnitudeWnd::DrawAxes(DrawContext&) {}
+void CMagnitudeWnd::DrawCurve(DrawContext&) {}

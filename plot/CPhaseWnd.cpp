@@ -1,0 +1,4 @@
+#include "plot/CPhaseWnd.h"
+
+void CPhaseWnd::DrawAxes(DrawContext&) {}
+void CPhaseWnd::DrawCurve(DrawContext&) {}

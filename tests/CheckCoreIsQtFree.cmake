@@ -1,0 +1,10 @@
+# Fails when any core source includes a Qt header.
+foreach(dir design remez plot document platform)
+  file(GLOB sources ${ROOT}/${dir}/*.cpp ${ROOT}/${dir}/*.h)
+  foreach(src IN LISTS sources)
+    file(STRINGS ${src} hits REGEX "^[ \t]*#[ \t]*include[ \t]*[<\"]Q[A-Za-z]")
+    if(hits)
+      message(FATAL_ERROR "${src} includes Qt: ${hits}")
+    endif()
+  endforeach()
+endforeach()
