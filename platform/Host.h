@@ -67,4 +67,11 @@ public:
     virtual void RepaintNow(CWnd& wnd) = 0;
     // PostMessage(WM_CLOSE) to the main window.
     virtual void PostClose() = 0;
+
+    // Mouse capture: moves and the button release reach wnd even outside it,
+    // until ReleaseCapture.
+    virtual void SetCapture(CWnd& /*wnd*/) {}
+    virtual void ReleaseCapture() {}
+    // Vertical resolution of the screen in dots per inch (LOGPIXELSY).
+    virtual int GetScreenLogPixelsY() const { return 96; }
 };
