@@ -1,9 +1,48 @@
 #include "cli/CliApp.h"
 
+#include <cstdio>
 #include <ostream>
 
-int RunCli(int, const char* const*, std::ostream&, std::ostream& err)
+#include "cli/CliParser.h"
+#include "cli/CliRunner.h"
+#include "cli/JsonReport.h"
+
+namespace {
+
+void PrintCoefficients(const CZantroView& view, std::ostream& out)
 {
-    err << "zantro-cli: not ready\n";
-    return 2;
+    char line[40];
+    for (int i = 0; i < view.m_Coeffs.m_nCount; ++i) {
+        std::snprintf(line, sizeof line, "%.17g\n", view.m_Coeffs.GetValue(i, 0));
+        out << line;
+    }
+}
+
+}  // namespace
+
+int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& err)
+{
+    CliOptions options;
+    const CliParser::Result parsed = CliParser::Parse(argc, argv, options);
+    if (parsed.status == CliParser::Status::Help) {
+        out << parsed.text;
+        return 0;
+    }
+    if (parsed.status == CliParser::Status::UsageError) {
+        err << parsed.text;
+        return 2;
+    }
+
+    CliRunner runner(err);
+    runner.Start();
+    runner.Enter(options);
+    runner.Run(options.windowOnly ? ID_EXTRAS_WINDOW : IDC_DESIGN);
+    const int status = runner.ExitStatus();
+
+    if (options.json)
+        out << JsonReport::Build(runner).dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace)
+            << '\n';
+    else if (status == 0)
+        PrintCoefficients(runner.View(), out);
+    return status;
 }

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+// What one zantro-cli run asks for. Unset members leave the form as the
+// program starts it. Combo choices are entry indices; texts are typed into
+// the form's edits (and the parameter dialogs' edits) as they stand.
+struct CliOptions {
+    // Main form combos.
+    std::optional<int> filterType;    // 0..8, combo 1001
+    std::optional<int> designMethod;  // 0..3, combo 1008
+    std::optional<int> windowType;    // 0..5, combo 1010
+    std::optional<int> irScaling;     // 0..3, combo 1064
+
+    // Main form edits: digits only for the four integer fields.
+    std::optional<std::string> taps;          // edit 1032
+    std::optional<std::string> samplingRate;  // edit 1006, Hz
+    std::optional<std::string> firstCorner;   // edit 1012, Hz
+    std::optional<std::string> secondCorner;  // edit 1014, Hz
+    std::optional<std::string> scale;         // edit 1079, at most 8 characters
+    bool sinXComp = false;                    // check box 1066 on
+
+    // Answers to the parameter dialogs, used when the design opens them.
+    std::optional<std::string> stopbandAtt;   // dB, digits only (dialog 131)
+    std::optional<std::string> shapeFactor;   // Kaiser beta text (dialog 132)
+    std::optional<std::string> diffGain;      // "pi", "pi/2", "1" or a number text (dialog 133)
+    std::optional<std::string> variance;      // sigma text, at most 5 characters (dialog 135)
+
+    // Extras > Window instead of Design.
+    bool windowOnly = false;
+    // One JSON object on stdout instead of the coefficients.
+    bool json = false;
+};

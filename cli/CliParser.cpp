@@ -1,0 +1,189 @@
+#include "cli/CliParser.h"
+
+#include <CLI/CLI.hpp>
+
+#include <algorithm>
+#include <cctype>
+#include <functional>
+
+#include "design/CFilPar.h"
+#include "design/CFloatKeys.h"
+
+namespace {
+
+// Longest texts the fields take from typing; a longer option would be cut
+// silently by the edit, so the command line refuses it instead.
+constexpr size_t kScaleChars = 8;
+constexpr size_t kGainChars = 8;
+constexpr size_t kVarianceChars = 5;
+
+std::string Lower(std::string text)
+{
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return text;
+}
+
+template <size_t N>
+std::vector<std::string> EntriesOf(const char* const (&names)[N])
+{
+    return std::vector<std::string>(names, names + N);
+}
+
+std::string Joined(const std::vector<std::string>& names)
+{
+    std::string text;
+    for (size_t i = 0; i < names.size(); ++i)
+        text += (i ? ", " : "") + names[i];
+    return text;
+}
+
+// The edits of the integer fields take digits only.
+CLI::Validator DigitsOnly()
+{
+    return CLI::Validator(
+        [](std::string& text) -> std::string {
+            for (unsigned char c : text)
+                if (!std::isdigit(c))
+                    return "'" + text + "' is not a whole number (the field takes the digits 0-9 only)";
+            return {};
+        },
+        "");
+}
+
+// The floating-point edits pass only what their keystroke filter lets through.
+CLI::Validator FloatKeys(size_t maxChars)
+{
+    return CLI::Validator(
+        [maxChars](std::string& text) -> std::string {
+            for (unsigned char c : text)
+                if (c == 8 || !CFloatKeys::IsAccepted(c))
+                    return "'" + text + "' cannot be typed (the field takes the digits, '+', '-' and '.' only)";
+            if (text.size() > maxChars)
+                return "'" + text + "' is longer than the field's " + std::to_string(maxChars) + " characters";
+            return {};
+        },
+        "");
+}
+
+// A choice by name or index; the value is rewritten to the index.
+CLI::Validator Choice(const std::vector<std::string>& names, const std::vector<std::string>& entries)
+{
+    return CLI::Validator(
+        [names, entries](std::string& text) -> std::string {
+            std::optional<int> index = CliParser::ChoiceIndex(text, names, entries);
+            if (!index)
+                return "'" + text + "' is not one of " + Joined(names) + " or 0.." +
+                       std::to_string(names.size() - 1);
+            text = std::to_string(*index);
+            return {};
+        },
+        "");
+}
+
+CLI::Validator GainChoice()
+{
+    return CLI::Validator(
+        [](std::string& text) -> std::string {
+            const std::string key = Lower(text);
+            if (key == "pi" || key == "pi/2" || text == "1")
+                return {};
+            return FloatKeys(kGainChars)(text);
+        },
+        "");
+}
+
+void AddChoice(CLI::App& app, const std::string& name, const std::string& help,
+               const std::vector<std::string>& names, const std::vector<std::string>& entries,
+               std::optional<int>& target)
+{
+    app.add_option_function<int>(name, [&target](const int& index) { target = index; },
+                                 help + " (" + Joined(names) + ", or the index)")
+        ->type_name("NAME|INDEX")
+        ->transform(Choice(names, entries))
+        ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
+}
+
+void AddText(CLI::App& app, const std::string& name, const std::string& value, const std::string& help,
+             const CLI::Validator& check, std::optional<std::string>& target)
+{
+    app.add_option_function<std::string>(name, [&target](const std::string& text) { target = text; }, help)
+        ->type_name(value)
+        ->check(check)
+        ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
+}
+
+void Describe(CLI::App& app, CliOptions& o)
+{
+    app.description(
+        "Designs one FIR filter without a display: the options are typed into the main form as a user "
+        "would type them, then Design (or Extras > Window) runs.");
+    app.footer(
+        "Exit status: 0 for a valid design, 1 when a message refused the command, 2 for a usage error.\n"
+        "Every message box is printed on stderr.");
+
+    AddChoice(app, "--type", "Filter type", kCliFilterTypes, EntriesOf(kFilterTypeNames), o.filterType);
+    AddChoice(app, "--method", "Design method", kCliDesignMethods, EntriesOf(kDesignMethodNames), o.designMethod);
+    AddChoice(app, "--window", "Window", kCliWindowTypes, EntriesOf(kWindowTypeNames), o.windowType);
+    AddText(app, "--taps", "N", "Number of taps (4..1025)", DigitsOnly(), o.taps);
+    AddText(app, "--fs", "HZ", "Sampling rate, Hz", DigitsOnly(), o.samplingRate);
+    AddText(app, "--f1", "HZ", "First corner frequency, Hz", DigitsOnly(), o.firstCorner);
+    AddText(app, "--f2", "HZ", "Second corner frequency, Hz", DigitsOnly(), o.secondCorner);
+    AddChoice(app, "--scaling", "Impulse response scaling", kCliScalings, EntriesOf(kIRScalingNames), o.irScaling);
+    AddText(app, "--scale", "TEXT", "Impulse response scale text (0.1..10.0, used by custom scaling)",
+            FloatKeys(kScaleChars), o.scale);
+    app.add_flag("--sinx", o.sinXComp, "Turn sin(x)/x compensation on");
+
+    AddText(app, "--att", "DB", "Dolph-Chebyshev stopband attenuation in dB (10..100)", DigitsOnly(), o.stopbandAtt);
+    AddText(app, "--beta", "TEXT", "Kaiser shape factor (0.00..20.00)", FloatKeys(SIZE_MAX), o.shapeFactor);
+    AddText(app, "--gain", "pi|pi/2|1|TEXT", "Differentiator gain at fs/2: pi, pi/2, 1, or a value 0.1..10.0", GainChoice(),
+            o.diffGain);
+    AddText(app, "--sigma", "TEXT", "Gaussian edge variance (0.1..3.0)", FloatKeys(kVarianceChars), o.variance);
+
+    app.add_flag("--window-only", o.windowOnly, "Run Extras > Window instead of Design");
+    app.add_flag("--json", o.json, "Print one JSON object with the whole result instead of the coefficients");
+}
+
+}  // namespace
+
+std::optional<int> CliParser::ChoiceIndex(const std::string& text, const std::vector<std::string>& names,
+                                          const std::vector<std::string>& entries)
+{
+    const std::string key = Lower(text);
+    for (const auto* list : {&names, &entries})
+        for (size_t i = 0; i < list->size(); ++i)
+            if (Lower((*list)[i]) == key)
+                return static_cast<int>(i);
+    if (text.empty() || text.size() > 3 || !std::all_of(text.begin(), text.end(), [](unsigned char c) {
+            return std::isdigit(c);
+        }))
+        return std::nullopt;
+    const int index = std::stoi(text);
+    if (index >= static_cast<int>(names.size()))
+        return std::nullopt;
+    return index;
+}
+
+CliParser::Result CliParser::Parse(int argc, const char* const* argv, CliOptions& options)
+{
+    CliOptions parsed;
+    CLI::App app("", "zantro-cli");
+    Describe(app, parsed);
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::CallForHelp&) {
+        return {Status::Help, app.help()};
+    } catch (const CLI::ParseError& e) {
+        return {Status::UsageError, std::string("zantro-cli: ") + e.what() + "\n\n" + app.help()};
+    }
+    options = std::move(parsed);
+    return {Status::Run, {}};
+}
+
+std::string CliParser::Usage()
+{
+    CliOptions unused;
+    CLI::App app("", "zantro-cli");
+    Describe(app, unused);
+    return app.help();
+}

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "cli/CliOptions.h"
+
+// Command-line names of the combo entries, in index order. The form's own
+// entry texts ("Hilbert Transformer", "Sync + Window", ...) are accepted too.
+inline const std::vector<std::string> kCliFilterTypes = {
+    "lowpass", "highpass", "bandpass", "bandstop", "hilbert",
+    "differentiator", "gaussian", "allpass", "moving-average"};
+inline const std::vector<std::string> kCliDesignMethods = {"sinc", "fsamp", "remez", "direct"};
+inline const std::vector<std::string> kCliWindowTypes = {
+    "rectangular", "hanning", "hamming", "blackman", "chebyshev", "kaiser"};
+inline const std::vector<std::string> kCliScalings = {"natural", "normalized", "optimized", "custom"};
+
+// Turns argv into CliOptions. Parse errors never throw: they come back as
+// a UsageError whose text is the reason followed by the usage.
+class CliParser {
+public:
+    enum class Status { Run, Help, UsageError };
+    struct Result {
+        Status status = Status::Run;
+        std::string text;  // Help: the usage; UsageError: "zantro-cli: <reason>" and the usage
+    };
+
+    static Result Parse(int argc, const char* const* argv, CliOptions& options);
+    static std::string Usage();
+
+    // Index of text among names (case-insensitive) or among the form's entry
+    // texts, or a decimal index below names.size(); nullopt otherwise.
+    static std::optional<int> ChoiceIndex(const std::string& text, const std::vector<std::string>& names,
+                                          const std::vector<std::string>& entries);
+};

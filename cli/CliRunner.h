@@ -1,0 +1,50 @@
+#pragma once
+
+#include <iosfwd>
+
+#include "cli/CliOptions.h"
+#include "design/CZantroView.h"
+#include "document/CZantroDoc.h"
+#include "platform/ScriptedHost.h"
+
+// One headless session of the program: a new document and the main form on
+// a scripted host, driven through the form's controls as a user drives them.
+// Every message box is written to the message stream as it is shown.
+class CliRunner {
+public:
+    explicit CliRunner(std::ostream& messages);
+    CliRunner(const CliRunner&) = delete;
+    CliRunner& operator=(const CliRunner&) = delete;
+
+    // The program's start: the form is created and initialised for a new
+    // document with target filter 0.
+    void Start();
+    // Types the options into the form's controls and queues the answers of
+    // the parameter dialogs that the command may open.
+    void Enter(const CliOptions& options);
+    // Clicks the command (IDC_DESIGN, ID_EXTRAS_WINDOW, ...) and measures
+    // its wall time.
+    void Run(int commandId);
+
+    // 0: the command left a valid design and no dialog refused its answer;
+    // 1 otherwise.
+    int ExitStatus() const;
+    // Wall time of the last Run, seconds.
+    double CommandSeconds() const { return m_dCommandSeconds; }
+
+    const ScriptedHost& Host() const { return m_host; }
+    const CZantroView& View() const { return m_view; }
+    const CZantroDoc& Document() const { return m_doc; }
+
+private:
+    void Select(int id, const std::optional<int>& index);
+    void Type(int id, const std::optional<std::string>& text);
+    void Check(int id, bool on);
+    void Answer(int templateId, int editId, const std::optional<std::string>& text);
+    void AnswerGain(const std::optional<std::string>& gain);
+
+    ScriptedHost m_host;
+    CZantroDoc m_doc;
+    CZantroView m_view;
+    double m_dCommandSeconds = 0.0;
+};

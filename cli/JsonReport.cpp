@@ -1,0 +1,98 @@
+#include "cli/JsonReport.h"
+
+#include "cli/CliRunner.h"
+#include "design/CFilPar.h"
+
+namespace {
+
+using Json = nlohmann::ordered_json;
+
+Json RealParts(const CPoints& points)
+{
+    Json values = Json::array();
+    for (int i = 0; i < points.m_nCount; ++i)
+        values.push_back(points.GetValue(i, 0));
+    return values;
+}
+
+Json SeriesOf(const CPlotWnd& plot)
+{
+    Json values = Json::array();
+    for (int i = 0; i < plot.m_values.m_nCount; ++i)
+        values.push_back(plot.m_values[i]);
+    return values;
+}
+
+}  // namespace
+
+Json JsonReport::Build(const CliRunner& runner)
+{
+    const CZantroView& view = runner.View();
+    const ScriptedHost& host = runner.Host();
+
+    Json messages = Json::array();
+    for (const auto& m : host.Messages())
+        messages.push_back(m.text);
+
+    Json report;
+    report["design_valid"] = view.m_bDesignValid == 1;
+    report["fir_type"] = view.m_nFirType;
+    report["taps"] = view.m_nTaps;
+    report["gain"] = view.m_dGain;
+    report["ir_peak"] = view.m_dIRPeak;
+    report["scale_text"] = host.GetDlgItemText(view, IDC_IR_SCALE);
+    report["magnitude_caption"] = host.GetDlgItemText(view, IDC_MAGNITUDE_CAPTION);
+    report["coefficients"] = RealParts(view.m_Coeffs);
+    report["window"] = RealParts(view.m_Window);
+    report["step"] = RealParts(view.m_Step);
+    report["magnitude"] = SeriesOf(view.m_MagnitudeWnd);
+    report["phase"] = SeriesOf(view.m_PhaseWnd);
+    report["messages"] = messages;
+    report["parameters"] = Parameters(runner.Document().m_FilPar);
+    report["modified"] = runner.Document().IsModified();
+    report["design_seconds"] = runner.CommandSeconds();
+    if (view.m_nDesignMethod == DM_REMEZ && view.m_nRemezPasses > 0)
+        report["passes"] = view.m_nRemezPasses;
+    else
+        report["passes"] = nullptr;
+    return report;
+}
+
+Json JsonReport::Parameters(const CFilPar& par)
+{
+    Json inputData = Json::array();
+    for (int i = 0; i < par.m_InputData.m_nCount; ++i)
+        inputData.push_back({par.m_InputData[i].real(), par.m_InputData[i].imag()});
+
+    Json bands = Json::array();
+    for (const RemezBand& b : par.m_Bands)
+        bands.push_back({{"m_bUse", b.m_bUse},
+                         {"m_nLowerEdge", b.m_nLowerEdge},
+                         {"m_nUpperEdge", b.m_nUpperEdge},
+                         {"m_dValue", b.m_dValue},
+                         {"m_dWeight", b.m_dWeight}});
+
+    Json p;
+    p["m_nDesignMethod"] = par.m_nDesignMethod;
+    p["m_nFilterType"] = par.m_nFilterType;
+    p["m_nWindowType"] = par.m_nWindowType;
+    p["m_nFirstCorner"] = par.m_nFirstCorner;
+    p["m_nSecondCorner"] = par.m_nSecondCorner;
+    p["m_nSamplingRate"] = par.m_nSamplingRate;
+    p["m_nTaps"] = par.m_nTaps;
+    p["m_nIRScaling"] = par.m_nIRScaling;
+    p["m_bSinXComp"] = par.m_bSinXComp;
+    p["m_dIRScale"] = par.m_dIRScale;
+    p["m_nStopbandAtt"] = par.m_nStopbandAtt;
+    p["m_dShapeFactor"] = par.m_dShapeFactor;
+    p["m_dVariance"] = par.m_dVariance;
+    p["m_strOutfile"] = par.m_strOutfile;
+    p["m_nOutExt"] = par.m_nOutExt;
+    p["m_nNumFormat"] = par.m_nNumFormat;
+    p["m_bInputData"] = par.m_bInputData;
+    p["m_InputData"] = inputData;
+    p["m_Bands"] = bands;
+    p["m_nGridDensity"] = par.m_nGridDensity;
+    p["m_nVersion"] = par.m_nVersion;
+    return p;
+}
