@@ -1,5 +1,6 @@
 #include "design/Transforms.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <utility>
@@ -63,20 +64,43 @@ void FFT(CPoints& points, int m)
 
 namespace {
 
+// Outputs computed side by side. Each output keeps its own running factor, so
+// the arithmetic per output is exactly the one-at-a-time loop's; interleaving
+// only hides the latency of the u = u w chain.
+constexpr int kLanes = 8;
+
 void DirectTransform(const CPoints& source, CPoints& destination, int L, double sign, bool inverse)
 {
     const Complex* x = source.m_pData.get();
     Complex* out = destination.m_pData.get();
-    for (int k = 0; k < L; ++k) {
-        const double angle = sign * 2.0 * M_PI * k / L;
-        const Complex w(std::cos(angle), std::sin(angle));
-        Complex u(1.0, 0.0);
-        Complex acc;
-        for (int n = 0; n < L; ++n) {
-            acc += x[n] * u;
-            u *= w;
+    for (int k0 = 0; k0 < L; k0 += kLanes) {
+        const int lanes = std::min(kLanes, L - k0);
+        double wr[kLanes], wi[kLanes], ur[kLanes], ui[kLanes], ar[kLanes], ai[kLanes];
+        for (int j = 0; j < kLanes; ++j) {
+            const double angle = sign * 2.0 * M_PI * (j < lanes ? k0 + j : 0) / L;
+            wr[j] = std::cos(angle);
+            wi[j] = std::sin(angle);
+            ur[j] = 1.0;
+            ui[j] = 0.0;
+            ar[j] = 0.0;
+            ai[j] = 0.0;
         }
-        out[k] = inverse ? acc / static_cast<double>(L) : acc;
+        for (int n = 0; n < L; ++n) {
+            const double xr = x[n].real(), xi = x[n].imag();
+            for (int j = 0; j < kLanes; ++j) {
+                // acc += x u, then u = u w, as complex products (ac - bd, ad + bc).
+                ar[j] += xr * ur[j] - xi * ui[j];
+                ai[j] += xr * ui[j] + xi * ur[j];
+                const double nr = ur[j] * wr[j] - ui[j] * wi[j];
+                const double ni = ur[j] * wi[j] + ui[j] * wr[j];
+                ur[j] = nr;
+                ui[j] = ni;
+            }
+        }
+        for (int j = 0; j < lanes; ++j) {
+            const Complex acc(ar[j], ai[j]);
+            out[k0 + j] = inverse ? acc / static_cast<double>(L) : acc;
+        }
     }
 }
 

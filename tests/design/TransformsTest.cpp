@@ -89,3 +89,32 @@ TEST(Transforms, ComplexDivide)
         EXPECT_TRUE(std::isnan(r.imag()));
     }
 }
+
+TEST(Transforms, DirectTransformsKeepTheOneOutputAtATimeArithmetic)
+{
+    // The plain loop of the definition: per output a rotation factor w, a
+    // running factor u = u w and an accumulator; the results must agree bit for bit.
+    auto plain = [](const CPoints& x, int L, double sign, bool inverse, int k) {
+        const double angle = sign * 2.0 * M_PI * k / L;
+        const Complex w(std::cos(angle), std::sin(angle));
+        Complex u(1.0, 0.0), acc;
+        for (int n = 0; n < L; ++n) {
+            acc += x[n] * u;
+            u *= w;
+        }
+        return inverse ? acc / static_cast<double>(L) : acc;
+    };
+    std::mt19937 rng(3);
+    std::uniform_real_distribution<double> d(-1.0, 1.0);
+    for (int L : {1, 7, 8, 9, 1024}) {
+        CPoints x(L), forward(L), inverse(L);
+        for (int n = 0; n < L; ++n)
+            x[n] = Complex(d(rng), d(rng));
+        DFT(x, forward, L);
+        IDFT(x, inverse, L);
+        for (int k = 0; k < L; ++k) {
+            EXPECT_EQ(forward[k], plain(x, L, -1.0, false, k)) << L << " " << k;
+            EXPECT_EQ(inverse[k], plain(x, L, +1.0, true, k)) << L << " " << k;
+        }
+    }
+}
