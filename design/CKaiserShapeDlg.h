@@ -5,9 +5,21 @@
 #include "design/CFloatKeys.h"
 #include "platform/CDialog.h"
 
-// "Kaiser window shape factor" (template 132): beta, 0.00 .. 20.00.
+inline constexpr const char* kMsgShapeFactorBounds = "The shape factor is out of bounds.";
+
+// "Kaiser window shape factor" (template 132): beta, 0.00 .. 20.00. The
+// factor is shown with two decimals, so accepting it unchanged rounds it.
 class CKaiserShapeDlg : public CDialog {
 public:
+    enum { IDD = 132 };
+    enum Control {
+        IDC_SHAPE_PROMPT = 1035,
+        IDC_SHAPE_EDIT = 1036,
+        IDC_SHAPE_HEADING = 1037,
+        IDC_SHAPE_FACTORS = 1038,
+        IDC_SHAPE_NAMES = 1039,
+    };
+
     explicit CKaiserShapeDlg(CWnd* parent);
 
     const DialogTemplate* GetTemplate() const override;
