@@ -111,6 +111,11 @@ void ScriptedHost::TypeText(CWnd& wnd, int id, const std::string& text)
     for (char ch : text) {
         if (c.filter && !c.filter->OnChar(*this, static_cast<unsigned char>(ch)))
             continue;
+        if (ch == '\b') {
+            if (!typed.empty())
+                typed.pop_back();
+            continue;
+        }
         if (digitsOnly && !std::isdigit(static_cast<unsigned char>(ch)))
             continue;
         if (c.limit > 0 && static_cast<int>(typed.size()) >= c.limit)
@@ -203,6 +208,9 @@ int ScriptedHost::DoModal(CDialog& dlg)
             break;
         }
 
+    // A script that ends with a refused OK is not answered with a second OK,
+    // which would only show the same message again.
+    bool endsWithOk = false;
     for (const Action& a : actions) {
         if (dlg.IsEnded())
             break;
@@ -220,8 +228,9 @@ int ScriptedHost::DoModal(CDialog& dlg)
             Click(dlg, IDCANCEL);
             break;
         }
+        endsWithOk = a.kind == Action::Ok || (a.kind == Action::Click && a.id == IDOK);
     }
-    if (!dlg.IsEnded())
+    if (!dlg.IsEnded() && !endsWithOk)
         Click(dlg, IDOK);
     if (!dlg.IsEnded()) {
         ++m_nRefusedDialogs;

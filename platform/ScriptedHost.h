@@ -27,14 +27,16 @@ public:
 
     // The answer to the next modal run of the dialog with this template id.
     // Without one, a dialog is accepted as it was seeded (OK is pressed).
-    // When the actions do not end the dialog, OK is pressed after them.
+    // When the actions do not end the dialog, OK is pressed after them,
+    // unless their last action was an OK that the dialog refused.
     void QueueDialog(int templateId, std::vector<Action> actions);
     void QueueDialogOk(int templateId) { QueueDialog(templateId, {}); }
     void QueueDialogCancel(int templateId) { QueueDialog(templateId, {{Action::Cancel, 0, {}}}); }
 
     // The user selects all text of the edit (or combo edit) and types text:
     // digits-only edits drop other characters, the text limit drops the
-    // excess, and an attached key filter sees every character.
+    // excess, backspace erases the character before it, and an attached key
+    // filter sees every character.
     void TypeText(CWnd& wnd, int id, const std::string& text);
     // The user picks a combo entry; the window hears of the change.
     void SelectEntry(CWnd& wnd, int id, int index);
