@@ -1,0 +1,45 @@
+# Shared by run.sh and test.sh (sourced): installs the Debian packages the
+# build needs when one is missing, then configures the build directory.
+set -euo pipefail
+
+ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+BUILD_DIR="${ZANTRO_BUILD_DIR:-$ROOT/build-ci}"
+
+PACKAGES=(
+    build-essential
+    cmake
+    libgtest-dev
+    libgmock-dev
+    libbenchmark-dev
+    libcli11-dev
+    nlohmann-json3-dev
+)
+
+install_packages() {
+    local missing=()
+    local p
+    for p in "${PACKAGES[@]}"; do
+        if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+            missing+=("$p")
+        fi
+    done
+    if [ "${#missing[@]}" -eq 0 ]; then
+        return 0
+    fi
+    local sudo=""
+    if [ "$(id -u)" -ne 0 ]; then
+        sudo="sudo"
+    fi
+    echo "Installing: ${missing[*]}"
+    export DEBIAN_FRONTEND=noninteractive
+    $sudo apt-get update
+    $sudo apt-get install -y --no-install-recommends "${missing[@]}"
+}
+
+configure() {
+    cmake -S "$ROOT" -B "$BUILD_DIR" \
+        -DCMAKE_BUILD_TYPE=Release \
+        -DZANTRO_BUILD_GUI=OFF \
+        -DZANTRO_BUILD_TESTS=ON \
+        -DZANTRO_BUILD_BENCH=ON
+}
