@@ -2,8 +2,11 @@
 
 #include "plot/CPlotWnd.h"
 
-// Magnitude plot: x range from the record, decibel or linear curve, and
-// the applied gain written in the top right corner.
+// Magnitude plot: the x range comes from the record (0 .. fs / 2 Hz), the
+// series (one value per point, 513 for the program's spectra) is drawn as
+// linear magnitudes on a decibel scale from yMin dB to 0 dB when the record's
+// yLog is 1, linearly from yMin to yMax otherwise, and the applied gain is
+// written in the top right corner.
 class CMagnitudeWnd : public CPlotWnd {
 public:
     void DrawAxes(DrawContext& dc) override;

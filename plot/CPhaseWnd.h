@@ -1,9 +1,11 @@
 #pragma once
 
-#include "plot/CMagnitudeWnd.h"
+#include "plot/CPlotWnd.h"
 
-// Phase plot: the magnitude plot's axes, a curve wrapped from -pi to +pi
-// as a vertical edge to the bottom followed by a jump to the top.
+// Phase plot: the magnitude plot's axes (x range from the record, 0 .. fs / 2
+// Hz) and a curve of phases in radians, limited to yMin .. yMax (-pi .. pi),
+// whose wrap from -pi to +pi is drawn as a vertical edge to the bottom of
+// the frame followed by a jump to its top.
 class CPhaseWnd : public CPlotWnd {
 public:
     CPhaseWnd()
