@@ -10,6 +10,7 @@
 #include "remez/CPoints.h"
 
 class CZantroDoc;
+struct CPrintInfo;
 struct DialogTemplate;
 
 // Control ids of the main form (template 101).
@@ -60,6 +61,16 @@ public:
     void OnUpdate();
     // Pages of the printed report: 2 for Remez designs, else 1.
     int GetPrintPageCount() const { return m_nDesignMethod == 2 ? 2 : 1; }
+
+    // Printing of the design report. Prepare: sets the page range 1..GetPrintPageCount();
+    // true lets the framework go on with its print dialog. OnPrint draws page
+    // info.m_nCurPage into info.m_rectDraw (device units, left and top 0):
+    // page 1 the parameter list and the four plots, page 2 the band table.
+    bool OnPreparePrinting(CPrintInfo& info);
+    void OnPrint(DrawContext& dc, const CPrintInfo& info);
+    // The text blocks of pages 1 and 2; each sets its own extents and origin.
+    void PrintParameterList(DrawContext& dc, const Rect& page);
+    void PrintBandTable(DrawContext& dc, const Rect& page);
 
     void LoadParameters();
     void StoreParameters();
