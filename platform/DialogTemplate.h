@@ -16,6 +16,7 @@ enum class ControlKind {
     GroupBox,
     PushButton,
     DefPushButton,
+    Icon,           // the program's icon at x, y; no text
 };
 
 enum ControlStyle : unsigned {
