@@ -38,6 +38,9 @@ int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
     runner.Enter(options);
     runner.Run(options.windowOnly ? ID_EXTRAS_WINDOW : IDC_DESIGN);
     const int status = runner.ExitStatus();
+    // A refusal normally speaks for itself; say so when none was shown.
+    if (status != 0 && runner.Host().Messages().empty())
+        err << "zantro-cli: the command ended without a valid design\n";
 
     if (options.json)
         out << JsonReport::Build(runner).dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace)

@@ -111,5 +111,5 @@ void CliRunner::AnswerGain(const std::optional<std::string>& gain)
     else if (key == "1")
         m_host.QueueDialog(kDifferentiatorDlg, {{Action::Click, kGainOne, {}}});
     else
-        m_host.QueueDialog(kDifferentiatorDlg, {{Action::Click, kGainOther, {}}, {Action::Type, kGainOtherEdit, key}});
+        m_host.QueueDialog(kDifferentiatorDlg, {{Action::Click, kGainOther, {}}, {Action::Type, kGainOtherEdit, *gain}});
 }

@@ -229,6 +229,20 @@ TEST(RunCli, DesignMessagesRefuseTheCommand)
     EXPECT_EQ(RunArgs({"--method", "direct", "--json"}).Json()["modified"], false);
 }
 
+TEST(RunCli, AMessageThatDoesNotRefuseTheDesignKeepsExitZero)
+{
+    // Normalized scaling of a lowpass at fs/400: 1 / 0.005 = 200 is refused
+    // and the design goes on with the factor 1.0.
+    CliRun r = RunArgs({"--f1", "20", "--scaling", "normalized"});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.err, "The calculated impulse response scale\nis out of range (0.01 to 100.0)\n");
+    EXPECT_EQ(r.Lines().size(), 63u);
+    const json j = RunArgs({"--f1", "20", "--scaling", "normalized", "--json"}).Json();
+    EXPECT_EQ(j["gain"], 1.0);
+    EXPECT_EQ(j["scale_text"], "1.00");
+    EXPECT_EQ(j["messages"].size(), 1u);
+}
+
 TEST(RunCli, NaturalScalingReplacesTheScaleText)
 {
     CliRun r = RunArgs({"--scale", "-", "--json"});
