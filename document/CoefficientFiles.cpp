@@ -1,0 +1,187 @@
+#include "document/CoefficientFiles.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+#include <cstdarg>
+#include <cstdio>
+#include <filesystem>
+
+#include "document/DocumentMessages.h"
+#include "platform/CWnd.h"
+#include "remez/CPoints.h"
+
+namespace {
+
+std::string Format(const char* format, ...)
+{
+    va_list args;
+    va_start(args, format);
+    va_list copy;
+    va_copy(copy, args);
+    int n = std::vsnprintf(nullptr, 0, format, copy);
+    va_end(copy);
+    std::string out(n > 0 ? static_cast<size_t>(n) : 0, '\0');
+    if (n > 0)
+        std::vsnprintf(out.data(), out.size() + 1, format, args);
+    va_end(args);
+    return out;
+}
+
+// v truncated (or already rounded) and held to [lo, hi]; NaN gives 0.
+long long Saturate(double v, long long lo, long long hi)
+{
+    if (std::isnan(v))
+        return 0;
+    if (v >= static_cast<double>(hi))
+        return hi;
+    if (v <= static_cast<double>(lo))
+        return lo;
+    return static_cast<long long>(v);
+}
+
+std::string MacroName(const std::string& identifier)
+{
+    std::string macro = identifier;
+    for (char& c : macro)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return macro + "_NUMOF_TAPS";
+}
+
+// The header as the source file finds it: both sit in the root's folder.
+std::string HeaderFileName(const std::string& root)
+{
+    return std::filesystem::path(root + ".h").filename().string();
+}
+
+bool WriteText(const std::string& path, const std::string& text, CWnd* msgOwner)
+{
+    std::FILE* f = std::fopen(path.c_str(), "w+");
+    if (!f) {
+        if (msgOwner)
+            msgOwner->MessageBox(Format(kMsgCannotOpenFile, path.c_str()), MB_OK);
+        return false;
+    }
+    // A full disk must not pass for a written file.
+    bool written = std::fputs(text.c_str(), f) >= 0;
+    written = std::fclose(f) == 0 && written;
+    if (!written && msgOwner)
+        msgOwner->MessageBox(Format(kMsgCannotWriteFile, path.c_str()), MB_OK);
+    return written;
+}
+
+}  // namespace
+
+bool IsFixedPointFormat(int format)
+{
+    return format == NF_Q7 || format == NF_Q15 || format == NF_Q31;
+}
+
+const char* ElementTypeOf(int format)
+{
+    switch (format) {
+    case NF_Q7:
+        return "unsigned char";
+    case NF_Q15:
+        return "unsigned short int";
+    case NF_Q31:
+        return "unsigned long int";
+    case NF_FLOAT:
+        return "float";
+    case NF_DOUBLE:
+        return "double";
+    default:
+        return "";
+    }
+}
+
+int ValuesPerLine(int format)
+{
+    return format == NF_Q7 || format == NF_Q15 ? 8 : 4;
+}
+
+std::string FormatCoefficient(double x, int format)
+{
+    switch (format) {
+    case NF_Q7: {
+        long long n = Saturate(std::trunc(x * 128.0), -128, 127);
+        return Format("0x%02x", static_cast<unsigned>(n) & 0xffu);
+    }
+    case NF_Q15: {
+        long long n = Saturate(std::floor(x * 32768.0 + 0.5), -32768, 32767);
+        return Format("0x%04x", static_cast<unsigned>(n) & 0xffffu);
+    }
+    case NF_Q31: {
+        long long n = Saturate(std::trunc(x * 2147483648.0), -2147483648LL, 2147483647LL);
+        return Format("0x%08x", static_cast<unsigned>(n & 0xffffffffLL));
+    }
+    case NF_FLOAT: {
+        double limited = std::isnan(x) ? x : std::clamp(x, -3.4e38, 3.4e38);
+        return Format("%+1.6e", static_cast<double>(static_cast<float>(limited)));
+    }
+    case NF_DOUBLE:
+        return Format("%+1.14e", x);
+    default:
+        return std::string();
+    }
+}
+
+std::string CoefficientIdentifier(const std::string& root)
+{
+    std::string id = std::filesystem::path(root).filename().string();
+    for (char& c : id) {
+        unsigned char u = static_cast<unsigned char>(c);
+        if (!(u < 0x80 && (std::isalnum(u) || c == '_')))
+            c = '_';
+    }
+    if (id.empty())
+        return "fir";
+    if (std::isdigit(static_cast<unsigned char>(id[0])))
+        id = "fir_" + id;
+    return id;
+}
+
+std::string CoefficientHeaderText(const std::string& root, int format, int taps)
+{
+    std::string id = CoefficientIdentifier(root);
+    std::string macro = MacroName(id);
+    return Format("\n#define %s ((int)%4d)\n\n", macro.c_str(), taps) +
+           Format("extern const %s %s_coefficients[%s];\n", ElementTypeOf(format), id.c_str(), macro.c_str());
+}
+
+std::string CoefficientSourceText(const std::string& root, int format, int taps, const CPoints& coeffs)
+{
+    std::string id = CoefficientIdentifier(root);
+    std::string macro = MacroName(id);
+    std::string text = Format("\n#include  \"%s\"\n\n", HeaderFileName(root).c_str()) +
+                       Format("const %s %s_coefficients[%s] =\n{\n", ElementTypeOf(format), id.c_str(),
+                              macro.c_str());
+    const int n = std::min(taps, coeffs.m_nCount);
+    const int perLine = ValuesPerLine(format);
+    std::string line = "  ";
+    for (int i = 0; i < n; ++i) {
+        line += FormatCoefficient(coeffs.GetValue(i, 0), format);
+        if (i == n - 1) {
+            text += line + "\n";
+            line = "  ";
+        } else if ((i + 1) % perLine == 0) {
+            text += line + ",\n";
+            line = "  ";
+        } else {
+            line += ", ";
+        }
+    }
+    return text + "};\n";
+}
+
+bool WriteCoefficientFiles(std::string root, int extension, int format, int taps, const CPoints& coeffs,
+                           CWnd* msgOwner)
+{
+    const std::string headerPath = root + ".h";
+    if (!WriteText(headerPath, CoefficientHeaderText(root, format, taps), msgOwner))
+        return false;
+    std::string sourcePath = root;
+    if (extension == 0 || extension == 1)
+        sourcePath += kSourceExtensions[extension];
+    return WriteText(sourcePath, CoefficientSourceText(root, format, taps, coeffs), msgOwner);
+}
