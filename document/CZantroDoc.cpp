@@ -88,6 +88,10 @@ std::string CZantroDoc::WithDefaultExtension(const std::string& name)
 
 bool CZantroDoc::OnOpenDocument(const std::string& path, CWnd* msgOwner)
 {
+    if (path.empty()) {
+        Report(msgOwner, kMsgFailedToOpen);
+        return false;
+    }
     const std::string title = TitleOf(path);
     std::error_code ec;
     fs::file_status status = fs::status(path, ec);
@@ -144,6 +148,10 @@ bool CZantroDoc::OnOpenDocument(const std::string& path, CWnd* msgOwner)
 
 bool CZantroDoc::OnSaveDocument(const std::string& path, CWnd* msgOwner)
 {
+    if (path.empty()) {
+        Report(msgOwner, kMsgFailedToSave);
+        return false;
+    }
     const std::string title = TitleOf(path);
     std::error_code ec;
     fs::path target(path);

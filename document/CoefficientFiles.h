@@ -40,8 +40,8 @@ std::string CoefficientSourceText(const std::string& root, int format, int taps,
 
 // Writes root + ".h" and root + ".c"/".cpp" (nothing appended for another
 // extension index), overwriting existing files. A file that cannot be
-// opened shows "Cannot open file <path>" through msgOwner and ends the
-// command; the header then stays when only the source failed. True when
-// both were written.
+// opened shows "Cannot open file <path>" through msgOwner, one that cannot
+// be written in full "Cannot write file <path>", and ends the command; the
+// header then stays when only the source failed. True when both were written.
 bool WriteCoefficientFiles(std::string root, int extension, int format, int taps, const CPoints& coeffs,
                            CWnd* msgOwner);

@@ -298,10 +298,20 @@ TEST_F(DocumentFile, FileErrorsNameTheFile)
     EXPECT_FALSE(OpenDocument(doc, view, Path("folder.fir")));
     EXPECT_FALSE(SaveDocument(doc, view, Path("no-such-folder/a.fir")));
     EXPECT_FALSE(SaveDocument(doc, view, Path("folder.fir")));
+    EXPECT_FALSE(SaveDocument(doc, view, ""));
+    EXPECT_FALSE(OpenDocument(doc, view, ""));
     EXPECT_EQ(MessageTexts(host), (std::vector<std::string>{
                                       "missing.fir was not found.", "Access to folder.fir was denied.",
-                                      "a.fir was not found.", "Access to folder.fir was denied."}));
+                                      "a.fir was not found.", "Access to folder.fir was denied.",
+                                      kMsgFailedToSave, kMsgFailedToOpen}));
     EXPECT_EQ(doc.GetPathName(), "");
+
+    // A name without a folder is saved in the current one.
+    const fs::path old = fs::current_path();
+    fs::current_path(m_dir);
+    EXPECT_TRUE(SaveDocument(doc, view, "relative.fir"));
+    fs::current_path(old);
+    EXPECT_EQ(ReadBytes(Path("relative.fir")), StartFile());
 }
 
 TEST_F(DocumentFile, AFailedSaveKeepsThePreviousFile)
