@@ -6,6 +6,7 @@
 #include "cli/CliParser.h"
 #include "cli/CliRunner.h"
 #include "cli/JsonReport.h"
+#include "plot/PlotSvg.h"
 
 namespace {
 
@@ -37,10 +38,18 @@ int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
     runner.Start();
     runner.Enter(options);
     runner.Run(options.windowOnly ? ID_EXTRAS_WINDOW : IDC_DESIGN);
-    const int status = runner.ExitStatus();
+    int status = runner.ExitStatus();
     // A refusal normally speaks for itself; say so when none was shown.
     if (status != 0 && runner.Host().Messages().empty())
         err << "zantro-cli: the command ended without a valid design\n";
+
+    if (options.svgDir) {
+        std::string error;
+        if (!WritePlotSvgs(runner.View(), *options.svgDir, error)) {
+            err << "zantro-cli: " << error << '\n';
+            status = 1;
+        }
+    }
 
     if (options.json)
         out << JsonReport::Build(runner).dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace)

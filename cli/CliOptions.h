@@ -31,4 +31,7 @@ struct CliOptions {
     bool windowOnly = false;
     // One JSON object on stdout instead of the coefficients.
     bool json = false;
+    // Folder for magnitude.svg, phase.svg, impulse.svg and step.svg, written
+    // after the commands as the four plots paint.
+    std::optional<std::string> svgDir;
 };

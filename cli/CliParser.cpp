@@ -142,6 +142,10 @@ void Describe(CLI::App& app, CliOptions& o)
 
     app.add_flag("--window-only", o.windowOnly, "Run Extras > Window instead of Design");
     app.add_flag("--json", o.json, "Print one JSON object with the whole result instead of the coefficients");
+    app.add_option_function<std::string>("--svg", [&o](const std::string& dir) { o.svgDir = dir; },
+                                         "Write the four plots as magnitude.svg, phase.svg, impulse.svg and step.svg into DIR")
+        ->type_name("DIR")
+        ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
 }
 
 }  // namespace

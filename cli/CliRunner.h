@@ -34,6 +34,8 @@ public:
 
     const ScriptedHost& Host() const { return m_host; }
     const CZantroView& View() const { return m_view; }
+    // Painting writes the plots' frame state, so drawing needs the form itself.
+    CZantroView& View() { return m_view; }
     const CZantroDoc& Document() const { return m_doc; }
 
 private:
