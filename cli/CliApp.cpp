@@ -36,8 +36,7 @@ int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
 
     CliRunner runner(err);
     runner.Start();
-    runner.Enter(options);
-    runner.Run(options.windowOnly ? ID_EXTRAS_WINDOW : IDC_DESIGN);
+    runner.RunCommands(options);
     int status = runner.ExitStatus();
     // A refusal normally speaks for itself; say so when none was shown.
     if (status != 0 && runner.Host().Messages().empty())
@@ -54,7 +53,7 @@ int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
     if (options.json)
         out << JsonReport::Build(runner).dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace)
             << '\n';
-    else if (status == 0)
+    else if (status == 0 && !options.noDesign)
         PrintCoefficients(runner.View(), out);
     return status;
 }

@@ -7,6 +7,12 @@
 // program starts it. Combo choices are entry indices; texts are typed into
 // the form's edits (and the parameter dialogs' edits) as they stand.
 struct CliOptions {
+    // File > Open before anything else.
+    std::optional<std::string> docPath;
+    // Target Filter combo: an entry by index or text; other text is typed
+    // into the combo's edit field.
+    std::optional<std::string> preset;
+
     // Main form combos.
     std::optional<int> filterType;    // 0..8, combo 1001
     std::optional<int> designMethod;  // 0..3, combo 1008
@@ -27,8 +33,18 @@ struct CliOptions {
     std::optional<std::string> diffGain;      // "pi", "pi/2", "1" or a number text (dialog 133)
     std::optional<std::string> variance;      // sigma text, at most 5 characters (dialog 135)
 
-    // Extras > Window instead of Design.
+    // Extras > Window instead of Design; or neither.
     bool windowOnly = false;
+    bool noDesign = false;
+
+    // Make File after the design: the root typed into the dialog, and the
+    // dialog's extension (0 ".c", 1 ".cpp") and number format (0..4) lists.
+    std::optional<std::string> makeRoot;
+    std::optional<int> outExt;
+    std::optional<int> numFormat;
+    // File > Save As at the end.
+    std::optional<std::string> savePath;
+
     // One JSON object on stdout instead of the coefficients.
     bool json = false;
     // Folder for magnitude.svg, phase.svg, impulse.svg and step.svg, written

@@ -140,7 +140,19 @@ void Describe(CLI::App& app, CliOptions& o)
             o.diffGain);
     AddText(app, "--sigma", "TEXT", "Gaussian edge variance (0.1..3.0)", FloatKeys(kVarianceChars), o.variance);
 
+    AddText(app, "--doc", "FILE", "Open this .fir design first (File > Open)", CLI::Validator(), o.docPath);
+    AddText(app, "--preset", "INDEX|TEXT",
+            "Target Filter entry by index or text; other text is typed into the combo's edit field",
+            CLI::Validator(), o.preset);
     app.add_flag("--window-only", o.windowOnly, "Run Extras > Window instead of Design");
+    app.add_flag("--no-design", o.noDesign, "Run neither Design nor Extras > Window (inspect or convert a document)");
+    AddText(app, "--make", "ROOT", "Make File after the design: path and name of the .h and source files, no extension",
+            CLI::Validator(), o.makeRoot);
+    AddChoice(app, "--ext", "Source file extension for --make", kCliExtensions, kCliExtensionEntries, o.outExt);
+    AddChoice(app, "--format", "Number format for --make", kCliNumberFormats, kCliNumberFormatEntries, o.numFormat);
+    AddText(app, "--save", "FILE", "Save the document at the end (File > Save As; .fir is added when missing)",
+            CLI::Validator(), o.savePath);
+    app.get_option("--window-only")->excludes("--no-design");
     app.add_flag("--json", o.json, "Print one JSON object with the whole result instead of the coefficients");
     app.add_option_function<std::string>("--svg", [&o](const std::string& dir) { o.svgDir = dir; },
                                          "Write the four plots as magnitude.svg, phase.svg, impulse.svg and step.svg into DIR")

@@ -15,6 +15,11 @@ inline const std::vector<std::string> kCliDesignMethods = {"sinc", "fsamp", "rem
 inline const std::vector<std::string> kCliWindowTypes = {
     "rectangular", "hanning", "hamming", "blackman", "chebyshev", "kaiser"};
 inline const std::vector<std::string> kCliScalings = {"natural", "normalized", "optimized", "custom"};
+// The Make File dialog's lists: command-line names and the dialog's own entries.
+inline const std::vector<std::string> kCliExtensions = {"c", "cpp"};
+inline const std::vector<std::string> kCliExtensionEntries = {".c", ".cpp"};
+inline const std::vector<std::string> kCliNumberFormats = {"q7", "q15", "q31", "float", "double"};
+inline const std::vector<std::string> kCliNumberFormatEntries = {"Q7", "Q15", "Q31", "float", "double"};
 
 // Turns argv into CliOptions. Parse errors never throw: they come back as
 // a UsageError whose text is the reason followed by the usage.

@@ -3,6 +3,10 @@
 #include <chrono>
 #include <ostream>
 
+#include "design/FormTemplate.h"
+#include "document/COutfileDlg.h"
+#include "document/CZantroDoc.h"
+#include "document/FileCommands.h"
 #include "plot/PlotAxes.h"
 
 namespace {
@@ -36,7 +40,62 @@ void CliRunner::Start()
     m_view.SetDocument(&m_doc);
     m_host.CreateControls(m_view);
     m_view.OnCreate();
-    m_view.OnInitialUpdate();
+    NewDocument(m_doc, m_view);
+}
+
+void CliRunner::RunCommands(const CliOptions& o)
+{
+    if (o.docPath && !OpenDocument(m_doc, m_view, *o.docPath)) {
+        m_bFailed = true;
+        return;
+    }
+    if (o.preset) {
+        // A preset the combo cannot take is refused with its messages.
+        const size_t messages = m_host.Messages().size();
+        ChoosePreset(*o.preset);
+        if (m_host.Messages().size() != messages)
+            m_bFailed = true;
+    }
+    Enter(o);
+    if (o.windowOnly)
+        Run(ID_EXTRAS_WINDOW);
+    else if (!o.noDesign)
+        Run(IDC_DESIGN);
+    if (o.makeRoot)
+        MakeFile(o);
+    if (o.savePath && !SaveDocument(m_doc, m_view, CZantroDoc::WithDefaultExtension(*o.savePath)))
+        m_bFailed = true;
+}
+
+void CliRunner::ChoosePreset(const std::string& preset)
+{
+    const int count = static_cast<int>(std::size(kTargetFilterNames));
+    for (int i = 0; i < count; ++i)
+        if (preset == kTargetFilterNames[i] || preset == std::to_string(i)) {
+            m_host.SelectEntry(m_view, IDC_TARGET_FILTER, i);
+            return;
+        }
+    // Anything else is typed into the combo's edit field, which selects no
+    // entry; the form hears of it as of a selection change.
+    m_host.TypeText(m_view, IDC_TARGET_FILTER, preset);
+    m_view.OnSelChange(IDC_TARGET_FILTER);
+}
+
+void CliRunner::MakeFile(const CliOptions& o)
+{
+    using Action = ScriptedHost::Action;
+    std::vector<Action> actions = {{Action::Type, COutfileDlg::IDC_ROOT, *o.makeRoot}};
+    if (o.outExt)
+        actions.push_back({Action::Select, COutfileDlg::IDC_EXTENSION, {}, *o.outExt});
+    if (o.numFormat)
+        actions.push_back({Action::Select, COutfileDlg::IDC_NUMBER_FORMAT, {}, *o.numFormat});
+    m_host.QueueDialog(COutfileDlg::IDD, std::move(actions));
+    // Make File reports nothing on success: any message or refusal is a failure.
+    const size_t messages = m_host.Messages().size();
+    const int refused = m_host.RefusedDialogs();
+    m_host.Click(m_view, IDC_MAKE_FILE);
+    if (m_host.Messages().size() != messages || m_host.RefusedDialogs() != refused)
+        m_bFailed = true;
 }
 
 void CliRunner::Enter(const CliOptions& o)
@@ -60,6 +119,7 @@ void CliRunner::Enter(const CliOptions& o)
 
 void CliRunner::Run(int commandId)
 {
+    m_bDesignRan = true;
     const auto start = std::chrono::steady_clock::now();
     m_host.Click(m_view, commandId);
     const auto stop = std::chrono::steady_clock::now();
@@ -68,7 +128,9 @@ void CliRunner::Run(int commandId)
 
 int CliRunner::ExitStatus() const
 {
-    return m_view.m_bDesignValid == 1 && m_host.RefusedDialogs() == 0 ? 0 : 1;
+    if (m_bFailed || m_host.RefusedDialogs() != 0)
+        return 1;
+    return !m_bDesignRan || m_view.m_bDesignValid == 1 ? 0 : 1;
 }
 
 void CliRunner::Select(int id, const std::optional<int>& index)

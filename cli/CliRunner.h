@@ -26,8 +26,12 @@ public:
     // its wall time.
     void Run(int commandId);
 
-    // 0: the command left a valid design and no dialog refused its answer;
-    // 1 otherwise.
+    // The whole session in the program's order: open, preset, typed options,
+    // Design or Extras > Window, Make File, save. A failed open stops it.
+    void RunCommands(const CliOptions& options);
+
+    // 0: every command completed (the design command with a valid design)
+    // and no dialog refused its answer; 1 otherwise.
     int ExitStatus() const;
     // Wall time of the last Run, seconds.
     double CommandSeconds() const { return m_dCommandSeconds; }
@@ -44,9 +48,13 @@ private:
     void Check(int id, bool on);
     void Answer(int templateId, int editId, const std::optional<std::string>& text);
     void AnswerGain(const std::optional<std::string>& gain);
+    void ChoosePreset(const std::string& preset);
+    void MakeFile(const CliOptions& options);
 
     ScriptedHost m_host;
     CZantroDoc m_doc;
     CZantroView m_view;
     double m_dCommandSeconds = 0.0;
+    bool m_bDesignRan = false;
+    bool m_bFailed = false;  // a file command failed
 };

@@ -218,6 +218,9 @@ int ScriptedHost::DoModal(CDialog& dlg)
         case Action::Type:
             TypeText(dlg, a.id, a.text);
             break;
+        case Action::Select:
+            SelectEntry(dlg, a.id, a.index);
+            break;
         case Action::Click:
             Click(dlg, a.id);
             break;

@@ -20,9 +20,11 @@ public:
 
     // One user action inside a modal dialog.
     struct Action {
-        enum Kind { Type, Click, Ok, Cancel } kind = Ok;
+        // Select picks entry `index` of combo `id` (the dialog hears of the change).
+        enum Kind { Type, Click, Ok, Cancel, Select } kind = Ok;
         int id = 0;
         std::string text;
+        int index = -1;
     };
 
     // The answer to the next modal run of the dialog with this template id.
