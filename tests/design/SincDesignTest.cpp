@@ -67,9 +67,11 @@ TEST_F(SincDesign, AllpassAndMovingAverage)
 {
     Ideal(FT_ALLPASS, 33, 1000, 3000, DM_DIRECT);
     EXPECT_DOUBLE_EQ(Tap(16), 1.0);
-    for (int i = 0; i < 33; ++i)
-        if (i != 16)
+    for (int i = 0; i < 33; ++i) {
+        if (i != 16) {
             EXPECT_NEAR(Tap(i), 0.0, 1e-15);
+        }
+    }
 
     Ideal(FT_ALLPASS, 32, 1000, 3000, DM_DIRECT);
     for (int i = 0; i < 32; ++i) {
@@ -96,8 +98,9 @@ TEST_F(SincDesign, HilbertAndDifferentiatorAreAntisymmetric)
             const CPoints& h = f.view.m_Coeffs;
             for (int i = 0; i < taps; ++i)
                 EXPECT_NEAR(h[i].real(), -h[taps - 1 - i].real(), 1e-14) << type << " " << taps << " " << i;
-            if (taps % 2 == 1)
+            if (taps % 2 == 1) {
                 EXPECT_EQ(h[taps / 2].real(), 0.0);
+            }
             EXPECT_NEAR(f.view.m_dIRPeak, [&] {
                 // the reference is the largest ideal tap, before the window
                 double peak = 0;
