@@ -1,0 +1,414 @@
+#include "app/CMainFrame.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QLabel>
+#include <QLayout>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QScrollArea>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QUrl>
+
+#include "app/CZantroApp.h"
+#include "app/CommandIds.h"
+#include "app/DialogBuilder.h"
+#include "app/HelpViewer.h"
+#include "app/PlotWidget.h"
+#include "app/ToolbarIcons.h"
+#include "design/FormTemplate.h"
+
+const char* const CMainFrame::kIdlePrompt = "For Help, press F1";
+
+namespace {
+
+// Status-bar prompt, then the tooltip, of each command.
+struct Prompt {
+    int id;
+    const char* text;
+};
+
+const Prompt kPrompts[] = {
+    {ID_FILE_NEW, "Create a new document\nNew"},
+    {ID_FILE_OPEN, "Open an existing document\nOpen"},
+    {ID_FILE_SAVE, "Save the active document\nSave"},
+    {ID_FILE_SAVE_AS, "Save the active document with a new name\nSave As"},
+    {ID_FILE_PRINT, "Print the active document\nPrint"},
+    {ID_FILE_PRINT_PREVIEW, "Display full pages\nPrint Preview"},
+    {ID_FILE_PRINT_SETUP, "Change the printer and printing options\nPrint Setup"},
+    {ID_FILE_MRU_FILE1, "Open this document"},
+    {ID_FILE_MRU_FILE1 + 1, "Open this document"},
+    {ID_FILE_MRU_FILE1 + 2, "Open this document"},
+    {ID_FILE_MRU_FILE1 + 3, "Open this document"},
+    {ID_APP_EXIT, "Quit the application; prompts to save documents\nExit"},
+    {ID_EDIT_UNDO, "Undo the last action\nUndo"},
+    {ID_EDIT_CUT, "Cut the selection and put it on the Clipboard\nCut"},
+    {ID_EDIT_COPY, "Copy the selection and put it on the Clipboard\nCopy"},
+    {ID_EDIT_PASTE, "Insert Clipboard contents\nPaste"},
+    {ID_VIEW_TOOLBAR, "Show or hide the toolbar\nToggle ToolBar"},
+    {ID_VIEW_STATUS_BAR, "Show or hide the status bar\nToggle StatusBar"},
+    {ID_EXTRAS_WINDOW, "Show the characteristics of the current window"},
+    {ID_HELP_FINDER, "List Help topics\nHelp Topics"},
+    {ID_APP_ABOUT, "Display program information, version number and copyright\nAbout"},
+    {ID_CONTEXT_HELP, "Display help for clicked buttons, menus and windows\nHelp"},
+    {ID_HELP, "Display help for current task or command\nHelp"},
+    {ID_NEXT_PANE, "Switch to the next window pane\nNext Pane"},
+    {ID_PREV_PANE, "Switch back to the previous window pane\nPrevious Pane"},
+};
+
+QString PromptPart(int id, int part)
+{
+    for (const Prompt& p : kPrompts)
+        if (p.id == id) {
+            const QStringList parts = QString::fromLatin1(p.text).split(QLatin1Char('\n'));
+            return part < parts.size() ? parts[part] : QString();
+        }
+    return QString();
+}
+
+}  // namespace
+
+CMainFrame::CMainFrame(CZantroApp& app) : m_app(app)
+{
+    setWindowIcon(ApplicationIcon());
+    resize(kInitialWidth, kInitialHeight);
+}
+
+CMainFrame::~CMainFrame()
+{
+    // The plot widgets detach from the host before the form goes.
+    for (PlotWidget*& plot : m_pPlots) {
+        delete plot;
+        plot = nullptr;
+    }
+}
+
+QString CMainFrame::PromptOf(int id)
+{
+    return PromptPart(id, 0);
+}
+
+QAction* CMainFrame::Action(int id) const
+{
+    auto it = m_actions.find(id);
+    return it == m_actions.end() ? nullptr : it->second;
+}
+
+QAction* CMainFrame::MakeAction(int id, const QString& text)
+{
+    auto* action = new QAction(text, this);
+    action->setData(id);
+    action->setStatusTip(PromptPart(id, 0));
+    const QString tip = PromptPart(id, 1);
+    if (!tip.isEmpty())
+        action->setToolTip(tip);
+    connect(action, &QAction::triggered, this, [this, id]() { OnCommand(id); });
+    m_actions[id] = action;
+    return action;
+}
+
+bool CMainFrame::OnCreate()
+{
+    CreateMenus();
+    CreateToolBar();
+    CreateStatusBar();
+    if (!m_pToolBar || !statusBar())
+        return false;
+    return CreateForm();
+}
+
+void CMainFrame::CreateMenus()
+{
+    auto shortcut = [](QAction* a, std::initializer_list<QKeySequence> keys) { a->setShortcuts(QList<QKeySequence>(keys)); };
+
+    m_pFileMenu = menuBar()->addMenu(QStringLiteral("&File"));
+    QMenu* file = m_pFileMenu;
+    shortcut(MakeAction(ID_FILE_NEW, QStringLiteral("&New\tCtrl+N")), {QKeySequence(Qt::CTRL | Qt::Key_N)});
+    shortcut(MakeAction(ID_FILE_OPEN, QStringLiteral("&Open...\tCtrl+O")), {QKeySequence(Qt::CTRL | Qt::Key_O)});
+    shortcut(MakeAction(ID_FILE_SAVE, QStringLiteral("&Save\tCtrl+S")), {QKeySequence(Qt::CTRL | Qt::Key_S)});
+    MakeAction(ID_FILE_SAVE_AS, QStringLiteral("Save &As..."));
+    shortcut(MakeAction(ID_FILE_PRINT, QStringLiteral("&Print...\tCtrl+P")), {QKeySequence(Qt::CTRL | Qt::Key_P)});
+    MakeAction(ID_FILE_PRINT_PREVIEW, QStringLiteral("Print Pre&view"));
+    MakeAction(ID_FILE_PRINT_SETUP, QStringLiteral("P&rint Setup..."));
+    for (int i = 0; i < kRecentFileCount; ++i)
+        MakeAction(ID_FILE_MRU_FILE1 + i, QStringLiteral("Recent File"));
+    MakeAction(ID_APP_EXIT, QStringLiteral("E&xit"));
+    for (int id : {ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, ID_FILE_SAVE_AS})
+        file->addAction(Action(id));
+    file->addSeparator();
+    for (int id : {ID_FILE_PRINT, ID_FILE_PRINT_PREVIEW, ID_FILE_PRINT_SETUP})
+        file->addAction(Action(id));
+    file->addSeparator();
+    for (int i = 0; i < kRecentFileCount; ++i)
+        file->addAction(Action(ID_FILE_MRU_FILE1 + i));
+    m_pRecentSeparator = file->addSeparator();
+    file->addAction(Action(ID_APP_EXIT));
+
+    QMenu* edit = menuBar()->addMenu(QStringLiteral("&Edit"));
+    shortcut(MakeAction(ID_EDIT_UNDO, QStringLiteral("&Undo\tCtrl+Z")),
+             {QKeySequence(Qt::CTRL | Qt::Key_Z), QKeySequence(Qt::ALT | Qt::Key_Backspace)});
+    shortcut(MakeAction(ID_EDIT_CUT, QStringLiteral("Cu&t\tCtrl+X")),
+             {QKeySequence(Qt::CTRL | Qt::Key_X), QKeySequence(Qt::SHIFT | Qt::Key_Delete)});
+    shortcut(MakeAction(ID_EDIT_COPY, QStringLiteral("&Copy\tCtrl+C")),
+             {QKeySequence(Qt::CTRL | Qt::Key_C), QKeySequence(Qt::CTRL | Qt::Key_Insert)});
+    shortcut(MakeAction(ID_EDIT_PASTE, QStringLiteral("&Paste\tCtrl+V")),
+             {QKeySequence(Qt::CTRL | Qt::Key_V), QKeySequence(Qt::SHIFT | Qt::Key_Insert)});
+    edit->addAction(Action(ID_EDIT_UNDO));
+    edit->addSeparator();
+    for (int id : {ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE}) {
+        edit->addAction(Action(id));
+    }
+    // The edit commands have no handler, so they stay disabled; their keys
+    // then reach the focused edit field.
+    for (int id : {ID_EDIT_UNDO, ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE})
+        Action(id)->setEnabled(false);
+
+    QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
+    for (auto [id, text] : {std::pair{ID_VIEW_TOOLBAR, "&Toolbar"}, std::pair{ID_VIEW_STATUS_BAR, "&Status Bar"}}) {
+        QAction* a = MakeAction(id, QString::fromLatin1(text));
+        a->setCheckable(true);
+        a->setChecked(true);
+        view->addAction(a);
+    }
+
+    QMenu* extras = menuBar()->addMenu(QStringLiteral("Extras"));
+    extras->addAction(MakeAction(ID_EXTRAS_WINDOW, QStringLiteral("Window")));
+
+    QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
+    help->addAction(MakeAction(ID_HELP_FINDER, QStringLiteral("&Help Topics")));
+    help->addSeparator();
+    help->addAction(MakeAction(ID_APP_ABOUT, QStringLiteral("&About Zantro...")));
+
+    // Accelerators without a menu entry.
+    shortcut(MakeAction(ID_NEXT_PANE, QStringLiteral("Next Pane")), {QKeySequence(Qt::Key_F6)});
+    shortcut(MakeAction(ID_PREV_PANE, QStringLiteral("Previous Pane")), {QKeySequence(Qt::SHIFT | Qt::Key_F6)});
+    shortcut(MakeAction(ID_HELP, QStringLiteral("Help")), {QKeySequence(Qt::Key_F1)});
+    shortcut(MakeAction(ID_CONTEXT_HELP, QStringLiteral("Help")), {QKeySequence(Qt::SHIFT | Qt::Key_F1)});
+    MakeAction(ID_DEFAULT_HELP, QStringLiteral("Help"));
+    for (int id : {ID_NEXT_PANE, ID_PREV_PANE, ID_HELP, ID_CONTEXT_HELP})
+        addAction(Action(id));
+    Action(ID_CONTEXT_HELP)->setIcon(ToolbarIcon(ID_CONTEXT_HELP));
+    UpdateRecentFileMenu();
+}
+
+void CMainFrame::CreateToolBar()
+{
+    m_pToolBar = new QToolBar(QStringLiteral("Standard"), this);
+    m_pToolBar->setObjectName(QStringLiteral("toolbar128"));
+    m_pToolBar->setIconSize(QSize(16, 15));
+    m_pToolBar->setMovable(true);
+    m_pToolBar->setFloatable(true);
+    m_pToolBar->setAllowedAreas(Qt::AllToolBarAreas);
+    const int buttons[] = {ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, 0, ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE, 0,
+                           ID_FILE_PRINT, 0, ID_APP_ABOUT, ID_CONTEXT_HELP};
+    for (int id : buttons) {
+        if (id == 0) {
+            m_pToolBar->addSeparator();
+            continue;
+        }
+        QAction* a = Action(id);
+        a->setIcon(ToolbarIcon(id));
+        m_pToolBar->addAction(a);
+    }
+    addToolBar(Qt::TopToolBarArea, m_pToolBar);
+    connect(m_pToolBar, &QToolBar::visibilityChanged, this, [this](bool visible) {
+        if (QAction* a = Action(ID_VIEW_TOOLBAR))
+            a->setChecked(visible);
+    });
+}
+
+void CMainFrame::CreateStatusBar()
+{
+    QStatusBar* bar = statusBar();
+    m_pIdlePrompt = new QLabel(QString::fromLatin1(kIdlePrompt), bar);
+    bar->addWidget(m_pIdlePrompt, 1);
+    // The lock-key indicators; their texts show greyed while the keys are off.
+    for (const char* indicator : {"CAP", "NUM", "SCRL"}) {
+        auto* pane = new QLabel(QString::fromLatin1(indicator), bar);
+        pane->setObjectName(QStringLiteral("indicator%1").arg(QLatin1String(indicator)));
+        pane->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        pane->setAlignment(Qt::AlignCenter);
+        pane->setMinimumWidth(pane->fontMetrics().horizontalAdvance(QStringLiteral("SCRL")) + 12);
+        pane->setEnabled(false);
+        bar->addPermanentWidget(pane);
+    }
+}
+
+bool CMainFrame::CreateForm()
+{
+    CZantroView& view = m_app.m_view;
+    QtHost& host = m_app.m_host;
+    const DialogTemplate* t = view.GetTemplate();
+    if (!t)
+        return false;
+    DialogBuilder builder(*t);
+    m_pForm = new QWidget;
+    m_pForm->setObjectName(QStringLiteral("form101"));
+    m_pForm->setFixedSize(builder.ClientSize());
+    host.Attach(view, m_pForm);
+    host.CreateControls(view);
+    if (view.OnCreate() != 0)
+        return false;
+
+    CPlotWnd* plots[] = {&view.m_MagnitudeWnd, &view.m_PhaseWnd, &view.m_ImpulseWnd, &view.m_StepWnd};
+    const int* rects[] = {kMagnitudeRect, kPhaseRect, kImpulseRect, kStepRect};
+    for (int i = 0; i < 4; ++i) {
+        Rect r = plots[i]->GetWindowRect();
+        if (r.IsEmpty())
+            r = {rects[i][0], rects[i][1], rects[i][2], rects[i][3]};
+        m_pPlots[i] = new PlotWidget(host, *plots[i], QRect(r.left, r.top, r.Width(), r.Height()), m_pForm);
+    }
+
+    m_pScroll = new QScrollArea(this);
+    m_pScroll->setFrameShape(QFrame::NoFrame);
+    m_pScroll->setWidget(m_pForm);
+    setCentralWidget(m_pScroll);
+    return true;
+}
+
+void CMainFrame::ResizeToFitForm()
+{
+    if (!m_pForm || !m_pScroll)
+        return;
+    if (QLayout* l = layout())
+        l->activate();
+    QSize extra = size() - m_pScroll->size();
+    if (m_pScroll->size().isEmpty() || extra.width() < 0 || extra.height() < 0) {
+        int bars = menuBar()->sizeHint().height() + statusBar()->sizeHint().height();
+        if (m_pToolBar && m_pToolBar->isVisible())
+            bars += m_pToolBar->sizeHint().height();
+        extra = QSize(0, bars);
+    }
+    const QSize fit = m_pForm->size() + extra;
+    resize(std::min(width(), fit.width()), std::min(height(), fit.height()));
+}
+
+void CMainFrame::SetDocumentTitle(const std::string& title)
+{
+    setWindowTitle(QString::fromStdString(title) + QStringLiteral(" - Zantro"));
+}
+
+void CMainFrame::UpdateRecentFileMenu()
+{
+    const CRecentFileList& list = m_app.m_recentFiles;
+    for (int i = 0; i < kRecentFileCount; ++i) {
+        QAction* a = Action(ID_FILE_MRU_FILE1 + i);
+        if (!a)
+            continue;
+        if (i < list.GetCount()) {
+            a->setText(QString::fromStdString(list.MenuText(i)));
+            a->setEnabled(true);
+            a->setVisible(true);
+        } else {
+            // With no recent document the placeholder stays, greyed.
+            a->setText(QStringLiteral("Recent File"));
+            a->setEnabled(false);
+            a->setVisible(i == 0 && list.GetCount() == 0);
+        }
+    }
+}
+
+void CMainFrame::ShowHelp()
+{
+    if (!m_pHelp)
+        m_pHelp = new HelpViewer(this);
+    m_pHelp->ShowTopic();
+}
+
+void CMainFrame::OnCommand(int id)
+{
+    CZantroApp& app = m_app;
+    switch (id) {
+    case ID_FILE_NEW:
+        app.OnFileNew();
+        break;
+    case ID_FILE_OPEN:
+        app.OnFileOpen();
+        break;
+    case ID_FILE_SAVE:
+        app.OnFileSave();
+        break;
+    case ID_FILE_SAVE_AS:
+        app.OnFileSaveAs();
+        break;
+    case ID_FILE_PRINT:
+        app.Print(PrintRequest{PrintRequest::Dialog});
+        break;
+    case ID_FILE_PRINT_DIRECT:
+        app.Print(PrintRequest{PrintRequest::Direct});
+        break;
+    case ID_FILE_PRINT_PREVIEW:
+        app.Print(PrintRequest{PrintRequest::Preview});
+        break;
+    case ID_FILE_PRINT_SETUP:
+        app.Print(PrintRequest{PrintRequest::Setup});
+        break;
+    case ID_APP_EXIT:
+        close();
+        break;
+    case ID_VIEW_TOOLBAR:
+        m_pToolBar->setVisible(!m_pToolBar->isVisible());
+        Action(ID_VIEW_TOOLBAR)->setChecked(m_pToolBar->isVisible());
+        break;
+    case ID_VIEW_STATUS_BAR:
+        statusBar()->setVisible(!statusBar()->isVisible());
+        Action(ID_VIEW_STATUS_BAR)->setChecked(statusBar()->isVisible());
+        break;
+    case ID_EXTRAS_WINDOW:
+        app.m_host.RunCommand([&app]() { app.m_view.OnCommand(ID_EXTRAS_WINDOW); });
+        break;
+    case ID_HELP_FINDER:
+    case ID_HELP:
+    case ID_CONTEXT_HELP:
+    case ID_DEFAULT_HELP:
+        ShowHelp();
+        break;
+    case ID_APP_ABOUT:
+        app.OnAppAbout();
+        break;
+    case ID_NEXT_PANE:
+    case ID_PREV_PANE:
+        // One pane only: the form.
+        break;
+    default:
+        if (id >= ID_FILE_MRU_FILE1 && id < ID_FILE_MRU_FILE1 + kRecentFileCount)
+            app.OnOpenRecentFile(id - ID_FILE_MRU_FILE1);
+        break;
+    }
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event)
+{
+    if (!m_app.SaveModified()) {
+        event->ignore();
+        return;
+    }
+    if (m_pHelp)
+        m_pHelp->close();
+    m_app.SaveSettings();
+    event->accept();
+}
+
+void CMainFrame::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (event->mimeData()->hasUrls())
+        for (const QUrl& url : event->mimeData()->urls())
+            if (url.isLocalFile()) {
+                event->acceptProposedAction();
+                return;
+            }
+}
+
+void CMainFrame::dropEvent(QDropEvent* event)
+{
+    for (const QUrl& url : event->mimeData()->urls())
+        if (url.isLocalFile()) {
+            event->acceptProposedAction();
+            activateWindow();
+            m_app.OpenDocumentFile(url.toLocalFile().toStdString());
+            return;
+        }
+}

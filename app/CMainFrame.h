@@ -1,0 +1,77 @@
+#pragma once
+
+#include <QMainWindow>
+#include <map>
+#include <string>
+
+class CZantroApp;
+class QAction;
+class QLabel;
+class QMenu;
+class QScrollArea;
+class QToolBar;
+class HelpViewer;
+class PlotWidget;
+
+// The main window: menu bar, the dockable standard toolbar, the status bar
+// with its message pane and the CAP, NUM and SCRL indicators, and the main
+// form as its client. Menu entries, toolbar buttons and accelerators all
+// reach OnCommand by command id.
+class CMainFrame : public QMainWindow {
+    Q_OBJECT
+
+public:
+    static constexpr int kInitialWidth = 1400;
+    static constexpr int kInitialHeight = 1200;
+
+    explicit CMainFrame(CZantroApp& app);
+    ~CMainFrame() override;
+
+    // Window creation: toolbar, status bar, menus and accelerators, and the
+    // form with its controls and the four plot windows. False when any of
+    // them could not be made.
+    bool OnCreate();
+
+    // Recalculates the layout and shrinks the frame so that its client area
+    // just holds the form (never grows it).
+    void ResizeToFitForm();
+    void SetDocumentTitle(const std::string& title);
+    void UpdateRecentFileMenu();
+    // Routes a menu, toolbar or accelerator command.
+    void OnCommand(int id);
+    void ShowHelp();
+
+    QAction* Action(int id) const;
+    QToolBar* ToolBar() const { return m_pToolBar; }
+    QWidget* Form() const { return m_pForm; }
+    QLabel* IdlePrompt() const { return m_pIdlePrompt; }
+    HelpViewer* Help() const { return m_pHelp; }
+    PlotWidget* Plot(int index) const { return m_pPlots[index]; }
+
+    static const char* const kIdlePrompt;
+    // The status-bar prompt of a command ("" when it has none).
+    static QString PromptOf(int id);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    QAction* MakeAction(int id, const QString& text);
+    void CreateMenus();
+    void CreateToolBar();
+    void CreateStatusBar();
+    bool CreateForm();
+
+    CZantroApp& m_app;
+    std::map<int, QAction*> m_actions;
+    QMenu* m_pFileMenu = nullptr;
+    QAction* m_pRecentSeparator = nullptr;
+    QToolBar* m_pToolBar = nullptr;
+    QLabel* m_pIdlePrompt = nullptr;
+    QScrollArea* m_pScroll = nullptr;
+    QWidget* m_pForm = nullptr;
+    PlotWidget* m_pPlots[4] = {};
+    HelpViewer* m_pHelp = nullptr;
+};

@@ -1,0 +1,287 @@
+#include "app/CZantroApp.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSettings>
+
+#include "app/CAboutDlg.h"
+#include "app/CCommandLineInfo.h"
+#include "app/CMainFrame.h"
+#include "app/CommandIds.h"
+#include "document/FileCommands.h"
+#include "plot/PlotAxes.h"
+
+namespace {
+
+QString FilterText()
+{
+    return QString::fromLatin1(CZantroApp::kDocFilter) + QStringLiteral(";;") +
+           QString::fromLatin1(CZantroApp::kAllFilter);
+}
+
+bool DefaultPrintHandler(CZantroApp& app, const PrintRequest&)
+{
+    QMessageBox box(QMessageBox::Information, QStringLiteral("Zantro"),
+                    QStringLiteral("Printing the design report is not available in this version."), QMessageBox::Ok,
+                    app.MainFrame());
+    box.exec();
+    return false;
+}
+
+}  // namespace
+
+CZantroApp::CZantroApp() : m_recentFiles(kRecentFileCount)
+{
+    m_printHandler = DefaultPrintHandler;
+}
+
+CZantroApp::~CZantroApp() = default;
+
+std::unique_ptr<QSettings> CZantroApp::OpenSettings() const
+{
+    return std::make_unique<QSettings>(QString::fromLatin1(kRegistryKey), QString::fromLatin1(kAppName));
+}
+
+void CZantroApp::LoadStdProfileSettings()
+{
+    std::unique_ptr<QSettings> settings = OpenSettings();
+    m_recentFiles.ReadList(*settings);
+    m_nNumPreviewPages = settings->value(QStringLiteral("Settings/PreviewPages"), 0).toInt();
+}
+
+void CZantroApp::SaveSettings()
+{
+    std::unique_ptr<QSettings> settings = OpenSettings();
+    m_recentFiles.WriteList(*settings);
+    if (m_nNumPreviewPages != 0)
+        settings->setValue(QStringLiteral("Settings/PreviewPages"), m_nNumPreviewPages);
+    settings->sync();
+}
+
+bool CZantroApp::CreateMainFrame()
+{
+    if (m_pMainWnd)
+        return true;
+    ResetPlotAxes();
+    m_view.SetHost(&m_host);
+    m_view.SetDocument(&m_doc);
+    m_pMainWnd = std::make_unique<CMainFrame>(*this);
+    m_host.SetMainWindow(m_pMainWnd.get());
+    if (!m_pMainWnd->OnCreate()) {
+        m_pMainWnd.reset();
+        return false;
+    }
+    m_pMainWnd->setAcceptDrops(true);
+    return true;
+}
+
+bool CZantroApp::InitInstance(const std::vector<std::string>& args)
+{
+    QCoreApplication::setOrganizationName(QString::fromLatin1(kRegistryKey));
+    QCoreApplication::setApplicationName(QString::fromLatin1(kAppName));
+    LoadStdProfileSettings();
+
+    CCommandLineInfo cmdInfo;
+    cmdInfo.Parse(args);
+    if (!CreateMainFrame()) {
+        m_nStartupStatus = 1;
+        return false;
+    }
+
+    const bool print = cmdInfo.m_nShellCommand == CCommandLineInfo::FilePrint ||
+                       cmdInfo.m_nShellCommand == CCommandLineInfo::FilePrintTo;
+    if (cmdInfo.m_nShellCommand == CCommandLineInfo::FileOpen || print) {
+        // No save prompt here: nothing has been changed yet.
+        bool opened = false;
+        m_host.RunCommand([&]() { opened = OpenDocument(m_doc, m_view, cmdInfo.m_strFileName); });
+        if (!opened) {
+            m_pMainWnd.reset();
+            m_nStartupStatus = 1;
+            return false;
+        }
+        DocumentChanged(true);
+    } else {
+        NewDocument(m_doc, m_view);
+        DocumentChanged(false);
+    }
+
+    if (print) {
+        PrintRequest request;
+        request.kind = cmdInfo.m_nShellCommand == CCommandLineInfo::FilePrint ? PrintRequest::Direct
+                                                                               : PrintRequest::PrintTo;
+        request.printer = cmdInfo.m_strPrinterName;
+        request.driver = cmdInfo.m_strDriverName;
+        request.port = cmdInfo.m_strPortName;
+        Print(request);
+        SaveSettings();
+        m_pMainWnd.reset();
+        m_nStartupStatus = 0;
+        return false;
+    }
+
+    m_pMainWnd->show();
+    m_pMainWnd->ResizeToFitForm();
+    m_pMainWnd->repaint();
+    return true;
+}
+
+int CZantroApp::ExitInstance()
+{
+    SaveSettings();
+    return 0;
+}
+
+std::string CZantroApp::FrameTitle() const
+{
+    return m_doc.GetTitle() + " - " + kAppName;
+}
+
+void CZantroApp::DocumentChanged(bool addToRecent)
+{
+    if (addToRecent && !m_doc.GetPathName().empty()) {
+        m_recentFiles.Add(m_doc.GetPathName());
+        SaveSettings();
+    }
+    if (m_pMainWnd) {
+        m_pMainWnd->SetDocumentTitle(m_doc.GetTitle());
+        m_pMainWnd->UpdateRecentFileMenu();
+        m_pMainWnd->ResizeToFitForm();
+    }
+}
+
+std::optional<std::string> CZantroApp::PromptFileName(FileDialog kind, const std::string& suggested)
+{
+    if (m_promptFileName)
+        return m_promptFileName(kind, suggested);
+    QFileDialog dialog(m_pMainWnd.get(), kind == FileDialog::Open ? QStringLiteral("Open") : QStringLiteral("Save As"));
+    dialog.setNameFilter(FilterText());
+    dialog.setDefaultSuffix(QStringLiteral("fir"));
+    if (kind == FileDialog::Open) {
+        dialog.setAcceptMode(QFileDialog::AcceptOpen);
+        dialog.setFileMode(QFileDialog::ExistingFile);
+    } else {
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setFileMode(QFileDialog::AnyFile);
+        dialog.selectFile(QString::fromStdString(suggested));
+    }
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return dialog.selectedFiles().first().toStdString();
+}
+
+bool CZantroApp::SaveModified()
+{
+    if (!m_doc.IsModified())
+        return true;
+    const std::string name = m_doc.GetPathName().empty() ? m_doc.GetTitle() : m_doc.GetPathName();
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("Zantro"),
+                    QStringLiteral("Save changes to %1?").arg(QString::fromStdString(name)),
+                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, m_pMainWnd.get());
+    box.setTextFormat(Qt::PlainText);
+    box.setDefaultButton(QMessageBox::Yes);
+    switch (box.exec()) {
+    case QMessageBox::Yes:
+        return OnFileSave();
+    case QMessageBox::No:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void CZantroApp::OnFileNew()
+{
+    if (!SaveModified())
+        return;
+    NewDocument(m_doc, m_view);
+    DocumentChanged(false);
+}
+
+void CZantroApp::OnFileOpen()
+{
+    std::optional<std::string> path = PromptFileName(FileDialog::Open, std::string());
+    if (path)
+        OpenDocumentFile(*path);
+}
+
+bool CZantroApp::OpenDocumentFile(const std::string& path)
+{
+    if (!SaveModified())
+        return false;
+    bool opened = false;
+    m_host.RunCommand([&]() { opened = OpenDocument(m_doc, m_view, path); });
+    if (opened)
+        DocumentChanged(true);
+    return opened;
+}
+
+void CZantroApp::OnOpenRecentFile(int index)
+{
+    if (index < 0 || index >= m_recentFiles.GetCount())
+        return;
+    const std::string path = m_recentFiles[index];
+    if (!SaveModified())
+        return;
+    bool opened = false;
+    m_host.RunCommand([&]() { opened = OpenDocument(m_doc, m_view, path); });
+    if (opened) {
+        DocumentChanged(true);
+    } else {
+        // Only a file that failed to open leaves the list, not a cancelled prompt.
+        m_recentFiles.Remove(index);
+        SaveSettings();
+        if (m_pMainWnd)
+            m_pMainWnd->UpdateRecentFileMenu();
+    }
+}
+
+bool CZantroApp::OnFileSave()
+{
+    const std::string& path = m_doc.GetPathName();
+    if (!path.empty()) {
+        QFileInfo info(QString::fromStdString(path));
+        // A read-only file is saved under a new name instead.
+        if (!info.exists() || info.isWritable())
+            return DoSave(path);
+    }
+    return DoSave(std::string());
+}
+
+bool CZantroApp::OnFileSaveAs()
+{
+    return DoSave(std::string());
+}
+
+bool CZantroApp::DoSave(const std::string& path)
+{
+    std::string name = path;
+    if (name.empty()) {
+        std::string suggested = m_doc.GetPathName();
+        if (suggested.empty())
+            suggested = CZantroDoc::WithDefaultExtension(m_doc.GetTitle());
+        std::optional<std::string> chosen = PromptFileName(FileDialog::SaveAs, suggested);
+        if (!chosen || chosen->empty())
+            return false;
+        name = CZantroDoc::WithDefaultExtension(*chosen);
+    }
+    bool saved = false;
+    m_host.RunCommand([&]() { saved = SaveDocument(m_doc, m_view, name); });
+    if (saved)
+        DocumentChanged(true);
+    return saved;
+}
+
+void CZantroApp::OnAppAbout()
+{
+    CAboutDlg about(&m_view);
+    about.DoModal();
+}
+
+void CZantroApp::Print(const PrintRequest& request)
+{
+    if (m_printHandler)
+        m_printHandler(*this, request);
+}

@@ -1,0 +1,139 @@
+#include "app/DialogBuilder.h"
+
+#include <QApplication>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFontMetrics>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include "app/ControlEdit.h"
+
+DialogBuilder::DialogBuilder(const DialogTemplate& t) : m_template(t), m_units(t)
+{
+}
+
+QSize DialogBuilder::ClientSize() const
+{
+    return QSize(m_units.ToPixelsX(m_template.cx), m_units.ToPixelsY(m_template.cy));
+}
+
+QWidget* DialogBuilder::MakeWidget(const ControlTemplate& c, QWidget* parent) const
+{
+    const QString text = QString::fromStdString(c.text);
+    QRect rect = m_units.ToPixels(c.x, c.y, c.cx, c.cy);
+    QWidget* w = nullptr;
+    switch (c.kind) {
+    case ControlKind::Static: {
+        auto* label = new QLabel(text, parent);
+        label->setTextFormat(Qt::PlainText);
+        label->setWordWrap(true);
+        label->setAlignment(((c.style & StyleRight) ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignTop);
+        // The fallback font runs a few pixels wider than the platform's own
+        // on some texts; rather than wrap or cut a line, the static grows.
+        const QFontMetrics fm(parent->font());
+        int widest = 0;
+        const QStringList lines = text.split(QLatin1Char('\n'));
+        for (const QString& line : lines)
+            widest = std::max(widest, fm.horizontalAdvance(line));
+        if (widest > rect.width()) {
+            label->setWordWrap(false);
+            if (!(c.style & StyleRight))
+                rect.setWidth(widest + 1);
+            rect.setHeight(std::max<int>(rect.height(), fm.lineSpacing() * lines.size()));
+        }
+        w = label;
+        break;
+    }
+    case ControlKind::Icon: {
+        auto* label = new QLabel(parent);
+        label->setPixmap(QApplication::windowIcon().pixmap(32, 32));
+        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        rect.setSize(QSize(32, 32));
+        w = label;
+        break;
+    }
+    case ControlKind::Edit: {
+        auto* edit = new ControlEdit(parent);
+        edit->setText(text);
+        edit->SetDigitsOnly(c.style & StyleDigitsOnly);
+        edit->setAlignment(((c.style & StyleRight) ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
+        w = edit;
+        break;
+    }
+    case ControlKind::DropDownList:
+    case ControlKind::DropDownCombo: {
+        auto* combo = new QComboBox(parent);
+        const bool editable = c.kind == ControlKind::DropDownCombo;
+        combo->setEditable(editable);
+        if (editable) {
+            combo->setLineEdit(new ControlEdit(combo));
+            combo->setInsertPolicy(QComboBox::NoInsert);
+            combo->setCompleter(nullptr);
+        }
+        for (const std::string& item : c.items)
+            combo->addItem(QString::fromStdString(item));
+        combo->setCurrentIndex(-1);
+        // The template height is the height of the opened list: the field
+        // plus as many entries as fit below it.
+        const int listPixels = rect.height() - ComboHeight() - 2;
+        combo->setMaxVisibleItems(std::max(1, listPixels / m_units.BaseY()));
+        rect.setHeight(ComboHeight());
+        w = combo;
+        break;
+    }
+    case ControlKind::CheckBox:
+        w = new QCheckBox(text, parent);
+        break;
+    case ControlKind::RadioButton: {
+        auto* radio = new QRadioButton(text, parent);
+        radio->setAutoExclusive(false);
+        w = radio;
+        break;
+    }
+    case ControlKind::GroupBox:
+        w = new QGroupBox(text, parent);
+        break;
+    case ControlKind::PushButton:
+    case ControlKind::DefPushButton: {
+        auto* button = new QPushButton(text, parent);
+        button->setDefault(c.kind == ControlKind::DefPushButton);
+        w = button;
+        break;
+    }
+    }
+    w->setGeometry(rect);
+    if (c.id != -1)
+        w->setObjectName(QStringLiteral("control%1").arg(c.id));
+    w->setVisible(!(c.style & StyleHidden));
+    return w;
+}
+
+std::vector<DialogBuilder::Control> DialogBuilder::Build(QWidget* parent) const
+{
+    parent->setFont(m_units.GetFont());
+    std::vector<Control> built;
+    QButtonGroup* group = nullptr;
+    for (const ControlTemplate& c : m_template.controls) {
+        Control control{c.id, c.kind, c.style, MakeWidget(c, parent), nullptr};
+        // An automatic radio group runs from a radio button with the group
+        // style, or from the first radio after another kind of control, up
+        // to the next control that is not a radio button or starts a group.
+        if (c.kind == ControlKind::RadioButton && (c.style & StyleAuto)) {
+            if (!group || (c.style & StyleGroup)) {
+                group = new QButtonGroup(parent);
+                group->setExclusive(true);
+            }
+            group->addButton(static_cast<QRadioButton*>(control.widget));
+            control.radioGroup = group;
+        } else {
+            group = nullptr;
+        }
+        built.push_back(control);
+    }
+    return built;
+}
