@@ -28,6 +28,23 @@ enum : int {
     IDCANCEL = 2,
 };
 
+// Options of the file-open dialog, as the windowing platform numbers them.
+enum : unsigned {
+    OFN_HIDEREADONLY = 0x0004,
+    OFN_NOCHANGEDIR = 0x0008,
+    OFN_FILEMUSTEXIST = 0x1000,
+};
+
+// A file-open dialog: caption, default extension (no dot), proposed file
+// name, filter as "text|pattern|text|pattern||" and the OFN_ options.
+struct FileDialogRequest {
+    std::string title;
+    std::string defaultExt;
+    std::string fileName;
+    std::string filter;
+    unsigned flags = 0;
+};
+
 // Everything the form, the dialogs and the plot windows ask of the windowing
 // platform. Controls are addressed by the window that owns them and the
 // control id of its template. The Qt shell implements it with real widgets,
@@ -74,4 +91,10 @@ public:
     virtual void ReleaseCapture() {}
     // Vertical resolution of the screen in dots per inch (LOGPIXELSY).
     virtual int GetScreenLogPixelsY() const { return 96; }
+    // Modal file-open dialog owned by owner: true with the full path of the
+    // chosen file, false when the user cancels or there is no such dialog.
+    virtual bool GetOpenFileName(CWnd& /*owner*/, const FileDialogRequest& /*request*/, std::string& /*path*/)
+    {
+        return false;
+    }
 };

@@ -264,3 +264,16 @@ int ScriptedHost::TextLimit(const CWnd& wnd, int id) const
 {
     return ControlOf(wnd, id).limit;
 }
+
+bool ScriptedHost::GetOpenFileName(CWnd&, const FileDialogRequest& request, std::string& path)
+{
+    m_fileDialogs.push_back(request);
+    if (m_openFiles.empty())
+        return false;
+    std::optional<std::string> answer = std::move(m_openFiles.front());
+    m_openFiles.erase(m_openFiles.begin());
+    if (!answer)
+        return false;
+    path = *answer;
+    return true;
+}

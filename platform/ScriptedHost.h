@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -57,6 +58,11 @@ public:
     int FocusedControl(const CWnd& wnd) const;
     int TextLimit(const CWnd& wnd, int id) const;
     bool CloseRequested() const { return m_bCloseRequested; }
+    // The answer to the next file-open dialog; without one it is cancelled.
+    void QueueOpenFile(const std::string& path) { m_openFiles.push_back(path); }
+    void QueueOpenFileCancel() { m_openFiles.push_back(std::nullopt); }
+    // Every file-open dialog shown so far, in order.
+    const std::vector<FileDialogRequest>& FileDialogs() const { return m_fileDialogs; }
     // Called for each message box as it is shown (zantro-cli prints it).
     std::function<void(const Message&)> onMessage;
 
@@ -76,6 +82,7 @@ public:
     int DoModal(CDialog& dlg) override;
     void RepaintNow(CWnd& wnd) override;
     void PostClose() override { m_bCloseRequested = true; }
+    bool GetOpenFileName(CWnd& owner, const FileDialogRequest& request, std::string& path) override;
 
 private:
     struct Control {
@@ -104,4 +111,6 @@ private:
     int m_nBeeps = 0;
     int m_nRefusedDialogs = 0;
     bool m_bCloseRequested = false;
+    std::vector<std::optional<std::string>> m_openFiles;
+    std::vector<FileDialogRequest> m_fileDialogs;
 };
