@@ -1,5 +1,40 @@
+#include "design/CFilPar.h"
 #include "design/CZantroView.h"
+#include "document/CZantroDoc.h"
+#include "platform/DataExchange.h"
+#include "remez/CRemezDlg.h"
+#include "remez/RemezAlgorithm.h"
+#include "remez/RemezMessages.h"
 
-// Remez exchange designs arrive with their own command; until then the
-// dispatch reaches a routine that computes nothing.
-void CZantroView::DesignRemezFilter() {}
+void CZantroView::DesignRemezFilter()
+{
+    if (!m_pDocument)
+        return;
+    CFilPar& par = m_pDocument->m_FilPar;
+
+    CRemezDlg dlg(this);
+    dlg.LoadBands(par.m_Bands, par.m_nGridDensity, m_nSamplingRate);
+    dlg.m_nFilterType = m_nFilterType;
+    const int result = dlg.DoModal();
+    if (result == IDCANCEL)
+        return;
+    if (result == IDOK)
+        dlg.StoreBands(par.m_Bands, par.m_nGridDensity);
+
+    ResizeArrays(m_nTaps);
+    const int passes =
+        DesignRemez(m_nTaps, m_nFilterType, m_nFirType, m_nSamplingRate, par.m_Bands, par.m_nGridDensity, m_Coeffs);
+    m_nRemezPasses = passes;
+    if (passes >= kRemezMaxPasses)
+        MessageBox(kMsgRemezNoConvergence);
+    else
+        MessageBox(FormatInt(kMsgRemezPasses, passes));
+
+    m_dIRPeak = m_Coeffs.GetMaxMagnitude();
+    if (m_bSinXComp == 1)
+        ApplySinXComp();
+    ScaleImpulseResponse();
+    m_Coeffs.Scale(m_dGain, 0.0);
+    AnalyseResponse(1024);
+    m_bDesignValid = 1;
+}
