@@ -4,8 +4,11 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include "app/ToolbarIcons.h"
+
 HelpViewer::HelpViewer(QWidget* parent) : QDialog(parent, Qt::Window)
 {
+    InitZantroResources();
     setWindowTitle(QStringLiteral("Zantro Help"));
     m_pBrowser = new QTextBrowser(this);
     m_pBrowser->setOpenExternalLinks(false);

@@ -4,12 +4,15 @@
 #include <QApplication>
 #include <QButtonGroup>
 #include <QComboBox>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMessageBox>
 #include <QMetaObject>
 #include <QPushButton>
 #include <QWidget>
+#include <set>
 
 #include "app/ControlEdit.h"
 #include "app/ModalDialog.h"
@@ -128,9 +131,7 @@ void QtHost::CreateControls(CWnd& wnd)
 {
     const DialogTemplate* t = wnd.GetTemplate();
     Window& w = m_windows[&wnd];
-    for (const DialogBuilder::Control& c : w.controls)
-        delete c.widget;
-    w.controls.clear();
+    DeleteControls(w);
     if (!w.widget) {
         // A window nobody placed on screen still gets working controls.
         w.widget = new QWidget;
@@ -208,6 +209,22 @@ void QtHost::RunCommand(const std::function<void()>& command)
     --m_nBusy;
 }
 
+void QtHost::DeleteControls(Window& w)
+{
+    // The radio buttons of a group share it.
+    std::set<QButtonGroup*> groups;
+    for (const DialogBuilder::Control& c : w.controls)
+        if (c.radioGroup)
+            groups.insert(c.radioGroup);
+    if (w.widget) {
+        for (QButtonGroup* g : groups)
+            delete g;
+        for (const DialogBuilder::Control& c : w.controls)
+            delete c.widget;
+    }
+    w.controls.clear();
+}
+
 void QtHost::DestroyControls(CWnd& wnd)
 {
     auto it = m_windows.find(&wnd);
@@ -218,11 +235,7 @@ void QtHost::DestroyControls(CWnd& wnd)
         Detach(wnd);
         return;
     }
-    if (w.widget)
-        for (const DialogBuilder::Control& c : w.controls) {
-            delete c.radioGroup;
-            delete c.widget;
-        }
+    DeleteControls(w);
     m_windows.erase(it);
 }
 
@@ -418,4 +431,43 @@ void QtHost::ReleaseCapture()
 int QtHost::GetScreenLogPixelsY() const
 {
     return DialogUnits::ScreenDpi();
+}
+
+QString QtHost::QtFilter(const std::string& filter)
+{
+    const QStringList parts = QString::fromStdString(filter).split(QLatin1Char('|'));
+    QStringList filters;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        if (parts[i].isEmpty())
+            break;
+        QStringList patterns = parts[i + 1].split(QLatin1Char(';'), Qt::SkipEmptyParts);
+        for (QString& p : patterns)
+            if (p.trimmed() == QLatin1String("*.*"))
+                p = QStringLiteral("*");
+        QString text = parts[i];
+        const qsizetype open = text.lastIndexOf(QLatin1Char('('));
+        if (open >= 0)
+            text.truncate(open);
+        filters << text.trimmed() + QStringLiteral(" (") + patterns.join(QLatin1Char(' ')) + QLatin1Char(')');
+    }
+    return filters.join(QStringLiteral(";;"));
+}
+
+bool QtHost::GetOpenFileName(CWnd& owner, const FileDialogRequest& request, std::string& path)
+{
+    if (m_answerFileDialog)
+        return m_answerFileDialog(request, path);
+    ModalCursor cursor(IsBusy());
+    QFileDialog dialog(OwnerWidget(&owner), ToQt(request.title));
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode((request.flags & OFN_FILEMUSTEXIST) ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    dialog.setNameFilter(QtFilter(request.filter));
+    if (!request.defaultExt.empty())
+        dialog.setDefaultSuffix(ToQt(request.defaultExt));
+    if (!request.fileName.empty())
+        dialog.selectFile(ToQt(request.fileName));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return false;
+    path = QFileInfo(dialog.selectedFiles().first()).absoluteFilePath().toStdString();
+    return true;
 }

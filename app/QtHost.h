@@ -58,6 +58,14 @@ public:
     void SetCapture(CWnd& wnd) override;
     void ReleaseCapture() override;
     int GetScreenLogPixelsY() const override;
+    bool GetOpenFileName(CWnd& owner, const FileDialogRequest& request, std::string& path) override;
+
+    // The Qt filter list of a platform filter "text|pattern|...||". A
+    // pattern "*.*" means every file there, so it becomes "*" here, where
+    // names need not have an extension.
+    static QString QtFilter(const std::string& filter);
+    // Answers GetOpenFileName instead of the file dialog when set (tests).
+    std::function<bool(const FileDialogRequest& request, std::string& path)> m_answerFileDialog;
 
     // The user clicked control id of wnd (button, check box, radio button).
     void Clicked(CWnd& wnd, int id);
@@ -76,6 +84,8 @@ private:
     // The widget that owns a message box or dialog of wnd.
     QWidget* OwnerWidget(const CWnd* wnd) const;
     void EndIfDone(CWnd& wnd);
+    // Deletes the controls (not the container) unless the container is gone.
+    static void DeleteControls(Window& w);
 
     std::map<const CWnd*, Window> m_windows;
     QPointer<QWidget> m_pMainWindow;

@@ -159,8 +159,19 @@ QIcon ToolbarIcon(int commandId)
     return QIcon(pixmap);
 }
 
+void InitZantroResources()
+{
+    // The resources live in a static library, whose initialiser the linker may drop.
+    static const bool done = [] {
+        Q_INIT_RESOURCE(zantro);
+        return true;
+    }();
+    (void)done;
+}
+
 QIcon ApplicationIcon()
 {
+    InitZantroResources();
     QIcon icon;
     for (const char* file : {":/icons/zantro-48.png", ":/icons/zantro-128.png"})
         icon.addFile(QLatin1String(file));

@@ -10,3 +10,6 @@ QIcon ToolbarIcon(int commandId);
 
 // The program's icon (also the document icon's base).
 QIcon ApplicationIcon();
+
+// Registers the program's resources (icons, the user guide); safe to repeat.
+void InitZantroResources();
