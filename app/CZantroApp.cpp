@@ -115,10 +115,10 @@ bool CZantroApp::InitInstance(const std::vector<std::string>& args)
         request.printer = cmdInfo.m_strPrinterName;
         request.driver = cmdInfo.m_strDriverName;
         request.port = cmdInfo.m_strPortName;
-        Print(request);
+        const bool printed = Print(request);
         SaveSettings();
         m_pMainWnd.reset();
-        m_nStartupStatus = 0;
+        m_nStartupStatus = printed ? 0 : 1;
         return false;
     }
 
@@ -280,8 +280,7 @@ void CZantroApp::OnAppAbout()
     about.DoModal();
 }
 
-void CZantroApp::Print(const PrintRequest& request)
+bool CZantroApp::Print(const PrintRequest& request)
 {
-    if (m_printHandler)
-        m_printHandler(*this, request);
+    return m_printHandler && m_printHandler(*this, request);
 }

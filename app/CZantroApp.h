@@ -59,7 +59,8 @@ public:
     // on, Cancel stops. False when the caller must stop.
     bool SaveModified();
     void OnAppAbout();
-    void Print(const PrintRequest& request);
+    // False when nothing was printed.
+    bool Print(const PrintRequest& request);
 
     CMainFrame* MainFrame() const { return m_pMainWnd.get(); }
     std::string FrameTitle() const;

@@ -24,8 +24,8 @@ public:
     ReportPrinter(const ReportPrinter&) = delete;
     ReportPrinter& operator=(const ReportPrinter&) = delete;
 
-    // Makes a shared ReportPrinter the app's print handler.
-    static void Install(CZantroApp& app);
+    // Makes a shared ReportPrinter the app's print handler; returns it.
+    static std::shared_ptr<ReportPrinter> Install(CZantroApp& app);
 
     // Carries out one print command. False when nothing was printed:
     // cancelled, no printer, or the printer or file could not be started.

@@ -5,6 +5,7 @@
 
 #include "app/CZantroApp.h"
 #include "app/DialogUnits.h"
+#include "app/ReportPrinter.h"
 #include "app/ToolbarIcons.h"
 
 int main(int argc, char** argv)
@@ -23,6 +24,7 @@ int main(int argc, char** argv)
         args.push_back(arguments[i].toStdString());
 
     CZantroApp app;
+    ReportPrinter::Install(app);
     if (!app.InitInstance(args))
         return app.StartupStatus();
     const int status = QApplication::exec();

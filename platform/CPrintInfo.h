@@ -15,6 +15,4 @@ struct CPrintInfo {
     int m_nMaxPage = 1;
     int m_nCurPage = 1;         // 1-based
     Rect m_rectDraw;            // device units
-    bool m_bPreview = false;    // drawn for the preview window
-    bool m_bDirect = false;     // printed without the print dialog (command line)
 };
