@@ -13,6 +13,7 @@ PACKAGES=(
     libbenchmark-dev
     libcli11-dev
     nlohmann-json3-dev
+    fonts-liberation
 )
 
 install_packages() {
