@@ -364,11 +364,21 @@ void CosineCoefficients(const std::vector<ExtremalPoint>& ext, int r, CPoints& a
     std::vector<double> a(static_cast<size_t>(r));
     for (int k = 0; k < r; ++k)
         a[static_cast<size_t>(k)] = EvaluateResponse(ext, static_cast<double>(k) / c, nodeTol);
+    // cos(2 pi j k / c) from a table by (j k) mod c: the same values with the
+    // angle reduced exactly, and no cosine per term.
+    std::vector<double> cosines(static_cast<size_t>(c));
+    for (int m = 0; m < c; ++m)
+        cosines[static_cast<size_t>(m)] = std::cos(2.0 * M_PI * m / c);
     alpha.SetSize(r);
     for (int j = 0; j < r; ++j) {
         double sum = 0.0;
-        for (int k = 1; k < r; ++k)
-            sum += a[static_cast<size_t>(k)] * std::cos(2.0 * M_PI * j * k / c);
+        int m = 0;
+        for (int k = 1; k < r; ++k) {
+            m += j;
+            if (m >= c)
+                m -= c;
+            sum += a[static_cast<size_t>(k)] * cosines[static_cast<size_t>(m)];
+        }
         const double value = (a[0] + 2.0 * sum) / c;
         alpha[j] = Complex(j > 0 ? 2.0 * value : value, 0.0);
     }
