@@ -157,39 +157,36 @@ std::vector<ExtremalPoint> ScaleExtremalSet(const std::vector<double>& coarse, c
     std::vector<ExtremalPoint> ext(static_cast<size_t>(r) + 1);
     if (g == 0 || m == 0)
         return ext;
+    auto freq = [&](int i) { return grid.f[static_cast<size_t>(i)]; };
+    auto index = [&](int k) -> int& { return ext[static_cast<size_t>(k)].index; };
     for (int k = 0; k <= r; ++k) {
+        // Point k of r + 1 lies at position k (m - 1) / r of the coarse set.
         const double t = r > 0 ? static_cast<double>(k) * (m - 1) / r : 0.0;
         const int i0 = static_cast<int>(t);
         const double frac = t - i0;
-        const double f = i0 + 1 < m ? coarse[static_cast<size_t>(i0)] * (1.0 - frac) + coarse[static_cast<size_t>(i0) + 1] * frac
-                                    : coarse[static_cast<size_t>(m - 1)];
+        const double lower = coarse[static_cast<size_t>(i0)];
+        const double f = i0 + 1 < m ? lower + (coarse[static_cast<size_t>(i0) + 1] - lower) * frac : lower;
         // First grid point at or above f (the grid rises), then the nearer neighbour.
         int lo = 0;
         int hi = g - 1;
         while (lo < hi) {
             const int mid = lo + (hi - lo) / 2;
-            if (grid.f[static_cast<size_t>(mid)] < f)
+            if (freq(mid) < f)
                 lo = mid + 1;
             else
                 hi = mid;
         }
-        if (lo > 0 && std::fabs(grid.f[static_cast<size_t>(lo) - 1] - f) < std::fabs(grid.f[static_cast<size_t>(lo)] - f))
+        if (lo > 0 && std::fabs(freq(lo - 1) - f) < std::fabs(freq(lo) - f))
             --lo;
-        ext[static_cast<size_t>(k)].index = lo;
+        index(k) = lo;
     }
     // Distinct points where the grid has room: forward, then back from the end.
-    for (int k = 1; k <= r; ++k) {
-        int& idx = ext[static_cast<size_t>(k)].index;
-        const int prev = ext[static_cast<size_t>(k) - 1].index;
-        if (idx <= prev)
-            idx = prev + 1 < g ? prev + 1 : g - 1;
-    }
-    for (int k = r - 1; k >= 0; --k) {
-        int& idx = ext[static_cast<size_t>(k)].index;
-        const int next = ext[static_cast<size_t>(k) + 1].index;
-        if (idx >= next && next > 0)
-            idx = next - 1;
-    }
+    for (int k = 1; k <= r; ++k)
+        if (index(k) <= index(k - 1))
+            index(k) = index(k - 1) + 1 < g ? index(k - 1) + 1 : g - 1;
+    for (int k = r - 1; k >= 0; --k)
+        if (index(k) >= index(k + 1) && index(k + 1) > 0)
+            index(k) = index(k + 1) - 1;
     return ext;
 }
 
