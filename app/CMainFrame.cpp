@@ -264,6 +264,8 @@ bool CMainFrame::CreateForm()
 
     m_pScroll = new QScrollArea(this);
     m_pScroll->setFrameShape(QFrame::NoFrame);
+    // Tab walks the form's controls only.
+    m_pScroll->setFocusPolicy(Qt::NoFocus);
     m_pScroll->setWidget(m_pForm);
     setCentralWidget(m_pScroll);
     return true;
@@ -284,6 +286,18 @@ void CMainFrame::ResizeToFitForm()
     }
     const QSize fit = m_pForm->size() + extra;
     resize(std::min(width(), fit.width()), std::min(height(), fit.height()));
+}
+
+void CMainFrame::FocusFirstControl()
+{
+    if (!m_pForm)
+        return;
+    for (QWidget* w = m_pForm->nextInFocusChain(); w && w != m_pForm; w = w->nextInFocusChain())
+        if (m_pForm->isAncestorOf(w) && (w->focusPolicy() & Qt::TabFocus) && w->isVisibleTo(m_pForm) &&
+            w->isEnabled()) {
+            w->setFocus(Qt::TabFocusReason);
+            return;
+        }
 }
 
 void CMainFrame::SetDocumentTitle(const std::string& title)

@@ -35,6 +35,8 @@ public:
     // Recalculates the layout and shrinks the frame so that its client area
     // just holds the form (never grows it).
     void ResizeToFitForm();
+    // The keyboard focus goes to the form's first control, as when a form opens.
+    void FocusFirstControl();
     void SetDocumentTitle(const std::string& title);
     void UpdateRecentFileMenu();
     // Routes a menu, toolbar or accelerator command.

@@ -18,8 +18,7 @@ namespace {
 
 QString FilterText()
 {
-    return QString::fromLatin1(CZantroApp::kDocFilter) + QStringLiteral(";;") +
-           QString::fromLatin1(CZantroApp::kAllFilter);
+    return QtHost::QtFilter(std::string(CZantroApp::kDocFilter) + "|*.fir|" + CZantroApp::kAllFilter + "|*.*||");
 }
 
 bool DefaultPrintHandler(CZantroApp& app, const PrintRequest&)
@@ -124,6 +123,7 @@ bool CZantroApp::InitInstance(const std::vector<std::string>& args)
 
     m_pMainWnd->show();
     m_pMainWnd->ResizeToFitForm();
+    m_pMainWnd->FocusFirstControl();
     m_pMainWnd->repaint();
     return true;
 }

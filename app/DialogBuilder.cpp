@@ -43,7 +43,7 @@ QWidget* DialogBuilder::MakeWidget(const ControlTemplate& c, QWidget* parent) co
         if (widest > rect.width()) {
             label->setWordWrap(false);
             if (!(c.style & StyleRight))
-                rect.setWidth(widest + 1);
+                rect.setWidth(std::min(widest + 1, RoomRight(c, rect)));
             rect.setHeight(std::max<int>(rect.height(), fm.lineSpacing() * lines.size()));
         }
         w = label;
@@ -83,6 +83,11 @@ QWidget* DialogBuilder::MakeWidget(const ControlTemplate& c, QWidget* parent) co
         const int listPixels = rect.height() - ComboHeight() - 2;
         combo->setMaxVisibleItems(std::max(1, listPixels / m_units.BaseY()));
         rect.setHeight(ComboHeight());
+        // Likewise a closed drop-down grows to show its longest entry whole
+        // where the space beside it allows.
+        const int wanted = combo->sizeHint().width();
+        if (wanted > rect.width())
+            rect.setWidth(std::max(rect.width(), std::min(wanted, RoomRight(c, rect))));
         w = combo;
         break;
     }
@@ -113,6 +118,30 @@ QWidget* DialogBuilder::MakeWidget(const ControlTemplate& c, QWidget* parent) co
     return w;
 }
 
+QRect DialogBuilder::PixelRect(const ControlTemplate& c) const
+{
+    QRect r = m_units.ToPixels(c.x, c.y, c.cx, c.cy);
+    if (c.kind == ControlKind::DropDownList || c.kind == ControlKind::DropDownCombo)
+        r.setHeight(ComboHeight());
+    return r;
+}
+
+int DialogBuilder::RoomRight(const ControlTemplate& c, const QRect& rect) const
+{
+    // Up to a small gap before the nearest control to the right on the same
+    // lines, or the right edge of the form.
+    const int gap = m_units.ToPixelsX(2);
+    int right = ClientSize().width() - gap;
+    for (const ControlTemplate& other : m_template.controls) {
+        if (&other == &c || other.kind == ControlKind::GroupBox)
+            continue;
+        const QRect o = PixelRect(other);
+        if (o.left() > rect.left() && o.top() <= rect.bottom() && o.bottom() >= rect.top())
+            right = std::min(right, o.left() - gap);
+    }
+    return std::max(rect.width(), right - rect.left());
+}
+
 std::vector<DialogBuilder::Control> DialogBuilder::Build(QWidget* parent) const
 {
     parent->setFont(m_units.GetFont());
@@ -134,6 +163,22 @@ std::vector<DialogBuilder::Control> DialogBuilder::Build(QWidget* parent) const
             group = nullptr;
         }
         built.push_back(control);
+    }
+    // Drop-downs of one column keep one width, the widest any of them took.
+    for (size_t i = 0; i < built.size(); ++i) {
+        const ControlTemplate& a = m_template.controls[i];
+        if (a.kind != ControlKind::DropDownList && a.kind != ControlKind::DropDownCombo)
+            continue;
+        int width = built[i].widget->width();
+        for (size_t j = 0; j < built.size(); ++j) {
+            const ControlTemplate& b = m_template.controls[j];
+            if ((b.kind == ControlKind::DropDownList || b.kind == ControlKind::DropDownCombo) && b.x == a.x &&
+                b.cx == a.cx)
+                width = std::max(width, built[j].widget->width());
+        }
+        QRect rect = built[i].widget->geometry();
+        rect.setWidth(std::max(rect.width(), std::min(width, RoomRight(a, rect))));
+        built[i].widget->setGeometry(rect);
     }
     return built;
 }

@@ -38,6 +38,11 @@ public:
 
 private:
     QWidget* MakeWidget(const ControlTemplate& c, QWidget* parent) const;
+    // Pixels of a control as placed (drop-downs closed).
+    QRect PixelRect(const ControlTemplate& c) const;
+    // Widest that a control at rect may become without reaching the next
+    // control to its right.
+    int RoomRight(const ControlTemplate& c, const QRect& rect) const;
 
     const DialogTemplate& m_template;
     DialogUnits m_units;

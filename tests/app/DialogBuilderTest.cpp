@@ -132,3 +132,17 @@ TEST(DialogBuilder, TheAboutBoxShowsTheProgramIcon)
     EXPECT_EQ(qobject_cast<QLabel*>(built.controls[1].widget)->text(), QStringLiteral("Zantro Version 1.0"));
     EXPECT_EQ(DialogBuilder(t).ClientSize(), QSize(393, 89));
 }
+
+TEST(DialogBuilder, ADropDownGrowsToShowItsLongestEntryUpToItsNeighbour)
+{
+    const Built form(ZantroFormTemplate());
+    auto* method = form.As<QComboBox>(IDC_DESIGN_METHOD);
+    ASSERT_NE(method, nullptr);
+    EXPECT_GE(method->width(), 105);
+    EXPECT_GE(method->width(), method->sizeHint().width());
+    // "Sampling Rate" starts at 330 pixels on the same lines.
+    EXPECT_LT(method->geometry().right(), form.Widget(1005)->x());
+    auto* target = form.As<QComboBox>(IDC_TARGET_FILTER);
+    EXPECT_GE(target->width(), target->sizeHint().width());
+    EXPECT_LT(target->geometry().right(), form.Widget(IDC_DESIGN)->x());
+}

@@ -172,3 +172,20 @@ TEST_F(MainFrame, HelpTopicsF1AndShiftF1OpenTheUserGuide)
     frame()->Action(ID_CONTEXT_HELP)->trigger();
     EXPECT_TRUE(frame()->Help()->isVisible());
 }
+
+TEST_F(MainFrame, TabWalksTheFormsControlsInTemplateOrderFromTheFirst)
+{
+    Start();
+    const int order[] = {IDC_FILTER_TYPE, IDC_TAPS, IDC_DESIGN_METHOD, IDC_WINDOW_TYPE, IDC_IR_SCALING,
+                         IDC_SAMPLING_RATE, IDC_FIRST_CORNER, IDC_SECOND_CORNER, IDC_SINX_COMP, IDC_IR_SCALE,
+                         IDC_TARGET_FILTER, IDC_DESIGN, IDC_READ_FILE, IDC_MAKE_FILE, IDC_CLOSE, IDC_FILTER_TYPE};
+    frame()->activateWindow();
+    QApplication::setActiveWindow(frame());
+    for (int id : order) {
+        QWidget* focus = QApplication::focusWidget();
+        QWidget* expected = Control(id);
+        ASSERT_NE(focus, nullptr) << id;
+        EXPECT_TRUE(focus == expected || expected->isAncestorOf(focus)) << id << " has " << focus->objectName().toStdString();
+        QTest::keyClick(focus, Qt::Key_Tab);
+    }
+}

@@ -1,0 +1,181 @@
+#!/usr/bin/env bash
+# Starts the desktop program on a virtual X display (Xvfb) and drives it from
+# the keyboard as a user would, saving PNG screenshots of the main window
+# after a design and of every dialog into a folder (default
+# build-ci/screenshots, or the first argument). Needs the program built
+# (bash scripts/run.sh builds it) and xvfb, xdotool, x11-apps and imagemagick.
+set -euo pipefail
+
+ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+BUILD_DIR="${ZANTRO_BUILD_DIR:-$ROOT/build-ci}"
+PROGRAM="$BUILD_DIR/app/zantro"
+OUT="${1:-$BUILD_DIR/screenshots}"
+DISPLAY_NUMBER="${ZANTRO_SCREENSHOT_DISPLAY:-:93}"
+
+for tool in Xvfb xdotool xwd convert; do
+    command -v "$tool" >/dev/null || { echo "screenshots.sh: $tool is missing (apt-get install xvfb xdotool x11-apps imagemagick)" >&2; exit 1; }
+done
+[ -x "$PROGRAM" ] || { echo "screenshots.sh: $PROGRAM not built" >&2; exit 1; }
+mkdir -p "$OUT"
+
+WORK="$(mktemp -d)"
+XVFB_PID=""
+APP_PID=""
+cleanup() {
+    [ -n "$APP_PID" ] && kill "$APP_PID" 2>/dev/null || true
+    [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null || true
+    rm -rf "$WORK"
+}
+trap cleanup EXIT INT TERM
+
+Xvfb "$DISPLAY_NUMBER" -screen 0 1400x1100x24 -dpi 96 -nolisten tcp >"$WORK/xvfb.log" 2>&1 &
+XVFB_PID=$!
+export DISPLAY="$DISPLAY_NUMBER"
+for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done 2>/dev/null || sleep 1
+
+# A private home, so the run neither reads nor changes the user's settings.
+export HOME="$WORK/home" XDG_CONFIG_HOME="$WORK/home/.config" XDG_RUNTIME_DIR="$WORK/run"
+mkdir -p "$HOME" "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
+cd "$WORK"
+"$PROGRAM" >"$WORK/zantro.log" 2>&1 &
+APP_PID=$!
+
+# The window with this exact title, once it is mapped.
+window() { xdotool search --sync --onlyvisible --name "^$1\$" | head -n 1; }
+settle() { sleep "${1:-0.6}"; }
+shot() {  # title, file
+    local id
+    id="$(window "$1")"
+    settle 0.4
+    xwd -silent -id "$id" | convert xwd:- "$OUT/$2.png"
+    echo "saved $OUT/$2.png ($1)"
+}
+keys() { xdotool key --delay 40 "$@"; }
+type_text() { xdotool type --delay 40 "$1"; }
+
+MAIN="Untitled - Zantro"
+main_id="$(window "$MAIN")"
+xdotool windowfocus --sync "$main_id" 2>/dev/null || true
+settle 1
+
+# The form's tab order follows its template: 0 Filter Type, 1 taps, 2 Design
+# Method, 3 Window Type, 4 scaling, 5 Sampling Rate, 6 First Corner, 7 Second
+# Corner, 8 sin(x)/x, 9 scale, 10 Target Filter, 11 Design, 12 Read File,
+# 13 Make File, 14 Close. The form starts with the focus on the first, and a
+# closed dialog gives it back to the control that had it.
+CONTROLS=15
+CURRENT=0
+focus_control() {  # tab position
+    local tabs=$(( ($1 - CURRENT + CONTROLS) % CONTROLS )) i
+    for ((i = 0; i < tabs; i++)); do keys Tab; done
+    CURRENT=$1
+}
+choose() {  # tab position, entry index of a drop-down list
+    focus_control "$1"
+    keys Home
+    local i
+    for ((i = 0; i < $2; i++)); do keys Down; done
+}
+press() { focus_control "$1"; keys space; }
+design() { press 11; }
+
+shot "$MAIN" main-start
+
+# The default 63-tap Hamming lowpass.
+design
+settle 1.5
+shot "$MAIN" main-design-lowpass
+
+# Kaiser window: its dialog on the next Design.
+choose 3 5
+design
+shot "Kaiser window shape factor" dialog-132-kaiser
+keys Return
+settle 1
+
+# Dolph-Chebyshev window.
+choose 3 4
+design
+shot "Dolph-Chebyshev Window" dialog-131-dolph-chebyshev
+keys Return
+settle 1
+
+# A differentiator with a Hamming window.
+choose 3 2
+choose 0 5
+design
+shot "Differentiator" dialog-133-differentiator
+keys Return
+settle 1
+shot "$MAIN" main-design-differentiator
+
+# A Gaussian edge, method "direct".
+choose 0 6
+choose 2 3
+design
+shot "Variance" dialog-135-variance
+keys Return
+settle 1
+
+# Remez: the target filter "lowpass odd 63" loads its band table.
+focus_control 10
+keys alt+Down
+settle 0.5
+keys Down Down Down Return
+settle 1
+design
+shot "Remez Exchange Parameters" dialog-140-remez
+keys Return
+# The design reports its pass count.
+shot "Zantro" message-remez-passes
+keys Return
+settle 1
+shot "$MAIN" main-design-remez
+
+# Make File and Read File.
+press 13
+shot "Make File" dialog-136-make-file
+keys Escape
+settle 0.5
+press 12
+shot "Select a file" dialog-read-file
+keys Escape
+settle 0.5
+
+# A refused entry: 2000 taps. The message moves the focus to the taps.
+focus_control 1
+keys ctrl+a
+type_text 2000
+design
+shot "Zantro" message-taps-range
+keys Return
+settle 0.5
+CURRENT=1
+keys ctrl+a
+type_text 63
+
+# The About box and the user guide.
+xdotool windowfocus --sync "$main_id" 2>/dev/null || true
+keys alt+h
+settle 0.5
+keys a
+shot "About Zantro" dialog-100-about
+keys Return
+settle 0.5
+xdotool windowfocus --sync "$main_id" 2>/dev/null || true
+keys F1
+shot "Zantro Help" help-guide
+keys Escape
+settle 0.5
+
+# Close with a modified document: the save prompt; No ends the program.
+press 14
+shot "Zantro" message-save-changes
+keys alt+n
+settle 1
+if kill -0 "$APP_PID" 2>/dev/null; then
+    echo "screenshots.sh: the program did not end after the save prompt" >&2
+    exit 1
+fi
+APP_PID=""
+echo "screenshots in $OUT"
