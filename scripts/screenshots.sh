@@ -1,22 +1,22 @@
 #!/usr/bin/env bash
 # Starts the desktop program on a virtual X display (Xvfb) and drives it from
 # the keyboard as a user would, saving PNG screenshots of the main window
-# after a design and of every dialog into a folder (default
-# build-ci/screenshots, or the first argument). Needs the program built
-# (bash scripts/run.sh builds it) and xvfb, xdotool, x11-apps and imagemagick.
-set -euo pipefail
+# after designs and of every dialog into a folder (default
+# build-ci/screenshots, or the first argument). Installs what is missing
+# (the build's packages, then xvfb, xdotool, x11-apps and imagemagick) and
+# builds the program first.
+source "$(dirname "${BASH_SOURCE[0]}")/setup.sh"
+PACKAGES+=(xvfb xdotool x11-apps imagemagick)
 
-ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-BUILD_DIR="${ZANTRO_BUILD_DIR:-$ROOT/build-ci}"
+install_packages
+if [ ! -x "$BUILD_DIR/app/zantro" ]; then
+    configure
+    cmake --build "$BUILD_DIR" -j2 --target zantro
+fi
+
 PROGRAM="$BUILD_DIR/app/zantro"
-OUT="${1:-$BUILD_DIR/screenshots}"
+OUT="$(mkdir -p "${1:-$BUILD_DIR/screenshots}" && cd "${1:-$BUILD_DIR/screenshots}" && pwd)"
 DISPLAY_NUMBER="${ZANTRO_SCREENSHOT_DISPLAY:-:93}"
-
-for tool in Xvfb xdotool xwd convert; do
-    command -v "$tool" >/dev/null || { echo "screenshots.sh: $tool is missing (apt-get install xvfb xdotool x11-apps imagemagick)" >&2; exit 1; }
-done
-[ -x "$PROGRAM" ] || { echo "screenshots.sh: $PROGRAM not built" >&2; exit 1; }
-mkdir -p "$OUT"
 
 WORK="$(mktemp -d)"
 XVFB_PID=""
@@ -31,7 +31,7 @@ trap cleanup EXIT INT TERM
 Xvfb "$DISPLAY_NUMBER" -screen 0 1400x1100x24 -dpi 96 -nolisten tcp >"$WORK/xvfb.log" 2>&1 &
 XVFB_PID=$!
 export DISPLAY="$DISPLAY_NUMBER"
-for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done 2>/dev/null || sleep 1
+sleep 1
 
 # A private home, so the run neither reads nor changes the user's settings.
 export HOME="$WORK/home" XDG_CONFIG_HOME="$WORK/home/.config" XDG_RUNTIME_DIR="$WORK/run"

@@ -14,6 +14,7 @@ PACKAGES=(
     libcli11-dev
     nlohmann-json3-dev
     fonts-liberation
+    qt6-base-dev
 )
 
 install_packages() {
@@ -40,7 +41,7 @@ install_packages() {
 configure() {
     cmake -S "$ROOT" -B "$BUILD_DIR" \
         -DCMAKE_BUILD_TYPE=Release \
-        -DZANTRO_BUILD_GUI=OFF \
+        -DZANTRO_BUILD_GUI=ON \
         -DZANTRO_BUILD_TESTS=ON \
         -DZANTRO_BUILD_BENCH=ON
 }
