@@ -1,5 +1,6 @@
 #include <QApplication>
 #include <QStyleFactory>
+#include <clocale>
 #include <string>
 #include <vector>
 
@@ -11,6 +12,9 @@
 int main(int argc, char** argv)
 {
     QApplication qapp(argc, argv);
+    // Qt takes the number format from the user's locale; the design texts
+    // ("0.50", "%2.2f") are read and written with a decimal point everywhere.
+    std::setlocale(LC_NUMERIC, "C");
     if (QStyle* style = QStyleFactory::create(QStringLiteral("Fusion")))
         QApplication::setStyle(style);
     QApplication::setWindowIcon(ApplicationIcon());

@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 // What one zantro-cli run asks for. Unset members leave the form as the
 // program starts it. Combo choices are entry indices; texts are typed into
@@ -32,6 +33,17 @@ struct CliOptions {
     std::optional<std::string> shapeFactor;   // Kaiser beta text (dialog 132)
     std::optional<std::string> diffGain;      // "pi", "pi/2", "1" or a number text (dialog 133)
     std::optional<std::string> variance;      // sigma text, at most 5 characters (dialog 135)
+
+    // Remez band dialog answers: rows 1, 2, ... in use with these texts
+    // (lower edge Hz, upper edge Hz, value, weight), the other rows unused;
+    // and the grid density text.
+    struct Band {
+        std::string lower, upper, value, weight;
+    };
+    std::vector<Band> bands;
+    std::optional<std::string> gridDensity;
+    // Read File before the design.
+    std::optional<std::string> inputFile;
 
     // Extras > Window instead of Design; or neither.
     bool windowOnly = false;

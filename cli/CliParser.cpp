@@ -16,6 +16,8 @@ namespace {
 constexpr size_t kScaleChars = 8;
 constexpr size_t kGainChars = 8;
 constexpr size_t kVarianceChars = 5;
+// The band dialog's value and weight edits take at most this many characters.
+constexpr size_t kBandNumberChars = 8;
 
 std::string Lower(std::string text)
 {
@@ -76,6 +78,19 @@ CLI::Validator Choice(const std::vector<std::string>& names, const std::vector<s
                 return "'" + text + "' is not one of " + Joined(names) + " or 0.." +
                        std::to_string(names.size() - 1);
             text = std::to_string(*index);
+            return {};
+        },
+        "");
+}
+
+// A band as four texts the band dialog's edits can take.
+CLI::Validator BandCheck()
+{
+    return CLI::Validator(
+        [](std::string& text) -> std::string {
+            if (!CliParser::ParseBand(text))
+                return "'" + text + "' is not LO:HI:VALUE:WEIGHT (whole hertz, then two numbers of digits, "
+                       "'+', '-' and '.')";
             return {};
         },
         "");
@@ -144,6 +159,20 @@ void Describe(CLI::App& app, CliOptions& o)
     AddText(app, "--preset", "INDEX|TEXT",
             "Target Filter entry by index or text; other text is typed into the combo's edit field",
             CLI::Validator(), o.preset);
+    app.add_option_function<std::vector<std::string>>(
+           "--band",
+           [&o](const std::vector<std::string>& specs) {
+               o.bands.clear();
+               for (const std::string& spec : specs)
+                   o.bands.push_back(*CliParser::ParseBand(spec));
+           },
+           "Remez band LO:HI:VALUE:WEIGHT (Hz, Hz, 0.00..1.00, 1.00..100.00); repeat for rows 1, 2, ...")
+        ->type_name("LO:HI:VALUE:WEIGHT")
+        ->check(BandCheck())
+        ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
+    AddText(app, "--grid", "N", "Remez grid density (8..64)", DigitsOnly(), o.gridDensity);
+    AddText(app, "--input", "FILE", "Read File before the design (frequency-sampling input points)",
+            CLI::Validator(), o.inputFile);
     app.add_flag("--window-only", o.windowOnly, "Run Extras > Window instead of Design");
     app.add_flag("--no-design", o.noDesign, "Run neither Design nor Extras > Window (inspect or convert a document)");
     AddText(app, "--make", "ROOT", "Make File after the design: path and name of the .h and source files, no extension",
@@ -178,6 +207,29 @@ std::optional<int> CliParser::ChoiceIndex(const std::string& text, const std::ve
     if (index >= static_cast<int>(names.size()))
         return std::nullopt;
     return index;
+}
+
+std::optional<CliOptions::Band> CliParser::ParseBand(const std::string& text)
+{
+    std::vector<std::string> parts(1);
+    for (char c : text) {
+        if (c == ':')
+            parts.emplace_back();
+        else
+            parts.back() += c;
+    }
+    if (parts.size() != 4)
+        return std::nullopt;
+    for (size_t i = 0; i < parts.size(); ++i) {
+        if (parts[i].empty() || (i >= 2 && parts[i].size() > kBandNumberChars))
+            return std::nullopt;
+        for (unsigned char c : parts[i]) {
+            const bool ok = i < 2 ? std::isdigit(c) != 0 : (c != 8 && CFloatKeys::IsAccepted(c));
+            if (!ok)
+                return std::nullopt;
+        }
+    }
+    return CliOptions::Band{parts[0], parts[1], parts[2], parts[3]};
 }
 
 CliParser::Result CliParser::Parse(int argc, const char* const* argv, CliOptions& options)

@@ -38,4 +38,7 @@ public:
     // texts, or a decimal index below names.size(); nullopt otherwise.
     static std::optional<int> ChoiceIndex(const std::string& text, const std::vector<std::string>& names,
                                           const std::vector<std::string>& entries);
+    // "LO:HI:VALUE:WEIGHT" split into the texts typed into one band row;
+    // nullopt when a field could not be typed as it stands.
+    static std::optional<CliOptions::Band> ParseBand(const std::string& text);
 };

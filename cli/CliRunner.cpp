@@ -8,6 +8,7 @@
 #include "document/CZantroDoc.h"
 #include "document/FileCommands.h"
 #include "plot/PlotAxes.h"
+#include "remez/CRemezDlg.h"
 
 namespace {
 
@@ -57,6 +58,9 @@ void CliRunner::RunCommands(const CliOptions& o)
             m_bFailed = true;
     }
     Enter(o);
+    AnswerBands(o);
+    if (o.inputFile)
+        ReadFile(*o.inputFile);
     if (o.windowOnly)
         Run(ID_EXTRAS_WINDOW);
     else if (!o.noDesign)
@@ -64,6 +68,41 @@ void CliRunner::RunCommands(const CliOptions& o)
     if (o.makeRoot)
         MakeFile(o);
     if (o.savePath && !SaveDocument(m_doc, m_view, CZantroDoc::WithDefaultExtension(*o.savePath)))
+        m_bFailed = true;
+}
+
+void CliRunner::AnswerBands(const CliOptions& o)
+{
+    // Without bands or grid the band dialog is accepted as it loads.
+    if (o.bands.empty() && !o.gridDensity)
+        return;
+    using Action = ScriptedHost::Action;
+    std::vector<Action> actions;
+    const RemezBand* current = m_doc.m_FilPar.m_Bands;
+    for (int row = 0; row < CRemezDlg::kRows; ++row) {
+        const bool wanted = o.bands.empty() ? current[row].m_bUse != 0 : row < static_cast<int>(o.bands.size());
+        // The Use check box toggles with each click.
+        if (wanted != (current[row].m_bUse != 0))
+            actions.push_back({Action::Click, CRemezDlg::UseId(row), {}});
+        if (row < static_cast<int>(o.bands.size())) {
+            const CliOptions::Band& b = o.bands[static_cast<size_t>(row)];
+            actions.push_back({Action::Type, CRemezDlg::LowerEdgeId(row), b.lower});
+            actions.push_back({Action::Type, CRemezDlg::UpperEdgeId(row), b.upper});
+            actions.push_back({Action::Type, CRemezDlg::ValueId(row), b.value});
+            actions.push_back({Action::Type, CRemezDlg::WeightId(row), b.weight});
+        }
+    }
+    if (o.gridDensity)
+        actions.push_back({Action::Type, CRemezDlg::IDC_GRID_DENSITY, *o.gridDensity});
+    m_host.QueueDialog(CRemezDlg::IDD, std::move(actions));
+}
+
+void CliRunner::ReadFile(const std::string& path)
+{
+    const size_t messages = m_host.Messages().size();
+    m_host.QueueOpenFile(path);
+    m_host.Click(m_view, IDC_READ_FILE);
+    if (m_host.Messages().size() != messages)
         m_bFailed = true;
 }
 

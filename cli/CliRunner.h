@@ -27,7 +27,8 @@ public:
     void Run(int commandId);
 
     // The whole session in the program's order: open, preset, typed options,
-    // Design or Extras > Window, Make File, save. A failed open stops it.
+    // Read File, Design or Extras > Window, Make File, save. A failed open
+    // stops it.
     void RunCommands(const CliOptions& options);
 
     // 0: every command completed (the design command with a valid design)
@@ -49,6 +50,8 @@ private:
     void Answer(int templateId, int editId, const std::optional<std::string>& text);
     void AnswerGain(const std::optional<std::string>& gain);
     void ChoosePreset(const std::string& preset);
+    void AnswerBands(const CliOptions& options);
+    void ReadFile(const std::string& path);
     void MakeFile(const CliOptions& options);
 
     ScriptedHost m_host;

@@ -1,0 +1,100 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <nlohmann/json.hpp>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "cli/CliApp.h"
+#include "cli/CliParser.h"
+
+namespace {
+
+struct Result {
+    int status = -1;
+    std::string out, err;
+    nlohmann::json Json() const { return nlohmann::json::parse(out); }
+};
+
+Result Cli(std::vector<std::string> args)
+{
+    args.insert(args.begin(), "zantro-cli");
+    std::vector<const char*> argv;
+    for (const auto& a : args)
+        argv.push_back(a.c_str());
+    std::ostringstream out, err;
+    Result r;
+    r.status = RunCli(static_cast<int>(argv.size()), argv.data(), out, err);
+    r.out = out.str();
+    r.err = err.str();
+    return r;
+}
+
+}  // namespace
+
+TEST(RemezOptions, BandTextsSplitAsTheRowTakesThem)
+{
+    auto band = CliParser::ParseBand("0:1000:1.0:10");
+    ASSERT_TRUE(band);
+    EXPECT_EQ(band->lower, "0");
+    EXPECT_EQ(band->upper, "1000");
+    EXPECT_EQ(band->value, "1.0");
+    EXPECT_EQ(band->weight, "10");
+    EXPECT_FALSE(CliParser::ParseBand("0:1000:1"));
+    EXPECT_FALSE(CliParser::ParseBand("0:1000:1:1:1"));
+    EXPECT_FALSE(CliParser::ParseBand("-5:1000:1:1"));     // edges take digits only
+    EXPECT_FALSE(CliParser::ParseBand("0:1000:1e0:1"));    // values take what the key filter passes
+    EXPECT_FALSE(CliParser::ParseBand("0:1000::1"));
+    EXPECT_FALSE(CliParser::ParseBand("0:1000:0.123456789:1"));  // longer than the edit
+    EXPECT_EQ(Cli({"--band", "0:x:1:1"}).status, 2);
+}
+
+TEST(RemezOptions, BandsFillRowsFromTheTopAndClearTheRest)
+{
+    // The preset leaves five bands in use; two given bands leave two.
+    Result r = Cli({"--preset", "multi bandpass 55", "--type", "lowpass", "--taps", "63", "--band", "0:1000:1:1",
+                    "--band", "1200:4000:0:10", "--grid", "32", "--json"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const auto j = r.Json();
+    EXPECT_EQ(j["passes"], 7);
+    EXPECT_EQ(j["messages"][0], "The Remez algorithm took   7 iterations to converge.");
+    const auto& bands = j["parameters"]["m_Bands"];
+    EXPECT_EQ(bands[0]["m_bUse"], 1);
+    EXPECT_EQ(bands[1]["m_nLowerEdge"], 1200);
+    EXPECT_EQ(bands[1]["m_dWeight"], 10.0);
+    for (int row = 2; row < 8; ++row)
+        EXPECT_EQ(bands[row]["m_bUse"], 0) << row;
+    EXPECT_EQ(j["parameters"]["m_nGridDensity"], 32);
+    // Symmetric taps of an odd-length lowpass.
+    const auto& h = j["coefficients"];
+    for (int i = 0; i < 63; ++i)
+        EXPECT_NEAR(h[i].get<double>(), h[62 - i].get<double>(), 1e-12);
+}
+
+TEST(RemezOptions, RefusedBandTableEndsWithExitOne)
+{
+    Result r = Cli({"--method", "remez", "--band", "0:5000:1:1"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("Edge frequencies must be <= fs/2."), std::string::npos);
+}
+
+TEST(RemezOptions, ReadFileFeedsFrequencySampling)
+{
+    const auto path = std::filesystem::temp_directory_path() / ("zantro-input-" + std::to_string(::getpid()));
+    std::ofstream(path) << "1\n1\n0\n";
+    Result r = Cli({"--method", "fsamp", "--window", "rectangular", "--taps", "5", "--input", path.string(), "--json"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const auto j = r.Json();
+    const double expected[] = {-0.125, 0.25, 0.75, 0.25, -0.125};
+    for (int i = 0; i < 5; ++i)
+        EXPECT_NEAR(j["coefficients"][i].get<double>(), expected[i], 1e-15);
+    EXPECT_EQ(j["parameters"]["m_bInputData"], 1);
+    EXPECT_EQ(j["parameters"]["m_InputData"].size(), 3u);
+
+    Result missing = Cli({"--method", "fsamp", "--input", (path.string() + ".none")});
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_NE(missing.err.find("Cannot open file"), std::string::npos);
+    std::filesystem::remove(path);
+}
