@@ -15,6 +15,7 @@ PACKAGES=(
     nlohmann-json3-dev
     fonts-liberation
     qt6-base-dev
+    python3-scipy
 )
 
 install_packages() {
