@@ -161,10 +161,10 @@ void Describe(CLI::App& app, CliOptions& o)
             CLI::Validator(), o.preset);
     app.add_option_function<std::vector<std::string>>(
            "--band",
-           [&o](const std::vector<std::string>& specs) {
+           [&o](const std::vector<std::string>& texts) {
                o.bands.clear();
-               for (const std::string& spec : specs)
-                   o.bands.push_back(*CliParser::ParseBand(spec));
+               for (const std::string& text : texts)
+                   o.bands.push_back(*CliParser::ParseBand(text));
            },
            "Remez band LO:HI:VALUE:WEIGHT (Hz, Hz, 0.00..1.00, 1.00..100.00); repeat for rows 1, 2, ...")
         ->type_name("LO:HI:VALUE:WEIGHT")

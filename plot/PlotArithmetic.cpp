@@ -11,9 +11,9 @@ std::string Format(const char* conversion, T value)
 {
     if (!conversion)
         return "";
-    const std::string spec = std::string("%") + conversion;
+    const std::string format = std::string("%") + conversion;
     char buf[128];
-    std::snprintf(buf, sizeof buf, spec.c_str(), value);
+    std::snprintf(buf, sizeof buf, format.c_str(), value);
     return buf;
 }
 

@@ -7,30 +7,15 @@
 #include <string>
 #include <vector>
 
-#include "cli/CliApp.h"
+#include "CliRunSupport.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-struct Result {
-    int status = -1;
-    std::string out, err;
-    nlohmann::json Json() const { return nlohmann::json::parse(out); }
-};
-
-Result Cli(std::vector<std::string> args)
+CliResult Cli(std::vector<std::string> args)
 {
-    args.insert(args.begin(), "zantro-cli");
-    std::vector<const char*> argv;
-    for (const auto& a : args)
-        argv.push_back(a.c_str());
-    std::ostringstream out, err;
-    Result r;
-    r.status = RunCli(static_cast<int>(argv.size()), argv.data(), out, err);
-    r.out = out.str();
-    r.err = err.str();
-    return r;
+    return RunCliArgs(std::move(args));
 }
 
 std::string Slurp(const fs::path& path)
@@ -56,7 +41,7 @@ struct FileOptions : ::testing::Test {
 
 TEST_F(FileOptions, SaveRightAfterStartWritesTheDefaultDocument)
 {
-    Result r = Cli({"--no-design", "--save", In("start")});
+    CliResult r = Cli({"--no-design", "--save", In("start")});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out, "");  // no design, no coefficients
     EXPECT_EQ(fs::file_size(dir / "start.fir"), 240u);
@@ -65,7 +50,7 @@ TEST_F(FileOptions, SaveRightAfterStartWritesTheDefaultDocument)
 TEST_F(FileOptions, OpenDesignSaveRoundTrip)
 {
     ASSERT_EQ(Cli({"--type", "bandpass", "--taps", "101", "--f1", "500", "--f2", "1500", "--save", In("bp.fir")}).status, 0);
-    Result reopened = Cli({"--doc", In("bp.fir"), "--json"});
+    CliResult reopened = Cli({"--doc", In("bp.fir"), "--json"});
     ASSERT_EQ(reopened.status, 0) << reopened.err;
     const auto j = reopened.Json();
     EXPECT_EQ(j["parameters"]["m_nFilterType"], 2);
@@ -78,21 +63,21 @@ TEST_F(FileOptions, OpenDesignSaveRoundTrip)
 TEST_F(FileOptions, FailedOpenLeavesEverythingAndExitsOne)
 {
     std::ofstream(dir / "bad.fir") << "garbage that is not a design";
-    Result r = Cli({"--doc", In("bad.fir"), "--json"});
+    CliResult r = Cli({"--doc", In("bad.fir"), "--json"});
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.err.find("Unexpected file format."), std::string::npos);
     const auto j = r.Json();  // the object still comes
     EXPECT_EQ(j["parameters"]["m_nTaps"], 63);
     EXPECT_EQ(j["design_valid"], false);
 
-    Result missing = Cli({"--doc", In("missing.fir")});
+    CliResult missing = Cli({"--doc", In("missing.fir")});
     EXPECT_EQ(missing.status, 1);
     EXPECT_NE(missing.err, "");
 }
 
 TEST_F(FileOptions, PresetByTextOrIndexAndTypedText)
 {
-    Result byText = Cli({"--preset", "multi bandpass 55", "--no-design", "--json"});
+    CliResult byText = Cli({"--preset", "multi bandpass 55", "--no-design", "--json"});
     ASSERT_EQ(byText.status, 0) << byText.err;
     const auto p = byText.Json()["parameters"];
     EXPECT_EQ(p["m_nTaps"], 55);
@@ -100,17 +85,17 @@ TEST_F(FileOptions, PresetByTextOrIndexAndTypedText)
     EXPECT_EQ(p["m_Bands"][4]["m_nLowerEdge"], 3280);
     EXPECT_EQ(p["m_Bands"][5]["m_bUse"], 0);
 
-    Result byIndex = Cli({"--preset", "9", "--no-design", "--json"});
+    CliResult byIndex = Cli({"--preset", "9", "--no-design", "--json"});
     EXPECT_EQ(byIndex.Json()["parameters"]["m_nFilterType"], 4);
 
-    Result typed = Cli({"--preset", "my own", "--no-design"});
+    CliResult typed = Cli({"--preset", "my own", "--no-design"});
     EXPECT_EQ(typed.status, 1);
     EXPECT_EQ(typed.err, "Please enter an integer between 0 and 255.\nTarget -1 not supported !\n");
 }
 
 TEST_F(FileOptions, MakeFileWritesHeaderAndSource)
 {
-    Result r = Cli({"--taps", "4", "--make", In("lp"), "--ext", "cpp", "--format", "q15", "--json"});
+    CliResult r = Cli({"--taps", "4", "--make", In("lp"), "--ext", "cpp", "--format", "q15", "--json"});
     ASSERT_EQ(r.status, 0) << r.err;
     const std::string header = Slurp(dir / "lp.h");
     EXPECT_NE(header.find("#define LP_NUMOF_TAPS ((int)   4)"), std::string::npos);
@@ -119,23 +104,23 @@ TEST_F(FileOptions, MakeFileWritesHeaderAndSource)
     // The form remembers the choices; the document takes them with the next design only.
     EXPECT_EQ(r.Json()["parameters"]["m_nOutExt"], 0);
 
-    Result floats = Cli({"--taps", "5", "--make", In("fl"), "--format", "float"});
+    CliResult floats = Cli({"--taps", "5", "--make", In("fl"), "--format", "float"});
     ASSERT_EQ(floats.status, 0) << floats.err;
     EXPECT_NE(Slurp(dir / "fl.c").find("const float fl_coefficients"), std::string::npos);
 }
 
 TEST_F(FileOptions, MakeFileRefusalsExitOne)
 {
-    Result shortRoot = Cli({"--make", "ab"});
+    CliResult shortRoot = Cli({"--make", "ab"});
     EXPECT_EQ(shortRoot.status, 1);
     EXPECT_NE(shortRoot.err.find("The file name root must be"), std::string::npos);
 
-    Result noDesign = Cli({"--no-design", "--make", In("none")});
+    CliResult noDesign = Cli({"--no-design", "--make", In("none")});
     EXPECT_EQ(noDesign.status, 1);
     EXPECT_EQ(noDesign.err, "No design available.\nPlease do a design or\nselect 'Extras Window'.\n");
     EXPECT_FALSE(fs::exists(dir / "none.h"));
 
-    Result tooBig = Cli({"--scaling", "custom", "--scale", "8", "--make", In("big"), "--format", "q7"});
+    CliResult tooBig = Cli({"--scaling", "custom", "--scale", "8", "--make", In("big"), "--format", "q7"});
     EXPECT_EQ(tooBig.status, 1);
     EXPECT_NE(tooBig.err.find("Some impulse response values are > 1.0"), std::string::npos);
 }

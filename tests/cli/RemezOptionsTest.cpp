@@ -7,29 +7,14 @@
 #include <string>
 #include <vector>
 
-#include "cli/CliApp.h"
+#include "CliRunSupport.h"
 #include "cli/CliParser.h"
 
 namespace {
 
-struct Result {
-    int status = -1;
-    std::string out, err;
-    nlohmann::json Json() const { return nlohmann::json::parse(out); }
-};
-
-Result Cli(std::vector<std::string> args)
+CliResult Cli(std::vector<std::string> args)
 {
-    args.insert(args.begin(), "zantro-cli");
-    std::vector<const char*> argv;
-    for (const auto& a : args)
-        argv.push_back(a.c_str());
-    std::ostringstream out, err;
-    Result r;
-    r.status = RunCli(static_cast<int>(argv.size()), argv.data(), out, err);
-    r.out = out.str();
-    r.err = err.str();
-    return r;
+    return RunCliArgs(std::move(args));
 }
 
 }  // namespace
@@ -54,7 +39,7 @@ TEST(RemezOptions, BandTextsSplitAsTheRowTakesThem)
 TEST(RemezOptions, BandsFillRowsFromTheTopAndClearTheRest)
 {
     // The preset leaves five bands in use; two given bands leave two.
-    Result r = Cli({"--preset", "multi bandpass 55", "--type", "lowpass", "--taps", "63", "--band", "0:1000:1:1",
+    CliResult r = Cli({"--preset", "multi bandpass 55", "--type", "lowpass", "--taps", "63", "--band", "0:1000:1:1",
                     "--band", "1200:4000:0:10", "--grid", "32", "--json"});
     ASSERT_EQ(r.status, 0) << r.err;
     const auto j = r.Json();
@@ -75,7 +60,7 @@ TEST(RemezOptions, BandsFillRowsFromTheTopAndClearTheRest)
 
 TEST(RemezOptions, RefusedBandTableEndsWithExitOne)
 {
-    Result r = Cli({"--method", "remez", "--band", "0:5000:1:1"});
+    CliResult r = Cli({"--method", "remez", "--band", "0:5000:1:1"});
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.err.find("Edge frequencies must be <= fs/2."), std::string::npos);
 }
@@ -84,7 +69,7 @@ TEST(RemezOptions, ReadFileFeedsFrequencySampling)
 {
     const auto path = std::filesystem::temp_directory_path() / ("zantro-input-" + std::to_string(::getpid()));
     std::ofstream(path) << "1\n1\n0\n";
-    Result r = Cli({"--method", "fsamp", "--window", "rectangular", "--taps", "5", "--input", path.string(), "--json"});
+    CliResult r = Cli({"--method", "fsamp", "--window", "rectangular", "--taps", "5", "--input", path.string(), "--json"});
     ASSERT_EQ(r.status, 0) << r.err;
     const auto j = r.Json();
     const double expected[] = {-0.125, 0.25, 0.75, 0.25, -0.125};
@@ -93,7 +78,7 @@ TEST(RemezOptions, ReadFileFeedsFrequencySampling)
     EXPECT_EQ(j["parameters"]["m_bInputData"], 1);
     EXPECT_EQ(j["parameters"]["m_InputData"].size(), 3u);
 
-    Result missing = Cli({"--method", "fsamp", "--input", (path.string() + ".none")});
+    CliResult missing = Cli({"--method", "fsamp", "--input", (path.string() + ".none")});
     EXPECT_EQ(missing.status, 1);
     EXPECT_NE(missing.err.find("Cannot open file"), std::string::npos);
     std::filesystem::remove(path);

@@ -6,20 +6,15 @@
 #include <string>
 #include <vector>
 
-#include "cli/CliApp.h"
+#include "CliRunSupport.h"
 
 namespace {
 
 int RunWith(std::vector<std::string> args, std::string& err)
 {
-    args.insert(args.begin(), "zantro-cli");
-    std::vector<const char*> argv;
-    for (const auto& a : args)
-        argv.push_back(a.c_str());
-    std::ostringstream out, errStream;
-    const int status = RunCli(static_cast<int>(argv.size()), argv.data(), out, errStream);
-    err = errStream.str();
-    return status;
+    CliResult r = RunCliArgs(std::move(args));
+    err = r.err;
+    return r.status;
 }
 
 std::string Slurp(const std::filesystem::path& path)
