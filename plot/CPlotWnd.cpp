@@ -172,11 +172,15 @@ void CPlotWnd::DrawIntegerXTicks(DrawContext& dc, int h)
         const int value = ClampToInt(a.nxMin + (k * range) / N);
         if (std::abs(x - h) <= 2)
             continue;
-        dc.MoveToEx(x, m_yOrigin + 5);
-        dc.LineTo(x, m_yOrigin - 5);
-        dc.DrawTextA(FormatLabel(a.nxFormat, value), {x - 50, m_yOrigin + 5, x + 50, m_yOrigin + 22},
-                     DT_CENTER | DT_TOP);
+        DrawXTick(dc, x, FormatLabel(a.nxFormat, value));
     }
+}
+
+void CPlotWnd::DrawXTick(DrawContext& dc, int x, const std::string& label)
+{
+    dc.MoveToEx(x, m_yOrigin + 5);
+    dc.LineTo(x, m_yOrigin - 5);
+    dc.DrawTextA(label, {x - 50, m_yOrigin + 5, x + 50, m_yOrigin + 22}, DT_CENTER | DT_TOP);
 }
 
 void CPlotWnd::DrawRealXTicks(DrawContext& dc, int h)
@@ -192,10 +196,7 @@ void CPlotWnd::DrawRealXTicks(DrawContext& dc, int h)
         const int x = m_xOrigin + (k * 512) / N;
         if (std::abs(x - h) <= 2)
             continue;
-        dc.MoveToEx(x, m_yOrigin + 5);
-        dc.LineTo(x, m_yOrigin - 5);
-        dc.DrawTextA(FormatLabel(a.xFormat, v), {x - 50, m_yOrigin + 5, x + 50, m_yOrigin + 22},
-                     DT_CENTER | DT_TOP);
+        DrawXTick(dc, x, FormatLabel(a.xFormat, v));
     }
 }
 

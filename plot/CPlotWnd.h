@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 #include "platform/CWnd.h"
 #include "platform/DrawContext.h"
 #include "plot/CValues.h"
@@ -84,6 +86,8 @@ protected:
     // The ticks and labels of the x axis, N divisions over nxMin .. nxMax.
     void DrawIntegerXTicks(DrawContext& dc, int h);
     void DrawRealXTicks(DrawContext& dc, int h);
+    // One x tick at x with its label centred below the axis.
+    void DrawXTick(DrawContext& dc, int x, const std::string& label);
     void DrawYTicks(DrawContext& dc, int h);
     void MakeObjects(int logPixelsY);
 
