@@ -19,7 +19,7 @@
 #include "app/HelpViewer.h"
 #include "app/PlotWidget.h"
 #include "app/ToolbarIcons.h"
-#include "design/FormTemplate.h"
+#include "form/FormTemplate.h"
 
 const char* const CMainFrame::kIdlePrompt = "For Help, press F1";
 

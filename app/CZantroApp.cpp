@@ -11,7 +11,7 @@
 #include "app/CCommandLineInfo.h"
 #include "app/CMainFrame.h"
 #include "app/CommandIds.h"
-#include "document/FileCommands.h"
+#include "form/FileCommands.h"
 #include "plot/PlotAxes.h"
 
 namespace {

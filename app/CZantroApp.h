@@ -9,7 +9,7 @@
 #include "app/CRecentFileList.h"
 #include "app/PrintRequest.h"
 #include "app/QtHost.h"
-#include "design/CZantroView.h"
+#include "form/CZantroView.h"
 #include "document/CZantroDoc.h"
 
 class CMainFrame;

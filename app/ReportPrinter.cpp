@@ -19,7 +19,7 @@
 #include "app/CZantroApp.h"
 #include "app/PrintRequest.h"
 #include "app/QtDrawContext.h"
-#include "design/CZantroView.h"
+#include "form/CZantroView.h"
 #include "platform/CPrintInfo.h"
 #include "platform/DataExchange.h"
 #include "plot/ReportText.h"

@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "design/CFilPar.h"
-#include "design/CZantroView.h"
+#include "document/CFilPar.h"
+#include "form/CZantroView.h"
 #include "document/CZantroDoc.h"
 #include "platform/ScriptedHost.h"
 

@@ -7,13 +7,13 @@
 #include <cstdio>
 #include <string>
 
-#include "design/CFilPar.h"
-#include "design/CZantroView.h"
+#include "document/CFilPar.h"
+#include "form/CZantroView.h"
 #include "document/CZantroDoc.h"
 #include "platform/ScriptedHost.h"
-#include "remez/CPoints.h"
-#include "remez/RemezAlgorithm.h"
-#include "remez/RemezKernel.h"
+#include "dsp/CPoints.h"
+#include "dsp/RemezAlgorithm.h"
+#include "dsp/RemezKernel.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include "cli/CliParser.h"
 #include "cli/CliRunner.h"
 #include "cli/JsonReport.h"
-#include "plot/PlotSvg.h"
+#include "form/PlotSvg.h"
 
 namespace {
 

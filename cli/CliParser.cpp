@@ -6,8 +6,8 @@
 #include <cctype>
 #include <functional>
 
-#include "design/CFilPar.h"
-#include "design/CFloatKeys.h"
+#include "document/CFilPar.h"
+#include "form/CFloatKeys.h"
 
 namespace {
 

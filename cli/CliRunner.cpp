@@ -3,12 +3,12 @@
 #include <chrono>
 #include <ostream>
 
-#include "design/FormTemplate.h"
-#include "document/COutfileDlg.h"
+#include "form/FormTemplate.h"
+#include "form/COutfileDlg.h"
 #include "document/CZantroDoc.h"
-#include "document/FileCommands.h"
+#include "form/FileCommands.h"
 #include "plot/PlotAxes.h"
-#include "remez/CRemezDlg.h"
+#include "form/CRemezDlg.h"
 
 namespace {
 

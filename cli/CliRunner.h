@@ -3,7 +3,7 @@
 #include <iosfwd>
 
 #include "cli/CliOptions.h"
-#include "design/CZantroView.h"
+#include "form/CZantroView.h"
 #include "document/CZantroDoc.h"
 #include "platform/ScriptedHost.h"
 

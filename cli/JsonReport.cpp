@@ -1,7 +1,7 @@
 #include "cli/JsonReport.h"
 
 #include "cli/CliRunner.h"
-#include "design/CFilPar.h"
+#include "document/CFilPar.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "design/CFilPar.h"
+#include "document/CFilPar.h"
 
 class CArchive;
 class CWnd;

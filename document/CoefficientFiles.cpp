@@ -9,7 +9,7 @@
 
 #include "document/DocumentMessages.h"
 #include "platform/CWnd.h"
-#include "remez/CPoints.h"
+#include "dsp/CPoints.h"
 
 namespace {
 

@@ -36,3 +36,8 @@ inline constexpr const char* kMsgNoNumberFormat = "Please select a number format
 
 // Texts of the target filters.
 inline constexpr const char* kMsgTargetNotSupported = "Target %d not supported !";
+
+// Texts of Read File.
+inline constexpr const char* kMsgCannotReadFile = "Cannot read file %s";
+inline constexpr const char* kMsgNoPointsInFile = "The file %s holds no points.\nThe points read before are kept.";
+inline constexpr const char* kMsgTooManyPoints = "The maximum number of points is %4i.\nPlease modify your input file.";

@@ -1,6 +1,6 @@
-#include "design/CFilPar.h"
+#include "document/CFilPar.h"
 #include "document/CArchive.h"
-#include "remez/CPoints.h"
+#include "dsp/CPoints.h"
 
 // The ".fir" record: flat fields in declaration order, no class tags.
 // Point data keeps double precision; every other double is stored as float32.

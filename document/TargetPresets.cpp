@@ -1,4 +1,4 @@
-#include "design/CFilPar.h"
+#include "document/CFilPar.h"
 #include "document/DocumentMessages.h"
 #include "platform/CWnd.h"
 #include "platform/DataExchange.h"

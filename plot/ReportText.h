@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "design/RemezBand.h"
+#include "dsp/RemezBand.h"
 #include "platform/DrawContext.h"
 
 // Texts and font of the printed design report. The text blocks are laid out

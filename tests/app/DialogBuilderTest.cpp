@@ -11,9 +11,9 @@
 #include "app/CAboutDlg.h"
 #include "app/ControlEdit.h"
 #include "app/DialogBuilder.h"
-#include "design/CDifferentiatorDlg.h"
-#include "design/CZantroView.h"
-#include "design/FormTemplate.h"
+#include "form/CDifferentiatorDlg.h"
+#include "form/CZantroView.h"
+#include "form/FormTemplate.h"
 
 namespace {
 

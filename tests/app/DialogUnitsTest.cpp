@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "app/DialogUnits.h"
-#include "design/FormTemplate.h"
+#include "form/FormTemplate.h"
 #include "platform/DialogTemplate.h"
 
 TEST(DialogUnits, MulDivRoundsHalvesAwayFromZero)

@@ -9,7 +9,7 @@
 
 #include "ModalScript.h"
 #include "app/QtHost.h"
-#include "design/CFloatKeys.h"
+#include "form/CFloatKeys.h"
 #include "platform/CDialog.h"
 #include "platform/DialogTemplate.h"
 

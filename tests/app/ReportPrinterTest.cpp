@@ -15,7 +15,7 @@
 #include "app/CommandIds.h"
 #include "app/PrintRequest.h"
 #include "app/ReportPrinter.h"
-#include "design/CFilPar.h"
+#include "document/CFilPar.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "cli/CliParser.h"
-#include "design/CFilPar.h"
+#include "document/CFilPar.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <filesystem>
 
 #include "DocumentTestSupport.h"
-#include "document/COutfileDlg.h"
+#include "form/COutfileDlg.h"
 #include "document/CoefficientFiles.h"
 #include "document/DocumentMessages.h"
 #include "platform/DialogTemplate.h"

@@ -11,9 +11,9 @@
 #include <string>
 #include <vector>
 
-#include "design/CZantroView.h"
+#include "form/CZantroView.h"
 #include "document/CZantroDoc.h"
-#include "document/FileCommands.h"
+#include "form/FileCommands.h"
 #include "platform/ScriptedHost.h"
 
 using Bytes = std::vector<unsigned char>;

@@ -7,7 +7,7 @@
 #include <sstream>
 
 #include "DocumentTestSupport.h"
-#include "document/COutfileDlg.h"
+#include "form/COutfileDlg.h"
 #include "document/CoefficientFiles.h"
 
 namespace fs = std::filesystem;

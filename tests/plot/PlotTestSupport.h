@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/RecordingDC.h"
+#include "RecordingDC.h"
 #include "plot/CPlotWnd.h"
 
 // Loads a plot by the program's protocol (without the repaint).

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "design/CZantroView.h"
+#include "form/CZantroView.h"
 #include "document/CZantroDoc.h"
 #include "platform/ScriptedHost.h"
 #include "plot/PlotAxes.h"

@@ -1,0 +1,553 @@
+#include "dsp/RemezAlgorithm.h"
+
+#include <cmath>
+#include <optional>
+
+#include "dsp/DesignKinds.h"
+#include "dsp/CPoints.h"
+#include "dsp/RemezKernel.h"
+
+namespace {
+
+bool IsOddLength(int firType)
+{
+    return firType == 0 || firType == 2;
+}
+
+bool IsAntisymmetric(int firType)
+{
+    return firType == 2 || firType == 3;
+}
+
+}  // namespace
+
+void RemezGrid::Append(double freq, double desired, double weight)
+{
+    f.push_back(freq);
+    D.push_back(desired);
+    W.push_back(weight);
+    E.push_back(0.0);
+}
+
+int RemezFunctionCount(int taps, int firType)
+{
+    return firType == 0 ? (taps + 1) / 2 : taps / 2;
+}
+
+std::vector<RemezEdge> BuildBandList(const RemezBand* bands, int fs)
+{
+    std::vector<RemezEdge> list;
+    for (int i = 0; i < kBandCount; ++i) {
+        const RemezBand& b = bands[i];
+        if (b.m_bUse != 1)
+            continue;
+        list.push_back({static_cast<double>(b.m_nLowerEdge) / fs, static_cast<double>(b.m_nUpperEdge) / fs,
+                        b.m_dValue, b.m_dWeight});
+    }
+    return list;
+}
+
+double DesiredValue(const RemezEdge& band, double f, int filterType)
+{
+    if (filterType == FT_DIFFERENTIATOR)
+        return 2.0 * band.value * f;
+    return band.value;
+}
+
+double WeightValue(const RemezEdge& band, double f, int filterType)
+{
+    if (filterType == FT_DIFFERENTIATOR && band.value >= 0.0001)
+        return band.weight / f;
+    return band.weight;
+}
+
+RemezGrid BuildDenseGrid(std::vector<RemezEdge>& bands, int r, int density, int filterType, int firType)
+{
+    const double delf = 0.5 / (static_cast<double>(r) * density);
+    if (IsAntisymmetric(firType) && !bands.empty() && bands[0].lower < delf)
+        bands[0].lower = delf;
+
+    RemezGrid grid;
+    const size_t capacity = static_cast<size_t>(r) * static_cast<size_t>(density) + bands.size() + 1;
+    grid.f.reserve(capacity);
+    grid.D.reserve(capacity);
+    grid.W.reserve(capacity);
+    grid.E.reserve(capacity);
+    for (const RemezEdge& band : bands) {
+        const int before = grid.Size();
+        for (double f = band.lower; f < band.upper; f = f + delf)
+            grid.Append(f, DesiredValue(band, f, filterType), WeightValue(band, f, filterType));
+        // The band's last point moves onto its upper edge, so touching bands
+        // both have a point at their common edge. A band that gave no point
+        // (narrower than the spacing after the edge move) leaves the grid alone.
+        if (grid.Size() > before) {
+            const size_t last = grid.f.size() - 1;
+            grid.f[last] = band.upper;
+            grid.D[last] = DesiredValue(band, band.upper, filterType);
+            grid.W[last] = WeightValue(band, band.upper, filterType);
+        }
+    }
+    // Types 1 and 2 have a forced zero at fs/2: a point there cannot be met.
+    if (IsAntisymmetric(firType) == IsOddLength(firType) && grid.Size() > 0 && grid.f.back() > 0.5 - delf) {
+        grid.f.pop_back();
+        grid.D.pop_back();
+        grid.W.pop_back();
+        grid.E.pop_back();
+    }
+    return grid;
+}
+
+void ApplyFirTypeTransform(RemezGrid& grid, int firType)
+{
+    if (firType < 1 || firType > 3)
+        return;
+    for (size_t i = 0; i < grid.f.size(); ++i) {
+        const double f = grid.f[i];
+        double q;
+        if (firType == 1)
+            q = std::cos(M_PI * f);
+        else if (firType == 2)
+            q = std::sin(2.0 * M_PI * f);
+        else
+            q = std::sin(M_PI * f);
+        if (firType != 3 && q < 0.001)
+            q = 0.001;
+        grid.D[i] = grid.D[i] / q;
+        grid.W[i] = grid.W[i] * q;
+    }
+}
+
+std::vector<ExtremalPoint> InitialExtremalSet(int gridSize, int r)
+{
+    std::vector<ExtremalPoint> ext(static_cast<size_t>(r) + 1);
+    for (int k = 0; k <= r; ++k)
+        ext[static_cast<size_t>(k)].index = static_cast<int>(static_cast<long long>(k) * (gridSize - 1) / r);
+    return ext;
+}
+
+double NodeTolerance(const RemezGrid& grid)
+{
+    double smallest = 0.0;
+    for (size_t i = 1; i < grid.f.size(); ++i) {
+        const double gap = std::fabs(GridCosine(grid.f[i]) - GridCosine(grid.f[i - 1]));
+        if (gap > 0.0 && (smallest == 0.0 || gap < smallest))
+            smallest = gap;
+    }
+    if (smallest > 0.0 && 0.5 * smallest < kNodeTolerance)
+        return 0.5 * smallest;
+    return kNodeTolerance;
+}
+
+bool IsLevelLost(const RemezGrid& grid, const std::vector<ExtremalPoint>& ext, double delta)
+{
+    if (!std::isfinite(delta) || delta == 0.0)
+        return true;
+    for (const ExtremalPoint& p : ext) {
+        const size_t i = static_cast<size_t>(p.index);
+        if (std::fabs(delta / grid.W[i]) < 1e-13 * std::fabs(grid.D[i]))
+            return true;
+    }
+    return false;
+}
+
+std::vector<ExtremalPoint> ScaleExtremalSet(const std::vector<double>& coarse, const RemezGrid& grid, int r)
+{
+    const int g = grid.Size();
+    const int m = static_cast<int>(coarse.size());
+    std::vector<ExtremalPoint> ext(static_cast<size_t>(r) + 1);
+    if (g == 0 || m == 0)
+        return ext;
+    auto freq = [&](int i) { return grid.f[static_cast<size_t>(i)]; };
+    auto index = [&](int k) -> int& { return ext[static_cast<size_t>(k)].index; };
+    for (int k = 0; k <= r; ++k) {
+        // Point k of r + 1 lies at position k (m - 1) / r of the coarse set.
+        const double t = r > 0 ? static_cast<double>(k) * (m - 1) / r : 0.0;
+        const int i0 = static_cast<int>(t);
+        const double frac = t - i0;
+        const double lower = coarse[static_cast<size_t>(i0)];
+        const double f = i0 + 1 < m ? lower + (coarse[static_cast<size_t>(i0) + 1] - lower) * frac : lower;
+        // First grid point at or above f (the grid rises), then the nearer neighbour.
+        int lo = 0;
+        int hi = g - 1;
+        while (lo < hi) {
+            const int mid = lo + (hi - lo) / 2;
+            if (freq(mid) < f)
+                lo = mid + 1;
+            else
+                hi = mid;
+        }
+        if (lo > 0 && std::fabs(freq(lo - 1) - f) < std::fabs(freq(lo) - f))
+            --lo;
+        index(k) = lo;
+    }
+    // Distinct points where the grid has room: forward, then back from the end.
+    for (int k = 1; k <= r; ++k)
+        if (index(k) <= index(k - 1))
+            index(k) = index(k - 1) + 1 < g ? index(k - 1) + 1 : g - 1;
+    for (int k = r - 1; k >= 0; --k)
+        if (index(k) >= index(k + 1) && index(k + 1) > 0)
+            index(k) = index(k + 1) - 1;
+    return ext;
+}
+
+double GridCosine(double f)
+{
+    return std::cos(2.0 * M_PI * f);
+}
+
+void ComputeCosines(const RemezGrid& grid, std::vector<ExtremalPoint>& ext)
+{
+    for (ExtremalPoint& p : ext)
+        p.x = GridCosine(grid.f[static_cast<size_t>(p.index)]);
+}
+
+void ComputeBaryWeights(std::vector<ExtremalPoint>& ext)
+{
+    const size_t m = ext.size();
+    for (size_t k = 0; k < m; ++k) {
+        double p = 1.0;
+        for (size_t j = 0; j < m; ++j)
+            if (j != k)
+                p *= 2.0 * (ext[k].x - ext[j].x);
+        ext[k].ad = std::fabs(p) < 1e-9 ? 1e9 : 1.0 / p;
+    }
+}
+
+double ComputeDeviation(const RemezGrid& grid, const std::vector<ExtremalPoint>& ext)
+{
+    double num = 0.0;
+    double den = 0.0;
+    double sign = 1.0;
+    for (const ExtremalPoint& p : ext) {
+        const size_t i = static_cast<size_t>(p.index);
+        num += p.ad * grid.D[i];
+        den += sign * p.ad / grid.W[i];
+        sign = -sign;
+    }
+    return num / den;
+}
+
+void ComputeExtremalValues(const RemezGrid& grid, std::vector<ExtremalPoint>& ext, double delta)
+{
+    double sign = 1.0;
+    for (ExtremalPoint& p : ext) {
+        const size_t i = static_cast<size_t>(p.index);
+        p.y = grid.D[i] - sign * delta / grid.W[i];
+        sign = -sign;
+    }
+}
+
+// The fast evaluator repeats these operations lane by lane; contraction
+// into fused multiply-adds would make the two differ.
+__attribute__((optimize("fp-contract=off"))) double EvaluateAtCosine(const std::vector<ExtremalPoint>& ext,
+                                                                     double x, double nodeTol)
+{
+    double num = 0.0;
+    double den = 0.0;
+    for (const ExtremalPoint& p : ext) {
+        const double d = x - p.x;
+        if (std::fabs(d) < nodeTol)
+            return p.y;
+        const double c = p.ad / d;
+        num += c * p.y;
+        den += c;
+    }
+    return num / den;
+}
+
+double EvaluateResponse(const std::vector<ExtremalPoint>& ext, double f, double nodeTol)
+{
+    return EvaluateAtCosine(ext, GridCosine(f), nodeTol);
+}
+
+void ComputeError(RemezGrid& grid, const std::vector<ExtremalPoint>& ext, double nodeTol)
+{
+    for (size_t i = 0; i < grid.f.size(); ++i)
+        grid.E[i] = (EvaluateResponse(ext, grid.f[i], nodeTol) - grid.D[i]) * grid.W[i];
+}
+
+namespace {
+
+bool IsCandidate(double e, double neighbour)
+{
+    return (e >= 0.0 && e > neighbour) || (e <= 0.0 && e < neighbour);
+}
+
+// One step of the thinning: removes the candidate that breaks the sign
+// alternation or, when all alternate, the weakest one.
+void RemoveOneCandidate(std::vector<int>& cand, const std::vector<double>& E, int extra)
+{
+    auto err = [&](size_t i) { return E[static_cast<size_t>(cand[i])]; };
+    bool positive = err(0) > 0.0;
+    size_t weakest = 0;
+    double weakestAbs = std::fabs(err(0));
+    for (size_t i = 1; i < cand.size(); ++i) {
+        const double e = err(i);
+        const bool changes = positive ? e < 0.0 : e > 0.0;
+        if (!changes) {
+            const bool earlierSmaller = std::fabs(err(i - 1)) < std::fabs(e);
+            cand.erase(cand.begin() + static_cast<std::ptrdiff_t>(earlierSmaller ? i - 1 : i));
+            return;
+        }
+        positive = e > 0.0;
+        if (std::fabs(e) < weakestAbs) {
+            weakestAbs = std::fabs(e);
+            weakest = i;
+        }
+    }
+    if (extra == 1) {
+        if (std::fabs(err(0)) > std::fabs(err(cand.size() - 1)))
+            cand.pop_back();
+        else
+            cand.erase(cand.begin());
+        return;
+    }
+    cand.erase(cand.begin() + static_cast<std::ptrdiff_t>(weakest));
+}
+
+}  // namespace
+
+std::vector<int> SearchExtrema(const std::vector<double>& E, int gridSize, int r)
+{
+    const int g = gridSize;
+    // Sized by the grid: there can be more local extrema than 4 r.
+    std::vector<int> cand;
+    cand.reserve(static_cast<size_t>(g > 0 ? g : 0));
+    auto e = [&](int i) { return E[static_cast<size_t>(i)]; };
+    if (g >= 2) {
+        if (IsCandidate(e(0), e(1)))
+            cand.push_back(0);
+        for (int i = 1; i + 1 < g; ++i) {
+            const double ei = e(i);
+            if ((ei >= 0.0 && ei > e(i - 1) && ei > e(i + 1)) || (ei <= 0.0 && ei < e(i - 1) && ei < e(i + 1)))
+                cand.push_back(i);
+        }
+        if (IsCandidate(e(g - 1), e(g - 2)))
+            cand.push_back(g - 1);
+    }
+
+    const int wanted = r + 1;
+    int extra = static_cast<int>(cand.size()) - wanted;
+    if (extra < 0)
+        cand.resize(static_cast<size_t>(wanted), g - 1);
+    while (extra > 0) {
+        RemoveOneCandidate(cand, E, extra);
+        --extra;
+    }
+    cand.resize(static_cast<size_t>(wanted));
+    return cand;
+}
+
+bool IsConverged(const std::vector<double>& E, const std::vector<ExtremalPoint>& ext)
+{
+    double maxAbs = 0.0;
+    double minAbs = 0.0;
+    bool first = true;
+    for (const ExtremalPoint& p : ext) {
+        const double a = std::fabs(E[static_cast<size_t>(p.index)]);
+        if (first || a > maxAbs)
+            maxAbs = a;
+        if (first || a < minAbs)
+            minAbs = a;
+        first = false;
+    }
+    // A NaN quotient (all errors 0) fails the comparison: not converged.
+    return (maxAbs - minAbs) / maxAbs < 1e-5;
+}
+
+void CosineCoefficients(const std::vector<ExtremalPoint>& ext, int r, CPoints& alpha, double nodeTol)
+{
+    const int c = 2 * r - 1;
+    std::vector<double> a(static_cast<size_t>(r));
+    for (int k = 0; k < r; ++k)
+        a[static_cast<size_t>(k)] = EvaluateResponse(ext, static_cast<double>(k) / c, nodeTol);
+    // cos(2 pi j k / c) from a table by (j k) mod c: the same values with the
+    // angle reduced exactly, and no cosine per term.
+    std::vector<double> cosines(static_cast<size_t>(c));
+    for (int m = 0; m < c; ++m)
+        cosines[static_cast<size_t>(m)] = std::cos(2.0 * M_PI * m / c);
+    alpha.SetSize(r);
+    for (int j = 0; j < r; ++j) {
+        double sum = 0.0;
+        int m = 0;
+        for (int k = 1; k < r; ++k) {
+            m += j;
+            if (m >= c)
+                m -= c;
+            sum += a[static_cast<size_t>(k)] * cosines[static_cast<size_t>(m)];
+        }
+        const double value = (a[0] + 2.0 * sum) / c;
+        alpha[j] = Complex(j > 0 ? 2.0 * value : value, 0.0);
+    }
+}
+
+void CoefficientsToTaps(const CPoints& alpha, int r, int firType, CPoints& h)
+{
+    // a[j] outside 0 .. r-1 counts as 0 (FIR type 2 with N = 5 names a[2]).
+    auto a = [&](int j) { return j >= 0 && j < r && j < alpha.m_nCount ? alpha[j].real() : 0.0; };
+    const int n = h.m_nCount;
+    auto set = [&](int k, double v) {
+        if (k >= 0 && k < n)
+            h[k] = Complex(v, 0.0);
+    };
+    switch (firType) {
+    case 0:
+        for (int k = 0; k <= r - 2; ++k) {
+            set(k, 0.5 * a(r - 1 - k));
+            set(n - 1 - k, 0.5 * a(r - 1 - k));
+        }
+        set(r - 1, a(0));
+        break;
+    case 1:
+        set(0, 0.25 * a(r - 1));
+        set(n - 1, 0.25 * a(r - 1));
+        for (int k = 1; k <= r - 2; ++k) {
+            set(k, 0.25 * (a(r - 1 - k) + a(r - k)));
+            set(n - 1 - k, 0.25 * (a(r - 1 - k) + a(r - k)));
+        }
+        set(r - 1, 0.5 * a(0) + 0.25 * a(1));
+        set(r, 0.5 * a(0) + 0.25 * a(1));
+        break;
+    case 2:
+        set(0, 0.25 * a(r - 1));
+        set(1, 0.25 * a(r - 2));
+        for (int k = 2; k <= r - 2; ++k)
+            set(k, 0.25 * (a(r - 1 - k) - a(r + 1 - k)));
+        set(r - 1, 0.5 * a(0) - 0.25 * a(2));
+        set(r, 0.0);
+        for (int k = 0; k <= r - 1; ++k)
+            set(n - 1 - k, -h[k].real());
+        break;
+    case 3:
+        set(0, 0.25 * a(r - 1));
+        for (int k = 1; k <= r - 2; ++k)
+            set(k, 0.25 * (a(r - 1 - k) - a(r - k)));
+        set(r - 1, 0.5 * a(0) - 0.25 * a(1));
+        for (int k = 0; k <= r - 1; ++k)
+            set(n - 1 - k, -h[k].real());
+        break;
+    default:
+        break;
+    }
+}
+
+namespace {
+
+double PrepareInterpolation(const RemezGrid& grid, std::vector<ExtremalPoint>& ext)
+{
+    ComputeCosines(grid, ext);
+    ComputeBaryWeights(ext);
+    const double delta = ComputeDeviation(grid, ext);
+    ComputeExtremalValues(grid, ext, delta);
+    return delta;
+}
+
+// The transformed grid and the final extremal set of one design.
+struct ExchangeResult {
+    RemezGrid grid;
+    std::vector<ExtremalPoint> ext;
+    double nodeTol = kNodeTolerance;
+    int passes = 0;
+};
+
+int CoarseFunctionCount(int r)
+{
+    return 2 * r / 3;
+}
+
+ExchangeResult RunExchange(const std::vector<RemezEdge>& bands, int r, int density, int filterType, int firType,
+                           const RemezOptions& options, bool topLevel)
+{
+    ExchangeResult res;
+    std::vector<RemezEdge> list = bands;
+    res.grid = list.empty() || r < 1 ? RemezGrid() : BuildDenseGrid(list, r, density, filterType, firType);
+    RemezGrid& grid = res.grid;
+    if (topLevel && options.pReport)
+        options.pReport->nGridSize = grid.Size();
+    if (grid.Size() == 0) {
+        res.passes = kRemezMaxPasses;
+        return res;
+    }
+    ApplyFirTypeTransform(grid, firType);
+    const int g = grid.Size();
+    res.nodeTol = NodeTolerance(grid);
+
+    std::vector<ExtremalPoint>& ext = res.ext;
+    ext = InitialExtremalSet(g, r);
+    std::optional<RemezErrorEvaluator> fast;
+    if (!options.bReference)
+        fast.emplace(grid, r, options.nThreads, res.nodeTol);
+    if (topLevel && options.pReport)
+        options.pReport->nThreads = fast ? fast->Threads() : 1;
+
+    int passes = 0;
+    bool converged = false;
+    bool restarted = false;
+    while (!converged && passes < kRemezMaxPasses) {
+        const double delta = PrepareInterpolation(grid, ext);
+        if (passes == 0 && !restarted && r >= kMinFunctionsForCoarseStart && IsLevelLost(grid, ext, delta)) {
+            // The evenly spread start cannot be resolved: start from a coarser design.
+            restarted = true;
+            const int coarseDensity = density < 16 ? density : 16;
+            ExchangeResult coarse =
+                RunExchange(bands, CoarseFunctionCount(r), coarseDensity, filterType, firType, options, false);
+            if (options.pReport) {
+                options.pReport->nStartStages += 1;
+                options.pReport->nStartPasses += coarse.passes;
+            }
+            if (!coarse.ext.empty()) {
+                std::vector<double> freqs;
+                for (const ExtremalPoint& p : coarse.ext)
+                    freqs.push_back(coarse.grid.f[static_cast<size_t>(p.index)]);
+                ext = ScaleExtremalSet(freqs, grid, r);
+            }
+            continue;
+        }
+        if (fast)
+            fast->ComputeError(ext);
+        else
+            ComputeError(grid, ext, res.nodeTol);
+        const std::vector<int> next = SearchExtrema(grid.E, g, r);
+        for (size_t k = 0; k < ext.size(); ++k)
+            ext[k].index = next[k];
+        ++passes;
+        if (options.pTrace)
+            options.pTrace->push_back(next);
+        converged = IsConverged(grid.E, ext);
+    }
+    PrepareInterpolation(grid, ext);
+    res.passes = passes;
+    return res;
+}
+
+}  // namespace
+
+int DesignRemez(int taps, int filterType, int firType, int fs, const RemezBand* bands, int gridDensity,
+                CPoints& coeffs)
+{
+    return DesignRemez(taps, filterType, firType, fs, bands, gridDensity, coeffs, RemezOptions());
+}
+
+int DesignRemez(int taps, int filterType, int firType, int fs, const RemezBand* bands, int gridDensity,
+                CPoints& coeffs, const RemezOptions& options)
+{
+    if (taps < 0)
+        taps = 0;
+    if (coeffs.m_nCount != taps)
+        coeffs.SetSize(taps);
+    coeffs.Clear();
+    const int r = RemezFunctionCount(taps, firType);
+    // A density below 1 would make the grid loops run backwards forever.
+    const int density = gridDensity < 1 ? 1 : gridDensity;
+
+    ExchangeResult res = RunExchange(BuildBandList(bands, fs), r, density, filterType, firType, options, true);
+    // Nothing to approximate (no band, or one narrower than the grid
+    // spacing): zero taps and the count that reports failure.
+    if (res.grid.Size() == 0)
+        return kRemezMaxPasses;
+
+    CPoints alpha(r);
+    CosineCoefficients(res.ext, r, alpha, res.nodeTol);
+    CoefficientsToTaps(alpha, r, firType, coeffs);
+    return res.passes;
+}

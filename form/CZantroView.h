@@ -1,0 +1,153 @@
+#pragma once
+
+#include <string>
+
+#include "form/CFloatKeys.h"
+#include "platform/CWnd.h"
+#include "plot/CMagnitudeWnd.h"
+#include "plot/CPhaseWnd.h"
+#include "plot/CPlotWnd.h"
+#include "dsp/CPoints.h"
+
+class CZantroDoc;
+struct CPrintInfo;
+struct DialogTemplate;
+
+// Control ids of the main form (template 101).
+enum FormControl {
+    IDC_FILTER_TYPE = 1001,
+    IDC_SAMPLING_RATE = 1006,
+    IDC_DESIGN_METHOD = 1008,
+    IDC_WINDOW_TYPE = 1010,
+    IDC_FIRST_CORNER = 1012,
+    IDC_SECOND_CORNER = 1014,
+    IDC_DESIGN = 1023,
+    IDC_MAKE_FILE = 1024,
+    IDC_CLOSE = 1025,
+    IDC_MAGNITUDE_CAPTION = 1026,
+    IDC_SPARE = 1030,
+    IDC_TAPS = 1032,
+    IDC_IR_SCALING = 1064,
+    IDC_SINX_COMP = 1066,
+    IDC_READ_FILE = 1071,
+    IDC_IR_SCALE = 1079,
+    IDC_TARGET_FILTER = 1153,
+};
+
+// Menu command Extras > Window.
+inline constexpr int ID_EXTRAS_WINDOW = 32771;
+
+// The main form: the working copy of the design parameters bound to the
+// controls of template 101, the five design arrays, the four plots and the
+// results of the last design. Frequencies in Hz; N = m_nTaps (4..1025).
+class CZantroView : public CWnd {
+public:
+    CZantroView();
+
+    const DialogTemplate* GetTemplate() const override;
+    void DoDataExchange(CDataExchange& dx) override;
+    void OnCommand(int id) override;
+    void OnSelChange(int id) override;
+
+    void SetDocument(CZantroDoc* doc) { m_pDocument = doc; }
+    CZantroDoc* GetDocument() const { return m_pDocument; }
+
+    // Window creation: the four plot windows, magnitude, phase, impulse, step.
+    int OnCreate();
+    // For a new document (program start, File > New) applies the target
+    // preset; after File > Open it does not.
+    void OnInitialUpdate(bool newDocument = true);
+    // The document changed: members to controls, nothing reloaded.
+    void OnUpdate();
+    // Pages of the printed report: 2 for Remez designs, else 1.
+    int GetPrintPageCount() const { return m_nDesignMethod == 2 ? 2 : 1; }
+
+    // Printing of the design report. Prepare: sets the page range 1..GetPrintPageCount();
+    // true lets the framework go on with its print dialog. OnPrint draws page
+    // info.m_nCurPage into info.m_rectDraw (device units, left and top 0):
+    // page 1 the parameter list and the four plots, page 2 the band table.
+    bool OnPreparePrinting(CPrintInfo& info);
+    void OnPrint(DrawContext& dc, const CPrintInfo& info);
+    // The text blocks of pages 1 and 2; each sets its own extents and origin.
+    void PrintParameterList(DrawContext& dc, const Rect& page);
+    void PrintBandTable(DrawContext& dc, const Rect& page);
+
+    void LoadParameters();
+    void StoreParameters();
+
+    // Commands.
+    void OnDesign();
+    void OnExtrasWindow();
+    void OnReadFile();
+    void OnMakeFile();
+    void OnClose();
+    void OnSelchangeTargetFilter();
+
+    // Design steps shared by the design routines.
+    int ValidateParameters();
+    static int GetFirType(int filterType, int taps);
+    void ResizeArrays(int n);
+    void DesignSincOrDirect();
+    void DesignFrequencySampling();
+    void DesignRemezFilter();
+    // 1 when computed, 0 when the parameter dialog was cancelled.
+    int ComputeWindow(CPoints& points, int type);
+    void ApplySinXComp();
+    void ScaleImpulseResponse();
+    // c: spectrum length, 1024 or 1025.
+    void AnalyseResponse(int c);
+    void ShowImpulse();
+    void ShowStep();
+    void ShowMagnitude();
+    void ShowPhase(int n, int c);
+
+    // Generators of the ideal responses; each fills m_Coeffs and returns
+    // its centre value. a, b in Hz.
+    double StopForm(double a, double b);
+    double PassForm(double a, double b);
+    double HilbertForm(double a, double b);
+    double DifferentiatorForm(double a, double b);
+    double GaussianEdge();
+    double MovingAverage();
+
+    int m_nDesignMethod;
+    int m_nFilterType;
+    int m_nWindowType;
+    int m_nFirstCorner;
+    int m_nSamplingRate;
+    int m_nSecondCorner;
+    int m_nTaps;
+    int m_nIRScaling;
+    int m_bSinXComp;
+    std::string m_strIRScale;
+    int m_nTargetFilter;
+    CMagnitudeWnd m_MagnitudeWnd;
+    CPhaseWnd m_PhaseWnd;
+    CPlotWnd m_ImpulseWnd;
+    CPlotWnd m_StepWnd;
+    CPoints m_Window;
+    CPoints m_Coeffs;
+    CPoints m_Step;
+    CPoints m_Spectrum;
+    CPoints m_SinXComp;
+    int m_nFirType;
+    double m_dIRPeak;
+    double m_dGain;
+    int m_nStopbandAtt;
+    double m_dShapeFactor;
+    double m_dVariance;
+    double m_dDiffGain;
+    int m_nDiffGainSel;
+    std::string m_strOutfile;
+    int m_nOutExt;
+    int m_nNumFormat;
+    CFloatKeys m_IRScaleEdit;
+    double m_dIRScale;
+    int m_bDesignValid;
+
+    // Pass count of the last Remez design, 0 when none ran.
+    int m_nRemezPasses = 0;
+
+private:
+    CZantroDoc* m_pDocument = nullptr;
+};

@@ -1,0 +1,40 @@
+#include "document/CFilPar.h"
+#include "form/CZantroView.h"
+#include "document/CZantroDoc.h"
+#include "platform/DataExchange.h"
+#include "form/CRemezDlg.h"
+#include "dsp/RemezAlgorithm.h"
+#include "form/RemezMessages.h"
+
+void CZantroView::DesignRemezFilter()
+{
+    if (!m_pDocument)
+        return;
+    CFilPar& par = m_pDocument->m_FilPar;
+
+    CRemezDlg dlg(this);
+    dlg.LoadBands(par.m_Bands, par.m_nGridDensity, m_nSamplingRate);
+    dlg.m_nFilterType = m_nFilterType;
+    const int result = dlg.DoModal();
+    if (result == IDCANCEL)
+        return;
+    if (result == IDOK)
+        dlg.StoreBands(par.m_Bands, par.m_nGridDensity);
+
+    ResizeArrays(m_nTaps);
+    const int passes =
+        DesignRemez(m_nTaps, m_nFilterType, m_nFirType, m_nSamplingRate, par.m_Bands, par.m_nGridDensity, m_Coeffs);
+    m_nRemezPasses = passes;
+    if (passes >= kRemezMaxPasses)
+        MessageBox(kMsgRemezNoConvergence);
+    else
+        MessageBox(FormatInt(kMsgRemezPasses, passes));
+
+    m_dIRPeak = m_Coeffs.GetMaxMagnitude();
+    if (m_bSinXComp == 1)
+        ApplySinXComp();
+    ScaleImpulseResponse();
+    m_Coeffs.Scale(m_dGain, 0.0);
+    AnalyseResponse(1024);
+    m_bDesignValid = 1;
+}

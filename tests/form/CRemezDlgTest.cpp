@@ -1,0 +1,239 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "RemezTestSupport.h"
+#include "platform/DialogTemplate.h"
+#include "platform/ScriptedHost.h"
+#include "form/CRemezDlg.h"
+
+namespace {
+
+// The band dialog open on a scripted host, as the design command opens it.
+struct BandDialog : ::testing::Test {
+    ScriptedHost host;
+    CWnd owner;
+    CRemezDlg dlg{&owner};
+
+    BandDialog() { owner.SetHost(&host); dlg.SetHost(&host); }
+
+    void Open(const BandTable& table, int fs = 8000, int filterType = FT_LOWPASS, int density = 16)
+    {
+        dlg.LoadBands(table.bands, density, fs);
+        dlg.m_nFilterType = filterType;
+        dlg.ResetModalState();
+        host.CreateControls(dlg);
+        dlg.OnInitDialog();
+        host.ClearMessages();
+    }
+    void Type(int id, const std::string& text) { host.TypeText(dlg, id, text); }
+    // OK pressed: the dialog closes, or the refusal's message is returned.
+    std::string Ok()
+    {
+        const size_t before = host.Messages().size();
+        host.Click(dlg, IDOK);
+        return host.Messages().size() > before ? host.Messages().back().text : std::string();
+    }
+    int Focus() const { return host.FocusedControl(dlg); }
+};
+
+const BandTable kTwoBands{Band(0, 1000, 1.0, 1.0), Band(1200, 4000, 0.0, 10.0)};
+
+}  // namespace
+
+TEST_F(BandDialog, TemplateAndLoading)
+{
+    const DialogTemplate& t = *dlg.GetTemplate();
+    EXPECT_EQ(t.id, 140);
+    EXPECT_EQ(t.caption, "Remez Exchange Parameters");
+    EXPECT_EQ(t.cx, 304);
+    EXPECT_EQ(t.cy, 237);
+    EXPECT_EQ(t.fontFace, "MS Sans Serif");
+    const int rowIds[8][5] = {{1091, 1092, 1093, 1094, 1096}, {1097, 1098, 1099, 1100, 1102},
+                              {1103, 1104, 1105, 1106, 1108}, {1109, 1110, 1111, 1112, 1114},
+                              {1115, 1116, 1117, 1118, 1120}, {1121, 1122, 1123, 1124, 1126},
+                              {1127, 1128, 1129, 1130, 1132}, {1133, 1134, 1135, 1136, 1138}};
+    for (int row = 0; row < 8; ++row) {
+        ASSERT_NE(t.Find(rowIds[row][0]), nullptr);
+        EXPECT_EQ(t.Find(rowIds[row][0])->kind, ControlKind::CheckBox);
+        for (int col = 1; col < 5; ++col) {
+            const ControlTemplate* c = t.Find(rowIds[row][col]);
+            ASSERT_NE(c, nullptr) << rowIds[row][col];
+            EXPECT_EQ(c->kind, ControlKind::Edit);
+            EXPECT_TRUE(c->style & StyleRight);
+            EXPECT_EQ((c->style & StyleDigitsOnly) != 0, col <= 2);
+        }
+    }
+    ASSERT_NE(t.Find(1084), nullptr);
+    EXPECT_TRUE(t.Find(1084)->style & StyleDigitsOnly);
+    EXPECT_EQ(t.Find(IDOK)->kind, ControlKind::DefPushButton);
+    EXPECT_EQ(t.Find(IDOK)->text, "OK");
+    EXPECT_EQ(t.Find(IDCANCEL)->text, "Cancel");
+    std::vector<std::string> statics;
+    for (const ControlTemplate& c : t.controls)
+        if (c.kind == ControlKind::Static)
+            statics.push_back(c.text);
+    for (const char* text : {"Band", "Use", "Lower Edge", "Upper Edge", "Value", "Weight", "Hz", "0.00 - 1.00",
+                             "1.00 - 100.00", "1", "8", "Grid Density"})
+        EXPECT_NE(std::find(statics.begin(), statics.end(), text), statics.end()) << text;
+
+    Open({Band(0, 1000, 1.0, 1.0), Band(1200, 4000, 0.0, 10.0), RemezBand{0, 5, 6, 0.25, 100.0}}, 8000, FT_LOWPASS,
+         32);
+    EXPECT_EQ(host.IsDlgButtonChecked(dlg, 1091), 1);
+    EXPECT_EQ(host.IsDlgButtonChecked(dlg, 1103), 0);
+    EXPECT_EQ(host.GetDlgItemText(dlg, 1092), "0");
+    EXPECT_EQ(host.GetDlgItemText(dlg, 1093), "1000");
+    EXPECT_EQ(host.GetDlgItemText(dlg, 1094), "1.000");
+    EXPECT_EQ(host.GetDlgItemText(dlg, 1096), "1.00");
+    EXPECT_EQ(host.GetDlgItemText(dlg, 1100), "0.000");
+    EXPECT_EQ(host.GetDlgItemText(dlg, 1102), "10.00");
+    EXPECT_EQ(host.GetDlgItemText(dlg, 1106), "0.250");
+    EXPECT_EQ(host.GetDlgItemText(dlg, 1108), "100.00");
+    EXPECT_EQ(host.GetDlgItemText(dlg, 1084), "32");
+    EXPECT_EQ(Focus(), 1092);
+    EXPECT_EQ(host.TextLimit(dlg, 1094), 8);
+    EXPECT_EQ(host.TextLimit(dlg, 1138), 8);
+
+    // The value and weight edits take only what a number is made of.
+    Type(1094, "0.5x");
+    EXPECT_EQ(host.GetDlgItemText(dlg, 1094), "0.5");
+    EXPECT_EQ(host.Beeps(), 1);
+}
+
+TEST_F(BandDialog, OrderAndEdgeChecksWithTheirFocus)
+{
+    Open(kTwoBands);
+    EXPECT_EQ(Ok(), "");
+    EXPECT_TRUE(dlg.IsEnded());
+    EXPECT_EQ(dlg.GetResult(), IDOK);
+
+    Open({Band(0, 1000, 1.0, 1.0), Band(1000, 2000, 0.0, 1.0)});  // touching
+    EXPECT_EQ(Ok(), "");
+    EXPECT_TRUE(dlg.IsEnded());
+
+    Open({Band(0, 1000, 1.0, 1.0), Band(900, 2000, 0.0, 1.0)});
+    EXPECT_EQ(Ok(), "Edge frequencies must be in ascending order.");
+    EXPECT_FALSE(dlg.IsEnded());
+    EXPECT_EQ(Focus(), 1098);
+
+    Open({Band(0, 1000, 1.0, 1.0), Band(2000, 1500, 0.0, 1.0)});
+    EXPECT_EQ(Ok(), "Edge frequencies must be in ascending order.");
+    EXPECT_EQ(Focus(), 1099);
+
+    Open({Band(500, 500, 1.0, 1.0)});
+    EXPECT_EQ(Ok(), "Lower and upper edge frequencies must not be equal.");
+    EXPECT_EQ(Focus(), 1093);
+
+    // fs = 8001: half is 4000.
+    Open({Band(0, 4000, 1.0, 1.0)}, 8001);
+    EXPECT_EQ(Ok(), "");
+    Open({Band(0, 4001, 1.0, 1.0)}, 8001);
+    EXPECT_EQ(Ok(), "Edge frequencies must be <= fs/2.");
+    EXPECT_EQ(Focus(), 1093);
+    Open({Band(0, 1000, 1.0, 1.0), Band(4001, 4002, 0.0, 1.0)}, 8001);
+    EXPECT_EQ(Ok(), "Edge frequencies must be <= fs/2.");
+    EXPECT_EQ(Focus(), 1098);
+
+    // Rows not in use are not checked; none in use at all is refused.
+    Open({Band(0, 1000, 1.0, 1.0), RemezBand{0, 9000, 10, 7.0, 0.0}});
+    EXPECT_EQ(Ok(), "");
+    Open({});
+    EXPECT_EQ(Ok(), "You must specify at least one band");
+    EXPECT_FALSE(dlg.IsEnded());
+
+    // The checks follow the rows as typed.
+    Open(kTwoBands);
+    Type(1099, "800");
+    EXPECT_EQ(Ok(), "Edge frequencies must be in ascending order.");
+    host.Click(dlg, 1097);  // row 2 out of use
+    EXPECT_EQ(Ok(), "");
+    EXPECT_EQ(dlg.m_bUse[1], 0);
+}
+
+TEST_F(BandDialog, ValueAndWeightBounds)
+{
+    auto check = [&](int filterType, const std::string& value, const std::string& weight) {
+        Open({Band(0, 1000, 1.0, 1.0)}, 8000, filterType);
+        host.SetDlgItemText(dlg, 1094, value);  // pasted, past the keystroke filter
+        host.SetDlgItemText(dlg, 1096, weight);
+        const std::string msg = Ok();
+        return msg;
+    };
+    for (const char* v : {"0", "1", "0.5", "1.000", "abc"})
+        EXPECT_EQ(check(FT_LOWPASS, v, "1"), "") << v;
+    for (const char* v : {"-0.01", "1.01", "3.14", "nan"}) {
+        EXPECT_EQ(check(FT_BANDSTOP, v, "1"), "Values must be in the range from 0.00 to 1.00.") << v;
+        EXPECT_EQ(Focus(), 1094);
+    }
+    for (const char* v : {"0.1", "3.2", "3.14"})
+        EXPECT_EQ(check(FT_DIFFERENTIATOR, v, "1"), "") << v;
+    for (const char* v : {"0.09", "3.21", "abc", "0"})
+        EXPECT_EQ(check(FT_DIFFERENTIATOR, v, "1"), "Values must be in the range from 0.10 to 3.20.") << v;
+    for (const char* w : {"1", "100", "1.00", "55.5"})
+        EXPECT_EQ(check(FT_LOWPASS, "1", w), "") << w;
+    for (const char* w : {"0.99", "100.01", "abc", "inf"}) {
+        EXPECT_EQ(check(FT_LOWPASS, "1", w), "Weight must be in the range from 1.00 to 100.00.") << w;
+        EXPECT_EQ(Focus(), 1096);
+    }
+    // The accepted text becomes the row's number.
+    check(FT_LOWPASS, "0.25", "12.5");
+    EXPECT_EQ(dlg.m_dValue[0], 0.25);
+    EXPECT_EQ(dlg.m_dWeight[0], 12.5);
+}
+
+TEST_F(BandDialog, FieldExchangeRanges)
+{
+    Open(kTwoBands);
+    Type(1084, "7");
+    EXPECT_EQ(Ok(), "Please enter an integer between 8 and 64.");
+    EXPECT_EQ(host.Messages().back().type, static_cast<unsigned>(MB_ICONEXCLAMATION));
+    EXPECT_EQ(Focus(), 1084);
+    Type(1084, "65");
+    EXPECT_EQ(Ok(), "Please enter an integer between 8 and 64.");
+    Type(1084, "64");
+    EXPECT_EQ(Ok(), "");
+    EXPECT_EQ(dlg.m_nGridDensity, 64u);
+
+    Open(kTwoBands);
+    Type(1099, "10000001");
+    host.ClearMessages();
+    EXPECT_EQ(Ok(), "Please enter an integer between 0 and 10000000.");
+    // One message only: the band checks do not run on a half-read table.
+    EXPECT_EQ(host.Messages().size(), 1u);
+    EXPECT_EQ(Focus(), 1099);
+    Type(1099, "");
+    EXPECT_EQ(Ok(), "Please enter a positive integer.");
+    Type(1099, "10000000");
+    EXPECT_EQ(Ok(), "Edge frequencies must be <= fs/2.");
+}
+
+TEST_F(BandDialog, StoreBandsWritesTheRowsBack)
+{
+    Open({Band(0, 1000, 1.0, 1.0), Band(1200, 4000, 0.0, 10.0), RemezBand{0, 5, 6, 0.25, 100.0}}, 8000,
+         FT_LOWPASS, 16);
+    Type(1093, "900");
+    Type(1100, "0.125");
+    Type(1106, "0.75");  // row 3 is not in use: its value is not converted
+    Type(1105, "7");     // but its edges are exchanged as typed
+    Type(1084, "24");
+    ASSERT_EQ(Ok(), "");
+    RemezBand table[8] = {};
+    int density = 0;
+    dlg.StoreBands(table, density);
+    EXPECT_EQ(density, 24);
+    EXPECT_EQ(table[0].m_bUse, 1);
+    EXPECT_EQ(table[0].m_nUpperEdge, 900);
+    EXPECT_EQ(table[1].m_dValue, 0.125);
+    EXPECT_EQ(table[1].m_dWeight, 10.0);
+    EXPECT_EQ(table[2].m_bUse, 0);
+    EXPECT_EQ(table[2].m_nUpperEdge, 7);
+    EXPECT_EQ(table[2].m_dValue, 0.25);
+    EXPECT_EQ(table[2].m_dWeight, 100.0);
+    EXPECT_EQ(table[7].m_bUse, 0);
+}
+
+TEST_F(BandDialog, ANegativeSamplingRateRefusesEveryBand)
+{
+    Open(kTwoBands, -8000);
+    EXPECT_EQ(Ok(), "Edge frequencies must be <= fs/2.");
+}
