@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <ostream>
 
+#include "cli/AnalysisReport.h"
 #include "cli/CliParser.h"
 #include "cli/CliRunner.h"
 #include "cli/JsonReport.h"
@@ -50,10 +51,12 @@ int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
         }
     }
 
-    if (options.json)
-        out << JsonReport::Build(runner).dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace)
+    if (options.json) {
+        nlohmann::ordered_json report = JsonReport::Build(runner);
+        report["analysis"] = AnalysisReport::Build(runner.View(), options.analysis);
+        out << report.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace)
             << '\n';
-    else if (status == 0 && !options.noDesign)
+    } else if (status == 0 && !options.noDesign)
         PrintCoefficients(runner.View(), out);
     return status;
 }

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "cli/AnalysisOptions.h"
+
 // What one zantro-cli run asks for. Unset members leave the form as the
 // program starts it. Combo choices are entry indices; texts are typed into
 // the form's edits (and the parameter dialogs' edits) as they stand.
@@ -59,6 +61,8 @@ struct CliOptions {
 
     // One JSON object on stdout instead of the coefficients.
     bool json = false;
+    // The mask and quantisation of the JSON object's "analysis".
+    AnalysisRequest analysis;
     // Folder for magnitude.svg, phase.svg, impulse.svg and step.svg, written
     // after the commands as the four plots paint.
     std::optional<std::string> svgDir;

@@ -6,6 +6,7 @@
 #include <cctype>
 #include <functional>
 
+#include "cli/AnalysisOptions.h"
 #include "document/CFilPar.h"
 #include "form/CFloatKeys.h"
 
@@ -183,6 +184,7 @@ void Describe(CLI::App& app, CliOptions& o)
             CLI::Validator(), o.savePath);
     app.get_option("--window-only")->excludes("--no-design");
     app.add_flag("--json", o.json, "Print one JSON object with the whole result instead of the coefficients");
+    AddAnalysisOptions(app, o.analysis);
     app.add_option_function<std::string>("--svg", [&o](const std::string& dir) { o.svgDir = dir; },
                                          "Write the four plots as magnitude.svg, phase.svg, impulse.svg and step.svg into DIR")
         ->type_name("DIR")

@@ -1,0 +1,88 @@
+#pragma once
+
+#include <complex>
+#include <span>
+#include <vector>
+
+// Achieved figures of a set of real taps, measured on a dense frequency grid.
+
+// What a band of the measurement mask asks of the response.
+enum class BandKind { Pass, Stop, Slope };
+
+// One band of the mask. Edges in Hz, 0 <= loHz < hiHz <= fs/2. desired is the
+// ideal linear gain of a pass band, or for a slope band (differentiators) the
+// ideal gain at fs/2, the ideal being desired * f / (fs/2); stop bands ignore it.
+struct MaskBand {
+    BandKind kind = BandKind::Pass;
+    double loHz = 0.0;
+    double hiHz = 0.0;
+    double desired = 1.0;
+};
+
+// Figures of one band. Gains in dB are 20 log10 |H|, floored at kFloorDb.
+// A slope band's maxDb and minDb are the gain relative to its ideal line.
+struct BandFigures {
+    MaskBand band;
+    double maxDb = 0.0;          // largest gain over the band
+    double minDb = 0.0;          // smallest gain over the band
+    double rippleDb = 0.0;       // pass and slope bands: maxDb - minDb
+    double attenuationDb = 0.0;  // stop bands: 20 log10(nominal pass gain) - maxDb
+    double maxDeviation = 0.0;   // pass and slope bands: largest | |H| - ideal |, linear
+};
+
+enum class MeasureStatus { Ok, NoTaps, BadRate, BadBand, NonFinite };
+
+struct ResponseFigures {
+    MeasureStatus status = MeasureStatus::NoTaps;
+    int gridIntervals = 0;           // uniform grid: gridIntervals + 1 points from 0 to fs/2
+    double nominalPassGain = 1.0;    // midpoint of the pass bands' largest and smallest linear gain; 1 without pass bands
+    std::vector<BandFigures> bands;  // in the order of the mask
+    // Frequencies (Hz, ascending) where the gain crosses 3 and 6 dB below the
+    // nominal pass gain on the way out of a pass band; empty unless asked for.
+    std::vector<double> minus3dbHz;
+    std::vector<double> minus6dbHz;
+    bool linearPhase = false;        // taps symmetric or antisymmetric
+    double groupDelaySamples = 0.0;  // (N-1)/2 for linear phase; else the mean over the pass bands (whole band without)
+    double groupDelayMs = 0.0;
+    double groupDelayMinSamples = 0.0;
+    double groupDelayMaxSamples = 0.0;
+    double dcGainDb = 0.0;
+    double nyquistGainDb = 0.0;      // at fs/2
+    double peakTap = 0.0;            // signed value of the largest-magnitude tap
+    int peakTapIndex = 0;
+    double sumAbsTaps = 0.0;         // worst-case gain of the filter
+    int headroomBits = 0;            // ceil(log2(sumAbsTaps)), at least 0
+};
+
+inline constexpr double kFloorDb = -400.0;
+
+// Uniform grid intervals for N taps: 16 per tap, never fewer than 8192.
+int MeasurementGridIntervals(int taps);
+
+// H at a frequency given as a fraction of fs: sum h[n] exp(-2 pi j f n).
+std::complex<double> FrequencyResponseAt(std::span<const double> taps, double fraction);
+// Group delay in samples at a fraction of fs; NaN where |H| vanishes.
+double GroupDelayAt(std::span<const double> taps, double fraction);
+// 20 log10 |H| floored at kFloorDb.
+double GainDb(double magnitude);
+
+// Measures taps at sampling rate fs (Hz) against the mask bands. The grid is
+// uniform from 0 to fs/2 plus both edges of every band exactly. crossings:
+// find the -3 dB and -6 dB frequencies (lowpass, highpass, band-pass and
+// band-stop designs). A band outside 0..fs/2 or with loHz >= hiHz gives BadBand.
+ResponseFigures MeasureResponse(std::span<const double> taps, double fs, std::span<const MaskBand> bands,
+                                bool crossings);
+
+// Taps symmetric (+1), antisymmetric (-1) or neither (0), within
+// tolerance * the largest tap magnitude (0: exact).
+int TapSymmetry(std::span<const double> taps, double tolerance);
+
+// count points from 0 to fs/2 inclusive (count >= 2): frequencies in Hz and
+// the gain in dB, for drawing.
+struct ResponseCurve {
+    std::vector<double> hz;
+    std::vector<double> values;
+};
+ResponseCurve MagnitudeCurveDb(std::span<const double> taps, double fs, int count);
+// Group delay in samples; points where |H| vanishes carry NaN.
+ResponseCurve GroupDelayCurve(std::span<const double> taps, double fs, int count);

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <optional>
+#include <vector>
+
+#include "dsp/MaskDerivation.h"
+#include "dsp/ResponseMeasurement.h"
+#include "dsp/TapQuantization.h"
+
+class CZantroView;
+
+// The achieved figures of the form's last design, in double precision and
+// after quantisation, as the analysis window and zantro-cli show them.
+struct DesignAnalysis {
+    bool valid = false;             // the form holds a valid design
+    double fs = 0.0;                // Hz
+    std::vector<double> taps;       // real parts of the design's coefficients
+    std::vector<MaskBand> bands;    // the mask measured against
+    bool bandsDerived = true;       // false when the caller's mask replaced the derived one
+    bool crossings = false;         // -3 dB / -6 dB frequencies measured
+    ResponseFigures figures;        // of the double taps
+    QuantResult quantized;          // of the quantised taps
+};
+
+// What the mask derivation reads of the form and its document.
+DesignOutline OutlineOf(const CZantroView& view);
+
+// Measures the form's design. mask replaces the derived bands when given.
+DesignAnalysis AnalyzeDesign(const CZantroView& view, const std::optional<std::vector<MaskBand>>& mask,
+                             const QuantSpec& spec);
