@@ -117,12 +117,12 @@ TEST(RunCli, JsonObjectHasEveryKeyInOrder)
     std::vector<size_t> positions;
     for (const char* key : {"design_valid", "fir_type", "taps", "gain", "ir_peak", "scale_text",
                             "magnitude_caption", "coefficients", "window", "step", "magnitude", "phase", "messages",
-                            "parameters", "modified", "design_seconds", "passes"}) {
+                            "parameters", "modified", "design_seconds", "passes", "analysis"}) {
         EXPECT_TRUE(j.contains(key)) << key;
         positions.push_back(r.out.find(std::string("\n  \"") + key + "\":"));
         EXPECT_NE(positions.back(), std::string::npos) << key;
     }
-    EXPECT_EQ(keys.size(), 17u);
+    EXPECT_EQ(keys.size(), 18u);
     EXPECT_TRUE(std::is_sorted(positions.begin(), positions.end()));
 
     EXPECT_EQ(j["design_valid"], true);
