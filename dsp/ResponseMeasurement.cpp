@@ -14,10 +14,13 @@ constexpr std::size_t kReseed = 32;
 // H and sum n h[n] exp(-j w n) in one pass.
 void Evaluate(std::span<const double> taps, double fraction, std::complex<double>& h, std::complex<double>& nh) {
     const double w = -2.0 * kPi * fraction;
-    const std::complex<double> step = std::polar(1.0, w);
+    // fs/2 is the alternating sum, exactly.
+    const bool nyquist = fraction == 0.5;
+    const std::complex<double> step = nyquist ? -1.0 : std::polar(1.0, w);
     h = nh = 0.0;
     for (std::size_t n0 = 0; n0 < taps.size(); n0 += kReseed) {
-        std::complex<double> z = std::polar(1.0, w * static_cast<double>(n0));
+        std::complex<double> z = nyquist ? std::complex<double>(n0 % 2 ? -1.0 : 1.0)
+                                         : std::polar(1.0, w * static_cast<double>(n0));
         const std::size_t end = std::min(taps.size(), n0 + kReseed);
         for (std::size_t n = n0; n < end; ++n) {
             const std::complex<double> term = taps[n] * z;

@@ -1,0 +1,51 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <random>
+#include <string>
+
+#include "document/CoefficientFiles.h"
+#include "dsp/TapQuantization.h"
+
+// The analysis of Q7, Q15 and Q31 tells the truth about the files Make File
+// writes: the quantiser's word is the one written, for values all over the
+// range and on the rounding boundaries.
+TEST(QuantizationMatchesMakeFile, WordsEqualTheWrittenHex)
+{
+    std::mt19937 gen(12);
+    std::uniform_real_distribution<double> u(-1.0, 1.0);
+    struct Format {
+        int makeFile;
+        QuantFormat quant;
+        int fraction, width;
+    };
+    const Format formats[] = {{NF_Q7, QuantFormat::Q7, 7, 8}, {NF_Q15, QuantFormat::Q15, 15, 16},
+                              {NF_Q31, QuantFormat::Q31, 31, 32}};
+    for (const Format& f : formats) {
+        QuantSpec spec;
+        spec.format = f.quant;
+        for (int i = 0; i < 20000; ++i) {
+            double x = u(gen);
+            if (i % 4 == 1)  // exactly on a half LSB
+                x = (std::floor(x * std::ldexp(1.0, f.fraction)) + 0.5) / std::ldexp(1.0, f.fraction);
+            if (i % 4 == 2)  // exactly on an LSB
+                x = std::floor(x * std::ldexp(1.0, f.fraction)) / std::ldexp(1.0, f.fraction);
+            const unsigned long long word = static_cast<unsigned long long>(QuantizeValue(x, spec, f.fraction)) &
+                                            ((1ULL << f.width) - 1);
+            char text[16];
+            std::snprintf(text, sizeof text, "0x%0*llx", f.width / 4, word);
+            ASSERT_EQ(FormatCoefficient(x, f.makeFile), text) << x;
+        }
+        for (double edge : {1.0, -1.0, 0.0, 1.5, -1.5})
+            EXPECT_EQ(FormatCoefficient(edge, f.makeFile),
+                      [&] {
+                          char text[16];
+                          std::snprintf(text, sizeof text, "0x%0*llx", f.width / 4,
+                                        static_cast<unsigned long long>(QuantizeValue(edge, spec, f.fraction)) &
+                                            ((1ULL << f.width) - 1));
+                          return std::string(text);
+                      }())
+                << edge;
+    }
+}
