@@ -17,6 +17,7 @@
 #include "app/CommandIds.h"
 #include "app/DialogBuilder.h"
 #include "app/HelpViewer.h"
+#include "app/AnalysisWindow.h"
 #include "app/PlotWidget.h"
 #include "app/ToolbarIcons.h"
 #include "form/FormTemplate.h"
@@ -51,6 +52,7 @@ const Prompt kPrompts[] = {
     {ID_VIEW_TOOLBAR, "Show or hide the toolbar\nToggle ToolBar"},
     {ID_VIEW_STATUS_BAR, "Show or hide the status bar\nToggle StatusBar"},
     {ID_EXTRAS_WINDOW, "Show the characteristics of the current window"},
+    {ID_EXTRAS_ANALYSIS, "Show the achieved figures of the design and of its fixed-point taps\nAnalysis"},
     {ID_HELP_FINDER, "List Help topics\nHelp Topics"},
     {ID_APP_ABOUT, "Display program information, version number and copyright\nAbout"},
     {ID_CONTEXT_HELP, "Display help for clicked buttons, menus and windows\nHelp"},
@@ -79,6 +81,7 @@ CMainFrame::CMainFrame(CZantroApp& app) : m_app(app)
 
 CMainFrame::~CMainFrame()
 {
+    m_app.m_host.m_afterCommand = nullptr;
     // The plot widgets detach from the host before the form goes.
     for (PlotWidget*& plot : m_pPlots) {
         delete plot;
@@ -176,6 +179,7 @@ void CMainFrame::CreateMenus()
 
     QMenu* extras = menuBar()->addMenu(QStringLiteral("Extras"));
     extras->addAction(MakeAction(ID_EXTRAS_WINDOW, QStringLiteral("Window")));
+    extras->addAction(MakeAction(ID_EXTRAS_ANALYSIS, QStringLiteral("Analysis...")));
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
     help->addAction(MakeAction(ID_HELP_FINDER, QStringLiteral("&Help Topics")));
@@ -374,6 +378,9 @@ void CMainFrame::OnCommand(int id)
     case ID_EXTRAS_WINDOW:
         app.m_host.RunCommand([&app]() { app.m_view.OnCommand(ID_EXTRAS_WINDOW); });
         break;
+    case ID_EXTRAS_ANALYSIS:
+        ShowAnalysis();
+        break;
     case ID_HELP_FINDER:
     case ID_HELP:
     case ID_CONTEXT_HELP:
@@ -392,6 +399,22 @@ void CMainFrame::OnCommand(int id)
             app.OnOpenRecentFile(id - ID_FILE_MRU_FILE1);
         break;
     }
+    // File commands change the design without running a form command.
+    if (m_pAnalysis && m_pAnalysis->isVisible())
+        m_pAnalysis->Follow();
+}
+
+void CMainFrame::ShowAnalysis()
+{
+    if (!m_pAnalysis) {
+        m_pAnalysis = new AnalysisWindow(m_app.m_view, this);
+        // It follows every command the user runs on the form or the menu.
+        m_app.m_host.m_afterCommand = [this]() { m_pAnalysis->Follow(); };
+    }
+    m_pAnalysis->Follow();
+    m_pAnalysis->show();
+    m_pAnalysis->raise();
+    m_pAnalysis->activateWindow();
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event)
@@ -402,6 +425,8 @@ void CMainFrame::closeEvent(QCloseEvent* event)
     }
     if (m_pHelp)
         m_pHelp->close();
+    if (m_pAnalysis)
+        m_pAnalysis->close();
     m_app.SaveSettings();
     event->accept();
 }

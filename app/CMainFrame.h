@@ -5,6 +5,7 @@
 #include <string>
 
 class CZantroApp;
+class AnalysisWindow;
 class QAction;
 class QLabel;
 class QMenu;
@@ -42,6 +43,9 @@ public:
     // Routes a menu, toolbar or accelerator command.
     void OnCommand(int id);
     void ShowHelp();
+    // Extras > Analysis...: opens the analysis window, made on first use.
+    void ShowAnalysis();
+    AnalysisWindow* Analysis() const { return m_pAnalysis; }
 
     QAction* Action(int id) const;
     QToolBar* ToolBar() const { return m_pToolBar; }
@@ -76,4 +80,5 @@ private:
     QWidget* m_pForm = nullptr;
     PlotWidget* m_pPlots[4] = {};
     HelpViewer* m_pHelp = nullptr;
+    AnalysisWindow* m_pAnalysis = nullptr;
 };

@@ -29,5 +29,8 @@ enum CommandId : int {
     ID_VIEW_STATUS_BAR = 59393,
 };
 
+// Extras > Analysis... (Extras > Window is the form's own command).
+inline constexpr int ID_EXTRAS_ANALYSIS = 32772;
+
 // Number of entries of the recent-file list.
 inline constexpr int kRecentFileCount = 4;

@@ -205,6 +205,8 @@ void QtHost::RunCommand(const std::function<void()>& command)
     // Let the cursor reach the screen before the computation blocks.
     QGuiApplication::sync();
     command();
+    if (m_afterCommand)
+        m_afterCommand();
     QApplication::restoreOverrideCursor();
     --m_nBusy;
 }

@@ -66,6 +66,8 @@ public:
     static QString QtFilter(const std::string& filter);
     // Answers GetOpenFileName instead of the file dialog when set (tests).
     std::function<bool(const FileDialogRequest& request, std::string& path)> m_answerFileDialog;
+    // Called after every command RunCommand runs (the analysis window follows designs).
+    std::function<void()> m_afterCommand;
 
     // The user clicked control id of wnd (button, check box, radio button).
     void Clicked(CWnd& wnd, int id);

@@ -15,6 +15,9 @@ PACKAGES=(
     nlohmann-json3-dev
     fonts-liberation
     qt6-base-dev
+    qt6-charts-dev
+    qt6-svg-dev
+    libqt6opengl6-dev
     python3-scipy
 )
 

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QChartView>
+#include <QRectF>
+
+class QValueAxis;
+
+// A chart whose visible range the user changes: the wheel zooms about the
+// pointer, a rectangle dragged with the left button zooms into it, a drag
+// with the right or middle button (or the arrow keys) pans, and Home or
+// ResetZoom goes back to the home range. Ranges in axis units (x Hz, y dB
+// or samples).
+class AnalysisChartView : public QChartView {
+    Q_OBJECT
+
+public:
+    explicit AnalysisChartView(QWidget* parent = nullptr);
+
+    QValueAxis* AxisX() const { return m_pAxisX; }
+    QValueAxis* AxisY() const { return m_pAxisY; }
+    // The range a reset returns to; shown at once.
+    void SetHomeRange(const QRectF& range);
+    QRectF HomeRange() const { return m_home; }
+    QRectF VisibleRange() const;
+    void SetVisibleRange(const QRectF& range);
+    void ResetZoom();
+    // Zooms by factor (> 1 in) about a point in axis units.
+    void ZoomAbout(const QPointF& center, double factor);
+    // Moves the visible range by a fraction of its size.
+    void PanBy(double fractionX, double fractionY);
+
+protected:
+    void wheelEvent(QWheelEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    QValueAxis* m_pAxisX;
+    QValueAxis* m_pAxisY;
+    QRectF m_home;
+    bool m_bPanning = false;
+    QPointF m_panStart;
+};

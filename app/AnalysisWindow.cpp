@@ -1,0 +1,481 @@
+#include "app/AnalysisWindow.h"
+
+#include <QChart>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QImage>
+#include <QLabel>
+#include <QLegendMarker>
+#include <QLineSeries>
+#include <QMessageBox>
+#include <QPainter>
+#include <QPushButton>
+#include <QSaveFile>
+#include <QSplitter>
+#include <QSvgGenerator>
+#include <QTableWidget>
+#include <QValueAxis>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+
+#include "app/AnalysisChartView.h"
+#include "form/AnalysisTable.h"
+#include "form/CZantroView.h"
+
+const std::vector<int> AnalysisWindow::kWordLengths = {8, 10, 12, 14, 16, 18, 20, 24, 32};
+
+namespace {
+
+const QColor kDesignColor(0, 90, 200);
+const QColor kQuantColor(220, 110, 0);
+const QColor kMaskColor(120, 120, 120);
+
+// A number typed into the band table, whatever the locale.
+std::optional<double> CellNumber(const QTableWidgetItem* item)
+{
+    if (!item)
+        return std::nullopt;
+    const std::string text = item->text().trimmed().toStdString();
+    double v = 0.0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
+    if (text.empty() || ec != std::errc() || end != text.data() + text.size() || !std::isfinite(v))
+        return std::nullopt;
+    return v;
+}
+
+QString Text(const std::string& s)
+{
+    return QString::fromStdString(s);
+}
+
+void FillSeries(QLineSeries* series, const ResponseCurve& curve)
+{
+    QList<QPointF> points;
+    for (size_t i = 0; i < curve.hz.size(); ++i)
+        if (std::isfinite(curve.values[i]))
+            points.append(QPointF(curve.hz[i], curve.values[i]));
+    series->replace(points);
+}
+
+QLineSeries* AddSeries(AnalysisChartView* view, const QString& name, const QColor& color)
+{
+    auto* s = new QLineSeries(view);
+    s->setName(name);
+    s->setPen(QPen(color, 1.5));
+    view->chart()->addSeries(s);
+    s->attachAxis(view->AxisX());
+    s->attachAxis(view->AxisY());
+    return s;
+}
+
+}  // namespace
+
+AnalysisWindow::AnalysisWindow(const CZantroView& view, QWidget* parent) : QWidget(parent, Qt::Window), m_view(view)
+{
+    setWindowTitle(QStringLiteral("Analysis"));
+    setObjectName(QStringLiteral("analysisWindow"));
+    BuildLayout();
+    resize(1180, 760);
+    Refresh();
+}
+
+void AnalysisWindow::BuildLayout()
+{
+    auto* top = new QHBoxLayout();
+    m_pFormat = new QComboBox(this);
+    m_pFormat->addItems({QStringLiteral("Q7"), QStringLiteral("Q15"), QStringLiteral("Q31")});
+    for (int bits : kWordLengths)
+        m_pFormat->addItem(QStringLiteral("%1 bits").arg(bits));
+    m_pFormat->setCurrentIndex(1);
+    m_pRounding = new QComboBox(this);
+    m_pRounding->addItems({QStringLiteral("nearest"), QStringLiteral("truncate")});
+    m_pRounding->setEnabled(false);
+    auto* reset = new QPushButton(QStringLiteral("Reset Zoom"), this);
+    auto* exportButton = new QPushButton(QStringLiteral("Export..."), this);
+    top->addWidget(new QLabel(QStringLiteral("Fixed point:"), this));
+    top->addWidget(m_pFormat);
+    top->addWidget(new QLabel(QStringLiteral("Rounding:"), this));
+    top->addWidget(m_pRounding);
+    top->addStretch();
+    top->addWidget(new QLabel(QStringLiteral("Wheel or drag a rectangle: zoom; right drag: pan"), this));
+    top->addWidget(reset);
+    top->addWidget(exportButton);
+
+    m_pMagnitude = new AnalysisChartView(this);
+    m_pMagnitude->chart()->setTitle(QStringLiteral("Magnitude (dB)"));
+    m_pMagnitude->AxisX()->setTitleText(QStringLiteral("Hz"));
+    m_pMagnitude->AxisY()->setTitleText(QStringLiteral("dB"));
+    m_pDesignCurve = AddSeries(m_pMagnitude, QStringLiteral("double"), kDesignColor);
+    m_pQuantCurve = AddSeries(m_pMagnitude, QStringLiteral("quantized"), kQuantColor);
+    m_pGroupDelay = new AnalysisChartView(this);
+    m_pGroupDelay->chart()->setTitle(QStringLiteral("Group delay (samples)"));
+    m_pGroupDelay->AxisX()->setTitleText(QStringLiteral("Hz"));
+    m_pDesignDelay = AddSeries(m_pGroupDelay, QStringLiteral("double"), kDesignColor);
+    m_pQuantDelay = AddSeries(m_pGroupDelay, QStringLiteral("quantized"), kQuantColor);
+
+    auto* plots = new QSplitter(Qt::Vertical, this);
+    plots->addWidget(m_pMagnitude);
+    plots->addWidget(m_pGroupDelay);
+    plots->setStretchFactor(0, 3);
+    plots->setStretchFactor(1, 1);
+    m_pPlots = plots;
+
+    m_pBands = new QTableWidget(0, 4, this);
+    m_pBands->setHorizontalHeaderLabels(
+        {QStringLiteral("Kind"), QStringLiteral("Lower Edge"), QStringLiteral("Upper Edge"), QStringLiteral("Limit dB")});
+    m_pBands->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    m_pBands->setToolTip(QStringLiteral("Kind pass or stop; edges in Hz; limit: a pass band's largest ripple, "
+                                        "a stop band's smallest attenuation"));
+    auto* add = new QPushButton(QStringLiteral("Add Band"), this);
+    auto* remove = new QPushButton(QStringLiteral("Remove Band"), this);
+    auto* derived = new QPushButton(QStringLiteral("Derived Bands"), this);
+    auto* bandButtons = new QHBoxLayout();
+    bandButtons->addWidget(add);
+    bandButtons->addWidget(remove);
+    bandButtons->addWidget(derived);
+    m_pStatus = new QLabel(this);
+    m_pStatus->setWordWrap(true);
+    m_pFigures = new QTableWidget(0, 3, this);
+    m_pFigures->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_pFigures->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
+    m_pFigures->verticalHeader()->setVisible(false);
+
+    auto* side = new QWidget(this);
+    auto* sideLayout = new QVBoxLayout(side);
+    sideLayout->setContentsMargins(0, 0, 0, 0);
+    sideLayout->addWidget(new QLabel(QStringLiteral("Bands"), side));
+    sideLayout->addWidget(m_pBands, 1);
+    sideLayout->addLayout(bandButtons);
+    sideLayout->addWidget(m_pStatus);
+    sideLayout->addWidget(m_pFigures, 3);
+
+    auto* split = new QSplitter(Qt::Horizontal, this);
+    split->addWidget(plots);
+    split->addWidget(side);
+    split->setStretchFactor(0, 3);
+    split->setStretchFactor(1, 2);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    layout->addWidget(split, 1);
+
+    connect(m_pFormat, &QComboBox::currentIndexChanged, this, [this](int index) {
+        m_pRounding->setEnabled(index >= 3);
+        Recompute();
+    });
+    connect(m_pRounding, &QComboBox::currentIndexChanged, this, [this](int) { Recompute(); });
+    connect(reset, &QPushButton::clicked, this, &AnalysisWindow::ResetZoom);
+    connect(exportButton, &QPushButton::clicked, this, &AnalysisWindow::ExportDialog);
+    connect(add, &QPushButton::clicked, this, &AnalysisWindow::AddBand);
+    connect(remove, &QPushButton::clicked, this, &AnalysisWindow::RemoveBand);
+    connect(derived, &QPushButton::clicked, this, &AnalysisWindow::UseDerivedBands);
+    connect(m_pBands, &QTableWidget::cellChanged, this, [this](int, int) {
+        if (!m_bFilling)
+            BandEdited();
+    });
+}
+
+QuantSpec AnalysisWindow::Spec() const
+{
+    QuantSpec spec;
+    const int index = m_pFormat->currentIndex();
+    if (index < 3) {
+        spec.format = index == 0 ? QuantFormat::Q7 : index == 1 ? QuantFormat::Q15 : QuantFormat::Q31;
+        spec.wordLength = index == 0 ? 8 : index == 1 ? 16 : 32;
+    } else {
+        spec.format = QuantFormat::Bits;
+        spec.wordLength = kWordLengths[static_cast<size_t>(index - 3)];
+        spec.rounding = m_pRounding->currentIndex() == 1 ? QuantRounding::Truncate : QuantRounding::Nearest;
+    }
+    return spec;
+}
+
+std::vector<double> AnalysisWindow::Signature() const
+{
+    const CZantroView& v = m_view;
+    std::vector<double> s = {double(v.m_bDesignValid), double(v.m_nSamplingRate), double(v.m_nFilterType),
+                             double(v.m_nDesignMethod), double(v.m_nWindowType), double(v.m_nFirstCorner),
+                             double(v.m_nSecondCorner), double(v.m_nTaps)};
+    for (int i = 0; i < v.m_Coeffs.m_nCount; ++i)
+        s.push_back(v.m_Coeffs.GetValue(i, 0));
+    return s;
+}
+
+void AnalysisWindow::Follow()
+{
+    if (Signature() != m_signature)
+        Refresh();
+}
+
+void AnalysisWindow::Refresh()
+{
+    m_signature = Signature();
+    Recompute();
+    ResetZoom();
+}
+
+void AnalysisWindow::Recompute()
+{
+    m_analysis = AnalyzeDesign(m_view, m_userMask, Spec());
+    if (!m_userMask) {
+        m_limits = DefaultBandLimits(m_analysis.figures);
+        FillBandTable();
+    }
+    m_limits.resize(m_analysis.bands.size(), std::numeric_limits<double>::quiet_NaN());
+    if (!m_analysis.valid)
+        m_pStatus->setText(QStringLiteral("No design available. Press Design on the form."));
+    else if (m_analysis.figures.status == MeasureStatus::BadBand)
+        m_pStatus->setText(QStringLiteral("A band lies outside 0 .. fs/2; edit it or press Derived Bands."));
+    else
+        m_pStatus->setText(m_userMask ? QStringLiteral("Bands as edited.")
+                                      : QStringLiteral("Bands derived from the design."));
+    DrawCurves();
+    DrawMask();
+    FillFigures();
+}
+
+void AnalysisWindow::FillBandTable()
+{
+    m_bFilling = true;
+    const std::vector<MaskBand>& bands = m_analysis.bands;
+    m_pBands->setRowCount(static_cast<int>(bands.size()));
+    for (size_t i = 0; i < bands.size(); ++i) {
+        const int row = static_cast<int>(i);
+        const char* kind = bands[i].kind == BandKind::Pass ? "pass" : bands[i].kind == BandKind::Stop ? "stop" : "slope";
+        m_pBands->setItem(row, kKindColumn, new QTableWidgetItem(QString::fromLatin1(kind)));
+        m_pBands->setItem(row, kLoColumn, new QTableWidgetItem(Text(FixedText(bands[i].loHz, 1))));
+        m_pBands->setItem(row, kHiColumn, new QTableWidgetItem(Text(FixedText(bands[i].hiHz, 1))));
+        const double limit = i < m_limits.size() ? m_limits[i] : std::numeric_limits<double>::quiet_NaN();
+        m_pBands->setItem(row, kLimitColumn, new QTableWidgetItem(std::isnan(limit) ? QString() : Text(FixedText(limit, 2))));
+    }
+    m_bFilling = false;
+}
+
+void AnalysisWindow::BandEdited()
+{
+    std::vector<MaskBand> bands;
+    std::vector<double> limits;
+    const std::vector<MaskBand> before = m_analysis.bands;
+    for (int row = 0; row < m_pBands->rowCount(); ++row) {
+        const QTableWidgetItem* kindItem = m_pBands->item(row, kKindColumn);
+        const QString kind = kindItem ? kindItem->text().trimmed().toLower() : QString();
+        const std::optional<double> lo = CellNumber(m_pBands->item(row, kLoColumn));
+        const std::optional<double> hi = CellNumber(m_pBands->item(row, kHiColumn));
+        const QTableWidgetItem* limitItem = m_pBands->item(row, kLimitColumn);
+        const std::optional<double> limit = CellNumber(limitItem);
+        const bool kindOk = kind == QLatin1String("pass") || kind == QLatin1String("stop") || kind == QLatin1String("slope");
+        if (!kindOk || !lo || !hi || *lo < 0.0 || *hi <= *lo || *hi > m_view.m_nSamplingRate / 2.0 ||
+            (limitItem && !limitItem->text().trimmed().isEmpty() && !limit)) {
+            m_pStatus->setText(QStringLiteral("Band %1: the kind must be pass, stop or slope, the edges numbers "
+                                              "with 0 <= lower < upper <= fs/2, the limit a number.")
+                                   .arg(row + 1));
+            return;
+        }
+        MaskBand b;
+        b.kind = kind == QLatin1String("pass") ? BandKind::Pass : kind == QLatin1String("stop") ? BandKind::Stop : BandKind::Slope;
+        b.loHz = *lo;
+        b.hiHz = *hi;
+        // Keep a derived band's ideal gain when only its edges moved.
+        b.desired = static_cast<size_t>(row) < before.size() && before[static_cast<size_t>(row)].kind == b.kind
+                        ? before[static_cast<size_t>(row)].desired
+                        : 1.0;
+        bands.push_back(b);
+        limits.push_back(limit ? *limit : std::numeric_limits<double>::quiet_NaN());
+    }
+    m_userMask = bands;
+    m_limits = limits;
+    Recompute();
+}
+
+void AnalysisWindow::UseDerivedBands()
+{
+    m_userMask.reset();
+    Recompute();
+}
+
+void AnalysisWindow::AddBand()
+{
+    const double nyq = m_view.m_nSamplingRate / 2.0;
+    m_bFilling = true;
+    const int row = m_pBands->rowCount();
+    m_pBands->insertRow(row);
+    m_pBands->setItem(row, kKindColumn, new QTableWidgetItem(QStringLiteral("stop")));
+    m_pBands->setItem(row, kLoColumn, new QTableWidgetItem(Text(FixedText(nyq / 2.0, 1))));
+    m_pBands->setItem(row, kHiColumn, new QTableWidgetItem(Text(FixedText(nyq, 1))));
+    m_pBands->setItem(row, kLimitColumn, new QTableWidgetItem(QStringLiteral("40.00")));
+    m_bFilling = false;
+    BandEdited();
+}
+
+void AnalysisWindow::RemoveBand()
+{
+    const int row = m_pBands->currentRow() >= 0 ? m_pBands->currentRow() : m_pBands->rowCount() - 1;
+    if (row < 0)
+        return;
+    m_pBands->removeRow(row);
+    BandEdited();
+}
+
+void AnalysisWindow::DrawCurves()
+{
+    const DesignAnalysis& a = m_analysis;
+    const double nyq = std::max(1.0, a.fs / 2.0);
+    m_pQuantCurve->setName(Text(QuantFormatName(a.quantized.spec)));
+    m_pQuantDelay->setName(m_pQuantCurve->name());
+    if (!a.valid || a.figures.status == MeasureStatus::NoTaps || a.fs <= 0.0) {
+        for (QLineSeries* s : {m_pDesignCurve, m_pQuantCurve, m_pDesignDelay, m_pQuantDelay})
+            s->clear();
+        m_pMagnitude->SetHomeRange(QRectF(QPointF(0.0, -100.0), QPointF(nyq, 10.0)));
+        m_pGroupDelay->SetHomeRange(QRectF(QPointF(0.0, 0.0), QPointF(nyq, 1.0)));
+        return;
+    }
+    const int count = std::clamp(8 * static_cast<int>(a.taps.size()), 4096, 16384) + 1;
+    const bool quantOk = a.quantized.status == QuantStatus::Ok;
+    FillSeries(m_pDesignCurve, MagnitudeCurveDb(a.taps, a.fs, count));
+    FillSeries(m_pDesignDelay, GroupDelayCurve(a.taps, a.fs, count / 4 + 1));
+    if (quantOk) {
+        FillSeries(m_pQuantCurve, MagnitudeCurveDb(a.quantized.values, a.fs, count));
+        FillSeries(m_pQuantDelay, GroupDelayCurve(a.quantized.values, a.fs, count / 4 + 1));
+    } else {
+        m_pQuantCurve->clear();
+        m_pQuantDelay->clear();
+    }
+
+    // Home: from just above the top of the response to 40 dB under the
+    // deepest stop band; nulls further down are cut off.
+    double top = -400.0, floorDb = -60.0;
+    for (const QPointF& p : m_pDesignCurve->points())
+        top = std::max(top, p.y());
+    for (const ResponseFigures* f : {&a.figures, quantOk ? &a.quantized.figures : nullptr})
+        if (f)
+            for (const BandFigures& b : f->bands)
+                if (b.band.kind == BandKind::Stop)
+                    floorDb = std::min(floorDb, b.maxDb - 40.0);
+    floorDb = std::max(floorDb, -240.0);
+    m_pMagnitude->SetHomeRange(
+        QRectF(QPointF(0.0, std::floor(floorDb / 10.0) * 10.0), QPointF(nyq, std::ceil((top + 5.0) / 10.0) * 10.0)));
+
+    // Group delay: the range it takes where the filter passes.
+    double lo = a.figures.groupDelayMinSamples, hi = a.figures.groupDelayMaxSamples;
+    if (quantOk) {
+        lo = std::min(lo, a.quantized.figures.groupDelayMinSamples);
+        hi = std::max(hi, a.quantized.figures.groupDelayMaxSamples);
+    }
+    const double margin = std::max(1.0, 0.1 * (hi - lo));
+    m_pGroupDelay->SetHomeRange(QRectF(QPointF(0.0, lo - margin), QPointF(nyq, hi + margin)));
+}
+
+void AnalysisWindow::DrawMask()
+{
+    QChart* chart = m_pMagnitude->chart();
+    for (QAbstractSeries* s : chart->series())
+        if (s != m_pDesignCurve && s != m_pQuantCurve)
+            chart->removeSeries(s), delete s;
+    const DesignAnalysis& a = m_analysis;
+    if (!a.valid || a.figures.status != MeasureStatus::Ok)
+        return;
+    const double nominal = GainDb(a.figures.nominalPassGain);
+    bool first = true;
+    auto segment = [&](double lo, double hi, double db) {
+        auto* s = new QLineSeries(m_pMagnitude);
+        s->setName(QStringLiteral("mask"));
+        s->setPen(QPen(kMaskColor, 2.0, Qt::DashLine));
+        s->append(lo, db);
+        s->append(hi, db);
+        chart->addSeries(s);
+        s->attachAxis(m_pMagnitude->AxisX());
+        s->attachAxis(m_pMagnitude->AxisY());
+        for (QLegendMarker* m : chart->legend()->markers(s))
+            m->setVisible(first);
+        first = false;
+    };
+    for (size_t i = 0; i < a.bands.size(); ++i) {
+        const MaskBand& b = a.bands[i];
+        const double limit = i < m_limits.size() ? m_limits[i] : std::numeric_limits<double>::quiet_NaN();
+        if (b.kind == BandKind::Pass) {
+            const double half = std::isnan(limit) ? 0.0 : limit / 2.0;
+            segment(b.loHz, b.hiHz, nominal + half);
+            if (half > 0.0)
+                segment(b.loHz, b.hiHz, nominal - half);
+        } else if (b.kind == BandKind::Stop) {
+            segment(b.loHz, b.hiHz, nominal - (std::isnan(limit) ? a.figures.bands[i].attenuationDb : limit));
+        }
+    }
+}
+
+void AnalysisWindow::FillFigures()
+{
+    const std::vector<FigureRow> rows = FigureRows(m_analysis, m_limits);
+    m_pFigures->setHorizontalHeaderLabels({QStringLiteral("Figure"), QStringLiteral("double"),
+                                           Text(QuantFormatName(m_analysis.quantized.spec))});
+    m_pFigures->setRowCount(static_cast<int>(rows.size()));
+    for (size_t i = 0; i < rows.size(); ++i) {
+        const int row = static_cast<int>(i);
+        m_pFigures->setItem(row, 0, new QTableWidgetItem(Text(rows[i].label)));
+        auto* d = new QTableWidgetItem(Text(rows[i].doubleText));
+        auto* q = new QTableWidgetItem(Text(rows[i].quantText));
+        for (auto [item, miss] : {std::pair{d, rows[i].doubleMisses}, std::pair{q, rows[i].quantMisses}}) {
+            item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            if (miss)
+                item->setForeground(QBrush(Qt::red));
+        }
+        m_pFigures->setItem(row, 1, d);
+        m_pFigures->setItem(row, 2, q);
+    }
+    m_pFigures->resizeColumnToContents(1);
+    m_pFigures->resizeColumnToContents(2);
+}
+
+void AnalysisWindow::ResetZoom()
+{
+    m_pMagnitude->ResetZoom();
+    m_pGroupDelay->ResetZoom();
+}
+
+bool AnalysisWindow::ExportPicture(const QString& path)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    const QSize size = m_pPlots->size();
+    if (path.endsWith(QStringLiteral(".svg"), Qt::CaseInsensitive)) {
+        QSvgGenerator svg;
+        svg.setOutputDevice(&file);
+        svg.setSize(size);
+        svg.setViewBox(QRect(QPoint(0, 0), size));
+        svg.setTitle(QStringLiteral("Zantro analysis"));
+        QPainter painter(&svg);
+        m_pPlots->render(&painter);
+        painter.end();
+    } else {
+        QImage image(size, QImage::Format_ARGB32);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        m_pPlots->render(&painter);
+        painter.end();
+        if (!image.save(&file, "PNG"))
+            return false;
+    }
+    return file.commit();
+}
+
+void AnalysisWindow::ExportDialog()
+{
+    QString filter;
+    const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Export Picture"), QStringLiteral("analysis.png"),
+                                                      QStringLiteral("PNG image (*.png);;SVG image (*.svg)"), &filter);
+    if (path.isEmpty())
+        return;
+    QString target = path;
+    if (!target.endsWith(QStringLiteral(".png"), Qt::CaseInsensitive) &&
+        !target.endsWith(QStringLiteral(".svg"), Qt::CaseInsensitive))
+        target += filter.startsWith(QStringLiteral("SVG")) ? QStringLiteral(".svg") : QStringLiteral(".png");
+    if (!ExportPicture(target))
+        QMessageBox::warning(this, QStringLiteral("Zantro"), QStringLiteral("Cannot write file %1").arg(target));
+    else
+        m_pStatus->setText(QStringLiteral("Picture written to %1").arg(target));
+}

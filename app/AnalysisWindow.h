@@ -1,0 +1,89 @@
+#pragma once
+
+#include <QWidget>
+#include <optional>
+#include <vector>
+
+#include "form/DesignAnalysis.h"
+
+class AnalysisChartView;
+class CZantroView;
+class QComboBox;
+class QLabel;
+class QLineSeries;
+class QTableWidget;
+
+// Extras > Analysis...: a modeless, resizable window that follows the form's
+// designs. It shows the magnitude in dB of the design and of its quantised
+// taps over the measured bands drawn as a mask, the group delay of both, a
+// table of the figures side by side (misses of a band's limit in red) and
+// the bands themselves, whose edges, kinds and limits the user may edit.
+class AnalysisWindow : public QWidget {
+    Q_OBJECT
+
+public:
+    // Band table columns.
+    enum BandColumn { kKindColumn = 0, kLoColumn, kHiColumn, kLimitColumn };
+    // The format list: Q7, Q15, Q31, then word lengths.
+    static const std::vector<int> kWordLengths;
+
+    explicit AnalysisWindow(const CZantroView& view, QWidget* parent = nullptr);
+
+    // Measures again when the form's design changed since the last look.
+    void Follow();
+    // Measures the form's design now.
+    void Refresh();
+
+    const DesignAnalysis& Analysis() const { return m_analysis; }
+    AnalysisChartView* MagnitudeView() const { return m_pMagnitude; }
+    AnalysisChartView* GroupDelayView() const { return m_pGroupDelay; }
+    QLineSeries* DesignCurve() const { return m_pDesignCurve; }
+    QLineSeries* QuantizedCurve() const { return m_pQuantCurve; }
+    QTableWidget* FiguresTable() const { return m_pFigures; }
+    QTableWidget* BandsTable() const { return m_pBands; }
+    QComboBox* FormatList() const { return m_pFormat; }
+    QComboBox* RoundingList() const { return m_pRounding; }
+    QLabel* StatusLine() const { return m_pStatus; }
+    const std::vector<double>& Limits() const { return m_limits; }
+    // Both zoomable views back to their whole range.
+    void ResetZoom();
+    // The two plots as a PNG or SVG picture (by the name's extension),
+    // written through a temporary file; false when it could not be written.
+    bool ExportPicture(const QString& path);
+    // The quantisation the format and rounding lists choose.
+    QuantSpec Spec() const;
+
+private:
+    void BuildLayout();
+    void Recompute();
+    void FillBandTable();
+    void BandEdited();
+    void UseDerivedBands();
+    void AddBand();
+    void RemoveBand();
+    void DrawCurves();
+    void DrawMask();
+    void FillFigures();
+    void ExportDialog();
+    std::vector<double> Signature() const;
+
+    const CZantroView& m_view;
+    DesignAnalysis m_analysis;
+    std::optional<std::vector<MaskBand>> m_userMask;
+    std::vector<double> m_limits;
+    std::vector<double> m_signature;
+    bool m_bFilling = false;
+
+    QComboBox* m_pFormat = nullptr;
+    QComboBox* m_pRounding = nullptr;
+    AnalysisChartView* m_pMagnitude = nullptr;
+    AnalysisChartView* m_pGroupDelay = nullptr;
+    QWidget* m_pPlots = nullptr;
+    QLineSeries* m_pDesignCurve = nullptr;
+    QLineSeries* m_pQuantCurve = nullptr;
+    QLineSeries* m_pDesignDelay = nullptr;
+    QLineSeries* m_pQuantDelay = nullptr;
+    QTableWidget* m_pBands = nullptr;
+    QTableWidget* m_pFigures = nullptr;
+    QLabel* m_pStatus = nullptr;
+};
