@@ -7,9 +7,35 @@
 #include <QWheelEvent>
 #include <cmath>
 
+namespace {
+
+// Ticks every 1, 2 or 5 times a power of ten, about six over the range, on
+// multiples of that step.
+void NiceTicks(QValueAxis* axis, double span)
+{
+    const double raw = span / 6.0;
+    const double power = std::pow(10.0, std::floor(std::log10(raw)));
+    double step = power;
+    for (double m : {2.0, 5.0, 10.0})
+        if (raw > step)
+            step = m * power;
+    if (!(step > 0.0) || !std::isfinite(step))
+        return;
+    axis->setTickType(QValueAxis::TicksDynamic);
+    axis->setTickAnchor(0.0);
+    axis->setTickInterval(step);
+    const int decimals = std::max(0, static_cast<int>(-std::floor(std::log10(step) + 1e-9)));
+    axis->setLabelFormat(QStringLiteral("%.") + QString::number(decimals) + QStringLiteral("f"));
+}
+
+}  // namespace
+
 AnalysisChartView::AnalysisChartView(QWidget* parent)
     : QChartView(new QChart(), parent), m_pAxisX(new QValueAxis(this)), m_pAxisY(new QValueAxis(this))
 {
+    // Every zoom, whether by rubber band or by our own range changes, gets new ticks.
+    for (QValueAxis* axis : {m_pAxisX, m_pAxisY})
+        connect(axis, &QValueAxis::rangeChanged, this, [axis](qreal lo, qreal hi) { NiceTicks(axis, hi - lo); });
     chart()->addAxis(m_pAxisX, Qt::AlignBottom);
     chart()->addAxis(m_pAxisY, Qt::AlignLeft);
     chart()->legend()->setAlignment(Qt::AlignBottom);
@@ -19,6 +45,7 @@ AnalysisChartView::AnalysisChartView(QWidget* parent)
     setRubberBand(QChartView::RectangleRubberBand);
     setFocusPolicy(Qt::StrongFocus);
 }
+
 
 void AnalysisChartView::SetHomeRange(const QRectF& range)
 {

@@ -6,6 +6,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QImage>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLegendMarker>
 #include <QLineSeries>
@@ -142,6 +143,8 @@ void AnalysisWindow::BuildLayout()
     m_pFigures = new QTableWidget(0, 3, this);
     m_pFigures->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_pFigures->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
+    m_pFigures->verticalHeader()->setDefaultSectionSize(20);
+    m_pBands->verticalHeader()->setDefaultSectionSize(22);
     m_pFigures->verticalHeader()->setVisible(false);
 
     auto* side = new QWidget(this);
@@ -158,6 +161,10 @@ void AnalysisWindow::BuildLayout()
     split->addWidget(side);
     split->setStretchFactor(0, 3);
     split->setStretchFactor(1, 2);
+    split->setSizes({720, 460});
+    split->setChildrenCollapsible(false);
+    m_pMagnitude->setMinimumSize(360, 260);
+    m_pGroupDelay->setMinimumSize(360, 140);
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
@@ -428,6 +435,15 @@ void AnalysisWindow::FillFigures()
     }
     m_pFigures->resizeColumnToContents(1);
     m_pFigures->resizeColumnToContents(2);
+}
+
+void AnalysisWindow::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void AnalysisWindow::ResetZoom()

@@ -53,6 +53,10 @@ public:
     // The quantisation the format and rounding lists choose.
     QuantSpec Spec() const;
 
+protected:
+    // Escape closes the window, as it closes a dialog.
+    void keyPressEvent(QKeyEvent* event) override;
+
 private:
     void BuildLayout();
     void Recompute();

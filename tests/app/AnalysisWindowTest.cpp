@@ -54,6 +54,8 @@ TEST_F(AnalysisWindowTest, ExtrasAnalysisOpensAModelessWindowWithItsPrompt)
     EXPECT_EQ(w->size(), QSize(700, 500));
     action->trigger();
     EXPECT_EQ(frame()->Analysis(), w);  // one window, raised again
+    QTest::keyClick(w, Qt::Key_Escape);
+    EXPECT_FALSE(w->isVisible());
 }
 
 TEST_F(AnalysisWindowTest, FollowsEveryDesignWithBothCurvesAndTheTable)
