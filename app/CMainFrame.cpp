@@ -409,7 +409,10 @@ void CMainFrame::ShowAnalysis()
     if (!m_pAnalysis) {
         m_pAnalysis = new AnalysisWindow(m_app.m_view, this);
         // It follows every command the user runs on the form or the menu.
-        m_app.m_host.m_afterCommand = [this]() { m_pAnalysis->Follow(); };
+        m_app.m_host.m_afterCommand = [this]() {
+            if (m_pAnalysis->isVisible())
+                m_pAnalysis->Follow();
+        };
     }
     m_pAnalysis->Follow();
     m_pAnalysis->show();
