@@ -14,10 +14,10 @@
 #include <QUrl>
 
 #include "app/CZantroApp.h"
+#include "app/AnalysisWindow.h"
 #include "app/CommandIds.h"
 #include "app/DialogBuilder.h"
 #include "app/HelpViewer.h"
-#include "app/AnalysisWindow.h"
 #include "app/PlotWidget.h"
 #include "app/ToolbarIcons.h"
 #include "form/FormTemplate.h"
