@@ -46,6 +46,8 @@ public:
 
     const DialogTemplate* GetTemplate() const override;
     void DoDataExchange(CDataExchange& dx) override;
+    // Runs the command; one that runs out of memory shows "Not enough memory
+    // to complete the command." and leaves the design as it was.
     void OnCommand(int id) override;
     void OnSelChange(int id) override;
 
@@ -149,5 +151,7 @@ public:
     int m_nRemezPasses = 0;
 
 private:
+    void DispatchCommand(int id);
+
     CZantroDoc* m_pDocument = nullptr;
 };
