@@ -69,7 +69,7 @@ void CZantroView::OnCommand(int id)
     // The one place where the form's commands meet a failure of the
     // platform: memory running out (or a size beyond what a container can
     // hold) ends the command as a refusal does, with its message and the
-    // previous design, fields and plots as they were.
+    // previous design and plots as they were.
     std::optional<DesignSnapshot> before;
     try {
         before.emplace(*this);
@@ -83,7 +83,6 @@ void CZantroView::OnCommand(int id)
         const std::string caption = before->MagnitudeCaption();
         before.reset();
         SetDlgItemText(IDC_MAGNITUDE_CAPTION, caption);
-        UpdateData(false);
         for (CPlotWnd* plot : {static_cast<CPlotWnd*>(&m_MagnitudeWnd), static_cast<CPlotWnd*>(&m_PhaseWnd),
                                &m_ImpulseWnd, &m_StepWnd})
             plot->RepaintNow();

@@ -22,8 +22,6 @@ DesignSnapshot::DesignSnapshot(CZantroView& view)
       m_nFirType(view.m_nFirType),
       m_bDesignValid(view.m_bDesignValid),
       m_nRemezPasses(view.m_nRemezPasses),
-      m_nTaps(view.m_nTaps),
-      m_nFilterType(view.m_nFilterType),
       m_dIRPeak(view.m_dIRPeak),
       m_dGain(view.m_dGain),
       m_dPlotGain(view.m_MagnitudeWnd.m_dPlotGain),
@@ -67,8 +65,6 @@ void DesignSnapshot::Restore()
     v.m_nFirType = m_nFirType;
     v.m_bDesignValid = m_bDesignValid;
     v.m_nRemezPasses = m_nRemezPasses;
-    v.m_nTaps = m_nTaps;
-    v.m_nFilterType = m_nFilterType;
     v.m_dIRPeak = m_dIRPeak;
     v.m_dGain = m_dGain;
     v.m_MagnitudeWnd.m_dPlotGain = m_dPlotGain;

@@ -10,10 +10,10 @@ class CPlotWnd;
 class CZantroView;
 
 // What the form shows of its last design: the five design arrays, the
-// results, the taps and filter type fields a design may rewrite, the four
-// plots' series, the program-wide axis records and the magnitude caption.
-// Taken before a command runs; a command that cannot complete (memory ran
-// out) is undone with Restore, which allocates nothing.
+// results, the four plots' series, the program-wide axis records and the
+// magnitude caption. Taken before a command runs; a command that cannot
+// complete (memory ran out) is undone with Restore, which allocates
+// nothing. The fields keep what the user typed, as after any refusal.
 class DesignSnapshot {
 public:
     // Copies the view's state; may throw std::bad_alloc, leaving the view as it was.
@@ -38,7 +38,7 @@ private:
 
     CZantroView& m_view;
     CPoints m_Window, m_Coeffs, m_Step, m_Spectrum, m_SinXComp;
-    int m_nFirType, m_bDesignValid, m_nRemezPasses, m_nTaps, m_nFilterType;
+    int m_nFirType, m_bDesignValid, m_nRemezPasses;
     double m_dIRPeak, m_dGain, m_dPlotGain;
     Plot m_plots[4];
     PlotAxes m_axes[4];
