@@ -16,6 +16,8 @@ PACKAGES=(
     fonts-liberation
     qt6-base-dev
     python3-scipy
+    clang
+    libclang-rt-14-dev
 )
 
 install_packages() {
