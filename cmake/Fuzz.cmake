@@ -40,4 +40,6 @@ foreach(target FirReaderFuzzer InputFileFuzzer BandDialogFuzzer)
                    -DWORK=${fuzz_build}/work/${target}
                    -DSECONDS=${ZANTRO_FUZZ_SECONDS}
                    -P ${PROJECT_SOURCE_DIR}/cmake/RunFuzzer.cmake)
+  math(EXPR limit "${ZANTRO_FUZZ_SECONDS} * 2 + 120")
+  set_tests_properties(fuzz_${target} PROPERTIES TIMEOUT ${limit})
 endforeach()

@@ -96,6 +96,9 @@ public:
     int ComputeWindow(CPoints& points, int type);
     void ApplySinXComp();
     void ScaleImpulseResponse();
+    // False, after "The design gives coefficients that are not finite
+    // numbers.", when a tap is infinite or NaN; the plots are not touched.
+    bool RequireFiniteCoefficients();
     // c: spectrum length, 1024 or 1025.
     void AnalyseResponse(int c);
     void ShowImpulse();

@@ -5,8 +5,6 @@
 inline constexpr const char* kMsgNoInputData = "No input data available.\nPlease read file first.";
 inline constexpr const char* kMsgTooFewPoints =
     "A frequency sampling design needs at least 2 input points.\nPlease read another file.";
-inline constexpr const char* kMsgTapsOutOfRange =
-    "The input points give coefficients beyond the range of numbers.\nPlease modify your input file.";
 
 inline constexpr const char* kMsgEdgeAboveHalf = "Edge frequencies must be <= fs/2.";
 inline constexpr const char* kMsgEdgeOrder = "Edge frequencies must be in ascending order.";

@@ -1,5 +1,3 @@
-#include <cmath>
-
 #include "document/CFilPar.h"
 #include "form/CZantroView.h"
 #include "dsp/Transforms.h"
@@ -64,13 +62,9 @@ void CZantroView::DesignFrequencySampling()
         ApplySinXComp();
     ScaleImpulseResponse();
     m_Coeffs.Scale(m_dGain, 0.0);
-    // Points near the largest double sum to infinity in the transform; such
-    // taps are no design, and the plots keep the previous one.
-    for (int i = 0; i < n; ++i)
-        if (!std::isfinite(m_Coeffs[i].real()) || !std::isfinite(m_Coeffs[i].imag())) {
-            MessageBox(kMsgTapsOutOfRange);
-            return;
-        }
+    // Points near the largest double sum to infinity in the transform.
+    if (!RequireFiniteCoefficients())
+        return;
     AnalyseResponse(1024);
     m_bDesignValid = 1;
 }

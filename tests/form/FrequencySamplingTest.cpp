@@ -8,7 +8,7 @@
 #include "ViewFixture.h"
 #include "document/CFilPar.h"
 #include "form/CKaiserShapeDlg.h"
-#include "form/RemezMessages.h"
+#include "form/DesignMessages.h"
 
 namespace {
 
@@ -137,7 +137,7 @@ TEST_F(FrequencySampling, PointsThatOverflowTheTransformAreNoDesign)
     SetPoints(8, std::numeric_limits<double>::max());
     Design();
     EXPECT_EQ(view.m_bDesignValid, 0);
-    EXPECT_EQ(LastMessage(), kMsgTapsOutOfRange);
+    EXPECT_EQ(LastMessage(), kMsgTapsNotFinite);
     EXPECT_EQ(std::vector<double>(view.m_ImpulseWnd.m_values.m_pValues.get(),
                                   view.m_ImpulseWnd.m_values.m_pValues.get() + view.m_ImpulseWnd.m_values.m_nCount),
               shown);
