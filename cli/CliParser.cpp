@@ -55,6 +55,19 @@ CLI::Validator DigitsOnly()
         "");
 }
 
+// A text for an edit that holds at most maxChars characters; a longer one
+// would be cut and name something else.
+CLI::Validator MaxChars(size_t maxChars)
+{
+    return CLI::Validator(
+        [maxChars](std::string& text) -> std::string {
+            if (text.size() > maxChars)
+                return "'" + text + "' is longer than the field's " + std::to_string(maxChars) + " characters";
+            return {};
+        },
+        "");
+}
+
 // The floating-point edits pass only what their keystroke filter lets through.
 CLI::Validator FloatKeys(size_t maxChars)
 {
@@ -63,9 +76,7 @@ CLI::Validator FloatKeys(size_t maxChars)
             for (unsigned char c : text)
                 if (c == 8 || !CFloatKeys::IsAccepted(c))
                     return "'" + text + "' cannot be typed (the field takes the digits, '+', '-' and '.' only)";
-            if (text.size() > maxChars)
-                return "'" + text + "' is longer than the field's " + std::to_string(maxChars) + " characters";
-            return {};
+            return MaxChars(maxChars)(text);
         },
         "");
 }
@@ -93,19 +104,6 @@ CLI::Validator BandCheck()
             if (!CliParser::ParseBand(text))
                 return "'" + text + "' is not LO:HI:VALUE:WEIGHT (whole hertz, then two numbers of digits, "
                        "'+', '-' and '.')";
-            return {};
-        },
-        "");
-}
-
-// A text for an edit that holds at most maxChars characters; a longer one
-// would be cut and name something else.
-CLI::Validator MaxChars(size_t maxChars)
-{
-    return CLI::Validator(
-        [maxChars](std::string& text) -> std::string {
-            if (text.size() > maxChars)
-                return "'" + text + "' is longer than the field's " + std::to_string(maxChars) + " characters";
             return {};
         },
         "");

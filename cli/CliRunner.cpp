@@ -104,9 +104,10 @@ bool CliRunner::ReadFile(const std::string& path)
     const size_t messages = m_host.Messages().size();
     m_host.QueueOpenFile(path);
     m_host.Click(m_view, IDC_READ_FILE);
-    if (m_host.Messages().size() != messages)
+    const bool read = m_host.Messages().size() == messages;
+    if (!read)
         m_bFailed = true;
-    return !m_bFailed;
+    return read;
 }
 
 void CliRunner::ChoosePreset(const std::string& preset)

@@ -54,6 +54,11 @@ std::string FuzzSession::ScratchFile(const char* name, const std::uint8_t* data,
         std::string dir = (std::filesystem::temp_directory_path() / ("zantro-fuzz-" + std::to_string(::getpid())))
                               .string();
         std::filesystem::create_directories(dir);
+        std::atexit([] {
+            std::error_code ec;
+            std::filesystem::remove_all(
+                std::filesystem::temp_directory_path() / ("zantro-fuzz-" + std::to_string(::getpid())), ec);
+        });
         return dir;
     }();
     const std::string path = folder + "/" + name;
