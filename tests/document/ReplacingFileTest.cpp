@@ -1,8 +1,6 @@
 #include <gtest/gtest.h>
-#include <grp.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -19,8 +17,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr uid_t kNobody = 65534;
-
 mode_t ModeOf(const fs::path& path)
 {
     struct stat st {};
@@ -33,22 +29,6 @@ mode_t ModeOf(std::FILE* f)
     struct stat st {};
     ::fstat(::fileno(f), &st);
     return st.st_mode & 07777;
-}
-
-// Runs fn in a child process whose permissions bind (the tests may run as
-// the superuser, whom a read-only folder does not stop) and returns its
-// result; 100 when the child could not give up its privileges.
-int WithoutPrivileges(const std::function<int()>& fn)
-{
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        if (::geteuid() == 0 && (::setgroups(0, nullptr) != 0 || ::setgid(kNobody) != 0 || ::setuid(kNobody) != 0))
-            ::_exit(100);
-        ::_exit(fn());
-    }
-    int status = 0;
-    ::waitpid(pid, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : 101;
 }
 
 // Sets the umask for one test.
@@ -182,26 +162,6 @@ TEST_F(Replacing, EveryFailureLeavesTheOldFileAndNoTemporary)
     EXPECT_FALSE(SaveDocument(doc, view, Path("pipe.fir")));
     EXPECT_TRUE(fs::is_fifo(Path("pipe.fir")));
     EXPECT_EQ(MessageTexts(host), std::vector<std::string>{kMsgFailedToSave});
-}
-
-TEST_F(Replacing, AReadOnlyFolderRefusesTheSaveAndKeepsTheFile)
-{
-    ASSERT_TRUE(SaveDocument(doc, view, Path("keep.fir")));
-    const Bytes old = ReadBytes(Path("keep.fir"));
-    doc.m_FilPar.m_nTaps = 24;
-    // The file may be written, its folder may not.
-    ASSERT_EQ(::chown(Path("keep.fir").c_str(), ::geteuid() == 0 ? kNobody : ::geteuid(), -1), 0);
-    ::chmod(m_dir.c_str(), 0555);
-    const int result = WithoutPrivileges([&]() {
-        if (SaveDocument(doc, view, Path("keep.fir")))
-            return 1;
-        return MessageTexts(host) == std::vector<std::string>{"Access to keep.fir was denied."} ? 0 : 2;
-    });
-    ::chmod(m_dir.c_str(), 0755);
-    ASSERT_NE(result, 100) << "could not run without privileges";
-    EXPECT_EQ(result, 0);
-    EXPECT_EQ(ReadBytes(Path("keep.fir")), old);
-    EXPECT_EQ(Names(), std::vector<std::string>{"keep.fir"});
 }
 
 TEST_F(Replacing, AFullDiskKeepsTheDocumentAndTheCoefficientFiles)
