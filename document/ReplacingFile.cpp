@@ -88,20 +88,34 @@ bool ReplacingFile::Open()
         return Fail(errno);
     }
 
-    long maxName = ::fpathconf(m_nDirFd, _PC_NAME_MAX);
-    if (maxName <= 0)
-        maxName = kDefaultNameMax;
-    std::random_device rd;
-    int fd = -1;
-    for (int attempt = 0; attempt < 64 && fd < 0; ++attempt) {
-        m_strTempName = TemporaryNameFor(m_strName, static_cast<unsigned>(rd()), maxName);
-        fd = ::openat(m_nDirFd, m_strTempName.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
-        if (fd < 0 && errno != EEXIST)
-            return Fail(errno);
+    m_nMaxName = ::fpathconf(m_nDirFd, _PC_NAME_MAX);
+    if (m_nMaxName <= 0)
+        m_nMaxName = kDefaultNameMax;
+    // Where the file system can, the temporary file has no name until it is
+    // complete: a save killed half-way, or a folder made read-only before
+    // the rename, then leaves nothing behind.
+    int fd = ::openat(m_nDirFd, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, mode);
+    if (fd >= 0) {
+        m_nFd = ::fcntl(fd, F_DUPFD_CLOEXEC, 0);
+        if (m_nFd < 0) {
+            const int err = errno;
+            ::close(fd);
+            return Fail(err);
+        }
+    } else if (errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL) {
+        std::random_device rd;
+        for (int attempt = 0; attempt < 64 && fd < 0; ++attempt) {
+            m_strTempName = TemporaryNameFor(m_strName, static_cast<unsigned>(rd()), m_nMaxName);
+            fd = ::openat(m_nDirFd, m_strTempName.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+            if (fd < 0 && errno != EEXIST)
+                return Fail(errno);
+        }
+        if (fd < 0)
+            return Fail(EEXIST);
+        m_bCreated = true;
+    } else {
+        return Fail(errno);
     }
-    if (fd < 0)
-        return Fail(EEXIST);
-    m_bCreated = true;
 
     // The umask may have narrowed the replaced file's mode; widen it back
     // before anything is written, and keep the owner where we may.
@@ -155,20 +169,55 @@ bool ReplacingFile::Close()
 
 bool ReplacingFile::Commit()
 {
-    if (!m_bCreated || m_pStream || m_bCommitted)
+    if ((!m_bCreated && m_nFd < 0) || m_pStream || m_bCommitted)
         return Fail(EBADF);
     // A folder moved or replaced since Open would receive the file at a
     // place the user did not name.
     struct stat folder;
     if (::stat(m_folder.c_str(), &folder) != 0 || folder.st_dev != m_nFolderDev || folder.st_ino != m_nFolderIno)
         return Fail(ENOENT);
+    if (m_nFd >= 0 && !LinkTemporary())
+        return false;
     if (::renameat(m_nDirFd, m_strTempName.c_str(), m_nDirFd, m_strName.c_str()) != 0)
         return Fail(errno);
     m_bCommitted = true;
+    CloseUnnamed();
     // The rename itself reaches the disk with the folder; the file is in
     // place whatever this reports.
     ::fsync(m_nDirFd);
     return true;
+}
+
+bool ReplacingFile::LinkTemporary()
+{
+    const std::string self = "/proc/self/fd/" + std::to_string(m_nFd);
+    std::random_device rd;
+    for (int attempt = 0; attempt < 64; ++attempt) {
+        m_strTempName = TemporaryNameFor(m_strName, static_cast<unsigned>(rd()), m_nMaxName);
+        int linked = ::linkat(AT_FDCWD, self.c_str(), m_nDirFd, m_strTempName.c_str(), AT_SYMLINK_FOLLOW);
+        // Without /proc the descriptor itself is linked (this needs a privilege).
+        if (linked != 0 && errno == ENOENT)
+            linked = ::linkat(m_nFd, "", m_nDirFd, m_strTempName.c_str(), AT_EMPTY_PATH);
+        if (linked == 0) {
+            m_bCreated = true;
+            CloseUnnamed();
+            return true;
+        }
+        if (errno != EEXIST) {
+            const int err = errno;
+            m_strTempName.clear();
+            return Fail(err);
+        }
+    }
+    m_strTempName.clear();
+    return Fail(EEXIST);
+}
+
+void ReplacingFile::CloseUnnamed()
+{
+    if (m_nFd >= 0)
+        ::close(m_nFd);
+    m_nFd = -1;
 }
 
 void ReplacingFile::Discard()
@@ -177,6 +226,7 @@ void ReplacingFile::Discard()
         std::fclose(m_pStream);
         m_pStream = nullptr;
     }
+    CloseUnnamed();
     if (m_bCreated && !m_bCommitted && m_nDirFd >= 0)
         ::unlinkat(m_nDirFd, m_strTempName.c_str(), 0);
     m_bCreated = false;

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 #include <sys/mount.h>
+#include <signal.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -98,7 +100,6 @@ TEST_F(Replacing, TheTemporaryFileHasTheFinalModeFromTheStart)
         ReplacingFile file(Path(name));
         ASSERT_TRUE(file.Open()) << name;
         EXPECT_EQ(ModeOf(file.Stream()), static_cast<mode_t>(mode)) << name;  // before a byte is written
-        EXPECT_EQ(ModeOf(m_dir / file.TemporaryName()), static_cast<mode_t>(mode)) << name;
         ASSERT_TRUE(file.Write("new"));
         ASSERT_TRUE(file.Close());
         ASSERT_TRUE(file.Commit());
@@ -162,6 +163,52 @@ TEST_F(Replacing, EveryFailureLeavesTheOldFileAndNoTemporary)
     EXPECT_FALSE(SaveDocument(doc, view, Path("pipe.fir")));
     EXPECT_TRUE(fs::is_fifo(Path("pipe.fir")));
     EXPECT_EQ(MessageTexts(host), std::vector<std::string>{kMsgFailedToSave});
+}
+
+TEST_F(Replacing, AnUnnamedTemporaryLeavesNothingWhenKilledOrWhenTheFolderTurnsReadOnly)
+{
+    const Bytes old = {'o', 'l', 'd'};
+    WriteBytes(Path("keep.fir"), old);
+    {
+        ReplacingFile probe(Path("keep.fir"));
+        ASSERT_TRUE(probe.Open());
+        if (!probe.TemporaryName().empty())
+            GTEST_SKIP() << "this file system gives no unnamed files (O_TMPFILE); a named temporary remains "
+                            "after a kill";
+    }
+
+    // The program is killed half-way through writing.
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        ReplacingFile file(Path("keep.fir"));
+        if (file.Open() && file.Write(std::string(100000, 'n')))
+            ::kill(::getpid(), SIGKILL);
+        ::_exit(1);
+    }
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    ASSERT_TRUE(WIFSIGNALED(status));
+    EXPECT_EQ(ReadBytes(Path("keep.fir")), old);
+    EXPECT_EQ(Names(), std::vector<std::string>{"keep.fir"});
+
+    // The folder becomes read-only before the rename: the new file cannot be
+    // put in place, nor could a named temporary be removed.
+    const uid_t user = ::geteuid() == 0 ? kNobody : ::geteuid();
+    ASSERT_EQ(::chown(m_dir.c_str(), user, -1), 0);
+    ASSERT_EQ(::chown(Path("keep.fir").c_str(), user, -1), 0);
+    const int result = WithoutPrivileges([&]() {
+        ReplacingFile file(Path("keep.fir"));
+        if (!file.Open() || !file.Write("new") || !file.Close())
+            return 1;
+        ::chmod(m_dir.c_str(), 0555);
+        const bool committed = file.Commit();
+        return !committed && file.Errno() == EACCES ? 0 : 2;
+    });
+    ::chmod(m_dir.c_str(), 0755);
+    ASSERT_NE(result, 100) << "could not run without privileges";
+    EXPECT_EQ(result, 0);
+    EXPECT_EQ(ReadBytes(Path("keep.fir")), old);
+    EXPECT_EQ(Names(), std::vector<std::string>{"keep.fir"});
 }
 
 TEST_F(Replacing, AFullDiskKeepsTheDocumentAndTheCoefficientFiles)
