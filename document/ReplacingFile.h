@@ -6,10 +6,10 @@
 #include <filesystem>
 #include <string>
 
-// The new version of one file, written to a hidden temporary file in the
-// target's own folder and put in the target's place by a rename only when
-// it is complete, so a failure at any step leaves the previous file as it
-// was, byte for byte.
+// The new version of one file, written to a temporary file in the target's
+// own folder and put in the target's place by a rename only when it is
+// complete and on the disk, so a failure at any step leaves the previous
+// file as it was, byte for byte.
 //
 // Open, write through Stream(), Close, Commit. Each step returns false with
 // Errno() set on failure; the temporary file is removed by Discard() or by
@@ -26,9 +26,10 @@ public:
     // Opens the target's folder and creates the temporary file in it, with
     // the mode of the file it replaces (0666 less the umask for a new file):
     // an unnamed file (O_TMPFILE) where the file system allows, which gets
-    // its name only at Commit, else a new hidden file of its own. Refuses a target that exists and is not a
-    // regular file (EISDIR for a folder, EINVAL for devices, FIFOs and
-    // sockets) or that may not be written (EACCES, EROFS).
+    // its hidden name only at Commit, else a new hidden file. Refuses a
+    // target that exists and is not a regular file (EISDIR for a folder,
+    // EINVAL for devices, FIFOs and sockets) or that may not be written
+    // (EACCES, EROFS).
     bool Open();
     // The temporary file's stream, between Open and Close.
     std::FILE* Stream() const { return m_pStream; }
