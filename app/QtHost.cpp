@@ -12,10 +12,13 @@
 #include <QMetaObject>
 #include <QPushButton>
 #include <QWidget>
+#include <exception>
+#include <new>
 #include <set>
 
 #include "app/ControlEdit.h"
 #include "app/ModalDialog.h"
+#include "form/DesignMessages.h"
 #include "platform/CDialog.h"
 #include "platform/CWnd.h"
 
@@ -204,11 +207,28 @@ void QtHost::RunCommand(const std::function<void()>& command)
     QApplication::setOverrideCursor(Qt::WaitCursor);
     // Let the cursor reach the screen before the computation blocks.
     QGuiApplication::sync();
-    command();
-    if (m_afterCommand)
-        m_afterCommand();
+    // Whatever a command throws ends the command, never the program: an
+    // exception must not unwind through Qt's event loop, which would abort.
+    std::string failure;
+    try {
+        command();
+        if (m_afterCommand)
+            m_afterCommand();
+    } catch (const std::bad_alloc&) {
+        failure = kMsgOutOfMemory;
+    } catch (const std::exception& e) {
+        failure = std::string(kMsgCommandFailed) + "\n" + e.what();
+    } catch (...) {
+        failure = kMsgCommandFailed;
+    }
     QApplication::restoreOverrideCursor();
     --m_nBusy;
+    if (!failure.empty()) {
+        QMessageBox box(QMessageBox::Critical, QStringLiteral("Zantro"), ToQt(failure), QMessageBox::Ok,
+                        OwnerWidget(nullptr));
+        box.setTextFormat(Qt::PlainText);
+        box.exec();
+    }
 }
 
 void QtHost::DeleteControls(Window& w)

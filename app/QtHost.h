@@ -34,7 +34,10 @@ public:
     QWidget* MainWindow() const { return m_pMainWindow; }
 
     // Runs a command of the user under the wait cursor; modal windows that
-    // the command opens show the normal cursor while they are up.
+    // the command opens show the normal cursor while they are up. An
+    // exception the command throws ends it with a message box (the
+    // out-of-memory text, or "The command could not be completed." and the
+    // reason); the program goes on.
     void RunCommand(const std::function<void()>& command);
     bool IsBusy() const { return m_nBusy > 0; }
     int Beeps() const { return m_nBeeps; }

@@ -8,6 +8,8 @@
 
 #include "cli/AnalysisOptions.h"
 #include "document/CFilPar.h"
+#include "document/DocumentMessages.h"
+#include "form/CRemezDlg.h"
 #include "form/CFloatKeys.h"
 
 namespace {
@@ -54,6 +56,19 @@ CLI::Validator DigitsOnly()
         "");
 }
 
+// A text for an edit that holds at most maxChars characters; a longer one
+// would be cut and name something else.
+CLI::Validator MaxChars(size_t maxChars)
+{
+    return CLI::Validator(
+        [maxChars](std::string& text) -> std::string {
+            if (text.size() > maxChars)
+                return "'" + text + "' is longer than the field's " + std::to_string(maxChars) + " characters";
+            return {};
+        },
+        "");
+}
+
 // The floating-point edits pass only what their keystroke filter lets through.
 CLI::Validator FloatKeys(size_t maxChars)
 {
@@ -62,9 +77,7 @@ CLI::Validator FloatKeys(size_t maxChars)
             for (unsigned char c : text)
                 if (c == 8 || !CFloatKeys::IsAccepted(c))
                     return "'" + text + "' cannot be typed (the field takes the digits, '+', '-' and '.' only)";
-            if (text.size() > maxChars)
-                return "'" + text + "' is longer than the field's " + std::to_string(maxChars) + " characters";
-            return {};
+            return MaxChars(maxChars)(text);
         },
         "");
 }
@@ -177,7 +190,7 @@ void Describe(CLI::App& app, CliOptions& o)
     app.add_flag("--window-only", o.windowOnly, "Run Extras > Window instead of Design");
     app.add_flag("--no-design", o.noDesign, "Run neither Design nor Extras > Window (inspect or convert a document)");
     AddText(app, "--make", "ROOT", "Make File after the design: path and name of the .h and source files, no extension",
-            CLI::Validator(), o.makeRoot);
+            MaxChars(kMaxRootLength), o.makeRoot);
     AddChoice(app, "--ext", "Source file extension for --make", kCliExtensions, kCliExtensionEntries, o.outExt);
     AddChoice(app, "--format", "Number format for --make", kCliNumberFormats, kCliNumberFormatEntries, o.numFormat);
     AddText(app, "--save", "FILE", "Save the document at the end (File > Save As; .fir is added when missing)",
@@ -246,6 +259,11 @@ CliParser::Result CliParser::Parse(int argc, const char* const* argv, CliOptions
     } catch (const CLI::ParseError& e) {
         return {Status::UsageError, std::string("zantro-cli: ") + e.what() + "\n\n" + app.help()};
     }
+    // The band dialog has eight rows; a ninth band would be dropped.
+    if (parsed.bands.size() > static_cast<size_t>(CRemezDlg::kRows))
+        return {Status::UsageError, "zantro-cli: --band: " + std::to_string(parsed.bands.size()) +
+                                        " bands given, the band dialog holds at most " +
+                                        std::to_string(CRemezDlg::kRows) + "\n\n" + app.help()};
     options = std::move(parsed);
     return {Status::Run, {}};
 }

@@ -59,8 +59,10 @@ void CliRunner::RunCommands(const CliOptions& o)
     }
     Enter(o);
     AnswerBands(o);
-    if (o.inputFile)
-        ReadFile(*o.inputFile);
+    // A failed Read File ends the run as a failed open does: designing
+    // from the points held before would pass for a design of the file.
+    if (o.inputFile && !ReadFile(*o.inputFile))
+        return;
     if (o.windowOnly)
         Run(ID_EXTRAS_WINDOW);
     else if (!o.noDesign)
@@ -97,13 +99,15 @@ void CliRunner::AnswerBands(const CliOptions& o)
     m_host.QueueDialog(CRemezDlg::IDD, std::move(actions));
 }
 
-void CliRunner::ReadFile(const std::string& path)
+bool CliRunner::ReadFile(const std::string& path)
 {
     const size_t messages = m_host.Messages().size();
     m_host.QueueOpenFile(path);
     m_host.Click(m_view, IDC_READ_FILE);
-    if (m_host.Messages().size() != messages)
+    const bool read = m_host.Messages().size() == messages;
+    if (!read)
         m_bFailed = true;
+    return read;
 }
 
 void CliRunner::ChoosePreset(const std::string& preset)

@@ -28,7 +28,7 @@ public:
 
     // The whole session in the program's order: open, preset, typed options,
     // Read File, Design or Extras > Window, Make File, save. A failed open
-    // stops it.
+    // or Read File stops it.
     void RunCommands(const CliOptions& options);
 
     // 0: every command completed (the design command with a valid design)
@@ -51,7 +51,8 @@ private:
     void AnswerGain(const std::optional<std::string>& gain);
     void ChoosePreset(const std::string& preset);
     void AnswerBands(const CliOptions& options);
-    void ReadFile(const std::string& path);
+    // False when Read File showed a message (the file was refused).
+    bool ReadFile(const std::string& path);
     void MakeFile(const CliOptions& options);
 
     ScriptedHost m_host;

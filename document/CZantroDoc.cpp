@@ -4,10 +4,11 @@
 #include <cstdio>
 #include <filesystem>
 #include <new>
-#include <random>
 
 #include "document/CArchive.h"
 #include "document/DocumentMessages.h"
+#include "document/RegularFile.h"
+#include "document/ReplacingFile.h"
 #include "platform/CWnd.h"
 #include "platform/DataExchange.h"
 
@@ -49,24 +50,6 @@ void Report(CWnd* msgOwner, const std::string& text)
         msgOwner->MessageBox(text, MB_ICONEXCLAMATION);
 }
 
-// A new, exclusive file in folder; nullptr with errno set when none can be made.
-std::FILE* CreateTemporary(const fs::path& folder, const std::string& stem, fs::path& tempPath)
-{
-    std::random_device rd;
-    for (int attempt = 0; attempt < 64; ++attempt) {
-        char suffix[32];
-        std::snprintf(suffix, sizeof suffix, ".%08x.tmp", static_cast<unsigned>(rd()));
-        tempPath = folder / ("." + stem + suffix);
-        errno = 0;
-        if (std::FILE* f = std::fopen(tempPath.string().c_str(), "wbx"))
-            return f;
-        if (errno != EEXIST)
-            return nullptr;
-    }
-    errno = EEXIST;
-    return nullptr;
-}
-
 }  // namespace
 
 bool CZantroDoc::OnNewDocument()
@@ -93,23 +76,13 @@ bool CZantroDoc::OnOpenDocument(const std::string& path, CWnd* msgOwner)
         return false;
     }
     const std::string title = TitleOf(path);
-    std::error_code ec;
-    fs::file_status status = fs::status(path, ec);
-    if (fs::is_directory(status)) {
-        Report(msgOwner, FileErrorText(EISDIR, title, kMsgFailedToOpen));
-        return false;
-    }
+    std::uint64_t length = 0;
     errno = 0;
-    std::FILE* f = std::fopen(path.c_str(), "rb");
+    std::FILE* f = OpenRegularFile(path, length);
     if (!f) {
+        // Folders read as access denied; devices, FIFOs and sockets have no
+        // document to read.
         Report(msgOwner, FileErrorText(errno, title, kMsgFailedToOpen));
-        return false;
-    }
-    // Devices and pipes have no length to check the file's counts against.
-    std::uintmax_t length = fs::is_regular_file(status) ? fs::file_size(path, ec) : 0;
-    if (!fs::is_regular_file(status) || ec) {
-        std::fclose(f);
-        Report(msgOwner, kMsgFailedToOpen);
         return false;
     }
 
@@ -153,66 +126,20 @@ bool CZantroDoc::OnSaveDocument(const std::string& path, CWnd* msgOwner)
         return false;
     }
     const std::string title = TitleOf(path);
-    std::error_code ec;
-    fs::path target(path);
-    // Saving through a link replaces the file it points to, not the link.
-    if (fs::is_symlink(target, ec)) {
-        fs::path resolved = fs::canonical(target, ec);
-        if (!ec)
-            target = resolved;
-    }
-    if (fs::is_directory(target, ec)) {
-        Report(msgOwner, FileErrorText(EISDIR, title, kMsgFailedToSave));
-        return false;
-    }
-    // The rename below would replace a file we may not write; refuse it as
-    // opening it for writing would.
-    if (fs::exists(target, ec)) {
-        errno = 0;
-        std::FILE* existing = std::fopen(target.string().c_str(), "r+b");
-        if (!existing) {
-            Report(msgOwner, FileErrorText(errno, title, kMsgFailedToSave));
+    ReplacingFile file{fs::path(path)};
+    bool written = file.Open();
+    if (written) {
+        CArchive ar(CArchive::store, file.Stream());
+        Serialize(ar);
+        written = !ar.IsFailed() && file.Close() && file.Commit();
+        if (ar.IsFailed()) {
+            Report(msgOwner, FileErrorText(ar.GetErrno(), title, kMsgFailedToSave));
             return false;
         }
-        std::fclose(existing);
     }
-    fs::path folder = target.parent_path();
-    if (folder.empty())
-        folder = ".";
-
-    fs::path tempPath;
-    std::FILE* f = CreateTemporary(folder, target.filename().string(), tempPath);
-    if (!f) {
-        Report(msgOwner, FileErrorText(errno, title, kMsgFailedToSave));
-        return false;
-    }
-    CArchive ar(CArchive::store, f);
-    Serialize(ar);
-    int err = ar.IsFailed() ? ar.GetErrno() : 0;
-    bool failed = ar.IsFailed();
-    errno = 0;
-    if (std::fflush(f) != 0 && !failed) {
-        failed = true;
-        err = errno;
-    }
-    errno = 0;
-    if (std::fclose(f) != 0 && !failed) {
-        failed = true;
-        err = errno;
-    }
-    if (!failed) {
-        fs::file_status old = fs::status(target, ec);
-        if (fs::exists(old))
-            fs::permissions(tempPath, old.permissions(), ec);
-        fs::rename(tempPath, target, ec);
-        if (ec) {
-            failed = true;
-            err = ec.value();
-        }
-    }
-    if (failed) {
-        fs::remove(tempPath, ec);
-        Report(msgOwner, FileErrorText(err, title, kMsgFailedToSave));
+    // The temporary file, if any, goes with file.
+    if (!written) {
+        Report(msgOwner, FileErrorText(file.Errno(), title, kMsgFailedToSave));
         return false;
     }
     m_strPathName = path;

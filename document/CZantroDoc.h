@@ -26,9 +26,13 @@ public:
     // Reads the file into a fresh parameter set and takes it over only when
     // every field was read; an empty file reads nothing and keeps the
     // current values. Input points survive a file without a point block.
+    // Anything but a regular file is refused before a byte is read; more
+    // than 512 stored points, or an infinite or NaN number, is "Unexpected
+    // file format.".
     bool OnOpenDocument(const std::string& path, CWnd* msgOwner);
     // Writes a temporary file next to path and renames it over path once it
-    // is complete; the replaced file's permissions are kept.
+    // is complete and on the disk (ReplacingFile); the replaced file's mode
+    // is kept, and a failure leaves path as it was and no temporary file.
     bool OnSaveDocument(const std::string& path, CWnd* msgOwner);
 
     bool IsModified() const { return m_bModified; }

@@ -8,6 +8,7 @@
 #include <filesystem>
 
 #include "document/DocumentMessages.h"
+#include "document/ReplacingFile.h"
 #include "platform/CWnd.h"
 #include "dsp/CPoints.h"
 
@@ -54,20 +55,10 @@ std::string HeaderFileName(const std::string& root)
     return std::filesystem::path(root + ".h").filename().string();
 }
 
-bool WriteText(const std::string& path, const std::string& text, CWnd* msgOwner)
+void Report(CWnd* msgOwner, const char* format, const std::string& path)
 {
-    std::FILE* f = std::fopen(path.c_str(), "w+");
-    if (!f) {
-        if (msgOwner)
-            msgOwner->MessageBox(Format(kMsgCannotOpenFile, path.c_str()), MB_OK);
-        return false;
-    }
-    // A full disk must not pass for a written file.
-    bool written = std::fputs(text.c_str(), f) >= 0;
-    written = std::fclose(f) == 0 && written;
-    if (!written && msgOwner)
-        msgOwner->MessageBox(Format(kMsgCannotWriteFile, path.c_str()), MB_OK);
-    return written;
+    if (msgOwner)
+        msgOwner->MessageBox(Format(format, path.c_str()), MB_OK);
 }
 
 }  // namespace
@@ -177,11 +168,44 @@ std::string CoefficientSourceText(const std::string& root, int format, int taps,
 bool WriteCoefficientFiles(std::string root, int extension, int format, int taps, const CPoints& coeffs,
                            CWnd* msgOwner)
 {
-    const std::string headerPath = root + ".h";
-    if (!WriteText(headerPath, CoefficientHeaderText(root, format, taps), msgOwner))
+    // Without an extension the source would overwrite the file named by the
+    // root itself.
+    if (extension != 0 && extension != 1) {
+        if (msgOwner)
+            msgOwner->MessageBox(kMsgNoExtension, MB_OK);
         return false;
-    std::string sourcePath = root;
-    if (extension == 0 || extension == 1)
-        sourcePath += kSourceExtensions[extension];
-    return WriteText(sourcePath, CoefficientSourceText(root, format, taps, coeffs), msgOwner);
+    }
+    const std::string headerPath = root + ".h";
+    const std::string sourcePath = root + kSourceExtensions[extension];
+    ReplacingFile header(headerPath);
+    ReplacingFile source(sourcePath);
+    if (!header.Open()) {
+        Report(msgOwner, kMsgCannotOpenFile, headerPath);
+        return false;
+    }
+    if (!source.Open()) {
+        Report(msgOwner, kMsgCannotOpenFile, sourcePath);
+        return false;
+    }
+    // Both files are complete on the disk before either replaces the old
+    // pair; a full disk leaves the old header and source as they were.
+    if (!header.Write(CoefficientHeaderText(root, format, taps)) || !header.Close()) {
+        Report(msgOwner, kMsgCannotWriteFile, headerPath);
+        return false;
+    }
+    if (!source.Write(CoefficientSourceText(root, format, taps, coeffs)) || !source.Close()) {
+        Report(msgOwner, kMsgCannotWriteFile, sourcePath);
+        return false;
+    }
+    // The header last: a source without its new header fails to compile
+    // rather than compiling against a tap count it does not hold.
+    if (!source.Commit()) {
+        Report(msgOwner, kMsgCannotWriteFile, sourcePath);
+        return false;
+    }
+    if (!header.Commit()) {
+        Report(msgOwner, kMsgCannotWriteFile, headerPath);
+        return false;
+    }
+    return true;
 }

@@ -38,10 +38,12 @@ std::string CoefficientIdentifier(const std::string& root);
 std::string CoefficientHeaderText(const std::string& root, int format, int taps);
 std::string CoefficientSourceText(const std::string& root, int format, int taps, const CPoints& coeffs);
 
-// Writes root + ".h" and root + ".c"/".cpp" (nothing appended for another
-// extension index), overwriting existing files. A file that cannot be
-// opened shows "Cannot open file <path>" through msgOwner, one that cannot
-// be written in full "Cannot write file <path>", and ends the command; the
-// header then stays when only the source failed. True when both were written.
+// Writes root + ".h" and root + ".c"/".cpp", replacing existing files. Both
+// are written to temporary files in the root's folder and put in place by
+// renames (the source, then the header) only when both are complete, so a
+// failure leaves the previous pair as it was. An extension index outside
+// 0..1 shows "Please select a file extension." and writes nothing; a file
+// that cannot be created shows "Cannot open file <path>", one that cannot be
+// written in full "Cannot write file <path>". True when both were written.
 bool WriteCoefficientFiles(std::string root, int extension, int format, int taps, const CPoints& coeffs,
                            CWnd* msgOwner);

@@ -33,6 +33,7 @@ inline constexpr const char* kMsgCannotWriteFile = "Cannot write file %s";
 inline constexpr const char* kMsgTapsChanged =
     "The number of taps differs from the last design.\nPlease do a design or\nselect 'Extras Window'.";
 inline constexpr const char* kMsgNoNumberFormat = "Please select a number format.";
+inline constexpr const char* kMsgNoExtension = "Please select a file extension.";
 
 // Texts of the target filters.
 inline constexpr const char* kMsgTargetNotSupported = "Target %d not supported !";

@@ -10,6 +10,7 @@
 #include "platform/DataExchange.h"
 #include "dsp/CPoints.h"
 #include "document/DocumentMessages.h"
+#include "document/RegularFile.h"
 
 namespace {
 
@@ -133,7 +134,10 @@ double LeadingDecimal(const char* text)
 int ReadInputFile(const std::string& path, CPoints& destination, CWnd& msgOwner)
 {
     CPoints points(kScratchPoints);
-    FileCloser file{std::fopen(path.c_str(), "r")};
+    // Only a regular file is read: its size bounds the reading, where a
+    // device such as /dev/zero or a FIFO would never end or never start.
+    std::uint64_t size = 0;
+    FileCloser file{OpenRegularFile(path, size)};
     if (!file.file) {
         msgOwner.MessageBox(WithPath(kMsgCannotOpenFile, path));
         return 0;

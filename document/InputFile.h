@@ -18,7 +18,8 @@ inline constexpr const char* kInputFileFilter = ".txt files (*.txt)|*.txt|All Fi
 // by exactly those points (value + 0i). Returns 0 and leaves destination
 // unchanged when the file cannot be opened or read, holds more than 512
 // points or holds no token at all; each of these shows its message through
-// msgOwner.
+// msgOwner. Anything but a regular file (a folder, a device, a FIFO) counts
+// as a file that cannot be opened and is refused before a byte is read.
 int ReadInputFile(const std::string& path, CPoints& destination, CWnd& msgOwner);
 
 // The leading decimal number of text ([blanks] [sign] digits [. digits]

@@ -1,9 +1,25 @@
 #include "document/CFilPar.h"
+
+#include <cmath>
+
 #include "document/CArchive.h"
+#include "document/InputFile.h"
 #include "dsp/CPoints.h"
 
 // The ".fir" record: flat fields in declaration order, no class tags.
 // Point data keeps double precision; every other double is stored as float32.
+// Loading refuses what no design can use: more input points than Read File
+// takes, and any infinite or NaN number.
+
+namespace {
+
+void RequireFinite(CArchive& ar, double value)
+{
+    if (!std::isfinite(value))
+        ar.MarkFormatError();
+}
+
+}  // namespace
 
 void CPoints::Serialize(CArchive& ar)
 {
@@ -19,9 +35,9 @@ void CPoints::Serialize(CArchive& ar)
     }
     int version = ar.ReadInt32();
     int count = ar.ReadInt32();
-    // The count is checked against the bytes left before anything is
-    // allocated, so a damaged file cannot ask for gigabytes.
-    if (count < 0)
+    // The count is checked before anything is allocated, so a damaged file
+    // cannot ask for gigabytes, nor a design for hours of transforms.
+    if (count < 0 || count > kMaxInputPoints)
         ar.MarkFormatError();
     if (ar.IsFailed() || !ar.Expect(static_cast<std::uint64_t>(count), 16))
         return;
@@ -30,6 +46,8 @@ void CPoints::Serialize(CArchive& ar)
     for (int i = 0; i < count; ++i) {
         double re = ar.ReadFloat64();
         double im = ar.ReadFloat64();
+        RequireFinite(ar, re);
+        RequireFinite(ar, im);
         points.m_pData[i] = Complex(re, im);
     }
     if (ar.IsFailed())
@@ -86,6 +104,9 @@ void CFilPar::Serialize(CArchive& ar)
     m_nStopbandAtt = ar.ReadInt32();
     m_dShapeFactor = ar.ReadFloat32();
     m_dVariance = ar.ReadFloat32();
+    RequireFinite(ar, m_dIRScale);
+    RequireFinite(ar, m_dShapeFactor);
+    RequireFinite(ar, m_dVariance);
     m_strOutfile = ar.ReadString();
     m_nOutExt = ar.ReadInt32();
     m_nNumFormat = ar.ReadInt32();
@@ -98,6 +119,8 @@ void CFilPar::Serialize(CArchive& ar)
         band.m_nUpperEdge = ar.ReadInt32();
         band.m_dValue = ar.ReadFloat32();
         band.m_dWeight = ar.ReadFloat32();
+        RequireFinite(ar, band.m_dValue);
+        RequireFinite(ar, band.m_dWeight);
     }
     m_nGridDensity = ar.ReadInt32();
 }

@@ -1,7 +1,12 @@
 #include "form/CZantroView.h"
 
 #include <cmath>
+#include <new>
+#include <optional>
+#include <stdexcept>
 
+#include "form/DesignMessages.h"
+#include "form/DesignSnapshot.h"
 #include "form/FormTemplate.h"
 #include "document/CZantroDoc.h"
 #include "platform/DataExchange.h"
@@ -60,6 +65,32 @@ void CZantroView::DoDataExchange(CDataExchange& dx)
 }
 
 void CZantroView::OnCommand(int id)
+{
+    // The one place where the form's commands meet a failure of the
+    // platform: memory running out (or a size beyond what a container can
+    // hold) ends the command as a refusal does, with its message and the
+    // previous design and plots as they were.
+    std::optional<DesignSnapshot> before;
+    try {
+        before.emplace(*this);
+        DispatchCommand(id);
+        return;
+    } catch (const std::bad_alloc&) {
+    } catch (const std::length_error&) {
+    }
+    if (before) {
+        before->Restore();
+        const std::string caption = before->MagnitudeCaption();
+        before.reset();
+        SetDlgItemText(IDC_MAGNITUDE_CAPTION, caption);
+        for (CPlotWnd* plot : {static_cast<CPlotWnd*>(&m_MagnitudeWnd), static_cast<CPlotWnd*>(&m_PhaseWnd),
+                               &m_ImpulseWnd, &m_StepWnd})
+            plot->RepaintNow();
+    }
+    MessageBox(kMsgOutOfMemory);
+}
+
+void CZantroView::DispatchCommand(int id)
 {
     switch (id) {
     case IDC_DESIGN:

@@ -46,6 +46,8 @@ public:
 
     const DialogTemplate* GetTemplate() const override;
     void DoDataExchange(CDataExchange& dx) override;
+    // Runs the command; one that runs out of memory shows "Not enough memory
+    // to complete the command." and leaves the design as it was.
     void OnCommand(int id) override;
     void OnSelChange(int id) override;
 
@@ -94,6 +96,9 @@ public:
     int ComputeWindow(CPoints& points, int type);
     void ApplySinXComp();
     void ScaleImpulseResponse();
+    // False, after "The design gives coefficients that are not finite
+    // numbers.", when a tap is infinite or NaN; the plots are not touched.
+    bool RequireFiniteCoefficients();
     // c: spectrum length, 1024 or 1025.
     void AnalyseResponse(int c);
     void ShowImpulse();
@@ -149,5 +154,7 @@ public:
     int m_nRemezPasses = 0;
 
 private:
+    void DispatchCommand(int id);
+
     CZantroDoc* m_pDocument = nullptr;
 };

@@ -2,6 +2,7 @@
 
 #include "document/CFilPar.h"
 #include "form/CZantroView.h"
+#include "form/DesignMessages.h"
 #include "dsp/Transforms.h"
 #include "plot/PlotAxes.h"
 
@@ -18,6 +19,16 @@ void CZantroView::AnalyseResponse(int c)
     ShowStep();
     ShowMagnitude();
     ShowPhase(n, c);
+}
+
+bool CZantroView::RequireFiniteCoefficients()
+{
+    for (int i = 0; i < m_Coeffs.m_nCount; ++i)
+        if (!std::isfinite(m_Coeffs[i].real()) || !std::isfinite(m_Coeffs[i].imag())) {
+            MessageBox(kMsgTapsNotFinite);
+            return false;
+        }
+    return true;
 }
 
 void CZantroView::ShowImpulse()

@@ -62,6 +62,9 @@ void CZantroView::DesignFrequencySampling()
         ApplySinXComp();
     ScaleImpulseResponse();
     m_Coeffs.Scale(m_dGain, 0.0);
+    // Points near the largest double sum to infinity in the transform.
+    if (!RequireFiniteCoefficients())
+        return;
     AnalyseResponse(1024);
     m_bDesignValid = 1;
 }

@@ -35,6 +35,9 @@ void CZantroView::DesignRemezFilter()
         ApplySinXComp();
     ScaleImpulseResponse();
     m_Coeffs.Scale(m_dGain, 0.0);
+    // An exchange that broke down leaves NaN taps.
+    if (!RequireFiniteCoefficients())
+        return;
     AnalyseResponse(1024);
     m_bDesignValid = 1;
 }

@@ -6,10 +6,13 @@
 #include <QRadioButton>
 #include <QTest>
 #include <gtest/gtest.h>
+#include <new>
+#include <stdexcept>
 
 #include "ModalScript.h"
 #include "app/QtHost.h"
 #include "form/CFloatKeys.h"
+#include "form/DesignMessages.h"
 #include "platform/CDialog.h"
 #include "platform/DialogTemplate.h"
 
@@ -288,4 +291,22 @@ TEST(QtHostModal, AWindowNobodyPlacedStillGetsWorkingControls)
     EXPECT_EQ(wnd.GetDlgItemText(kEdit), "3");
     host.DestroyControls(wnd);
     EXPECT_EQ(wnd.GetDlgItemText(kEdit), "");
+}
+
+TEST(QtHostModal, ACommandThatThrowsEndsWithAMessageAndTheProgramGoesOn)
+{
+    QtHost host;
+    ModalScript script;
+    script.ExpectMessage();
+    script.ExpectMessage();
+    host.RunCommand([]() { throw std::bad_alloc(); });
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    EXPECT_FALSE(host.IsBusy());
+    host.RunCommand([]() { throw std::runtime_error("the disk went away"); });
+    EXPECT_EQ(script.Seen(), (QStringList{QString::fromUtf8(kMsgOutOfMemory),
+                                          QStringLiteral("The command could not be completed.\nthe disk went away")}));
+    EXPECT_EQ(script.LastIcon(), QMessageBox::Critical);
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    EXPECT_FALSE(host.IsBusy());
+    EXPECT_EQ(script.Pending(), 0);
 }

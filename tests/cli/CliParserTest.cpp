@@ -188,6 +188,14 @@ TEST(CliParser, MalformedCommandLines)
     ExpectUsageError({"lowpass"}, "lowpass");
     ExpectUsageError({"--taps"}, "--taps");
     ExpectUsageError({"--json=maybe"}, "--json");
+    ExpectUsageError({"--make", std::string(33, 'r')}, "longer than the field's 32 characters");
+    EXPECT_EQ(ParseArgs({"--make", std::string(32, 'r')}).result.status, CliParser::Status::Run);
+    std::vector<std::string> bands;
+    for (int i = 0; i < 9; ++i)
+        bands.insert(bands.end(), {"--band", "0:100:1:1"});
+    ExpectUsageError(bands, "9 bands given, the band dialog holds at most 8");
+    bands.resize(16);
+    EXPECT_EQ(ParseArgs(bands).result.status, CliParser::Status::Run);
 }
 
 TEST(CliParser, AFailedParseLeavesTheOptionsAlone)

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <fstream>
@@ -27,7 +28,9 @@ std::string Slurp(const fs::path& path)
 }
 
 struct FileOptions : ::testing::Test {
-    fs::path dir = fs::temp_directory_path() / ("zantro-cli-files-" + std::to_string(::getpid()));
+    // Short enough that a root in it stays within the Make File dialog's 32
+    // characters for any process id.
+    fs::path dir = fs::temp_directory_path() / ("zcli-" + std::to_string(::getpid()));
     void SetUp() override
     {
         fs::remove_all(dir);
@@ -128,4 +131,42 @@ TEST_F(FileOptions, MakeFileRefusalsExitOne)
 TEST_F(FileOptions, WindowOnlyAndNoDesignExclude)
 {
     EXPECT_EQ(Cli({"--window-only", "--no-design"}).status, 2);
+}
+
+TEST_F(FileOptions, ValuesTheDialogsWouldCutOrDropAreUsageErrors)
+{
+    // The root edit holds 32 characters: a longer root would be cut and name
+    // another file.
+    const std::string longRoot = In(std::string(40, 'r'));
+    CliResult tooLong = Cli({"--make", longRoot});
+    EXPECT_EQ(tooLong.status, 2);
+    EXPECT_NE(tooLong.err.find("longer than the field's 32 characters"), std::string::npos) << tooLong.err;
+    EXPECT_TRUE(fs::is_empty(dir));
+
+    std::vector<std::string> nine = {"--method", "remez", "--json"};
+    for (int band = 0; band < 9; ++band) {
+        nine.push_back("--band");
+        nine.push_back(std::to_string(band * 400) + ":" + std::to_string(band * 400 + 300) + ":1:1");
+    }
+    CliResult ninth = Cli(nine);
+    EXPECT_EQ(ninth.status, 2);
+    EXPECT_NE(ninth.err.find("the band dialog holds at most 8"), std::string::npos) << ninth.err;
+    EXPECT_TRUE(ninth.out.empty());
+}
+
+TEST_F(FileOptions, AFailedReadFileRunsNothingElse)
+{
+    ASSERT_EQ(::mkfifo(In("pipe").c_str(), 0644), 0);
+    for (const std::string& input : {In("missing.txt"), std::string("/dev/zero"), In("pipe")}) {
+        CliResult r = Cli({"--method", "fsamp", "--input", input, "--make", In("lp"), "--save", In("doc"), "--json"});
+        EXPECT_EQ(r.status, 1) << input;
+        EXPECT_EQ(r.err, "Cannot open file " + input + "\n");
+        EXPECT_EQ(r.Json()["design_valid"], false);
+        EXPECT_FALSE(fs::exists(dir / "lp.h"));
+        EXPECT_FALSE(fs::exists(dir / "doc.fir"));
+    }
+    // A FIFO as the document fails the open at once.
+    CliResult doc = Cli({"--doc", In("pipe")});
+    EXPECT_EQ(doc.status, 1);
+    EXPECT_EQ(doc.err, "Failed to open document.\n");
 }

@@ -82,10 +82,8 @@ TEST_F(MakeFile, TheLpExampleIsWrittenByteForByte)
     EXPECT_EQ(FilesInFolder(), 2u);
     EXPECT_TRUE(WriteCoefficientFiles("lp", 1, NF_Q15, 3, taps, &view));
     EXPECT_EQ(ReadText("lp.cpp"), kLpSource);
-    // Another extension index appends nothing to the root.
-    EXPECT_TRUE(WriteCoefficientFiles("lp", -1, NF_Q15, 3, taps, &view));
-    EXPECT_EQ(ReadText("lp"), kLpSource);
     EXPECT_TRUE(host.Messages().empty());
+    EXPECT_EQ(FilesInFolder(), 3u);
 }
 
 TEST_F(MakeFile, TheCommandWritesTheFormsDesignUnderTheRootTyped)
@@ -329,11 +327,12 @@ TEST_F(MakeFile, FilesThatCannotBeWrittenAreNamed)
 {
     HoldDesign({0.25, 0.5, 0.25});
     RunMakeFile("nodir/lp", NF_Q15);
-    fs::create_directory("lpf.c");  // the header can be written, the source cannot
+    fs::create_directory("lpf.c");  // the header could be written, the source cannot
     RunMakeFile("lpf", NF_Q15);
     EXPECT_EQ(MessageTexts(host),
               (std::vector<std::string>{"Cannot open file nodir/lp.h", "Cannot open file lpf.c"}));
-    EXPECT_TRUE(fs::is_regular_file("lpf.h"));
+    // Neither is written when one cannot be.
+    EXPECT_FALSE(fs::exists("lpf.h"));
 
     host.ClearMessages();
     {
@@ -342,4 +341,69 @@ TEST_F(MakeFile, FilesThatCannotBeWrittenAreNamed)
     }
     EXPECT_EQ(MessageTexts(host), std::vector<std::string>{"Cannot write file full.h"});
     EXPECT_FALSE(fs::exists("full.c"));
+}
+
+TEST_F(MakeFile, AFullDiskLeavesThePreviousPairByteForByte)
+{
+    HoldDesign({0.25, 0.5, 0.25});
+    RunMakeFile("lpf", NF_Q15);
+    const Bytes header = ReadBytes("lpf.h");
+    const Bytes source = ReadBytes("lpf.c");
+    ASSERT_EQ(header.size(), 103u);
+
+    // The new header fits, the new source (1025 doubles) does not: the old
+    // header must not announce 1025 taps beside the old source.
+    std::initializer_list<double> none = {};
+    HoldDesign(none);
+    view.m_Coeffs.SetSize(1025);
+    view.m_nTaps = 1025;
+    {
+        FileSizeLimit limit(4096);
+        RunMakeFile("lpf", NF_DOUBLE);
+    }
+    EXPECT_EQ(MessageTexts(host), std::vector<std::string>{"Cannot write file lpf.c"});
+    EXPECT_EQ(ReadBytes("lpf.h"), header);
+    EXPECT_EQ(ReadBytes("lpf.c"), source);
+    EXPECT_EQ(FilesInFolder(), 2u);
+
+    // Neither fits.
+    host.ClearMessages();
+    {
+        FileSizeLimit limit(10);
+        RunMakeFile("lpf", NF_DOUBLE);
+    }
+    EXPECT_EQ(MessageTexts(host), std::vector<std::string>{"Cannot write file lpf.h"});
+    EXPECT_EQ(ReadBytes("lpf.h"), header);
+    EXPECT_EQ(ReadBytes("lpf.c"), source);
+    EXPECT_EQ(FilesInFolder(), 2u);
+}
+
+TEST_F(MakeFile, ADocumentsExtensionIndexOutsideTheListWritesNothing)
+{
+    // A document carrying extension index 5, then Make File with the root of
+    // a file that must survive: without an extension the source would be
+    // written over it.
+    doc.m_FilPar.m_nOutExt = 5;
+    ASSERT_TRUE(SaveDocument(doc, view, "ext5.fir"));
+    ASSERT_TRUE(OpenDocument(doc, view, "ext5.fir"));
+    EXPECT_EQ(view.m_nOutExt, 5);
+    host.Click(view, IDC_DESIGN);
+    ASSERT_EQ(view.m_bDesignValid, 1);
+    WriteBytes("notes", {'k', 'e', 'e', 'p', '\n'});
+    host.ClearMessages();
+
+    host.QueueDialog(COutfileDlg::IDD, {{ScriptedHost::Action::Type, COutfileDlg::IDC_ROOT, "notes"}});
+    host.Click(view, IDC_MAKE_FILE);
+    EXPECT_EQ(MessageTexts(host), std::vector<std::string>{kMsgNoExtension});
+    EXPECT_EQ(ReadBytes("notes"), (Bytes{'k', 'e', 'e', 'p', '\n'}));
+    EXPECT_FALSE(fs::exists("notes.h"));
+    EXPECT_EQ(FilesInFolder(), 2u);  // ext5.fir and notes
+
+    CPoints taps = Points({0.25, 0.5, 0.25});
+    for (int extension : {-1, 2, 5}) {
+        host.ClearMessages();
+        EXPECT_FALSE(WriteCoefficientFiles("notes", extension, NF_Q15, 3, taps, &view));
+        EXPECT_EQ(MessageTexts(host), std::vector<std::string>{kMsgNoExtension});
+    }
+    EXPECT_EQ(FilesInFolder(), 2u);
 }

@@ -316,25 +316,32 @@ TEST_F(DocumentFile, FileErrorsNameTheFile)
 
 TEST_F(DocumentFile, AFailedSaveKeepsThePreviousFile)
 {
-    if (::geteuid() == 0)
-        GTEST_SKIP() << "permissions do not bind the superuser";
     ASSERT_TRUE(SaveDocument(doc, view, Path("keep.fir")));
     const Bytes old = ReadBytes(Path("keep.fir"));
     doc.m_FilPar.m_nTaps = 24;
-
-    // The folder refuses the temporary file.
-    fs::permissions(m_dir, fs::perms::owner_read | fs::perms::owner_exec);
-    EXPECT_FALSE(SaveDocument(doc, view, Path("keep.fir")));
-    fs::permissions(m_dir, fs::perms::owner_all);
+    // Permissions bind only without the superuser's privileges; the child
+    // runs as nobody when the tests run as root.
+    const uid_t user = ::geteuid() == 0 ? kNobody : ::geteuid();
+    ASSERT_EQ(::chown(m_dir.c_str(), user, -1), 0);
+    ASSERT_EQ(::chown(Path("keep.fir").c_str(), user, -1), 0);
+    const int result = WithoutPrivileges([&]() {
+        // The folder refuses the temporary file.
+        fs::permissions(m_dir, fs::perms::owner_read | fs::perms::owner_exec);
+        const bool savedInReadOnlyFolder = SaveDocument(doc, view, Path("keep.fir"));
+        fs::permissions(m_dir, fs::perms::owner_all);
+        // A read-only file is not replaced behind its back.
+        fs::permissions(Path("keep.fir"), fs::perms::owner_read);
+        const bool savedOverReadOnlyFile = SaveDocument(doc, view, Path("keep.fir"));
+        if (savedInReadOnlyFolder || savedOverReadOnlyFile)
+            return 1;
+        return MessageTexts(host) == std::vector<std::string>{"Access to keep.fir was denied.",
+                                                               "Access to keep.fir was denied."}
+                   ? 0
+                   : 2;
+    });
+    ASSERT_NE(result, 100) << "could not run without privileges";
+    EXPECT_EQ(result, 0);
     EXPECT_EQ(ReadBytes(Path("keep.fir")), old);
-
-    // A read-only file is not replaced behind its back.
-    fs::permissions(Path("keep.fir"), fs::perms::owner_read);
-    EXPECT_FALSE(SaveDocument(doc, view, Path("keep.fir")));
-    EXPECT_EQ(ReadBytes(Path("keep.fir")), old);
-
-    EXPECT_EQ(MessageTexts(host),
-              (std::vector<std::string>{"Access to keep.fir was denied.", "Access to keep.fir was denied."}));
     EXPECT_EQ(std::distance(fs::directory_iterator(m_dir), fs::directory_iterator()), 1);
 }
 

@@ -1,11 +1,14 @@
 #pragma once
 
+#include <grp.h>
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/resource.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <filesystem>
+#include <functional>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -68,6 +71,24 @@ private:
     rlimit m_old{};
     void (*m_oldHandler)(int) = nullptr;
 };
+
+inline constexpr uid_t kNobody = 65534;
+
+// Runs fn in a child process whose permissions bind (the tests may run as
+// the superuser, whom a read-only folder does not stop) and returns its
+// result; 100 when the child could not give up its privileges.
+inline int WithoutPrivileges(const std::function<int()>& fn)
+{
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        if (::geteuid() == 0 && (::setgroups(0, nullptr) != 0 || ::setgid(kNobody) != 0 || ::setuid(kNobody) != 0))
+            ::_exit(100);
+        ::_exit(fn());
+    }
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 101;
+}
 
 // A scratch folder of its own for each test, removed afterwards.
 class TempDirTest : public ::testing::Test {

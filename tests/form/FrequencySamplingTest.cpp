@@ -1,11 +1,14 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
+#include <vector>
 #include <string>
 
 #include "ViewFixture.h"
 #include "document/CFilPar.h"
 #include "form/CKaiserShapeDlg.h"
+#include "form/DesignMessages.h"
 
 namespace {
 
@@ -121,4 +124,21 @@ TEST_F(FrequencySampling, CancelledWindowDialogEndsTheDesignSilently)
     EXPECT_EQ(view.m_nTaps, 7);  // already changed
     EXPECT_EQ(view.m_Coeffs.m_nCount, 7);
     EXPECT_EQ(view.m_Coeffs.GetMaxMagnitude(), 0.0);
+}
+
+TEST_F(FrequencySampling, PointsThatOverflowTheTransformAreNoDesign)
+{
+    // Read File takes 1e400 as the largest double; two of them sum to infinity.
+    SetPoints({1.0, 1.0, 0.0});
+    Design();
+    ASSERT_EQ(view.m_bDesignValid, 1);
+    const std::vector<double> shown(view.m_ImpulseWnd.m_values.m_pValues.get(),
+                                    view.m_ImpulseWnd.m_values.m_pValues.get() + view.m_ImpulseWnd.m_values.m_nCount);
+    SetPoints(8, std::numeric_limits<double>::max());
+    Design();
+    EXPECT_EQ(view.m_bDesignValid, 0);
+    EXPECT_EQ(LastMessage(), kMsgTapsNotFinite);
+    EXPECT_EQ(std::vector<double>(view.m_ImpulseWnd.m_values.m_pValues.get(),
+                                  view.m_ImpulseWnd.m_values.m_pValues.get() + view.m_ImpulseWnd.m_values.m_nCount),
+              shown);
 }
