@@ -12,9 +12,9 @@
 #include <QScrollArea>
 #include <QStatusBar>
 #include <QStyle>
-#include <algorithm>
 #include <QToolBar>
 #include <QUrl>
+#include <algorithm>
 
 #include "app/CZantroApp.h"
 #include "app/CommandIds.h"

@@ -10,14 +10,13 @@
 #include <vector>
 
 #include "AppFixture.h"
+#include "ViewFixture.h"
 #include "app/CommandIds.h"
 #include "app/ReportPrinter.h"
 #include "document/CFilPar.h"
 #include "form/COutfileDlg.h"
 #include "form/FileCommands.h"
 #include "form/RemezMessages.h"
-#include "platform/ScriptedHost.h"
-#include "plot/PlotAxes.h"
 
 namespace {
 
@@ -72,25 +71,6 @@ std::vector<double> Values(const CPlotWnd& plot)
     return v;
 }
 
-// The designs the desktop opens, made by a headless session of the form as
-// a user makes them: Design, the parameter dialogs answered, Save.
-struct Designer {
-    ScriptedHost host;
-    CZantroDoc doc;
-    CZantroView view;
-
-    Designer()
-    {
-        ResetPlotAxes();
-        view.SetHost(&host);
-        view.SetDocument(&doc);
-        host.CreateControls(view);
-        view.OnCreate();
-        NewDocument(doc, view);
-    }
-    bool Save(const std::string& path) { return SaveDocument(doc, view, path); }
-};
-
 class OpenedDesign : public AppFixture {
 protected:
     void SetUp() override
@@ -106,11 +86,11 @@ protected:
     // The multi-bandpass Remez target (55 taps), designed and saved; its taps.
     std::vector<double> SaveRemez(const std::string& path)
     {
-        Designer d;
-        d.host.SelectEntry(d.view, IDC_TARGET_FILTER, 6);
-        d.host.Click(d.view, IDC_DESIGN);
+        ViewFixture d;
+        d.Select(IDC_TARGET_FILTER, 6);
+        d.Design();
         EXPECT_EQ(d.view.m_bDesignValid, 1);
-        EXPECT_TRUE(d.Save(path));
+        EXPECT_TRUE(SaveDocument(d.doc, d.view, path));
         remezPasses = d.view.m_nRemezPasses;
         impulse = Values(d.view.m_ImpulseWnd);
         magnitude = Values(d.view.m_MagnitudeWnd);
@@ -120,13 +100,13 @@ protected:
     }
     void SaveKaiser(const std::string& path)
     {
-        Designer d;
-        d.host.SelectEntry(d.view, IDC_WINDOW_TYPE, 5);
-        d.host.TypeText(d.view, IDC_TAPS, "41");
+        ViewFixture d;
+        d.Select(IDC_WINDOW_TYPE, 5);
+        d.Type(IDC_TAPS, "41");
         d.host.QueueDialog(kKaiserDlg, {{ScriptedHost::Action::Type, kKaiserEdit, "7.25"}});
-        d.host.Click(d.view, IDC_DESIGN);
+        d.Design();
         EXPECT_EQ(d.view.m_bDesignValid, 1);
-        EXPECT_TRUE(d.Save(path));
+        EXPECT_TRUE(SaveDocument(d.doc, d.view, path));
     }
     QString PassesText() const
     {
