@@ -16,6 +16,10 @@ PACKAGES=(
     fonts-liberation
     qt6-base-dev
     python3-scipy
+    poppler-utils
+    file
+    lintian
+    appstream
 )
 
 install_packages() {
