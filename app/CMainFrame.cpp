@@ -8,10 +8,13 @@
 #include <QLayout>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QScreen>
 #include <QScrollArea>
 #include <QStatusBar>
+#include <QStyle>
 #include <QToolBar>
 #include <QUrl>
+#include <algorithm>
 
 #include "app/CZantroApp.h"
 #include "app/AnalysisWindow.h"
@@ -289,7 +292,34 @@ void CMainFrame::ResizeToFitForm()
         extra = QSize(0, bars);
     }
     const QSize fit = m_pForm->size() + extra;
-    resize(std::min(width(), fit.width()), std::min(height(), fit.height()));
+    QSize client = fit.boundedTo(size());
+    // The title bar and borders, known once the window manager has framed the window.
+    const QSize decoration = frameGeometry().size() - size();
+    const QRect available = screen() ? screen()->availableGeometry() : QRect();
+    QRect frame = FitToScreen(QRect(frameGeometry().topLeft(), client + decoration), available);
+    // A cut height brings the vertical scroll bar, which would take its width
+    // from the form and bring the horizontal one too; the window widens by it
+    // where the screen has room (and likewise the other way round).
+    const int bar = m_pScroll->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, m_pScroll);
+    const QSize shown = frame.size() - decoration;
+    if (shown.height() < fit.height())
+        client.setWidth(std::min(width(), fit.width() + bar));
+    if (shown.width() < fit.width())
+        client.setHeight(std::min(height(), fit.height() + bar));
+    frame = FitToScreen(QRect(frameGeometry().topLeft(), client + decoration), available);
+    resize(frame.size() - decoration);
+    if (frame.topLeft() != frameGeometry().topLeft())
+        move(frame.topLeft());
+}
+
+QRect CMainFrame::FitToScreen(const QRect& frame, const QRect& available)
+{
+    if (available.isEmpty())
+        return frame;
+    const QSize size = frame.size().boundedTo(available.size());
+    const int x = std::clamp(frame.left(), available.left(), available.left() + available.width() - size.width());
+    const int y = std::clamp(frame.top(), available.top(), available.top() + available.height() - size.height());
+    return QRect(QPoint(x, y), size);
 }
 
 void CMainFrame::FocusFirstControl()

@@ -34,8 +34,12 @@ public:
     bool OnCreate();
 
     // Recalculates the layout and shrinks the frame so that its client area
-    // just holds the form (never grows it).
+    // just holds the form (never grows it), and keeps the whole frame inside
+    // the available area of its screen; the form scrolls when it is cut.
     void ResizeToFitForm();
+    // The frame rectangle (decorations included) moved and shrunk to lie
+    // inside available, the screen's area without panels and docks.
+    static QRect FitToScreen(const QRect& frame, const QRect& available);
     // The keyboard focus goes to the form's first control, as when a form opens.
     void FocusFirstControl();
     void SetDocumentTitle(const std::string& title);

@@ -6,6 +6,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSettings>
+#include <iostream>
 
 #include "app/CAboutDlg.h"
 #include "app/CCommandLineInfo.h"
@@ -35,6 +36,7 @@ bool DefaultPrintHandler(CZantroApp& app, const PrintRequest&)
 CZantroApp::CZantroApp() : m_recentFiles(kRecentFileCount)
 {
     m_printHandler = DefaultPrintHandler;
+    m_headlessMessage = [](const std::string& text) { std::cerr << text << '\n'; };
 }
 
 CZantroApp::~CZantroApp() = default;
@@ -92,11 +94,16 @@ bool CZantroApp::InitInstance(const std::vector<std::string>& args)
 
     const bool print = cmdInfo.m_nShellCommand == CCommandLineInfo::FilePrint ||
                        cmdInfo.m_nShellCommand == CCommandLineInfo::FilePrintTo;
+    // The opened document is designed before it is printed; a message of
+    // that design (a Remez pass count) cannot wait for a click without a screen.
+    if (print && QtHost::IsHeadless())
+        m_host.m_messageSink = m_headlessMessage;
     if (cmdInfo.m_nShellCommand == CCommandLineInfo::FileOpen || print) {
         // No save prompt here: nothing has been changed yet.
         bool opened = false;
         m_host.RunCommand([&]() { opened = OpenDocument(m_doc, m_view, cmdInfo.m_strFileName); });
         if (!opened) {
+            m_host.m_messageSink = nullptr;
             m_pMainWnd.reset();
             m_nStartupStatus = 1;
             return false;
@@ -115,6 +122,7 @@ bool CZantroApp::InitInstance(const std::vector<std::string>& args)
         request.driver = cmdInfo.m_strDriverName;
         request.port = cmdInfo.m_strPortName;
         const bool printed = Print(request);
+        m_host.m_messageSink = nullptr;
         SaveSettings();
         m_pMainWnd.reset();
         m_nStartupStatus = printed ? 0 : 1;

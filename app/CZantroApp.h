@@ -68,6 +68,9 @@ public:
     // Answers the file dialogs: the chosen path, or nothing when cancelled.
     // The default shows the platform's file dialog; tests replace it.
     std::function<std::optional<std::string>(FileDialog kind, const std::string& suggested)> m_promptFileName;
+    // Where the messages of a "/p" or "/pt" run go on a platform without a
+    // screen, where no message box can be closed: stderr by default.
+    std::function<void(const std::string& text)> m_headlessMessage;
     // Carries out a print command. The default reports that printing is not
     // part of this build yet.
     std::function<bool(CZantroApp& app, const PrintRequest& request)> m_printHandler;

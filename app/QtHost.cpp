@@ -7,10 +7,13 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QLabel>
+#include <QMainWindow>
 #include <QMessageBox>
 #include <QMetaObject>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QWidget>
 #include <exception>
 #include <new>
@@ -379,6 +382,10 @@ QWidget* QtHost::OwnerWidget(const CWnd* wnd) const
 
 int QtHost::MessageBox(CWnd& owner, const std::string& text, unsigned type)
 {
+    if (m_messageSink) {
+        m_messageSink(text);
+        return IDOK;
+    }
     ModalCursor cursor(IsBusy());
     QMessageBox box(IconOf(type), QStringLiteral("Zantro"), ToQt(text), QMessageBox::Ok, OwnerWidget(&owner));
     box.setTextFormat(Qt::PlainText);
@@ -427,6 +434,18 @@ void QtHost::RepaintNow(CWnd& wnd)
 {
     if (QWidget* w = WidgetOf(wnd))
         w->repaint();
+}
+
+void QtHost::SetStatusText(const std::string& text)
+{
+    if (auto* main = qobject_cast<QMainWindow*>(m_pMainWindow.data()))
+        main->statusBar()->showMessage(ToQt(text));
+}
+
+bool QtHost::IsHeadless()
+{
+    const QString platform = QGuiApplication::platformName();
+    return platform == QLatin1String("offscreen") || platform == QLatin1String("minimal");
 }
 
 void QtHost::PostClose()

@@ -62,6 +62,14 @@ public:
     void ReleaseCapture() override;
     int GetScreenLogPixelsY() const override;
     bool GetOpenFileName(CWnd& owner, const FileDialogRequest& request, std::string& path) override;
+    // Shown in the main window's status bar until other text replaces it.
+    void SetStatusText(const std::string& text) override;
+
+    // True on the platforms without a screen ("offscreen", "minimal").
+    static bool IsHeadless();
+    // When set, message boxes are handed to it instead of being shown: a
+    // command-line print without a screen has nobody to close them.
+    std::function<void(const std::string& text)> m_messageSink;
 
     // The Qt filter list of a platform filter "text|pattern|...||". A
     // pattern "*.*" means every file there, so it becomes "*" here, where

@@ -2,7 +2,6 @@
 
 #include <QAction>
 #include <QFontDatabase>
-#include <QGuiApplication>
 #include <QPageSetupDialog>
 #include <QPainter>
 #include <QPrintDialog>
@@ -71,20 +70,14 @@ QString PrinterName(const QPrinter& printer)
     return printer.outputFormat() == QPrinter::PdfFormat ? printer.outputFileName() : printer.printerName();
 }
 
-bool IsHeadless()
-{
-    const QString platform = QGuiApplication::platformName();
-    return platform == QLatin1String("offscreen") || platform == QLatin1String("minimal");
-}
-
 }  // namespace
 
 ReportPrinter::ReportPrinter()
 {
     m_showMessage = [](CZantroApp& app, const std::string& text, bool commandLine) {
-        if (commandLine || IsHeadless())
+        if (commandLine || QtHost::IsHeadless())
             std::cerr << text << '\n';
-        if (!IsHeadless())
+        if (!QtHost::IsHeadless())
             app.m_host.MessageBox(app.m_view, text, MB_OK | MB_ICONEXCLAMATION);
     };
 }

@@ -28,7 +28,7 @@ constexpr int kVarianceEdit = 1068;
 
 }  // namespace
 
-CliRunner::CliRunner(std::ostream& messages)
+CliRunner::CliRunner(std::ostream& messages) : m_messages(messages)
 {
     m_host.onMessage = [&messages](const ScriptedHost::Message& m) { messages << m.text << '\n'; };
 }
@@ -133,12 +133,15 @@ void CliRunner::MakeFile(const CliOptions& o)
     if (o.numFormat)
         actions.push_back({Action::Select, COutfileDlg::IDC_NUMBER_FORMAT, {}, *o.numFormat});
     m_host.QueueDialog(COutfileDlg::IDD, std::move(actions));
-    // Make File reports nothing on success: any message or refusal is a failure.
+    // Make File shows no message on success: any message or refusal is a failure.
     const size_t messages = m_host.Messages().size();
+    const size_t statusTexts = m_host.StatusTexts().size();
     const int refused = m_host.RefusedDialogs();
     m_host.Click(m_view, IDC_MAKE_FILE);
     if (m_host.Messages().size() != messages || m_host.RefusedDialogs() != refused)
         m_bFailed = true;
+    if (m_host.StatusTexts().size() != statusTexts)
+        m_messages << m_host.StatusTexts().back() << '\n';
 }
 
 void CliRunner::Enter(const CliOptions& o)

@@ -9,7 +9,8 @@
 
 // One headless session of the program: a new document and the main form on
 // a scripted host, driven through the form's controls as a user drives them.
-// Every message box is written to the message stream as it is shown.
+// Every message box is written to the message stream as it is shown, and
+// so is the status-bar text of Make File (the files written).
 class CliRunner {
 public:
     explicit CliRunner(std::ostream& messages);
@@ -55,6 +56,7 @@ private:
     bool ReadFile(const std::string& path);
     void MakeFile(const CliOptions& options);
 
+    std::ostream& m_messages;
     ScriptedHost m_host;
     CZantroDoc m_doc;
     CZantroView m_view;

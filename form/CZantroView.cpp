@@ -171,7 +171,8 @@ void CZantroView::LoadParameters()
 
 void CZantroView::StoreParameters()
 {
-    if (!m_pDocument)
+    // The design of a document just opened shows the file; it changes nothing in it.
+    if (!m_pDocument || m_bQuietDesign)
         return;
     CFilPar& p = m_pDocument->m_FilPar;
     p.m_nDesignMethod = m_nDesignMethod;

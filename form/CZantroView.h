@@ -9,6 +9,7 @@
 #include "plot/CPlotWnd.h"
 #include "dsp/CPoints.h"
 
+class CDialog;
 class CZantroDoc;
 struct CPrintInfo;
 struct DialogTemplate;
@@ -79,6 +80,17 @@ public:
 
     // Commands.
     void OnDesign();
+    // Design of a document just opened: OnDesign at once, with every
+    // parameter dialog answered as it loads (the values the document holds)
+    // and none shown. Its messages are shown as after any Design. The form's
+    // fields are not stored back (StoreParameters does nothing meanwhile), so
+    // the document keeps the file's values and stays unmodified; the Remez
+    // band dialog's answer is stored as usual, since the design reads it there.
+    void DesignQuietly();
+    // A parameter dialog of the design (Kaiser, Dolph-Chebyshev,
+    // differentiator, variance, Remez bands): run modally, or answered in
+    // memory during DesignQuietly. IDOK, IDCANCEL, or -1 without a host.
+    int RunParameterDialog(CDialog& dlg);
     void OnExtrasWindow();
     void OnReadFile();
     void OnMakeFile();
@@ -157,4 +169,5 @@ private:
     void DispatchCommand(int id);
 
     CZantroDoc* m_pDocument = nullptr;
+    bool m_bQuietDesign = false;
 };

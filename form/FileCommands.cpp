@@ -14,6 +14,7 @@ bool OpenDocument(CZantroDoc& doc, CZantroView& view, const std::string& path)
     if (!doc.OnOpenDocument(path, &view))
         return false;
     view.OnInitialUpdate(false);
+    view.DesignQuietly();
     return true;
 }
 

@@ -13,8 +13,10 @@ class CZantroView;
 // the form applies the selected target filter to it.
 void NewDocument(CZantroDoc& doc, CZantroView& view);
 // File > Open: on success the form reloads every parameter from the file
-// (no target filter, no design); on failure document and form stay as
-// they were.
+// (no target filter) and designs it at once (CZantroView::DesignQuietly),
+// so the plots, the coefficients and a printed report show the opened
+// design; the document stays unmodified. On failure document and form stay
+// as they were.
 bool OpenDocument(CZantroDoc& doc, CZantroView& view, const std::string& path);
 // File > Save / Save As: writes the document's parameter set to path.
 bool SaveDocument(CZantroDoc& doc, CZantroView& view, const std::string& path);

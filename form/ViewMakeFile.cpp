@@ -1,7 +1,33 @@
+#include <filesystem>
+#include <iterator>
+#include <system_error>
+
 #include "form/CZantroView.h"
 #include "form/COutfileDlg.h"
 #include "document/CoefficientFiles.h"
 #include "document/DocumentMessages.h"
+
+namespace {
+
+// A relative root lands in the working folder; the status bar names the
+// folder, so the full path is shown.
+std::string FullPath(const std::string& path)
+{
+    std::error_code ec;
+    const std::filesystem::path full = std::filesystem::absolute(path, ec);
+    return ec ? path : full.lexically_normal().string();
+}
+
+// "Wrote <header> and <source>", the two files WriteCoefficientFiles made.
+std::string WrittenFilesText(const std::string& root, int extension)
+{
+    std::string source = root;
+    if (extension >= 0 && extension < static_cast<int>(std::size(kSourceExtensions)))
+        source += kSourceExtensions[extension];
+    return "Wrote " + FullPath(root + ".h") + " and " + FullPath(source);
+}
+
+}  // namespace
 
 void CZantroView::OnMakeFile()
 {
@@ -35,5 +61,6 @@ void CZantroView::OnMakeFile()
         MessageBox(kMsgValuesAboveOne, MB_OK);
         return;
     }
-    WriteCoefficientFiles(m_strOutfile, m_nOutExt, m_nNumFormat, m_nTaps, m_Coeffs, this);
+    if (WriteCoefficientFiles(m_strOutfile, m_nOutExt, m_nNumFormat, m_nTaps, m_Coeffs, this) && m_pHost)
+        m_pHost->SetStatusText(WrittenFilesText(m_strOutfile, m_nOutExt));
 }

@@ -15,7 +15,7 @@ void CZantroView::DesignRemezFilter()
     CRemezDlg dlg(this);
     dlg.LoadBands(par.m_Bands, par.m_nGridDensity, m_nSamplingRate);
     dlg.m_nFilterType = m_nFilterType;
-    const int result = dlg.DoModal();
+    const int result = RunParameterDialog(dlg);
     if (result == IDCANCEL)
         return;
     if (result == IDOK)

@@ -86,7 +86,7 @@ double CZantroView::GaussianEdge()
 {
     CVarianceDlg dlg(this);
     dlg.m_dVariance = m_dVariance;
-    if (dlg.DoModal() == IDOK)
+    if (RunParameterDialog(dlg) == IDOK)
         m_dVariance = dlg.m_dVariance;
     else
         m_dVariance = 1.0;
@@ -148,7 +148,7 @@ void CZantroView::DesignSincOrDirect()
         CDifferentiatorDlg dlg(this);
         dlg.m_strGain = FormatDouble("%1.5f", m_dDiffGain);
         dlg.m_nGainSel = m_nDiffGainSel;
-        const int result = dlg.DoModal();
+        const int result = RunParameterDialog(dlg);
         if (result == IDCANCEL)
             return;
         if (result == IDOK) {

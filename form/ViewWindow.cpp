@@ -52,13 +52,13 @@ int CZantroView::ComputeWindow(CPoints& points, int type)
     if (type == WT_CHEBYSHEV) {
         CStopbandAttDlg dlg(this);
         dlg.m_nAttenuation = m_nStopbandAtt;
-        if (dlg.DoModal() != IDOK)
+        if (RunParameterDialog(dlg) != IDOK)
             return 0;
         m_nStopbandAtt = dlg.m_nAttenuation;
     } else if (type == WT_KAISER) {
         CKaiserShapeDlg dlg(this);
         dlg.m_dShapeFactor = m_dShapeFactor;
-        if (dlg.DoModal() != IDOK)
+        if (RunParameterDialog(dlg) != IDOK)
             return 0;
         m_dShapeFactor = dlg.m_dShapeFactor;
     }

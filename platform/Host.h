@@ -91,6 +91,9 @@ public:
     virtual void ReleaseCapture() {}
     // Vertical resolution of the screen in dots per inch (LOGPIXELSY).
     virtual int GetScreenLogPixelsY() const { return 96; }
+    // Text of the main window's status-bar message pane: what a command did
+    // (the files Make File wrote). It stays until other text replaces it.
+    virtual void SetStatusText(const std::string& /*text*/) {}
     // Modal file-open dialog owned by owner: true with the full path of the
     // chosen file, false when the user cancels or there is no such dialog.
     virtual bool GetOpenFileName(CWnd& /*owner*/, const FileDialogRequest& /*request*/, std::string& /*path*/)

@@ -63,6 +63,8 @@ public:
     void QueueOpenFileCancel() { m_openFiles.push_back(std::nullopt); }
     // Every file-open dialog shown so far, in order.
     const std::vector<FileDialogRequest>& FileDialogs() const { return m_fileDialogs; }
+    // Every status-bar text set so far, in order.
+    const std::vector<std::string>& StatusTexts() const { return m_statusTexts; }
     // Called for each message box as it is shown (zantro-cli prints it).
     std::function<void(const Message&)> onMessage;
 
@@ -83,6 +85,7 @@ public:
     void RepaintNow(CWnd& wnd) override;
     void PostClose() override { m_bCloseRequested = true; }
     bool GetOpenFileName(CWnd& owner, const FileDialogRequest& request, std::string& path) override;
+    void SetStatusText(const std::string& text) override { m_statusTexts.push_back(text); }
 
 private:
     struct Control {
@@ -113,4 +116,5 @@ private:
     bool m_bCloseRequested = false;
     std::vector<std::optional<std::string>> m_openFiles;
     std::vector<FileDialogRequest> m_fileDialogs;
+    std::vector<std::string> m_statusTexts;
 };

@@ -21,6 +21,10 @@ PACKAGES=(
     python3-scipy
     clang
     libclang-rt-14-dev
+    poppler-utils
+    file
+    lintian
+    appstream
 )
 
 install_packages() {

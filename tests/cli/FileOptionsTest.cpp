@@ -112,6 +112,38 @@ TEST_F(FileOptions, MakeFileWritesHeaderAndSource)
     EXPECT_NE(Slurp(dir / "fl.c").find("const float fl_coefficients"), std::string::npos);
 }
 
+TEST_F(FileOptions, MakeFileNamesTheWrittenFilesWithTheirFullPaths)
+{
+    const fs::path cwd = fs::current_path();
+    fs::current_path(dir);
+    CliResult r = Cli({"--taps", "8", "--make", "./rel", "--ext", "cpp"});
+    fs::current_path(cwd);
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.err, "Wrote " + (dir / "rel.h").string() + " and " + (dir / "rel.cpp").string() + "\n");
+    EXPECT_TRUE(fs::exists(dir / "rel.cpp"));
+}
+
+TEST_F(FileOptions, AnOpenedDocumentAlreadyHoldsItsDesign)
+{
+    ASSERT_EQ(Cli({"--preset", "6", "--save", In("rmz6")}).status, 0);
+    CliResult opened = Cli({"--doc", In("rmz6.fir"), "--no-design", "--json"});
+    ASSERT_EQ(opened.status, 0) << opened.err;
+    const auto j = opened.Json();
+    EXPECT_EQ(j["design_valid"], true);
+    EXPECT_EQ(j["coefficients"].size(), 55u);
+    EXPECT_EQ(j["modified"], false);
+    ASSERT_GT(j["passes"].get<int>(), 0);
+    ASSERT_EQ(j["messages"].size(), 1u);
+    EXPECT_EQ(j["messages"][0].get<std::string>().rfind("The Remez algorithm took", 0), 0u);
+
+    // Options after it are typed in and designed again.
+    CliResult changed = Cli({"--doc", In("rmz6.fir"), "--taps", "41", "--json"});
+    ASSERT_EQ(changed.status, 0) << changed.err;
+    EXPECT_EQ(changed.Json()["coefficients"].size(), 41u);
+    EXPECT_EQ(changed.Json()["messages"].size(), 2u);
+    EXPECT_EQ(changed.Json()["modified"], true);
+}
+
 TEST_F(FileOptions, MakeFileRefusalsExitOne)
 {
     CliResult shortRoot = Cli({"--make", "ab"});

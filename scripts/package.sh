@@ -1,0 +1,51 @@
+#!/usr/bin/env bash
+# Builds the Debian package of zantro and zantro-cli with Debian's hardening
+# flags in build-deb/ (or $ZANTRO_DEB_DIR), then checks it: the file list,
+# the dependencies dpkg-shlibdeps found, the AppStream metadata and lintian
+# without errors. Prints the package's path last.
+source "$(dirname "${BASH_SOURCE[0]}")/setup.sh"
+
+DEB_DIR="${ZANTRO_DEB_DIR:-$ROOT/build-deb}"
+install_packages
+
+export DEB_BUILD_MAINT_OPTIONS=hardening=+all
+cxxflags="$(dpkg-buildflags --get CXXFLAGS) $(dpkg-buildflags --get CPPFLAGS)"
+ldflags="$(dpkg-buildflags --get LDFLAGS)"
+launcher=()
+if command -v ccache >/dev/null; then
+    launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+fi
+cmake -S "$ROOT" -B "$DEB_DIR" -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr \
+    -DZANTRO_BUILD_GUI=ON -DZANTRO_BUILD_TESTS=OFF -DZANTRO_BUILD_BENCH=OFF "${launcher[@]}" \
+    -DCMAKE_CXX_FLAGS="$cxxflags" -DCMAKE_EXE_LINKER_FLAGS="$ldflags"
+cmake --build "$DEB_DIR" -j2
+rm -f "$DEB_DIR"/zantro_*.deb
+(cd "$DEB_DIR" && cpack -G DEB)
+deb="$(ls "$DEB_DIR"/zantro_*.deb)"
+
+fail() {
+    echo "package check: $*" >&2
+    exit 1
+}
+
+# The file list, exactly.
+dpkg-deb --contents "$deb" | awk '{print $6}' | grep -v '/$' | sed 's|^\./||' | LC_ALL=C sort >"$DEB_DIR/files.txt"
+diff -u "$ROOT/packaging/files.txt" "$DEB_DIR/files.txt" || fail "the package's files differ from packaging/files.txt"
+
+depends="$(dpkg-deb --field "$deb" Depends)"
+for lib in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 libqt6printsupport6; do
+    grep -q "\\b$lib\\b" <<<"$depends" || fail "Depends lacks $lib: $depends"
+done
+
+unpacked="$DEB_DIR/unpacked"
+rm -rf "$unpacked"
+dpkg-deb --extract "$deb" "$unpacked"
+appstreamcli validate --no-net "$unpacked"/usr/share/metainfo/*.metainfo.xml || fail "AppStream metadata"
+for page in zantro zantro-cli; do
+    warnings="$(LC_ALL=C.UTF-8 MANROFFSEQ='' MANWIDTH=80 man --warnings -E UTF-8 -l -Tutf8 -Z \
+        "$unpacked/usr/share/man/man1/$page.1.gz" 2>&1 >/dev/null)"
+    [ -z "$warnings" ] || fail "man page $page: $warnings"
+done
+
+lintian --fail-on error --display-info "$deb" || fail "lintian reports errors"
+echo "$deb"

@@ -1,0 +1,75 @@
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+#include <regex>
+#include <set>
+#include <sstream>
+#include <string>
+
+#include "CliRunSupport.h"
+
+namespace {
+
+std::string ReadFile(const std::string& path)
+{
+    std::ifstream in(path);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+std::set<std::string> LongOptions(const std::string& text, const std::string& dash)
+{
+    std::set<std::string> options;
+    const std::regex option(dash + dash + "([a-z0-9][a-z0-9" + dash + "]*)");
+    for (auto it = std::sregex_iterator(text.begin(), text.end(), option); it != std::sregex_iterator(); ++it) {
+        std::string name = (*it)[1];
+        // The manual page writes each hyphen as "\-".
+        name = std::regex_replace(name, std::regex(R"(\\-)"), "-");
+        options.insert("--" + name);
+    }
+    return options;
+}
+
+// The options of the README's option table: its first column.
+std::set<std::string> ReadmeTableOptions()
+{
+    std::set<std::string> options;
+    std::istringstream readme(ReadFile(std::string(ZANTRO_SOURCE_DIR) + "/README.md"));
+    for (std::string line; std::getline(readme, line);)
+        if (line.rfind("| `--", 0) == 0) {
+            const std::string first = line.substr(0, line.find(" | ", 1));
+            for (const std::string& o : LongOptions(first, "-"))
+                options.insert(o);
+        }
+    return options;
+}
+
+}  // namespace
+
+TEST(ManPage, NamesEveryOptionOfTheReadmeTableAndOfHelp)
+{
+    const std::string page = ReadFile(std::string(ZANTRO_SOURCE_DIR) + "/packaging/zantro-cli.1");
+    ASSERT_FALSE(page.empty());
+    const std::set<std::string> documented = LongOptions(page, R"(\\-)");
+
+    const std::set<std::string> table = ReadmeTableOptions();
+    EXPECT_EQ(table.size(), 27u);
+    for (const std::string& o : table)
+        EXPECT_TRUE(documented.count(o)) << o << " is in the README's table but not in zantro-cli(1)";
+
+    const CliResult help = RunCliArgs({"--help"});
+    ASSERT_EQ(help.status, 0);
+    const std::set<std::string> offered = LongOptions(help.out, "-");
+    EXPECT_GE(offered.size(), table.size());
+    for (const std::string& o : offered)
+        EXPECT_TRUE(documented.count(o)) << o << " is offered by --help but not in zantro-cli(1)";
+    for (const std::string& o : documented)
+        EXPECT_TRUE(offered.count(o)) << o << " is in zantro-cli(1) but zantro-cli does not take it";
+}
+
+TEST(ManPage, TheDesktopProgramsPageNamesItsSwitches)
+{
+    const std::string page = ReadFile(std::string(ZANTRO_SOURCE_DIR) + "/packaging/zantro.1");
+    for (const char* text : {".TH ZANTRO 1", ".BI /p ", ".BI /pt ", "zantro\\-cli (1)", "QT_QPA_PLATFORM=offscreen"})
+        EXPECT_NE(page.find(text), std::string::npos) << text;
+}
