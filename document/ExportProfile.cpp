@@ -21,9 +21,15 @@ std::string NameOf(const char* const (&names)[N], int index)
     return index >= 0 && index < static_cast<int>(N) ? names[index] : "?";
 }
 
+// Whole hertz as integers, band edges between them to 0.1 Hz.
+std::string HzNumber(double v)
+{
+    return v == std::floor(v) && std::abs(v) < 1e15 ? NumberText(v) : FixedDecimals(v, 1);
+}
+
 std::string Hz(double v)
 {
-    return NumberText(v) + " Hz";
+    return HzNumber(v) + " Hz";
 }
 
 const char* TargetOf(ExportProfile p)
@@ -103,18 +109,21 @@ std::string FormatText(const ExportOptions& o, const ExportWords& w)
 std::string BandLabel(const MaskBand& b)
 {
     const char* kind = b.kind == BandKind::Pass ? "pass" : b.kind == BandKind::Stop ? "stop" : "slope";
-    return std::string(kind) + " " + NumberText(b.loHz) + " - " + Hz(b.hiHz);
+    return std::string(kind) + " " + HzNumber(b.loHz) + " - " + Hz(b.hiHz);
 }
 
-std::string FigureOf(const BandFigures& f)
+// The figure a band is judged by, double precision beside the exported values.
+std::string FiguresOf(const BandFigures& exact, const BandFigures& target)
 {
-    switch (f.band.kind) {
+    switch (exact.band.kind) {
     case BandKind::Stop:
-        return "attenuation " + FixedDecimals(f.attenuationDb, 2) + " dB";
+        return "attenuation " + FixedDecimals(exact.attenuationDb, 2) + " dB | " +
+               FixedDecimals(target.attenuationDb, 2) + " dB";
     case BandKind::Pass:
-        return "ripple " + FixedDecimals(f.rippleDb, 4) + " dB";
+        return "ripple " + FixedDecimals(exact.rippleDb, 4) + " dB | " + FixedDecimals(target.rippleDb, 4) + " dB";
     case BandKind::Slope:
-        return "deviation " + FixedDecimals(f.maxDeviation, 6);
+        return "largest deviation " + FixedDecimals(exact.maxDeviation, 6) + " | " +
+               FixedDecimals(target.maxDeviation, 6);
     }
     return "";
 }
@@ -277,9 +286,9 @@ std::vector<std::string> ExportSummary(const ExportDesign& d, const ExportOption
                                 FixedDecimals(b.m_dWeight, 2));
     } else if (f.designMethod == DM_FREQUENCY_SAMPLING) {
         lines.push_back("Input data: " + std::to_string(f.inputData.size()) + " points from 0 to fs/2");
-    } else if (f.filterType == FT_BANDPASS || f.filterType == FT_BANDSTOP) {
+    } else if (f.filterType >= FT_BANDPASS && f.filterType <= FT_DIFFERENTIATOR) {
         lines.push_back("Corners: " + Hz(f.firstCorner) + ", " + Hz(f.secondCorner));
-    } else {
+    } else if (f.filterType != FT_ALLPASS && f.filterType != FT_MOVING_AVERAGE) {
         lines.push_back("Corner: " + Hz(f.firstCorner));
     }
     if (f.filterType == FT_DIFFERENTIATOR)
@@ -302,8 +311,7 @@ std::vector<std::string> ExportSummary(const ExportDesign& d, const ExportOption
         lines.push_back("  (no figures: the bands could not be measured)");
     } else {
         for (size_t i = 0; i < exact.bands.size(); ++i)
-            lines.push_back("  " + BandLabel(exact.bands[i].band) + ": " + FigureOf(exact.bands[i]) + " | " +
-                            FigureOf(target.bands[i]));
+            lines.push_back("  " + BandLabel(exact.bands[i].band) + ": " + FiguresOf(exact.bands[i], target.bands[i]));
         lines.push_back("  DC gain " + FixedDecimals(exact.dcGainDb, 4) + " dB | " +
                         FixedDecimals(target.dcGainDb, 4) + " dB; group delay " +
                         NumberText(exact.groupDelaySamples) + " samples");

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 
 #include "document/DocumentMessages.h"
 #include "platform/CWnd.h"
@@ -80,6 +81,16 @@ bool WriteFilesReplacing(const std::vector<ExportFile>& files, std::string& fail
         if (!written) {
             failedPath = file.path;
             opened = !temporary.empty();
+            discard();
+            return false;
+        }
+    }
+    // Refuse what a rename would fail on before any file is replaced.
+    for (const ExportFile& file : files) {
+        std::error_code ec;
+        if (std::filesystem::is_directory(file.path, ec)) {
+            failedPath = file.path;
+            opened = true;
             discard();
             return false;
         }
