@@ -27,7 +27,7 @@ public:
     void Run(int commandId);
 
     // The whole session in the program's order: open, preset, typed options,
-    // Read File, Design or Extras > Window, Make File, save. A failed open
+    // Read File, Design or Extras > Window, Make File, Export, save. A failed open
     // stops it.
     void RunCommands(const CliOptions& options);
 
@@ -53,6 +53,7 @@ private:
     void AnswerBands(const CliOptions& options);
     void ReadFile(const std::string& path);
     void MakeFile(const CliOptions& options);
+    void Export(const CliOptions& options);
 
     ScriptedHost m_host;
     CZantroDoc m_doc;

@@ -19,6 +19,8 @@ PACKAGES=(
     qt6-svg-dev
     libqt6opengl6-dev
     python3-scipy
+    ghdl
+    iverilog
 )
 
 install_packages() {
