@@ -78,14 +78,17 @@ ExportDialog::ExportDialog(const CZantroView& view, QWidget* parent) : QDialog(p
     m_pPreview->setReadOnly(true);
     m_pPreview->setLineWrapMode(QPlainTextEdit::NoWrap);
     m_pPreview->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
-    m_pPreview->setMinimumSize(640, 260);
+    m_pPreview->setMinimumSize(820, 300);
 
     auto* rootRow = new QHBoxLayout;
     rootRow->addWidget(m_pRoot, 1);
     rootRow->addWidget(m_pBrowse);
     auto* form = new QFormLayout;
     form->addRow(QStringLiteral("&Profile:"), m_pProfile);
-    form->addRow(QStringLiteral("&Root:"), rootRow);
+    // A row holding a layout gets no buddy of its own.
+    auto* rootLabel = new QLabel(QStringLiteral("&Root:"), this);
+    rootLabel->setBuddy(m_pRoot);
+    form->addRow(rootLabel, rootRow);
     form->addRow(QStringLiteral("Files:"), m_pFiles);
     form->addRow(QStringLiteral("&Word length:"), m_pWordLength);
     form->addRow(QStringLiteral("R&ounding:"), m_pRounding);
