@@ -68,22 +68,23 @@ std::string RoundingText(QuantRounding r)
     return r == QuantRounding::Nearest ? "rounded to nearest (halves away from zero)" : "truncated toward zero";
 }
 
-std::string OrderText(const ExportOptions& o, int taps)
+std::vector<std::string> OrderLines(const ExportOptions& o, int taps)
 {
     if (!IsCmsisProfile(o.profile))
-        return "Coefficient order: natural, b[0] first (b[0] meets the newest sample)";
+        return {"Coefficient order: natural, b[0] first (b[0] meets the newest sample)"};
     const int numTaps = CmsisNumTaps(o.profile, taps);
     const int length = CmsisArrayLength(o.profile, taps, o.helium);
-    std::string text = "Coefficient order: time-reversed as CMSIS-DSP takes it, coefficients[k] = b[" +
-                       std::to_string(numTaps) + "-1-k]";
+    std::vector<std::string> lines = {"Coefficient order: time-reversed as CMSIS-DSP takes it, coefficients[k] = b[" +
+                                      std::to_string(numTaps) + "-1-k]"};
     if (numTaps > taps)
-        text += "; b[" + std::to_string(taps) + (numTaps - taps > 1 ? ".." + std::to_string(numTaps - 1) : "") +
-                "] = 0 (zeros after the last tap, first in the array) make the count even and at least 4, "
-                "the delay stays";
+        lines.push_back("Padding: b[" + std::to_string(taps) +
+                        (numTaps - taps > 1 ? ".." + std::to_string(numTaps - 1) : "") +
+                        "] = 0, after the last tap (first in the array): the count is even and at least 4, "
+                        "the delay stays");
     if (length > numTaps)
-        text += "; " + std::to_string(length - numTaps) + " zeros at the end pad the array to " +
-                std::to_string(length) + " for Helium";
-    return text;
+        lines.push_back("Helium: " + std::to_string(length - numTaps) + " zeros at the end pad the array to " +
+                        std::to_string(length));
+    return lines;
 }
 
 std::string FormatText(const ExportOptions& o, const ExportWords& w)
@@ -98,8 +99,7 @@ std::string FormatText(const ExportOptions& o, const ExportWords& w)
     const QuantResult& q = w.quant;
     std::string text = "Number format: " + std::to_string(q.wordLength) + "-bit two's complement words, " +
                        std::to_string(q.fractionLength) + " fraction bits (value = word * 2^-" +
-                       std::to_string(q.fractionLength) + "), " + RoundingText(q.spec.rounding) +
-                       ", saturated at both ends";
+                       std::to_string(q.fractionLength) + ")";
     if (!IsCmsisProfile(o.profile))
         text += "; shift " + std::to_string(q.shift) + " after a Q" + std::to_string(q.wordLength - 1) +
                 " product";
@@ -297,10 +297,12 @@ std::vector<std::string> ExportSummary(const ExportDesign& d, const ExportOption
         lines.push_back("Gaussian variance: " + NumberText(d.variance));
     lines.push_back("Scaling: " + NameOf(kIRScalingNames, d.irScaling) + ", gain " + NumberText(f.gain) +
                     (d.sinXComp ? ", sin(x)/x compensation on" : ""));
-    lines.push_back(OrderText(o, static_cast<int>(d.taps.size())));
+    for (const std::string& line : OrderLines(o, static_cast<int>(d.taps.size())))
+        lines.push_back(line);
     lines.push_back(FormatText(o, w));
     if (w.fixedPoint)
-        lines.push_back("Quantisation: " + std::to_string(w.quant.saturated) + " taps saturated, largest error " +
+        lines.push_back("Quantisation: " + RoundingText(w.quant.spec.rounding) + ", saturated at both ends; " +
+                        std::to_string(w.quant.saturated) + " taps saturated, largest error " +
                         FixedDecimals(w.quant.maxErrorLsb, 3) + " LSB");
     const ResponseFigures& exact = d.figures;
     const ResponseFigures& target = w.figures;

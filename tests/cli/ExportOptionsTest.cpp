@@ -33,7 +33,8 @@ std::vector<long long> CoeWords(const std::string& text)
 }
 
 struct ExportOptionsTest : ::testing::Test {
-    fs::path dir = fs::temp_directory_path() / ("zantro-cli-export-" + std::to_string(::getpid()));
+    // Short: the Make File dialog takes a root of at most 32 characters.
+    fs::path dir = fs::temp_directory_path() / ("zx-export-" + std::to_string(::getpid()));
     void SetUp() override
     {
         fs::remove_all(dir);

@@ -183,7 +183,7 @@ TEST_F(ExportFiles, CmsisQ15HeaderOfAHilbertTransformerStatesWhatAReviewerNeeds)
          {"/*\n * Zantro ", "export profile cmsis-q15: CMSIS-DSP arm_fir_q15",
           "\n * Filter: Hilbert Transformer, 31 taps, Sync + Window\n", "\n * Window: Hamming\n",
           "\n * Sampling rate: 8000 Hz\n", "\n * Corners: 300 Hz, 3700 Hz\n",
-          "coefficients[k] = b[32-1-k]; b[31] = 0 (zeros after the last tap",
+          "coefficients[k] = b[32-1-k]\n * Padding: b[31] = 0, after the last tap (first in the array)",
           "16-bit two's complement words, 15 fraction bits", "rounded to nearest (halves away from zero)",
           "\n * Measured on 8192 intervals from 0 to fs/2, double precision | as exported:\n",
           "\n *   pass 833.3 - 3166.7 Hz: ripple 0.0663 dB | 0.0673 dB\n", "arm_fir_init_q15(&fir, HILBERT_NUM_TAPS, hilbert_coefficients, state, "
