@@ -42,7 +42,8 @@ QString FilesOf(const ExportOptions& o)
 
 }  // namespace
 
-ExportDialog::ExportDialog(const CZantroView& view, QWidget* parent) : QDialog(parent), m_view(view)
+ExportDialog::ExportDialog(const CZantroView& view, QWidget* parent)
+    : QDialog(parent), m_design(ExportDesignOf(view))
 {
     setWindowTitle(QStringLiteral("Export"));
     setObjectName(QStringLiteral("exportDialog"));
@@ -179,7 +180,7 @@ void ExportDialog::Update()
     m_pBlockSize->setEnabled(IsCmsisProfile(o.profile));
     m_pHelium->setEnabled(IsCmsisProfile(o.profile));
     m_pFiles->setText(o.root.empty() ? QString() : FilesOf(o));
-    const std::string preview = ExportPreviewText(m_view, o);
+    const std::string preview = ExportPreviewText(m_design, o);
     m_pPreview->setPlainText(preview.empty() ? QStringLiteral("(no design yet)") : Text(preview));
 }
 

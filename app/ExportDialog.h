@@ -25,6 +25,7 @@ class ExportDialog : public QDialog {
     Q_OBJECT
 
 public:
+    // view: the form whose design is exported (read when the dialog is made).
     ExportDialog(const CZantroView& view, QWidget* parent = nullptr);
 
     ExportOptions Options() const;
@@ -48,7 +49,7 @@ private:
     void Update();
     void ChooseFolder();
 
-    const CZantroView& m_view;
+    ExportDesign m_design;  // measured once, previewed on every change
     QComboBox* m_pProfile = nullptr;
     QLineEdit* m_pRoot = nullptr;
     QPushButton* m_pBrowse = nullptr;

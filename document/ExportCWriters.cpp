@@ -7,7 +7,7 @@
 namespace {
 
 struct CArray {
-    const char* include;    // "<stdint.h>" or "\"arm_math_types.h\""
+    const char* include;    // "<stdint.h>", "\"arm_math_types.h\"" or none
     std::string type;       // element type
     int perLine = 8;
 };
@@ -35,7 +35,7 @@ std::string ElementTypeFor(ExportProfile p, int wordLength)
 CArray ArrayOf(const ExportOptions& o, const ExportWords& w)
 {
     CArray a;
-    a.include = IsCmsisProfile(o.profile) ? "\"arm_math_types.h\"" : "<stdint.h>";
+    a.include = IsCmsisProfile(o.profile) ? "\"arm_math_types.h\"" : w.fixedPoint ? "<stdint.h>" : "";
     a.type = ElementTypeFor(o.profile, w.quant.wordLength);
     a.perLine = w.fixedPoint ? 8 : 4;
     return a;
@@ -167,8 +167,9 @@ std::string CExportHeaderText(const ExportDesign& d, const ExportOptions& o, con
             comment.push_back(line);
     }
     const std::string guard = macro + "_COEFFICIENTS_H";
-    std::string text = CommentBlock(comment) + "#ifndef " + guard + "\n#define " + guard + "\n\n#include " +
-                       a.include + "\n\n";
+    std::string text = CommentBlock(comment) + "#ifndef " + guard + "\n#define " + guard + "\n\n";
+    if (*a.include)
+        text += std::string("#include ") + a.include + "\n\n";
     std::string length = macro + "_NUM_TAPS";
     if (IsCmsisProfile(o.profile)) {
         const int numTaps = CmsisNumTaps(o.profile, taps);

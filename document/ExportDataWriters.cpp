@@ -2,6 +2,10 @@
 
 #include "document/ExportWriters.h"
 
+#ifndef ZANTRO_VERSION
+#define ZANTRO_VERSION "0"
+#endif
+
 namespace {
 
 using Json = nlohmann::ordered_json;
@@ -119,6 +123,7 @@ std::string JsonExportText(const ExportDesign& d, const ExportOptions& o, const 
 {
     Json j;
     j["program"] = std::string("Zantro");
+    j["version"] = std::string(ZANTRO_VERSION);
     j["profile"] = ExportProfileName(o.profile);
     j["summary"] = ExportSummary(d, o, w);
     j["taps"] = d.taps;

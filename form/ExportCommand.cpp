@@ -47,11 +47,10 @@ bool ExportDesignFiles(CZantroView& view, const ExportOptions& options)
     return WriteExport(ExportDesignOf(view), options, &view);
 }
 
-std::string ExportPreviewText(const CZantroView& view, const ExportOptions& options)
+std::string ExportPreviewText(const ExportDesign& d, const ExportOptions& options)
 {
-    if (!HasDesign(view))
+    if (d.taps.empty())
         return {};
-    const ExportDesign d = ExportDesignOf(view);
     const ExportWords words = ComputeExportWords(d, options);
     if (IsCProfile(options.profile)) {
         const std::string header = CExportHeaderText(d, options, words);

@@ -21,5 +21,5 @@ ExportDesign ExportDesignOf(const CZantroView& view);
 bool ExportDesignFiles(CZantroView& view, const ExportOptions& options);
 
 // The comment a C profile's header opens with (or the other profiles'
-// commented summary), for the dialog's preview; "" without a valid design.
-std::string ExportPreviewText(const CZantroView& view, const ExportOptions& options);
+// commented summary), for the dialog's preview; "" for a design without taps.
+std::string ExportPreviewText(const ExportDesign& design, const ExportOptions& options);
