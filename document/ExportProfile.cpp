@@ -314,9 +314,15 @@ std::vector<std::string> ExportSummary(const ExportDesign& d, const ExportOption
     } else {
         for (size_t i = 0; i < exact.bands.size(); ++i)
             lines.push_back("  " + BandLabel(exact.bands[i].band) + ": " + FiguresOf(exact.bands[i], target.bands[i]));
-        lines.push_back("  DC gain " + FixedDecimals(exact.dcGainDb, 4) + " dB | " +
-                        FixedDecimals(target.dcGainDb, 4) + " dB; group delay " +
-                        NumberText(exact.groupDelaySamples) + " samples");
+        // The gain at DC only where the design passes DC; elsewhere it is a floor.
+        const bool passesDc = f.filterType == FT_LOWPASS || f.filterType == FT_BANDSTOP ||
+                              f.filterType >= FT_GAUSSIAN;
+        lines.push_back(std::string("  ") +
+                        (passesDc ? "DC gain " + FixedDecimals(exact.dcGainDb, 4) + " dB | " +
+                                        FixedDecimals(target.dcGainDb, 4) + " dB; "
+                                  : "") +
+                        "group delay " + NumberText(exact.groupDelaySamples) + " samples (" +
+                        FixedDecimals(exact.groupDelayMs, 4) + " ms)");
     }
     return lines;
 }
