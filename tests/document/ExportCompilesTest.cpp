@@ -202,15 +202,15 @@ class ExportCompiles : public TempDirTest {
 protected:
     // Exports every C profile of the case into out/ and writes a client that
     // runs the CMSIS model on each and prints the plain profiles' values.
-    void ExportAll(size_t caseIndex, CZantroView& view, bool helium, int blockSize)
+    void ExportAll(size_t caseIndex, CZantroView& view, bool helium, int blockSize, QuantRounding rounding)
     {
         const ExportCase& c = ExportCases()[caseIndex];
         fs::create_directories(m_dir / "out");
         std::ofstream(m_dir / "arm_math_types.h") << kArmMathTypes;
         std::string includes, functions, calls;
         for (const CmsisKind& k : kCmsisKinds) {
-            ExportOptions o{k.profile, (m_dir / "out" / RootName(c, k.profile)).string(), 16,
-                            QuantRounding::Nearest, blockSize, helium};
+            ExportOptions o{k.profile, (m_dir / "out" / RootName(c, k.profile)).string(), 16, rounding,
+                            blockSize, helium};
             ASSERT_TRUE(ExportDesignFiles(view, o)) << RootName(c, k.profile);
             const std::string name = ExportName(o.root);
             const std::string init =
@@ -235,8 +235,8 @@ protected:
                              values);
         }
         for (ExportProfile p : kPlainProfiles) {
-            ExportOptions o{p, (m_dir / "out" / RootName(c, p)).string(), FixedWordLength(caseIndex),
-                            QuantRounding::Nearest, blockSize, false};
+            ExportOptions o{p, (m_dir / "out" / RootName(c, p)).string(), FixedWordLength(caseIndex), rounding,
+                            blockSize, false};
             ASSERT_TRUE(ExportDesignFiles(view, o)) << RootName(c, p);
             const std::map<std::string, std::string> values = {{"@N@", ExportName(o.root)},
                                                                {"@M@", ExportMacroName(o.root)}};
@@ -281,8 +281,17 @@ std::map<std::string, std::vector<double>> Outputs(const std::vector<std::string
     return out;
 }
 
+// The largest distance of a word from its tap (LSB): half for rounding to
+// nearest, under one for truncation, which also never grows a magnitude.
+bool WithinRounding(double word, double scaled, QuantRounding rounding)
+{
+    if (rounding == QuantRounding::Nearest)
+        return std::abs(word - scaled) <= 0.5;
+    return std::abs(word - scaled) < 1.0 && std::abs(word) <= std::abs(scaled);
+}
+
 void CheckCmsis(const ExportCase& c, const CmsisKind& k, const std::vector<double>& taps,
-                const std::vector<std::string>& lines, int blockSize, bool helium)
+                const std::vector<std::string>& lines, int blockSize, bool helium, QuantRounding rounding)
 {
     SCOPED_TRACE(std::string(c.name) + " " + k.suffix);
     ASSERT_FALSE(lines.empty());
@@ -315,6 +324,7 @@ void CheckCmsis(const ExportCase& c, const CmsisKind& k, const std::vector<doubl
     QuantSpec spec;
     spec.format = QuantFormat::Bits;
     spec.wordLength = k.fraction + 1;
+    spec.rounding = rounding;
     for (int i = 0; i < numTaps + 4; ++i) {
         const double x = i < n ? taps[static_cast<size_t>(i)] : 0.0;
         const double high = out.at("high")[static_cast<size_t>(i)];
@@ -330,7 +340,7 @@ void CheckCmsis(const ExportCase& c, const CmsisKind& k, const std::vector<doubl
         // -1.0 in gives exactly the negated words: the taps in natural
         // order, within half an LSB of the design, with their sign.
         EXPECT_EQ(-low, static_cast<double>(w)) << i;
-        EXPECT_LE(std::abs(-low - scaled), 0.5) << i;
+        EXPECT_TRUE(WithinRounding(-low, scaled, rounding)) << i << ": " << -low << " for " << scaled;
         // The largest positive sample (1 - 2^-F) gives each word within one LSB.
         EXPECT_LE(std::abs(high - static_cast<double>(w)), 1.0) << i;
         if (std::abs(scaled) >= 2.0) {
@@ -340,7 +350,7 @@ void CheckCmsis(const ExportCase& c, const CmsisKind& k, const std::vector<doubl
 }
 
 void CheckPlain(const ExportCase& c, ExportProfile p, int wordLength, const std::vector<double>& taps,
-                const std::vector<std::string>& lines)
+                const std::vector<std::string>& lines, QuantRounding rounding)
 {
     SCOPED_TRACE(std::string(c.name) + " " + ExportProfileName(p));
     const auto out = Outputs(lines);
@@ -366,12 +376,13 @@ void CheckPlain(const ExportCase& c, ExportProfile p, int wordLength, const std:
     for (double t : taps)
         peak = std::max(peak, std::abs(t));
     // The fraction is the largest that holds the peak tap.
-    EXPECT_LE(std::abs(std::round(std::ldexp(peak, fraction))), std::ldexp(1.0, bits - 1));
-    EXPECT_GT(std::abs(std::round(std::ldexp(peak, fraction + 1))), std::ldexp(1.0, bits - 1) - 1);
+    auto quantize = [rounding](double v) { return rounding == QuantRounding::Nearest ? std::round(v) : std::trunc(v); };
+    EXPECT_LE(quantize(std::ldexp(peak, fraction)), std::ldexp(1.0, bits - 1));
+    EXPECT_GT(quantize(std::ldexp(peak, fraction + 1)), std::ldexp(1.0, bits - 1) - 1);
     for (size_t i = 0; i < taps.size(); ++i) {
         const double v = out.at("tap")[i];
         const double scaled = std::ldexp(taps[i], fraction);
-        EXPECT_LE(std::abs(v - scaled), 0.5) << i;  // within half an LSB: no wrap, no clip
+        EXPECT_TRUE(WithinRounding(v, scaled, rounding)) << i << ": " << v << " for " << scaled;  // no wrap, no clip
         EXPECT_GE(v, -std::ldexp(1.0, bits - 1)) << i;
         EXPECT_LE(v, std::ldexp(1.0, bits - 1) - 1) << i;
     }
@@ -393,16 +404,18 @@ TEST_F(ExportCompiles, EveryCProfileOfEveryFirTypeCompilesAndRunsAsDesigned)
         // Helium padding on the even ones.
         const int blockSize = ci % 2 ? 32 : 5;
         const bool helium = c.taps % 2 == 0;
+        // Truncation on the differentiator, rounding to nearest elsewhere.
+        const QuantRounding rounding = c.type == FT_DIFFERENTIATOR ? QuantRounding::Truncate : QuantRounding::Nearest;
         fs::remove_all(m_dir / "out");
-        ExportAll(ci, f.view, helium, blockSize);
+        ExportAll(ci, f.view, helium, blockSize, rounding);
         const std::vector<double> taps = f.Taps();
         for (bool cpp : {false, true}) {
             SCOPED_TRACE(cpp ? "C++17" : "C99");
             auto byName = BuildAndRun(cpp);
             for (const CmsisKind& k : kCmsisKinds)
-                CheckCmsis(c, k, taps, byName[RootName(c, k.profile)], blockSize, helium);
+                CheckCmsis(c, k, taps, byName[RootName(c, k.profile)], blockSize, helium, rounding);
             for (ExportProfile p : kPlainProfiles)
-                CheckPlain(c, p, FixedWordLength(ci), taps, byName[RootName(c, p)]);
+                CheckPlain(c, p, FixedWordLength(ci), taps, byName[RootName(c, p)], rounding);
         }
     }
 }
