@@ -18,6 +18,7 @@
 
 #include "app/CZantroApp.h"
 #include "app/AnalysisWindow.h"
+#include "app/ExportDialog.h"
 #include "app/CommandIds.h"
 #include "app/DialogBuilder.h"
 #include "app/HelpViewer.h"
@@ -40,6 +41,7 @@ const Prompt kPrompts[] = {
     {ID_FILE_OPEN, "Open an existing document\nOpen"},
     {ID_FILE_SAVE, "Save the active document\nSave"},
     {ID_FILE_SAVE_AS, "Save the active document with a new name\nSave As"},
+    {ID_FILE_EXPORT, "Write the design for its target: CMSIS-DSP, plain C, CSV, JSON or FPGA tools\nExport"},
     {ID_FILE_PRINT, "Print the active document\nPrint"},
     {ID_FILE_PRINT_PREVIEW, "Display full pages\nPrint Preview"},
     {ID_FILE_PRINT_SETUP, "Change the printer and printing options\nPrint Setup"},
@@ -136,6 +138,7 @@ void CMainFrame::CreateMenus()
     shortcut(MakeAction(ID_FILE_OPEN, QStringLiteral("&Open...\tCtrl+O")), {QKeySequence(Qt::CTRL | Qt::Key_O)});
     shortcut(MakeAction(ID_FILE_SAVE, QStringLiteral("&Save\tCtrl+S")), {QKeySequence(Qt::CTRL | Qt::Key_S)});
     MakeAction(ID_FILE_SAVE_AS, QStringLiteral("Save &As..."));
+    MakeAction(ID_FILE_EXPORT, QStringLiteral("&Export..."));
     shortcut(MakeAction(ID_FILE_PRINT, QStringLiteral("&Print...\tCtrl+P")), {QKeySequence(Qt::CTRL | Qt::Key_P)});
     MakeAction(ID_FILE_PRINT_PREVIEW, QStringLiteral("Print Pre&view"));
     MakeAction(ID_FILE_PRINT_SETUP, QStringLiteral("P&rint Setup..."));
@@ -144,6 +147,7 @@ void CMainFrame::CreateMenus()
     MakeAction(ID_APP_EXIT, QStringLiteral("E&xit"));
     for (int id : {ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, ID_FILE_SAVE_AS})
         file->addAction(Action(id));
+    file->addAction(Action(ID_FILE_EXPORT));
     file->addSeparator();
     for (int id : {ID_FILE_PRINT, ID_FILE_PRINT_PREVIEW, ID_FILE_PRINT_SETUP})
         file->addAction(Action(id));
@@ -410,6 +414,9 @@ void CMainFrame::OnCommand(int id)
         break;
     case ID_EXTRAS_ANALYSIS:
         ShowAnalysis();
+        break;
+    case ID_FILE_EXPORT:
+        RunExportCommand(app, *this);
         break;
     case ID_HELP_FINDER:
     case ID_HELP:

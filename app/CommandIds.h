@@ -31,6 +31,8 @@ enum CommandId : int {
 
 // Extras > Analysis... (Extras > Window is the form's own command).
 inline constexpr int ID_EXTRAS_ANALYSIS = 32772;
+// File > Export... (beside Make File).
+inline constexpr int ID_FILE_EXPORT = 32773;
 
 // Number of entries of the recent-file list.
 inline constexpr int kRecentFileCount = 4;

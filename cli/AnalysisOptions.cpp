@@ -85,8 +85,8 @@ void AddAnalysisOptions(CLI::App& app, AnalysisRequest& request)
                request.quantize.rounding =
                    Lower(text) == "truncate" ? QuantRounding::Truncate : QuantRounding::Nearest;
            },
-           "Rounding of a BITS word length: nearest (default) or truncate (toward zero); q7, q15 and q31 "
-           "keep Make File's rules")
+           "Rounding of a BITS word length and of --export: nearest (default, halves away from zero) or "
+           "truncate (toward zero); --quantize q7, q15 and q31 keep Make File's rules")
         ->type_name("nearest|truncate")
         ->check(CLI::Validator(
             [](std::string& text) -> std::string {

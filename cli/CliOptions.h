@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "cli/AnalysisOptions.h"
+#include "cli/ExportCliOptions.h"
 
 // What one zantro-cli run asks for. Unset members leave the form as the
 // program starts it. Combo choices are entry indices; texts are typed into
@@ -56,6 +57,8 @@ struct CliOptions {
     std::optional<std::string> makeRoot;
     std::optional<int> outExt;
     std::optional<int> numFormat;
+    // File > Export... after Make File; its rounding is analysis.quantize's.
+    ExportRequest exportRequest;
     // File > Save As at the end.
     std::optional<std::string> savePath;
 

@@ -193,6 +193,7 @@ void Describe(CLI::App& app, CliOptions& o)
             MaxChars(kMaxRootLength), o.makeRoot);
     AddChoice(app, "--ext", "Source file extension for --make", kCliExtensions, kCliExtensionEntries, o.outExt);
     AddChoice(app, "--format", "Number format for --make", kCliNumberFormats, kCliNumberFormatEntries, o.numFormat);
+    AddExportOptions(app, o.exportRequest);
     AddText(app, "--save", "FILE", "Save the document at the end (File > Save As; .fir is added when missing)",
             CLI::Validator(), o.savePath);
     app.get_option("--window-only")->excludes("--no-design");

@@ -6,6 +6,7 @@
 #include "form/FormTemplate.h"
 #include "form/COutfileDlg.h"
 #include "document/CZantroDoc.h"
+#include "form/ExportCommand.h"
 #include "form/FileCommands.h"
 #include "plot/PlotAxes.h"
 #include "form/CRemezDlg.h"
@@ -69,6 +70,8 @@ void CliRunner::RunCommands(const CliOptions& o)
         Run(IDC_DESIGN);
     if (o.makeRoot)
         MakeFile(o);
+    if (o.exportRequest.profile)
+        Export(o);
     if (o.savePath && !SaveDocument(m_doc, m_view, CZantroDoc::WithDefaultExtension(*o.savePath)))
         m_bFailed = true;
 }
@@ -142,6 +145,19 @@ void CliRunner::MakeFile(const CliOptions& o)
         m_bFailed = true;
     if (m_host.StatusTexts().size() != statusTexts)
         m_messages << m_host.StatusTexts().back() << '\n';
+}
+
+void CliRunner::Export(const CliOptions& o)
+{
+    ExportOptions options;
+    options.profile = *o.exportRequest.profile;
+    options.root = o.exportRequest.root;
+    options.wordLength = o.exportRequest.wordLength;
+    options.rounding = o.analysis.quantize.rounding;
+    options.blockSize = o.exportRequest.blockSize;
+    options.helium = o.exportRequest.helium;
+    if (!ExportDesignFiles(m_view, options))
+        m_bFailed = true;
 }
 
 void CliRunner::Enter(const CliOptions& o)

@@ -28,8 +28,8 @@ public:
     void Run(int commandId);
 
     // The whole session in the program's order: open, preset, typed options,
-    // Read File, Design or Extras > Window, Make File, save. A failed open
-    // or Read File stops it.
+    // Read File, Design or Extras > Window, Make File, Export, save. A failed
+    // open or Read File stops it.
     void RunCommands(const CliOptions& options);
 
     // 0: every command completed (the design command with a valid design)
@@ -55,6 +55,7 @@ private:
     // False when Read File showed a message (the file was refused).
     bool ReadFile(const std::string& path);
     void MakeFile(const CliOptions& options);
+    void Export(const CliOptions& options);
 
     std::ostream& m_messages;
     ScriptedHost m_host;

@@ -3,7 +3,8 @@
 # the keyboard as a user would, saving PNG screenshots of the main window
 # after designs and of every dialog into a folder (default
 # build-ci/screenshots, or the first argument), and of the analysis window
-# after a Kaiser lowpass and a Remez band-pass. Installs what is missing
+# after a Kaiser lowpass and a Remez band-pass, and of File > Export...
+# (cmsis-q15 and c-fixed) after the band-pass. Installs what is missing
 # (the build's packages, then xvfb, xdotool, x11-apps and imagemagick) and
 # builds the program first.
 source "$(dirname "${BASH_SOURCE[0]}")/setup.sh"
@@ -212,6 +213,19 @@ keys Return
 settle 2
 shot "Analysis" analysis-remez-bandpass
 xdotool windowfocus --sync "$(window Analysis)" 2>/dev/null || true
+keys Escape
+settle 0.5
+xdotool windowfocus --sync "$main_id" 2>/dev/null || true
+
+# File > Export... for the Remez band-pass: the dialog opens on cmsis-q15 and
+# previews the header's comment; then c-fixed, whose word length it takes.
+keys alt+f
+settle 0.5
+keys e
+shot "Export" dialog-export-cmsis-q15
+keys Down Down
+settle 1
+shot "Export" dialog-export-c-fixed
 keys Escape
 settle 0.5
 xdotool windowfocus --sync "$main_id" 2>/dev/null || true

@@ -25,6 +25,8 @@ PACKAGES=(
     file
     lintian
     appstream
+    ghdl
+    iverilog
 )
 
 install_packages() {

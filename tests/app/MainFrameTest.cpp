@@ -77,7 +77,7 @@ TEST_F(MainFrame, MenusListTheirCommandsWithSeparatorsAndAccelerators)
     EXPECT_EQ(titles, (QStringList{"&File", "&Edit", "&View", "Extras", "&Help"}));
 
     EXPECT_EQ(Entries(MenuNamed(frame(), "&File")),
-              (QStringList{"&New\tCtrl+N", "&Open...\tCtrl+O", "&Save\tCtrl+S", "Save &As...", "-", "&Print...\tCtrl+P",
+              (QStringList{"&New\tCtrl+N", "&Open...\tCtrl+O", "&Save\tCtrl+S", "Save &As...", "&Export...", "-", "&Print...\tCtrl+P",
                            "Print Pre&view", "P&rint Setup...", "-", "Recent File", "-", "E&xit"}));
     EXPECT_EQ(Entries(MenuNamed(frame(), "&Edit")),
               (QStringList{"&Undo\tCtrl+Z", "-", "Cu&t\tCtrl+X", "&Copy\tCtrl+C", "&Paste\tCtrl+V"}));

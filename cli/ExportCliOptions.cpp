@@ -1,0 +1,52 @@
+#include "cli/ExportCliOptions.h"
+
+#include <CLI/CLI.hpp>
+
+namespace {
+
+std::string ProfileList()
+{
+    std::string text;
+    for (int i = 0; i < kExportProfileCount; ++i)
+        text += std::string(i ? ", " : "") + kExportProfileNames[i];
+    return text;
+}
+
+}  // namespace
+
+void AddExportOptions(CLI::App& app, ExportRequest& request)
+{
+    CLI::Option* profile =
+        app.add_option_function<std::string>(
+               "--export", [&request](const std::string& text) { request.profile = ParseExportProfile(text); },
+               "Export after the design (and after --make) for a target: " + ProfileList())
+            ->type_name("PROFILE")
+            ->check(CLI::Validator(
+                [](std::string& text) -> std::string {
+                    return ParseExportProfile(text) ? std::string()
+                                                    : "'" + text + "' is not one of " + ProfileList();
+                },
+                ""))
+            ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
+    CLI::Option* root =
+        app.add_option("--export-root", request.root,
+                       "Path and name of the exported files, without extension (.h and .c, or the profile's one "
+                       "file)")
+            ->type_name("PATH")
+            ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
+    profile->needs(root);
+    root->needs(profile);
+    app.add_option("--word-length", request.wordLength,
+                   "Word length of c-fixed, coe, vhdl, verilog and json's quantised taps (default 16)")
+        ->type_name("BITS")
+        ->check(CLI::Range(2, 32))
+        ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
+    app.add_option("--block", request.blockSize,
+                   "Samples per call the CMSIS state-buffer macro is sized for (default 32)")
+        ->type_name("N")
+        ->check(CLI::Range(kMinExportBlockSize, kMaxExportBlockSize))
+        ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
+    app.add_flag("--helium", request.helium,
+                 "Pad the CMSIS coefficient array with zeros for Helium (multiple of 4 for f32 and q31, 8 for "
+                 "q15, 16 for q7)");
+}

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "document/ExportProfile.h"
+
+namespace CLI {
+class App;
+}
+
+// What --export asks for: the profile and root, with the word length, the
+// block size and Helium padding. The rounding is --rounding's, shared with
+// the analysis.
+struct ExportRequest {
+    std::optional<ExportProfile> profile;
+    std::string root;
+    int wordLength = 16;
+    int blockSize = kDefaultExportBlockSize;
+    bool helium = false;
+};
+
+// Adds --export, --export-root, --word-length, --block and --helium;
+// --export and --export-root need each other.
+void AddExportOptions(CLI::App& app, ExportRequest& request);

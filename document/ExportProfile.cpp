@@ -1,0 +1,345 @@
+#include "document/ExportProfile.h"
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <cmath>
+
+#include "document/CoefficientFiles.h"
+#include "dsp/DesignKinds.h"
+
+#ifndef ZANTRO_VERSION
+#define ZANTRO_VERSION "0"
+#endif
+
+namespace {
+
+// The index of a kind in a name table, or "?" outside it.
+template <size_t N>
+std::string NameOf(const char* const (&names)[N], int index)
+{
+    return index >= 0 && index < static_cast<int>(N) ? names[index] : "?";
+}
+
+// Whole hertz as integers, band edges between them to 0.1 Hz.
+std::string HzNumber(double v)
+{
+    return v == std::floor(v) && std::abs(v) < 1e15 ? NumberText(v) : FixedDecimals(v, 1);
+}
+
+std::string Hz(double v)
+{
+    return HzNumber(v) + " Hz";
+}
+
+const char* TargetOf(ExportProfile p)
+{
+    switch (p) {
+    case ExportProfile::CmsisF32:
+        return "CMSIS-DSP arm_fir_f32 (float32_t)";
+    case ExportProfile::CmsisQ31:
+        return "CMSIS-DSP arm_fir_q31 (q31_t, Q1.31, 2.62 accumulator)";
+    case ExportProfile::CmsisQ15:
+        return "CMSIS-DSP arm_fir_q15 (q15_t, Q1.15, 34.30 accumulator)";
+    case ExportProfile::CmsisQ7:
+        return "CMSIS-DSP arm_fir_q7 (q7_t, Q1.7, 18.14 accumulator)";
+    case ExportProfile::CFixed:
+        return "plain C, <stdint.h> fixed-point words";
+    case ExportProfile::CFloat:
+        return "plain C, float";
+    case ExportProfile::CDouble:
+        return "plain C, double";
+    case ExportProfile::Csv:
+        return "CSV, one tap a line, double precision";
+    case ExportProfile::Json:
+        return "JSON: taps, parameters and analysis";
+    case ExportProfile::Coe:
+        return "Xilinx coefficient file (radix 10)";
+    case ExportProfile::Vhdl:
+        return "VHDL package, constant integer array";
+    case ExportProfile::Verilog:
+        return "Verilog include, localparam vector";
+    }
+    return "";
+}
+
+std::string RoundingText(QuantRounding r)
+{
+    return r == QuantRounding::Nearest ? "rounded to nearest (halves away from zero)" : "truncated toward zero";
+}
+
+std::vector<std::string> OrderLines(const ExportOptions& o, int taps)
+{
+    if (!IsCmsisProfile(o.profile))
+        return {"Coefficient order: natural, b[0] first (b[0] meets the newest sample)"};
+    const int numTaps = CmsisNumTaps(o.profile, taps);
+    const int length = CmsisArrayLength(o.profile, taps, o.helium);
+    std::vector<std::string> lines = {"Coefficient order: time-reversed as CMSIS-DSP takes it, coefficients[k] = b[" +
+                                      std::to_string(numTaps) + "-1-k]"};
+    if (numTaps > taps)
+        lines.push_back("Padding: b[" + std::to_string(taps) +
+                        (numTaps - taps > 1 ? ".." + std::to_string(numTaps - 1) : "") +
+                        "] = 0, after the last tap (first in the array): the count is even and at least 4, "
+                        "the delay stays");
+    if (length > numTaps)
+        lines.push_back("Helium: " + std::to_string(length - numTaps) + " zeros at the end pad the array to " +
+                        std::to_string(length));
+    return lines;
+}
+
+std::string FormatText(const ExportOptions& o, const ExportWords& w)
+{
+    if (!w.fixedPoint) {
+        if (o.profile == ExportProfile::CmsisF32 || o.profile == ExportProfile::CFloat)
+            return "Number format: single precision, 9 significant digits (each literal is the nearest float)";
+        if (o.profile == ExportProfile::Json)
+            return "Number format: double precision taps (shortest round trip)";
+        return "Number format: double precision, 17 significant digits (each literal is the nearest double)";
+    }
+    const QuantResult& q = w.quant;
+    std::string text = "Number format: " + std::to_string(q.wordLength) + "-bit two's complement words, " +
+                       std::to_string(q.fractionLength) + " fraction bits (value = word * 2^-" +
+                       std::to_string(q.fractionLength) + ")";
+    if (!IsCmsisProfile(o.profile))
+        text += "; shift " + std::to_string(q.shift) + " after a Q" + std::to_string(q.wordLength - 1) +
+                " product";
+    return text;
+}
+
+std::string BandLabel(const MaskBand& b)
+{
+    const char* kind = b.kind == BandKind::Pass ? "pass" : b.kind == BandKind::Stop ? "stop" : "slope";
+    return std::string(kind) + " " + HzNumber(b.loHz) + " - " + Hz(b.hiHz);
+}
+
+// The figure a band is judged by, double precision beside the exported values.
+std::string FiguresOf(const BandFigures& exact, const BandFigures& target)
+{
+    switch (exact.band.kind) {
+    case BandKind::Stop:
+        return "attenuation " + FixedDecimals(exact.attenuationDb, 2) + " dB | " +
+               FixedDecimals(target.attenuationDb, 2) + " dB";
+    case BandKind::Pass:
+        return "ripple " + FixedDecimals(exact.rippleDb, 4) + " dB | " + FixedDecimals(target.rippleDb, 4) + " dB";
+    case BandKind::Slope:
+        return "largest deviation " + FixedDecimals(exact.maxDeviation, 6) + " | " +
+               FixedDecimals(target.maxDeviation, 6);
+    }
+    return "";
+}
+
+}  // namespace
+
+bool IsCmsisProfile(ExportProfile p)
+{
+    return p == ExportProfile::CmsisF32 || p == ExportProfile::CmsisQ31 || p == ExportProfile::CmsisQ15 ||
+           p == ExportProfile::CmsisQ7;
+}
+
+bool IsCProfile(ExportProfile p)
+{
+    return IsCmsisProfile(p) || p == ExportProfile::CFixed || p == ExportProfile::CFloat ||
+           p == ExportProfile::CDouble;
+}
+
+bool TakesWordLength(ExportProfile p)
+{
+    return p == ExportProfile::CFixed || p == ExportProfile::Coe || p == ExportProfile::Vhdl ||
+           p == ExportProfile::Verilog || p == ExportProfile::Json;
+}
+
+bool TakesRounding(ExportProfile p)
+{
+    return TakesWordLength(p) || p == ExportProfile::CmsisQ31 || p == ExportProfile::CmsisQ15 ||
+           p == ExportProfile::CmsisQ7;
+}
+
+std::optional<ExportProfile> ParseExportProfile(const std::string& name)
+{
+    std::string key;
+    for (char c : name)
+        key += static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+    for (int i = 0; i < kExportProfileCount; ++i)
+        if (key == kExportProfileNames[i])
+            return static_cast<ExportProfile>(i);
+    return std::nullopt;
+}
+
+const char* ExportProfileName(ExportProfile p)
+{
+    return kExportProfileNames[static_cast<int>(p)];
+}
+
+const char* ExportExtension(ExportProfile p)
+{
+    switch (p) {
+    case ExportProfile::Csv:
+        return ".csv";
+    case ExportProfile::Json:
+        return ".json";
+    case ExportProfile::Coe:
+        return ".coe";
+    case ExportProfile::Vhdl:
+        return ".vhd";
+    case ExportProfile::Verilog:
+        return ".vh";
+    default:
+        return ".h";
+    }
+}
+
+std::optional<QuantSpec> ExportQuantSpec(const ExportOptions& o)
+{
+    QuantSpec spec;
+    spec.format = QuantFormat::Bits;
+    spec.rounding = o.rounding;
+    switch (o.profile) {
+    case ExportProfile::CmsisQ31:
+        spec.wordLength = 32;
+        break;
+    case ExportProfile::CmsisQ15:
+        spec.wordLength = 16;
+        break;
+    case ExportProfile::CmsisQ7:
+        spec.wordLength = 8;
+        break;
+    default:
+        if (!TakesWordLength(o.profile))
+            return std::nullopt;
+        spec.wordLength = o.wordLength;
+        return spec;
+    }
+    spec.fractionLength = spec.wordLength - 1;
+    return spec;
+}
+
+ExportWords ComputeExportWords(const ExportDesign& design, const ExportOptions& o)
+{
+    ExportWords w;
+    const std::optional<QuantSpec> spec = ExportQuantSpec(o);
+    if (spec)
+        w.quant = QuantizeAndMeasure(design.taps, *spec, design.outline.fs, design.bands, design.crossings);
+    w.fixedPoint = spec && o.profile != ExportProfile::Json;
+    if (w.fixedPoint) {
+        w.values = w.quant.values;
+    } else {
+        const bool single = o.profile == ExportProfile::CmsisF32 || o.profile == ExportProfile::CFloat;
+        for (double t : design.taps)
+            w.values.push_back(single ? static_cast<double>(static_cast<float>(t)) : t);
+    }
+    w.figures = MeasureResponse(w.values, design.outline.fs, design.bands, design.crossings);
+    return w;
+}
+
+int CmsisNumTaps(ExportProfile p, int taps)
+{
+    if (p != ExportProfile::CmsisQ15)
+        return taps;
+    return std::max(4, taps + (taps % 2));
+}
+
+int CmsisArrayLength(ExportProfile p, int taps, bool helium)
+{
+    const int numTaps = CmsisNumTaps(p, taps);
+    if (!helium)
+        return numTaps;
+    const int multiple = p == ExportProfile::CmsisQ15 ? 8 : p == ExportProfile::CmsisQ7 ? 16 : 4;
+    return (numTaps + multiple - 1) / multiple * multiple;
+}
+
+std::string ExportName(const std::string& root)
+{
+    return CoefficientIdentifier(root);
+}
+
+std::string ExportMacroName(const std::string& root)
+{
+    std::string macro = ExportName(root);
+    for (char& c : macro)
+        c = static_cast<char>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
+    return macro;
+}
+
+std::vector<std::string> ExportSummary(const ExportDesign& d, const ExportOptions& o, const ExportWords& w)
+{
+    const DesignOutline& f = d.outline;
+    std::vector<std::string> lines;
+    lines.push_back(std::string("Zantro ") + ZANTRO_VERSION + ", export profile " + ExportProfileName(o.profile) +
+                    ": " + TargetOf(o.profile));
+    lines.push_back("Filter: " + NameOf(kFilterTypeNames, f.filterType) + ", " +
+                    std::to_string(d.taps.size()) + " taps, " + NameOf(kDesignMethodNames, f.designMethod));
+    if (f.designMethod != DM_REMEZ) {
+        std::string window = "Window: " + NameOf(kWindowTypeNames, f.windowType);
+        if (f.windowType == WT_KAISER)
+            window += ", beta " + FixedDecimals(f.shapeFactor, 2);
+        else if (f.windowType == WT_CHEBYSHEV)
+            window += ", " + NumberText(f.stopbandAtt) + " dB";
+        lines.push_back(window);
+    }
+    lines.push_back("Sampling rate: " + Hz(f.fs));
+    if (f.designMethod == DM_REMEZ) {
+        lines.push_back("Band table (grid density " + std::to_string(d.gridDensity) + "):");
+        for (const RemezBand& b : f.remezBands)
+            if (b.m_bUse)
+                lines.push_back("  " + std::to_string(b.m_nLowerEdge) + " - " + std::to_string(b.m_nUpperEdge) +
+                                " Hz, value " + FixedDecimals(b.m_dValue, 2) + ", weight " +
+                                FixedDecimals(b.m_dWeight, 2));
+    } else if (f.designMethod == DM_FREQUENCY_SAMPLING) {
+        lines.push_back("Input data: " + std::to_string(f.inputData.size()) + " points from 0 to fs/2");
+    } else if (f.filterType >= FT_BANDPASS && f.filterType <= FT_DIFFERENTIATOR) {
+        lines.push_back("Corners: " + Hz(f.firstCorner) + ", " + Hz(f.secondCorner));
+    } else if (f.filterType != FT_ALLPASS && f.filterType != FT_MOVING_AVERAGE) {
+        lines.push_back("Corner: " + Hz(f.firstCorner));
+    }
+    if (f.filterType == FT_DIFFERENTIATOR)
+        lines.push_back("Differentiator gain at fs/2: " + NumberText(f.diffGain));
+    if (f.filterType == FT_GAUSSIAN)
+        lines.push_back("Gaussian variance: " + NumberText(d.variance));
+    lines.push_back("Scaling: " + NameOf(kIRScalingNames, d.irScaling) + ", gain " + NumberText(f.gain) +
+                    (d.sinXComp ? ", sin(x)/x compensation on" : ""));
+    for (const std::string& line : OrderLines(o, static_cast<int>(d.taps.size())))
+        lines.push_back(line);
+    lines.push_back(FormatText(o, w));
+    if (w.fixedPoint)
+        lines.push_back("Quantisation: " + RoundingText(w.quant.spec.rounding) + ", saturated at both ends; " +
+                        std::to_string(w.quant.saturated) + " taps saturated, largest error " +
+                        FixedDecimals(w.quant.maxErrorLsb, 3) + " LSB");
+    const ResponseFigures& exact = d.figures;
+    const ResponseFigures& target = w.figures;
+    lines.push_back("Measured on " + std::to_string(exact.gridIntervals) +
+                    " intervals from 0 to fs/2, double precision | as exported:");
+    if (exact.status != MeasureStatus::Ok || target.status != MeasureStatus::Ok ||
+        exact.bands.size() != target.bands.size()) {
+        lines.push_back("  (no figures: the bands could not be measured)");
+    } else {
+        for (size_t i = 0; i < exact.bands.size(); ++i)
+            lines.push_back("  " + BandLabel(exact.bands[i].band) + ": " + FiguresOf(exact.bands[i], target.bands[i]));
+        // The gain at DC only where the design passes DC; elsewhere it is a floor.
+        const bool passesDc = f.filterType == FT_LOWPASS || f.filterType == FT_BANDSTOP ||
+                              f.filterType >= FT_GAUSSIAN;
+        lines.push_back(std::string("  ") +
+                        (passesDc ? "DC gain " + FixedDecimals(exact.dcGainDb, 4) + " dB | " +
+                                        FixedDecimals(target.dcGainDb, 4) + " dB; "
+                                  : "") +
+                        "group delay " + NumberText(exact.groupDelaySamples) + " samples (" +
+                        FixedDecimals(exact.groupDelayMs, 4) + " ms)");
+    }
+    return lines;
+}
+
+std::string NumberText(double v)
+{
+    std::array<char, 64> buf{};
+    const auto [end, ec] = std::to_chars(buf.data(), buf.data() + buf.size(), v);
+    return ec == std::errc() ? std::string(buf.data(), end) : "?";
+}
+
+std::string FixedDecimals(double v, int decimals)
+{
+    if (!std::isfinite(v))
+        return std::isnan(v) ? "-" : (v > 0 ? "inf" : "-inf");
+    std::array<char, 400> buf{};
+    const auto [end, ec] =
+        std::to_chars(buf.data(), buf.data() + buf.size(), v, std::chars_format::fixed, decimals);
+    return ec == std::errc() ? std::string(buf.data(), end) : "?";
+}

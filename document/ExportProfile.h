@@ -1,0 +1,121 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "dsp/MaskDerivation.h"
+#include "dsp/ResponseMeasurement.h"
+#include "dsp/TapQuantization.h"
+
+// Export for a target: the profiles, what the user chose, what the design
+// was, and the words each profile writes. Make File stays as it is; this is
+// the second command beside it.
+
+enum class ExportProfile {
+    CmsisF32,
+    CmsisQ31,
+    CmsisQ15,
+    CmsisQ7,
+    CFixed,
+    CFloat,
+    CDouble,
+    Csv,
+    Json,
+    Coe,
+    Vhdl,
+    Verilog,
+};
+inline constexpr int kExportProfileCount = 12;
+// Names in the order of ExportProfile, as the command line and the dialog list them.
+inline constexpr const char* kExportProfileNames[] = {
+    "cmsis-f32", "cmsis-q31", "cmsis-q15", "cmsis-q7", "c-fixed", "c-float",
+    "c-double",  "csv",       "json",      "coe",      "vhdl",    "verilog"};
+
+inline constexpr int kMinExportBlockSize = 1;
+inline constexpr int kMaxExportBlockSize = 65536;
+inline constexpr int kDefaultExportBlockSize = 32;
+
+// Texts of the export command.
+inline constexpr const char* kMsgExportNoRoot = "Please specify a file name root.";
+inline constexpr const char* kMsgExportNonFinite = "The design holds values that are not finite numbers.";
+inline constexpr const char* kMsgExportWordLength = "Please enter an integer between 2 and 32.";
+inline constexpr const char* kMsgExportBlockSize = "Please enter an integer between 1 and 65536.";
+
+// What the user chose. wordLength (2..32) and rounding apply to c-fixed,
+// coe, vhdl, verilog and json's quantised figures; the CMSIS fixed-point
+// profiles take the rounding with their own word (8, 16, 32 bits). blockSize
+// (samples per call) and helium apply to the CMSIS profiles.
+struct ExportOptions {
+    ExportProfile profile = ExportProfile::CmsisQ15;
+    std::string root = "Outfile";  // path and name of the files, without extension
+    int wordLength = 16;
+    QuantRounding rounding = QuantRounding::Nearest;
+    int blockSize = kDefaultExportBlockSize;
+    bool helium = false;
+};
+
+// What the design was, for the comments and the json profile: read from
+// the form after a valid design.
+struct ExportDesign {
+    DesignOutline outline;          // kinds are the form's indices; taps is the count designed
+    int irScaling = 0;              // the form's scaling index
+    bool sinXComp = false;
+    double variance = 0.0;          // Gaussian sigma
+    int gridDensity = 0;            // Remez
+    std::vector<double> taps;       // the design's taps, natural order
+    std::vector<MaskBand> bands;    // the mask the figures are measured on
+    bool crossings = false;         // -3/-6 dB frequencies measured
+    ResponseFigures figures;        // of the double taps
+};
+
+// The words of one export, natural order, before any reversal or padding.
+struct ExportWords {
+    bool fixedPoint = false;
+    QuantResult quant;             // fixed-point profiles (and json's quantised figures)
+    std::vector<double> values;    // the values the target holds: quantised, float-rounded or exact
+    ResponseFigures figures;       // of values, on the design's mask
+};
+
+bool IsCmsisProfile(ExportProfile p);
+// The CMSIS profiles and c-fixed, c-float, c-double write <root>.h and <root>.c.
+bool IsCProfile(ExportProfile p);
+// The profiles whose word length the user chooses.
+bool TakesWordLength(ExportProfile p);
+// The profiles whose rounding the user chooses.
+bool TakesRounding(ExportProfile p);
+std::optional<ExportProfile> ParseExportProfile(const std::string& name);
+const char* ExportProfileName(ExportProfile p);
+// The extension of the one file of a non-C profile (".csv", ".json", ".coe",
+// ".vhd", ".vh"); ".h" for the C profiles (which also write ".c").
+const char* ExportExtension(ExportProfile p);
+
+// The quantisation a profile uses: CMSIS q31/q15/q7 are 32/16/8-bit words
+// with 31/15/7 fraction bits; c-fixed, coe, vhdl, verilog and json the
+// chosen word length with the largest fraction length that holds the peak
+// tap; both with the chosen rounding. nullopt for the float profiles.
+std::optional<QuantSpec> ExportQuantSpec(const ExportOptions& options);
+// The words the profile writes and their measured figures.
+ExportWords ComputeExportWords(const ExportDesign& design, const ExportOptions& options);
+
+// The CMSIS tap count to pass to arm_fir_init_*: the design's count, or one
+// more for an odd q15 count, at least 4 for q15. The array length adds
+// Helium's zero padding to a multiple of 4 (f32, q31), 8 (q15) or 16 (q7).
+int CmsisNumTaps(ExportProfile p, int taps);
+int CmsisArrayLength(ExportProfile p, int taps, bool helium);
+
+// The root's file name as a C identifier (as Make File names its array),
+// and its upper case for the macros.
+std::string ExportName(const std::string& root);
+std::string ExportMacroName(const std::string& root);
+
+// The summary a reviewer reads at the top of every file: program and
+// version, design, coefficient order, number format and rounding, and the
+// measured figures of the exported values beside the double-precision
+// ones. One line per entry, without comment markers.
+std::vector<std::string> ExportSummary(const ExportDesign& design, const ExportOptions& options,
+                                       const ExportWords& words);
+
+// Locale-independent number texts: shortest round trip, or fixed decimals.
+std::string NumberText(double v);
+std::string FixedDecimals(double v, int decimals);

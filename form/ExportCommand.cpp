@@ -1,0 +1,67 @@
+#include "form/ExportCommand.h"
+
+#include "document/CZantroDoc.h"
+#include "document/DocumentMessages.h"
+#include "document/ExportWriters.h"
+#include "form/CZantroView.h"
+#include "form/DesignAnalysis.h"
+
+namespace {
+
+bool HasDesign(const CZantroView& view)
+{
+    return view.m_bDesignValid == 1 && view.m_nTaps == view.m_Coeffs.m_nCount;
+}
+
+}  // namespace
+
+ExportDesign ExportDesignOf(const CZantroView& view)
+{
+    ExportDesign d;
+    d.outline = OutlineOf(view);
+    d.irScaling = view.m_nIRScaling;
+    d.sinXComp = view.m_bSinXComp != 0;
+    d.variance = view.m_dVariance;
+    if (const CZantroDoc* doc = view.GetDocument())
+        d.gridDensity = doc->m_FilPar.m_nGridDensity;
+    if (!HasDesign(view))
+        return d;
+    const DesignAnalysis a = AnalyzeDesign(view, std::nullopt, QuantSpec{});
+    d.taps = a.taps;
+    d.bands = a.bands;
+    d.crossings = a.crossings;
+    d.figures = a.figures;
+    return d;
+}
+
+bool ExportDesignFiles(CZantroView& view, const ExportOptions& options)
+{
+    if (view.m_bDesignValid != 1) {
+        view.MessageBox(kMsgNoDesign, MB_OK);
+        return false;
+    }
+    if (view.m_nTaps != view.m_Coeffs.m_nCount) {
+        view.MessageBox(kMsgTapsChanged, MB_OK);
+        return false;
+    }
+    return WriteExport(ExportDesignOf(view), options, &view);
+}
+
+std::string ExportPreviewText(const ExportDesign& d, const ExportOptions& options)
+{
+    if (d.taps.empty())
+        return {};
+    const ExportWords words = ComputeExportWords(d, options);
+    if (IsCProfile(options.profile)) {
+        const std::string header = CExportHeaderText(d, options, words);
+        const size_t end = header.find("*/\n");
+        return end == std::string::npos ? header : header.substr(0, end + 3);
+    }
+    const char* marker = options.profile == ExportProfile::Vhdl ? "-- "
+                         : options.profile == ExportProfile::Verilog ? "// "
+                         : options.profile == ExportProfile::Coe ? "; " : "";
+    std::string text;
+    for (const std::string& line : ExportSummary(d, options, words))
+        text += marker + line + "\n";
+    return text;
+}

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <string>
+
+#include "document/ExportProfile.h"
+
+class CZantroView;
+
+// File > Export...: the form's design written for a target, beside Make
+// File. The desktop asks for the options in its dialog, zantro-cli takes
+// them from the command line.
+
+// The design as the export describes it: the form's kinds and corners,
+// the document's band table, the taps and their figures on the derived
+// mask. Empty taps without a valid design.
+ExportDesign ExportDesignOf(const CZantroView& view);
+
+// Refuses without a valid design, or when the tap count changed since it,
+// with Make File's messages; then checks the options and writes the files.
+// Every message goes through the form. True when the files were written.
+bool ExportDesignFiles(CZantroView& view, const ExportOptions& options);
+
+// The comment a C profile's header opens with (or the other profiles'
+// commented summary), for the dialog's preview; "" for a design without taps.
+std::string ExportPreviewText(const ExportDesign& design, const ExportOptions& options);

@@ -1,0 +1,119 @@
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "CliRunSupport.h"
+#include "document/DocumentMessages.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string Slurp(const fs::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+// The integers of "coefdata=" in a COE file.
+std::vector<long long> CoeWords(const std::string& text)
+{
+    std::vector<long long> words;
+    std::istringstream in(text.substr(text.find("coefdata=\n") + 10));
+    for (std::string item; std::getline(in, item, ',');)
+        words.push_back(std::stoll(item));
+    return words;
+}
+
+struct ExportOptionsTest : ::testing::Test {
+    // Short: the Make File dialog takes a root of at most 32 characters.
+    fs::path dir = fs::temp_directory_path() / ("zx-export-" + std::to_string(::getpid()));
+    void SetUp() override
+    {
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+    }
+    void TearDown() override { fs::remove_all(dir); }
+    std::string In(const std::string& name) const { return (dir / name).string(); }
+};
+
+}  // namespace
+
+TEST_F(ExportOptionsTest, UsageErrorsNameTheOption)
+{
+    const struct {
+        std::vector<std::string> args;
+        const char* text;
+    } cases[] = {
+        {{"--export", "cmsis-q16", "--export-root", "x"}, "'cmsis-q16' is not one of cmsis-f32, cmsis-q31"},
+        {{"--export", "csv"}, "--export requires --export-root"},
+        {{"--export-root", "x"}, "--export-root requires --export"},
+        {{"--export", "c-fixed", "--export-root", "x", "--word-length", "33"}, "--word-length"},
+        {{"--export", "cmsis-q15", "--export-root", "x", "--block", "0"}, "--block"},
+        {{"--export", "cmsis-q15", "--export-root", "x", "--rounding", "up"}, "'up' is not nearest or truncate"},
+    };
+    for (const auto& c : cases) {
+        const CliResult r = RunCliArgs(c.args);
+        EXPECT_EQ(r.status, 2) << c.args[0];
+        EXPECT_NE(r.err.find(c.text), std::string::npos) << r.err;
+    }
+}
+
+TEST_F(ExportOptionsTest, ExportRunsAfterTheDesignAndMakeFile)
+{
+    const CliResult r = RunCliArgs({"--type", "hilbert", "--taps", "31", "--fs", "8000", "--f1", "300", "--f2",
+                                    "3700", "--make", In("made"), "--export", "CMSIS-Q15", "--export-root",
+                                    In("h"), "--block", "64", "--helium"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_TRUE(fs::exists(In("made.h")));
+    const std::string h = Slurp(In("h.h"));
+    EXPECT_NE(h.find("#define H_NUM_TAPS 32\n"), std::string::npos) << h;
+    EXPECT_NE(h.find("#define H_ARRAY_LEN 32\n"), std::string::npos);
+    EXPECT_NE(h.find("#define H_BLOCK_SIZE 64\n"), std::string::npos);
+    EXPECT_NE(Slurp(In("h.c")).find("const q15_t h_coefficients[H_ARRAY_LEN] = {\n"), std::string::npos);
+}
+
+TEST_F(ExportOptionsTest, WordLengthAndRoundingReachTheWords)
+{
+    const std::vector<std::string> design = {"--taps", "31", "--export", "coe", "--word-length", "10"};
+    auto args = design;
+    args.insert(args.end(), {"--export-root", In("near")});
+    ASSERT_EQ(RunCliArgs(args).status, 0);
+    args = design;
+    args.insert(args.end(), {"--export-root", In("trunc"), "--rounding", "truncate", "--json"});
+    const CliResult r = RunCliArgs(args);
+    ASSERT_EQ(r.status, 0) << r.err;
+    const std::vector<double> taps = r.Json()["coefficients"].get<std::vector<double>>();
+    const std::vector<long long> nearest = CoeWords(Slurp(In("near.coe")));
+    const std::vector<long long> truncated = CoeWords(Slurp(In("trunc.coe")));
+    ASSERT_EQ(nearest.size(), taps.size());
+    ASSERT_EQ(truncated.size(), taps.size());
+    const std::string text = Slurp(In("trunc.coe"));
+    EXPECT_NE(text.find("; Number format: 10-bit two's complement words, "), std::string::npos) << text;
+    EXPECT_NE(text.find("truncated toward zero"), std::string::npos);
+    int differ = 0;
+    for (size_t i = 0; i < taps.size(); ++i) {
+        EXPECT_LE(std::abs(truncated[i]), std::abs(nearest[i])) << i;
+        EXPECT_LE(std::abs(nearest[i]), 511) << i;
+        differ += truncated[i] != nearest[i];
+    }
+    EXPECT_GT(differ, 0);
+}
+
+TEST_F(ExportOptionsTest, AFailedExportIsExitStatusOne)
+{
+    const CliResult none = RunCliArgs({"--no-design", "--export", "csv", "--export-root", In("x")});
+    EXPECT_EQ(none.status, 1);
+    EXPECT_EQ(none.err, std::string(kMsgNoDesign) + "\n");
+    const CliResult missing = RunCliArgs({"--export", "csv", "--export-root", In("no/x")});
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_EQ(missing.err, "Cannot open file " + In("no/x.csv") + "\n");
+    EXPECT_FALSE(fs::exists(In("x.csv")));
+}
