@@ -12,7 +12,7 @@
 #include "document/CZantroDoc.h"
 #include "platform/ScriptedHost.h"
 #include "dsp/CPoints.h"
-#include "dsp/RemezAlgorithm.h"
+#include "dsp/RemezDesign.h"
 #include "dsp/RemezKernel.h"
 
 namespace {
@@ -42,9 +42,9 @@ Design Preset63()
     return d;
 }
 
-void Report(benchmark::State& state, int passes, const RemezReport& report)
+void Report(benchmark::State& state, const RemezResult& report)
 {
-    state.counters["passes"] = passes;
+    state.counters["passes"] = report.nPasses;
     state.counters["start_passes"] = report.nStartPasses;
     state.counters["grid"] = report.nGridSize;
     state.counters["threads"] = report.nThreads;
@@ -54,18 +54,15 @@ void RunAlgorithm(benchmark::State& state, const Design& d, int threads, bool re
 {
     const int firType = CZantroView::GetFirType(d.filterType, d.taps);
     CPoints h(d.taps);
-    int passes = 0;
-    RemezReport report;
+    RemezResult report;
     for (auto _ : state) {
-        report = RemezReport();
         RemezOptions options;
         options.nThreads = threads;
         options.bReference = reference;
-        options.pReport = &report;
-        passes = DesignRemez(d.taps, d.filterType, firType, 8000, d.bands, d.density, h, options);
+        report = DesignRemez(d.taps, d.filterType, firType, 8000, d.bands, d.density, h, options);
         benchmark::DoNotOptimize(h[0]);
     }
-    Report(state, passes, report);
+    Report(state, report);
 }
 
 void BM_Preset63(benchmark::State& state)
@@ -101,9 +98,10 @@ void BM_GridEvaluation1025(benchmark::State& state)
     ComputeCosines(grid, ext);
     ComputeBaryWeights(ext);
     ComputeExtremalValues(grid, ext, ComputeDeviation(grid, ext));
-    RemezErrorEvaluator evaluator(grid, r, static_cast<int>(state.range(1)), NodeTolerance(grid));
+    const double delta = ComputeDeviation(grid, ext);
+    RemezErrorEvaluator evaluator(grid, r, static_cast<int>(state.range(1)));
     for (auto _ : state) {
-        evaluator.ComputeError(ext);
+        evaluator.ComputeError(ext, delta, NodeTolerance(grid));
         benchmark::DoNotOptimize(grid.E[0]);
     }
     state.counters["grid"] = grid.Size();
