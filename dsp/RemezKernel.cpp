@@ -206,14 +206,31 @@ void RemezErrorEvaluator::ComputeError(const std::vector<ExtremalPoint>& ext, do
 {
     m_dNodeTol = nodeTol;
     m_c = Coefficients(ext, static_cast<int>(ext.size()));
+    const double allowed = kSeriesShare * std::fabs(delta);
     const double bound = ChebyshevSeriesErrorBound(m_c) * m_dMaxWeight;
-    if (std::isfinite(bound) && bound <= kSeriesShare * std::fabs(delta)) {
+    if (std::isfinite(bound) && bound <= allowed && SeriesMeetsNodes(ext, allowed)) {
         Run(true, &ext);
         return;
     }
     ++m_nBarycentric;
     LoadNodes(ext);
     Run(false, &ext);
+}
+
+bool RemezErrorEvaluator::SeriesMeetsNodes(const std::vector<ExtremalPoint>& ext, double allowed) const
+{
+    // The samples behind the coefficients can be off by more than the
+    // rounding of the sum (the barycentric formula between far-apart node
+    // clusters); at the nodes the series must give the values y_k.
+    for (const ExtremalPoint& p : ext) {
+        if (p.ad == 0.0)
+            continue;
+        const double a = ChebyshevSeries(m_c.data(), static_cast<int>(m_c.size()), p.x);
+        const double w = std::fabs(m_grid.W[static_cast<size_t>(p.index)]);
+        if (!(std::fabs(a - p.y) * w <= allowed))
+            return false;
+    }
+    return true;
 }
 
 void RemezErrorEvaluator::ComputeSeriesError(const std::vector<double>& c)

@@ -9,7 +9,8 @@
 // r + 1 Chebyshev points, a DCT) and summed by Clenshaw's recurrence at every
 // grid point: three additions and multiplications per term instead of a
 // division. Where the series cannot be summed to well below the levelled
-// error (an interpolant that is huge between the bands), the pass falls back
+// error (an interpolant that is huge between the bands), or misses a node's
+// value by more than that, the pass falls back
 // to the barycentric formula of ComputeError, same operations in the same
 // order, so the exchange sees the same errors to rounding either way.
 // Several grid points go through a vector register at a time, on the widest
@@ -41,6 +42,7 @@ public:
 
 private:
     void LoadNodes(const std::vector<ExtremalPoint>& ext);
+    bool SeriesMeetsNodes(const std::vector<ExtremalPoint>& ext, double allowed) const;
     void Run(bool series, const std::vector<ExtremalPoint>* ext);
     void EvaluateBlocks(int firstBlock, int lastBlock, bool series, const std::vector<ExtremalPoint>* ext);
 
