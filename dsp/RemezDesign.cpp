@@ -11,6 +11,18 @@
 
 namespace {
 
+// The coarser design of a start: five sixths of the functions on a grid of
+// density 8 at most. Close enough in size that its extremal set, stretched,
+// leaves the requested design a few passes; coarse enough to cost less than
+// they do. A coarser design whose own start is lost starts in turn from one
+// coarser still.
+constexpr int kCoarseDensity = 8;
+
+int CoarseFunctionCount(int r)
+{
+    return 5 * r / 6;
+}
+
 // A forced coarse start (the second attempt) needs a coarser design of a few
 // functions at least.
 constexpr int kMinFunctionsForForcedStart = 8;
@@ -143,8 +155,9 @@ void RunExchange(Exchange& ex, const std::vector<RemezEdge>& bands, int r, int d
             restarted = true;
             ex.coarseStart = true;
             Exchange coarser;
-            RunExchange(coarser, bands, 2 * r / 3, density < 16 ? density : 16, filterType, firType,
-                        Start::Automatic, options, stats, kStartTolerance);
+            const int coarseDensity = density < kCoarseDensity ? density : kCoarseDensity;
+            RunExchange(coarser, bands, CoarseFunctionCount(r), coarseDensity, filterType, firType, Start::Automatic,
+                        options, stats, kStartTolerance);
             stats.nStartStages += 1;
             stats.nStartPasses += coarser.passes;
             if (coarser.grid.Size() > 0)

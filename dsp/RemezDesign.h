@@ -67,8 +67,8 @@ struct RemezOptions {
 // The passes start from the evenly spread set. Long filters whose levelled
 // error at that start is too small to show in the desired values (it falls
 // like 10^(-N/60) for a narrow transition) start instead from the extremal
-// set of a design with two thirds of the cosine functions on a grid of
-// density 16 or less, stretched onto the grid. A design that does not
+// set of a design with five sixths of the cosine functions on a grid of
+// density 8 or less, stretched onto the grid. A design that does not
 // converge from one start is run once more from the other, and the better
 // of the two is returned.
 //

@@ -217,17 +217,23 @@ void RemezErrorEvaluator::ComputeError(const std::vector<ExtremalPoint>& ext, do
     Run(false, &ext);
 }
 
-bool RemezErrorEvaluator::SeriesMeetsNodes(const std::vector<ExtremalPoint>& ext, double allowed) const
+bool RemezErrorEvaluator::SeriesMeetsNodes(const std::vector<ExtremalPoint>& ext, double allowed)
 {
     // The samples behind the coefficients can be off by more than the
     // rounding of the sum (the barycentric formula between far-apart node
     // clusters); at the nodes the series must give the values y_k.
-    for (const ExtremalPoint& p : ext) {
-        if (p.ad == 0.0)
+    const size_t m = ext.size();
+    m_nodeX.assign((m + kBlock - 1) / kBlock * kBlock, 2.0);
+    m_nodeA.resize(m_nodeX.size());
+    for (size_t k = 0; k < m; ++k)
+        m_nodeX[k] = ext[k].x;
+    SeriesBlocks(m_nodeX.data(), 0, static_cast<int>(m_nodeX.size()) / kBlock, m_c.data(),
+                 static_cast<int>(m_c.size()), m_nodeA.data());
+    for (size_t k = 0; k < m; ++k) {
+        if (ext[k].ad == 0.0)
             continue;
-        const double a = ChebyshevSeries(m_c.data(), static_cast<int>(m_c.size()), p.x);
-        const double w = std::fabs(m_grid.W[static_cast<size_t>(p.index)]);
-        if (!(std::fabs(a - p.y) * w <= allowed))
+        const double w = std::fabs(m_grid.W[static_cast<size_t>(ext[k].index)]);
+        if (!(std::fabs(m_nodeA[k] - ext[k].y) * w <= allowed))
             return false;
     }
     return true;

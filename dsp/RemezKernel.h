@@ -18,7 +18,7 @@
 class RemezErrorEvaluator {
 public:
     // Grid points evaluated together; the cosines are padded to a multiple of it.
-    static constexpr int kBlock = 16;
+    static constexpr int kBlock = 24;
     // The series is used when its error bound, weighted, stays below this
     // share of the levelled error |delta|.
     static constexpr double kSeriesShare = 1e-6;
@@ -42,7 +42,7 @@ public:
 
 private:
     void LoadNodes(const std::vector<ExtremalPoint>& ext);
-    bool SeriesMeetsNodes(const std::vector<ExtremalPoint>& ext, double allowed) const;
+    bool SeriesMeetsNodes(const std::vector<ExtremalPoint>& ext, double allowed);
     void Run(bool series, const std::vector<ExtremalPoint>* ext);
     void EvaluateBlocks(int firstBlock, int lastBlock, bool series, const std::vector<ExtremalPoint>* ext);
 
@@ -57,6 +57,8 @@ private:
     std::vector<double> m_c;     // series coefficients
     std::vector<double> m_points;  // Chebyshev points, padded with 2.0
     int m_nPoints = 0;
+    std::vector<double> m_nodeX;  // the nodes' x, padded with 2.0
+    std::vector<double> m_nodeA;
     std::vector<double> m_samples;
     std::vector<double> m_sampleNear;
     std::vector<double> m_xk;

@@ -494,7 +494,7 @@ TEST(RemezDesign, LongFiltersStartFromACoarserDesign)
     const RemezResult report = RunDesign(longLowpass, h);
     EXPECT_TRUE(report.Converged());
     EXPECT_LT(report.nPasses, 20);
-    EXPECT_EQ(report.nStartStages, 1);
+    EXPECT_GE(report.nStartStages, 1);
     EXPECT_GT(report.nStartPasses, 0);
     const std::vector<double> peaks = GridPeaks(h, longLowpass);
     EXPECT_NEAR(peaks[0] / peaks[1], 1.0, 1e-4);
