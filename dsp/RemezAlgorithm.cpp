@@ -339,10 +339,10 @@ void ComputeExtremalValues(const RemezGrid& grid, std::vector<ExtremalPoint>& ex
     }
 }
 
-// The fast evaluator repeats these operations lane by lane; contraction
-// into fused multiply-adds would make the two differ.
-__attribute__((optimize("fp-contract=off"))) double EvaluateAtCosine(const std::vector<ExtremalPoint>& ext,
-                                                                     double x, double nodeTol)
+// The fast evaluator repeats these operations lane by lane; a product and
+// a sum in one statement could be contracted into a fused multiply-add and
+// make the two differ, so each has its own.
+double EvaluateAtCosine(const std::vector<ExtremalPoint>& ext, double x, double nodeTol)
 {
     double num = 0.0;
     double den = 0.0;
@@ -353,7 +353,8 @@ __attribute__((optimize("fp-contract=off"))) double EvaluateAtCosine(const std::
         if (std::fabs(d) < nodeTol)
             return p.y;
         const double c = p.ad / d;
-        num += c * p.y;
+        const double term = c * p.y;
+        num += term;
         den += c;
     }
     return num / den;

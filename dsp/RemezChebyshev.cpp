@@ -14,7 +14,8 @@ double InterpolateExact(const std::vector<ExtremalPoint>& ext, double x)
         if (d == 0.0)
             return p.y;
         const double c = p.ad / d;
-        num += c * p.y;
+        const double term = c * p.y;
+        num += term;
         den += c;
     }
     // Sums that vanish (no usable node) give 0 rather than 0 / 0.
@@ -54,7 +55,8 @@ std::vector<double> ChebyshevCoefficients(const std::vector<double>& v)
         for (int i = 0; i < m; ++i) {
             const double vi = v[static_cast<size_t>(i)];
             for (int l = 0; l < 4; ++l) {
-                sum[l] += vi * table[static_cast<size_t>(q[l])];
+                const double term = vi * table[static_cast<size_t>(q[l])];
+                sum[l] += term;
                 q[l] += step[l];
                 if (q[l] >= period)
                     q[l] -= period;

@@ -31,11 +31,14 @@ constexpr int kMinFunctionsForForcedStart = 8;
 // enough for the passes of the requested design to finish from.
 constexpr double kStartTolerance = 1e-2;
 
-constexpr int kLostPassesToStop = 4;
+// Passes in a row whose levelled error is lost in rounding before the
+// exchange gives up (the level does not come back).
+constexpr int kLostPassesToStop = 8;
 
 // Largest least-squares fit of the finished taps to the grid, in grid
 // points times functions squared (about 0.1 s).
 constexpr double kFitWork = 1.5e8;
+constexpr double kSmallFitWork = 1e7;
 
 constexpr double kInfinity = std::numeric_limits<double>::infinity();
 
@@ -101,7 +104,9 @@ struct Exchange {
     bool converged = false;  // the 1e-5 test, or an error within the resolution
     bool exact = false;
     bool coarseStart = false;
-    bool reference = false;
+    // The finished design of the coarser start, its cosine coefficients
+    // extended by zeros to this design's count (the same response).
+    std::vector<double> fallback;
 
     Exchange() = default;
     Exchange(const Exchange&) = delete;
@@ -120,6 +125,8 @@ struct Exchange {
 
 enum class Start { Automatic, Coarse, Plain };
 
+std::vector<double> BestCoefficients(Exchange& ex, int r);
+
 void RunExchange(Exchange& ex, const std::vector<RemezEdge>& bands, int r, int density, int filterType,
                  int firType, Start start, const RemezOptions& options, RemezResult& stats, double tolerance = 1e-5)
 {
@@ -135,7 +142,6 @@ void RunExchange(Exchange& ex, const std::vector<RemezEdge>& bands, int r, int d
     const int g = grid.Size();
     ex.nodeTol = NodeTolerance(grid);
     ex.resolution = Resolution(grid);
-    ex.reference = options.bReference;
     if (!options.bReference)
         ex.fast.emplace(grid, r, options.nThreads);
 
@@ -160,8 +166,12 @@ void RunExchange(Exchange& ex, const std::vector<RemezEdge>& bands, int r, int d
                         options, stats, kStartTolerance);
             stats.nStartStages += 1;
             stats.nStartPasses += coarser.passes;
-            if (coarser.grid.Size() > 0)
+            if (coarser.grid.Size() > 0) {
                 ext = ScaleExtremalSet(coarser.StartingFrequencies(), grid, r);
+                ex.fallback = BestCoefficients(coarser, CoarseFunctionCount(r));
+                if (!ex.fallback.empty())
+                    ex.fallback.resize(static_cast<size_t>(r), 0.0);
+            }
             continue;
         }
         if (ex.fast)
@@ -248,7 +258,7 @@ Finished Check(Exchange& ex, std::vector<double> c, double delta, int r)
     return out;
 }
 
-Finished Finish(Exchange& ex, const std::vector<ExtremalPoint>& set, double delta, int r)
+Finished Finish(Exchange& ex, const std::vector<ExtremalPoint>& set, double delta, int r, bool fit)
 {
     // The series through r + 1 Chebyshev points is the interpolant itself;
     // its term of degree r is 0 but for rounding and is left out.
@@ -257,10 +267,11 @@ Finished Finish(Exchange& ex, const std::vector<ExtremalPoint>& set, double delt
     Finished out = Check(ex, std::move(c), delta, r);
     // Where the interpolant is huge between the bands, its values across
     // [-1, 1] lose the small ones in the bands. The coefficients are then
-    // fitted to the interpolant on the grid itself, where the error counts.
+    // fitted to the interpolant on the grid itself, where the error counts:
+    // for a converged exchange up to kFitWork, for others where it is cheap.
     const RemezGrid& grid = ex.grid;
     const double work = static_cast<double>(grid.Size()) * r * r;
-    if (out.verified || work > kFitWork || grid.Size() < r)
+    if (out.verified || work > (fit ? kFitWork : kSmallFitWork) || grid.Size() < r)
         return out;
     std::vector<double> x(grid.f.size());
     std::vector<double> value(grid.f.size());
@@ -281,6 +292,36 @@ struct Attempt {
     bool converged = false;
 };
 
+// The finished design of one exchange: its converged set, else the best of
+// its best set and the design its coarser start handed on.
+Attempt FinishExchange(Exchange& ex, int r)
+{
+    Attempt a;
+    a.passes = ex.passes;
+    if (ex.grid.Size() == 0)
+        return a;
+    a.design = Finish(ex, ex.ext, ex.delta, r, ex.converged);
+    a.converged = ex.converged && a.design.verified && ex.passes < kRemezMaxPasses;
+    if (a.converged)
+        return a;
+    if (!ex.best.empty()) {
+        Finished other = Finish(ex, ex.best, ex.bestDelta, r, false);
+        if (other.error < a.design.error)
+            a.design = std::move(other);
+    }
+    if (!ex.fallback.empty()) {
+        Finished other = Check(ex, ex.fallback, 0.0, r);
+        if (other.error < a.design.error)
+            a.design = std::move(other);
+    }
+    return a;
+}
+
+std::vector<double> BestCoefficients(Exchange& ex, int r)
+{
+    return FinishExchange(ex, r).design.alpha;
+}
+
 Attempt RunAttempt(const std::vector<RemezEdge>& bands, int r, int density, int filterType, int firType, Start start,
                    const RemezOptions& options, RemezResult& stats, bool& usedCoarse)
 {
@@ -289,18 +330,7 @@ Attempt RunAttempt(const std::vector<RemezEdge>& bands, int r, int density, int 
     stats.nGridSize = ex.grid.Size();
     stats.nThreads = ex.fast ? ex.fast->Threads() : 1;
     usedCoarse = ex.coarseStart;
-    Attempt a;
-    a.passes = ex.passes;
-    if (ex.grid.Size() == 0)
-        return a;
-    a.design = Finish(ex, ex.ext, ex.delta, r);
-    a.converged = ex.converged && a.design.verified && ex.passes < kRemezMaxPasses;
-    if (!a.converged && !ex.best.empty()) {
-        Finished other = Finish(ex, ex.best, ex.bestDelta, r);
-        if (other.error < a.design.error)
-            a.design = std::move(other);
-    }
-    return a;
+    return FinishExchange(ex, r);
 }
 
 bool Better(const Attempt& a, const Attempt& b)
@@ -360,6 +390,15 @@ RemezResult DesignRemez(int taps, int filterType, int firType, int fs, const Rem
         for (int j = 0; j < r; ++j)
             alpha[j] = Complex(d.alpha[static_cast<size_t>(j)], 0.0);
         CoefficientsToTaps(alpha, r, firType, coeffs);
+    }
+    // Coefficients near the largest double could still sum to infinity.
+    for (int k = 0; k < coeffs.m_nCount; ++k) {
+        if (!std::isfinite(coeffs[k].real())) {
+            coeffs.Clear();
+            result.status = RemezStatus::DidNotConverge;
+            result.nPasses = kRemezMaxPasses;
+            break;
+        }
     }
     return result;
 }

@@ -25,7 +25,8 @@ struct RemezResult {
     RemezStatus status = RemezStatus::NoGrid;
     // Exchange passes of the design returned, 1 .. 63; 64 whenever it did not converge.
     int nPasses = 0;
-    // |delta|, the levelled weighted error of its extremal set.
+    // |delta|, the levelled weighted error of its extremal set (0 when the
+    // taps are those of a coarser starting design).
     double dDelta = 0.0;
     // Largest |weighted error| of the finished taps over the dense grid.
     double dWeightedError = 0.0;
@@ -75,7 +76,9 @@ struct RemezOptions {
 // Converged only when the passes met the 1e-5 test and the finished taps,
 // summed as their cosine series on the grid, show an equiripple error of
 // |delta| (kRemezCheckTolerance), or stay within the resolution. Otherwise
-// the taps are those of the extremal set, among the passes made, whose taps
-// have the smallest weighted error.
+// the taps are those with the smallest weighted error on the grid among the
+// last extremal set, the set of the pass with the smallest error, and the
+// finished design of a coarser start (its cosine series is also one of this
+// length), over both starts.
 RemezResult DesignRemez(int taps, int filterType, int firType, int fs, const RemezBand* bands, int gridDensity,
                         CPoints& coeffs, const RemezOptions& options = RemezOptions());

@@ -88,7 +88,8 @@ __attribute__((target_clones("avx512f", "avx2", "default"))) ZANTRO_NO_CONTRACT 
             for (int k = 0; k < m; ++k) {
                 const Lanes d = xv - xk[k];
                 const Lanes c = ad[k] / d;
-                num += c * y[k];
+                const Lanes term = c * y[k];
+                num += term;
                 den += c;
                 const Lanes dist = d < 0.0 ? -d : d;
                 near = dist < near ? dist : near;
