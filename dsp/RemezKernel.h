@@ -10,9 +10,9 @@
 // grid point: three additions and multiplications per term instead of a
 // division. Where the series cannot be summed to well below the levelled
 // error (an interpolant that is huge between the bands), or misses a node's
-// value by more than that, the pass falls back
-// to the barycentric formula of ComputeError, same operations in the same
-// order, so the exchange sees the same errors to rounding either way.
+// value by more than that, the pass falls back to the barycentric formula
+// of ComputeError, same operations in the same order. Either way the
+// exchange sees the same errors to well below the levelled error.
 // Several grid points go through a vector register at a time, on the widest
 // vector unit the processor has, optionally on two threads.
 class RemezErrorEvaluator {
