@@ -223,12 +223,20 @@ class Collector : public benchmark::ConsoleReporter {
 public:
     void ReportRuns(const std::vector<Run>& runs) override
     {
-        for (const Run& run : runs)
-            if (run.run_type == Run::RT_Iteration && !run.error_occurred) {
-                const double it = static_cast<double>(run.iterations);
-                m_cpu[run.benchmark_name()] = run.cpu_accumulated_time / it;
-                m_real[run.benchmark_name()] = run.real_accumulated_time / it;
-            }
+        // One run, or the median of repetitions (--benchmark_repetitions).
+        for (const Run& run : runs) {
+            const bool median = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
+            if (run.error_occurred || (run.run_type != Run::RT_Iteration && !median))
+                continue;
+            const std::string name = run.run_name.str();
+            if (!median && m_median.count(name))
+                continue;
+            const double it = static_cast<double>(run.iterations);
+            m_cpu[name] = run.cpu_accumulated_time / it;
+            m_real[name] = run.real_accumulated_time / it;
+            if (median)
+                m_median[name] = true;
+        }
         ConsoleReporter::ReportRuns(runs);
     }
     double Cpu(const std::string& name) const { return Find(m_cpu, name); }
@@ -242,6 +250,7 @@ private:
     }
     std::map<std::string, double> m_cpu;
     std::map<std::string, double> m_real;
+    std::map<std::string, bool> m_median;
 };
 
 }  // namespace
@@ -263,8 +272,14 @@ int main(int argc, char** argv)
     std::printf("\nTimes in ms; ratio = Zantro / scipy.signal.remez (CPU time, median of 5, same run)\n");
     std::printf("%-18s %9s %12s %8s %15s %15s %10s\n", "design", "scipy", "one thread", "ratio", "command wall",
                 "command cpu", "ratio cpu");
-    auto ms = [](double seconds) { return seconds < 0.0 ? std::string("-") : std::to_string(1e3 * seconds); };
-    auto ratio = [](double a, double b) { return a < 0.0 ? std::string("-") : std::to_string(a / b); };
+    auto text = [](double value, bool valid) {
+        char buffer[32] = "-";
+        if (valid)
+            std::snprintf(buffer, sizeof buffer, "%.3f", value);
+        return std::string(buffer);
+    };
+    auto ms = [&](double seconds) { return text(1e3 * seconds, seconds >= 0.0); };
+    auto ratio = [&](double a, double b) { return text(a / b, a >= 0.0); };
     for (size_t i = 0; i < Designs().size(); ++i) {
         const std::string arg = "/" + std::to_string(i);
         const double one = collector.Cpu("BM_OneThread" + arg);
