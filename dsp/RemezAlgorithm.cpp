@@ -126,8 +126,11 @@ std::vector<ExtremalPoint> InitialExtremalSet(int gridSize, int r)
 double NodeTolerance(const RemezGrid& grid)
 {
     double smallest = 0.0;
+    double previous = grid.f.empty() ? 0.0 : GridCosine(grid.f[0]);
     for (size_t i = 1; i < grid.f.size(); ++i) {
-        const double gap = std::fabs(GridCosine(grid.f[i]) - GridCosine(grid.f[i - 1]));
+        const double x = GridCosine(grid.f[i]);
+        const double gap = std::fabs(x - previous);
+        previous = x;
         if (gap > 0.0 && (smallest == 0.0 || gap < smallest))
             smallest = gap;
     }
