@@ -1,34 +1,43 @@
-// Remez exchange: the 63-tap preset and a 1025-tap lowpass (0-1000 Hz value
-// 1 weight 1, 1050-4000 Hz value 0 weight 10, fs 8000) at grid densities 16
-// and 64; the algorithm alone, one pass of the grid evaluation, the whole
-// Design command, and scipy.signal.remez on the same design in the same run.
+// Remez exchange against scipy.signal.remez in the same run. Designs: the
+// 63-tap preset, lowpasses of 127 and 255 taps (0-1000 Hz value 1 weight 1,
+// 1200-4000 Hz value 0 weight 10) and of 1025 taps (stop band from 1050 Hz),
+// at densities 16 and 64, fs 8000. Timed: the algorithm on one thread (CPU
+// time), the algorithm with the thread count it picks itself and the whole
+// Design command (wall time and the CPU time of both threads), one pass of
+// the grid evaluation, the plain barycentric reference. After the
+// benchmarks, when /usr/bin/python3 with scipy is present, scipy times the
+// same designs (CPU time, median of 5) and a table prints the ratios.
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <map>
 #include <string>
+#include <vector>
 
 #include "document/CFilPar.h"
-#include "form/CZantroView.h"
 #include "document/CZantroDoc.h"
-#include "platform/ScriptedHost.h"
 #include "dsp/CPoints.h"
-#include "dsp/RemezAlgorithm.h"
+#include "dsp/RemezDesign.h"
 #include "dsp/RemezKernel.h"
+#include "form/CZantroView.h"
+#include "platform/ScriptedHost.h"
 
 namespace {
 
 struct Design {
+    std::string name;
     int taps;
     int filterType;
     RemezBand bands[kBandCount];
     int density;
 };
 
-Design Lowpass1025(int density)
+Design Lowpass(int taps, int stopEdge, int density)
 {
-    Design d{1025, FT_LOWPASS, {}, density};
+    Design d{"lowpass " + std::to_string(taps) + " d" + std::to_string(density), taps, FT_LOWPASS, {}, density};
     d.bands[0] = {1, 0, 1000, 1.0, 1.0};
-    d.bands[1] = {1, 1050, 4000, 0.0, 10.0};
+    d.bands[1] = {1, stopEdge, 4000, 0.0, 10.0};
     return d;
 }
 
@@ -36,63 +45,81 @@ Design Preset63()
 {
     CFilPar par;
     par.ApplyTargetPreset(3);  // "lowpass odd 63"
-    Design d{par.m_nTaps, par.m_nFilterType, {}, par.m_nGridDensity};
+    Design d{"preset 63 d16", par.m_nTaps, par.m_nFilterType, {}, par.m_nGridDensity};
     for (int i = 0; i < kBandCount; ++i)
         d.bands[i] = par.m_Bands[i];
     return d;
 }
 
-void Report(benchmark::State& state, int passes, const RemezReport& report)
+const std::vector<Design>& Designs()
 {
-    state.counters["passes"] = passes;
+    static const std::vector<Design> designs = {
+        Preset63(),
+        Lowpass(127, 1200, 16),
+        Lowpass(255, 1200, 16),
+        Lowpass(255, 1200, 64),
+        Lowpass(1025, 1050, 16),
+        Lowpass(1025, 1050, 64),
+    };
+    return designs;
+}
+
+void Report(benchmark::State& state, const RemezResult& report)
+{
+    state.counters["passes"] = report.nPasses;
     state.counters["start_passes"] = report.nStartPasses;
     state.counters["grid"] = report.nGridSize;
     state.counters["threads"] = report.nThreads;
+    state.counters["converged"] = report.Converged() ? 1 : 0;
 }
 
 void RunAlgorithm(benchmark::State& state, const Design& d, int threads, bool reference)
 {
     const int firType = CZantroView::GetFirType(d.filterType, d.taps);
     CPoints h(d.taps);
-    int passes = 0;
-    RemezReport report;
+    RemezResult report;
     for (auto _ : state) {
-        report = RemezReport();
         RemezOptions options;
         options.nThreads = threads;
         options.bReference = reference;
-        options.pReport = &report;
-        passes = DesignRemez(d.taps, d.filterType, firType, 8000, d.bands, d.density, h, options);
+        report = DesignRemez(d.taps, d.filterType, firType, 8000, d.bands, d.density, h, options);
         benchmark::DoNotOptimize(h[0]);
     }
-    Report(state, passes, report);
+    Report(state, report);
 }
 
-void BM_Preset63(benchmark::State& state)
+// Argument: the index into Designs(). CPU time of the one thread.
+void BM_OneThread(benchmark::State& state)
 {
-    RunAlgorithm(state, Preset63(), 0, false);
+    const Design& d = Designs()[static_cast<size_t>(state.range(0))];
+    state.SetLabel(d.name);
+    RunAlgorithm(state, d, 1, false);
 }
-BENCHMARK(BM_Preset63)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_OneThread)->DenseRange(0, 5)->Unit(benchmark::kMillisecond);
 
-// Arguments: density, threads (0: chosen by the size of the work).
-void BM_Lowpass1025(benchmark::State& state)
+// The thread count the design picks (two for the 1025-tap designs).
+void BM_Auto(benchmark::State& state)
 {
-    RunAlgorithm(state, Lowpass1025(static_cast<int>(state.range(0))), static_cast<int>(state.range(1)), false);
+    const Design& d = Designs()[static_cast<size_t>(state.range(0))];
+    state.SetLabel(d.name);
+    RunAlgorithm(state, d, 0, false);
 }
-BENCHMARK(BM_Lowpass1025)->ArgsProduct({{16, 64}, {0, 1, 2}})->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Auto)->Arg(4)->Arg(5)->MeasureProcessCPUTime()->UseRealTime()->Unit(benchmark::kMillisecond);
 
-// The plain per-point loop the fast evaluation is held against.
-void BM_Lowpass1025Reference(benchmark::State& state)
+// The plain barycentric loop the fast evaluation is held against.
+void BM_Reference(benchmark::State& state)
 {
-    RunAlgorithm(state, Lowpass1025(static_cast<int>(state.range(0))), 1, true);
+    const Design& d = Designs()[static_cast<size_t>(state.range(0))];
+    state.SetLabel(d.name);
+    RunAlgorithm(state, d, 1, true);
 }
-BENCHMARK(BM_Lowpass1025Reference)->Arg(16)->Arg(64)->Unit(benchmark::kMillisecond)->Iterations(2);
+BENCHMARK(BM_Reference)->Arg(4)->Arg(5)->Unit(benchmark::kMillisecond)->Iterations(2);
 
 // One pass's grid evaluation on the 1025-tap grid, from the evenly spread
 // starting set. Arguments: density, threads.
 void BM_GridEvaluation1025(benchmark::State& state)
 {
-    Design d = Lowpass1025(static_cast<int>(state.range(0)));
+    Design d = Lowpass(1025, 1050, static_cast<int>(state.range(0)));
     std::vector<RemezEdge> bands = BuildBandList(d.bands, 8000);
     const int r = RemezFunctionCount(d.taps, 0);
     RemezGrid grid = BuildDenseGrid(bands, r, d.density, d.filterType, 0);
@@ -100,22 +127,29 @@ void BM_GridEvaluation1025(benchmark::State& state)
     std::vector<ExtremalPoint> ext = InitialExtremalSet(grid.Size(), r);
     ComputeCosines(grid, ext);
     ComputeBaryWeights(ext);
-    ComputeExtremalValues(grid, ext, ComputeDeviation(grid, ext));
-    RemezErrorEvaluator evaluator(grid, r, static_cast<int>(state.range(1)), NodeTolerance(grid));
+    const double delta = ComputeDeviation(grid, ext);
+    ComputeExtremalValues(grid, ext, delta);
+    RemezErrorEvaluator evaluator(grid, r, static_cast<int>(state.range(1)));
+    const std::vector<double> c = evaluator.Coefficients(ext, r + 1);
     for (auto _ : state) {
-        evaluator.ComputeError(ext);
+        evaluator.ComputeSeriesError(c);
         benchmark::DoNotOptimize(grid.E[0]);
     }
     state.counters["grid"] = grid.Size();
     state.counters["terms"] = static_cast<double>(grid.Size()) * (r + 1);
 }
-BENCHMARK(BM_GridEvaluation1025)->ArgsProduct({{16, 64}, {1, 2}})->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_GridEvaluation1025)
+    ->ArgsProduct({{16, 64}, {1, 2}})
+    ->MeasureProcessCPUTime()
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
 
 // The whole Design command: band dialog accepted as loaded, the design, the
-// message, scaling and the four plots.
-void BM_DesignCommand1025(benchmark::State& state)
+// message, scaling and the four plots. Wall time; CPU time of both threads.
+void BM_DesignCommand(benchmark::State& state)
 {
-    const Design d = Lowpass1025(static_cast<int>(state.range(0)));
+    const Design& d = Designs()[static_cast<size_t>(state.range(0))];
+    state.SetLabel(d.name);
     ScriptedHost host;
     CZantroDoc doc;
     CZantroView view;
@@ -125,7 +159,7 @@ void BM_DesignCommand1025(benchmark::State& state)
     view.OnCreate();
     view.OnInitialUpdate();
     host.SelectEntry(view, IDC_DESIGN_METHOD, DM_REMEZ);
-    host.TypeText(view, IDC_TAPS, "1025");
+    host.TypeText(view, IDC_TAPS, std::to_string(d.taps));
     for (int i = 0; i < kBandCount; ++i)
         doc.m_FilPar.m_Bands[i] = d.bands[i];
     doc.m_FilPar.m_nGridDensity = d.density;
@@ -137,65 +171,123 @@ void BM_DesignCommand1025(benchmark::State& state)
     if (view.m_bDesignValid != 1)
         state.SkipWithError("the design did not finish");
 }
-BENCHMARK(BM_DesignCommand1025)->Arg(16)->Arg(64)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DesignCommand)
+    ->DenseRange(0, 5)
+    ->MeasureProcessCPUTime()
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
 
-// scipy.signal.remez on the same bands, density and length, timed inside
-// Python (the interpreter's start is not counted).
-double ScipySeconds(const Design& d)
+// scipy.signal.remez on every design, in one Python process: the median CPU
+// time of 5 calls each, in seconds, one line per design; empty without scipy.
+std::vector<double> ScipySeconds()
 {
-    std::string cmd = "/usr/bin/python3 -c \"import time, scipy.signal as s; ";
-    std::string bands, desired, weight;
-    for (const RemezBand& b : d.bands) {
-        if (b.m_bUse != 1)
-            continue;
-        const char* sep = bands.empty() ? "" : ",";
-        bands.append(sep).append(std::to_string(b.m_nLowerEdge)).append(",").append(std::to_string(b.m_nUpperEdge));
-        desired.append(sep).append(std::to_string(b.m_dValue));
-        weight.append(sep).append(std::to_string(b.m_dWeight));
+    std::string designs;
+    for (const Design& d : Designs()) {
+        std::string bands, desired, weight;
+        for (const RemezBand& b : d.bands) {
+            if (b.m_bUse != 1)
+                continue;
+            const char* sep = bands.empty() ? "" : ",";
+            bands.append(sep).append(std::to_string(b.m_nLowerEdge)).append(",").append(
+                std::to_string(b.m_nUpperEdge));
+            desired.append(sep).append(std::to_string(b.m_dValue));
+            weight.append(sep).append(std::to_string(b.m_dWeight));
+        }
+        designs.append("(").append(std::to_string(d.taps)).append(",[").append(bands).append("],[").append(desired);
+        designs.append("],[").append(weight).append("],").append(std::to_string(d.density)).append("),");
     }
-    cmd.append("t = time.perf_counter(); s.remez(")
-        .append(std::to_string(d.taps))
-        .append(", [")
-        .append(bands)
-        .append("], [")
-        .append(desired)
-        .append("], weight=[")
-        .append(weight)
-        .append("], fs=8000, grid_density=")
-        .append(std::to_string(d.density))
-        .append(", maxiter=64); print(time.perf_counter() - t)\" 2>/dev/null");
+    const std::string cmd =
+        "/usr/bin/python3 -c \"import time, scipy.signal as s\n"
+        "for n, b, v, w, g in [" +
+        designs +
+        "]:\n"
+        "    t = []\n"
+        "    for i in range(5):\n"
+        "        c = time.process_time(); s.remez(n, b, v, weight=w, fs=8000, grid_density=g, maxiter=64)\n"
+        "        t.append(time.process_time() - c)\n"
+        "    print(sorted(t)[2])\" 2>/dev/null";
+    std::vector<double> seconds;
     std::FILE* p = popen(cmd.c_str(), "r");
     if (!p)
-        return -1.0;
-    double seconds = -1.0;
-    if (std::fscanf(p, "%lf", &seconds) != 1)
-        seconds = -1.0;
+        return seconds;
+    for (double s = 0.0; std::fscanf(p, "%lf", &s) == 1;)
+        seconds.push_back(s);
     pclose(p);
+    if (seconds.size() != Designs().size())
+        seconds.clear();
     return seconds;
 }
 
-void RunScipy(benchmark::State& state, const Design& d)
-{
-    for (auto _ : state) {
-        const double seconds = ScipySeconds(d);
-        if (seconds < 0.0) {
-            state.SkipWithError("/usr/bin/python3 with scipy is not available");
-            break;
+// Keeps the times of the runs by name while the console shows them.
+class Collector : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run>& runs) override
+    {
+        // One run, or the median of repetitions (--benchmark_repetitions).
+        for (const Run& run : runs) {
+            const bool median = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
+            if (run.error_occurred || (run.run_type != Run::RT_Iteration && !median))
+                continue;
+            const std::string name = run.run_name.str();
+            if (!median && m_median.count(name))
+                continue;
+            const double it = static_cast<double>(run.iterations);
+            m_cpu[name] = run.cpu_accumulated_time / it;
+            m_real[name] = run.real_accumulated_time / it;
+            if (median)
+                m_median[name] = true;
         }
-        state.SetIterationTime(seconds);
+        ConsoleReporter::ReportRuns(runs);
     }
-}
+    double Cpu(const std::string& name) const { return Find(m_cpu, name); }
+    double Real(const std::string& name) const { return Find(m_real, name); }
 
-void BM_ScipyPreset63(benchmark::State& state)
-{
-    RunScipy(state, Preset63());
-}
-BENCHMARK(BM_ScipyPreset63)->UseManualTime()->Iterations(5)->Unit(benchmark::kMicrosecond);
-
-void BM_ScipyLowpass1025(benchmark::State& state)
-{
-    RunScipy(state, Lowpass1025(static_cast<int>(state.range(0))));
-}
-BENCHMARK(BM_ScipyLowpass1025)->Arg(16)->Arg(64)->UseManualTime()->Iterations(5)->Unit(benchmark::kMillisecond);
+private:
+    static double Find(const std::map<std::string, double>& m, const std::string& name)
+    {
+        const auto it = m.find(name);
+        return it == m.end() ? -1.0 : it->second;
+    }
+    std::map<std::string, double> m_cpu;
+    std::map<std::string, double> m_real;
+    std::map<std::string, bool> m_median;
+};
 
 }  // namespace
+
+int main(int argc, char** argv)
+{
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    Collector collector;
+    benchmark::RunSpecifiedBenchmarks(&collector);
+    benchmark::Shutdown();
+
+    const std::vector<double> scipy = ScipySeconds();
+    if (scipy.empty()) {
+        std::printf("\n/usr/bin/python3 with scipy is not available: no ratios.\n");
+        return 0;
+    }
+    std::printf("\nTimes in ms; ratio = Zantro / scipy.signal.remez (CPU time, median of 5, same run)\n");
+    std::printf("%-18s %9s %12s %8s %15s %15s %10s\n", "design", "scipy", "one thread", "ratio", "command wall",
+                "command cpu", "ratio cpu");
+    auto text = [](double value, bool valid) {
+        char buffer[32] = "-";
+        if (valid)
+            std::snprintf(buffer, sizeof buffer, "%.3f", value);
+        return std::string(buffer);
+    };
+    auto ms = [&](double seconds) { return text(1e3 * seconds, seconds >= 0.0); };
+    auto ratio = [&](double a, double b) { return text(a / b, a >= 0.0); };
+    for (size_t i = 0; i < Designs().size(); ++i) {
+        const std::string arg = "/" + std::to_string(i);
+        const double one = collector.Cpu("BM_OneThread" + arg);
+        const double wall = collector.Real("BM_DesignCommand" + arg + "/process_time/real_time");
+        const double cpu = collector.Cpu("BM_DesignCommand" + arg + "/process_time/real_time");
+        const double s = scipy[i];
+        std::printf("%-18s %9.3f %12s %8s %15s %15s %10s\n", Designs()[i].name.c_str(), 1e3 * s, ms(one).c_str(),
+                    ratio(one, s).c_str(), ms(wall).c_str(), ms(cpu).c_str(), ratio(cpu, s).c_str());
+    }
+    return 0;
+}

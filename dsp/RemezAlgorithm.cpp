@@ -1,11 +1,9 @@
 #include "dsp/RemezAlgorithm.h"
 
 #include <cmath>
-#include <optional>
 
 #include "dsp/DesignKinds.h"
 #include "dsp/CPoints.h"
-#include "dsp/RemezKernel.h"
 
 namespace {
 
@@ -128,8 +126,11 @@ std::vector<ExtremalPoint> InitialExtremalSet(int gridSize, int r)
 double NodeTolerance(const RemezGrid& grid)
 {
     double smallest = 0.0;
+    double previous = grid.f.empty() ? 0.0 : GridCosine(grid.f[0]);
     for (size_t i = 1; i < grid.f.size(); ++i) {
-        const double gap = std::fabs(GridCosine(grid.f[i]) - GridCosine(grid.f[i - 1]));
+        const double x = GridCosine(grid.f[i]);
+        const double gap = std::fabs(x - previous);
+        previous = x;
         if (gap > 0.0 && (smallest == 0.0 || gap < smallest))
             smallest = gap;
     }
@@ -201,16 +202,117 @@ void ComputeCosines(const RemezGrid& grid, std::vector<ExtremalPoint>& ext)
         p.x = GridCosine(grid.f[static_cast<size_t>(p.index)]);
 }
 
+namespace {
+
+// The weights of distinct nodes from products kept as mantissa and binary
+// exponent, then shifted by a common power of two (the formula and the
+// deviation are unchanged by a common factor): the largest weight is about
+// 1, the smallest may round to 0 where it no longer counts. A node equal to
+// an earlier one (fill-ups of the extremal search) gets weight 0 and takes
+// no part: the interpolant runs through the distinct nodes.
+void ScaledBaryWeights(std::vector<ExtremalPoint>& ext)
+{
+    const size_t m = ext.size();
+    std::vector<int> exponent(m, 0);
+    std::vector<double> mantissa(m, 0.0);
+    std::vector<bool> repeated(m, false);
+    int smallest = 0;
+    bool any = false;
+    for (size_t k = 0; k < m; ++k)
+        for (size_t j = 0; j < k && !repeated[k]; ++j)
+            repeated[k] = ext[j].x == ext[k].x;
+    for (size_t k = 0; k < m; ++k) {
+        if (repeated[k])
+            continue;
+        double p = 1.0;
+        int e = 0;
+        int since = 0;
+        for (size_t j = 0; j < m; ++j) {
+            if (j == k || repeated[j])
+                continue;
+            p *= 2.0 * (ext[k].x - ext[j].x);
+            // Factors lie within (0, 4] in size: 16 of them cannot leave the range of a double.
+            if (++since == 16) {
+                int ee = 0;
+                p = std::frexp(p, &ee);
+                e += ee;
+                since = 0;
+            }
+        }
+        int ee = 0;
+        p = std::frexp(p, &ee);
+        mantissa[k] = p;
+        exponent[k] = e + ee;
+        if (!any || exponent[k] < smallest)
+            smallest = exponent[k];
+        any = true;
+    }
+    for (size_t k = 0; k < m; ++k)
+        ext[k].ad = repeated[k] ? 0.0 : std::ldexp(1.0 / mantissa[k], smallest - exponent[k]);
+}
+
+}  // namespace
+
 void ComputeBaryWeights(std::vector<ExtremalPoint>& ext)
 {
     const size_t m = ext.size();
-    for (size_t k = 0; k < m; ++k) {
-        double p = 1.0;
-        for (size_t j = 0; j < m; ++j)
-            if (j != k)
-                p *= 2.0 * (ext[k].x - ext[j].x);
-        ext[k].ad = std::fabs(p) < 1e-9 ? 1e9 : 1.0 / p;
+    std::vector<double> mantissa(m);
+    std::vector<int> exponent(m);
+    bool plain = true;
+    bool repeated = false;
+    // Four products at a time, each multiplied up in the order of j: four
+    // independent chains instead of one.
+    for (size_t k0 = 0; k0 < m; k0 += 4) {
+        const size_t lanes = m - k0 < 4 ? m - k0 : 4;
+        double p[4] = {1.0, 1.0, 1.0, 1.0};
+        int e[4] = {0, 0, 0, 0};
+        double xk[4];
+        for (size_t l = 0; l < 4; ++l)
+            xk[l] = ext[k0 + (l < lanes ? l : 0)].x;
+        for (size_t j = 0; j < m; ++j) {
+            const double xj = ext[j].x;
+            // The factor of j = k is 1: an exact multiplication, no branch.
+            for (size_t l = 0; l < 4; ++l)
+                p[l] *= j == k0 + l ? 1.0 : 2.0 * (xk[l] - xj);
+            // The product kept as mantissa and binary exponent: scaling by
+            // powers of two is exact, so 2^e p equals the plain product
+            // wherever that stays within the range of a double. Factors lie
+            // within [0, 4] in size: 16 of them cannot leave that range.
+            if (j % 16 == 15) {
+                for (size_t l = 0; l < 4; ++l) {
+                    int ee = 0;
+                    p[l] = std::frexp(p[l], &ee);
+                    e[l] += ee;
+                }
+            }
+        }
+        for (size_t l = 0; l < lanes; ++l) {
+            const size_t k = k0 + l;
+            int ee = 0;
+            mantissa[k] = std::frexp(p[l], &ee);
+            exponent[k] = e[l] + ee;
+            repeated = repeated || p[l] == 0.0;
+            const double product = std::ldexp(p[l], e[l]);
+            ext[k].ad = 1.0 / product;
+            // The plain weights serve while every product is of fair size. A
+            // product below 1e-9 (close or equal nodes) or beyond the range
+            // of a double would need the 1e9 substitute, which breaks the
+            // interpolation.
+            if (!(std::fabs(product) >= 1e-9) || !std::isfinite(ext[k].ad) || ext[k].ad == 0.0)
+                plain = false;
+        }
     }
+    if (plain)
+        return;
+    if (repeated) {
+        ScaledBaryWeights(ext);
+        return;
+    }
+    int smallest = exponent[0];
+    for (size_t k = 1; k < m; ++k)
+        smallest = exponent[k] < smallest ? exponent[k] : smallest;
+    for (size_t k = 0; k < m; ++k)
+        ext[k].ad = std::ldexp(1.0 / mantissa[k], smallest - exponent[k]);
 }
 
 double ComputeDeviation(const RemezGrid& grid, const std::vector<ExtremalPoint>& ext)
@@ -224,7 +326,10 @@ double ComputeDeviation(const RemezGrid& grid, const std::vector<ExtremalPoint>&
         den += sign * p.ad / grid.W[i];
         sign = -sign;
     }
-    return num / den;
+    // An error that is 0 at every node (desired values met exactly) levels at
+    // 0; a quotient that is no number would poison every value after it.
+    const double delta = num / den;
+    return std::isfinite(delta) ? delta : 0.0;
 }
 
 void ComputeExtremalValues(const RemezGrid& grid, std::vector<ExtremalPoint>& ext, double delta)
@@ -237,19 +342,22 @@ void ComputeExtremalValues(const RemezGrid& grid, std::vector<ExtremalPoint>& ex
     }
 }
 
-// The fast evaluator repeats these operations lane by lane; contraction
-// into fused multiply-adds would make the two differ.
-__attribute__((optimize("fp-contract=off"))) double EvaluateAtCosine(const std::vector<ExtremalPoint>& ext,
-                                                                     double x, double nodeTol)
+// The fast evaluator repeats these operations lane by lane; a product and
+// a sum in one statement could be contracted into a fused multiply-add and
+// make the two differ, so each has its own.
+double EvaluateAtCosine(const std::vector<ExtremalPoint>& ext, double x, double nodeTol)
 {
     double num = 0.0;
     double den = 0.0;
     for (const ExtremalPoint& p : ext) {
+        if (p.ad == 0.0)
+            continue;  // a repeated node, or one too far off to count
         const double d = x - p.x;
         if (std::fabs(d) < nodeTol)
             return p.y;
         const double c = p.ad / d;
-        num += c * p.y;
+        const double term = c * p.y;
+        num += term;
         den += c;
     }
     return num / den;
@@ -338,13 +446,23 @@ std::vector<int> SearchExtrema(const std::vector<double>& E, int gridSize, int r
     return cand;
 }
 
-bool IsConverged(const std::vector<double>& E, const std::vector<ExtremalPoint>& ext)
+bool IsConverged(const std::vector<double>& E, const std::vector<ExtremalPoint>& ext, double tolerance)
 {
     double maxAbs = 0.0;
     double minAbs = 0.0;
     bool first = true;
-    for (const ExtremalPoint& p : ext) {
-        const double a = std::fabs(E[static_cast<size_t>(p.index)]);
+    for (size_t k = 0; k < ext.size(); ++k) {
+        // Points repeated to fill the set, or errors that do not alternate,
+        // can look level without the alternation a converged design has.
+        if (k > 0) {
+            if (ext[k].index <= ext[k - 1].index)
+                return false;
+            const double a = E[static_cast<size_t>(ext[k - 1].index)];
+            const double b = E[static_cast<size_t>(ext[k].index)];
+            if (!((a > 0.0 && b < 0.0) || (a < 0.0 && b > 0.0)))
+                return false;
+        }
+        const double a = std::fabs(E[static_cast<size_t>(ext[k].index)]);
         if (first || a > maxAbs)
             maxAbs = a;
         if (first || a < minAbs)
@@ -352,33 +470,7 @@ bool IsConverged(const std::vector<double>& E, const std::vector<ExtremalPoint>&
         first = false;
     }
     // A NaN quotient (all errors 0) fails the comparison: not converged.
-    return (maxAbs - minAbs) / maxAbs < 1e-5;
-}
-
-void CosineCoefficients(const std::vector<ExtremalPoint>& ext, int r, CPoints& alpha, double nodeTol)
-{
-    const int c = 2 * r - 1;
-    std::vector<double> a(static_cast<size_t>(r));
-    for (int k = 0; k < r; ++k)
-        a[static_cast<size_t>(k)] = EvaluateResponse(ext, static_cast<double>(k) / c, nodeTol);
-    // cos(2 pi j k / c) from a table by (j k) mod c: the same values with the
-    // angle reduced exactly, and no cosine per term.
-    std::vector<double> cosines(static_cast<size_t>(c));
-    for (int m = 0; m < c; ++m)
-        cosines[static_cast<size_t>(m)] = std::cos(2.0 * M_PI * m / c);
-    alpha.SetSize(r);
-    for (int j = 0; j < r; ++j) {
-        double sum = 0.0;
-        int m = 0;
-        for (int k = 1; k < r; ++k) {
-            m += j;
-            if (m >= c)
-                m -= c;
-            sum += a[static_cast<size_t>(k)] * cosines[static_cast<size_t>(m)];
-        }
-        const double value = (a[0] + 2.0 * sum) / c;
-        alpha[j] = Complex(j > 0 ? 2.0 * value : value, 0.0);
-    }
+    return (maxAbs - minAbs) / maxAbs < tolerance;
 }
 
 void CoefficientsToTaps(const CPoints& alpha, int r, int firType, CPoints& h)
@@ -429,125 +521,4 @@ void CoefficientsToTaps(const CPoints& alpha, int r, int firType, CPoints& h)
     default:
         break;
     }
-}
-
-namespace {
-
-double PrepareInterpolation(const RemezGrid& grid, std::vector<ExtremalPoint>& ext)
-{
-    ComputeCosines(grid, ext);
-    ComputeBaryWeights(ext);
-    const double delta = ComputeDeviation(grid, ext);
-    ComputeExtremalValues(grid, ext, delta);
-    return delta;
-}
-
-// The transformed grid and the final extremal set of one design.
-struct ExchangeResult {
-    RemezGrid grid;
-    std::vector<ExtremalPoint> ext;
-    double nodeTol = kNodeTolerance;
-    int passes = 0;
-};
-
-int CoarseFunctionCount(int r)
-{
-    return 2 * r / 3;
-}
-
-ExchangeResult RunExchange(const std::vector<RemezEdge>& bands, int r, int density, int filterType, int firType,
-                           const RemezOptions& options, bool topLevel)
-{
-    ExchangeResult res;
-    std::vector<RemezEdge> list = bands;
-    res.grid = list.empty() || r < 1 ? RemezGrid() : BuildDenseGrid(list, r, density, filterType, firType);
-    RemezGrid& grid = res.grid;
-    if (topLevel && options.pReport)
-        options.pReport->nGridSize = grid.Size();
-    if (grid.Size() == 0) {
-        res.passes = kRemezMaxPasses;
-        return res;
-    }
-    ApplyFirTypeTransform(grid, firType);
-    const int g = grid.Size();
-    res.nodeTol = NodeTolerance(grid);
-
-    std::vector<ExtremalPoint>& ext = res.ext;
-    ext = InitialExtremalSet(g, r);
-    std::optional<RemezErrorEvaluator> fast;
-    if (!options.bReference)
-        fast.emplace(grid, r, options.nThreads, res.nodeTol);
-    if (topLevel && options.pReport)
-        options.pReport->nThreads = fast ? fast->Threads() : 1;
-
-    int passes = 0;
-    bool converged = false;
-    bool restarted = false;
-    while (!converged && passes < kRemezMaxPasses) {
-        const double delta = PrepareInterpolation(grid, ext);
-        if (passes == 0 && !restarted && r >= kMinFunctionsForCoarseStart && IsLevelLost(grid, ext, delta)) {
-            // The evenly spread start cannot be resolved: start from a coarser design.
-            restarted = true;
-            const int coarseDensity = density < 16 ? density : 16;
-            ExchangeResult coarse =
-                RunExchange(bands, CoarseFunctionCount(r), coarseDensity, filterType, firType, options, false);
-            if (options.pReport) {
-                options.pReport->nStartStages += 1;
-                options.pReport->nStartPasses += coarse.passes;
-            }
-            if (!coarse.ext.empty()) {
-                std::vector<double> freqs;
-                for (const ExtremalPoint& p : coarse.ext)
-                    freqs.push_back(coarse.grid.f[static_cast<size_t>(p.index)]);
-                ext = ScaleExtremalSet(freqs, grid, r);
-            }
-            continue;
-        }
-        if (fast)
-            fast->ComputeError(ext);
-        else
-            ComputeError(grid, ext, res.nodeTol);
-        const std::vector<int> next = SearchExtrema(grid.E, g, r);
-        for (size_t k = 0; k < ext.size(); ++k)
-            ext[k].index = next[k];
-        ++passes;
-        if (options.pTrace)
-            options.pTrace->push_back(next);
-        converged = IsConverged(grid.E, ext);
-    }
-    PrepareInterpolation(grid, ext);
-    res.passes = passes;
-    return res;
-}
-
-}  // namespace
-
-int DesignRemez(int taps, int filterType, int firType, int fs, const RemezBand* bands, int gridDensity,
-                CPoints& coeffs)
-{
-    return DesignRemez(taps, filterType, firType, fs, bands, gridDensity, coeffs, RemezOptions());
-}
-
-int DesignRemez(int taps, int filterType, int firType, int fs, const RemezBand* bands, int gridDensity,
-                CPoints& coeffs, const RemezOptions& options)
-{
-    if (taps < 0)
-        taps = 0;
-    if (coeffs.m_nCount != taps)
-        coeffs.SetSize(taps);
-    coeffs.Clear();
-    const int r = RemezFunctionCount(taps, firType);
-    // A density below 1 would make the grid loops run backwards forever.
-    const int density = gridDensity < 1 ? 1 : gridDensity;
-
-    ExchangeResult res = RunExchange(BuildBandList(bands, fs), r, density, filterType, firType, options, true);
-    // Nothing to approximate (no band, or one narrower than the grid
-    // spacing): zero taps and the count that reports failure.
-    if (res.grid.Size() == 0)
-        return kRemezMaxPasses;
-
-    CPoints alpha(r);
-    CosineCoefficients(res.ext, r, alpha, res.nodeTol);
-    CoefficientsToTaps(alpha, r, firType, coeffs);
-    return res.passes;
 }

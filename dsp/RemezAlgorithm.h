@@ -42,50 +42,12 @@ struct ExtremalPoint {
     double y = 0.0;
 };
 
-// What a design did besides its own passes.
-struct RemezReport {
-    int nGridSize = 0;      // points of the requested grid
-    int nStartStages = 0;   // coarser designs run to find a starting set
-    int nStartPasses = 0;   // passes spent in them
-    int nThreads = 0;       // threads of the grid evaluation (1 or 2)
-};
-
-// How DesignRemez evaluates the error on the grid. Both ways compute the
-// same values bit for bit; the reference is the plain per-point loop.
-struct RemezOptions {
-    bool bReference = false;   // plain loop, one thread
-    int nThreads = 0;          // fast path: 0 picks by the size of the work, else 1 or 2
-    // When set, receives the grid indices of the extremal set after each
-    // pass, the passes of starting designs first.
-    std::vector<std::vector<int>>* pTrace = nullptr;
-    RemezReport* pReport = nullptr;
-};
-
 // The node test of the interpolation: within this distance in x of a node
 // the interpolant takes the node's value. Dense grids use a smaller one
 // (NodeTolerance).
 inline constexpr double kNodeTolerance = 1e-6;
 // Designs with fewer cosine functions never start from a coarser design.
 inline constexpr int kMinFunctionsForCoarseStart = 24;
-
-// Designs N = taps coefficients into coeffs (resized to N if needed; real
-// parts, imaginary parts 0) from the bands of the table whose m_bUse is 1.
-// filterType is the form's filter type (5, differentiator, shapes D and W),
-// fs in Hz, gridDensity grid points per cosine function (8 .. 64; values
-// below 1 count as 1). Returns the number of exchange passes, 1 .. 64; 64
-// means the error did not level out (also returned, with zero taps, when
-// the grid holds no point at all).
-//
-// Long filters: when the levelled error of the evenly spread starting set
-// is too small to show in the desired values (it falls like 10^(-N/60)
-// for a narrow transition), the passes would only see rounding noise.
-// The starting set is then taken from a design with two thirds of the
-// cosine functions on a grid of density 16 or less, and the passes start
-// again from it; the returned count is that of the requested design.
-int DesignRemez(int taps, int filterType, int firType, int fs, const RemezBand* bands,
-                int gridDensity, CPoints& coeffs);
-int DesignRemez(int taps, int filterType, int firType, int fs, const RemezBand* bands,
-                int gridDensity, CPoints& coeffs, const RemezOptions& options);
 
 // Number of cosine functions r: N / 2, (N + 1) / 2 for FIR type 0.
 int RemezFunctionCount(int taps, int firType);
@@ -118,12 +80,17 @@ std::vector<ExtremalPoint> ScaleExtremalSet(const std::vector<double>& coarse, c
 // cos(2 pi f), the abscissa of the interpolation.
 double GridCosine(double f);
 void ComputeCosines(const RemezGrid& grid, std::vector<ExtremalPoint>& ext);
-// ad_k = 1 / prod_{j != k} 2 (x_k - x_j); 1e9 where that product is below 1e-9 in size.
+// ad_k = 1 / prod_{j != k} 2 (x_k - x_j) while every product is 1e-9 or more
+// in size and finite. Otherwise the weights of all points are taken from
+// products kept with their binary exponent and scaled by one common power of
+// two (the largest about 1); a point equal to an earlier one gets weight 0
+// and takes no part in the interpolation.
 void ComputeBaryWeights(std::vector<ExtremalPoint>& ext);
+// delta = sum ad_k D_k / sum (-1)^k ad_k / W_k; 0 where that is no finite number.
 double ComputeDeviation(const RemezGrid& grid, const std::vector<ExtremalPoint>& ext);
 void ComputeExtremalValues(const RemezGrid& grid, std::vector<ExtremalPoint>& ext, double delta);
 // Barycentric interpolation through (x_k, y_k) at x = cos(2 pi f); y_k
-// itself when x lies within nodeTol of x_k.
+// itself when x lies within nodeTol of x_k. Points of weight 0 are skipped.
 double EvaluateResponse(const std::vector<ExtremalPoint>& ext, double f, double nodeTol = kNodeTolerance);
 double EvaluateAtCosine(const std::vector<ExtremalPoint>& ext, double x, double nodeTol = kNodeTolerance);
 // E = (A(f) - D) W on the whole grid, point by point.
@@ -131,10 +98,8 @@ void ComputeError(RemezGrid& grid, const std::vector<ExtremalPoint>& ext, double
 // The new extremal set (r + 1 grid indices, in order) from the errors
 // E[0 .. gridSize - 1].
 std::vector<int> SearchExtrema(const std::vector<double>& E, int gridSize, int r);
-// (max |E| - min |E|) / max |E| < 1e-5 over the extremal set.
-bool IsConverged(const std::vector<double>& E, const std::vector<ExtremalPoint>& ext);
-// alpha_0 .. alpha_(r-1) from r samples of the interpolant at k / (2r - 1).
-void CosineCoefficients(const std::vector<ExtremalPoint>& ext, int r, CPoints& alpha,
-                        double nodeTol = kNodeTolerance);
+// (max |E| - min |E|) / max |E| < tolerance over the extremal set, whose
+// points must be distinct, rising and alternate in the sign of E.
+bool IsConverged(const std::vector<double>& E, const std::vector<ExtremalPoint>& ext, double tolerance = 1e-5);
 // h[0 .. N-1] from the cosine coefficients; h must hold N points.
 void CoefficientsToTaps(const CPoints& alpha, int r, int firType, CPoints& h);

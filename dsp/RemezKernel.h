@@ -4,34 +4,63 @@
 
 #include "dsp/RemezAlgorithm.h"
 
-// The fast evaluation of the weighted error on the whole grid. It computes
-// exactly what ComputeError computes (same operations in the same order for
-// every grid point), several grid points at a time in vector registers, on
-// the widest vector unit the processor has, optionally on two threads.
+// The weighted error E = (A(f) - D) W on the whole grid, fast. The
+// interpolant of a pass is taken once as a Chebyshev series (its values at
+// r + 1 Chebyshev points, a DCT) and summed by Clenshaw's recurrence at every
+// grid point: three additions and multiplications per term instead of a
+// division. Where the series cannot be summed to well below the levelled
+// error (an interpolant that is huge between the bands), or misses a node's
+// value by more than that, the pass falls back to the barycentric formula
+// of ComputeError, same operations in the same order. Either way the
+// exchange sees the same errors to well below the levelled error.
+// Several grid points go through a vector register at a time, on the widest
+// vector unit the processor has, optionally on two threads.
 class RemezErrorEvaluator {
 public:
     // Grid points evaluated together; the cosines are padded to a multiple of it.
-    static constexpr int kBlock = 8;
+    static constexpr int kBlock = 24;
+    // The series is used when its error bound, weighted, stays below this
+    // share of the levelled error |delta|.
+    static constexpr double kSeriesShare = 1e-6;
 
     // The grid's cosines are taken once; the grid itself must outlive the evaluator.
     // nThreads: 1 or 2; 0 picks 2 when the work is large enough and two cores exist.
-    // nodeTol: the node test of the interpolation (NodeTolerance).
-    RemezErrorEvaluator(RemezGrid& grid, int r, int nThreads, double nodeTol = kNodeTolerance);
+    RemezErrorEvaluator(RemezGrid& grid, int r, int nThreads);
 
-    // E = (A(f) - D) W for every grid point, A interpolating through ext.
-    void ComputeError(const std::vector<ExtremalPoint>& ext);
+    // E for the interpolant through ext (weights and values prepared), delta
+    // its levelled error; nodeTol is the node test of the barycentric formula.
+    void ComputeError(const std::vector<ExtremalPoint>& ext, double delta, double nodeTol);
+    // InterpolantCoefficients(ext, count), the samples taken several at a time:
+    // the same values bit for bit.
+    std::vector<double> Coefficients(const std::vector<ExtremalPoint>& ext, int count);
+    // E for the cosine series sum_j c_j cos(2 pi j f) of a finished design.
+    void ComputeSeriesError(const std::vector<double>& c);
 
     int Threads() const { return m_nThreads; }
+    // Passes so far that took the barycentric formula.
+    int BarycentricPasses() const { return m_nBarycentric; }
 
 private:
-    void EvaluateBlocks(int firstBlock, int lastBlock, const std::vector<ExtremalPoint>& ext);
+    void LoadNodes(const std::vector<ExtremalPoint>& ext);
+    bool SeriesMeetsNodes(const std::vector<ExtremalPoint>& ext, double allowed);
+    void Run(bool series, const std::vector<ExtremalPoint>* ext);
+    void EvaluateBlocks(int firstBlock, int lastBlock, bool series, const std::vector<ExtremalPoint>* ext);
 
     RemezGrid& m_grid;
     int m_nThreads;
-    double m_dNodeTol;
+    int m_nBarycentric = 0;
+    double m_dMaxWeight = 0.0;
+    double m_dNodeTol = kNodeTolerance;
     std::vector<double> m_x;     // cos(2 pi f), padded with 2.0 (never near a node)
     std::vector<double> m_A;     // interpolant per padded point
     std::vector<double> m_near;  // smallest |x - x_k| per padded point
+    std::vector<double> m_c;     // series coefficients
+    std::vector<double> m_points;  // Chebyshev points, padded with 2.0
+    int m_nPoints = 0;
+    std::vector<double> m_nodeX;  // the nodes' x, padded with 2.0
+    std::vector<double> m_nodeA;
+    std::vector<double> m_samples;
+    std::vector<double> m_sampleNear;
     std::vector<double> m_xk;
     std::vector<double> m_ad;
     std::vector<double> m_y;

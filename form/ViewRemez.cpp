@@ -3,7 +3,7 @@
 #include "document/CZantroDoc.h"
 #include "platform/DataExchange.h"
 #include "form/CRemezDlg.h"
-#include "dsp/RemezAlgorithm.h"
+#include "dsp/RemezDesign.h"
 #include "form/RemezMessages.h"
 
 void CZantroView::DesignRemezFilter()
@@ -22,13 +22,13 @@ void CZantroView::DesignRemezFilter()
         dlg.StoreBands(par.m_Bands, par.m_nGridDensity);
 
     ResizeArrays(m_nTaps);
-    const int passes =
+    const RemezResult design =
         DesignRemez(m_nTaps, m_nFilterType, m_nFirType, m_nSamplingRate, par.m_Bands, par.m_nGridDensity, m_Coeffs);
-    m_nRemezPasses = passes;
-    if (passes >= kRemezMaxPasses)
-        MessageBox(kMsgRemezNoConvergence);
+    m_nRemezPasses = design.nPasses;
+    if (design.Converged())
+        MessageBox(FormatInt(kMsgRemezPasses, design.nPasses));
     else
-        MessageBox(FormatInt(kMsgRemezPasses, passes));
+        MessageBox(kMsgRemezNoConvergence);
 
     m_dIRPeak = m_Coeffs.GetMaxMagnitude();
     if (m_bSinXComp == 1)

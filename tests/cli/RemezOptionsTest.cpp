@@ -83,3 +83,29 @@ TEST(RemezOptions, ReadFileFeedsFrequencySampling)
     EXPECT_NE(missing.err.find("Cannot open file"), std::string::npos);
     std::filesystem::remove(path);
 }
+
+// Designs that used to end with NaN taps, a valid design and exit 0: an
+// all-pass band whose error is 0 in the first pass is an exact design, a
+// lowpass whose optimum lies below double resolution reports that it did
+// not converge and still hands out finite taps.
+TEST(RemezOptions, HardDesignsGiveFiniteCoefficients)
+{
+    CliResult exact = Cli({"--method", "remez", "--taps", "25", "--band", "0:4000:1:1", "--scaling", "natural", "--json"});
+    ASSERT_EQ(exact.status, 0) << exact.err;
+    auto j = exact.Json();
+    EXPECT_EQ(j["messages"][0], "The Remez algorithm took   1 iterations to converge.");
+    ASSERT_EQ(j["coefficients"].size(), 25u);
+    for (int i = 0; i < 25; ++i)
+        EXPECT_NEAR(j["coefficients"][i].get<double>(), i == 12 ? 1.0 : 0.0, 1e-14) << i;
+
+    CliResult hard = Cli({"--method", "remez", "--taps", "301", "--band", "0:1000:1:1", "--band", "1800:4000:0:1",
+                          "--scaling", "natural", "--json"});
+    ASSERT_EQ(hard.status, 0) << hard.err;
+    j = hard.Json();
+    EXPECT_EQ(j["messages"][0], "The Remez algorithm did not converge.");
+    EXPECT_EQ(j["passes"], 64);
+    EXPECT_EQ(j["design_valid"], true);
+    ASSERT_EQ(j["coefficients"].size(), 301u);
+    for (const auto& c : j["coefficients"])
+        ASSERT_TRUE(c.is_number());
+}

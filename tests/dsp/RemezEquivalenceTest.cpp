@@ -1,15 +1,18 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <iostream>
 #include <vector>
 
 #include "RemezTestSupport.h"
+#include "dsp/RemezChebyshev.h"
+#include "dsp/RemezKernel.h"
 
 namespace {
 
 struct Outcome {
-    int passes = 0;
+    RemezResult result;
     std::vector<std::vector<int>> trace;
-    RemezReport report;
     CPoints taps;
 };
 
@@ -20,8 +23,7 @@ Outcome Design(const RemezCase& c, bool reference, int threads)
     options.bReference = reference;
     options.nThreads = threads;
     options.pTrace = &o.trace;
-    options.pReport = &o.report;
-    o.passes = RunDesign(c, o.taps, options);
+    o.result = RunDesign(c, o.taps, options);
     return o;
 }
 
@@ -48,9 +50,13 @@ std::vector<RemezCase> Cases()
 
 }  // namespace
 
-// The fast evaluation (vectorised, one or two threads) must make the same
-// exchange as the plain per-point loop: the same extremal set after every
-// pass, the same pass count and the same taps, bit for bit.
+// The fast evaluation (Chebyshev series by Clenshaw, vectorised, one or two
+// threads) must make the same exchange as the plain per-point barycentric
+// loop: the same extremal set after every pass, the same pass count and,
+// since both finish the taps from the same set the same way, the same taps
+// bit for bit. The series differs from the barycentric values only by
+// rounding (held below 1e-6 of the levelled error, see below), far below
+// the gaps between neighbouring grid errors that decide the extremal set.
 TEST(RemezEquivalence, FastPassesEqualThePlainLoop)
 {
     for (const RemezCase& c : Cases()) {
@@ -59,9 +65,18 @@ TEST(RemezEquivalence, FastPassesEqualThePlainLoop)
         ASSERT_FALSE(plain.trace.empty());
         for (int threads : {1, 2}) {
             const Outcome fast = Design(c, false, threads);
-            EXPECT_EQ(fast.passes, plain.passes);
-            EXPECT_EQ(fast.report.nStartStages, plain.report.nStartStages);
-            EXPECT_EQ(fast.report.nStartPasses, plain.report.nStartPasses);
+            EXPECT_EQ(fast.result.status, plain.result.status);
+            EXPECT_EQ(fast.result.nPasses, plain.result.nPasses);
+            if (!plain.result.Converged()) {
+                // Passes that see only rounding noise may wander apart; both
+                // still end with finite taps near the levelled error.
+                for (int k = 0; k < c.taps; ++k)
+                    ASSERT_TRUE(std::isfinite(fast.taps[k].real()));
+                EXPECT_LT(fast.result.dWeightedError, 2.0 * plain.result.dWeightedError);
+                continue;
+            }
+            EXPECT_EQ(fast.result.nStartStages, plain.result.nStartStages);
+            EXPECT_EQ(fast.result.nStartPasses, plain.result.nStartPasses);
             ASSERT_EQ(fast.trace.size(), plain.trace.size());
             for (size_t p = 0; p < plain.trace.size(); ++p)
                 ASSERT_EQ(fast.trace[p], plain.trace[p]) << "pass " << p;
@@ -71,13 +86,110 @@ TEST(RemezEquivalence, FastPassesEqualThePlainLoop)
     }
 }
 
+namespace {
+
+// One pass of the long lowpass from its evenly spread start, or from the
+// converged set when converged is set.
+struct PassSetup {
+    RemezGrid grid;
+    std::vector<ExtremalPoint> ext;
+    double delta = 0.0;
+    int r = 0;
+};
+
+PassSetup PreparePass(const RemezCase& c, const std::vector<int>* indices)
+{
+    PassSetup s;
+    std::vector<RemezEdge> bands = BuildBandList(c.table.bands, c.fs);
+    s.r = RemezFunctionCount(c.taps, c.FirType());
+    s.grid = BuildDenseGrid(bands, s.r, c.density, c.filterType, c.FirType());
+    ApplyFirTypeTransform(s.grid, c.FirType());
+    s.ext = InitialExtremalSet(s.grid.Size(), s.r);
+    if (indices)
+        for (size_t k = 0; k < s.ext.size(); ++k)
+            s.ext[k].index = (*indices)[k];
+    ComputeCosines(s.grid, s.ext);
+    ComputeBaryWeights(s.ext);
+    s.delta = ComputeDeviation(s.grid, s.ext);
+    ComputeExtremalValues(s.grid, s.ext, s.delta);
+    return s;
+}
+
+}  // namespace
+
+// The vector kernels against their scalar statements: the series at every
+// grid point and the coefficients from the Chebyshev samples, bit for bit
+// (same operations in the same order, no contraction into fused
+// multiply-adds, under GCC and Clang alike).
+TEST(RemezEquivalence, VectorKernelsEqualTheirScalarCode)
+{
+    const RemezCase c{"lowpass 255", 255, FT_LOWPASS, {Band(0, 1000, 1.0, 1.0), Band(1050, 4000, 0.0, 10.0)}, 16};
+    for (int threads : {1, 2}) {
+        PassSetup s = PreparePass(c, nullptr);
+        RemezErrorEvaluator fast(s.grid, s.r, threads);
+        const std::vector<double> coeffs = fast.Coefficients(s.ext, s.r + 1);
+        EXPECT_EQ(coeffs, InterpolantCoefficients(s.ext, s.r + 1));
+        fast.ComputeSeriesError(coeffs);
+        for (int i = 0; i < s.grid.Size(); ++i) {
+            const size_t u = static_cast<size_t>(i);
+            const double a = ChebyshevSeries(coeffs.data(), s.r + 1, GridCosine(s.grid.f[u]));
+            ASSERT_EQ(s.grid.E[u], (a - s.grid.D[u]) * s.grid.W[u]) << i;
+        }
+    }
+}
+
+// The series against the barycentric formula on a converged pass of a
+// 1025-tap design (the largest r): the weighted errors agree to within the
+// series' own error bound, n eps sum |c_j| max W, which the evaluator keeps
+// below 1e-6 |delta| before it uses the series at all.
+TEST(RemezEquivalence, SeriesErrorsMatchTheBarycentricFormula)
+{
+    const RemezCase c{"lowpass 1025", 1025, FT_LOWPASS, {Band(0, 1000, 1.0, 1.0), Band(1050, 4000, 0.0, 10.0)}, 16};
+    std::vector<std::vector<int>> trace;
+    RemezOptions options;
+    options.pTrace = &trace;
+    CPoints h;
+    ASSERT_TRUE(RunDesign(c, h, options).Converged());
+    PassSetup s = PreparePass(c, &trace.back());
+    const RemezGrid plainGrid = [&] {
+        RemezGrid g = s.grid;
+        ComputeError(g, s.ext, NodeTolerance(g));
+        return g;
+    }();
+    RemezErrorEvaluator fast(s.grid, s.r, 1);
+    fast.ComputeError(s.ext, s.delta, NodeTolerance(s.grid));
+    EXPECT_EQ(fast.BarycentricPasses(), 0);
+    double largest = 0.0;
+    for (int i = 0; i < s.grid.Size(); ++i) {
+        const size_t u = static_cast<size_t>(i);
+        largest = std::max(largest, std::fabs(s.grid.E[u] - plainGrid.E[u]));
+    }
+    std::cout << "  largest |E series - E barycentric| = " << largest << " for |delta| = " << std::fabs(s.delta)
+              << "\n";
+    EXPECT_LT(largest, RemezErrorEvaluator::kSeriesShare * std::fabs(s.delta));
+}
+
+// Where the interpolant is huge between the bands the series is not used.
+TEST(RemezEquivalence, HugeInterpolantsFallBackToTheBarycentricFormula)
+{
+    const RemezCase c{"wide gaps", 30, FT_BANDPASS, {Band(9821, 10609, 1.0, 1.0), Band(17235, 18817, 0.0, 1.0)}, 12,
+                      48000};
+    PassSetup s = PreparePass(c, nullptr);
+    RemezGrid plainGrid = s.grid;
+    ComputeError(plainGrid, s.ext, NodeTolerance(plainGrid));
+    RemezErrorEvaluator fast(s.grid, s.r, 1);
+    fast.ComputeError(s.ext, s.delta, NodeTolerance(s.grid));
+    EXPECT_EQ(fast.BarycentricPasses(), 1);
+    for (int i = 0; i < s.grid.Size(); ++i)
+        EXPECT_EQ(s.grid.E[static_cast<size_t>(i)], plainGrid.E[static_cast<size_t>(i)]) << i;
+}
+
 TEST(RemezEquivalence, ThreadsFollowTheSizeOfTheWork)
 {
     RemezCase small = PresetCase(3);
-    const Outcome s = Design(small, false, 0);
-    EXPECT_EQ(s.report.nThreads, 1);
+    EXPECT_EQ(Design(small, false, 0).result.nThreads, 1);
     RemezCase large{"lowpass 1025", 1025, FT_LOWPASS, {Band(0, 1000, 1.0, 1.0), Band(1050, 4000, 0.0, 10.0)}, 64};
-    EXPECT_EQ(Design(large, false, 1).report.nThreads, 1);
-    EXPECT_EQ(Design(large, false, 2).report.nThreads, 2);
-    EXPECT_EQ(Design(large, true, 2).report.nThreads, 1);
+    EXPECT_EQ(Design(large, false, 1).result.nThreads, 1);
+    EXPECT_EQ(Design(large, false, 2).result.nThreads, 2);
+    EXPECT_EQ(Design(large, true, 2).result.nThreads, 1);
 }

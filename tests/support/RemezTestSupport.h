@@ -8,7 +8,7 @@
 #include "document/CFilPar.h"
 #include "form/CZantroView.h"
 #include "dsp/CPoints.h"
-#include "dsp/RemezAlgorithm.h"
+#include "dsp/RemezDesign.h"
 
 // A band table with the given rows in use (edges in Hz), the rest cleared.
 struct BandTable {
@@ -50,7 +50,7 @@ inline RemezCase PresetCase(int index)
     return c;
 }
 
-inline int RunDesign(const RemezCase& c, CPoints& h, const RemezOptions& options = RemezOptions())
+inline RemezResult RunDesign(const RemezCase& c, CPoints& h, const RemezOptions& options = RemezOptions())
 {
     h.SetSize(c.taps);
     return DesignRemez(c.taps, c.filterType, c.FirType(), c.fs, c.table.bands, c.density, h, options);

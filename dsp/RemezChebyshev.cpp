@@ -1,0 +1,163 @@
+#include "dsp/RemezChebyshev.h"
+
+#include <cfloat>
+#include <cmath>
+
+double InterpolateExact(const std::vector<ExtremalPoint>& ext, double x)
+{
+    double num = 0.0;
+    double den = 0.0;
+    for (const ExtremalPoint& p : ext) {
+        if (p.ad == 0.0)
+            continue;
+        const double d = x - p.x;
+        if (d == 0.0)
+            return p.y;
+        const double c = p.ad / d;
+        const double term = c * p.y;
+        num += term;
+        den += c;
+    }
+    // Sums that vanish (no usable node) give 0 rather than 0 / 0.
+    if (den == 0.0 || !std::isfinite(num / den))
+        return 0.0;
+    return num / den;
+}
+
+double ChebyshevPoint(int i, int count)
+{
+    return std::cos(M_PI * (i + 0.5) / count);
+}
+
+std::vector<double> ChebyshevCoefficients(const std::vector<double>& v)
+{
+    const int m = static_cast<int>(v.size());
+    std::vector<double> c(v.size(), 0.0);
+    if (m == 0)
+        return c;
+    // cos(pi j (2i + 1) / (2m)) from a table by j (2i + 1) mod 4m: exact angle
+    // reduction and no cosine per term.
+    const int period = 4 * m;
+    std::vector<double> table(static_cast<size_t>(period));
+    for (int q = 0; q < period; ++q)
+        table[static_cast<size_t>(q)] = std::cos(M_PI * q / (2.0 * m));
+    // Four coefficients at a time: four independent sums, each in the order of i.
+    for (int j0 = 0; j0 < m; j0 += 4) {
+        double sum[4] = {0.0, 0.0, 0.0, 0.0};
+        long long q[4];
+        long long step[4];
+        const int lanes = m - j0 < 4 ? m - j0 : 4;
+        for (int l = 0; l < 4; ++l) {
+            const long long j = j0 + (l < lanes ? l : 0);
+            q[l] = j % period;
+            step[l] = 2 * j % period;
+        }
+        for (int i = 0; i < m; ++i) {
+            const double vi = v[static_cast<size_t>(i)];
+            for (int l = 0; l < 4; ++l) {
+                const double term = vi * table[static_cast<size_t>(q[l])];
+                sum[l] += term;
+                q[l] += step[l];
+                if (q[l] >= period)
+                    q[l] -= period;
+            }
+        }
+        for (int l = 0; l < lanes; ++l)
+            c[static_cast<size_t>(j0 + l)] = (j0 + l == 0 ? 1.0 : 2.0) * sum[l] / m;
+    }
+    return c;
+}
+
+std::vector<double> InterpolantCoefficients(const std::vector<ExtremalPoint>& ext, int count)
+{
+    std::vector<double> v(static_cast<size_t>(count > 0 ? count : 0));
+    for (int i = 0; i < count; ++i)
+        v[static_cast<size_t>(i)] = InterpolateExact(ext, ChebyshevPoint(i, count));
+    return ChebyshevCoefficients(v);
+}
+
+double ChebyshevSeries(const double* c, int n, double x)
+{
+    if (n <= 0)
+        return 0.0;
+    const double x2 = x + x;
+    double b1 = 0.0;
+    double b2 = 0.0;
+    for (int j = n - 1; j >= 1; --j) {
+        const double u = c[j] - b2;
+        const double t = x2 * b1;
+        const double b = u + t;
+        b2 = b1;
+        b1 = b;
+    }
+    const double u = c[0] - b2;
+    const double t = x * b1;
+    return u + t;
+}
+
+double ChebyshevSeriesErrorBound(const std::vector<double>& c)
+{
+    double sum = 0.0;
+    for (double v : c)
+        sum += std::fabs(v);
+    return static_cast<double>(c.size()) * DBL_EPSILON * sum;
+}
+
+std::vector<double> WeightedSeriesFit(const std::vector<double>& x, const std::vector<double>& value,
+                                      const std::vector<double>& weight, int n)
+{
+    const size_t rows = x.size();
+    const size_t cols = static_cast<size_t>(n > 0 ? n : 0);
+    if (cols == 0 || rows < cols)
+        return {};
+    // Column j holds W_i T_j(x_i), by the three-term recurrence of T_j.
+    std::vector<double> a(rows * cols);
+    auto at = [&](size_t i, size_t j) -> double& { return a[j * rows + i]; };
+    std::vector<double> b(rows);
+    for (size_t i = 0; i < rows; ++i) {
+        double t0 = 1.0;
+        double t1 = x[i];
+        for (size_t j = 0; j < cols; ++j) {
+            const double t = j == 0 ? t0 : j == 1 ? t1 : 2.0 * x[i] * t1 - t0;
+            if (j >= 2) {
+                t0 = t1;
+                t1 = t;
+            }
+            at(i, j) = weight[i] * t;
+        }
+        b[i] = weight[i] * value[i];
+    }
+    // Householder QR, each reflection applied to the later columns and to b.
+    for (size_t j = 0; j < cols; ++j) {
+        double norm = 0.0;
+        for (size_t i = j; i < rows; ++i)
+            norm = std::hypot(norm, at(i, j));
+        if (norm == 0.0)
+            continue;
+        const double alpha = at(j, j) > 0.0 ? -norm : norm;
+        at(j, j) -= alpha;
+        double vv = 0.0;
+        for (size_t i = j; i < rows; ++i)
+            vv += at(i, j) * at(i, j);
+        auto reflect = [&](auto get) {
+            double dot = 0.0;
+            for (size_t i = j; i < rows; ++i)
+                dot += at(i, j) * get(i);
+            const double s = 2.0 * dot / vv;
+            for (size_t i = j; i < rows; ++i)
+                get(i) -= s * at(i, j);
+        };
+        for (size_t k = j + 1; k < cols; ++k)
+            reflect([&](size_t i) -> double& { return at(i, k); });
+        reflect([&](size_t i) -> double& { return b[i]; });
+        at(j, j) = alpha;
+    }
+    std::vector<double> c(cols, 0.0);
+    for (size_t jj = cols; jj-- > 0;) {
+        double s = b[jj];
+        for (size_t k = jj + 1; k < cols; ++k)
+            s -= at(jj, k) * c[k];
+        c[jj] = at(jj, jj) != 0.0 ? s / at(jj, jj) : 0.0;
+    }
+    return c;
+}

@@ -1,0 +1,404 @@
+#include "dsp/RemezDesign.h"
+
+#include <cfloat>
+#include <cmath>
+#include <limits>
+#include <optional>
+
+#include "dsp/CPoints.h"
+#include "dsp/RemezChebyshev.h"
+#include "dsp/RemezKernel.h"
+
+namespace {
+
+// The coarser design of a start: five sixths of the functions on a grid of
+// density 8 at most. Close enough in size that its extremal set, stretched,
+// leaves the requested design a few passes; coarse enough to cost less than
+// they do. A coarser design whose own start is lost starts in turn from one
+// coarser still.
+constexpr int kCoarseDensity = 8;
+
+int CoarseFunctionCount(int r)
+{
+    return 5 * r / 6;
+}
+
+// A forced coarse start (the second attempt) needs a coarser design of a few
+// functions at least.
+constexpr int kMinFunctionsForForcedStart = 8;
+
+// A coarser design only hands on its extremal set: a spread of 1% is close
+// enough for the passes of the requested design to finish from.
+constexpr double kStartTolerance = 1e-2;
+
+// Passes in a row whose levelled error is lost in rounding before the
+// exchange gives up (the level does not come back).
+constexpr int kLostPassesToStop = 8;
+
+// Largest least-squares fit of the finished taps to the grid, in grid
+// points times functions squared (about 0.1 s).
+constexpr double kFitWork = 1.5e8;
+constexpr double kSmallFitWork = 1e7;
+
+constexpr double kInfinity = std::numeric_limits<double>::infinity();
+
+double PrepareInterpolation(const RemezGrid& grid, std::vector<ExtremalPoint>& ext)
+{
+    ComputeCosines(grid, ext);
+    ComputeBaryWeights(ext);
+    const double delta = ComputeDeviation(grid, ext);
+    ComputeExtremalValues(grid, ext, delta);
+    return delta;
+}
+
+// Largest |E| over the grid; infinite when one is no finite number.
+double LargestError(const std::vector<double>& E)
+{
+    double largest = 0.0;
+    for (double e : E) {
+        if (!std::isfinite(e))
+            return kInfinity;
+        largest = std::fabs(e) > largest ? std::fabs(e) : largest;
+    }
+    return largest;
+}
+
+double Resolution(const RemezGrid& grid)
+{
+    double scale = 0.0;
+    for (size_t i = 0; i < grid.f.size(); ++i)
+        scale = std::fabs(grid.D[i] * grid.W[i]) > scale ? std::fabs(grid.D[i] * grid.W[i]) : scale;
+    return 64.0 * DBL_EPSILON * scale;
+}
+
+// Sign changes, plus one, along the grid points whose |E| is at least level.
+int CountAlternations(const std::vector<double>& E, double level)
+{
+    int count = 0;
+    int sign = 0;
+    for (double e : E) {
+        if (!(std::fabs(e) >= level) || e == 0.0)
+            continue;
+        const int s = e > 0.0 ? 1 : -1;
+        if (s != sign) {
+            ++count;
+            sign = s;
+        }
+    }
+    return count;
+}
+
+// One run of the exchange on its own grid. Built in place: the evaluator
+// refers to the grid.
+struct Exchange {
+    RemezGrid grid;
+    std::optional<RemezErrorEvaluator> fast;
+    std::vector<ExtremalPoint> ext;   // the last set, prepared for interpolation
+    double delta = 0.0;
+    std::vector<ExtremalPoint> best;  // the set whose pass had the smallest error, prepared
+    double bestDelta = 0.0;
+    double bestError = kInfinity;
+    double nodeTol = kNodeTolerance;
+    double resolution = 0.0;
+    int passes = 0;
+    bool converged = false;  // the 1e-5 test, or an error within the resolution
+    bool exact = false;
+    bool coarseStart = false;
+    // The finished design of the coarser start, its cosine coefficients
+    // extended by zeros to this design's count (the same response).
+    std::vector<double> fallback;
+
+    Exchange() = default;
+    Exchange(const Exchange&) = delete;
+    Exchange& operator=(const Exchange&) = delete;
+
+    // Frequencies of the set a coarser design hands on.
+    std::vector<double> StartingFrequencies() const
+    {
+        const std::vector<ExtremalPoint>& set = (converged && !exact) || best.empty() ? ext : best;
+        std::vector<double> freqs;
+        for (const ExtremalPoint& p : set)
+            freqs.push_back(grid.f[static_cast<size_t>(p.index)]);
+        return freqs;
+    }
+};
+
+enum class Start { Automatic, Coarse, Plain };
+
+std::vector<double> BestCoefficients(Exchange& ex, int r);
+
+void RunExchange(Exchange& ex, const std::vector<RemezEdge>& bands, int r, int density, int filterType,
+                 int firType, Start start, const RemezOptions& options, RemezResult& stats, double tolerance = 1e-5)
+{
+    std::vector<RemezEdge> list = bands;
+    if (!list.empty() && r >= 1)
+        ex.grid = BuildDenseGrid(list, r, density, filterType, firType);
+    RemezGrid& grid = ex.grid;
+    if (grid.Size() == 0) {
+        ex.passes = kRemezMaxPasses;
+        return;
+    }
+    ApplyFirTypeTransform(grid, firType);
+    const int g = grid.Size();
+    ex.nodeTol = NodeTolerance(grid);
+    ex.resolution = Resolution(grid);
+    if (!options.bReference)
+        ex.fast.emplace(grid, r, options.nThreads);
+
+    std::vector<ExtremalPoint>& ext = ex.ext;
+    ext = InitialExtremalSet(g, r);
+    bool restarted = false;
+    double lastDelta = 0.0;
+    int lostPasses = 0;
+    while (!ex.converged && ex.passes < kRemezMaxPasses) {
+        const double delta = PrepareInterpolation(grid, ext);
+        const bool levelLost = IsLevelLost(grid, ext, delta);
+        const bool coarse = start == Start::Coarse ? r >= kMinFunctionsForForcedStart
+                                                   : start == Start::Automatic && levelLost &&
+                                                         r >= kMinFunctionsForCoarseStart;
+        if (ex.passes == 0 && !restarted && coarse) {
+            // The evenly spread start cannot be resolved: start from a coarser design.
+            restarted = true;
+            ex.coarseStart = true;
+            Exchange coarser;
+            const int coarseDensity = density < kCoarseDensity ? density : kCoarseDensity;
+            RunExchange(coarser, bands, CoarseFunctionCount(r), coarseDensity, filterType, firType, Start::Automatic,
+                        options, stats, kStartTolerance);
+            stats.nStartStages += 1;
+            stats.nStartPasses += coarser.passes;
+            if (coarser.grid.Size() > 0) {
+                ext = ScaleExtremalSet(coarser.StartingFrequencies(), grid, r);
+                ex.fallback = BestCoefficients(coarser, CoarseFunctionCount(r));
+                if (!ex.fallback.empty())
+                    ex.fallback.resize(static_cast<size_t>(r), 0.0);
+            }
+            continue;
+        }
+        if (ex.fast)
+            ex.fast->ComputeError(ext, delta, ex.nodeTol);
+        else
+            ComputeError(grid, ext, ex.nodeTol);
+        const double error = LargestError(grid.E);
+        if (error < ex.bestError) {
+            ex.best = ext;
+            ex.bestDelta = delta;
+            ex.bestError = error;
+        }
+        ++ex.passes;
+        if (error <= ex.resolution) {
+            // The interpolant meets every grid point to rounding: an exact design.
+            ex.exact = true;
+            ex.converged = true;
+            ex.delta = delta;
+            if (options.pTrace) {
+                std::vector<int> same;
+                for (const ExtremalPoint& p : ext)
+                    same.push_back(p.index);
+                options.pTrace->push_back(same);
+            }
+            break;
+        }
+        const std::vector<int> next = SearchExtrema(grid.E, g, r);
+        for (size_t k = 0; k < ext.size(); ++k)
+            ext[k].index = next[k];
+        if (options.pTrace)
+            options.pTrace->push_back(next);
+        ex.converged = IsConverged(grid.E, ext, tolerance);
+        // A starting design also stops once its level settles with an error
+        // of about that level.
+        if (tolerance > 1e-5 && delta != 0.0 && error <= 2.0 * std::fabs(delta) &&
+            std::fabs(std::fabs(delta) - std::fabs(lastDelta)) <= tolerance * std::fabs(delta))
+            ex.converged = true;
+        lastDelta = delta;
+        // A level lost in rounding for several passes in a row does not come
+        // back: the passes only shuffle noise.
+        lostPasses = levelLost || delta == 0.0 ? lostPasses + 1 : 0;
+        if (lostPasses >= kLostPassesToStop)
+            break;
+    }
+    if (!ex.exact)
+        ex.delta = PrepareInterpolation(grid, ext);
+    stats.nBarycentricPasses += ex.fast ? ex.fast->BarycentricPasses() : ex.passes;
+}
+
+// The taps of one extremal set and what the grid says of them.
+struct Finished {
+    std::vector<double> alpha;  // r cosine coefficients
+    double delta = 0.0;
+    double error = kInfinity;
+    double resolution = 0.0;
+    int alternations = 0;
+    bool verified = false;
+    bool exact = false;
+};
+
+// Finished taps from the cosine coefficients c, checked on the grid.
+Finished Check(Exchange& ex, std::vector<double> c, double delta, int r)
+{
+    Finished out;
+    out.delta = std::fabs(delta);
+    out.resolution = ex.resolution;
+    for (double v : c)
+        if (!std::isfinite(v))
+            return out;
+    RemezGrid& grid = ex.grid;
+    if (ex.fast) {
+        ex.fast->ComputeSeriesError(c);
+    } else {
+        for (size_t i = 0; i < grid.f.size(); ++i)
+            grid.E[i] = (ChebyshevSeries(c.data(), r, GridCosine(grid.f[i])) - grid.D[i]) * grid.W[i];
+    }
+    out.alpha = std::move(c);
+    out.error = LargestError(grid.E);
+    if (!std::isfinite(out.error))
+        return out;
+    out.alternations = CountAlternations(grid.E, (1.0 - kRemezCheckTolerance) * out.error);
+    out.exact = out.error <= ex.resolution;
+    out.verified = out.exact || (out.error <= (1.0 + kRemezCheckTolerance) * out.delta && out.alternations >= r + 1);
+    return out;
+}
+
+Finished Finish(Exchange& ex, const std::vector<ExtremalPoint>& set, double delta, int r, bool fit)
+{
+    // The series through r + 1 Chebyshev points is the interpolant itself;
+    // its term of degree r is 0 but for rounding and is left out.
+    std::vector<double> c = ex.fast ? ex.fast->Coefficients(set, r + 1) : InterpolantCoefficients(set, r + 1);
+    c.resize(static_cast<size_t>(r));
+    Finished out = Check(ex, std::move(c), delta, r);
+    // Where the interpolant is huge between the bands, its values across
+    // [-1, 1] lose the small ones in the bands. The coefficients are then
+    // fitted to the interpolant on the grid itself, where the error counts:
+    // for a converged exchange up to kFitWork, for others where it is cheap.
+    const RemezGrid& grid = ex.grid;
+    const double work = static_cast<double>(grid.Size()) * r * r;
+    if (out.verified || work > (fit ? kFitWork : kSmallFitWork) || grid.Size() < r)
+        return out;
+    std::vector<double> x(grid.f.size());
+    std::vector<double> value(grid.f.size());
+    for (size_t i = 0; i < grid.f.size(); ++i) {
+        x[i] = GridCosine(grid.f[i]);
+        value[i] = InterpolateExact(set, x[i]);
+    }
+    std::vector<double> fitted = WeightedSeriesFit(x, value, grid.W, r);
+    if (fitted.empty())
+        return out;
+    Finished refit = Check(ex, std::move(fitted), delta, r);
+    return refit.error < out.error ? refit : out;
+}
+
+struct Attempt {
+    Finished design;
+    int passes = 0;
+    bool converged = false;
+};
+
+// The finished design of one exchange: its converged set, else the best of
+// its best set and the design its coarser start handed on.
+Attempt FinishExchange(Exchange& ex, int r)
+{
+    Attempt a;
+    a.passes = ex.passes;
+    if (ex.grid.Size() == 0)
+        return a;
+    a.design = Finish(ex, ex.ext, ex.delta, r, ex.converged);
+    a.converged = ex.converged && a.design.verified && ex.passes < kRemezMaxPasses;
+    if (a.converged)
+        return a;
+    if (!ex.best.empty()) {
+        Finished other = Finish(ex, ex.best, ex.bestDelta, r, false);
+        if (other.error < a.design.error)
+            a.design = std::move(other);
+    }
+    if (!ex.fallback.empty()) {
+        Finished other = Check(ex, ex.fallback, 0.0, r);
+        if (other.error < a.design.error)
+            a.design = std::move(other);
+    }
+    return a;
+}
+
+std::vector<double> BestCoefficients(Exchange& ex, int r)
+{
+    return FinishExchange(ex, r).design.alpha;
+}
+
+Attempt RunAttempt(const std::vector<RemezEdge>& bands, int r, int density, int filterType, int firType, Start start,
+                   const RemezOptions& options, RemezResult& stats, bool& usedCoarse)
+{
+    Exchange ex;
+    RunExchange(ex, bands, r, density, filterType, firType, start, options, stats);
+    stats.nGridSize = ex.grid.Size();
+    stats.nThreads = ex.fast ? ex.fast->Threads() : 1;
+    usedCoarse = ex.coarseStart;
+    return FinishExchange(ex, r);
+}
+
+bool Better(const Attempt& a, const Attempt& b)
+{
+    if (a.converged != b.converged)
+        return a.converged;
+    return a.design.error < b.design.error;
+}
+
+}  // namespace
+
+RemezResult DesignRemez(int taps, int filterType, int firType, int fs, const RemezBand* bands, int gridDensity,
+                        CPoints& coeffs, const RemezOptions& options)
+{
+    if (taps < 0)
+        taps = 0;
+    if (coeffs.m_nCount != taps)
+        coeffs.SetSize(taps);
+    coeffs.Clear();
+    const int r = RemezFunctionCount(taps, firType);
+    // A density below 1 would make the grid loops run backwards forever.
+    const int density = gridDensity < 1 ? 1 : gridDensity;
+    const std::vector<RemezEdge> list = BuildBandList(bands, fs);
+
+    RemezResult result;
+    bool usedCoarse = false;
+    Attempt chosen = RunAttempt(list, r, density, filterType, firType, Start::Automatic, options, result, usedCoarse);
+    result.nAttempts = 1;
+    // Nothing to approximate (no band, or one narrower than the grid
+    // spacing): zero taps and the failure count.
+    if (result.nGridSize == 0) {
+        result.status = RemezStatus::NoGrid;
+        result.nPasses = kRemezMaxPasses;
+        return result;
+    }
+    if (!chosen.converged && r >= kMinFunctionsForForcedStart) {
+        bool unused = false;
+        Attempt other = RunAttempt(list, r, density, filterType, firType, usedCoarse ? Start::Plain : Start::Coarse,
+                                   options, result, unused);
+        result.nAttempts = 2;
+        if (Better(other, chosen))
+            chosen = std::move(other);
+    }
+
+    const Finished& d = chosen.design;
+    result.status = chosen.converged ? RemezStatus::Converged : RemezStatus::DidNotConverge;
+    // The count of 64 stands for "not converged", as it always has.
+    result.nPasses = chosen.converged ? chosen.passes : kRemezMaxPasses;
+    result.dDelta = d.delta;
+    result.dWeightedError = d.error;
+    result.dResolution = d.resolution;
+    result.nAlternations = d.alternations;
+    result.bExact = chosen.converged && d.exact;
+    // Taps only from finite coefficients; without any, the zero taps stay.
+    if (static_cast<int>(d.alpha.size()) == r) {
+        CPoints alpha(r);
+        for (int j = 0; j < r; ++j)
+            alpha[j] = Complex(d.alpha[static_cast<size_t>(j)], 0.0);
+        CoefficientsToTaps(alpha, r, firType, coeffs);
+    }
+    // Coefficients near the largest double could still sum to infinity.
+    for (int k = 0; k < coeffs.m_nCount; ++k) {
+        if (!std::isfinite(coeffs[k].real())) {
+            coeffs.Clear();
+            result.status = RemezStatus::DidNotConverge;
+            result.nPasses = kRemezMaxPasses;
+            break;
+        }
+    }
+    return result;
+}

@@ -1,0 +1,84 @@
+#pragma once
+
+#include <vector>
+
+#include "dsp/RemezAlgorithm.h"
+#include "dsp/RemezBand.h"
+
+class CPoints;
+
+// The Remez exchange as one call: grid, passes, start strategy, taps, and a
+// check of the finished taps against the grid.
+
+enum class RemezStatus {
+    Converged,       // the passes levelled the error and the taps show it on the grid
+    DidNotConverge,  // the best finite design the passes reached
+    NoGrid,          // no band gives a grid point: zero taps
+};
+
+// Relative tolerance of the check of a converged design: the taps' largest
+// weighted error on the grid at most (1 + this) |delta|, and r + 1 grid
+// points alternating in sign at (1 - this) of that error or more.
+inline constexpr double kRemezCheckTolerance = 1e-3;
+
+struct RemezResult {
+    RemezStatus status = RemezStatus::NoGrid;
+    // Exchange passes of the design returned, 1 .. 63; 64 whenever it did not converge.
+    int nPasses = 0;
+    // |delta|, the levelled weighted error of its extremal set (0 when the
+    // taps are those of a coarser starting design).
+    double dDelta = 0.0;
+    // Largest |weighted error| of the finished taps over the dense grid.
+    double dWeightedError = 0.0;
+    // Errors at or below this are rounding: 64 eps max |D W| over the grid.
+    // A design whose taps stay within it is exact (all-pass, all-zero bands).
+    double dResolution = 0.0;
+    // Grid points where the taps' error alternates in sign at (1 - tolerance)
+    // of its largest size or more; r + 1 or more for a converged design.
+    int nAlternations = 0;
+    bool bExact = false;
+
+    // What the design did besides its own passes.
+    int nGridSize = 0;           // points of the requested grid
+    int nStartStages = 0;        // coarser designs run to find a starting set
+    int nStartPasses = 0;        // passes spent in them
+    int nAttempts = 0;           // 1, or 2 when the first start did not converge
+    int nThreads = 0;            // threads of the grid evaluation (1 or 2)
+    int nBarycentricPasses = 0;  // passes that could not use the Chebyshev series
+
+    bool Converged() const { return status == RemezStatus::Converged; }
+};
+
+struct RemezOptions {
+    // The plain per-point barycentric loop of ComputeError on one thread
+    // instead of the fast evaluator (a reference for tests and benchmarks).
+    bool bReference = false;
+    int nThreads = 0;  // fast path: 0 picks by the size of the work, else 1 or 2
+    // When set, receives the grid indices of the extremal set after each
+    // pass, the passes of starting designs first.
+    std::vector<std::vector<int>>* pTrace = nullptr;
+};
+
+// Designs N = taps coefficients into coeffs (resized to N if needed; real
+// parts, imaginary parts 0) from the bands of the table whose m_bUse is 1.
+// filterType is the form's filter type (5, differentiator, shapes D and W),
+// fs in Hz, gridDensity grid points per cosine function (8 .. 64; values
+// below 1 count as 1). The taps are always finite.
+//
+// The passes start from the evenly spread set. Long filters whose levelled
+// error at that start is too small to show in the desired values (it falls
+// like 10^(-N/60) for a narrow transition) start instead from the extremal
+// set of a design with five sixths of the cosine functions on a grid of
+// density 8 or less, stretched onto the grid. A design that does not
+// converge from one start is run once more from the other, and the better
+// of the two is returned.
+//
+// Converged only when the passes met the 1e-5 test and the finished taps,
+// summed as their cosine series on the grid, show an equiripple error of
+// |delta| (kRemezCheckTolerance), or stay within the resolution. Otherwise
+// the taps are those with the smallest weighted error on the grid among the
+// last extremal set, the set of the pass with the smallest error, and the
+// finished design of a coarser start (its cosine series is also one of this
+// length), over both starts.
+RemezResult DesignRemez(int taps, int filterType, int firType, int fs, const RemezBand* bands, int gridDensity,
+                        CPoints& coeffs, const RemezOptions& options = RemezOptions());

@@ -1,0 +1,214 @@
+#!/usr/bin/python3
+"""Sweep of the Remez design against scipy.signal.remez.
+
+Usage: /usr/bin/python3 scripts/remez_sweep.py [ZANTRO_CLI] [--quick] [--csv FILE]
+
+Every N from 4 to 64, every 7th N from 71 to 1022, plus 1024 and 1025, at
+grid densities 8, 16, 32 and 64, on two lowpass tables at fs 8000:
+  (a) 0-1000 Hz value 1 weight 1, stop band value 0 weight 10 from
+      1000 + 200*254/(N-1) Hz (rounded; at most 3900 Hz) to 4000 Hz;
+  (b) 0-1000 Hz value 1 weight 1, 1200-4000 Hz value 0 weight 10.
+Each design runs through zantro-cli --json (the Design command with
+Natural scaling) and through scipy.signal.remez with the same bands,
+weights, density and length (maxiter 64).
+
+The taps of both are checked here, independently of the program: the
+zero-phase amplitude, summed from the taps on the algorithm's dense grid
+(rebuilt here from its definition), gives the weighted error E. A design is
+equiripple when E alternates in sign at r + 1 grid points whose |E| is at
+least 99% of the largest (so it is within 1% of the best possible on that
+grid), or exact when the largest |E| is below 1e-12.
+
+Counts: converged and "did not converge" as the program reports them,
+non-finite taps, false convergence (reported converged but neither
+equiripple nor exact), and, where scipy's design is equiripple, how often
+the program's weighted error is within 1% of scipy's. --quick runs a small
+subset (CI-sized).
+"""
+import json
+import math
+import subprocess
+import sys
+import time
+
+import numpy as np
+
+try:
+    import scipy.signal
+except ImportError:
+    scipy = None
+
+FS = 8000
+DENSITIES = (8, 16, 32, 64)
+
+
+def lengths(quick):
+    if quick:
+        return [4, 5, 17, 38, 64, 127, 255]
+    ns = list(range(4, 65)) + list(range(71, 1025, 7)) + [1024, 1025]
+    return sorted(set(ns))
+
+
+def tables(n):
+    stop = min(1000 + int(round(200.0 * 254.0 / (n - 1))), 3900)
+    return {"a": [(0, 1000, 1.0, 1.0), (stop, 4000, 0.0, 10.0)],
+            "b": [(0, 1000, 1.0, 1.0), (1200, 4000, 0.0, 10.0)]}
+
+
+def functions(n):
+    return (n + 1) // 2 if n % 2 else n // 2
+
+
+def dense_grid(bands, n, density):
+    """The algorithm's grid for a symmetric lowpass: spacing 0.5/(r density),
+    points by repeated addition from each lower edge, the band's last point
+    moved onto its upper edge, and for even N a last point above 0.5 - delf
+    dropped. Returns frequencies (fractions of fs), desired values, weights."""
+    r = functions(n)
+    delf = 0.5 / (r * density)
+    f, d, w = [], [], []
+    for lo, hi, value, weight in bands:
+        lo, hi = lo / FS, hi / FS
+        start = len(f)
+        x = lo
+        while x < hi:
+            f.append(x)
+            d.append(value)
+            w.append(weight)
+            x = x + delf
+        if len(f) > start:
+            f[-1] = hi
+    if n % 2 == 0 and f and f[-1] > 0.5 - delf:
+        f.pop(), d.pop(), w.pop()
+    return np.array(f), np.array(d), np.array(w)
+
+
+def amplitude(h, f):
+    """Zero-phase amplitude of symmetric taps h at frequencies f (fractions of fs)."""
+    n = len(h)
+    k = np.arange(n) - (n - 1) / 2.0
+    out = np.empty(len(f))
+    for s in range(0, len(f), 2048):
+        out[s:s + 2048] = np.cos(2.0 * np.pi * np.outer(f[s:s + 2048], k)) @ h
+    return out
+
+
+def check(h, grid, n):
+    """Largest weighted error on the grid, and whether the taps are equiripple or exact.
+
+    For even N the program weights the error as if cos(pi f), the factor every
+    even symmetric response carries, were at least 0.001 (its documented
+    floor near fs/2); the check weights it the same way."""
+    f, d, w = grid
+    if not np.all(np.isfinite(h)):
+        return math.inf, False
+    a = amplitude(h, f)
+    if n % 2 == 0:
+        q = np.cos(np.pi * f)
+        a = np.where(q < 0.001, a / np.maximum(q, 1e-300) * 0.001, a)
+    e = (a - d) * w
+    largest = float(np.max(np.abs(e)))
+    if largest < 1e-12:
+        return largest, True
+    big = e[np.abs(e) >= 0.99 * largest]
+    signs = np.sign(big)
+    alternations = 1 + int(np.count_nonzero(signs[1:] != signs[:-1]))
+    return largest, alternations >= functions(n) + 1
+
+
+def run_cli(cli, n, bands, density):
+    args = [cli, "--method", "remez", "--type", "lowpass", "--taps", str(n), "--grid", str(density),
+            "--scaling", "natural", "--json"]
+    for lo, hi, value, weight in bands:
+        args += ["--band", "%d:%d:%.2f:%.2f" % (lo, hi, value, weight)]
+    out = subprocess.run(args, capture_output=True, text=True)
+    j = json.loads(out.stdout)
+    taps = np.array([math.nan if c is None else float(c) for c in j["coefficients"]])
+    converged = any("iterations to converge" in m for m in j["messages"])
+    return taps, converged, j.get("design_seconds", 0.0)
+
+
+def run_scipy(n, bands, density):
+    edges, desired, weight = [], [], []
+    for lo, hi, value, wt in bands:
+        edges += [lo, hi]
+        desired.append(value)
+        weight.append(wt)
+    start = time.process_time()
+    try:
+        h = scipy.signal.remez(n, edges, desired, weight=weight, fs=FS, grid_density=density, maxiter=64)
+    except Exception:
+        h = None
+    return h, time.process_time() - start
+
+
+def main():
+    argv = [a for a in sys.argv[1:]]
+    quick = "--quick" in argv
+    csv_path = None
+    if "--csv" in argv:
+        csv_path = argv[argv.index("--csv") + 1]
+        argv.remove(csv_path)
+    argv = [a for a in argv if not a.startswith("--")]
+    cli = argv[0] if argv else "build-ci/cli/zantro-cli"
+    counts = {"designs": 0, "converged": 0, "did not converge": 0, "non-finite taps": 0,
+              "false convergence": 0, "scipy equiripple": 0, "within 1% of scipy": 0,
+              "better than scipy by over 1%": 0, "worse than scipy by over 1%": 0,
+              "converged, scipy not equiripple": 0}
+    ours_seconds = scipy_seconds = 0.0
+    rows = []
+    failures = []
+    for n in lengths(quick):
+        for name, bands in tables(n).items():
+            for density in DENSITIES:
+                grid = dense_grid(bands, n, density)
+                taps, converged, seconds = run_cli(cli, n, bands, density)
+                ours_seconds += seconds
+                counts["designs"] += 1
+                counts["converged" if converged else "did not converge"] += 1
+                finite = bool(np.all(np.isfinite(taps)))
+                if not finite:
+                    counts["non-finite taps"] += 1
+                err, good = check(taps, grid, n)
+                if converged and not good:
+                    counts["false convergence"] += 1
+                    failures.append("false convergence: table %s N %d density %d error %.3g" % (name, n, density, err))
+                ref_err, ref_good = math.nan, False
+                if scipy is not None:
+                    ref, ref_time = run_scipy(n, bands, density)
+                    scipy_seconds += ref_time
+                    if ref is not None:
+                        ref_err, ref_good = check(np.asarray(ref), grid, n)
+                    if ref_good:
+                        counts["scipy equiripple"] += 1
+                        if err <= 1.01 * ref_err + 1e-15:
+                            counts["within 1% of scipy"] += 1
+                        else:
+                            counts["worse than scipy by over 1%"] += 1
+                            failures.append("worse than scipy: table %s N %d density %d %.4g vs %.4g%s" % (
+                                name, n, density, err, ref_err, "" if converged else " (did not converge)"))
+                        if err < 0.99 * ref_err:
+                            counts["better than scipy by over 1%"] += 1
+                    elif converged:
+                        counts["converged, scipy not equiripple"] += 1
+                rows.append((name, n, density, int(converged), int(finite), err, int(good), ref_err, int(ref_good)))
+            sys.stdout.write("\rN %4d" % n)
+            sys.stdout.flush()
+    print()
+    for line in failures:
+        print(line)
+    for key, value in counts.items():
+        print("%-32s %d" % (key, value))
+    print("%-32s %.2f s (design_seconds summed)" % ("zantro time", ours_seconds))
+    print("%-32s %.2f s (CPU)" % ("scipy time", scipy_seconds))
+    if csv_path:
+        with open(csv_path, "w") as out:
+            out.write("table,taps,density,converged,finite,error,equiripple,scipy_error,scipy_equiripple\n")
+            for row in rows:
+                out.write(",".join(str(v) for v in row) + "\n")
+    bad = counts["non-finite taps"] + counts["false convergence"]
+    return 1 if bad else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
