@@ -46,7 +46,10 @@ public:
     // Largest magnitude of any element; 0 for an empty array.
     double GetMaxMagnitude() const;
 
-    virtual void Serialize(CArchive& ar);
+    // Stores or loads the array; defined with the document's archive, so the
+    // numerics never need it. Not virtual: a virtual member defined in a layer
+    // above would tie this class's vtable to that layer.
+    void Serialize(CArchive& ar);
 
     Complex& operator[](int i) { return m_pData[i]; }
     const Complex& operator[](int i) const { return m_pData[i]; }
