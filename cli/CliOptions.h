@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "cli/AnalysisOptions.h"
+#include "dsp/OrderEstimate.h"
 
 // What one zantro-cli run asks for. Unset members leave the form as the
 // program starts it. Combo choices are entry indices; texts are typed into
@@ -58,6 +59,14 @@ struct CliOptions {
     std::optional<int> numFormat;
     // File > Save As at the end.
     std::optional<std::string> savePath;
+
+    // Design to a requirement instead of Design: the fewest taps whose
+    // design (designMethod sinc: Kaiser window, or remez) meets every band,
+    // also after quantisation to specQuantize when given. Bands in Hz with
+    // the ripple (pass) or attenuation (stop) in dB, in the order given.
+    bool toSpec = false;
+    std::vector<SpecBand> specBands;
+    std::optional<QuantSpec> specQuantize;
 
     // One JSON object on stdout instead of the coefficients.
     bool json = false;

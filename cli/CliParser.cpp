@@ -7,6 +7,7 @@
 #include <functional>
 
 #include "cli/AnalysisOptions.h"
+#include "cli/SpecOptions.h"
 #include "document/CFilPar.h"
 #include "form/CFloatKeys.h"
 
@@ -189,6 +190,7 @@ void Describe(CLI::App& app, CliOptions& o)
                                          "Write the four plots as magnitude.svg, phase.svg, impulse.svg and step.svg into DIR")
         ->type_name("DIR")
         ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
+    AddSpecOptions(app, o);
 }
 
 }  // namespace
@@ -246,6 +248,10 @@ CliParser::Result CliParser::Parse(int argc, const char* const* argv, CliOptions
     } catch (const CLI::ParseError& e) {
         return {Status::UsageError, std::string("zantro-cli: ") + e.what() + "\n\n" + app.help()};
     }
+    if (parsed.toSpec && app.count("--quantize"))
+        parsed.specQuantize = parsed.analysis.quantize;
+    if (const std::string why = CheckSpecOptions(parsed); !why.empty())
+        return {Status::UsageError, "zantro-cli: " + why + "\n\n" + app.help()};
     options = std::move(parsed);
     return {Status::Run, {}};
 }
