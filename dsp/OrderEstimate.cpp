@@ -177,16 +177,18 @@ RemezDesignEstimate EstimateRemezDesign(const SpecRequirement& req)
     for (const SpecBand& b : req.bands)
         e.weights.push_back(loosest / BandDeviation(b));
 
-    // Each transition as a lowpass (lower band first) and as its mirror image
-    // about fs/4 (upper band first); the formulas are not symmetric in the
-    // two deviations.
+    // Both formulas are fitted to a lowpass: pass band below the transition.
+    // A transition with the pass band above it is taken as its mirror image
+    // about fs/4, which has the same length.
     for (const Transition& t : Transitions(req)) {
-        const double f1 = t.lower->hiHz / req.fs, f2 = t.upper->loHz / req.fs;
-        const double d1 = BandDeviation(*t.lower), d2 = BandDeviation(*t.upper);
-        e.herrmannLength = std::max({e.herrmannLength, HerrmannLength(f1, f2, d1, d2),
-                                     HerrmannLength(0.5 - f2, 0.5 - f1, d2, d1)});
-        e.ichigeLength = std::max({e.ichigeLength, IchigeLength(f1, f2, d1, d2),
-                                   IchigeLength(0.5 - f2, 0.5 - f1, d2, d1)});
+        const bool passBelow = t.lower->kind == BandKind::Pass;
+        const SpecBand& pass = passBelow ? *t.lower : *t.upper;
+        const SpecBand& stop = passBelow ? *t.upper : *t.lower;
+        const double fp = passBelow ? pass.hiHz / req.fs : 0.5 - pass.loHz / req.fs;
+        const double fst = passBelow ? stop.loHz / req.fs : 0.5 - stop.hiHz / req.fs;
+        const double dp = BandDeviation(pass), ds = BandDeviation(stop);
+        e.herrmannLength = std::max(e.herrmannLength, HerrmannLength(fp, fst, dp, ds));
+        e.ichigeLength = std::max(e.ichigeLength, IchigeLength(fp, fst, dp, ds));
     }
     e.usedIchige = e.herrmannLength > kIchigeFromTaps;
     e.taps = AllowedTaps(CeilTaps(e.usedIchige ? e.ichigeLength : e.herrmannLength), type);

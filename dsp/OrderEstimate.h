@@ -83,12 +83,12 @@ struct KaiserDesignEstimate {
 };
 KaiserDesignEstimate EstimateKaiserDesign(const SpecRequirement& req);
 
-// The Parks-McClellan design for a requirement: per transition the larger
-// of the lowpass estimate and that of its mirror image (fs/2 - f), the
-// longest transition wins; Herrmann's length, or Ichige's where Herrmann's
-// exceeds kIchigeFromTaps. Band weights are the largest deviation over the
-// band's own, so the loosest band weighs 1.
-inline constexpr int kIchigeFromTaps = 60;
+// The Parks-McClellan design for a requirement: each transition as a
+// lowpass (a pass band above the transition mirrored about fs/4), the
+// longest wins; Herrmann's length, or Ichige's where Herrmann's exceeds
+// kIchigeFromTaps (Herrmann's falls short on longer filters). Band weights
+// are the largest deviation over the band's own, so the loosest band weighs 1.
+inline constexpr int kIchigeFromTaps = 30;
 struct RemezDesignEstimate {
     int taps = 0;                  // 4 .. 1025, of the parity the filter type allows
     double herrmannLength = 0.0;   // before rounding
