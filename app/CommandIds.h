@@ -31,6 +31,8 @@ enum CommandId : int {
 
 // Extras > Analysis... (Extras > Window is the form's own command).
 inline constexpr int ID_EXTRAS_ANALYSIS = 32772;
+// Extras > Design to Specification... (the form's DesignToSpecification).
+inline constexpr int ID_EXTRAS_DESIGN_TO_SPEC = 32773;
 
 // Number of entries of the recent-file list.
 inline constexpr int kRecentFileCount = 4;
