@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <utility>
 #include <cmath>
 
 #include "cli/CliParser.h"
@@ -75,13 +76,10 @@ std::optional<SpecBand> ParseSpecBand(const std::string& text, BandKind kind)
 
 void AddSpecOptions(CLI::App& app, CliOptions& o)
 {
-    CLI::Option* toSpec = app.add_flag(
-        "--to-spec", o.toSpec,
-        "Design with the fewest taps that meet the --pass-band and --stop-band limits (--method sinc: Kaiser "
-        "window, or remez), also for the --quantize taps when that is given; fills the form and runs Design");
-    for (const char* other : {"--taps", "--f1", "--f2", "--window", "--beta", "--att", "--band", "--window-only",
-                              "--no-design"})
-        toSpec->excludes(other);
+    app.add_flag("--to-spec", o.toSpec,
+                 "Design with the fewest taps that meet the --pass-band and --stop-band limits (--method sinc: "
+                 "Kaiser window, or remez), also for the --quantize taps when that is given; fills the form and "
+                 "runs Design; it chooses taps, corners, window, beta and bands itself");
     AddBands(app, "--pass-band", BandKind::Pass,
              "Pass band of --to-spec, LO:HI:RIPPLE_DB: ripple (largest minus smallest gain) at most RIPPLE_DB; repeat "
              "for more",
@@ -106,6 +104,17 @@ std::string CheckSpecOptions(const CliOptions& o)
 {
     if (!o.toSpec)
         return {};
+    // Checked here rather than as CLI11 exclusions, whose help text lists
+    // them in no fixed order.
+    const std::pair<bool, const char*> chosen[] = {
+        {o.taps.has_value(), "--taps"},       {o.firstCorner.has_value(), "--f1"},
+        {o.secondCorner.has_value(), "--f2"}, {o.windowType.has_value(), "--window"},
+        {o.shapeFactor.has_value(), "--beta"}, {o.stopbandAtt.has_value(), "--att"},
+        {!o.bands.empty(), "--band"},         {o.windowOnly, "--window-only"},
+        {o.noDesign, "--no-design"}};
+    for (const auto& [given, name] : chosen)
+        if (given)
+            return std::string("--to-spec chooses what ") + name + " sets; leave " + name + " out";
     if (o.designMethod && *o.designMethod != DM_SINC && *o.designMethod != DM_REMEZ)
         return "--to-spec designs with --method sinc (a Kaiser window) or remez";
     // The pattern does not depend on the rate; the edges are checked against
