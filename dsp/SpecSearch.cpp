@@ -92,7 +92,7 @@ SpecSearchResult SearchFewestTaps(const SpecRequirement& req, const SpecSearchSe
         return result;
 
     Lattice lattice;
-    lattice.step = NeedsOddTaps(result.filterType) ? 2 : 1;
+    lattice.step = NeedsOddTaps(result.filterType) || settings.oddOnly ? 2 : 1;
     lattice.first = settings.minTaps + (lattice.step == 2 && settings.minTaps % 2 == 0 ? 1 : 0);
     const int top = settings.maxTaps - (lattice.step == 2 && settings.maxTaps % 2 == 0 ? 1 : 0);
     if (top < lattice.first)

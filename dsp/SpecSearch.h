@@ -59,6 +59,7 @@ enum class SpecSearchStatus {
 
 struct SpecSearchSettings {
     int startTaps = 0;  // the estimate; moved into the allowed range
+    bool oddOnly = false;  // odd N only, also for filter types that allow even N
     std::optional<QuantSpec> quantize;
     int minTaps = 4;
     int maxTaps = 1025;
@@ -74,7 +75,7 @@ struct SpecSearchResult {
 };
 
 // Searches the tap counts the filter type allows (odd only for highpass and
-// bandstop) from startTaps: down while designs meet, up while they miss,
+// bandstop, or when the settings say so) from startTaps: down while designs meet, up while they miss,
 // one allowed step at a time for the first 8 steps, then in steps that
 // double, then by halving the gap between the last N that missed and the
 // first that met. Each N is designed at most once. A design does not always

@@ -137,7 +137,7 @@ SpecPlan PlanOf(const SpecRequest& request)
         plan.estimator = plan.remez.usedIchige ? "Ichige" : "Herrmann";
     } else {
         plan.kaiser = EstimateKaiserDesign(request.requirement);
-        plan.estimatedTaps = plan.kaiser.taps;
+        plan.estimatedTaps = plan.kaiser.taps + (plan.kaiser.taps % 2 == 0 ? 1 : 0);
         plan.estimator = "Kaiser";
     }
     return plan;
@@ -243,6 +243,9 @@ SpecDesignResult FindSpecDesign(const SpecRequest& request, const FormSeed& seed
     result.plan = PlanOf(request);
     SpecSearchSettings settings;
     settings.startTaps = result.plan.estimatedTaps;
+    // The form's Kaiser window of even length peaks at N/2, half a tap off
+    // the sinc's centre, so its taps are not linear phase: odd N only.
+    settings.oddOnly = request.designMethod == DM_SINC;
     settings.quantize = request.quantize;
     result.search = SearchFewestTaps(request.requirement, settings, [&](int taps) {
         return DesignOffscreen(seed, SettingFor(request, result.plan, taps));
@@ -263,7 +266,8 @@ std::string SpecOutcomeText(const SpecRequest& request, const SpecDesignResult& 
         std::string text = std::to_string(s.found.taps) + " taps meet the requirement" + precision +
                            " (estimate: " + estimate + ").";
         if (s.nextSmaller)
-            text += '\n' + std::to_string(s.nextSmaller->taps) + " taps do not.";
+            text += '\n' + std::to_string(s.nextSmaller->taps) +
+                    (s.nextSmaller->design == TrialStatus::Designed ? " taps do not." : " taps give no valid design.");
         return text + BandLines(request, s.found);
     }
     if (s.status == SpecSearchStatus::Unreachable) {

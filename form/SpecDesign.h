@@ -64,7 +64,7 @@ const char* RefusalOf(const SpecRequest& request);
 // RefusalOf accepts.
 struct SpecPlan {
     int filterType = -1;
-    int estimatedTaps = 0;
+    int estimatedTaps = 0;       // the Kaiser window's made odd (see FindSpecDesign)
     const char* estimator = "";  // "Kaiser", "Herrmann" or "Ichige"
     KaiserDesignEstimate kaiser;
     RemezDesignEstimate remez;
@@ -90,7 +90,8 @@ struct SpecDesignResult {
     SpecFormSetting setting;  // for search.found.taps
 };
 
-// Plans, then searches with DesignOffscreen.
+// Plans, then searches with DesignOffscreen; a Kaiser window design takes
+// odd N only, its window of even length not being symmetric.
 SpecDesignResult FindSpecDesign(const SpecRequest& request, const FormSeed& seed);
 
 // The message after the search: the N found, the estimate it started from

@@ -120,12 +120,17 @@ TEST(ToSpecCrossCheck, FewestTapsVerifiedWithScipy)
                   << " " << t["filter_type"].get<std::string>() << ": estimate " << estimate << " ("
                   << t["estimator"].get<std::string>() << "), found " << n << "\n";
         EXPECT_GE(estimate, 4);
-        EXPECT_LE(std::abs(n - estimate), 12);
+        // Kaiser's formula is an estimate: a window design's attenuation
+        // swings with N, and the window takes odd N only.
+        EXPECT_LE(std::abs(n - estimate), 16);
         EXPECT_EQ(run["taps"], n);
         EXPECT_TRUE(run["design_valid"].get<bool>());
+        EXPECT_TRUE(run["analysis"]["linear_phase"].get<bool>());
         ASSERT_EQ(run["coefficients"].size(), static_cast<size_t>(n));
 
-        const bool oddOnly = t["filter_type"] == "Highpass" || t["filter_type"] == "Bandstop";
+        // Symmetric highpass and bandstop filters need odd N; the form's Kaiser
+        // window of even N is not symmetric, so a window design takes odd N too.
+        const bool oddOnly = c.method == "sinc" || t["filter_type"] == "Highpass" || t["filter_type"] == "Bandstop";
         if (oddOnly) {
             EXPECT_EQ(n % 2, 1);
         }
