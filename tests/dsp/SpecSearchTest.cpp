@@ -103,6 +103,17 @@ TEST(SpecSearch, HighpassStepsOverEvenLengths)
     EXPECT_EQ(r.found.taps % 2, 1);
     ASSERT_TRUE(r.nextSmaller.has_value());
     EXPECT_EQ(r.nextSmaller->taps, r.found.taps - 2);
+
+    // A lowpass may be asked for odd lengths only (148 meets, 147 does not).
+    calls.clear();
+    settings.startTaps = 140;
+    settings.oddOnly = true;
+    const SpecSearchResult odd = SearchFewestTaps(kLowpass, settings, Designer(kLowpass, false, &calls));
+    ASSERT_EQ(odd.status, SpecSearchStatus::Met);
+    for (int n : calls)
+        EXPECT_EQ(n % 2, 1) << n;
+    EXPECT_EQ(odd.found.taps, 149);
+    EXPECT_EQ(odd.nextSmaller->taps, 147);
 }
 
 // A length whose design did not converge, or came out non-finite, never
