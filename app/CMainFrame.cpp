@@ -24,6 +24,7 @@
 #include "app/HelpViewer.h"
 #include "app/PlotWidget.h"
 #include "app/ToolbarIcons.h"
+#include "form/DesignToSpecCommand.h"
 #include "form/FormTemplate.h"
 
 const char* const CMainFrame::kIdlePrompt = "For Help, press F1";
@@ -58,6 +59,8 @@ const Prompt kPrompts[] = {
     {ID_VIEW_STATUS_BAR, "Show or hide the status bar\nToggle StatusBar"},
     {ID_EXTRAS_WINDOW, "Show the characteristics of the current window"},
     {ID_EXTRAS_ANALYSIS, "Show the achieved figures of the design and of its fixed-point taps\nAnalysis"},
+    {ID_EXTRAS_DESIGN_TO_SPEC,
+     "Design with the fewest taps that meet a pass-band ripple and a stop-band attenuation\nDesign to Specification"},
     {ID_HELP_FINDER, "List Help topics\nHelp Topics"},
     {ID_APP_ABOUT, "Display program information, version number and copyright\nAbout"},
     {ID_CONTEXT_HELP, "Display help for clicked buttons, menus and windows\nHelp"},
@@ -187,6 +190,7 @@ void CMainFrame::CreateMenus()
     QMenu* extras = menuBar()->addMenu(QStringLiteral("Extras"));
     extras->addAction(MakeAction(ID_EXTRAS_WINDOW, QStringLiteral("Window")));
     extras->addAction(MakeAction(ID_EXTRAS_ANALYSIS, QStringLiteral("Analysis...")));
+    extras->addAction(MakeAction(ID_EXTRAS_DESIGN_TO_SPEC, QStringLiteral("Design to Specification...")));
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
     help->addAction(MakeAction(ID_HELP_FINDER, QStringLiteral("&Help Topics")));
@@ -417,6 +421,9 @@ void CMainFrame::OnCommand(int id)
         break;
     case ID_FILE_EXPORT:
         RunExportCommand(app, *this);
+        break;
+    case ID_EXTRAS_DESIGN_TO_SPEC:
+        app.m_host.RunCommand([&app]() { DesignToSpecification(app.m_view); });
         break;
     case ID_HELP_FINDER:
     case ID_HELP:

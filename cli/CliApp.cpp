@@ -7,6 +7,8 @@
 #include "cli/CliParser.h"
 #include "cli/CliRunner.h"
 #include "cli/JsonReport.h"
+#include "cli/SpecOptions.h"
+#include "cli/ToSpecReport.h"
 #include "form/PlotSvg.h"
 
 namespace {
@@ -53,7 +55,14 @@ int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
 
     if (options.json) {
         nlohmann::ordered_json report = JsonReport::Build(runner);
-        report["analysis"] = AnalysisReport::Build(runner.View(), options.analysis);
+        AnalysisRequest analysis = options.analysis;
+        // A requirement's bands are what its analysis measures, unless --mask says otherwise.
+        if (options.toSpec && analysis.mask.empty())
+            for (const SpecBand& b : options.specBands)
+                analysis.mask.push_back({b.kind, b.loHz, b.hiHz, 1.0});
+        report["analysis"] = AnalysisReport::Build(runner.View(), analysis);
+        if (options.toSpec)
+            report["to_spec"] = ToSpecReport::Build(runner);
         out << report.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace)
             << '\n';
     } else if (status == 0 && !options.noDesign)

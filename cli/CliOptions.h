@@ -6,6 +6,7 @@
 
 #include "cli/AnalysisOptions.h"
 #include "cli/ExportCliOptions.h"
+#include "dsp/OrderEstimate.h"
 
 // What one zantro-cli run asks for. Unset members leave the form as the
 // program starts it. Combo choices are entry indices; texts are typed into
@@ -61,6 +62,14 @@ struct CliOptions {
     ExportRequest exportRequest;
     // File > Save As at the end.
     std::optional<std::string> savePath;
+
+    // Design to a requirement instead of Design: the fewest taps whose
+    // design (designMethod sinc: Kaiser window, or remez) meets every band,
+    // also after quantisation to specQuantize when given. Bands in Hz with
+    // the ripple (pass) or attenuation (stop) in dB, in the order given.
+    bool toSpec = false;
+    std::vector<SpecBand> specBands;
+    std::optional<QuantSpec> specQuantize;
 
     // One JSON object on stdout instead of the coefficients.
     bool json = false;

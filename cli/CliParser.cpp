@@ -7,6 +7,7 @@
 #include <functional>
 
 #include "cli/AnalysisOptions.h"
+#include "cli/SpecOptions.h"
 #include "document/CFilPar.h"
 #include "document/DocumentMessages.h"
 #include "form/CRemezDlg.h"
@@ -203,6 +204,7 @@ void Describe(CLI::App& app, CliOptions& o)
                                          "Write the four plots as magnitude.svg, phase.svg, impulse.svg and step.svg into DIR")
         ->type_name("DIR")
         ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
+    AddSpecOptions(app, o);
 }
 
 }  // namespace
@@ -265,6 +267,10 @@ CliParser::Result CliParser::Parse(int argc, const char* const* argv, CliOptions
         return {Status::UsageError, "zantro-cli: --band: " + std::to_string(parsed.bands.size()) +
                                         " bands given, the band dialog holds at most " +
                                         std::to_string(CRemezDlg::kRows) + "\n\n" + app.help()};
+    if (parsed.toSpec && app.count("--quantize"))
+        parsed.specQuantize = parsed.analysis.quantize;
+    if (const std::string why = CheckSpecOptions(parsed); !why.empty())
+        return {Status::UsageError, "zantro-cli: " + why + "\n\n" + app.help()};
     options = std::move(parsed);
     return {Status::Run, {}};
 }

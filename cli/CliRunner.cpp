@@ -10,6 +10,9 @@
 #include "form/FileCommands.h"
 #include "plot/PlotAxes.h"
 #include "form/CRemezDlg.h"
+#include "form/DesignToSpecCommand.h"
+#include "cli/SpecOptions.h"
+#include "platform/DataExchange.h"
 
 namespace {
 
@@ -66,6 +69,8 @@ void CliRunner::RunCommands(const CliOptions& o)
         return;
     if (o.windowOnly)
         Run(ID_EXTRAS_WINDOW);
+    else if (o.toSpec)
+        DesignToSpec(o);
     else if (!o.noDesign)
         Run(IDC_DESIGN);
     if (o.makeRoot)
@@ -74,6 +79,38 @@ void CliRunner::RunCommands(const CliOptions& o)
         Export(o);
     if (o.savePath && !SaveDocument(m_doc, m_view, CZantroDoc::WithDefaultExtension(*o.savePath)))
         m_bFailed = true;
+}
+
+void CliRunner::DesignToSpec(const CliOptions& o)
+{
+    SpecRequest request;
+    int fs = 0;
+    request.requirement = RequirementOf(o, ParseInt(m_host.GetDlgItemText(m_view, IDC_SAMPLING_RATE), fs) ? fs : 0);
+    request.designMethod = o.designMethod.value_or(DM_SINC);
+    request.quantize = o.specQuantize;
+    unsigned grid = 0;
+    if (o.gridDensity && ParseUInt(*o.gridDensity, grid))
+        request.gridDensity = static_cast<int>(grid);
+    if (const char* refusal = RefusalOf(request)) {
+        m_view.MessageBox(refusal);
+        m_bFailed = true;
+        return;
+    }
+    m_specRequest = request;
+    m_specResult = FindSpecDesign(request, SeedOf(m_view));
+    std::string text = SpecOutcomeText(request, *m_specResult);
+    if (m_specResult->search.status == SpecSearchStatus::Met) {
+        FillForm(m_view, m_specResult->setting);
+        Run(IDC_DESIGN);
+        if (!FormShowsFound(m_view, *m_specResult)) {
+            text += '\n';
+            text += kMsgSpecFormDiffers;
+            m_bFailed = true;
+        }
+    } else {
+        m_bFailed = true;
+    }
+    m_view.MessageBox(text);
 }
 
 void CliRunner::AnswerBands(const CliOptions& o)

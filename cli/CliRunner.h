@@ -4,6 +4,7 @@
 
 #include "cli/CliOptions.h"
 #include "form/CZantroView.h"
+#include "form/SpecDesign.h"
 #include "document/CZantroDoc.h"
 #include "platform/ScriptedHost.h"
 
@@ -43,6 +44,10 @@ public:
     // Painting writes the plots' frame state, so drawing needs the form itself.
     CZantroView& View() { return m_view; }
     const CZantroDoc& Document() const { return m_doc; }
+    // The request and outcome of --to-spec; empty without it or when the
+    // request was refused.
+    const std::optional<SpecRequest>& SpecRequestUsed() const { return m_specRequest; }
+    const std::optional<SpecDesignResult>& SpecResult() const { return m_specResult; }
 
 private:
     void Select(int id, const std::optional<int>& index);
@@ -56,6 +61,9 @@ private:
     bool ReadFile(const std::string& path);
     void MakeFile(const CliOptions& options);
     void Export(const CliOptions& options);
+    // --to-spec in place of Design: the search, then the form filled with
+    // the N found and Design run; its message is shown like any other.
+    void DesignToSpec(const CliOptions& options);
 
     std::ostream& m_messages;
     ScriptedHost m_host;
@@ -64,4 +72,6 @@ private:
     double m_dCommandSeconds = 0.0;
     bool m_bDesignRan = false;
     bool m_bFailed = false;  // a file command failed
+    std::optional<SpecRequest> m_specRequest;
+    std::optional<SpecDesignResult> m_specResult;
 };

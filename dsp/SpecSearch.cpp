@@ -1,0 +1,167 @@
+#include "dsp/SpecSearch.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <map>
+
+namespace {
+
+constexpr double kMissing = -std::numeric_limits<double>::infinity();
+constexpr int kLinearSteps = 8;
+
+std::vector<MaskBand> MaskOf(const SpecRequirement& req)
+{
+    std::vector<MaskBand> mask;
+    for (const SpecBand& b : req.bands)
+        mask.push_back({b.kind, b.loHz, b.hiHz, 1.0});
+    return mask;
+}
+
+// Band verdicts of one measurement; the smallest margin goes to worst.
+std::vector<BandVerdict> Verdicts(const ResponseFigures& f, const SpecRequirement& req, double& worst)
+{
+    std::vector<BandVerdict> out;
+    if (f.status != MeasureStatus::Ok || f.bands.size() != req.bands.size()) {
+        worst = kMissing;
+        return out;
+    }
+    for (size_t i = 0; i < req.bands.size(); ++i) {
+        BandVerdict v;
+        v.spec = req.bands[i];
+        v.figures = f.bands[i];
+        v.marginDb = v.spec.kind == BandKind::Pass ? v.spec.limitDb - v.figures.rippleDb
+                                                   : v.figures.attenuationDb - v.spec.limitDb;
+        // A NaN margin (a measurement gone wrong) compares false: missed.
+        v.met = v.marginDb >= 0.0;
+        worst = std::isnan(v.marginDb) ? kMissing : std::min(worst, v.marginDb);
+        out.push_back(v);
+    }
+    return out;
+}
+
+bool AllMet(const std::vector<BandVerdict>& bands)
+{
+    return !bands.empty() && std::all_of(bands.begin(), bands.end(), [](const BandVerdict& b) { return b.met; });
+}
+
+// The allowed tap counts as indices 0 .. last: taps = first + k * step.
+struct Lattice {
+    int first = 4;
+    int step = 1;
+    int last = 0;
+    int Taps(int k) const { return first + k * step; }
+    int Index(int taps) const { return std::clamp((taps - first + step - 1) / step, 0, last); }
+};
+
+}  // namespace
+
+TrialVerdict JudgeTaps(std::span<const double> taps, const SpecRequirement& req, const std::optional<QuantSpec>& quantize)
+{
+    TrialVerdict v;
+    v.taps = static_cast<int>(taps.size());
+    v.design = TrialStatus::Designed;
+    v.coefficients.assign(taps.begin(), taps.end());
+    v.worstMarginDb = std::numeric_limits<double>::infinity();
+    const std::vector<MaskBand> mask = MaskOf(req);
+    const ResponseFigures f = MeasureResponse(taps, req.fs, mask, false);
+    v.measure = f.status;
+    v.bands = Verdicts(f, req, v.worstMarginDb);
+    v.met = AllMet(v.bands);
+    if (quantize) {
+        v.quantized = QuantizeAndMeasure(taps, *quantize, req.fs, mask, false);
+        if (v.quantized->status == QuantStatus::Ok) {
+            v.quantBands = Verdicts(v.quantized->figures, req, v.worstMarginDb);
+            v.met = v.met && AllMet(v.quantBands);
+        } else {
+            v.met = false;
+            v.worstMarginDb = kMissing;
+        }
+    }
+    if (!v.met && v.bands.empty())
+        v.worstMarginDb = kMissing;
+    return v;
+}
+
+SpecSearchResult SearchFewestTaps(const SpecRequirement& req, const SpecSearchSettings& settings,
+                                  const SpecDesigner& designer)
+{
+    SpecSearchResult result;
+    result.filterType = RequirementFilterType(req);
+    if (result.filterType < 0 || settings.minTaps > settings.maxTaps)
+        return result;
+
+    Lattice lattice;
+    lattice.step = NeedsOddTaps(result.filterType) || settings.oddOnly ? 2 : 1;
+    lattice.first = settings.minTaps + (lattice.step == 2 && settings.minTaps % 2 == 0 ? 1 : 0);
+    const int top = settings.maxTaps - (lattice.step == 2 && settings.maxTaps % 2 == 0 ? 1 : 0);
+    if (top < lattice.first)
+        return result;
+    lattice.last = (top - lattice.first) / lattice.step;
+
+    std::map<int, TrialVerdict> judged;
+    auto meets = [&](int k) {
+        auto it = judged.find(k);
+        if (it == judged.end()) {
+            const int n = lattice.Taps(k);
+            result.tried.push_back(n);
+            TrialDesign d = designer(n);
+            TrialVerdict v;
+            if (d.status == TrialStatus::Designed && static_cast<int>(d.taps.size()) == n) {
+                v = JudgeTaps(d.taps, req, settings.quantize);
+            } else {
+                v.taps = n;
+                v.design = d.status == TrialStatus::Designed ? TrialStatus::Failed : d.status;
+                v.worstMarginDb = kMissing;
+            }
+            it = judged.emplace(k, std::move(v)).first;
+        }
+        return it->second.met;
+    };
+
+    const int start = lattice.Index(settings.startTaps);
+    result.startTaps = lattice.Taps(start);
+    // Invariant once both are known: fail < met, fail misses, met meets.
+    // One allowed step at a time near the start, where the answer usually
+    // lies, then in doubling steps.
+    auto stride = [](int moves) { return moves < kLinearSteps ? 1 : 1 << std::min(moves - kLinearSteps + 1, 20); };
+    int met = -1, fail = -1;
+    if (meets(start)) {
+        met = start;
+        for (int moves = 0; met > 0; ++moves) {
+            const int k = std::max(met - stride(moves), 0);
+            if (!meets(k)) {
+                fail = k;
+                break;
+            }
+            met = k;
+        }
+    } else {
+        fail = start;
+        for (int moves = 0; fail < lattice.last; ++moves) {
+            const int k = std::min(fail + stride(moves), lattice.last);
+            if (meets(k)) {
+                met = k;
+                break;
+            }
+            fail = k;
+        }
+    }
+    if (met >= 0) {
+        while (fail >= 0 && met - fail > 1) {
+            const int mid = fail + (met - fail) / 2;
+            (meets(mid) ? met : fail) = mid;
+        }
+        result.status = SpecSearchStatus::Met;
+        result.found = judged.at(met);
+        if (fail >= 0)
+            result.nextSmaller = judged.at(fail);
+        return result;
+    }
+    result.status = SpecSearchStatus::Unreachable;
+    result.found = judged.begin()->second;
+    for (const auto& [k, v] : judged)
+        if (v.worstMarginDb > result.found.worstMarginDb)
+            result.found = v;
+    return result;
+}

@@ -1,0 +1,88 @@
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <span>
+#include <vector>
+
+#include "dsp/OrderEstimate.h"
+#include "dsp/ResponseMeasurement.h"
+#include "dsp/TapQuantization.h"
+
+// The fewest taps whose design meets a requirement, found by designing and
+// measuring: the design itself is the caller's (a callback from N to taps).
+
+// What a designer made of N taps. Only Designed taps are judged; a design
+// that did not converge or failed never meets a requirement.
+enum class TrialStatus { Designed, NotConverged, Failed };
+struct TrialDesign {
+    TrialStatus status = TrialStatus::Failed;
+    std::vector<double> taps;
+};
+using SpecDesigner = std::function<TrialDesign(int taps)>;
+
+// One band of the requirement against its measured figures. marginDb is
+// limit - ripple for a pass band and attenuation - limit for a stop band,
+// negative when the band misses its limit.
+struct BandVerdict {
+    SpecBand spec;
+    BandFigures figures;
+    double marginDb = 0.0;
+    bool met = false;
+};
+
+// A design of N taps judged against the requirement: in double precision
+// and, with a fixed-point format, after quantisation; it meets the
+// requirement when every band meets its limit in both.
+struct TrialVerdict {
+    int taps = 0;
+    TrialStatus design = TrialStatus::Failed;
+    MeasureStatus measure = MeasureStatus::NoTaps;  // of the double taps
+    bool met = false;
+    double worstMarginDb = 0.0;  // smallest margin over all bands; -infinity unless measured
+    std::vector<double> coefficients;
+    std::vector<BandVerdict> bands;       // double taps, in the order of the requirement
+    std::optional<QuantResult> quantized; // with a format: the words and their figures
+    std::vector<BandVerdict> quantBands;  // with a format: the quantised taps
+};
+
+// Judges taps against the requirement (measured with MeasureResponse on the
+// requirement's bands; non-finite taps never meet it).
+TrialVerdict JudgeTaps(std::span<const double> taps, const SpecRequirement& req,
+                       const std::optional<QuantSpec>& quantize);
+
+enum class SpecSearchStatus {
+    Met,             // found: meets, and the next smaller allowed N does not (or N is the smallest allowed)
+    Unreachable,     // the largest allowed N misses, as did every N tried
+    BadRequirement,  // CheckRequirement failed or the pattern is no filter type
+};
+
+struct SpecSearchSettings {
+    int startTaps = 0;  // the estimate; moved into the allowed range
+    bool oddOnly = false;  // odd N only, also for filter types that allow even N
+    std::optional<QuantSpec> quantize;
+    int minTaps = 4;
+    int maxTaps = 1025;
+};
+
+struct SpecSearchResult {
+    SpecSearchStatus status = SpecSearchStatus::BadRequirement;
+    int filterType = -1;           // of the requirement's band pattern
+    int startTaps = 0;             // the first N designed
+    TrialVerdict found;            // Met: the N found; Unreachable: the best reached (largest worst margin)
+    std::optional<TrialVerdict> nextSmaller;  // Met: the next smaller allowed N, which misses
+    std::vector<int> tried;        // every N designed, in order
+};
+
+// Searches the tap counts the filter type allows (odd only for highpass and
+// bandstop, or when the settings say so) from startTaps: down while designs meet, up while they miss,
+// one allowed step at a time for the first 8 steps, then in steps that
+// double, then by halving the gap between the last N that missed and the
+// first that met. Each N is designed at most once. A design does not always
+// improve with its length (a window design near its limit alternates), so
+// the N found is the lowest of a run of lengths that meet: N meets and the
+// next smaller allowed N misses. Started from a good estimate, it is the
+// smallest N at or above the start that meets, or the bottom of the run
+// the start lies in.
+SpecSearchResult SearchFewestTaps(const SpecRequirement& req, const SpecSearchSettings& settings,
+                                  const SpecDesigner& designer);

@@ -1,0 +1,54 @@
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "AppFixture.h"
+#include "app/CommandIds.h"
+
+namespace {
+
+void Ok(QWidget* modal)
+{
+    modal->findChild<QPushButton*>(QStringLiteral("control1"))->click();
+}
+
+}  // namespace
+
+using DesignToSpecApp = AppFixture;
+
+// Extras > Design to Specification...: its prompt, its dialog seeded from the
+// form (8 kHz lowpass, corner 1000 Hz: transition 1000 to 1200 Hz), then the
+// ordinary Design with the Kaiser dialog holding the beta found, then the
+// message with N, the estimate and the figures.
+TEST_F(DesignToSpecApp, MenuEntryDialogDesignAndMessage)
+{
+    Start();
+    QAction* action = frame()->Action(ID_EXTRAS_DESIGN_TO_SPEC);
+    ASSERT_NE(action, nullptr);
+    EXPECT_EQ(action->text(), QStringLiteral("Design to Specification..."));
+    EXPECT_EQ(action->statusTip(),
+              QStringLiteral("Design with the fewest taps that meet a pass-band ripple and a stop-band attenuation"));
+
+    QString edge2, beta;
+    script->Expect([&](QWidget* modal) {
+        EXPECT_EQ(modal->windowTitle(), QStringLiteral("Design to Specification"));
+        QLineEdit* edit = modal->findChild<QLineEdit*>(QStringLiteral("control1163"));
+        ASSERT_NE(edit, nullptr);
+        edge2 = edit->text();
+        Ok(modal);
+    });
+    script->Expect([&](QWidget* modal) {
+        EXPECT_EQ(modal->windowTitle(), QStringLiteral("Kaiser window shape factor"));
+        beta = modal->findChild<QLineEdit*>(QStringLiteral("control1036"))->text();
+        Ok(modal);
+    });
+    script->ExpectMessage();
+    action->trigger();
+    EXPECT_EQ(edge2, QStringLiteral("1200"));
+    EXPECT_EQ(beta, QStringLiteral("5.65"));
+    ASSERT_FALSE(script->Seen().isEmpty());
+    EXPECT_TRUE(script->Seen().back().startsWith(
+        QStringLiteral("149 taps meet the requirement (estimate: 147 taps by Kaiser's formula).")))
+        << script->Seen().back().toStdString();
+    EXPECT_EQ(app->m_view.m_nTaps, 149);
+    EXPECT_EQ(app->m_view.m_bDesignValid, 1);
+}
