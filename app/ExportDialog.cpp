@@ -210,8 +210,6 @@ void RunExportCommand(CZantroApp& app, CMainFrame& frame)
         return;
     const ExportOptions options = dialog.Options();
     ExportDialog::Save(settings, options);
-    bool written = false;
-    app.m_host.RunCommand([&]() { written = ExportDesignFiles(view, options); });
-    if (written)
-        frame.statusBar()->showMessage(QStringLiteral("Exported ") + FilesOf(options), 10000);
+    // The form reports the files written in the status bar.
+    app.m_host.RunCommand([&]() { ExportDesignFiles(view, options); });
 }

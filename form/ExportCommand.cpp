@@ -1,10 +1,14 @@
 #include "form/ExportCommand.h"
 
+#include <string>
+#include <vector>
+
 #include "document/CZantroDoc.h"
 #include "document/DocumentMessages.h"
 #include "document/ExportWriters.h"
 #include "form/CZantroView.h"
 #include "form/DesignAnalysis.h"
+#include "form/WrittenFiles.h"
 
 namespace {
 
@@ -44,7 +48,16 @@ bool ExportDesignFiles(CZantroView& view, const ExportOptions& options)
         view.MessageBox(kMsgTapsChanged, MB_OK);
         return false;
     }
-    return WriteExport(ExportDesignOf(view), options, &view);
+    if (!WriteExport(ExportDesignOf(view), options, &view))
+        return false;
+    std::vector<std::string> files;
+    if (IsCProfile(options.profile))
+        files = {options.root + ".h", options.root + ".c"};
+    else
+        files = {options.root + ExportExtension(options.profile)};
+    if (Host* host = view.GetHost())
+        host->SetStatusText(WrittenFilesText(files));
+    return true;
 }
 
 std::string ExportPreviewText(const ExportDesign& d, const ExportOptions& options)

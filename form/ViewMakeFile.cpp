@@ -1,30 +1,22 @@
-#include <filesystem>
 #include <iterator>
-#include <system_error>
+#include <string>
+#include <vector>
 
 #include "form/CZantroView.h"
 #include "form/COutfileDlg.h"
+#include "form/WrittenFiles.h"
 #include "document/CoefficientFiles.h"
 #include "document/DocumentMessages.h"
 
 namespace {
 
-// A relative root lands in the working folder; the status bar names the
-// folder, so the full path is shown.
-std::string FullPath(const std::string& path)
-{
-    std::error_code ec;
-    const std::filesystem::path full = std::filesystem::absolute(path, ec);
-    return ec ? path : full.lexically_normal().string();
-}
-
-// "Wrote <header> and <source>", the two files WriteCoefficientFiles made.
-std::string WrittenFilesText(const std::string& root, int extension)
+// The two files WriteCoefficientFiles made.
+std::vector<std::string> WrittenFiles(const std::string& root, int extension)
 {
     std::string source = root;
     if (extension >= 0 && extension < static_cast<int>(std::size(kSourceExtensions)))
         source += kSourceExtensions[extension];
-    return "Wrote " + FullPath(root + ".h") + " and " + FullPath(source);
+    return {root + ".h", source};
 }
 
 }  // namespace
@@ -62,5 +54,5 @@ void CZantroView::OnMakeFile()
         return;
     }
     if (WriteCoefficientFiles(m_strOutfile, m_nOutExt, m_nNumFormat, m_nTaps, m_Coeffs, this) && m_pHost)
-        m_pHost->SetStatusText(WrittenFilesText(m_strOutfile, m_nOutExt));
+        m_pHost->SetStatusText(WrittenFilesText(WrittenFiles(m_strOutfile, m_nOutExt)));
 }

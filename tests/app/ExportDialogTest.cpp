@@ -1,4 +1,5 @@
 #include <QCheckBox>
+#include <QFileInfo>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QSpinBox>
@@ -69,7 +70,8 @@ TEST_F(ExportDialogTest, TheDialogWritesTheFilesAndRemembersItsChoices)
     EXPECT_TRUE(QFile::exists(root + QStringLiteral(".h")));
     EXPECT_TRUE(QFile::exists(root + QStringLiteral(".c")));
     EXPECT_EQ(frame()->statusBar()->currentMessage(),
-              QStringLiteral("Exported ") + root + QStringLiteral(".h and ") + root + QStringLiteral(".c"));
+              QStringLiteral("Wrote ") + QFileInfo(root).absoluteFilePath() + QStringLiteral(".h and ") +
+                  QFileInfo(root).absoluteFilePath() + QStringLiteral(".c"));
     QSettings settings = Store();
     EXPECT_EQ(settings.value(QStringLiteral("Export/Profile")).toString(), QStringLiteral("c-fixed"));
     EXPECT_EQ(settings.value(QStringLiteral("Export/WordLength")).toInt(), 12);
