@@ -1,22 +1,19 @@
 #include "cli/CliApp.h"
 
-#include <cstdio>
 #include <ostream>
 
 #include "cli/CliParser.h"
 #include "cli/CliRunner.h"
 #include "cli/JsonReport.h"
 #include "form/PlotSvg.h"
+#include "platform/TextFormat.h"
 
 namespace {
 
 void PrintCoefficients(const CZantroView& view, std::ostream& out)
 {
-    char line[40];
-    for (int i = 0; i < view.m_Coeffs.m_nCount; ++i) {
-        std::snprintf(line, sizeof line, "%.17g\n", view.m_Coeffs.GetValue(i, 0));
-        out << line;
-    }
+    for (int i = 0; i < view.m_Coeffs.m_nCount; ++i)
+        out << FormatText("%.17g\n", view.m_Coeffs.GetValue(i, 0));
 }
 
 }  // namespace

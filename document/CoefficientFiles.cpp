@@ -3,30 +3,15 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
-#include <cstdarg>
 #include <cstdio>
 #include <filesystem>
 
 #include "document/DocumentMessages.h"
 #include "platform/CWnd.h"
 #include "dsp/CPoints.h"
+#include "platform/TextFormat.h"
 
 namespace {
-
-std::string Format(const char* format, ...)
-{
-    va_list args;
-    va_start(args, format);
-    va_list copy;
-    va_copy(copy, args);
-    int n = std::vsnprintf(nullptr, 0, format, copy);
-    va_end(copy);
-    std::string out(n > 0 ? static_cast<size_t>(n) : 0, '\0');
-    if (n > 0)
-        std::vsnprintf(out.data(), out.size() + 1, format, args);
-    va_end(args);
-    return out;
-}
 
 // v truncated (or already rounded) and held to [lo, hi]; NaN gives 0.
 long long Saturate(double v, long long lo, long long hi)
@@ -59,14 +44,14 @@ bool WriteText(const std::string& path, const std::string& text, CWnd* msgOwner)
     std::FILE* f = std::fopen(path.c_str(), "w+");
     if (!f) {
         if (msgOwner)
-            msgOwner->MessageBox(Format(kMsgCannotOpenFile, path.c_str()), MB_OK);
+            msgOwner->MessageBox(FormatText(kMsgCannotOpenFile, path.c_str()), MB_OK);
         return false;
     }
     // A full disk must not pass for a written file.
     bool written = std::fputs(text.c_str(), f) >= 0;
     written = std::fclose(f) == 0 && written;
     if (!written && msgOwner)
-        msgOwner->MessageBox(Format(kMsgCannotWriteFile, path.c_str()), MB_OK);
+        msgOwner->MessageBox(FormatText(kMsgCannotWriteFile, path.c_str()), MB_OK);
     return written;
 }
 
@@ -105,22 +90,22 @@ std::string FormatCoefficient(double x, int format)
     switch (format) {
     case NF_Q7: {
         long long n = Saturate(std::trunc(x * 128.0), -128, 127);
-        return Format("0x%02x", static_cast<unsigned>(n) & 0xffu);
+        return FormatText("0x%02x", static_cast<unsigned>(n) & 0xffu);
     }
     case NF_Q15: {
         long long n = Saturate(std::floor(x * 32768.0 + 0.5), -32768, 32767);
-        return Format("0x%04x", static_cast<unsigned>(n) & 0xffffu);
+        return FormatText("0x%04x", static_cast<unsigned>(n) & 0xffffu);
     }
     case NF_Q31: {
         long long n = Saturate(std::trunc(x * 2147483648.0), -2147483648LL, 2147483647LL);
-        return Format("0x%08x", static_cast<unsigned>(n & 0xffffffffLL));
+        return FormatText("0x%08x", static_cast<unsigned>(n & 0xffffffffLL));
     }
     case NF_FLOAT: {
         double limited = std::isnan(x) ? x : std::clamp(x, -3.4e38, 3.4e38);
-        return Format("%+1.6e", static_cast<double>(static_cast<float>(limited)));
+        return FormatText("%+1.6e", static_cast<double>(static_cast<float>(limited)));
     }
     case NF_DOUBLE:
-        return Format("%+1.14e", x);
+        return FormatText("%+1.14e", x);
     default:
         return std::string();
     }
@@ -145,16 +130,16 @@ std::string CoefficientHeaderText(const std::string& root, int format, int taps)
 {
     std::string id = CoefficientIdentifier(root);
     std::string macro = MacroName(id);
-    return Format("\n#define %s ((int)%4d)\n\n", macro.c_str(), taps) +
-           Format("extern const %s %s_coefficients[%s];\n", ElementTypeOf(format), id.c_str(), macro.c_str());
+    return FormatText("\n#define %s ((int)%4d)\n\n", macro.c_str(), taps) +
+           FormatText("extern const %s %s_coefficients[%s];\n", ElementTypeOf(format), id.c_str(), macro.c_str());
 }
 
 std::string CoefficientSourceText(const std::string& root, int format, int taps, const CPoints& coeffs)
 {
     std::string id = CoefficientIdentifier(root);
     std::string macro = MacroName(id);
-    std::string text = Format("\n#include  \"%s\"\n\n", HeaderFileName(root).c_str()) +
-                       Format("const %s %s_coefficients[%s] =\n{\n", ElementTypeOf(format), id.c_str(),
+    std::string text = FormatText("\n#include  \"%s\"\n\n", HeaderFileName(root).c_str()) +
+                       FormatText("const %s %s_coefficients[%s] =\n{\n", ElementTypeOf(format), id.c_str(),
                               macro.c_str());
     const int n = std::min(taps, coeffs.m_nCount);
     const int perLine = ValuesPerLine(format);

@@ -10,6 +10,7 @@
 #include "platform/DataExchange.h"
 #include "dsp/CPoints.h"
 #include "document/DocumentMessages.h"
+#include "platform/TextFormat.h"
 
 namespace {
 
@@ -20,17 +21,6 @@ constexpr int kScratchPoints = 1025;
 bool IsDelimiter(char c)
 {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n';
-}
-
-std::string WithPath(const char* format, const std::string& path)
-{
-    const int n = std::snprintf(nullptr, 0, format, path.c_str());
-    if (n <= 0)
-        return format;
-    std::string out(static_cast<size_t>(n) + 1, '\0');
-    std::snprintf(out.data(), out.size(), format, path.c_str());
-    out.resize(static_cast<size_t>(n));
-    return out;
 }
 
 // Closes the file on every way out of the reader.
@@ -135,7 +125,7 @@ int ReadInputFile(const std::string& path, CPoints& destination, CWnd& msgOwner)
     CPoints points(kScratchPoints);
     FileCloser file{std::fopen(path.c_str(), "r")};
     if (!file.file) {
-        msgOwner.MessageBox(WithPath(kMsgCannotOpenFile, path));
+        msgOwner.MessageBox(FormatText(kMsgCannotOpenFile, path));
         return 0;
     }
 
@@ -158,12 +148,12 @@ int ReadInputFile(const std::string& path, CPoints& destination, CWnd& msgOwner)
         }
     }
     if (std::ferror(file.file)) {
-        msgOwner.MessageBox(WithPath(kMsgCannotReadFile, path));
+        msgOwner.MessageBox(FormatText(kMsgCannotReadFile, path));
         return 0;
     }
     // A file without a single token would leave no points; the ones held stay.
     if (count == 0) {
-        msgOwner.MessageBox(WithPath(kMsgNoPointsInFile, path));
+        msgOwner.MessageBox(FormatText(kMsgNoPointsInFile, path));
         return 0;
     }
     points.SetSize(count);

@@ -1,6 +1,7 @@
 #include "form/CZantroView.h"
 
 #include <cmath>
+#include <numbers>
 
 #include "form/FormTemplate.h"
 #include "document/CZantroDoc.h"
@@ -25,7 +26,7 @@ CZantroView::CZantroView()
     m_nStopbandAtt = 40;
     m_dShapeFactor = 5.0;
     m_dVariance = 1.0;
-    m_dDiffGain = M_PI;
+    m_dDiffGain = std::numbers::pi;
     m_nDiffGainSel = 0;
     m_strOutfile = "Outfile";
     m_nOutExt = 0;
@@ -129,7 +130,7 @@ void CZantroView::LoadParameters()
     m_nIRScaling = p.m_nIRScaling;
     m_bSinXComp = p.m_bSinXComp;
     m_dIRScale = p.m_dIRScale;
-    m_strIRScale = FormatDouble("%2.2f", m_dIRScale);
+    m_strIRScale = FormatText("%2.2f", m_dIRScale);
     m_nStopbandAtt = p.m_nStopbandAtt;
     m_dShapeFactor = p.m_dShapeFactor;
     m_dVariance = p.m_dVariance;

@@ -94,15 +94,21 @@ public:
     int ComputeWindow(CPoints& points, int type);
     void ApplySinXComp();
     void ScaleImpulseResponse();
-    // c: spectrum length, 1024 or 1025.
+    // The design tail every method ends with: x/sin(x) when checked, the
+    // scale factor, the scaling, the analysis and the valid flag. c as below.
+    void FinishDesign(int c);
+    // c: spectrum length, 1024 or 1025. ComputeResponse fills m_Step and
+    // m_Spectrum from m_Coeffs; ShowResponse loads the four plots for n taps.
     void AnalyseResponse(int c);
+    void ComputeResponse(int c);
+    void ShowResponse(int n, int c);
     void ShowImpulse();
     void ShowStep();
     void ShowMagnitude();
     void ShowPhase(int n, int c);
 
-    // Generators of the ideal responses; each fills m_Coeffs and returns
-    // its centre value. a, b in Hz.
+    // The ideal responses (dsp/IdealResponses.h) into m_Coeffs; each returns
+    // its centre value. a, b in Hz. GaussianEdge asks for the deviation.
     double StopForm(double a, double b);
     double PassForm(double a, double b);
     double HilbertForm(double a, double b);

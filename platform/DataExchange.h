@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/TextFormat.h"
+
 class CWnd;
 
 // The standard field-exchange messages, with %1 and %2 as placeholders.
@@ -38,13 +40,11 @@ std::string FillPlaceholders(const std::string& text, const std::vector<std::str
 bool ParseInt(const std::string& text, int& value);
 bool ParseUInt(const std::string& text, unsigned& value);
 
-// Leading numeric part of text as the standard text-to-double conversion
-// reads it; 0 when text does not start with a number.
-double TextToDouble(const std::string& text);
-
-// Formats like printf with one value.
-std::string FormatDouble(const char* format, double value);
-std::string FormatInt(const char* format, int value);
+// A message with one integer filled in by its printf conversion.
+inline std::string FormatInt(const char* format, int value)
+{
+    return FormatText(format, value);
+}
 
 void DDX_Text(CDataExchange& dx, int id, int& value);
 void DDX_Text(CDataExchange& dx, int id, unsigned& value);

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <numbers>
 
 #include "ViewFixture.h"
 #include "document/CFilPar.h"
@@ -15,14 +16,14 @@ Complex CentredSpectrum(const CPoints& taps, int offset, int k)
 {
     Complex sum;
     for (int n = 0; n < taps.m_nCount; ++n)
-        sum += taps[n] * std::polar(1.0, -2.0 * M_PI * k * (n + offset) / 1024.0);
+        sum += taps[n] * std::polar(1.0, -2.0 * std::numbers::pi * k * (n + offset) / 1024.0);
     return sum;
 }
 
 double Wrap(double v)
 {
-    v = std::remainder(v, 2 * M_PI);
-    return v <= -M_PI ? v + 2 * M_PI : v;
+    v = std::remainder(v, 2 * std::numbers::pi);
+    return v <= -std::numbers::pi ? v + 2 * std::numbers::pi : v;
 }
 
 }  // namespace
@@ -55,18 +56,18 @@ TEST_F(Analysis, PhaseOfASymmetricDesignIsItsLinearSlope)
     ASSERT_EQ(phase.m_nCount, 513);
     int checked = 0;
     for (int k = 1; k < 100; ++k) {  // passband: amplitude positive, no sign jumps
-        const double w = 2 * M_PI * k / 1024.0;
+        const double w = 2 * std::numbers::pi * k / 1024.0;
         EXPECT_NEAR(Wrap(phase[k] - (-31.0 * w)), 0.0, 1e-9) << k;
-        EXPECT_LE(phase[k], M_PI);
-        EXPECT_GT(phase[k], -M_PI);
+        EXPECT_LE(phase[k], std::numbers::pi);
+        EXPECT_GT(phase[k], -std::numbers::pi);
         ++checked;
     }
     EXPECT_EQ(checked, 99);
     // In the stop band the amplitude changes sign: the phase differs from the slope by 0 or pi.
     for (int k = 200; k < 512; ++k) {
-        const double w = 2 * M_PI * k / 1024.0;
+        const double w = 2 * std::numbers::pi * k / 1024.0;
         const double d = std::fabs(Wrap(phase[k] + 31.0 * w));
-        EXPECT_TRUE(d < 1e-6 || std::fabs(d - M_PI) < 1e-6) << k;
+        EXPECT_TRUE(d < 1e-6 || std::fabs(d - std::numbers::pi) < 1e-6) << k;
     }
 }
 
@@ -136,9 +137,9 @@ TEST_F(Analysis, DifferentiatorLinearPlotRunsFromZeroToPi)
 {
     Configure(FT_DIFFERENTIATOR, DM_SINC, WT_HAMMING, 63, 8000, 0, 3999);
     Design();
-    ASSERT_EQ(view.m_dDiffGain, M_PI);
+    ASSERT_EQ(view.m_dDiffGain, std::numbers::pi);
     const CValues& m = view.m_MagnitudeWnd.m_values;
     EXPECT_NEAR(m[0], 0.0, 1e-3);
-    EXPECT_NEAR(m[256], M_PI / 2, 0.01);  // K f / (fs/2) at fs/4
-    EXPECT_NEAR(m[128], M_PI / 4, 0.01);
+    EXPECT_NEAR(m[256], std::numbers::pi / 2, 0.01);  // K f / (fs/2) at fs/4
+    EXPECT_NEAR(m[128], std::numbers::pi / 4, 0.01);
 }

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <limits>
+#include <numbers>
 #include <string>
 #include <vector>
 
@@ -153,9 +154,9 @@ TEST_F(DialogTest, DifferentiatorRadioButtonsSetGainAndText)
         const char* text;
         double gain;
         int sel;
-    } buttons[] = {{Diff::IDC_GAIN_HALF_PI, "1.57080", M_PI / 2.0, 1},
+    } buttons[] = {{Diff::IDC_GAIN_HALF_PI, "1.57080", std::numbers::pi / 2.0, 1},
                    {Diff::IDC_GAIN_ONE, "1.00000", 1.0, 2},
-                   {Diff::IDC_GAIN_PI, "3.14159", M_PI, 0}};
+                   {Diff::IDC_GAIN_PI, "3.14159", std::numbers::pi, 0}};
     for (const auto& b : buttons) {
         host.Click(dlg, b.id);
         EXPECT_EQ(host.GetDlgItemText(dlg, Diff::IDC_GAIN_EDIT), b.text);
@@ -168,7 +169,7 @@ TEST_F(DialogTest, DifferentiatorRadioButtonsSetGainAndText)
     host.TypeText(dlg, Diff::IDC_GAIN_EDIT, "7.5");
     host.Click(dlg, Diff::IDC_GAIN_OTHER);
     EXPECT_EQ(dlg.m_nGainSel, 3);
-    EXPECT_EQ(dlg.m_dGain, M_PI);
+    EXPECT_EQ(dlg.m_dGain, std::numbers::pi);
     EXPECT_EQ(host.GetDlgItemText(dlg, Diff::IDC_GAIN_EDIT), "7.5");
     host.Click(dlg, IDOK);
     EXPECT_TRUE(dlg.IsEnded());
@@ -188,7 +189,7 @@ TEST_F(DialogTest, DifferentiatorPiThenOtherKeepsTheRoundedText)
 
 TEST_F(DialogTest, DifferentiatorFixedSelectionsGiveExactGains)
 {
-    const double gains[] = {M_PI, M_PI / 2.0, 1.0};
+    const double gains[] = {std::numbers::pi, std::numbers::pi / 2.0, 1.0};
     for (int sel = 0; sel < 3; ++sel) {
         Diff dlg(&parent);
         dlg.m_strGain = "abc";  // not read for the fixed selections

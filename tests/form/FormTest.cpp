@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <numbers>
 
 #include "ViewFixture.h"
 #include "document/CFilPar.h"
@@ -36,7 +37,7 @@ TEST(Form, ConstructionValues)
     CZantroView view;
     EXPECT_EQ(view.m_nTaps, 129);
     EXPECT_EQ(view.m_strIRScale, "1.0");
-    EXPECT_EQ(view.m_dDiffGain, M_PI);
+    EXPECT_EQ(view.m_dDiffGain, std::numbers::pi);
     EXPECT_EQ(view.m_nDiffGainSel, 0);
     EXPECT_EQ(view.m_dIRPeak, 1.0);
     EXPECT_EQ(view.m_dGain, 1.0);

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <numbers>
 
 #include "ViewFixture.h"
 #include "data/FirwinReference.h"
@@ -35,7 +36,7 @@ TEST_F(SincDesign, LowpassCentreTapAndSymmetry)
     EXPECT_EQ(view.m_dIRPeak, 0.25);
     for (int i = 0; i < 63; ++i)
         EXPECT_NEAR(Tap(i), Tap(62 - i), 1e-15);
-    EXPECT_NEAR(Tap(30), std::sin(2 * M_PI * 1000.0 / 8000.0) / M_PI, 1e-15);
+    EXPECT_NEAR(Tap(30), std::sin(2 * std::numbers::pi * 1000.0 / 8000.0) / std::numbers::pi, 1e-15);
 }
 
 TEST_F(SincDesign, HighpassCentreAndTaps)
@@ -46,7 +47,7 @@ TEST_F(SincDesign, HighpassCentreAndTaps)
         if (i == 31)
             continue;
         const double x = i - 31.0;
-        EXPECT_NEAR(Tap(i), -std::sin(2 * M_PI * x * 1000.0 / 8000.0) / (M_PI * x), 1e-15);
+        EXPECT_NEAR(Tap(i), -std::sin(2 * std::numbers::pi * x * 1000.0 / 8000.0) / (std::numbers::pi * x), 1e-15);
     }
 }
 
@@ -76,7 +77,7 @@ TEST_F(SincDesign, AllpassAndMovingAverage)
     Ideal(FT_ALLPASS, 32, 1000, 3000, DM_DIRECT);
     for (int i = 0; i < 32; ++i) {
         const double x = i - 15.5;
-        EXPECT_NEAR(Tap(i), std::sin(M_PI * x) / (M_PI * x), 1e-15);
+        EXPECT_NEAR(Tap(i), std::sin(std::numbers::pi * x) / (std::numbers::pi * x), 1e-15);
     }
 
     // Moving average ignores the window, whatever it is.
@@ -119,7 +120,7 @@ TEST_F(SincDesign, HilbertWithZeroSecondCornerIsTheLowpassForm)
         if (i == 15)
             continue;
         const double x = i - 15.0;
-        EXPECT_NEAR(Tap(i), (std::cos(2 * M_PI * x * 1000.0 / 8000.0) - 1.0) / (M_PI * x), 1e-15);
+        EXPECT_NEAR(Tap(i), (std::cos(2 * std::numbers::pi * x * 1000.0 / 8000.0) - 1.0) / (std::numbers::pi * x), 1e-15);
     }
 }
 
@@ -133,7 +134,7 @@ TEST_F(SincDesign, DifferentiatorSlopeFollowsTheGain)
     EXPECT_EQ(view.m_nDiffGainSel, 2);
     Complex h;
     for (int i = 0; i < 255; ++i)
-        h += view.m_Coeffs[i] * std::polar(1.0, -M_PI / 2 * (i - 127));
+        h += view.m_Coeffs[i] * std::polar(1.0, -std::numbers::pi / 2 * (i - 127));
     EXPECT_NEAR(std::abs(h), 0.5, 0.01);
 
     // A cancelled gain dialog produces no design and keeps the gain.
@@ -148,7 +149,7 @@ TEST_F(SincDesign, GaussianEdge)
     Configure(FT_GAUSSIAN, DM_DIRECT, WT_RECTANGULAR, 5);
     Design();
     ASSERT_EQ(view.m_bDesignValid, 1);
-    const double norm = std::sqrt(2 * M_PI);
+    const double norm = std::sqrt(2 * std::numbers::pi);
     for (int i = 0; i < 5; ++i) {
         const double x = i - 2.0;
         EXPECT_NEAR(Tap(i), -x * std::exp(-x * x / 2) / norm, 1e-15);

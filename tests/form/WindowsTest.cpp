@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <complex>
+#include <numbers>
 #include <vector>
 
 #include "form/CKaiserShapeDlg.h"
@@ -53,7 +54,7 @@ double LargestSidelobeDb(const std::vector<double>& w)
     for (int k = 0; k <= grid / 2; ++k) {
         std::complex<double> s;
         for (size_t n = 0; n < w.size(); ++n)
-            s += w[n] * std::polar(1.0, -2.0 * M_PI * k * static_cast<double>(n) / grid);
+            s += w[n] * std::polar(1.0, -2.0 * std::numbers::pi * k * static_cast<double>(n) / grid);
         mag[static_cast<size_t>(k)] = std::abs(s);
     }
     size_t k = 1;
