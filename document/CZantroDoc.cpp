@@ -10,6 +10,7 @@
 #include "document/DocumentMessages.h"
 #include "platform/CWnd.h"
 #include "platform/DataExchange.h"
+#include "platform/FileHandle.h"
 
 namespace fs = std::filesystem;
 
@@ -100,7 +101,7 @@ bool CZantroDoc::OnOpenDocument(const std::string& path, CWnd* msgOwner)
         return false;
     }
     errno = 0;
-    std::FILE* f = std::fopen(path.c_str(), "rb");
+    const FileHandle f(std::fopen(path.c_str(), "rb"));
     if (!f) {
         Report(msgOwner, FileErrorText(errno, title, kMsgFailedToOpen));
         return false;
@@ -108,7 +109,6 @@ bool CZantroDoc::OnOpenDocument(const std::string& path, CWnd* msgOwner)
     // Devices and pipes have no length to check the file's counts against.
     std::uintmax_t length = fs::is_regular_file(status) ? fs::file_size(path, ec) : 0;
     if (!fs::is_regular_file(status) || ec) {
-        std::fclose(f);
         Report(msgOwner, kMsgFailedToOpen);
         return false;
     }
@@ -120,7 +120,7 @@ bool CZantroDoc::OnOpenDocument(const std::string& path, CWnd* msgOwner)
     bool failed = false;
     std::string failure;
     if (length != 0) {
-        CArchive ar(CArchive::load, f, length);
+        CArchive ar(CArchive::load, f.get(), length);
         try {
             fresh.Serialize(ar);
         } catch (const std::bad_alloc&) {
@@ -133,7 +133,6 @@ bool CZantroDoc::OnOpenDocument(const std::string& path, CWnd* msgOwner)
                                          : FileErrorText(ar.GetErrno(), title, kMsgFailedToOpen);
         }
     }
-    std::fclose(f);
     if (failed) {
         Report(msgOwner, failure);
         return false;

@@ -8,6 +8,7 @@
 
 #include "platform/CWnd.h"
 #include "platform/DataExchange.h"
+#include "platform/FileHandle.h"
 #include "dsp/CPoints.h"
 #include "document/DocumentMessages.h"
 #include "platform/TextFormat.h"
@@ -22,16 +23,6 @@ bool IsDelimiter(char c)
 {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n';
 }
-
-// Closes the file on every way out of the reader.
-struct FileCloser {
-    std::FILE* file;
-    ~FileCloser()
-    {
-        if (file)
-            std::fclose(file);
-    }
-};
 
 // Decimal order of magnitude of the number in [begin, end): the power of
 // ten of its first non-zero digit. Only used for numbers out of range, so
@@ -123,15 +114,15 @@ double LeadingDecimal(const char* text)
 int ReadInputFile(const std::string& path, CPoints& destination, CWnd& msgOwner)
 {
     CPoints points(kScratchPoints);
-    FileCloser file{std::fopen(path.c_str(), "r")};
-    if (!file.file) {
+    const FileHandle file(std::fopen(path.c_str(), "r"));
+    if (!file) {
         msgOwner.MessageBox(FormatText(kMsgCannotOpenFile, path));
         return 0;
     }
 
     char piece[kPieceSize];
     int count = 0;
-    while (std::fgets(piece, kPieceSize, file.file)) {
+    while (std::fgets(piece, kPieceSize, file.get())) {
         const char* token = piece;
         while (*token && IsDelimiter(*token))
             ++token;
@@ -147,7 +138,7 @@ int ReadInputFile(const std::string& path, CPoints& destination, CWnd& msgOwner)
             return 0;
         }
     }
-    if (std::ferror(file.file)) {
+    if (std::ferror(file.get())) {
         msgOwner.MessageBox(FormatText(kMsgCannotReadFile, path));
         return 0;
     }

@@ -41,42 +41,27 @@ const BandTable kTwoBands{Band(0, 1000, 1.0, 1.0), Band(1200, 4000, 0.0, 10.0)};
 
 }  // namespace
 
-TEST_F(BandDialog, TemplateAndLoading)
+TEST_F(BandDialog, EveryRowTakesItsKindOfTextAndLoads)
 {
-    const DialogTemplate& t = *dlg.GetTemplate();
-    EXPECT_EQ(t.id, 140);
-    EXPECT_EQ(t.caption, "Remez Exchange Parameters");
-    EXPECT_EQ(t.cx, 304);
-    EXPECT_EQ(t.cy, 237);
-    EXPECT_EQ(t.fontFace, "MS Sans Serif");
-    const int rowIds[8][5] = {{1091, 1092, 1093, 1094, 1096}, {1097, 1098, 1099, 1100, 1102},
-                              {1103, 1104, 1105, 1106, 1108}, {1109, 1110, 1111, 1112, 1114},
-                              {1115, 1116, 1117, 1118, 1120}, {1121, 1122, 1123, 1124, 1126},
-                              {1127, 1128, 1129, 1130, 1132}, {1133, 1134, 1135, 1136, 1138}};
-    for (int row = 0; row < 8; ++row) {
-        ASSERT_NE(t.Find(rowIds[row][0]), nullptr);
-        EXPECT_EQ(t.Find(rowIds[row][0])->kind, ControlKind::CheckBox);
-        for (int col = 1; col < 5; ++col) {
-            const ControlTemplate* c = t.Find(rowIds[row][col]);
-            ASSERT_NE(c, nullptr) << rowIds[row][col];
-            EXPECT_EQ(c->kind, ControlKind::Edit);
-            EXPECT_TRUE(c->style & StyleRight);
-            EXPECT_EQ((c->style & StyleDigitsOnly) != 0, col <= 2);
-        }
+    // Each row's edges take digits only, its value and weight what a number
+    // is made of; the grid density digits only.
+    Open(kTwoBands);
+    for (int row = 0; row < CRemezDlg::kRows; ++row) {
+        Type(CRemezDlg::LowerEdgeId(row), "1.5x");
+        EXPECT_EQ(host.GetDlgItemText(dlg, CRemezDlg::LowerEdgeId(row)), "15") << row;
+        Type(CRemezDlg::UpperEdgeId(row), "-20");
+        EXPECT_EQ(host.GetDlgItemText(dlg, CRemezDlg::UpperEdgeId(row)), "20") << row;
+        Type(CRemezDlg::ValueId(row), "0.5");
+        EXPECT_EQ(host.GetDlgItemText(dlg, CRemezDlg::ValueId(row)), "0.5") << row;
+        Type(CRemezDlg::WeightId(row), "+2.5");
+        EXPECT_EQ(host.GetDlgItemText(dlg, CRemezDlg::WeightId(row)), "+2.5") << row;
     }
-    ASSERT_NE(t.Find(1084), nullptr);
-    EXPECT_TRUE(t.Find(1084)->style & StyleDigitsOnly);
-    EXPECT_EQ(t.Find(IDOK)->kind, ControlKind::DefPushButton);
-    EXPECT_EQ(t.Find(IDOK)->text, "OK");
-    EXPECT_EQ(t.Find(IDCANCEL)->text, "Cancel");
-    std::vector<std::string> statics;
-    for (const ControlTemplate& c : t.controls)
-        if (c.kind == ControlKind::Static)
-            statics.push_back(c.text);
-    for (const char* text : {"Band", "Use", "Lower Edge", "Upper Edge", "Value", "Weight", "Hz", "0.00 - 1.00",
-                             "1.00 - 100.00", "1", "8", "Grid Density"})
-        EXPECT_NE(std::find(statics.begin(), statics.end(), text), statics.end()) << text;
+    Type(CRemezDlg::IDC_GRID_DENSITY, "3.2");
+    EXPECT_EQ(host.GetDlgItemText(dlg, CRemezDlg::IDC_GRID_DENSITY), "32");
+}
 
+TEST_F(BandDialog, LoadsTheBandsIntoTheRows)
+{
     Open({Band(0, 1000, 1.0, 1.0), Band(1200, 4000, 0.0, 10.0), RemezBand{0, 5, 6, 0.25, 100.0}}, 8000, FT_LOWPASS,
          32);
     EXPECT_EQ(host.IsDlgButtonChecked(dlg, 1091), 1);

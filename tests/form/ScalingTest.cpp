@@ -85,22 +85,6 @@ TEST_F(Scaling, NullResponseGivesTheCalculatedScaleMessage)
     EXPECT_EQ(view.m_dGain, 1.0);
 }
 
-TEST_F(Scaling, SinXCompensationFactorsForFiveTaps)
-{
-    Configure(FT_LOWPASS, DM_SINC, WT_HAMMING, 5);
-    host.Click(view, IDC_SINX_COMP);
-    Design();
-    ASSERT_EQ(view.m_bDesignValid, 1);
-    const CPoints& f = view.m_SinXComp;
-    ASSERT_EQ(f.m_nCount, 5);
-    EXPECT_EQ(f[0].real(), 1.0);
-    EXPECT_DOUBLE_EQ(f[1].real(), (std::numbers::pi / 4) / std::sin(std::numbers::pi / 4));
-    EXPECT_DOUBLE_EQ(f[2].real(), std::numbers::pi / 2);
-    EXPECT_EQ(f[3], f[1]);
-    EXPECT_EQ(f[4], f[0]);
-    EXPECT_EQ(view.m_Coeffs[4], view.m_Coeffs[0]);
-}
-
 TEST_F(Scaling, SinXCompensationLiftsTheTopOfTheBand)
 {
     // An allpass shows the x/sin(x) rise directly: 0 dB at DC, about pi/2 at fs/2.
