@@ -134,7 +134,7 @@ int ReadInputFile(const std::string& path, CPoints& destination, CWnd& msgOwner)
         points[count] = Complex(LeadingDecimal(std::string(token, static_cast<size_t>(end - token)).c_str()), 0.0);
         ++count;
         if (count > kMaxInputPoints) {
-            msgOwner.MessageBox(FormatInt(kMsgTooManyPoints, kMaxInputPoints));
+            msgOwner.MessageBox(FormatText(kMsgTooManyPoints, kMaxInputPoints));
             return 0;
         }
     }

@@ -13,9 +13,24 @@ class CZantroDoc;
 struct CPrintInfo;
 struct DialogTemplate;
 
-// Control ids of the main form (template 101).
+// Control ids of the main form (template 101); the *_LABEL ids are the
+// static captions beside the fields, the *_TITLE ids those above the plots.
 enum FormControl {
+    IDC_FILTER_TYPE_LABEL = 1000,
     IDC_FILTER_TYPE = 1001,
+    IDC_TAPS_LABEL = 1002,
+    IDC_SAMPLING_RATE_LABEL = 1005,
+    IDC_DESIGN_METHOD_LABEL = 1007,
+    IDC_WINDOW_TYPE_LABEL = 1009,
+    IDC_FIRST_CORNER_LABEL = 1011,
+    IDC_SECOND_CORNER_LABEL = 1013,
+    IDC_IMPULSE_TITLE = 1027,
+    IDC_PHASE_TITLE = 1028,
+    IDC_STEP_TITLE = 1029,
+    IDC_IR_SCALING_LABEL = 1048,
+    IDC_SINX_COMP_LABEL = 1065,
+    IDC_IR_SCALE_LABEL = 1078,
+    IDC_TARGET_FILTER_LABEL = 1154,
     IDC_SAMPLING_RATE = 1006,
     IDC_DESIGN_METHOD = 1008,
     IDC_WINDOW_TYPE = 1010,

@@ -40,7 +40,7 @@ std::string FillPlaceholders(const std::string& text, const std::vector<std::str
 bool ParseInt(const std::string& text, int& value);
 bool ParseUInt(const std::string& text, unsigned& value);
 
-// A message with one integer filled in by its printf conversion.
+// FormatText with one int; kept for callers written before FormatText.
 inline std::string FormatInt(const char* format, int value)
 {
     return FormatText(format, value);
