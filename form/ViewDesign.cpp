@@ -1,4 +1,5 @@
 #include "document/CFilPar.h"
+#include "dsp/DesignKinds.h"
 #include "form/CZantroView.h"
 #include "form/DesignMessages.h"
 #include "platform/DataExchange.h"
