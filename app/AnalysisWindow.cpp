@@ -186,19 +186,19 @@ void AnalysisWindow::BuildLayout()
     });
 }
 
-QuantSpec AnalysisWindow::Spec() const
+QuantSpec AnalysisWindow::ChosenQuantSpec() const
 {
-    QuantSpec spec;
+    QuantSpec quantSpec;
     const int index = m_pFormat->currentIndex();
     if (index < 3) {
-        spec.format = index == 0 ? QuantFormat::Q7 : index == 1 ? QuantFormat::Q15 : QuantFormat::Q31;
-        spec.wordLength = index == 0 ? 8 : index == 1 ? 16 : 32;
+        quantSpec.format = index == 0 ? QuantFormat::Q7 : index == 1 ? QuantFormat::Q15 : QuantFormat::Q31;
+        quantSpec.wordLength = index == 0 ? 8 : index == 1 ? 16 : 32;
     } else {
-        spec.format = QuantFormat::Bits;
-        spec.wordLength = kWordLengths[static_cast<size_t>(index - 3)];
-        spec.rounding = m_pRounding->currentIndex() == 1 ? QuantRounding::Truncate : QuantRounding::Nearest;
+        quantSpec.format = QuantFormat::Bits;
+        quantSpec.wordLength = kWordLengths[static_cast<size_t>(index - 3)];
+        quantSpec.rounding = m_pRounding->currentIndex() == 1 ? QuantRounding::Truncate : QuantRounding::Nearest;
     }
-    return spec;
+    return quantSpec;
 }
 
 std::vector<double> AnalysisWindow::Signature() const
@@ -227,7 +227,7 @@ void AnalysisWindow::Refresh()
 
 void AnalysisWindow::Recompute()
 {
-    m_analysis = AnalyzeDesign(m_view, m_userMask, Spec());
+    m_analysis = AnalyzeDesign(m_view, m_userMask, ChosenQuantSpec());
     if (!m_userMask) {
         m_limits = DefaultBandLimits(m_analysis.figures);
         FillBandTable();
@@ -331,7 +331,7 @@ void AnalysisWindow::DrawCurves()
 {
     const DesignAnalysis& a = m_analysis;
     const double nyq = std::max(1.0, a.fs / 2.0);
-    m_pQuantCurve->setName(Text(QuantFormatName(a.quantized.spec)));
+    m_pQuantCurve->setName(Text(QuantFormatName(a.quantized.quantSpec)));
     m_pQuantDelay->setName(m_pQuantCurve->name());
     if (!a.valid || a.figures.status == MeasureStatus::NoTaps || a.fs <= 0.0) {
         for (QLineSeries* s : {m_pDesignCurve, m_pQuantCurve, m_pDesignDelay, m_pQuantDelay})
@@ -418,7 +418,7 @@ void AnalysisWindow::FillFigures()
 {
     const std::vector<FigureRow> rows = FigureRows(m_analysis, m_limits);
     m_pFigures->setHorizontalHeaderLabels({QStringLiteral("Figure"), QStringLiteral("double"),
-                                           Text(QuantFormatName(m_analysis.quantized.spec))});
+                                           Text(QuantFormatName(m_analysis.quantized.quantSpec))});
     m_pFigures->setRowCount(static_cast<int>(rows.size()));
     for (size_t i = 0; i < rows.size(); ++i) {
         const int row = static_cast<int>(i);

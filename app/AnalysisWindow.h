@@ -51,7 +51,7 @@ public:
     // written through a temporary file; false when it could not be written.
     bool ExportPicture(const QString& path);
     // The quantisation the format and rounding lists choose.
-    QuantSpec Spec() const;
+    QuantSpec ChosenQuantSpec() const;
 
 protected:
     // Escape closes the window, as it closes a dialog.

@@ -56,7 +56,12 @@ std::string CRecentFileList::MenuText(int index) const
         if (ch == '&')
             shown += '&';
     }
-    return "&" + std::to_string(index + 1) + " " + shown;
+    // Appended piece by piece: "&" + std::string trips GCC 12's -Wrestrict.
+    std::string text = "&";
+    text += std::to_string(index + 1);
+    text += ' ';
+    text += shown;
+    return text;
 }
 
 void CRecentFileList::ReadList(QSettings& settings)

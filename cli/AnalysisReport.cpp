@@ -100,13 +100,13 @@ Json AnalysisReport::Of(const DesignAnalysis& a)
     const QuantResult& q = a.quantized;
     Json quant;
     quant["status"] = QuantStatusName(q.status);
-    quant["format"] = QuantFormatName(q.spec);
+    quant["format"] = QuantFormatName(q.quantSpec);
     quant["word_length"] = q.wordLength;
     quant["fraction_length"] = q.fractionLength;
     quant["shift"] = q.shift;
-    quant["rounding"] = q.spec.format == QuantFormat::Q15  ? "nearest (half up)"
-                        : q.spec.format != QuantFormat::Bits ? "truncate"
-                        : q.spec.rounding == QuantRounding::Nearest ? "nearest"
+    quant["rounding"] = q.quantSpec.format == QuantFormat::Q15  ? "nearest (half up)"
+                        : q.quantSpec.format != QuantFormat::Bits ? "truncate"
+                        : q.quantSpec.rounding == QuantRounding::Nearest ? "nearest"
                                                                      : "truncate";
     quant["taps"] = q.taps;
     quant["max_error_lsb"] = q.maxErrorLsb;

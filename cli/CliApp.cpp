@@ -1,6 +1,5 @@
 #include "cli/CliApp.h"
 
-#include <cstdio>
 #include <ostream>
 
 #include "cli/AnalysisReport.h"
@@ -10,16 +9,14 @@
 #include "cli/SpecOptions.h"
 #include "cli/ToSpecReport.h"
 #include "form/PlotSvg.h"
+#include "platform/TextFormat.h"
 
 namespace {
 
 void PrintCoefficients(const CZantroView& view, std::ostream& out)
 {
-    char line[40];
-    for (int i = 0; i < view.m_Coeffs.m_nCount; ++i) {
-        std::snprintf(line, sizeof line, "%.17g\n", view.m_Coeffs.GetValue(i, 0));
-        out << line;
-    }
+    for (int i = 0; i < view.m_Coeffs.m_nCount; ++i)
+        out << FormatText("%.17g\n", view.m_Coeffs.GetValue(i, 0));
 }
 
 }  // namespace

@@ -9,28 +9,14 @@
 #include "form/ExportCommand.h"
 #include "form/FileCommands.h"
 #include "plot/PlotAxes.h"
+#include "form/CDifferentiatorDlg.h"
+#include "form/CKaiserShapeDlg.h"
 #include "form/CRemezDlg.h"
+#include "form/CStopbandAttDlg.h"
+#include "form/CVarianceDlg.h"
 #include "form/DesignToSpecCommand.h"
 #include "cli/SpecOptions.h"
 #include "platform/DataExchange.h"
-
-namespace {
-
-// Parameter dialogs and the controls the command line answers them with.
-constexpr int kStopbandAttDlg = 131;
-constexpr int kStopbandAttEdit = 1034;
-constexpr int kKaiserShapeDlg = 132;
-constexpr int kKaiserShapeEdit = 1036;
-constexpr int kDifferentiatorDlg = 133;
-constexpr int kGainPi = 1050;
-constexpr int kGainHalfPi = 1155;
-constexpr int kGainOne = 1051;
-constexpr int kGainOther = 1052;
-constexpr int kGainOtherEdit = 1053;
-constexpr int kVarianceDlg = 135;
-constexpr int kVarianceEdit = 1068;
-
-}  // namespace
 
 CliRunner::CliRunner(std::ostream& messages) : m_messages(messages)
 {
@@ -210,10 +196,10 @@ void CliRunner::Enter(const CliOptions& o)
     Type(IDC_IR_SCALE, o.scale);
     Check(IDC_SINX_COMP, o.sinXComp);
 
-    Answer(kStopbandAttDlg, kStopbandAttEdit, o.stopbandAtt);
-    Answer(kKaiserShapeDlg, kKaiserShapeEdit, o.shapeFactor);
+    Answer(CStopbandAttDlg::IDD, CStopbandAttDlg::IDC_ATT_EDIT, o.stopbandAtt);
+    Answer(CKaiserShapeDlg::IDD, CKaiserShapeDlg::IDC_SHAPE_EDIT, o.shapeFactor);
     AnswerGain(o.diffGain);
-    Answer(kVarianceDlg, kVarianceEdit, o.variance);
+    Answer(CVarianceDlg::IDD, CVarianceDlg::IDC_VARIANCE_EDIT, o.variance);
 }
 
 void CliRunner::Run(int commandId)
@@ -266,11 +252,12 @@ void CliRunner::AnswerGain(const std::optional<std::string>& gain)
     for (char c : *gain)
         key += static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
     if (key == "pi")
-        m_host.QueueDialog(kDifferentiatorDlg, {{Action::Click, kGainPi, {}}});
+        m_host.QueueDialog(CDifferentiatorDlg::IDD, {{Action::Click, CDifferentiatorDlg::IDC_GAIN_PI, {}}});
     else if (key == "pi/2")
-        m_host.QueueDialog(kDifferentiatorDlg, {{Action::Click, kGainHalfPi, {}}});
+        m_host.QueueDialog(CDifferentiatorDlg::IDD, {{Action::Click, CDifferentiatorDlg::IDC_GAIN_HALF_PI, {}}});
     else if (key == "1")
-        m_host.QueueDialog(kDifferentiatorDlg, {{Action::Click, kGainOne, {}}});
+        m_host.QueueDialog(CDifferentiatorDlg::IDD, {{Action::Click, CDifferentiatorDlg::IDC_GAIN_ONE, {}}});
     else
-        m_host.QueueDialog(kDifferentiatorDlg, {{Action::Click, kGainOther, {}}, {Action::Type, kGainOtherEdit, *gain}});
+        m_host.QueueDialog(CDifferentiatorDlg::IDD, {{Action::Click, CDifferentiatorDlg::IDC_GAIN_OTHER, {}},
+                                                          {Action::Type, CDifferentiatorDlg::IDC_GAIN_EDIT, *gain}});
 }

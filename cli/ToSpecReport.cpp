@@ -12,7 +12,7 @@ using Json = nlohmann::ordered_json;
 // Figures of one band; a non-finite margin (a failed measurement) is null.
 Json Band(const BandVerdict& v)
 {
-    const bool pass = v.spec.kind == BandKind::Pass;
+    const bool pass = v.required.kind == BandKind::Pass;
     Json b;
     b[pass ? "ripple_db" : "attenuation_db"] = pass ? v.figures.rippleDb : v.figures.attenuationDb;
     b["max_db"] = v.figures.maxDb;

@@ -11,6 +11,7 @@
 #include "document/ReplacingFile.h"
 #include "platform/CWnd.h"
 #include "platform/DataExchange.h"
+#include "platform/FileHandle.h"
 
 namespace fs = std::filesystem;
 
@@ -78,7 +79,7 @@ bool CZantroDoc::OnOpenDocument(const std::string& path, CWnd* msgOwner)
     const std::string title = TitleOf(path);
     std::uint64_t length = 0;
     errno = 0;
-    std::FILE* f = OpenRegularFile(path, length);
+    const FileHandle f(OpenRegularFile(path, length));
     if (!f) {
         // Folders read as access denied; devices, FIFOs and sockets have no
         // document to read.
@@ -93,7 +94,7 @@ bool CZantroDoc::OnOpenDocument(const std::string& path, CWnd* msgOwner)
     bool failed = false;
     std::string failure;
     if (length != 0) {
-        CArchive ar(CArchive::load, f, length);
+        CArchive ar(CArchive::load, f.get(), length);
         try {
             fresh.Serialize(ar);
         } catch (const std::bad_alloc&) {
@@ -106,7 +107,6 @@ bool CZantroDoc::OnOpenDocument(const std::string& path, CWnd* msgOwner)
                                          : FileErrorText(ar.GetErrno(), title, kMsgFailedToOpen);
         }
     }
-    std::fclose(f);
     if (failed) {
         Report(msgOwner, failure);
         return false;

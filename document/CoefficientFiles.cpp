@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
-#include <cstdarg>
 #include <cstdio>
 #include <filesystem>
 
@@ -11,23 +10,9 @@
 #include "document/ReplacingFile.h"
 #include "platform/CWnd.h"
 #include "dsp/CPoints.h"
+#include "platform/TextFormat.h"
 
 namespace {
-
-std::string Format(const char* format, ...)
-{
-    va_list args;
-    va_start(args, format);
-    va_list copy;
-    va_copy(copy, args);
-    int n = std::vsnprintf(nullptr, 0, format, copy);
-    va_end(copy);
-    std::string out(n > 0 ? static_cast<size_t>(n) : 0, '\0');
-    if (n > 0)
-        std::vsnprintf(out.data(), out.size() + 1, format, args);
-    va_end(args);
-    return out;
-}
 
 // v truncated (or already rounded) and held to [lo, hi]; NaN gives 0.
 long long Saturate(double v, long long lo, long long hi)
@@ -58,7 +43,7 @@ std::string HeaderFileName(const std::string& root)
 void Report(CWnd* msgOwner, const char* format, const std::string& path)
 {
     if (msgOwner)
-        msgOwner->MessageBox(Format(format, path.c_str()), MB_OK);
+        msgOwner->MessageBox(FormatText(format, path.c_str()), MB_OK);
 }
 
 }  // namespace
@@ -96,22 +81,22 @@ std::string FormatCoefficient(double x, int format)
     switch (format) {
     case NF_Q7: {
         long long n = Saturate(std::trunc(x * 128.0), -128, 127);
-        return Format("0x%02x", static_cast<unsigned>(n) & 0xffu);
+        return FormatText("0x%02x", static_cast<unsigned>(n) & 0xffu);
     }
     case NF_Q15: {
         long long n = Saturate(std::floor(x * 32768.0 + 0.5), -32768, 32767);
-        return Format("0x%04x", static_cast<unsigned>(n) & 0xffffu);
+        return FormatText("0x%04x", static_cast<unsigned>(n) & 0xffffu);
     }
     case NF_Q31: {
         long long n = Saturate(std::trunc(x * 2147483648.0), -2147483648LL, 2147483647LL);
-        return Format("0x%08x", static_cast<unsigned>(n & 0xffffffffLL));
+        return FormatText("0x%08x", static_cast<unsigned>(n & 0xffffffffLL));
     }
     case NF_FLOAT: {
         double limited = std::isnan(x) ? x : std::clamp(x, -3.4e38, 3.4e38);
-        return Format("%+1.6e", static_cast<double>(static_cast<float>(limited)));
+        return FormatText("%+1.6e", static_cast<double>(static_cast<float>(limited)));
     }
     case NF_DOUBLE:
-        return Format("%+1.14e", x);
+        return FormatText("%+1.14e", x);
     default:
         return std::string();
     }
@@ -136,16 +121,16 @@ std::string CoefficientHeaderText(const std::string& root, int format, int taps)
 {
     std::string id = CoefficientIdentifier(root);
     std::string macro = MacroName(id);
-    return Format("\n#define %s ((int)%4d)\n\n", macro.c_str(), taps) +
-           Format("extern const %s %s_coefficients[%s];\n", ElementTypeOf(format), id.c_str(), macro.c_str());
+    return FormatText("\n#define %s ((int)%4d)\n\n", macro.c_str(), taps) +
+           FormatText("extern const %s %s_coefficients[%s];\n", ElementTypeOf(format), id.c_str(), macro.c_str());
 }
 
 std::string CoefficientSourceText(const std::string& root, int format, int taps, const CPoints& coeffs)
 {
     std::string id = CoefficientIdentifier(root);
     std::string macro = MacroName(id);
-    std::string text = Format("\n#include  \"%s\"\n\n", HeaderFileName(root).c_str()) +
-                       Format("const %s %s_coefficients[%s] =\n{\n", ElementTypeOf(format), id.c_str(),
+    std::string text = FormatText("\n#include  \"%s\"\n\n", HeaderFileName(root).c_str()) +
+                       FormatText("const %s %s_coefficients[%s] =\n{\n", ElementTypeOf(format), id.c_str(),
                               macro.c_str());
     const int n = std::min(taps, coeffs.m_nCount);
     const int perLine = ValuesPerLine(format);

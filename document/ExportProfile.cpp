@@ -190,36 +190,36 @@ const char* ExportExtension(ExportProfile p)
 
 std::optional<QuantSpec> ExportQuantSpec(const ExportOptions& o)
 {
-    QuantSpec spec;
-    spec.format = QuantFormat::Bits;
-    spec.rounding = o.rounding;
+    QuantSpec quantSpec;
+    quantSpec.format = QuantFormat::Bits;
+    quantSpec.rounding = o.rounding;
     switch (o.profile) {
     case ExportProfile::CmsisQ31:
-        spec.wordLength = 32;
+        quantSpec.wordLength = 32;
         break;
     case ExportProfile::CmsisQ15:
-        spec.wordLength = 16;
+        quantSpec.wordLength = 16;
         break;
     case ExportProfile::CmsisQ7:
-        spec.wordLength = 8;
+        quantSpec.wordLength = 8;
         break;
     default:
         if (!TakesWordLength(o.profile))
             return std::nullopt;
-        spec.wordLength = o.wordLength;
-        return spec;
+        quantSpec.wordLength = o.wordLength;
+        return quantSpec;
     }
-    spec.fractionLength = spec.wordLength - 1;
-    return spec;
+    quantSpec.fractionLength = quantSpec.wordLength - 1;
+    return quantSpec;
 }
 
 ExportWords ComputeExportWords(const ExportDesign& design, const ExportOptions& o)
 {
     ExportWords w;
-    const std::optional<QuantSpec> spec = ExportQuantSpec(o);
-    if (spec)
-        w.quant = QuantizeAndMeasure(design.taps, *spec, design.outline.fs, design.bands, design.crossings);
-    w.fixedPoint = spec && o.profile != ExportProfile::Json;
+    const std::optional<QuantSpec> quantSpec = ExportQuantSpec(o);
+    if (quantSpec)
+        w.quant = QuantizeAndMeasure(design.taps, *quantSpec, design.outline.fs, design.bands, design.crossings);
+    w.fixedPoint = quantSpec && o.profile != ExportProfile::Json;
     if (w.fixedPoint) {
         w.values = w.quant.values;
     } else {
@@ -301,7 +301,7 @@ std::vector<std::string> ExportSummary(const ExportDesign& d, const ExportOption
         lines.push_back(line);
     lines.push_back(FormatText(o, w));
     if (w.fixedPoint)
-        lines.push_back("Quantisation: " + RoundingText(w.quant.spec.rounding) + ", saturated at both ends; " +
+        lines.push_back("Quantisation: " + RoundingText(w.quant.quantSpec.rounding) + ", saturated at both ends; " +
                         std::to_string(w.quant.saturated) + " taps saturated, largest error " +
                         FixedDecimals(w.quant.maxErrorLsb, 3) + " LSB");
     const ResponseFigures& exact = d.figures;

@@ -8,9 +8,11 @@
 
 #include "platform/CWnd.h"
 #include "platform/DataExchange.h"
+#include "platform/FileHandle.h"
 #include "dsp/CPoints.h"
 #include "document/DocumentMessages.h"
 #include "document/RegularFile.h"
+#include "platform/TextFormat.h"
 
 namespace {
 
@@ -22,27 +24,6 @@ bool IsDelimiter(char c)
 {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n';
 }
-
-std::string WithPath(const char* format, const std::string& path)
-{
-    const int n = std::snprintf(nullptr, 0, format, path.c_str());
-    if (n <= 0)
-        return format;
-    std::string out(static_cast<size_t>(n) + 1, '\0');
-    std::snprintf(out.data(), out.size(), format, path.c_str());
-    out.resize(static_cast<size_t>(n));
-    return out;
-}
-
-// Closes the file on every way out of the reader.
-struct FileCloser {
-    std::FILE* file;
-    ~FileCloser()
-    {
-        if (file)
-            std::fclose(file);
-    }
-};
 
 // Decimal order of magnitude of the number in [begin, end): the power of
 // ten of its first non-zero digit. Only used for numbers out of range, so
@@ -137,15 +118,15 @@ int ReadInputFile(const std::string& path, CPoints& destination, CWnd& msgOwner)
     // Only a regular file is read: its size bounds the reading, where a
     // device such as /dev/zero or a FIFO would never end or never start.
     std::uint64_t size = 0;
-    FileCloser file{OpenRegularFile(path, size)};
-    if (!file.file) {
-        msgOwner.MessageBox(WithPath(kMsgCannotOpenFile, path));
+    const FileHandle file(OpenRegularFile(path, size));
+    if (!file) {
+        msgOwner.MessageBox(FormatText(kMsgCannotOpenFile, path));
         return 0;
     }
 
     char piece[kPieceSize];
     int count = 0;
-    while (std::fgets(piece, kPieceSize, file.file)) {
+    while (std::fgets(piece, kPieceSize, file.get())) {
         const char* token = piece;
         while (*token && IsDelimiter(*token))
             ++token;
@@ -157,17 +138,17 @@ int ReadInputFile(const std::string& path, CPoints& destination, CWnd& msgOwner)
         points[count] = Complex(LeadingDecimal(std::string(token, static_cast<size_t>(end - token)).c_str()), 0.0);
         ++count;
         if (count > kMaxInputPoints) {
-            msgOwner.MessageBox(FormatInt(kMsgTooManyPoints, kMaxInputPoints));
+            msgOwner.MessageBox(FormatText(kMsgTooManyPoints, kMaxInputPoints));
             return 0;
         }
     }
-    if (std::ferror(file.file)) {
-        msgOwner.MessageBox(WithPath(kMsgCannotReadFile, path));
+    if (std::ferror(file.get())) {
+        msgOwner.MessageBox(FormatText(kMsgCannotReadFile, path));
         return 0;
     }
     // A file without a single token would leave no points; the ones held stay.
     if (count == 0) {
-        msgOwner.MessageBox(WithPath(kMsgNoPointsInFile, path));
+        msgOwner.MessageBox(FormatText(kMsgNoPointsInFile, path));
         return 0;
     }
     points.SetSize(count);

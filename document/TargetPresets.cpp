@@ -2,6 +2,7 @@
 #include "document/DocumentMessages.h"
 #include "platform/CWnd.h"
 #include "platform/DataExchange.h"
+#include "platform/TextFormat.h"
 
 namespace {
 
@@ -60,7 +61,7 @@ void CFilPar::ApplyTargetPreset(int index, CWnd* msgOwner)
             band.m_dWeight = preset.bands[i].weight;
         }
     } else if (msgOwner) {
-        msgOwner->MessageBox(FormatInt(kMsgTargetNotSupported, index), MB_OK);
+        msgOwner->MessageBox(FormatText(kMsgTargetNotSupported, index), MB_OK);
     }
 
     m_nGridDensity = 16;

@@ -28,10 +28,10 @@ std::vector<BandVerdict> Verdicts(const ResponseFigures& f, const SpecRequiremen
     }
     for (size_t i = 0; i < req.bands.size(); ++i) {
         BandVerdict v;
-        v.spec = req.bands[i];
+        v.required = req.bands[i];
         v.figures = f.bands[i];
-        v.marginDb = v.spec.kind == BandKind::Pass ? v.spec.limitDb - v.figures.rippleDb
-                                                   : v.figures.attenuationDb - v.spec.limitDb;
+        v.marginDb = v.required.kind == BandKind::Pass ? v.required.limitDb - v.figures.rippleDb
+                                                   : v.figures.attenuationDb - v.required.limitDb;
         // A NaN margin (a measurement gone wrong) compares false: missed.
         v.met = v.marginDb >= 0.0;
         worst = std::isnan(v.marginDb) ? kMissing : std::min(worst, v.marginDb);

@@ -25,7 +25,7 @@ using SpecDesigner = std::function<TrialDesign(int taps)>;
 // limit - ripple for a pass band and attenuation - limit for a stop band,
 // negative when the band misses its limit.
 struct BandVerdict {
-    SpecBand spec;
+    SpecBand required;
     BandFigures figures;
     double marginDb = 0.0;
     bool met = false;

@@ -17,8 +17,8 @@ int FixedFraction(QuantFormat format) {
     }
 }
 
-int WordLengthOf(const QuantSpec& spec) {
-    switch (spec.format) {
+int WordLengthOf(const QuantSpec& quantSpec) {
+    switch (quantSpec.format) {
     case QuantFormat::Q7:
         return 8;
     case QuantFormat::Q15:
@@ -26,14 +26,14 @@ int WordLengthOf(const QuantSpec& spec) {
     case QuantFormat::Q31:
         return 32;
     default:
-        return spec.wordLength;
+        return quantSpec.wordLength;
     }
 }
 
-bool Overflows(std::span<const double> taps, const QuantSpec& spec, int fraction) {
+bool Overflows(std::span<const double> taps, const QuantSpec& quantSpec, int fraction) {
     for (double t : taps) {
         bool sat = false;
-        QuantizeValue(t, spec, fraction, &sat);
+        QuantizeValue(t, quantSpec, fraction, &sat);
         if (sat) {
             return true;
         }
@@ -43,7 +43,7 @@ bool Overflows(std::span<const double> taps, const QuantSpec& spec, int fraction
 
 // The largest fraction length at which no tap overflows, starting from the
 // one the peak's exponent gives (rounding may push a tap just over).
-int AutoFraction(std::span<const double> taps, const QuantSpec& spec, int word) {
+int AutoFraction(std::span<const double> taps, const QuantSpec& quantSpec, int word) {
     double peak = 0.0;
     for (double t : taps) {
         peak = std::max(peak, std::abs(t));
@@ -54,7 +54,7 @@ int AutoFraction(std::span<const double> taps, const QuantSpec& spec, int word) 
     int exponent = 0;
     std::frexp(peak, &exponent);  // peak < 2^exponent
     int f = std::clamp(word - 1 - exponent + 1, -64, 127);
-    while (f > -64 && Overflows(taps, spec, f)) {
+    while (f > -64 && Overflows(taps, quantSpec, f)) {
         --f;
     }
     return f;
@@ -62,13 +62,13 @@ int AutoFraction(std::span<const double> taps, const QuantSpec& spec, int word) 
 
 }  // namespace
 
-long long QuantizeValue(double x, const QuantSpec& spec, int fractionLength, bool* saturated) {
-    const int word = WordLengthOf(spec);
+long long QuantizeValue(double x, const QuantSpec& quantSpec, int fractionLength, bool* saturated) {
+    const int word = WordLengthOf(quantSpec);
     const double hi = std::ldexp(1.0, word - 1) - 1.0;
     const double lo = -std::ldexp(1.0, word - 1);
     const double v = std::ldexp(x, fractionLength);
     double q = 0.0;
-    switch (spec.format) {
+    switch (quantSpec.format) {
     case QuantFormat::Q15:
         q = std::floor(v + 0.5);
         break;
@@ -77,7 +77,7 @@ long long QuantizeValue(double x, const QuantSpec& spec, int fractionLength, boo
         q = std::trunc(v);
         break;
     case QuantFormat::Bits:
-        q = spec.rounding == QuantRounding::Nearest ? std::round(v) : std::trunc(v);
+        q = quantSpec.rounding == QuantRounding::Nearest ? std::round(v) : std::trunc(v);
         break;
     }
     bool sat = false;
@@ -96,16 +96,16 @@ long long QuantizeValue(double x, const QuantSpec& spec, int fractionLength, boo
     return static_cast<long long>(q);
 }
 
-QuantResult QuantizeTaps(std::span<const double> taps, const QuantSpec& spec) {
+QuantResult QuantizeTaps(std::span<const double> taps, const QuantSpec& quantSpec) {
     QuantResult r;
-    r.spec = spec;
-    r.wordLength = WordLengthOf(spec);
-    if (spec.format == QuantFormat::Bits && (spec.wordLength < 2 || spec.wordLength > 32)) {
+    r.quantSpec = quantSpec;
+    r.wordLength = WordLengthOf(quantSpec);
+    if (quantSpec.format == QuantFormat::Bits && (quantSpec.wordLength < 2 || quantSpec.wordLength > 32)) {
         r.status = QuantStatus::BadWordLength;
         return r;
     }
-    if (spec.format == QuantFormat::Bits && spec.fractionLength &&
-        (*spec.fractionLength < -64 || *spec.fractionLength > 127)) {
+    if (quantSpec.format == QuantFormat::Bits && quantSpec.fractionLength &&
+        (*quantSpec.fractionLength < -64 || *quantSpec.fractionLength > 127)) {
         r.status = QuantStatus::BadFractionLength;
         return r;
     }
@@ -119,17 +119,17 @@ QuantResult QuantizeTaps(std::span<const double> taps, const QuantSpec& spec) {
         }
     }
     r.status = QuantStatus::Ok;
-    if (spec.format != QuantFormat::Bits) {
-        r.fractionLength = FixedFraction(spec.format);
-    } else if (spec.fractionLength) {
-        r.fractionLength = *spec.fractionLength;
+    if (quantSpec.format != QuantFormat::Bits) {
+        r.fractionLength = FixedFraction(quantSpec.format);
+    } else if (quantSpec.fractionLength) {
+        r.fractionLength = *quantSpec.fractionLength;
     } else {
-        r.fractionLength = AutoFraction(taps, spec, r.wordLength);
+        r.fractionLength = AutoFraction(taps, quantSpec, r.wordLength);
     }
     r.shift = r.fractionLength - (r.wordLength - 1);
     for (double t : taps) {
         bool sat = false;
-        const long long q = QuantizeValue(t, spec, r.fractionLength, &sat);
+        const long long q = QuantizeValue(t, quantSpec, r.fractionLength, &sat);
         r.saturated += sat ? 1 : 0;
         r.taps.push_back(q);
         r.values.push_back(std::ldexp(static_cast<double>(q), -r.fractionLength));
@@ -140,9 +140,9 @@ QuantResult QuantizeTaps(std::span<const double> taps, const QuantSpec& spec) {
     return r;
 }
 
-QuantResult QuantizeAndMeasure(std::span<const double> taps, const QuantSpec& spec, double fs,
+QuantResult QuantizeAndMeasure(std::span<const double> taps, const QuantSpec& quantSpec, double fs,
                                std::span<const MaskBand> bands, bool crossings) {
-    QuantResult r = QuantizeTaps(taps, spec);
+    QuantResult r = QuantizeTaps(taps, quantSpec);
     if (r.status == QuantStatus::Ok) {
         r.figures = MeasureResponse(r.values, fs, bands, crossings);
     }
@@ -154,24 +154,24 @@ std::optional<QuantSpec> ParseQuantFormat(const std::string& text) {
     for (char c : text) {
         lower += static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
     }
-    QuantSpec spec;
+    QuantSpec quantSpec;
     if (lower == "q7" || lower == "q15" || lower == "q31") {
-        spec.format = lower == "q7" ? QuantFormat::Q7 : lower == "q15" ? QuantFormat::Q15 : QuantFormat::Q31;
-        spec.wordLength = WordLengthOf(spec);
-        return spec;
+        quantSpec.format = lower == "q7" ? QuantFormat::Q7 : lower == "q15" ? QuantFormat::Q15 : QuantFormat::Q31;
+        quantSpec.wordLength = WordLengthOf(quantSpec);
+        return quantSpec;
     }
     int bits = 0;
     const auto [end, ec] = std::from_chars(lower.data(), lower.data() + lower.size(), bits);
     if (ec != std::errc() || end != lower.data() + lower.size() || bits < 2 || bits > 32) {
         return std::nullopt;
     }
-    spec.format = QuantFormat::Bits;
-    spec.wordLength = bits;
-    return spec;
+    quantSpec.format = QuantFormat::Bits;
+    quantSpec.wordLength = bits;
+    return quantSpec;
 }
 
-std::string QuantFormatName(const QuantSpec& spec) {
-    switch (spec.format) {
+std::string QuantFormatName(const QuantSpec& quantSpec) {
+    switch (quantSpec.format) {
     case QuantFormat::Q7:
         return "Q7";
     case QuantFormat::Q15:
@@ -179,6 +179,6 @@ std::string QuantFormatName(const QuantSpec& spec) {
     case QuantFormat::Q31:
         return "Q31";
     default:
-        return std::to_string(spec.wordLength) + " bits";
+        return std::to_string(quantSpec.wordLength) + " bits";
     }
 }

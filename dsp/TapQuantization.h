@@ -31,7 +31,7 @@ enum class QuantStatus { Ok, BadWordLength, BadFractionLength, NonFinite, NoTaps
 
 struct QuantResult {
     QuantStatus status = QuantStatus::NoTaps;
-    QuantSpec spec;
+    QuantSpec quantSpec;
     int wordLength = 0;
     int fractionLength = 0;
     // Extra right shift a target applies after the usual Q(wordLength - 1)
@@ -46,17 +46,17 @@ struct QuantResult {
     ResponseFigures figures;      // measurement of values, when asked for
 };
 
-// The word of x at the fraction length, with the spec's rounding and
+// The word of x at the fraction length, with the format's rounding and
 // saturation; saturated is set when the word was held at an end.
-long long QuantizeValue(double x, const QuantSpec& spec, int fractionLength, bool* saturated = nullptr);
+long long QuantizeValue(double x, const QuantSpec& quantSpec, int fractionLength, bool* saturated = nullptr);
 
 // Quantises taps; the figures stay empty.
-QuantResult QuantizeTaps(std::span<const double> taps, const QuantSpec& spec);
+QuantResult QuantizeTaps(std::span<const double> taps, const QuantSpec& quantSpec);
 // Quantises and measures the quantised taps against the same bands.
-QuantResult QuantizeAndMeasure(std::span<const double> taps, const QuantSpec& spec, double fs,
+QuantResult QuantizeAndMeasure(std::span<const double> taps, const QuantSpec& quantSpec, double fs,
                                std::span<const MaskBand> bands, bool crossings);
 
 // "q7", "Q15", "q31" or a word length "2".."32"; nullopt otherwise.
 std::optional<QuantSpec> ParseQuantFormat(const std::string& text);
 // "Q7", "Q15", "Q31" or "16 bits".
-std::string QuantFormatName(const QuantSpec& spec);
+std::string QuantFormatName(const QuantSpec& quantSpec);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <numbers>
 #include <utility>
 
 #include "dsp/CPoints.h"
@@ -48,7 +49,7 @@ void FFT(CPoints& points, int m)
     for (int s = 1; s <= m; ++s) {
         const int le = 1 << s;
         const int h = le / 2;
-        const Complex w(std::cos(M_PI / h), -std::sin(M_PI / h));
+        const Complex w(std::cos(std::numbers::pi / h), -std::sin(std::numbers::pi / h));
         Complex u(1.0, 0.0);
         for (int t = 0; t < h; ++t) {
             for (int p = t; p < n; p += le) {
@@ -77,7 +78,7 @@ void DirectTransform(const CPoints& source, CPoints& destination, int L, double 
         const int lanes = std::min(kLanes, L - k0);
         double wr[kLanes], wi[kLanes], ur[kLanes], ui[kLanes], ar[kLanes], ai[kLanes];
         for (int j = 0; j < kLanes; ++j) {
-            const double angle = sign * 2.0 * M_PI * (j < lanes ? k0 + j : 0) / L;
+            const double angle = sign * 2.0 * std::numbers::pi * (j < lanes ? k0 + j : 0) / L;
             wr[j] = std::cos(angle);
             wi[j] = std::sin(angle);
             ur[j] = 1.0;

@@ -1,6 +1,7 @@
 #include "form/CDifferentiatorDlg.h"
 
 #include <cmath>
+#include <numbers>
 
 #include "platform/DataExchange.h"
 #include "platform/DialogTemplate.h"
@@ -64,11 +65,11 @@ void CDifferentiatorDlg::OnCommand(int id)
 {
     switch (id) {
     case IDC_GAIN_PI:
-        m_dGain = M_PI;
+        m_dGain = std::numbers::pi;
         m_nGainSel = 0;
         break;
     case IDC_GAIN_HALF_PI:
-        m_dGain = M_PI / 2.0;
+        m_dGain = std::numbers::pi / 2.0;
         m_nGainSel = 1;
         break;
     case IDC_GAIN_ONE:
@@ -82,7 +83,7 @@ void CDifferentiatorDlg::OnCommand(int id)
     default:
         return;
     }
-    m_strGain = FormatDouble("%1.5f", m_dGain);
+    m_strGain = FormatText("%1.5f", m_dGain);
     UpdateData(false);
 }
 
@@ -92,10 +93,10 @@ void CDifferentiatorDlg::OnOK()
         return;
     switch (m_nGainSel) {
     case 0:
-        m_dGain = M_PI;
+        m_dGain = std::numbers::pi;
         break;
     case 1:
-        m_dGain = M_PI / 2.0;
+        m_dGain = std::numbers::pi / 2.0;
         break;
     case 2:
         m_dGain = 1.0;

@@ -44,7 +44,7 @@ void CKaiserShapeDlg::DoDataExchange(CDataExchange& dx)
 
 bool CKaiserShapeDlg::OnInitDialog()
 {
-    m_strShape = FormatDouble("%2.2f", m_dShapeFactor);
+    m_strShape = FormatText("%2.2f", m_dShapeFactor);
     CDialog::OnInitDialog();
     m_ShapeEdit.SubclassDlgItem(IDC_SHAPE_EDIT, *this);
     GotoDlgCtrl(IDC_SHAPE_EDIT);

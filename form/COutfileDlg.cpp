@@ -3,6 +3,7 @@
 #include "document/CoefficientFiles.h"
 #include "document/DocumentMessages.h"
 #include "platform/DataExchange.h"
+#include "platform/TextFormat.h"
 #include "platform/DialogTemplate.h"
 
 namespace {
@@ -63,5 +64,5 @@ void COutfileDlg::OnOK()
     if (static_cast<int>(m_strOutfile.size()) >= kMinRootLength)
         EndDialog(IDOK);
     else
-        MessageBox(FormatInt(kMsgRootTooShort, kMinRootLength), MB_OK);
+        MessageBox(FormatText(kMsgRootTooShort, kMinRootLength), MB_OK);
 }

@@ -116,8 +116,8 @@ void CRemezDlg::DoDataExchange(CDataExchange& dx)
 bool CRemezDlg::OnInitDialog()
 {
     for (int row = 0; row < kRows; ++row) {
-        m_strValue[row] = FormatDouble("%4.3f", m_dValue[row]);
-        m_strWeight[row] = FormatDouble("%4.2f", m_dWeight[row]);
+        m_strValue[row] = FormatText("%4.3f", m_dValue[row]);
+        m_strWeight[row] = FormatText("%4.2f", m_dWeight[row]);
     }
     CDialog::OnInitDialog();
     for (int row = 0; row < kRows; ++row) {

@@ -43,7 +43,7 @@ void CVarianceDlg::DoDataExchange(CDataExchange& dx)
 
 bool CVarianceDlg::OnInitDialog()
 {
-    m_strVariance = FormatDouble("%2.2f", m_dVariance);
+    m_strVariance = FormatText("%2.2f", m_dVariance);
     CDialog::OnInitDialog();
     m_VarianceEdit.SubclassDlgItem(IDC_VARIANCE_EDIT, *this);
     GotoDlgCtrl(IDC_VARIANCE_EDIT);

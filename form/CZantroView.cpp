@@ -4,6 +4,7 @@
 #include <new>
 #include <optional>
 #include <stdexcept>
+#include <numbers>
 
 #include "form/DesignMessages.h"
 #include "form/DesignSnapshot.h"
@@ -30,7 +31,7 @@ CZantroView::CZantroView()
     m_nStopbandAtt = 40;
     m_dShapeFactor = 5.0;
     m_dVariance = 1.0;
-    m_dDiffGain = M_PI;
+    m_dDiffGain = std::numbers::pi;
     m_nDiffGainSel = 0;
     m_strOutfile = "Outfile";
     m_nOutExt = 0;
@@ -160,7 +161,7 @@ void CZantroView::LoadParameters()
     m_nIRScaling = p.m_nIRScaling;
     m_bSinXComp = p.m_bSinXComp;
     m_dIRScale = p.m_dIRScale;
-    m_strIRScale = FormatDouble("%2.2f", m_dIRScale);
+    m_strIRScale = FormatText("%2.2f", m_dIRScale);
     m_nStopbandAtt = p.m_nStopbandAtt;
     m_dShapeFactor = p.m_dShapeFactor;
     m_dVariance = p.m_dVariance;

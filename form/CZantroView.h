@@ -14,9 +14,24 @@ class CZantroDoc;
 struct CPrintInfo;
 struct DialogTemplate;
 
-// Control ids of the main form (template 101).
+// Control ids of the main form (template 101); the *_LABEL ids are the
+// static captions beside the fields, the *_TITLE ids those above the plots.
 enum FormControl {
+    IDC_FILTER_TYPE_LABEL = 1000,
     IDC_FILTER_TYPE = 1001,
+    IDC_TAPS_LABEL = 1002,
+    IDC_SAMPLING_RATE_LABEL = 1005,
+    IDC_DESIGN_METHOD_LABEL = 1007,
+    IDC_WINDOW_TYPE_LABEL = 1009,
+    IDC_FIRST_CORNER_LABEL = 1011,
+    IDC_SECOND_CORNER_LABEL = 1013,
+    IDC_IMPULSE_TITLE = 1027,
+    IDC_PHASE_TITLE = 1028,
+    IDC_STEP_TITLE = 1029,
+    IDC_IR_SCALING_LABEL = 1048,
+    IDC_SINX_COMP_LABEL = 1065,
+    IDC_IR_SCALE_LABEL = 1078,
+    IDC_TARGET_FILTER_LABEL = 1154,
     IDC_SAMPLING_RATE = 1006,
     IDC_DESIGN_METHOD = 1008,
     IDC_WINDOW_TYPE = 1010,
@@ -111,15 +126,22 @@ public:
     // False, after "The design gives coefficients that are not finite
     // numbers.", when a tap is infinite or NaN; the plots are not touched.
     bool RequireFiniteCoefficients();
-    // c: spectrum length, 1024 or 1025.
+    // The design tail every method ends with: x/sin(x) when checked, the
+    // scale factor, the scaling, the finite-tap check, the analysis and the
+    // valid flag. c as below.
+    void FinishDesign(int c);
+    // c: spectrum length, 1024 or 1025. ComputeResponse fills m_Step and
+    // m_Spectrum from m_Coeffs; ShowResponse loads the four plots for n taps.
     void AnalyseResponse(int c);
+    void ComputeResponse(int c);
+    void ShowResponse(int n, int c);
     void ShowImpulse();
     void ShowStep();
     void ShowMagnitude();
     void ShowPhase(int n, int c);
 
-    // Generators of the ideal responses; each fills m_Coeffs and returns
-    // its centre value. a, b in Hz.
+    // The ideal responses (dsp/IdealResponses.h) into m_Coeffs; each returns
+    // its centre value. a, b in Hz. GaussianEdge asks for the deviation.
     double StopForm(double a, double b);
     double PassForm(double a, double b);
     double HilbertForm(double a, double b);

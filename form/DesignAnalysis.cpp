@@ -31,7 +31,7 @@ DesignOutline OutlineOf(const CZantroView& view) {
 }
 
 DesignAnalysis AnalyzeDesign(const CZantroView& view, const std::optional<std::vector<MaskBand>>& mask,
-                             const QuantSpec& spec) {
+                             const QuantSpec& quantSpec) {
     DesignAnalysis a;
     a.valid = view.m_bDesignValid == 1;
     a.fs = view.m_nSamplingRate;
@@ -46,6 +46,6 @@ DesignAnalysis AnalyzeDesign(const CZantroView& view, const std::optional<std::v
     a.bands = mask ? *mask : DeriveMaskBands(OutlineOf(view));
     a.crossings = HasCornerCrossings(view.m_nFilterType);
     a.figures = MeasureResponse(a.taps, a.fs, a.bands, a.crossings);
-    a.quantized = QuantizeAndMeasure(a.taps, spec, a.fs, a.bands, a.crossings);
+    a.quantized = QuantizeAndMeasure(a.taps, quantSpec, a.fs, a.bands, a.crossings);
     return a;
 }

@@ -27,4 +27,4 @@ DesignOutline OutlineOf(const CZantroView& view);
 
 // Measures the form's design. mask replaces the derived bands when given.
 DesignAnalysis AnalyzeDesign(const CZantroView& view, const std::optional<std::vector<MaskBand>>& mask,
-                             const QuantSpec& spec);
+                             const QuantSpec& quantSpec);

@@ -60,9 +60,9 @@ bool IsPassCount(const std::string& text)
 
 std::string BandLine(const BandVerdict& v, const BandVerdict* quant, const std::string& format)
 {
-    const bool pass = v.spec.kind == BandKind::Pass;
-    std::string line = std::string(pass ? "Pass band " : "Stop band ") + Fixed(v.spec.loHz, 0) + " - " +
-                       Fixed(v.spec.hiHz, 0) + " Hz: ";
+    const bool pass = v.required.kind == BandKind::Pass;
+    std::string line = std::string(pass ? "Pass band " : "Stop band ") + Fixed(v.required.loHz, 0) + " - " +
+                       Fixed(v.required.hiHz, 0) + " Hz: ";
     const int decimals = pass ? 3 : 2;
     auto figure = [&](const BandVerdict& b) {
         return Fixed(pass ? b.figures.rippleDb : b.figures.attenuationDb, decimals) + " dB";
@@ -72,7 +72,7 @@ std::string BandLine(const BandVerdict& v, const BandVerdict* quant, const std::
     if (quant)
         line += ", " + format + " " + figure(*quant);
     line += pass ? " (at most " : " (at least ";
-    line += Fixed(v.spec.limitDb, decimals) + " dB)";
+    line += Fixed(v.required.limitDb, decimals) + " dB)";
     return line;
 }
 

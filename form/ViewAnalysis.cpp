@@ -1,20 +1,27 @@
 #include <cmath>
+#include <numbers>
+#include <vector>
 
-#include "document/CFilPar.h"
+#include "dsp/DesignKinds.h"
+#include "dsp/ResponseAnalysis.h"
 #include "form/CZantroView.h"
 #include "form/DesignMessages.h"
-#include "dsp/Transforms.h"
 #include "plot/PlotAxes.h"
 
 void CZantroView::AnalyseResponse(int c)
 {
-    const int n = m_Coeffs.m_nCount;
-    m_Step.Copy(m_Coeffs);
-    m_Step.CumulativeSum();
-    m_Spectrum.Copy(m_Coeffs);
-    m_Spectrum.CenterPad(c);
-    FFT(m_Spectrum, 10);
-    m_Spectrum[m_Spectrum.m_nCount - 1] = m_Spectrum[0];
+    ComputeResponse(c);
+    ShowResponse(m_Coeffs.m_nCount, c);
+}
+
+void CZantroView::ComputeResponse(int c)
+{
+    StepResponse(m_Coeffs, m_Step);
+    ResponseSpectrum(m_Coeffs, m_Spectrum, c);
+}
+
+void CZantroView::ShowResponse(int n, int c)
+{
     ShowImpulse();
     ShowStep();
     ShowMagnitude();
@@ -62,7 +69,7 @@ void CZantroView::ShowMagnitude()
     } else if (m_nFilterType == FT_DIFFERENTIATOR) {
         SetDlgItemText(IDC_MAGNITUDE_CAPTION, "Linear Magnitude");
         MagnitudeAxes.yMin = 0.0;
-        MagnitudeAxes.yMax = m_dGain * M_PI;
+        MagnitudeAxes.yMax = m_dGain * std::numbers::pi;
         MagnitudeAxes.yLog = 0;
     } else {
         SetDlgItemText(IDC_MAGNITUDE_CAPTION, "Logarithmic Magnitude");
@@ -70,12 +77,11 @@ void CZantroView::ShowMagnitude()
         MagnitudeAxes.yMax = 0.0;
         MagnitudeAxes.yLog = 1;
     }
-    const int count = m_Spectrum.m_nCount / 2 + 1;
+    const std::vector<double> values = MagnitudeSeries(m_Spectrum, m_dGain, linear);
+    const int count = static_cast<int>(values.size());
     m_MagnitudeWnd.SetSeries(&MagnitudeAxes, count, 1);
-    for (int i = 0; i < count; ++i) {
-        const double v = m_Spectrum.GetValue(i, 2);
-        m_MagnitudeWnd.SetValue(i, linear ? v : v / m_dGain);
-    }
+    for (int i = 0; i < count; ++i)
+        m_MagnitudeWnd.SetValue(i, values[static_cast<size_t>(i)]);
     MagnitudeAxes.nxMax = m_nSamplingRate / 2;
     m_MagnitudeWnd.m_dPlotGain = m_dGain;
     m_MagnitudeWnd.RepaintNow();
@@ -83,15 +89,11 @@ void CZantroView::ShowMagnitude()
 
 void CZantroView::ShowPhase(int n, int c)
 {
-    const int count = c / 2 + 1;
-    const double d = (c - n) * M_PI / (c - 1);
+    const std::vector<double> values = PhaseSeries(m_Spectrum, n, c);
+    const int count = static_cast<int>(values.size());
     m_PhaseWnd.SetSeries(&PhaseAxes, count, 1);
-    for (int i = 0; i < count; ++i) {
-        double v = m_Spectrum.GetValue(i, 3) + std::fmod(i * d, 2.0 * M_PI);
-        if (v > M_PI)
-            v -= 2.0 * M_PI;
-        m_PhaseWnd.SetValue(i, v);
-    }
+    for (int i = 0; i < count; ++i)
+        m_PhaseWnd.SetValue(i, values[static_cast<size_t>(i)]);
     PhaseAxes.nxMax = m_nSamplingRate / 2;
     m_PhaseWnd.RepaintNow();
 }

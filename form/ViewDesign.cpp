@@ -1,4 +1,5 @@
 #include "document/CFilPar.h"
+#include "dsp/DesignKinds.h"
 #include "form/CZantroView.h"
 #include "form/DesignMessages.h"
 #include "platform/DataExchange.h"
@@ -71,29 +72,7 @@ int CZantroView::ValidateParameters()
 
 int CZantroView::GetFirType(int filterType, int taps)
 {
-    int antisymmetric;
-    switch (filterType) {
-    case FT_LOWPASS:
-    case FT_HIGHPASS:
-    case FT_BANDPASS:
-    case FT_BANDSTOP:
-    case FT_ALLPASS:
-    case FT_MOVING_AVERAGE:
-        antisymmetric = 0;
-        break;
-    case FT_HILBERT:
-    case FT_DIFFERENTIATOR:
-    case FT_GAUSSIAN:
-        antisymmetric = 1;
-        break;
-    default:
-        antisymmetric = filterType;
-        break;
-    }
-    const bool odd = taps % 2 == 1;
-    if (antisymmetric == 0)
-        return odd ? 0 : 1;
-    return odd ? 2 : 3;
+    return FirTypeOf(filterType, taps);
 }
 
 void CZantroView::ResizeArrays(int n)

@@ -1,7 +1,8 @@
-#include "document/CFilPar.h"
+#include "dsp/DesignKinds.h"
 #include "form/CZantroView.h"
-#include "dsp/Transforms.h"
 
+// The window alone, normalised to a peak of 1, through the design's
+// analysis; the plots are scaled by its DC gain.
 void CZantroView::OnExtrasWindow()
 {
     if (!UpdateData(true))
@@ -19,20 +20,11 @@ void CZantroView::OnExtrasWindow()
     m_Coeffs.Copy(m_Window);
     const double peak = m_Coeffs.GetMaxMagnitude();
     m_Coeffs.Divide(peak, 0.0);
-    m_Step.Copy(m_Coeffs);
-    m_Step.CumulativeSum();
 
     const int c = n % 2 == 1 ? 1025 : 1024;
-    m_Spectrum.Copy(m_Coeffs);
-    m_Spectrum.CenterPad(c);
-    FFT(m_Spectrum, 10);
-    m_Spectrum[m_Spectrum.m_nCount - 1] = m_Spectrum[0];
-
+    ComputeResponse(c);
     m_dIRPeak = 1.0;
     m_dGain = m_Spectrum.GetValue(0, 2);
-    ShowImpulse();
-    ShowStep();
-    ShowMagnitude();
-    ShowPhase(n, c);
+    ShowResponse(n, c);
     m_bDesignValid = 1;
 }

@@ -1,7 +1,7 @@
 #include "document/CFilPar.h"
 #include "form/CZantroView.h"
 #include "document/CZantroDoc.h"
-#include "platform/DataExchange.h"
+#include "platform/TextFormat.h"
 #include "form/CRemezDlg.h"
 #include "dsp/RemezDesign.h"
 #include "form/RemezMessages.h"
@@ -26,18 +26,10 @@ void CZantroView::DesignRemezFilter()
         DesignRemez(m_nTaps, m_nFilterType, m_nFirType, m_nSamplingRate, par.m_Bands, par.m_nGridDensity, m_Coeffs);
     m_nRemezPasses = design.nPasses;
     if (design.Converged())
-        MessageBox(FormatInt(kMsgRemezPasses, design.nPasses));
+        MessageBox(FormatText(kMsgRemezPasses, design.nPasses));
     else
         MessageBox(kMsgRemezNoConvergence);
 
     m_dIRPeak = m_Coeffs.GetMaxMagnitude();
-    if (m_bSinXComp == 1)
-        ApplySinXComp();
-    ScaleImpulseResponse();
-    m_Coeffs.Scale(m_dGain, 0.0);
-    // An exchange that broke down leaves NaN taps.
-    if (!RequireFiniteCoefficients())
-        return;
-    AnalyseResponse(1024);
-    m_bDesignValid = 1;
+    FinishDesign(1024);
 }

@@ -1,85 +1,31 @@
 #include <cmath>
 
+#include "dsp/DesignKinds.h"
+#include "dsp/IdealResponses.h"
 #include "form/CDifferentiatorDlg.h"
-#include "document/CFilPar.h"
 #include "form/CVarianceDlg.h"
 #include "form/CZantroView.h"
 #include "form/DesignMessages.h"
-#include "platform/DataExchange.h"
-
-namespace {
-
-// Position of tap i about the centre: integers for odd N, half-integers for even N.
-double TapPosition(int i, int n)
-{
-    return i - (n - 1) / 2.0;
-}
-
-bool IsCentre(double x)
-{
-    return std::fabs(x) < 0.0001;
-}
-
-}  // namespace
+#include "platform/TextFormat.h"
 
 double CZantroView::StopForm(double a, double b)
 {
-    const double fs = m_nSamplingRate;
-    const double centre = 1.0 + 2.0 * (a - b) / fs;
-    for (int i = 0; i < m_nTaps; ++i) {
-        const double x = TapPosition(i, m_nTaps);
-        const double h = IsCentre(x) ? centre
-                                     : (std::sin(M_PI * x) + std::sin(2.0 * M_PI * x * a / fs) -
-                                        std::sin(2.0 * M_PI * x * b / fs)) / (M_PI * x);
-        m_Coeffs[i] = Complex(h, 0.0);
-    }
-    return centre;
+    return StopBandResponse(m_Coeffs, a, b, m_nSamplingRate);
 }
 
 double CZantroView::PassForm(double a, double b)
 {
-    const double fs = m_nSamplingRate;
-    const double centre = 2.0 * (a - b) / fs;
-    for (int i = 0; i < m_nTaps; ++i) {
-        const double x = TapPosition(i, m_nTaps);
-        const double h = IsCentre(x) ? centre
-                                     : (std::sin(2.0 * M_PI * x * a / fs) - std::sin(2.0 * M_PI * x * b / fs)) /
-                                           (M_PI * x);
-        m_Coeffs[i] = Complex(h, 0.0);
-    }
-    return centre;
+    return PassBandResponse(m_Coeffs, a, b, m_nSamplingRate);
 }
 
 double CZantroView::HilbertForm(double a, double b)
 {
-    const double fs = m_nSamplingRate;
-    for (int i = 0; i < m_nTaps; ++i) {
-        const double x = TapPosition(i, m_nTaps);
-        const double h = IsCentre(x) ? 0.0
-                                     : (std::cos(2.0 * M_PI * x * a / fs) - std::cos(2.0 * M_PI * x * b / fs)) /
-                                           (M_PI * x);
-        m_Coeffs[i] = Complex(h, 0.0);
-    }
-    return 0.0;
+    return HilbertResponse(m_Coeffs, a, b, m_nSamplingRate);
 }
 
 double CZantroView::DifferentiatorForm(double a, double b)
 {
-    const double fs = m_nSamplingRate;
-    const double k = m_dDiffGain;
-    for (int i = 0; i < m_nTaps; ++i) {
-        const double x = TapPosition(i, m_nTaps);
-        double h = 0.0;
-        if (!IsCentre(x)) {
-            const double ta = 2.0 * M_PI * x * a / fs;
-            const double tb = 2.0 * M_PI * x * b / fs;
-            h = k * ((std::sin(ta) - std::sin(tb)) / (M_PI * x * x) +
-                     2.0 * ((b / fs) * std::cos(tb) - (a / fs) * std::cos(ta)) / x) /
-                M_PI;
-        }
-        m_Coeffs[i] = Complex(h, 0.0);
-    }
-    return 0.0;
+    return DifferentiatorResponse(m_Coeffs, a, b, m_nSamplingRate, m_dDiffGain);
 }
 
 double CZantroView::GaussianEdge()
@@ -90,21 +36,12 @@ double CZantroView::GaussianEdge()
         m_dVariance = dlg.m_dVariance;
     else
         m_dVariance = 1.0;
-
-    const double sigma = m_dVariance;
-    const double norm = std::sqrt(2.0 * M_PI) * sigma * sigma * sigma;
-    for (int i = 0; i < m_nTaps; ++i) {
-        const double x = TapPosition(i, m_nTaps);
-        m_Coeffs[i] = Complex(-x * std::exp(-x * x / (2.0 * sigma * sigma)) / norm, 0.0);
-    }
-    return 0.0;
+    return GaussianEdgeResponse(m_Coeffs, m_dVariance);
 }
 
 double CZantroView::MovingAverage()
 {
-    for (int i = 0; i < m_nTaps; ++i)
-        m_Coeffs[i] = Complex(1.0 / m_nTaps, 0.0);
-    return 1.0;
+    return MovingAverageResponse(m_Coeffs);
 }
 
 void CZantroView::DesignSincOrDirect()
@@ -146,7 +83,7 @@ void CZantroView::DesignSincOrDirect()
         break;
     case FT_DIFFERENTIATOR: {
         CDifferentiatorDlg dlg(this);
-        dlg.m_strGain = FormatDouble("%1.5f", m_dDiffGain);
+        dlg.m_strGain = FormatText("%1.5f", m_dDiffGain);
         dlg.m_nGainSel = m_nDiffGainSel;
         const int result = RunParameterDialog(dlg);
         if (result == IDCANCEL)
@@ -175,11 +112,5 @@ void CZantroView::DesignSincOrDirect()
     m_dIRPeak = std::fabs(r);
     if (m_nFilterType != FT_MOVING_AVERAGE)
         m_Coeffs.Multiply(m_Window);
-
-    if (m_bSinXComp == 1)
-        ApplySinXComp();
-    ScaleImpulseResponse();
-    m_Coeffs.Scale(m_dGain, 0.0);
-    AnalyseResponse(n % 2 == 1 ? 1025 : 1024);
-    m_bDesignValid = 1;
+    FinishDesign(n % 2 == 1 ? 1025 : 1024);
 }

@@ -1,9 +1,7 @@
 #include "platform/DataExchange.h"
 
-#include <cctype>
 #include <cerrno>
 #include <climits>
-#include <cstdio>
 #include <cstdlib>
 
 #include "platform/CWnd.h"
@@ -38,10 +36,16 @@ std::string FillPlaceholders(const std::string& text, const std::vector<std::str
 
 namespace {
 
+// White space as the "C" locale has it, whatever the process locale.
+bool IsBlank(char c)
+{
+    return c == ' ' || (c >= '\t' && c <= '\r');
+}
+
 bool ParseLong(const std::string& text, long long& value, bool allowSign)
 {
     size_t i = 0;
-    while (i < text.size() && std::isspace(static_cast<unsigned char>(text[i])))
+    while (i < text.size() && IsBlank(text[i]))
         ++i;
     bool negative = false;
     if (allowSign && i < text.size() && (text[i] == '-' || text[i] == '+')) {
@@ -50,7 +54,7 @@ bool ParseLong(const std::string& text, long long& value, bool allowSign)
     }
     size_t digitsStart = i;
     long long v = 0;
-    while (i < text.size() && std::isdigit(static_cast<unsigned char>(text[i]))) {
+    while (i < text.size() && (text[i] >= '0' && text[i] <= '9')) {
         v = v * 10 + (text[i] - '0');
         if (v > 0xffffffffLL)
             return false;
@@ -58,7 +62,7 @@ bool ParseLong(const std::string& text, long long& value, bool allowSign)
     }
     if (i == digitsStart)
         return false;
-    while (i < text.size() && std::isspace(static_cast<unsigned char>(text[i])))
+    while (i < text.size() && IsBlank(text[i]))
         ++i;
     if (i != text.size())
         return false;
@@ -86,25 +90,6 @@ bool ParseUInt(const std::string& text, unsigned& value)
     return true;
 }
 
-double TextToDouble(const std::string& text)
-{
-    return std::strtod(text.c_str(), nullptr);
-}
-
-std::string FormatDouble(const char* format, double value)
-{
-    char buf[512];
-    std::snprintf(buf, sizeof buf, format, value);
-    return buf;
-}
-
-std::string FormatInt(const char* format, int value)
-{
-    char buf[128];
-    std::snprintf(buf, sizeof buf, format, value);
-    return buf;
-}
-
 void DDX_Text(CDataExchange& dx, int id, int& value)
 {
     if (dx.m_bFailed)
@@ -114,7 +99,7 @@ void DDX_Text(CDataExchange& dx, int id, int& value)
         if (!ParseInt(dx.m_wnd.GetDlgItemText(id), value))
             dx.Fail(kMsgParseInt);
     } else {
-        dx.m_wnd.SetDlgItemText(id, FormatInt("%d", value));
+        dx.m_wnd.SetDlgItemText(id, FormatText("%d", value));
     }
 }
 

@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/TextFormat.h"
+
 class CWnd;
 
 // The standard field-exchange messages, with %1 and %2 as placeholders.
@@ -37,14 +39,6 @@ std::string FillPlaceholders(const std::string& text, const std::vector<std::str
 // value must fit in 32 bits. Returns false for anything else.
 bool ParseInt(const std::string& text, int& value);
 bool ParseUInt(const std::string& text, unsigned& value);
-
-// Leading numeric part of text as the standard text-to-double conversion
-// reads it; 0 when text does not start with a number.
-double TextToDouble(const std::string& text);
-
-// Formats like printf with one value.
-std::string FormatDouble(const char* format, double value);
-std::string FormatInt(const char* format, int value);
 
 void DDX_Text(CDataExchange& dx, int id, int& value);
 void DDX_Text(CDataExchange& dx, int id, unsigned& value);

@@ -2,7 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
+
+#include "platform/TextFormat.h"
 
 namespace {
 
@@ -12,16 +13,12 @@ constexpr double kAscent = 1854.0 / 2048.0;
 
 std::string Number(double v)
 {
-    char buf[32];
-    std::snprintf(buf, sizeof buf, "%.6g", v);
-    return buf;
+    return FormatText("%.6g", v);
 }
 
 std::string Colour(ColorRef c)
 {
-    char buf[8];
-    std::snprintf(buf, sizeof buf, "#%02x%02x%02x", c & 0xff, (c >> 8) & 0xff, (c >> 16) & 0xff);
-    return buf;
+    return FormatText("#%02x%02x%02x", c & 0xff, (c >> 8) & 0xff, (c >> 16) & 0xff);
 }
 
 std::string Escape(const std::string& text)

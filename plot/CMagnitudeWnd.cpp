@@ -1,9 +1,9 @@
 #include "plot/CMagnitudeWnd.h"
 
 #include <cmath>
-#include <cstdio>
 
 #include "plot/PlotArithmetic.h"
+#include "platform/TextFormat.h"
 
 void CMagnitudeWnd::DrawAxes(DrawContext& dc)
 {
@@ -49,9 +49,7 @@ void CMagnitudeWnd::DrawCurve(DrawContext& dc)
         }
     }
 
-    char text[64];
-    std::snprintf(text, sizeof text, "Gain = %3.3f", m_dPlotGain);
-    dc.DrawTextA(text, {m_rcClient.right - 120, m_rcClient.top + 20, m_rcClient.right - 20, m_rcClient.top + 37},
+    dc.DrawTextA(FormatText("Gain = %3.3f", m_dPlotGain), {m_rcClient.right - 120, m_rcClient.top + 20, m_rcClient.right - 20, m_rcClient.top + 37},
                  DT_RIGHT | DT_TOP);
 
     dc.SelectPen(oldPen);

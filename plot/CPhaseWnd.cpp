@@ -1,12 +1,12 @@
 #include "plot/CPhaseWnd.h"
 
 #include <cmath>
+#include <numbers>
 
 #include "plot/PlotArithmetic.h"
 
 namespace {
 
-constexpr double kPi = 3.141592653589793;
 constexpr double kTolerance = 1e-6;
 // Offsets stay within this many pixels of the axis whatever the record holds.
 constexpr int kFarOff = 1 << 20;
@@ -31,7 +31,7 @@ void CPhaseWnd::DrawCurve(DrawContext& dc)
         const int dx = CurveSpacing(n);
         const int d = CurveIndexStep(n);
         // Offset of -pi: the bottom edge below the axis, the top edge above it.
-        const int w = PixelOffset(-kPi * S / a.yMax, -kFarOff, kFarOff);
+        const int w = PixelOffset(-std::numbers::pi * S / a.yMax, -kFarOff, kFarOff);
         int x = m_xOrigin;
         for (int i = 0; i < n && x <= m_xOrigin + 512; i += d, x += dx) {
             double v = m_values[i];
@@ -47,9 +47,9 @@ void CPhaseWnd::DrawCurve(DrawContext& dc)
                 continue;
             }
             // +pi straight after a zero is where the phase wraps: treat it as -pi.
-            if (std::fabs(v - kPi) < kTolerance && std::fabs(m_values[i - 1]) < kTolerance)
-                v = -kPi;
-            if (std::fabs(v + kPi) < kTolerance) {
+            if (std::fabs(v - std::numbers::pi) < kTolerance && std::fabs(m_values[i - 1]) < kTolerance)
+                v = -std::numbers::pi;
+            if (std::fabs(v + std::numbers::pi) < kTolerance) {
                 dc.LineTo(x, m_yOrigin - w);
                 dc.MoveToEx(x, m_yOrigin + w);
             } else {

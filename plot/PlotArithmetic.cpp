@@ -2,7 +2,8 @@
 
 #include <climits>
 #include <cmath>
-#include <cstdio>
+
+#include "platform/TextFormat.h"
 
 namespace {
 
@@ -11,10 +12,7 @@ std::string Format(const char* conversion, T value)
 {
     if (!conversion)
         return "";
-    const std::string format = std::string("%") + conversion;
-    char buf[128];
-    std::snprintf(buf, sizeof buf, format.c_str(), value);
-    return buf;
+    return FormatText(std::string("%") + conversion, value);
 }
 
 }  // namespace

@@ -1,8 +1,8 @@
 #include "plot/PlotAxes.h"
 
-namespace {
+#include <numbers>
 
-constexpr double kPi = 3.141592653589793;
+namespace {
 
 constexpr PlotAxes kImpulse = {"Taps", "", 0, 1, 0.0, 0, 129.0, 129, 4.0, 4, "4.1f", "4d",
                                "Real", "", 1, -1.0, 1.0, 4.0, "1.2f", 0, false};
@@ -11,7 +11,7 @@ constexpr PlotAxes kStep = {"Taps", "", 0, 1, 0.0, 0, 120.0, 129, 4.0, 4, "4.1f"
 constexpr PlotAxes kMagnitude = {"Frequency", "Hz", 1, 1, 0.0, 0, 120.0, 129, 4.0, 4, "5.1f", "5d",
                                  "Magnitude", "", 1, -100.0, 0.0, 5.0, "1.2f", 0, false};
 constexpr PlotAxes kPhase = {"Frequency", "Hz", 0, 1, 0.0, 0, 120.0, 129, 4.0, 4, "5.1f", "5d",
-                             "Phase", "rad", 1, -kPi, kPi, 4.0, "1.2f", 0, false};
+                             "Phase", "rad", 1, -std::numbers::pi, std::numbers::pi, 4.0, "1.2f", 0, false};
 
 }  // namespace
 

@@ -1,9 +1,6 @@
 #include "plot/ReportText.h"
 
-#include <cstdio>
-#include <vector>
-
-#include "platform/DataExchange.h"
+#include "platform/TextFormat.h"
 
 namespace {
 
@@ -24,29 +21,22 @@ Font ReportFont(int logPixelsY)
 
 std::string FormatTrimmed(const char* format, int value)
 {
-    return TrimLeft(FormatInt(format, value));
+    return TrimLeft(FormatText(format, value));
 }
 
 std::string FormatTrimmed(const char* format, double value)
 {
-    return TrimLeft(FormatDouble(format, value));
+    return TrimLeft(FormatText(format, value));
 }
 
 std::string FormatBandLine(int number, const RemezBand& band)
 {
     const char* format = "  %1d     %1d      %4d        %4d          %2.3f     %3.3f";
-    // Sized by a first pass: a document may hold values of any magnitude.
-    const int length = std::snprintf(nullptr, 0, format, number, band.m_bUse, band.m_nLowerEdge,
-                                     band.m_nUpperEdge, band.m_dValue, band.m_dWeight);
-    if (length <= 0)
-        return {};
-    std::vector<char> buf(static_cast<size_t>(length) + 1);
-    std::snprintf(buf.data(), buf.size(), format, number, band.m_bUse, band.m_nLowerEdge, band.m_nUpperEdge,
-                  band.m_dValue, band.m_dWeight);
-    return std::string(buf.data(), static_cast<size_t>(length));
+    return FormatText(format, number, band.m_bUse, band.m_nLowerEdge, band.m_nUpperEdge, band.m_dValue,
+                      band.m_dWeight);
 }
 
 std::string FormatGridLine(int gridDensity)
 {
-    return FormatInt("Grid Size:  %2d", gridDensity);
+    return FormatText("Grid Size:  %2d", gridDensity);
 }

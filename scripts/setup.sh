@@ -27,6 +27,7 @@ PACKAGES=(
     appstream
     ghdl
     iverilog
+    locales
 )
 
 install_packages() {
@@ -50,10 +51,28 @@ install_packages() {
     $sudo apt-get install -y --no-install-recommends "${missing[@]}"
 }
 
+# A comma-decimal locale for the test that proves number text ignores it.
+generate_locale() {
+    if locale -a 2>/dev/null | grep -qix 'de_DE\.utf-\?8'; then
+        return 0
+    fi
+    local sudo=""
+    if [ "$(id -u)" -ne 0 ]; then
+        sudo="sudo"
+    fi
+    if grep -q '^# *de_DE.UTF-8 UTF-8' /etc/locale.gen; then
+        $sudo sed -i 's/^# *\(de_DE.UTF-8 UTF-8\)/\1/' /etc/locale.gen
+    elif ! grep -q '^de_DE.UTF-8 UTF-8' /etc/locale.gen; then
+        echo 'de_DE.UTF-8 UTF-8' | $sudo tee -a /etc/locale.gen > /dev/null
+    fi
+    $sudo locale-gen
+}
+
 configure() {
     cmake -S "$ROOT" -B "$BUILD_DIR" \
         -DCMAKE_BUILD_TYPE=Release \
         -DZANTRO_BUILD_GUI=ON \
         -DZANTRO_BUILD_TESTS=ON \
-        -DZANTRO_BUILD_BENCH=ON
+        -DZANTRO_BUILD_BENCH=ON \
+        "$@"
 }

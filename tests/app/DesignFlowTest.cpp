@@ -3,6 +3,9 @@
 
 #include "AppFixture.h"
 #include "app/CommandIds.h"
+#include "dsp/DesignKinds.h"
+#include "form/CKaiserShapeDlg.h"
+#include "form/CStopbandAttDlg.h"
 #include "plot/CPlotWnd.h"
 
 namespace {
@@ -79,13 +82,13 @@ TEST_F(DesignFlow, ARefusedEntryShowsItsStandardMessageAndTakesTheFocus)
 TEST_F(DesignFlow, KaiserAndDolphChebyshevDesignsAskForTheirParameterInARealDialog)
 {
     Start();
-    Select(IDC_WINDOW_TYPE, 5);  // Kaiser: no dialog yet
+    Select(IDC_WINDOW_TYPE, WT_KAISER);  // no dialog yet
     EXPECT_TRUE(script->Seen().isEmpty());
     QString seeded;
     Qt::CursorShape cursor = Qt::BlankCursor;
     script->Expect([&](QWidget* modal) {
         EXPECT_EQ(modal->windowTitle(), QStringLiteral("Kaiser window shape factor"));
-        QLineEdit* edit = DialogEdit(modal, 1036);
+        QLineEdit* edit = DialogEdit(modal, CKaiserShapeDlg::IDC_SHAPE_EDIT);
         ASSERT_NE(edit, nullptr);
         seeded = edit->text();
         cursor = QApplication::overrideCursor()->shape();
@@ -100,10 +103,10 @@ TEST_F(DesignFlow, KaiserAndDolphChebyshevDesignsAskForTheirParameterInARealDial
     EXPECT_DOUBLE_EQ(app->m_view.m_dShapeFactor, 8.6);
     EXPECT_EQ(app->m_view.m_bDesignValid, 1);
 
-    Select(IDC_WINDOW_TYPE, 4);  // Dolph-Chebyshev
+    Select(IDC_WINDOW_TYPE, WT_CHEBYSHEV);
     script->Expect([&](QWidget* modal) {
         EXPECT_EQ(modal->windowTitle(), QStringLiteral("Dolph-Chebyshev Window"));
-        QLineEdit* edit = DialogEdit(modal, 1034);
+        QLineEdit* edit = DialogEdit(modal, CStopbandAttDlg::IDC_ATT_EDIT);
         ASSERT_NE(edit, nullptr);
         EXPECT_EQ(edit->text(), QStringLiteral("40"));
         edit->setFocus();

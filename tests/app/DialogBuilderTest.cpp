@@ -84,7 +84,7 @@ TEST(DialogBuilder, AStaticTooNarrowForTheFallbackFontGrowsInsteadOfWrapping)
 {
     const Built form(ZantroFormTemplate());
     // "Impulse Response Scaling" has 84 units (126 pixels).
-    auto* label = form.As<QLabel>(1048);
+    auto* label = form.As<QLabel>(IDC_IR_SCALING_LABEL);
     ASSERT_NE(label, nullptr);
     const int needed = label->fontMetrics().horizontalAdvance(label->text());
     EXPECT_GE(label->width(), needed);
@@ -141,7 +141,7 @@ TEST(DialogBuilder, ADropDownGrowsToShowItsLongestEntryUpToItsNeighbour)
     EXPECT_GE(method->width(), 105);
     EXPECT_GE(method->width(), method->sizeHint().width());
     // "Sampling Rate" starts at 330 pixels on the same lines.
-    EXPECT_LT(method->geometry().right(), form.Widget(1005)->x());
+    EXPECT_LT(method->geometry().right(), form.Widget(IDC_SAMPLING_RATE_LABEL)->x());
     auto* target = form.As<QComboBox>(IDC_TARGET_FILTER);
     EXPECT_GE(target->width(), target->sizeHint().width());
     EXPECT_LT(target->geometry().right(), form.Widget(IDC_DESIGN)->x());

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstring>
 #include <filesystem>
+#include <numbers>
 
 #include "DocumentTestSupport.h"
 #include "document/DocumentMessages.h"
@@ -104,7 +105,7 @@ void FillUnusual(CFilPar& p)
     p.m_bInputData = 1;
     p.m_InputData.SetSize(3);
     p.m_InputData[0] = Complex(1.0 / 3.0, 0.0);
-    p.m_InputData[1] = Complex(-M_PI, 1e-300);
+    p.m_InputData[1] = Complex(-std::numbers::pi, 1e-300);
     p.m_InputData[2] = Complex(0.1, -2.5);
     p.ApplyTargetPreset(6);
     p.m_Bands[7] = {1, 3999, 4000, 0.3, 99.9};

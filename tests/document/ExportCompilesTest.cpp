@@ -321,10 +321,10 @@ void CheckCmsis(const ExportCase& c, const CmsisKind& k, const std::vector<doubl
     const auto out = Outputs(lines);
     ASSERT_GE(out.at("high").size(), static_cast<size_t>(numTaps + 4));
     ASSERT_GE(out.at("low").size(), static_cast<size_t>(numTaps + 4));
-    QuantSpec spec;
-    spec.format = QuantFormat::Bits;
-    spec.wordLength = k.fraction + 1;
-    spec.rounding = rounding;
+    QuantSpec quantSpec;
+    quantSpec.format = QuantFormat::Bits;
+    quantSpec.wordLength = k.fraction + 1;
+    quantSpec.rounding = rounding;
     for (int i = 0; i < numTaps + 4; ++i) {
         const double x = i < n ? taps[static_cast<size_t>(i)] : 0.0;
         const double high = out.at("high")[static_cast<size_t>(i)];
@@ -336,7 +336,7 @@ void CheckCmsis(const ExportCase& c, const CmsisKind& k, const std::vector<doubl
             continue;
         }
         const double scaled = std::ldexp(x, k.fraction);
-        const long long w = QuantizeValue(x, spec, k.fraction);
+        const long long w = QuantizeValue(x, quantSpec, k.fraction);
         // -1.0 in gives exactly the negated words: the taps in natural
         // order, within half an LSB of the design, with their sign.
         EXPECT_EQ(-low, static_cast<double>(w)) << i;

@@ -23,15 +23,15 @@ TEST(QuantizationMatchesMakeFile, WordsEqualTheWrittenHex)
     const Format formats[] = {{NF_Q7, QuantFormat::Q7, 7, 8}, {NF_Q15, QuantFormat::Q15, 15, 16},
                               {NF_Q31, QuantFormat::Q31, 31, 32}};
     for (const Format& f : formats) {
-        QuantSpec spec;
-        spec.format = f.quant;
+        QuantSpec quantSpec;
+        quantSpec.format = f.quant;
         for (int i = 0; i < 20000; ++i) {
             double x = u(gen);
             if (i % 4 == 1)  // exactly on a half LSB
                 x = (std::floor(x * std::ldexp(1.0, f.fraction)) + 0.5) / std::ldexp(1.0, f.fraction);
             if (i % 4 == 2)  // exactly on an LSB
                 x = std::floor(x * std::ldexp(1.0, f.fraction)) / std::ldexp(1.0, f.fraction);
-            const unsigned long long word = static_cast<unsigned long long>(QuantizeValue(x, spec, f.fraction)) &
+            const unsigned long long word = static_cast<unsigned long long>(QuantizeValue(x, quantSpec, f.fraction)) &
                                             ((1ULL << f.width) - 1);
             char text[16];
             std::snprintf(text, sizeof text, "0x%0*llx", f.width / 4, word);
@@ -42,7 +42,7 @@ TEST(QuantizationMatchesMakeFile, WordsEqualTheWrittenHex)
                       [&] {
                           char text[16];
                           std::snprintf(text, sizeof text, "0x%0*llx", f.width / 4,
-                                        static_cast<unsigned long long>(QuantizeValue(edge, spec, f.fraction)) &
+                                        static_cast<unsigned long long>(QuantizeValue(edge, quantSpec, f.fraction)) &
                                             ((1ULL << f.width) - 1));
                           return std::string(text);
                       }())

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <limits>
+#include <numbers>
 
 #include "dsp/CPoints.h"
 
@@ -137,7 +138,7 @@ TEST(CPoints, ArithmeticAndCumulativeSum)
 TEST(CPoints, GetValueSelectorsAndPeak)
 {
     CPoints p = Make({Complex(-1.0, 0.0), Complex(3, 4), Complex(-6, 0)});
-    EXPECT_DOUBLE_EQ(p.GetValue(0, 3), M_PI);
+    EXPECT_DOUBLE_EQ(p.GetValue(0, 3), std::numbers::pi);
     EXPECT_EQ(p.GetValue(0, 7), 0.0);
     EXPECT_EQ(p.GetValue(1, 0), 3.0);
     EXPECT_EQ(p.GetValue(1, 1), 4.0);

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <numbers>
 #include <random>
 
 #include "dsp/Transforms.h"
@@ -63,7 +64,7 @@ TEST(Transforms, DftMatchesDefinitionAndIdftInverts)
         for (int k : {0, 1, L / 2, L - 1}) {
             Complex expected;
             for (int n = 0; n < L; ++n)
-                expected += x[n] * std::polar(1.0, -2.0 * M_PI * k * n / L);
+                expected += x[n] * std::polar(1.0, -2.0 * std::numbers::pi * k * n / L);
             EXPECT_NEAR(std::abs(spectrum[k] - expected), 0.0, 1e-9 * L);
         }
         IDFT(spectrum, back, L);
@@ -95,7 +96,7 @@ TEST(Transforms, DirectTransformsKeepTheOneOutputAtATimeArithmetic)
     // The plain loop of the definition: per output a rotation factor w, a
     // running factor u = u w and an accumulator; the results must agree bit for bit.
     auto plain = [](const CPoints& x, int L, double sign, bool inverse, int k) {
-        const double angle = sign * 2.0 * M_PI * k / L;
+        const double angle = sign * 2.0 * std::numbers::pi * k / L;
         const Complex w(std::cos(angle), std::sin(angle));
         Complex u(1.0, 0.0), acc;
         for (int n = 0; n < L; ++n) {

@@ -41,62 +41,47 @@ const BandTable kTwoBands{Band(0, 1000, 1.0, 1.0), Band(1200, 4000, 0.0, 10.0)};
 
 }  // namespace
 
-TEST_F(BandDialog, TemplateAndLoading)
+TEST_F(BandDialog, EveryRowTakesItsKindOfTextAndLoads)
 {
-    const DialogTemplate& t = *dlg.GetTemplate();
-    EXPECT_EQ(t.id, 140);
-    EXPECT_EQ(t.caption, "Remez Exchange Parameters");
-    EXPECT_EQ(t.cx, 304);
-    EXPECT_EQ(t.cy, 237);
-    EXPECT_EQ(t.fontFace, "MS Sans Serif");
-    const int rowIds[8][5] = {{1091, 1092, 1093, 1094, 1096}, {1097, 1098, 1099, 1100, 1102},
-                              {1103, 1104, 1105, 1106, 1108}, {1109, 1110, 1111, 1112, 1114},
-                              {1115, 1116, 1117, 1118, 1120}, {1121, 1122, 1123, 1124, 1126},
-                              {1127, 1128, 1129, 1130, 1132}, {1133, 1134, 1135, 1136, 1138}};
-    for (int row = 0; row < 8; ++row) {
-        ASSERT_NE(t.Find(rowIds[row][0]), nullptr);
-        EXPECT_EQ(t.Find(rowIds[row][0])->kind, ControlKind::CheckBox);
-        for (int col = 1; col < 5; ++col) {
-            const ControlTemplate* c = t.Find(rowIds[row][col]);
-            ASSERT_NE(c, nullptr) << rowIds[row][col];
-            EXPECT_EQ(c->kind, ControlKind::Edit);
-            EXPECT_TRUE(c->style & StyleRight);
-            EXPECT_EQ((c->style & StyleDigitsOnly) != 0, col <= 2);
-        }
+    // Each row's edges take digits only, its value and weight what a number
+    // is made of; the grid density digits only.
+    Open(kTwoBands);
+    for (int row = 0; row < CRemezDlg::kRows; ++row) {
+        Type(CRemezDlg::LowerEdgeId(row), "1.5x");
+        EXPECT_EQ(host.GetDlgItemText(dlg, CRemezDlg::LowerEdgeId(row)), "15") << row;
+        Type(CRemezDlg::UpperEdgeId(row), "-20");
+        EXPECT_EQ(host.GetDlgItemText(dlg, CRemezDlg::UpperEdgeId(row)), "20") << row;
+        Type(CRemezDlg::ValueId(row), "0.5");
+        EXPECT_EQ(host.GetDlgItemText(dlg, CRemezDlg::ValueId(row)), "0.5") << row;
+        Type(CRemezDlg::WeightId(row), "+2.5");
+        EXPECT_EQ(host.GetDlgItemText(dlg, CRemezDlg::WeightId(row)), "+2.5") << row;
     }
-    ASSERT_NE(t.Find(1084), nullptr);
-    EXPECT_TRUE(t.Find(1084)->style & StyleDigitsOnly);
-    EXPECT_EQ(t.Find(IDOK)->kind, ControlKind::DefPushButton);
-    EXPECT_EQ(t.Find(IDOK)->text, "OK");
-    EXPECT_EQ(t.Find(IDCANCEL)->text, "Cancel");
-    std::vector<std::string> statics;
-    for (const ControlTemplate& c : t.controls)
-        if (c.kind == ControlKind::Static)
-            statics.push_back(c.text);
-    for (const char* text : {"Band", "Use", "Lower Edge", "Upper Edge", "Value", "Weight", "Hz", "0.00 - 1.00",
-                             "1.00 - 100.00", "1", "8", "Grid Density"})
-        EXPECT_NE(std::find(statics.begin(), statics.end(), text), statics.end()) << text;
+    Type(CRemezDlg::IDC_GRID_DENSITY, "3.2");
+    EXPECT_EQ(host.GetDlgItemText(dlg, CRemezDlg::IDC_GRID_DENSITY), "32");
+}
 
+TEST_F(BandDialog, LoadsTheBandsIntoTheRows)
+{
     Open({Band(0, 1000, 1.0, 1.0), Band(1200, 4000, 0.0, 10.0), RemezBand{0, 5, 6, 0.25, 100.0}}, 8000, FT_LOWPASS,
          32);
-    EXPECT_EQ(host.IsDlgButtonChecked(dlg, 1091), 1);
-    EXPECT_EQ(host.IsDlgButtonChecked(dlg, 1103), 0);
-    EXPECT_EQ(host.GetDlgItemText(dlg, 1092), "0");
-    EXPECT_EQ(host.GetDlgItemText(dlg, 1093), "1000");
-    EXPECT_EQ(host.GetDlgItemText(dlg, 1094), "1.000");
-    EXPECT_EQ(host.GetDlgItemText(dlg, 1096), "1.00");
-    EXPECT_EQ(host.GetDlgItemText(dlg, 1100), "0.000");
-    EXPECT_EQ(host.GetDlgItemText(dlg, 1102), "10.00");
-    EXPECT_EQ(host.GetDlgItemText(dlg, 1106), "0.250");
-    EXPECT_EQ(host.GetDlgItemText(dlg, 1108), "100.00");
-    EXPECT_EQ(host.GetDlgItemText(dlg, 1084), "32");
-    EXPECT_EQ(Focus(), 1092);
-    EXPECT_EQ(host.TextLimit(dlg, 1094), 8);
-    EXPECT_EQ(host.TextLimit(dlg, 1138), 8);
+    EXPECT_EQ(host.IsDlgButtonChecked(dlg, CRemezDlg::UseId(0)), 1);
+    EXPECT_EQ(host.IsDlgButtonChecked(dlg, CRemezDlg::UseId(2)), 0);
+    EXPECT_EQ(host.GetDlgItemText(dlg, CRemezDlg::LowerEdgeId(0)), "0");
+    EXPECT_EQ(host.GetDlgItemText(dlg, CRemezDlg::UpperEdgeId(0)), "1000");
+    EXPECT_EQ(host.GetDlgItemText(dlg, CRemezDlg::ValueId(0)), "1.000");
+    EXPECT_EQ(host.GetDlgItemText(dlg, CRemezDlg::WeightId(0)), "1.00");
+    EXPECT_EQ(host.GetDlgItemText(dlg, CRemezDlg::ValueId(1)), "0.000");
+    EXPECT_EQ(host.GetDlgItemText(dlg, CRemezDlg::WeightId(1)), "10.00");
+    EXPECT_EQ(host.GetDlgItemText(dlg, CRemezDlg::ValueId(2)), "0.250");
+    EXPECT_EQ(host.GetDlgItemText(dlg, CRemezDlg::WeightId(2)), "100.00");
+    EXPECT_EQ(host.GetDlgItemText(dlg, CRemezDlg::IDC_GRID_DENSITY), "32");
+    EXPECT_EQ(Focus(), CRemezDlg::LowerEdgeId(0));
+    EXPECT_EQ(host.TextLimit(dlg, CRemezDlg::ValueId(0)), 8);
+    EXPECT_EQ(host.TextLimit(dlg, CRemezDlg::WeightId(7)), 8);
 
     // The value and weight edits take only what a number is made of.
-    Type(1094, "0.5x");
-    EXPECT_EQ(host.GetDlgItemText(dlg, 1094), "0.5");
+    Type(CRemezDlg::ValueId(0), "0.5x");
+    EXPECT_EQ(host.GetDlgItemText(dlg, CRemezDlg::ValueId(0)), "0.5");
     EXPECT_EQ(host.Beeps(), 1);
 }
 
@@ -114,25 +99,25 @@ TEST_F(BandDialog, OrderAndEdgeChecksWithTheirFocus)
     Open({Band(0, 1000, 1.0, 1.0), Band(900, 2000, 0.0, 1.0)});
     EXPECT_EQ(Ok(), "Edge frequencies must be in ascending order.");
     EXPECT_FALSE(dlg.IsEnded());
-    EXPECT_EQ(Focus(), 1098);
+    EXPECT_EQ(Focus(), CRemezDlg::LowerEdgeId(1));
 
     Open({Band(0, 1000, 1.0, 1.0), Band(2000, 1500, 0.0, 1.0)});
     EXPECT_EQ(Ok(), "Edge frequencies must be in ascending order.");
-    EXPECT_EQ(Focus(), 1099);
+    EXPECT_EQ(Focus(), CRemezDlg::UpperEdgeId(1));
 
     Open({Band(500, 500, 1.0, 1.0)});
     EXPECT_EQ(Ok(), "Lower and upper edge frequencies must not be equal.");
-    EXPECT_EQ(Focus(), 1093);
+    EXPECT_EQ(Focus(), CRemezDlg::UpperEdgeId(0));
 
     // fs = 8001: half is 4000.
     Open({Band(0, 4000, 1.0, 1.0)}, 8001);
     EXPECT_EQ(Ok(), "");
     Open({Band(0, 4001, 1.0, 1.0)}, 8001);
     EXPECT_EQ(Ok(), "Edge frequencies must be <= fs/2.");
-    EXPECT_EQ(Focus(), 1093);
+    EXPECT_EQ(Focus(), CRemezDlg::UpperEdgeId(0));
     Open({Band(0, 1000, 1.0, 1.0), Band(4001, 4002, 0.0, 1.0)}, 8001);
     EXPECT_EQ(Ok(), "Edge frequencies must be <= fs/2.");
-    EXPECT_EQ(Focus(), 1098);
+    EXPECT_EQ(Focus(), CRemezDlg::LowerEdgeId(1));
 
     // Rows not in use are not checked; none in use at all is refused.
     Open({Band(0, 1000, 1.0, 1.0), RemezBand{0, 9000, 10, 7.0, 0.0}});
@@ -143,9 +128,9 @@ TEST_F(BandDialog, OrderAndEdgeChecksWithTheirFocus)
 
     // The checks follow the rows as typed.
     Open(kTwoBands);
-    Type(1099, "800");
+    Type(CRemezDlg::UpperEdgeId(1), "800");
     EXPECT_EQ(Ok(), "Edge frequencies must be in ascending order.");
-    host.Click(dlg, 1097);  // row 2 out of use
+    host.Click(dlg, CRemezDlg::UseId(1));  // row 2 out of use
     EXPECT_EQ(Ok(), "");
     EXPECT_EQ(dlg.m_bUse[1], 0);
 }
@@ -154,8 +139,8 @@ TEST_F(BandDialog, ValueAndWeightBounds)
 {
     auto check = [&](int filterType, const std::string& value, const std::string& weight) {
         Open({Band(0, 1000, 1.0, 1.0)}, 8000, filterType);
-        host.SetDlgItemText(dlg, 1094, value);  // pasted, past the keystroke filter
-        host.SetDlgItemText(dlg, 1096, weight);
+        host.SetDlgItemText(dlg, CRemezDlg::ValueId(0), value);  // pasted, past the keystroke filter
+        host.SetDlgItemText(dlg, CRemezDlg::WeightId(0), weight);
         const std::string msg = Ok();
         return msg;
     };
@@ -163,7 +148,7 @@ TEST_F(BandDialog, ValueAndWeightBounds)
         EXPECT_EQ(check(FT_LOWPASS, v, "1"), "") << v;
     for (const char* v : {"-0.01", "1.01", "3.14", "nan"}) {
         EXPECT_EQ(check(FT_BANDSTOP, v, "1"), "Values must be in the range from 0.00 to 1.00.") << v;
-        EXPECT_EQ(Focus(), 1094);
+        EXPECT_EQ(Focus(), CRemezDlg::ValueId(0));
     }
     for (const char* v : {"0.1", "3.2", "3.14"})
         EXPECT_EQ(check(FT_DIFFERENTIATOR, v, "1"), "") << v;
@@ -173,7 +158,7 @@ TEST_F(BandDialog, ValueAndWeightBounds)
         EXPECT_EQ(check(FT_LOWPASS, "1", w), "") << w;
     for (const char* w : {"0.99", "100.01", "abc", "inf"}) {
         EXPECT_EQ(check(FT_LOWPASS, "1", w), "Weight must be in the range from 1.00 to 100.00.") << w;
-        EXPECT_EQ(Focus(), 1096);
+        EXPECT_EQ(Focus(), CRemezDlg::WeightId(0));
     }
     // The accepted text becomes the row's number.
     check(FT_LOWPASS, "0.25", "12.5");
@@ -184,26 +169,26 @@ TEST_F(BandDialog, ValueAndWeightBounds)
 TEST_F(BandDialog, FieldExchangeRanges)
 {
     Open(kTwoBands);
-    Type(1084, "7");
+    Type(CRemezDlg::IDC_GRID_DENSITY, "7");
     EXPECT_EQ(Ok(), "Please enter an integer between 8 and 64.");
     EXPECT_EQ(host.Messages().back().type, static_cast<unsigned>(MB_ICONEXCLAMATION));
-    EXPECT_EQ(Focus(), 1084);
-    Type(1084, "65");
+    EXPECT_EQ(Focus(), CRemezDlg::IDC_GRID_DENSITY);
+    Type(CRemezDlg::IDC_GRID_DENSITY, "65");
     EXPECT_EQ(Ok(), "Please enter an integer between 8 and 64.");
-    Type(1084, "64");
+    Type(CRemezDlg::IDC_GRID_DENSITY, "64");
     EXPECT_EQ(Ok(), "");
     EXPECT_EQ(dlg.m_nGridDensity, 64u);
 
     Open(kTwoBands);
-    Type(1099, "10000001");
+    Type(CRemezDlg::UpperEdgeId(1), "10000001");
     host.ClearMessages();
     EXPECT_EQ(Ok(), "Please enter an integer between 0 and 10000000.");
     // One message only: the band checks do not run on a half-read table.
     EXPECT_EQ(host.Messages().size(), 1u);
-    EXPECT_EQ(Focus(), 1099);
-    Type(1099, "");
+    EXPECT_EQ(Focus(), CRemezDlg::UpperEdgeId(1));
+    Type(CRemezDlg::UpperEdgeId(1), "");
     EXPECT_EQ(Ok(), "Please enter a positive integer.");
-    Type(1099, "10000000");
+    Type(CRemezDlg::UpperEdgeId(1), "10000000");
     EXPECT_EQ(Ok(), "Edge frequencies must be <= fs/2.");
 }
 
@@ -211,11 +196,11 @@ TEST_F(BandDialog, StoreBandsWritesTheRowsBack)
 {
     Open({Band(0, 1000, 1.0, 1.0), Band(1200, 4000, 0.0, 10.0), RemezBand{0, 5, 6, 0.25, 100.0}}, 8000,
          FT_LOWPASS, 16);
-    Type(1093, "900");
-    Type(1100, "0.125");
-    Type(1106, "0.75");  // row 3 is not in use: its value is not converted
-    Type(1105, "7");     // but its edges are exchanged as typed
-    Type(1084, "24");
+    Type(CRemezDlg::UpperEdgeId(0), "900");
+    Type(CRemezDlg::ValueId(1), "0.125");
+    Type(CRemezDlg::ValueId(2), "0.75");  // row 3 is not in use: its value is not converted
+    Type(CRemezDlg::UpperEdgeId(2), "7");     // but its edges are exchanged as typed
+    Type(CRemezDlg::IDC_GRID_DENSITY, "24");
     ASSERT_EQ(Ok(), "");
     RemezBand table[8] = {};
     int density = 0;

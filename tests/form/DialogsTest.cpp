@@ -2,11 +2,14 @@
 
 #include <cmath>
 #include <limits>
+#include <numbers>
+#include <set>
 #include <string>
 #include <vector>
 
 #include "form/CDifferentiatorDlg.h"
 #include "form/CKaiserShapeDlg.h"
+#include "form/CRemezDlg.h"
 #include "form/CStopbandAttDlg.h"
 #include "form/CVarianceDlg.h"
 #include "form/CZantroView.h"
@@ -41,89 +44,42 @@ protected:
     CWnd parent;
 };
 
-void ExpectControl(const DialogTemplate& t, int id, ControlKind kind, const std::string& text, int x, int y, int cx,
-                   int cy, unsigned style = StyleNone)
-{
-    const ControlTemplate* c = t.Find(id);
-    ASSERT_NE(c, nullptr) << id;
-    EXPECT_EQ(c->kind, kind) << id;
-    EXPECT_EQ(c->text, text) << id;
-    EXPECT_EQ((std::vector<int>{c->x, c->y, c->cx, c->cy}), (std::vector<int>{x, y, cx, cy})) << id;
-    EXPECT_EQ(c->style, style) << id;
-}
-
-void ExpectButtons(const DialogTemplate& t, int okX, int okY, int cancelX, int cancelY)
-{
-    ExpectControl(t, IDOK, ControlKind::DefPushButton, "OK", okX, okY, 50, 14);
-    ExpectControl(t, IDCANCEL, ControlKind::PushButton, "Cancel", cancelX, cancelY, 50, 14);
-}
-
 }  // namespace
 
-TEST_F(DialogTest, TemplatesMatchTheLayouts)
+TEST_F(DialogTest, TemplatesKeepTheirControlsInsideAndApart)
 {
-    using K = ControlKind;
     Diff diff(&parent);
-    const DialogTemplate& d = *diff.GetTemplate();
-    EXPECT_EQ(d.id, 133);
-    EXPECT_EQ(d.caption, "Differentiator");
-    EXPECT_EQ(d.cx, 237);
-    EXPECT_EQ(d.cy, 173);
-    EXPECT_EQ(d.fontFace, "MS Sans Serif");
-    EXPECT_EQ(d.fontPoints, 8);
-    EXPECT_EQ(d.controls.size(), 10u);
-    ExpectControl(d, 1040, K::Static,
-                  "A differentiator must be causal, just like any other type of FIR filter.\nTherefore, apart from "
-                  "a phase shift by + Pi, it will produce a\nconstant delay of (N - 1) / (2 * fs).",
-                  18, 6, 215, 25);
-    ExpectControl(d, 1049, K::Static, "Normalized gain at (fs / 2)", 18, 54, 90, 8);
-    ExpectControl(d, 1054, K::GroupBox, "", 120, 42, 48, 84);
-    ExpectControl(d, 1050, K::RadioButton, "PI", 126, 54, 23, 10, StyleAuto | StyleGroup);
-    ExpectControl(d, 1155, K::RadioButton, "PI / 2", 126, 72, 34, 10, StyleAuto);
-    ExpectControl(d, 1051, K::RadioButton, "1.0", 126, 90, 26, 10, StyleAuto);
-    ExpectControl(d, 1052, K::RadioButton, "Other:", 126, 108, 35, 10, StyleAuto);
-    ExpectControl(d, 1053, K::Edit, "", 180, 102, 40, 14, StyleRight);
-    ExpectButtons(d, 168, 144, 18, 144);
-    EXPECT_EQ(d.RadioGroup(1050), (std::vector<int>{1050, 1155, 1051, 1052}));
-
     Kaiser kaiser(&parent);
-    const DialogTemplate& k = *kaiser.GetTemplate();
-    EXPECT_EQ(k.id, 132);
-    EXPECT_EQ(k.caption, "Kaiser window shape factor");
-    EXPECT_EQ(k.cx, 217);
-    EXPECT_EQ(k.cy, 161);
-    EXPECT_EQ(k.controls.size(), 7u);
-    ExpectControl(k, 1037, K::Static, "Window approximations/equivalences by shape factor:", 15, 10, 180, 8);
-    ExpectControl(k, 1038, K::Static, "Factor:\n\n0.00\n5.44\n6.00\n8.60\nlarge", 15, 25, 35, 60);
-    ExpectControl(k, 1039, K::Static, "Shape\n\nRectangular\nHamming\nHanning\nBlackman\nGaussian", 65, 25, 65, 60);
-    ExpectControl(k, 1035, K::Static, "Please enter a shape factor for\nthe Kaiser window (0.00 <= x <= 20.00):", 15,
-                  100, 130, 20);
-    ExpectControl(k, 1036, K::Edit, "", 155, 103, 40, 14, StyleRight);
-    ExpectButtons(k, 145, 135, 15, 135);
-
     Att att(&parent);
-    const DialogTemplate& a = *att.GetTemplate();
-    EXPECT_EQ(a.id, 131);
-    EXPECT_EQ(a.caption, "Dolph-Chebyshev Window");
-    EXPECT_EQ(a.cx, 152);
-    EXPECT_EQ(a.cy, 95);
-    EXPECT_EQ(a.controls.size(), 4u);
-    ExpectControl(a, 1033, K::Static, "Please enter the minimum stopband\nattenuation in dB [10 to 100] :", 20, 10,
-                  125, 20);
-    ExpectControl(a, 1034, K::Edit, "", 20, 35, 40, 14, StyleRight | StyleDigitsOnly);
-    ExpectButtons(a, 85, 65, 20, 65);
-
     Var var(&parent);
-    const DialogTemplate& v = *var.GetTemplate();
-    EXPECT_EQ(v.id, 135);
-    EXPECT_EQ(v.caption, "Variance");
-    EXPECT_EQ(v.cx, 152);
-    EXPECT_EQ(v.cy, 86);
-    EXPECT_EQ(v.controls.size(), 5u);
-    ExpectControl(v, 1067, K::Static, "Please specify the variance to be used\n(0.1 to 3.0) :", 15, 15, 130, 19);
-    ExpectControl(v, 1070, K::Static, " sigma  =", 40, 40, 29, 8);
-    ExpectControl(v, 1068, K::Edit, "", 75, 37, 30, 14, StyleRight);
-    ExpectButtons(v, 90, 60, 15, 60);
+    CRemezDlg bands(&parent);
+    for (CDialog* dlg : std::initializer_list<CDialog*>{&diff, &kaiser, &att, &var, &bands}) {
+        const DialogTemplate& t = *dlg->GetTemplate();
+        SCOPED_TRACE(t.caption);
+        std::set<int> ids;
+        for (const ControlTemplate& c : t.controls) {
+            if (c.kind != ControlKind::Static && c.kind != ControlKind::GroupBox) {
+                EXPECT_TRUE(ids.insert(c.id).second) << "id " << c.id << " twice";
+            }
+            EXPECT_TRUE(c.x >= 0 && c.y >= 0 && c.x + c.cx <= t.cx && c.y + c.cy <= t.cy) << "id " << c.id;
+        }
+        // Controls a user types into or clicks never cover each other.
+        for (size_t i = 0; i < t.controls.size(); ++i)
+            for (size_t j = i + 1; j < t.controls.size(); ++j) {
+                const ControlTemplate& a = t.controls[i];
+                const ControlTemplate& b = t.controls[j];
+                if (a.kind == ControlKind::Static || a.kind == ControlKind::GroupBox ||
+                    b.kind == ControlKind::Static || b.kind == ControlKind::GroupBox)
+                    continue;
+                const bool apart = a.x + a.cx <= b.x || b.x + b.cx <= a.x || a.y + a.cy <= b.y || b.y + b.cy <= a.y;
+                EXPECT_TRUE(apart) << a.id << " and " << b.id;
+            }
+        EXPECT_NE(t.Find(IDOK), nullptr);
+        EXPECT_NE(t.Find(IDCANCEL), nullptr);
+    }
+    // The gain buttons are one group in the order of the selection index.
+    EXPECT_EQ(diff.GetTemplate()->RadioGroup(Diff::IDC_GAIN_PI),
+              (std::vector<int>{Diff::IDC_GAIN_PI, Diff::IDC_GAIN_HALF_PI, Diff::IDC_GAIN_ONE, Diff::IDC_GAIN_OTHER}));
 }
 
 TEST_F(DialogTest, DifferentiatorOpensWithItsSeed)
@@ -153,9 +109,9 @@ TEST_F(DialogTest, DifferentiatorRadioButtonsSetGainAndText)
         const char* text;
         double gain;
         int sel;
-    } buttons[] = {{Diff::IDC_GAIN_HALF_PI, "1.57080", M_PI / 2.0, 1},
+    } buttons[] = {{Diff::IDC_GAIN_HALF_PI, "1.57080", std::numbers::pi / 2.0, 1},
                    {Diff::IDC_GAIN_ONE, "1.00000", 1.0, 2},
-                   {Diff::IDC_GAIN_PI, "3.14159", M_PI, 0}};
+                   {Diff::IDC_GAIN_PI, "3.14159", std::numbers::pi, 0}};
     for (const auto& b : buttons) {
         host.Click(dlg, b.id);
         EXPECT_EQ(host.GetDlgItemText(dlg, Diff::IDC_GAIN_EDIT), b.text);
@@ -168,7 +124,7 @@ TEST_F(DialogTest, DifferentiatorRadioButtonsSetGainAndText)
     host.TypeText(dlg, Diff::IDC_GAIN_EDIT, "7.5");
     host.Click(dlg, Diff::IDC_GAIN_OTHER);
     EXPECT_EQ(dlg.m_nGainSel, 3);
-    EXPECT_EQ(dlg.m_dGain, M_PI);
+    EXPECT_EQ(dlg.m_dGain, std::numbers::pi);
     EXPECT_EQ(host.GetDlgItemText(dlg, Diff::IDC_GAIN_EDIT), "7.5");
     host.Click(dlg, IDOK);
     EXPECT_TRUE(dlg.IsEnded());
@@ -188,7 +144,7 @@ TEST_F(DialogTest, DifferentiatorPiThenOtherKeepsTheRoundedText)
 
 TEST_F(DialogTest, DifferentiatorFixedSelectionsGiveExactGains)
 {
-    const double gains[] = {M_PI, M_PI / 2.0, 1.0};
+    const double gains[] = {std::numbers::pi, std::numbers::pi / 2.0, 1.0};
     for (int sel = 0; sel < 3; ++sel) {
         Diff dlg(&parent);
         dlg.m_strGain = "abc";  // not read for the fixed selections

@@ -4,46 +4,8 @@
 
 #include "ViewFixture.h"
 #include "document/CFilPar.h"
+#include "form/CKaiserShapeDlg.h"
 #include "form/FormTemplate.h"
-
-TEST(CFilPar, Defaults)
-{
-    CFilPar p;
-    EXPECT_EQ(p.m_nTaps, 63);
-    EXPECT_EQ(p.m_nSamplingRate, 8000);
-    EXPECT_EQ(p.m_nFirstCorner, 1000);
-    EXPECT_EQ(p.m_nSecondCorner, 3000);
-    EXPECT_EQ(p.m_nWindowType, WT_HAMMING);
-    EXPECT_EQ(p.m_nFilterType, FT_LOWPASS);
-    EXPECT_EQ(p.m_nDesignMethod, DM_SINC);
-    EXPECT_EQ(p.m_nIRScaling, SC_NATURAL);
-    EXPECT_EQ(p.m_dIRScale, 1.0);
-    EXPECT_EQ(p.m_bSinXComp, 0);
-    EXPECT_EQ(p.m_nStopbandAtt, 40);
-    EXPECT_EQ(p.m_dShapeFactor, 5.0);
-    EXPECT_EQ(p.m_dVariance, 1.0);
-    EXPECT_EQ(p.m_strOutfile, "Outfile");
-    EXPECT_EQ(p.m_nOutExt, 0);
-    EXPECT_EQ(p.m_nNumFormat, 1);
-    EXPECT_EQ(p.m_bInputData, 0);
-    EXPECT_EQ(p.m_InputData.m_nCount, 0);
-    EXPECT_EQ(p.m_nGridDensity, 16);
-    EXPECT_EQ(p.m_nVersion, 0);
-}
-
-TEST(Form, ConstructionValues)
-{
-    CZantroView view;
-    EXPECT_EQ(view.m_nTaps, 129);
-    EXPECT_EQ(view.m_strIRScale, "1.0");
-    EXPECT_EQ(view.m_dDiffGain, M_PI);
-    EXPECT_EQ(view.m_nDiffGainSel, 0);
-    EXPECT_EQ(view.m_dIRPeak, 1.0);
-    EXPECT_EQ(view.m_dGain, 1.0);
-    EXPECT_EQ(view.m_bDesignValid, 0);
-    EXPECT_EQ(view.m_nTargetFilter, 0);
-    EXPECT_EQ(view.m_MagnitudeWnd.m_pAxes, nullptr);
-}
 
 TEST(Form, StartShowsTheDocumentDefaults)
 {
@@ -80,44 +42,56 @@ TEST(Form, ScaleEditFiltersKeystrokes)
 
 TEST(Form, LoadThenStoreKeepsEveryField)
 {
+    // Every field a value of its own that differs from the default, so a
+    // field copied into the wrong member, or by neither side, shows.
     ViewFixture f;
     CFilPar& p = f.doc.m_FilPar;
-    p.m_nDesignMethod = DM_DIRECT;
-    p.m_nFilterType = FT_GAUSSIAN;
-    p.m_nWindowType = WT_KAISER;
+    p.m_nDesignMethod = DM_DIRECT;        // 3
+    p.m_nFilterType = FT_GAUSSIAN;        // 6
+    p.m_nWindowType = WT_KAISER;          // 5
     p.m_nFirstCorner = 123;
     p.m_nSecondCorner = 456;
     p.m_nSamplingRate = 44100;
     p.m_nTaps = 77;
-    p.m_nIRScaling = SC_OPTIMIZED;
+    p.m_nIRScaling = SC_OPTIMIZED;        // 2
     p.m_bSinXComp = 1;
-    p.m_dIRScale = 2.0;
+    p.m_dIRScale = 2.25;
     p.m_nStopbandAtt = 60;
-    p.m_dShapeFactor = 7.25;
-    p.m_dVariance = 2.5;
+    p.m_dShapeFactor = 7.5;
+    p.m_dVariance = 2.75;
     p.m_strOutfile = "coeffs";
     p.m_nOutExt = 1;
     p.m_nNumFormat = 4;
+    const CFilPar defaults;
     f.view.LoadParameters();
-    EXPECT_EQ(f.view.m_strIRScale, "2.00");
+    EXPECT_EQ(f.view.m_strIRScale, "2.25");
+
+    // Stored into another document: what neither side copies keeps the default there.
+    CZantroDoc other;
+    f.view.SetDocument(&other);
     f.view.StoreParameters();
-    EXPECT_TRUE(f.doc.IsModified());
-    EXPECT_EQ(p.m_nDesignMethod, DM_DIRECT);
-    EXPECT_EQ(p.m_nFilterType, FT_GAUSSIAN);
-    EXPECT_EQ(p.m_nWindowType, WT_KAISER);
-    EXPECT_EQ(p.m_nFirstCorner, 123);
-    EXPECT_EQ(p.m_nSecondCorner, 456);
-    EXPECT_EQ(p.m_nSamplingRate, 44100);
-    EXPECT_EQ(p.m_nTaps, 77);
-    EXPECT_EQ(p.m_nIRScaling, SC_OPTIMIZED);
-    EXPECT_EQ(p.m_bSinXComp, 1);
-    EXPECT_EQ(p.m_dIRScale, 2.0);
-    EXPECT_EQ(p.m_nStopbandAtt, 60);
-    EXPECT_EQ(p.m_dShapeFactor, 7.25);
-    EXPECT_EQ(p.m_dVariance, 2.5);
-    EXPECT_EQ(p.m_strOutfile, "coeffs");
-    EXPECT_EQ(p.m_nOutExt, 1);
-    EXPECT_EQ(p.m_nNumFormat, 4);
+    EXPECT_TRUE(other.IsModified());
+    const CFilPar& q = other.m_FilPar;
+#define EXPECT_FIELD(field)                    \
+    EXPECT_NE(p.field, defaults.field) << #field; \
+    EXPECT_EQ(q.field, p.field) << #field
+    EXPECT_FIELD(m_nDesignMethod);
+    EXPECT_FIELD(m_nFilterType);
+    EXPECT_FIELD(m_nWindowType);
+    EXPECT_FIELD(m_nFirstCorner);
+    EXPECT_FIELD(m_nSecondCorner);
+    EXPECT_FIELD(m_nSamplingRate);
+    EXPECT_FIELD(m_nTaps);
+    EXPECT_FIELD(m_nIRScaling);
+    EXPECT_FIELD(m_bSinXComp);
+    EXPECT_FIELD(m_dIRScale);
+    EXPECT_FIELD(m_nStopbandAtt);
+    EXPECT_FIELD(m_dShapeFactor);
+    EXPECT_FIELD(m_dVariance);
+    EXPECT_FIELD(m_strOutfile);
+    EXPECT_FIELD(m_nOutExt);
+    EXPECT_FIELD(m_nNumFormat);
+#undef EXPECT_FIELD
 }
 
 TEST(Form, StoreUsesTheNumericScaleNotItsText)
@@ -134,7 +108,7 @@ TEST(Form, ChoosingKaiserOpensNoDialogUntilDesign)
     ViewFixture f;
     f.Select(IDC_WINDOW_TYPE, WT_KAISER);
     EXPECT_EQ(f.MessageCount(), 0u);
-    f.host.QueueDialog(132, {{ScriptedHost::Action::Type, 1036, "6.5"}});
+    f.host.QueueDialog(CKaiserShapeDlg::IDD, {{ScriptedHost::Action::Type, CKaiserShapeDlg::IDC_SHAPE_EDIT, "6.5"}});
     f.Design();
     EXPECT_EQ(f.view.m_bDesignValid, 1);
     EXPECT_EQ(f.view.m_dShapeFactor, 6.5);

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <numbers>
 #include <string>
 
 #include "RemezTestSupport.h"
@@ -71,11 +72,11 @@ TEST_F(RemezCommand, PhaseUsesTheSpectrumLength1024ForOddAndEvenTaps)
         f.Design();
         ASSERT_EQ(f.view.m_bDesignValid, 1);
         EXPECT_EQ(f.view.m_Spectrum.m_nCount, 1024);
-        const double d = (1024 - taps) * M_PI / 1023;
+        const double d = (1024 - taps) * std::numbers::pi / 1023;
         for (int i : {1, 7, 40}) {
-            double v = f.view.m_Spectrum.GetValue(i, 3) + std::fmod(i * d, 2 * M_PI);
-            if (v > M_PI)
-                v -= 2 * M_PI;
+            double v = f.view.m_Spectrum.GetValue(i, 3) + std::fmod(i * d, 2 * std::numbers::pi);
+            if (v > std::numbers::pi)
+                v -= 2 * std::numbers::pi;
             EXPECT_DOUBLE_EQ(f.view.m_PhaseWnd.m_values[i], v) << taps << " " << i;
         }
     }

@@ -248,7 +248,7 @@ TEST(DataExchange, TextToDoubleTakesTheLeadingNumber)
     EXPECT_EQ(TextToDouble("-0.25"), -0.25);
     EXPECT_EQ(TextToDouble("+3."), 3.0);
     EXPECT_EQ(TextToDouble("1.-2"), 1.0);
-    EXPECT_EQ(FormatDouble("%2.2f", 5.4432), "5.44");
-    EXPECT_EQ(FormatDouble("%1.5f", 3.14159265358979), "3.14159");
-    EXPECT_EQ(FormatInt("%d", -40), "-40");
+    EXPECT_EQ(FormatText("%2.2f", 5.4432), "5.44");
+    EXPECT_EQ(FormatText("%1.5f", 3.14159265358979), "3.14159");
+    EXPECT_EQ(FormatText("%d", -40), "-40");
 }

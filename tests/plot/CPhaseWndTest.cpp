@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <numbers>
 #include <vector>
 
 #include "plot/CPhaseWnd.h"
@@ -10,7 +11,6 @@ using Call = RecordingDC::Call;
 
 namespace {
 
-constexpr double kPi = 3.141592653589793;
 
 struct Step {
     Call::Kind kind;
@@ -86,7 +86,7 @@ TEST_F(PhaseWndTest, AxesLabelsInRadians)
 
 TEST_F(PhaseWndTest, WrapFromMinusPiIsAnEdgeDownAndAJumpToTheTop)
 {
-    EXPECT_EQ(Steps(CurveOf({0.5, -kPi, 3.0}), 4),
+    EXPECT_EQ(Steps(CurveOf({0.5, -std::numbers::pi, 3.0}), 4),
               (std::vector<Step>{{Call::MoveTo, {40, 128}},
                                  {Call::LineTo, {48, 276}},
                                  {Call::MoveTo, {48, 20}},
@@ -95,13 +95,13 @@ TEST_F(PhaseWndTest, WrapFromMinusPiIsAnEdgeDownAndAJumpToTheTop)
 
 TEST_F(PhaseWndTest, PlusPiAfterZeroCountsAsMinusPi)
 {
-    EXPECT_EQ(Steps(CurveOf({0.0, kPi, 0.0}), 4),
+    EXPECT_EQ(Steps(CurveOf({0.0, std::numbers::pi, 0.0}), 4),
               (std::vector<Step>{{Call::MoveTo, {40, 148}},
                                  {Call::LineTo, {48, 276}},
                                  {Call::MoveTo, {48, 20}},
                                  {Call::LineTo, {56, 148}}}));
     // Not after a nonzero value: a plain rise to the top edge.
-    EXPECT_EQ(Steps(CurveOf({0.5, kPi}), 2),
+    EXPECT_EQ(Steps(CurveOf({0.5, std::numbers::pi}), 2),
               (std::vector<Step>{{Call::MoveTo, {40, 128}}, {Call::LineTo, {48, 20}}}));
 }
 
@@ -117,7 +117,7 @@ TEST_F(PhaseWndTest, ValuesAreLimitedToPlusMinusPi)
 
 TEST_F(PhaseWndTest, FirstValueOfMinusPiIsOnlyAMove)
 {
-    const auto calls = CurveOf({-kPi, -3.0, 0.5});
+    const auto calls = CurveOf({-std::numbers::pi, -3.0, 0.5});
     EXPECT_EQ(Steps(calls, 3), (std::vector<Step>{{Call::MoveTo, {40, 276}},
                                                   {Call::LineTo, {48, 148 + 122}},
                                                   {Call::LineTo, {56, 148 - 20}}}));
