@@ -281,7 +281,9 @@ int main(int argc, char** argv)
     auto ms = [&](double seconds) { return text(1e3 * seconds, seconds >= 0.0); };
     auto ratio = [&](double a, double b) { return text(a / b, a >= 0.0); };
     for (size_t i = 0; i < Designs().size(); ++i) {
-        const std::string arg = "/" + std::to_string(i);
+        // Built piece by piece: GCC 12 warns falsely (-Wrestrict) on "/" + string.
+        std::string arg = "/";
+        arg += std::to_string(i);
         const double one = collector.Cpu("BM_OneThread" + arg);
         const double wall = collector.Real("BM_DesignCommand" + arg + "/process_time/real_time");
         const double cpu = collector.Cpu("BM_DesignCommand" + arg + "/process_time/real_time");

@@ -2,11 +2,25 @@
 
 #include <cmath>
 #include <cstdio>
+#include <iomanip>
 #include <random>
+#include <sstream>
 #include <string>
 
 #include "document/CoefficientFiles.h"
 #include "dsp/TapQuantization.h"
+
+namespace {
+
+// "0x" and the low bits of word in hex, zero-padded to digits.
+std::string HexWord(unsigned long long word, int digits)
+{
+    std::ostringstream text;
+    text << "0x" << std::hex << std::setw(digits) << std::setfill('0') << word;
+    return text.str();
+}
+
+}  // namespace
 
 // The analysis of Q7, Q15 and Q31 tells the truth about the files Make File
 // writes: the quantiser's word is the one written, for values all over the
@@ -33,19 +47,13 @@ TEST(QuantizationMatchesMakeFile, WordsEqualTheWrittenHex)
                 x = std::floor(x * std::ldexp(1.0, f.fraction)) / std::ldexp(1.0, f.fraction);
             const unsigned long long word = static_cast<unsigned long long>(QuantizeValue(x, quantSpec, f.fraction)) &
                                             ((1ULL << f.width) - 1);
-            char text[16];
-            std::snprintf(text, sizeof text, "0x%0*llx", f.width / 4, word);
-            ASSERT_EQ(FormatCoefficient(x, f.makeFile), text) << x;
+            ASSERT_EQ(FormatCoefficient(x, f.makeFile), HexWord(word, f.width / 4)) << x;
         }
         for (double edge : {1.0, -1.0, 0.0, 1.5, -1.5})
             EXPECT_EQ(FormatCoefficient(edge, f.makeFile),
-                      [&] {
-                          char text[16];
-                          std::snprintf(text, sizeof text, "0x%0*llx", f.width / 4,
-                                        static_cast<unsigned long long>(QuantizeValue(edge, quantSpec, f.fraction)) &
-                                            ((1ULL << f.width) - 1));
-                          return std::string(text);
-                      }())
+                      HexWord(static_cast<unsigned long long>(QuantizeValue(edge, quantSpec, f.fraction)) &
+                                  ((1ULL << f.width) - 1),
+                              f.width / 4))
                 << edge;
     }
 }
