@@ -49,7 +49,9 @@ TEST(AnalysisTable, QuantisedMissesAreMarkedAgainstTheLimits)
 
     // A limit the quantised taps keep: no red.
     std::vector<double> loose = {10.0, 20.0};
-    const FigureRow* ok = Row(FigureRows(a, loose), "Band 2");
+    const std::vector<FigureRow> looseRows = FigureRows(a, loose);
+    const FigureRow* ok = Row(looseRows, "Band 2");
+    ASSERT_NE(ok, nullptr);
     EXPECT_FALSE(ok->quantMisses);
 }
 
