@@ -24,7 +24,7 @@
 #include "app/HelpViewer.h"
 #include "app/PlotWidget.h"
 #include "app/ToolbarIcons.h"
-#include "form/DesignToSpecCommand.h"
+#include "form/DesignToRequirementCommand.h"
 #include "form/FormTemplate.h"
 
 const char* const CMainFrame::kIdlePrompt = "For Help, press F1";
@@ -60,7 +60,7 @@ const Prompt kPrompts[] = {
     {ID_EXTRAS_WINDOW, "Show the characteristics of the current window"},
     {ID_EXTRAS_ANALYSIS, "Show the achieved figures of the design and of its fixed-point taps\nAnalysis"},
     {ID_EXTRAS_DESIGN_TO_SPEC,
-     "Design with the fewest taps that meet a pass-band ripple and a stop-band attenuation\nDesign to Specification"},
+     "Design with the fewest taps that meet a pass-band ripple and a stop-band attenuation\nDesign to Requirement"},
     {ID_HELP_FINDER, "List Help topics\nHelp Topics"},
     {ID_APP_ABOUT, "Display program information, version number and copyright\nAbout"},
     {ID_CONTEXT_HELP, "Display help for clicked buttons, menus and windows\nHelp"},
@@ -190,7 +190,7 @@ void CMainFrame::CreateMenus()
     QMenu* extras = menuBar()->addMenu(QStringLiteral("Extras"));
     extras->addAction(MakeAction(ID_EXTRAS_WINDOW, QStringLiteral("Window")));
     extras->addAction(MakeAction(ID_EXTRAS_ANALYSIS, QStringLiteral("Analysis...")));
-    extras->addAction(MakeAction(ID_EXTRAS_DESIGN_TO_SPEC, QStringLiteral("Design to Specification...")));
+    extras->addAction(MakeAction(ID_EXTRAS_DESIGN_TO_SPEC, QStringLiteral("Design to Requirement...")));
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
     help->addAction(MakeAction(ID_HELP_FINDER, QStringLiteral("&Help Topics")));

@@ -33,7 +33,7 @@ enum CommandId : int {
 inline constexpr int ID_EXTRAS_ANALYSIS = 32772;
 // File > Export... (beside Make File).
 inline constexpr int ID_FILE_EXPORT = 32773;
-// Extras > Design to Specification... (the form's DesignToSpecification).
+// Extras > Design to Requirement... (the form's DesignToSpecification).
 inline constexpr int ID_EXTRAS_DESIGN_TO_SPEC = 32774;
 
 // Number of entries of the recent-file list.

@@ -6,8 +6,8 @@
 #include "cli/CliParser.h"
 #include "cli/CliRunner.h"
 #include "cli/JsonReport.h"
-#include "cli/SpecOptions.h"
-#include "cli/ToSpecReport.h"
+#include "cli/RequirementOptions.h"
+#include "cli/RequirementReport.h"
 #include "form/PlotSvg.h"
 #include "platform/TextFormat.h"
 

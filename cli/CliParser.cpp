@@ -7,7 +7,7 @@
 #include <functional>
 
 #include "cli/AnalysisOptions.h"
-#include "cli/SpecOptions.h"
+#include "cli/RequirementOptions.h"
 #include "document/CFilPar.h"
 #include "document/DocumentMessages.h"
 #include "form/CRemezDlg.h"

@@ -14,8 +14,8 @@
 #include "form/CRemezDlg.h"
 #include "form/CStopbandAttDlg.h"
 #include "form/CVarianceDlg.h"
-#include "form/DesignToSpecCommand.h"
-#include "cli/SpecOptions.h"
+#include "form/DesignToRequirementCommand.h"
+#include "cli/RequirementOptions.h"
 #include "platform/DataExchange.h"
 
 CliRunner::CliRunner(std::ostream& messages) : m_messages(messages)

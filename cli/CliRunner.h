@@ -4,7 +4,7 @@
 
 #include "cli/CliOptions.h"
 #include "form/CZantroView.h"
-#include "form/SpecDesign.h"
+#include "form/RequirementDesign.h"
 #include "document/CZantroDoc.h"
 #include "platform/ScriptedHost.h"
 

@@ -5,7 +5,7 @@
 # build-ci/screenshots, or the first argument), and of the analysis window
 # after a Kaiser lowpass and a Remez band-pass, of File > Export...
 # (cmsis-q15 and c-fixed) after the band-pass, and of Extras > Design to
-# Specification with the form after it. Installs what is missing
+# Requirement with the form after it. Installs what is missing
 # (the build's packages, then xvfb, xdotool, x11-apps and imagemagick) and
 # builds the program first.
 source "$(dirname "${BASH_SOURCE[0]}")/setup.sh"
@@ -230,13 +230,13 @@ shot "Export" dialog-export-c-fixed
 keys Escape
 settle 0.5
 xdotool windowfocus --sync "$main_id" 2>/dev/null || true
-# Extras > Design to Specification...: the 8 kHz lowpass 0-1000 Hz with
+# Extras > Design to Requirement...: the 8 kHz lowpass 0-1000 Hz with
 # 0.1 dB ripple and 60 dB from 1200 Hz by Remez exchange in Q15. The dialog
 # opens on the first edge; the filter type is two fields back.
 xdotool mousemove --window "$main_id" 128 8 click 1
 settle 0.5
 keys Down Down Down Return
-window "Design to Specification" >/dev/null
+window "Design to Requirement" >/dev/null
 settle 0.5
 keys shift+Tab shift+Tab Home Tab Tab
 for value in 1000 1200 - - 0.1 60; do
@@ -244,18 +244,18 @@ for value in 1000 1200 - - 0.1 60; do
     keys Tab
 done
 keys Home Down Tab Home Down Down
-shot "Design to Specification" dialog-141-design-to-spec
+shot "Design to Requirement" dialog-141-design-to-requirement
 keys Return
 # The ordinary Design follows: its band dialog holds the table found.
-shot "Remez Exchange Parameters" dialog-140-to-spec-bands
+shot "Remez Exchange Parameters" dialog-140-requirement-bands
 keys Return
 window "Zantro" >/dev/null
 keys Return
 settle 1
-shot "Zantro" message-to-spec
+shot "Zantro" message-requirement
 keys Return
 settle 1.5
-shot "$MAIN" main-design-to-spec
+shot "$MAIN" main-design-to-requirement
 xdotool windowfocus --sync "$main_id" 2>/dev/null || true
 settle 0.5
 

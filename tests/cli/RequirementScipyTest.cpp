@@ -167,7 +167,7 @@ TEST(ToSpecCrossCheck, FewestTapsVerifiedWithScipy)
                      ("zantro-to-spec-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
     std::filesystem::create_directories(dir);
     std::ofstream(dir / "in.json") << input.dump();
-    const std::string cmd = std::string(kPython) + " " + ZANTRO_SOURCE_DIR + "/tests/cli/to_spec_reference.py " +
+    const std::string cmd = std::string(kPython) + " " + ZANTRO_SOURCE_DIR + "/tests/cli/requirement_reference.py " +
                             (dir / "in.json").string() + " " + (dir / "out.json").string();
     ASSERT_EQ(std::system(cmd.c_str()), 0) << cmd;
     json out;

@@ -6,7 +6,7 @@
 
 #include "dsp/OrderEstimate.h"
 #include "dsp/RemezBand.h"
-#include "dsp/SpecSearch.h"
+#include "dsp/FewestTapsSearch.h"
 #include "dsp/TapQuantization.h"
 
 class CZantroView;

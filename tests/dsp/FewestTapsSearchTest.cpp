@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "dsp/DesignKinds.h"
-#include "dsp/SpecSearch.h"
+#include "dsp/FewestTapsSearch.h"
 
 namespace {
 

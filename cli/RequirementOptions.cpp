@@ -1,4 +1,4 @@
-#include "cli/SpecOptions.h"
+#include "cli/RequirementOptions.h"
 
 #include <CLI/CLI.hpp>
 
@@ -9,7 +9,7 @@
 
 #include "cli/CliParser.h"
 #include "dsp/DesignKinds.h"
-#include "form/SpecDesign.h"
+#include "form/RequirementDesign.h"
 
 namespace {
 

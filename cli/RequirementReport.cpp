@@ -1,4 +1,4 @@
-#include "cli/ToSpecReport.h"
+#include "cli/RequirementReport.h"
 
 #include <cmath>
 

@@ -1,4 +1,4 @@
-#include "form/CDesignToSpecDlg.h"
+#include "form/CRequirementDlg.h"
 
 #include "dsp/DesignKinds.h"
 #include "platform/DataExchange.h"
@@ -20,11 +20,11 @@ inline constexpr const char* kFormatNames[] = {"none (double)", "Q7", "Q15", "Q3
 DialogTemplate MakeTemplate()
 {
     using K = ControlKind;
-    using D = CDesignToSpecDlg;
+    using D = CRequirementDlg;
     const unsigned number = StyleDigitsOnly | StyleRight;
     DialogTemplate t;
     t.id = D::IDD;
-    t.caption = "Design to Specification";
+    t.caption = "Design to Requirement";
     t.cx = 240;
     t.cy = 196;
     t.controls = {
@@ -64,15 +64,15 @@ DialogTemplate MakeTemplate()
 
 }  // namespace
 
-CDesignToSpecDlg::CDesignToSpecDlg(CWnd* parent) : CDialog(parent) {}
+CRequirementDlg::CRequirementDlg(CWnd* parent) : CDialog(parent) {}
 
-const DialogTemplate* CDesignToSpecDlg::GetTemplate() const
+const DialogTemplate* CRequirementDlg::GetTemplate() const
 {
     static const DialogTemplate dialog = MakeTemplate();
     return &dialog;
 }
 
-void CDesignToSpecDlg::DoDataExchange(CDataExchange& dx)
+void CRequirementDlg::DoDataExchange(CDataExchange& dx)
 {
     DDX_CBIndex(dx, IDC_SPEC_TYPE, m_nFilterType);
     DDX_Text(dx, IDC_SPEC_RATE, m_nSamplingRate);
@@ -86,7 +86,7 @@ void CDesignToSpecDlg::DoDataExchange(CDataExchange& dx)
     DDX_CBIndex(dx, IDC_SPEC_FORMAT, m_nFormat);
 }
 
-bool CDesignToSpecDlg::OnInitDialog()
+bool CRequirementDlg::OnInitDialog()
 {
     CDialog::OnInitDialog();
     m_RippleEdit.SubclassDlgItem(IDC_SPEC_RIPPLE, *this);
@@ -95,7 +95,7 @@ bool CDesignToSpecDlg::OnInitDialog()
     return false;
 }
 
-SpecRequest CDesignToSpecDlg::Request() const
+SpecRequest CRequirementDlg::Request() const
 {
     SpecRequest r;
     r.designMethod = m_nMethod == 1 ? DM_REMEZ : DM_SINC;
@@ -131,7 +131,7 @@ SpecRequest CDesignToSpecDlg::Request() const
     return r;
 }
 
-void CDesignToSpecDlg::OnOK()
+void CRequirementDlg::OnOK()
 {
     if (!UpdateData(true))
         return;

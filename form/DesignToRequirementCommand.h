@@ -1,10 +1,10 @@
 #pragma once
 
-#include "form/SpecDesign.h"
+#include "form/RequirementDesign.h"
 
 class CZantroView;
 
-// Extras > Design to Specification...: asks for the requirement (the
+// Extras > Design to Requirement...: asks for the requirement (the
 // dialog seeded from the form's type, rate and corners), finds the fewest
 // taps that meet it, fills the form and runs its Design, then shows the N
 // found, the estimate and the figures achieved. When no N up to 1025 meets
@@ -14,7 +14,7 @@ void DesignToSpecification(CZantroView& view);
 
 // The dialog's fields as the form suggests them: its rate, its filter type
 // when it is one of the four, and transitions of fs/40 starting at its corners.
-void SeedSpecDialog(const CZantroView& view, class CDesignToSpecDlg& dlg);
+void SeedSpecDialog(const CZantroView& view, class CRequirementDlg& dlg);
 
 // True when the form holds a valid design with exactly the taps found.
 bool FormShowsFound(const CZantroView& view, const SpecDesignResult& result);

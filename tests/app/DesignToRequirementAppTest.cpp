@@ -15,7 +15,7 @@ void Ok(QWidget* modal)
 
 using DesignToSpecApp = AppFixture;
 
-// Extras > Design to Specification...: its prompt, its dialog seeded from the
+// Extras > Design to Requirement...: its prompt, its dialog seeded from the
 // form (8 kHz lowpass, corner 1000 Hz: transition 1000 to 1200 Hz), then the
 // ordinary Design with the Kaiser dialog holding the beta found, then the
 // message with N, the estimate and the figures.
@@ -24,13 +24,13 @@ TEST_F(DesignToSpecApp, MenuEntryDialogDesignAndMessage)
     Start();
     QAction* action = frame()->Action(ID_EXTRAS_DESIGN_TO_SPEC);
     ASSERT_NE(action, nullptr);
-    EXPECT_EQ(action->text(), QStringLiteral("Design to Specification..."));
+    EXPECT_EQ(action->text(), QStringLiteral("Design to Requirement..."));
     EXPECT_EQ(action->statusTip(),
               QStringLiteral("Design with the fewest taps that meet a pass-band ripple and a stop-band attenuation"));
 
     QString edge2, beta;
     script->Expect([&](QWidget* modal) {
-        EXPECT_EQ(modal->windowTitle(), QStringLiteral("Design to Specification"));
+        EXPECT_EQ(modal->windowTitle(), QStringLiteral("Design to Requirement"));
         QLineEdit* edit = modal->findChild<QLineEdit*>(QStringLiteral("control1163"));
         ASSERT_NE(edit, nullptr);
         edge2 = edit->text();

@@ -1,11 +1,11 @@
-#include "form/DesignToSpecCommand.h"
+#include "form/DesignToRequirementCommand.h"
 
 #include "dsp/DesignKinds.h"
-#include "form/CDesignToSpecDlg.h"
+#include "form/CRequirementDlg.h"
 #include "form/CZantroView.h"
 #include "platform/DataExchange.h"
 
-void SeedSpecDialog(const CZantroView& view, CDesignToSpecDlg& dlg)
+void SeedSpecDialog(const CZantroView& view, CRequirementDlg& dlg)
 {
     int fs = 0, f1 = 0, f2 = 0;
     if (ParseInt(view.GetDlgItemText(IDC_SAMPLING_RATE), fs) && fs > 0)
@@ -38,7 +38,7 @@ bool FormShowsFound(const CZantroView& view, const SpecDesignResult& result)
 
 void DesignToSpecification(CZantroView& view)
 {
-    CDesignToSpecDlg dlg(&view);
+    CRequirementDlg dlg(&view);
     SeedSpecDialog(view, dlg);
     if (dlg.DoModal() != IDOK)
         return;

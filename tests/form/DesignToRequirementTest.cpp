@@ -4,15 +4,15 @@
 
 #include "ViewFixture.h"
 #include "dsp/DesignKinds.h"
-#include "form/CDesignToSpecDlg.h"
+#include "form/CRequirementDlg.h"
 #include "form/CKaiserShapeDlg.h"
 #include "form/CRemezDlg.h"
-#include "form/DesignToSpecCommand.h"
+#include "form/DesignToRequirementCommand.h"
 
 namespace {
 
 using Action = ScriptedHost::Action;
-using D = CDesignToSpecDlg;
+using D = CRequirementDlg;
 
 // The dialog's answer for the 8 kHz lowpass 0-1000 Hz 0.1 dB, 1200-4000 Hz 60 dB.
 std::vector<Action> Lowpass(int method, int format = 0)
@@ -32,7 +32,7 @@ std::vector<Action> Lowpass(int method, int format = 0)
 // The dialog turns the transitions into the bands of each filter type.
 TEST(DesignToSpecDialog, TransitionsBecomeBands)
 {
-    CDesignToSpecDlg dlg(nullptr);
+    CRequirementDlg dlg(nullptr);
     dlg.m_nSamplingRate = 8001;
     const unsigned edges[4] = {500, 700, 2000, 2300};
     std::copy(edges, edges + 4, dlg.m_nEdge);
@@ -105,7 +105,7 @@ TEST(DesignToSpecDialog, SeededFromTheForm)
 {
     ViewFixture f;
     f.Configure(FT_BANDSTOP, DM_SINC, WT_HAMMING, 63, 48000, 6000, 9000);
-    CDesignToSpecDlg dlg(&f.view);
+    CRequirementDlg dlg(&f.view);
     SeedSpecDialog(f.view, dlg);
     EXPECT_EQ(dlg.m_nSamplingRate, 48000u);
     EXPECT_EQ(dlg.m_nFilterType, FT_BANDSTOP);
@@ -114,7 +114,7 @@ TEST(DesignToSpecDialog, SeededFromTheForm)
     EXPECT_EQ(dlg.m_nEdge[2], 9000u);
     EXPECT_EQ(dlg.m_nEdge[3], 10200u);
     f.Select(IDC_FILTER_TYPE, FT_HILBERT);
-    CDesignToSpecDlg other(&f.view);
+    CRequirementDlg other(&f.view);
     SeedSpecDialog(f.view, other);
     EXPECT_EQ(other.m_nFilterType, FT_LOWPASS);
 }

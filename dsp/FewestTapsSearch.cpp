@@ -1,4 +1,4 @@
-#include "dsp/SpecSearch.h"
+#include "dsp/FewestTapsSearch.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "form/SpecDesign.h"
+#include "form/RequirementDesign.h"
 
 #include <algorithm>
 #include <charconv>

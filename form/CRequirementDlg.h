@@ -3,10 +3,10 @@
 #include <string>
 
 #include "form/CFloatKeys.h"
-#include "form/SpecDesign.h"
+#include "form/RequirementDesign.h"
 #include "platform/CDialog.h"
 
-// "Design to Specification" (template 141): the requirement of a lowpass,
+// "Design to Requirement" (template 141): the requirement of a lowpass,
 // highpass, bandpass or bandstop. The transitions give the band edges in
 // Hz: a lowpass passes 0 to the first transition's lower edge and stops
 // from its upper edge to fs/2; a highpass the other way round; a bandpass
@@ -14,7 +14,7 @@
 // between them; a bandstop the other way round. One ripple (dB, largest
 // minus smallest gain) holds for every pass band and one attenuation (dB)
 // for every stop band. OK refuses a requirement that cannot be designed.
-class CDesignToSpecDlg : public CDialog {
+class CRequirementDlg : public CDialog {
 public:
     enum { IDD = 141 };
     enum Control {
@@ -31,7 +31,7 @@ public:
     };
     static constexpr int kEdges = 4;
 
-    explicit CDesignToSpecDlg(CWnd* parent);
+    explicit CRequirementDlg(CWnd* parent);
 
     const DialogTemplate* GetTemplate() const override;
     void DoDataExchange(CDataExchange& dx) override;
