@@ -2,8 +2,9 @@
 
 #include <cmath>
 
-#include "dsp/DesignKinds.h"
 #include "dsp/CPoints.h"
+#include "dsp/DesignKinds.h"
+#include "dsp/RemezVector.h"
 
 namespace {
 
@@ -260,47 +261,26 @@ void ComputeBaryWeights(std::vector<ExtremalPoint>& ext)
     std::vector<int> exponent(m);
     bool plain = true;
     bool repeated = false;
-    // Four products at a time, each multiplied up in the order of j: four
-    // independent chains instead of one.
-    for (size_t k0 = 0; k0 < m; k0 += 4) {
-        const size_t lanes = m - k0 < 4 ? m - k0 : 4;
-        double p[4] = {1.0, 1.0, 1.0, 1.0};
-        int e[4] = {0, 0, 0, 0};
-        double xk[4];
-        for (size_t l = 0; l < 4; ++l)
-            xk[l] = ext[k0 + (l < lanes ? l : 0)].x;
-        for (size_t j = 0; j < m; ++j) {
-            const double xj = ext[j].x;
-            // The factor of j = k is 1: an exact multiplication, no branch.
-            for (size_t l = 0; l < 4; ++l)
-                p[l] *= j == k0 + l ? 1.0 : 2.0 * (xk[l] - xj);
-            // The product kept as mantissa and binary exponent: scaling by
-            // powers of two is exact, so 2^e p equals the plain product
-            // wherever that stays within the range of a double. Factors lie
-            // within [0, 4] in size: 16 of them cannot leave that range.
-            if (j % 16 == 15) {
-                for (size_t l = 0; l < 4; ++l) {
-                    int ee = 0;
-                    p[l] = std::frexp(p[l], &ee);
-                    e[l] += ee;
-                }
-            }
-        }
-        for (size_t l = 0; l < lanes; ++l) {
-            const size_t k = k0 + l;
-            int ee = 0;
-            mantissa[k] = std::frexp(p[l], &ee);
-            exponent[k] = e[l] + ee;
-            repeated = repeated || p[l] == 0.0;
-            const double product = std::ldexp(p[l], e[l]);
-            ext[k].ad = 1.0 / product;
-            // The plain weights serve while every product is of fair size. A
-            // product below 1e-9 (close or equal nodes) or beyond the range
-            // of a double would need the 1e9 substitute, which breaks the
-            // interpolation.
-            if (!(std::fabs(product) >= 1e-9) || !std::isfinite(ext[k].ad) || ext[k].ad == 0.0)
-                plain = false;
-        }
+    std::vector<double> x(m);
+    for (size_t k = 0; k < m; ++k)
+        x[k] = ext[k].x;
+    std::vector<double> running(m);
+    std::vector<int> scale(m);
+    RemezNodeProducts(BestRemezVectorUnit(), x.data(), static_cast<int>(m), running.data(), scale.data());
+    for (size_t k = 0; k < m; ++k) {
+        const double p = running[k];
+        int ee = 0;
+        mantissa[k] = std::frexp(p, &ee);
+        exponent[k] = scale[k] + ee;
+        repeated = repeated || p == 0.0;
+        const double product = std::ldexp(p, scale[k]);
+        ext[k].ad = 1.0 / product;
+        // The plain weights serve while every product is of fair size. A
+        // product below 1e-9 (close or equal nodes) or beyond the range
+        // of a double would need the 1e9 substitute, which breaks the
+        // interpolation.
+        if (!(std::fabs(product) >= 1e-9) || !std::isfinite(ext[k].ad) || ext[k].ad == 0.0)
+            plain = false;
     }
     if (plain)
         return;

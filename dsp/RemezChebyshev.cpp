@@ -29,41 +29,81 @@ double ChebyshevPoint(int i, int count)
     return std::cos(M_PI * (i + 0.5) / count);
 }
 
+std::vector<double> ChebyshevCosineTable(int m)
+{
+    if (m <= 0)
+        return {};
+    // A quarter wave, the rest by exact symmetry: cos(pi q / 2m) from the
+    // cosine up to q = m/2, from the sine of the complement beyond (both
+    // accurate there), 0 exactly at q = m.
+    const size_t period = 4 * static_cast<size_t>(m);
+    std::vector<double> table(period);
+    for (int q = 0; q <= m; ++q) {
+        const double value = 2 * q <= m ? std::cos(M_PI * q / (2.0 * m)) : std::sin(M_PI * (m - q) / (2.0 * m));
+        const size_t u = static_cast<size_t>(q);
+        table[u] = value;
+        table[2 * static_cast<size_t>(m) - u] = 0.0 - value;
+        if (q > 0)
+            table[period - u] = value;
+        table[2 * static_cast<size_t>(m) + u] = 0.0 - value;
+    }
+    return table;
+}
+
 std::vector<double> ChebyshevCoefficients(const std::vector<double>& v)
+{
+    return ChebyshevCoefficients(v, ChebyshevCosineTable(static_cast<int>(v.size())));
+}
+
+std::vector<double> ChebyshevCoefficients(const std::vector<double>& v, const std::vector<double>& table)
 {
     const int m = static_cast<int>(v.size());
     std::vector<double> c(v.size(), 0.0);
     if (m == 0)
         return c;
-    // cos(pi j (2i + 1) / (2m)) from a table by j (2i + 1) mod 4m: exact angle
-    // reduction and no cosine per term.
-    const int period = 4 * m;
-    std::vector<double> table(static_cast<size_t>(period));
-    for (int q = 0; q < period; ++q)
-        table[static_cast<size_t>(q)] = std::cos(M_PI * q / (2.0 * m));
+    // Points i and m-1-i have cos(pi j (2i+1)/2m) of the same size and the
+    // sign (-1)^j: even j sum v_i + v_(m-1-i), odd j the difference, over half
+    // the points; an odd m's middle point counts for even j alone.
+    const int half = m / 2;
+    std::vector<double> sum(static_cast<size_t>(half));
+    std::vector<double> difference(static_cast<size_t>(half));
+    for (int i = 0; i < half; ++i) {
+        sum[static_cast<size_t>(i)] = v[static_cast<size_t>(i)] + v[static_cast<size_t>(m - 1 - i)];
+        difference[static_cast<size_t>(i)] = v[static_cast<size_t>(i)] - v[static_cast<size_t>(m - 1 - i)];
+    }
+    const long long period = 4LL * m;
+    // The angle j (2i + 1) taken mod 4m: exact reduction, no cosine per term.
     // Four coefficients at a time: four independent sums, each in the order of i.
     for (int j0 = 0; j0 < m; j0 += 4) {
-        double sum[4] = {0.0, 0.0, 0.0, 0.0};
+        double total[4] = {0.0, 0.0, 0.0, 0.0};
         long long q[4];
         long long step[4];
+        const double* pairs[4];
         const int lanes = m - j0 < 4 ? m - j0 : 4;
         for (int l = 0; l < 4; ++l) {
             const long long j = j0 + (l < lanes ? l : 0);
             q[l] = j % period;
             step[l] = 2 * j % period;
+            pairs[l] = j % 2 == 0 ? sum.data() : difference.data();
         }
-        for (int i = 0; i < m; ++i) {
-            const double vi = v[static_cast<size_t>(i)];
+        for (int i = 0; i < half; ++i) {
             for (int l = 0; l < 4; ++l) {
-                const double term = vi * table[static_cast<size_t>(q[l])];
-                sum[l] += term;
+                const double term = pairs[l][i] * table[static_cast<size_t>(q[l])];
+                total[l] += term;
                 q[l] += step[l];
                 if (q[l] >= period)
                     q[l] -= period;
             }
         }
+        if (m % 2 == 1) {
+            const double middle = v[static_cast<size_t>(half)];
+            for (int l = 0; l < 4; ++l) {
+                const double term = middle * table[static_cast<size_t>(q[l])];
+                total[l] += term;
+            }
+        }
         for (int l = 0; l < lanes; ++l)
-            c[static_cast<size_t>(j0 + l)] = (j0 + l == 0 ? 1.0 : 2.0) * sum[l] / m;
+            c[static_cast<size_t>(j0 + l)] = (j0 + l == 0 ? 1.0 : 2.0) * total[l] / m;
     }
     return c;
 }
@@ -84,15 +124,11 @@ double ChebyshevSeries(const double* c, int n, double x)
     double b1 = 0.0;
     double b2 = 0.0;
     for (int j = n - 1; j >= 1; --j) {
-        const double u = c[j] - b2;
-        const double t = x2 * b1;
-        const double b = u + t;
+        const double b = std::fma(x2, b1, c[j] - b2);
         b2 = b1;
         b1 = b;
     }
-    const double u = c[0] - b2;
-    const double t = x * b1;
-    return u + t;
+    return std::fma(x, b1, c[0] - b2);
 }
 
 double ChebyshevSeriesErrorBound(const std::vector<double>& c)

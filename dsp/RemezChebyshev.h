@@ -18,6 +18,10 @@ double ChebyshevPoint(int i, int count);
 // The coefficients c_0 .. c_(m-1) of the polynomial of degree m - 1 with the
 // values v at the m Chebyshev points (a DCT-II).
 std::vector<double> ChebyshevCoefficients(const std::vector<double>& v);
+// The same with the table of ChebyshevCosineTable(v.size()) at hand.
+std::vector<double> ChebyshevCoefficients(const std::vector<double>& v, const std::vector<double>& table);
+// cos(pi q / (2m)) for q = 0 .. 4m - 1, exactly symmetric (0 at q = m, 3m).
+std::vector<double> ChebyshevCosineTable(int m);
 
 // The count coefficients c_0 .. c_(count-1) of the polynomial of degree
 // count - 1 through the interpolant's values at the count Chebyshev points
@@ -27,8 +31,8 @@ std::vector<double> ChebyshevCoefficients(const std::vector<double>& v);
 std::vector<double> InterpolantCoefficients(const std::vector<ExtremalPoint>& ext, int count);
 
 // c_0 + sum_(j >= 1) c_j T_j(x) by Clenshaw's recurrence
-// b_j = (c_j - b_(j+2)) + 2x b_(j+1), in exactly the order of the vector
-// kernel; n coefficients, 0 for n = 0.
+// b_j = fma(2x, b_(j+1), c_j - b_(j+2)), the last step with x for 2x: in
+// exactly the operations of the vector kernels; n coefficients, 0 for n = 0.
 double ChebyshevSeries(const double* c, int n, double x);
 
 // Bound on the rounding error of ChebyshevSeries over [-1, 1] relative to

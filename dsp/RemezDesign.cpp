@@ -42,9 +42,15 @@ constexpr double kSmallFitWork = 1e7;
 
 constexpr double kInfinity = std::numeric_limits<double>::infinity();
 
-double PrepareInterpolation(const RemezGrid& grid, std::vector<ExtremalPoint>& ext)
+double PrepareInterpolation(const RemezGrid& grid, std::vector<ExtremalPoint>& ext,
+                            const RemezErrorEvaluator* fast = nullptr)
 {
-    ComputeCosines(grid, ext);
+    if (fast) {
+        for (ExtremalPoint& p : ext)
+            p.x = fast->Cosine(p.index);
+    } else {
+        ComputeCosines(grid, ext);
+    }
     ComputeBaryWeights(ext);
     const double delta = ComputeDeviation(grid, ext);
     ComputeExtremalValues(grid, ext, delta);
@@ -151,7 +157,7 @@ void RunExchange(Exchange& ex, const std::vector<RemezEdge>& bands, int r, int d
     double lastDelta = 0.0;
     int lostPasses = 0;
     while (!ex.converged && ex.passes < kRemezMaxPasses) {
-        const double delta = PrepareInterpolation(grid, ext);
+        const double delta = PrepareInterpolation(grid, ext, ex.fast ? &*ex.fast : nullptr);
         const bool levelLost = IsLevelLost(grid, ext, delta);
         const bool coarse = start == Start::Coarse ? r >= kMinFunctionsForForcedStart
                                                    : start == Start::Automatic && levelLost &&
@@ -217,7 +223,7 @@ void RunExchange(Exchange& ex, const std::vector<RemezEdge>& bands, int r, int d
             break;
     }
     if (!ex.exact)
-        ex.delta = PrepareInterpolation(grid, ext);
+        ex.delta = PrepareInterpolation(grid, ext, ex.fast ? &*ex.fast : nullptr);
     stats.nBarycentricPasses += ex.fast ? ex.fast->BarycentricPasses() : ex.passes;
 }
 

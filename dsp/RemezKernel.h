@@ -1,8 +1,10 @@
 #pragma once
 
+#include <cstddef>
 #include <vector>
 
 #include "dsp/RemezAlgorithm.h"
+#include "dsp/RemezVector.h"
 
 // The weighted error E = (A(f) - D) W on the whole grid, fast. The
 // interpolant of a pass is taken once as a Chebyshev series (its values at
@@ -14,18 +16,19 @@
 // of ComputeError, same operations in the same order. Either way the
 // exchange sees the same errors to well below the levelled error.
 // Several grid points go through a vector register at a time, on the widest
-// vector unit the processor has, optionally on two threads.
+// vector unit the processor has (RemezVector.h), optionally on two threads.
 class RemezErrorEvaluator {
 public:
     // Grid points evaluated together; the cosines are padded to a multiple of it.
-    static constexpr int kBlock = 24;
+    static constexpr int kBlock = kRemezVectorBlock;
     // The series is used when its error bound, weighted, stays below this
     // share of the levelled error |delta|.
     static constexpr double kSeriesShare = 1e-6;
 
     // The grid's cosines are taken once; the grid itself must outlive the evaluator.
     // nThreads: 1 or 2; 0 picks 2 when the work is large enough and two cores exist.
-    RemezErrorEvaluator(RemezGrid& grid, int r, int nThreads);
+    // unit: the kernels to run (tests hold every unit to the same bits).
+    RemezErrorEvaluator(RemezGrid& grid, int r, int nThreads, RemezVectorUnit unit = BestRemezVectorUnit());
 
     // E for the interpolant through ext (weights and values prepared), delta
     // its levelled error; nodeTol is the node test of the barycentric formula.
@@ -36,6 +39,8 @@ public:
     // E for the cosine series sum_j c_j cos(2 pi j f) of a finished design.
     void ComputeSeriesError(const std::vector<double>& c);
 
+    // cos(2 pi f) of grid point i, as GridCosine gives it.
+    double Cosine(int i) const { return m_x[static_cast<std::size_t>(i)]; }
     int Threads() const { return m_nThreads; }
     // Passes so far that took the barycentric formula.
     int BarycentricPasses() const { return m_nBarycentric; }
@@ -47,6 +52,7 @@ private:
     void EvaluateBlocks(int firstBlock, int lastBlock, bool series, const std::vector<ExtremalPoint>* ext);
 
     RemezGrid& m_grid;
+    RemezVectorUnit m_unit;
     int m_nThreads;
     int m_nBarycentric = 0;
     double m_dMaxWeight = 0.0;
@@ -56,6 +62,7 @@ private:
     std::vector<double> m_near;  // smallest |x - x_k| per padded point
     std::vector<double> m_c;     // series coefficients
     std::vector<double> m_points;  // Chebyshev points, padded with 2.0
+    std::vector<double> m_cosines;  // ChebyshevCosineTable(m_nPoints)
     int m_nPoints = 0;
     std::vector<double> m_nodeX;  // the nodes' x, padded with 2.0
     std::vector<double> m_nodeA;

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <iostream>
+#include <utility>
 #include <vector>
 
 #include "RemezTestSupport.h"
@@ -117,16 +118,22 @@ PassSetup PreparePass(const RemezCase& c, const std::vector<int>* indices)
 
 }  // namespace
 
-// The vector kernels against their scalar statements: the series at every
-// grid point and the coefficients from the Chebyshev samples, bit for bit
-// (same operations in the same order, no contraction into fused
-// multiply-adds, under GCC and Clang alike).
+// The evaluator against the scalar statements, on every vector unit of this
+// processor: the series at every grid point and the coefficients from the
+// Chebyshev samples, bit for bit (same operations in the same order, fused
+// multiply-adds where the scalar code has std::fma and nowhere else, under
+// GCC and Clang alike).
 TEST(RemezEquivalence, VectorKernelsEqualTheirScalarCode)
 {
     const RemezCase c{"lowpass 255", 255, FT_LOWPASS, {Band(0, 1000, 1.0, 1.0), Band(1050, 4000, 0.0, 10.0)}, 16};
-    for (int threads : {1, 2}) {
+    std::vector<std::pair<RemezVectorUnit, int>> runs;
+    for (RemezVectorUnit unit : {RemezVectorUnit::Portable, RemezVectorUnit::Avx2, RemezVectorUnit::Avx512})
+        if (RemezVectorUnitAvailable(unit))
+            runs.insert(runs.end(), {{unit, 1}, {unit, 2}});
+    for (const auto& [unit, threads] : runs) {
+        SCOPED_TRACE("unit " + std::to_string(static_cast<int>(unit)) + ", " + std::to_string(threads) + " threads");
         PassSetup s = PreparePass(c, nullptr);
-        RemezErrorEvaluator fast(s.grid, s.r, threads);
+        RemezErrorEvaluator fast(s.grid, s.r, threads, unit);
         const std::vector<double> coeffs = fast.Coefficients(s.ext, s.r + 1);
         EXPECT_EQ(coeffs, InterpolantCoefficients(s.ext, s.r + 1));
         fast.ComputeSeriesError(coeffs);
