@@ -126,12 +126,17 @@ std::vector<ExtremalPoint> InitialExtremalSet(int gridSize, int r)
 
 double NodeTolerance(const RemezGrid& grid)
 {
+    std::vector<double> x(grid.f.size());
+    for (size_t i = 0; i < x.size(); ++i)
+        x[i] = GridCosine(grid.f[i]);
+    return NodeToleranceOfCosines(x.data(), static_cast<int>(x.size()));
+}
+
+double NodeToleranceOfCosines(const double* x, int count)
+{
     double smallest = 0.0;
-    double previous = grid.f.empty() ? 0.0 : GridCosine(grid.f[0]);
-    for (size_t i = 1; i < grid.f.size(); ++i) {
-        const double x = GridCosine(grid.f[i]);
-        const double gap = std::fabs(x - previous);
-        previous = x;
+    for (int i = 1; i < count; ++i) {
+        const double gap = std::fabs(x[i] - x[i - 1]);
         if (gap > 0.0 && (smallest == 0.0 || gap < smallest))
             smallest = gap;
     }
@@ -399,20 +404,25 @@ std::vector<int> SearchExtrema(const std::vector<double>& E, int gridSize, int r
 {
     const int g = gridSize;
     // Sized by the grid: there can be more local extrema than 4 r.
-    std::vector<int> cand;
-    cand.reserve(static_cast<size_t>(g > 0 ? g : 0));
+    std::vector<int> cand(static_cast<size_t>(g > 0 ? g : 0));
+    size_t found = 0;
     auto e = [&](int i) { return E[static_cast<size_t>(i)]; };
     if (g >= 2) {
         if (IsCandidate(e(0), e(1)))
-            cand.push_back(0);
+            cand[found++] = 0;
+        // Every index is written and the count moves on only for a local
+        // extremum: no branch on the noisy errors.
         for (int i = 1; i + 1 < g; ++i) {
             const double ei = e(i);
-            if ((ei >= 0.0 && ei > e(i - 1) && ei > e(i + 1)) || (ei <= 0.0 && ei < e(i - 1) && ei < e(i + 1)))
-                cand.push_back(i);
+            const bool peak = ei >= 0.0 && ei > e(i - 1) && ei > e(i + 1);
+            const bool dip = ei <= 0.0 && ei < e(i - 1) && ei < e(i + 1);
+            cand[found] = i;
+            found += static_cast<size_t>(peak | dip);
         }
         if (IsCandidate(e(g - 1), e(g - 2)))
-            cand.push_back(g - 1);
+            cand[found++] = g - 1;
     }
+    cand.resize(found);
 
     const int wanted = r + 1;
     int extra = static_cast<int>(cand.size()) - wanted;

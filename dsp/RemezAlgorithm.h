@@ -70,6 +70,8 @@ std::vector<ExtremalPoint> InitialExtremalSet(int gridSize, int r);
 // distance in x between neighbouring grid points, so that the node test
 // never gives a neighbouring point the node's value.
 double NodeTolerance(const RemezGrid& grid);
+// The same from the grid's cosines x[0 .. count-1].
+double NodeToleranceOfCosines(const double* x, int count);
 // True when the levelled error delta / W_k of some point is below 1e-13 of
 // its desired value D_k: the values y_k then hardly carry the alternation.
 bool IsLevelLost(const RemezGrid& grid, const std::vector<ExtremalPoint>& ext, double delta);

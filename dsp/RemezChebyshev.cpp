@@ -165,11 +165,20 @@ std::vector<double> WeightedSeriesFit(const std::vector<double>& x, const std::v
     }
     // Householder QR, each reflection applied to the later columns and to b.
     for (size_t j = 0; j < cols; ++j) {
-        double norm = 0.0;
+        // The column's norm scaled by its largest entry: no overflow, and
+        // one square root instead of a hypot per entry.
+        double largest = 0.0;
         for (size_t i = j; i < rows; ++i)
-            norm = std::hypot(norm, at(i, j));
-        if (norm == 0.0)
+            largest = std::fabs(at(i, j)) > largest ? std::fabs(at(i, j)) : largest;
+        if (!(largest > 0.0) || !std::isfinite(largest))
             continue;
+        const double inverse = 1.0 / largest;
+        double squares = 0.0;
+        for (size_t i = j; i < rows; ++i) {
+            const double t = at(i, j) * inverse;
+            squares += t * t;
+        }
+        const double norm = largest * std::sqrt(squares);
         const double alpha = at(j, j) > 0.0 ? -norm : norm;
         at(j, j) -= alpha;
         double vv = 0.0;

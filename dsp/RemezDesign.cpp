@@ -3,6 +3,7 @@
 #include <cfloat>
 #include <cmath>
 #include <limits>
+#include <memory>
 #include <optional>
 
 #include "dsp/CPoints.h"
@@ -60,13 +61,28 @@ double PrepareInterpolation(const RemezGrid& grid, std::vector<ExtremalPoint>& e
 // Largest |E| over the grid; infinite when one is no finite number.
 double LargestError(const std::vector<double>& E)
 {
-    double largest = 0.0;
-    for (double e : E) {
-        if (!std::isfinite(e))
-            return kInfinity;
-        largest = std::fabs(e) > largest ? std::fabs(e) : largest;
+    // Four running maxima and no early exit: the loop vectorises.
+    double largest[4] = {0.0, 0.0, 0.0, 0.0};
+    bool finite = true;
+    const size_t n = E.size();
+    size_t i = 0;
+    for (; i + 4 <= n; i += 4) {
+        for (size_t l = 0; l < 4; ++l) {
+            const double a = std::fabs(E[i + l]);
+            finite &= a <= DBL_MAX;
+            largest[l] = a > largest[l] ? a : largest[l];
+        }
     }
-    return largest;
+    for (; i < n; ++i) {
+        const double a = std::fabs(E[i]);
+        finite &= a <= DBL_MAX;
+        largest[0] = a > largest[0] ? a : largest[0];
+    }
+    if (!finite)
+        return kInfinity;
+    const double ab = largest[0] > largest[1] ? largest[0] : largest[1];
+    const double cd = largest[2] > largest[3] ? largest[2] : largest[3];
+    return ab > cd ? ab : cd;
 }
 
 double Resolution(const RemezGrid& grid)
@@ -110,9 +126,13 @@ struct Exchange {
     bool converged = false;  // the 1e-5 test, or an error within the resolution
     bool exact = false;
     bool coarseStart = false;
-    // The finished design of the coarser start, its cosine coefficients
-    // extended by zeros to this design's count (the same response).
-    std::vector<double> fallback;
+    // The coarser design this one started from, with its count of functions.
+    // Its finished design (cosine coefficients extended by zeros to this
+    // design's count: the same response) is a candidate when this one does
+    // not converge; finishing can cost a least-squares fit, so it is only
+    // taken then.
+    std::unique_ptr<Exchange> coarser;
+    int coarserFunctions = 0;
 
     Exchange() = default;
     Exchange(const Exchange&) = delete;
@@ -146,10 +166,10 @@ void RunExchange(Exchange& ex, const std::vector<RemezEdge>& bands, int r, int d
     }
     ApplyFirTypeTransform(grid, firType);
     const int g = grid.Size();
-    ex.nodeTol = NodeTolerance(grid);
     ex.resolution = Resolution(grid);
     if (!options.bReference)
         ex.fast.emplace(grid, r, options.nThreads);
+    ex.nodeTol = ex.fast ? ex.fast->NodeTolerance() : NodeTolerance(grid);
 
     std::vector<ExtremalPoint>& ext = ex.ext;
     ext = InitialExtremalSet(g, r);
@@ -166,18 +186,16 @@ void RunExchange(Exchange& ex, const std::vector<RemezEdge>& bands, int r, int d
             // The evenly spread start cannot be resolved: start from a coarser design.
             restarted = true;
             ex.coarseStart = true;
-            Exchange coarser;
+            ex.coarser = std::make_unique<Exchange>();
+            ex.coarserFunctions = CoarseFunctionCount(r);
+            Exchange& coarser = *ex.coarser;
             const int coarseDensity = density < kCoarseDensity ? density : kCoarseDensity;
             RunExchange(coarser, bands, CoarseFunctionCount(r), coarseDensity, filterType, firType, Start::Automatic,
                         options, stats, kStartTolerance);
             stats.nStartStages += 1;
             stats.nStartPasses += coarser.passes;
-            if (coarser.grid.Size() > 0) {
+            if (coarser.grid.Size() > 0)
                 ext = ScaleExtremalSet(coarser.StartingFrequencies(), grid, r);
-                ex.fallback = BestCoefficients(coarser, CoarseFunctionCount(r));
-                if (!ex.fallback.empty())
-                    ex.fallback.resize(static_cast<size_t>(r), 0.0);
-            }
             continue;
         }
         if (ex.fast)
@@ -315,10 +333,14 @@ Attempt FinishExchange(Exchange& ex, int r)
         if (other.error < a.design.error)
             a.design = std::move(other);
     }
-    if (!ex.fallback.empty()) {
-        Finished other = Check(ex, ex.fallback, 0.0, r);
-        if (other.error < a.design.error)
-            a.design = std::move(other);
+    if (ex.coarser && ex.coarser->grid.Size() > 0) {
+        std::vector<double> fallback = BestCoefficients(*ex.coarser, ex.coarserFunctions);
+        if (!fallback.empty()) {
+            fallback.resize(static_cast<size_t>(r), 0.0);
+            Finished other = Check(ex, std::move(fallback), 0.0, r);
+            if (other.error < a.design.error)
+                a.design = std::move(other);
+        }
     }
     return a;
 }

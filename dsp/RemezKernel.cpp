@@ -35,6 +35,11 @@ RemezErrorEvaluator::RemezErrorEvaluator(RemezGrid& grid, int r, int nThreads, R
     m_nThreads = nThreads >= 2 ? 2 : 1;
 }
 
+double RemezErrorEvaluator::NodeTolerance() const
+{
+    return NodeToleranceOfCosines(m_x.data(), m_grid.Size());
+}
+
 void RemezErrorEvaluator::EvaluateBlocks(int firstBlock, int lastBlock, bool series,
                                          const std::vector<ExtremalPoint>* ext)
 {

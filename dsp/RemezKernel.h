@@ -39,6 +39,8 @@ public:
     // E for the cosine series sum_j c_j cos(2 pi j f) of a finished design.
     void ComputeSeriesError(const std::vector<double>& c);
 
+    // NodeTolerance of the grid, from the cosines at hand.
+    double NodeTolerance() const;
     // cos(2 pi f) of grid point i, as GridCosine gives it.
     double Cosine(int i) const { return m_x[static_cast<std::size_t>(i)]; }
     int Threads() const { return m_nThreads; }
