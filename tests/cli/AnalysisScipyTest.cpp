@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include <unistd.h>
+
 #include "CliRunSupport.h"
 
 namespace {
@@ -23,7 +25,7 @@ struct Case {
 std::filesystem::path TempDir()
 {
     const auto dir = std::filesystem::temp_directory_path() /
-                     ("zantro-analysis-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
+                     ("zantro-analysis-" + std::to_string(::getpid()));
     std::filesystem::create_directories(dir);
     return dir;
 }

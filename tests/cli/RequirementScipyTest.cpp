@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include <unistd.h>
+
 #include "CliRunSupport.h"
 
 namespace {
@@ -164,7 +166,7 @@ TEST(ToSpecCrossCheck, FewestTapsVerifiedWithScipy)
     }
 
     const auto dir = std::filesystem::temp_directory_path() /
-                     ("zantro-to-spec-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
+                     ("zantro-requirement-" + std::to_string(::getpid()));
     std::filesystem::create_directories(dir);
     std::ofstream(dir / "in.json") << input.dump();
     const std::string cmd = std::string(kPython) + " " + ZANTRO_SOURCE_DIR + "/tests/cli/requirement_reference.py " +

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include <unistd.h>
+
 #include "dsp/DesignKinds.h"
 #include "dsp/OrderEstimate.h"
 
@@ -22,7 +24,10 @@ bool HaveScipy()
 // Runs a Python program and returns the numbers it prints, in order.
 std::vector<double> PythonNumbers(const std::string& program)
 {
-    const std::string path = testing::TempDir() + "order_estimate_reference.py";
+    // One file per test and process: ctest runs the tests of this file side by side.
+    const std::string path = testing::TempDir() + "order_estimate_" +
+                             testing::UnitTest::GetInstance()->current_test_info()->name() + "_" +
+                             std::to_string(getpid()) + ".py";
     if (FILE* f = std::fopen(path.c_str(), "w")) {
         std::fputs(program.c_str(), f);
         std::fclose(f);
@@ -35,6 +40,7 @@ std::vector<double> PythonNumbers(const std::string& program)
     while (std::fscanf(p, "%lf", &x) == 1)
         out.push_back(x);
     pclose(p);
+    std::remove(path.c_str());
     return out;
 }
 
