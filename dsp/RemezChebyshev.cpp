@@ -139,6 +139,27 @@ double ChebyshevSeriesErrorBound(const std::vector<double>& c)
     return static_cast<double>(c.size()) * DBL_EPSILON * sum;
 }
 
+namespace {
+
+// sum_i a_i b_i in four interleaved partial sums (the loop vectorises).
+double Dot(const double* a, const double* b, size_t n)
+{
+    double sum[4] = {0.0, 0.0, 0.0, 0.0};
+    size_t i = 0;
+    for (; i + 4 <= n; i += 4)
+        for (size_t l = 0; l < 4; ++l) {
+            const double t = a[i + l] * b[i + l];
+            sum[l] += t;
+        }
+    for (; i < n; ++i) {
+        const double t = a[i] * b[i];
+        sum[0] += t;
+    }
+    return (sum[0] + sum[1]) + (sum[2] + sum[3]);
+}
+
+}  // namespace
+
 std::vector<double> WeightedSeriesFit(const std::vector<double>& x, const std::vector<double>& value,
                                       const std::vector<double>& weight, int n)
 {
@@ -146,10 +167,10 @@ std::vector<double> WeightedSeriesFit(const std::vector<double>& x, const std::v
     const size_t cols = static_cast<size_t>(n > 0 ? n : 0);
     if (cols == 0 || rows < cols)
         return {};
-    // Column j holds W_i T_j(x_i), by the three-term recurrence of T_j.
-    std::vector<double> a(rows * cols);
-    auto at = [&](size_t i, size_t j) -> double& { return a[j * rows + i]; };
-    std::vector<double> b(rows);
+    // Column j < n holds W_i T_j(x_i), by the three-term recurrence of T_j;
+    // column n holds W_i value_i, so that every reflection treats it alike.
+    std::vector<double> a(rows * (cols + 1));
+    auto column = [&](size_t j) { return a.data() + j * rows; };
     for (size_t i = 0; i < rows; ++i) {
         double t0 = 1.0;
         double t1 = x[i];
@@ -159,50 +180,47 @@ std::vector<double> WeightedSeriesFit(const std::vector<double>& x, const std::v
                 t0 = t1;
                 t1 = t;
             }
-            at(i, j) = weight[i] * t;
+            column(j)[i] = weight[i] * t;
         }
-        b[i] = weight[i] * value[i];
+        column(cols)[i] = weight[i] * value[i];
     }
-    // Householder QR, each reflection applied to the later columns and to b.
+    // Householder QR, each reflection applied to the later columns.
     for (size_t j = 0; j < cols; ++j) {
-        // The column's norm scaled by its largest entry: no overflow, and
-        // one square root instead of a hypot per entry.
+        double* v = column(j) + j;
+        const size_t length = rows - j;
+        // The column's norm scaled by its largest entry: no overflow.
         double largest = 0.0;
-        for (size_t i = j; i < rows; ++i)
-            largest = std::fabs(at(i, j)) > largest ? std::fabs(at(i, j)) : largest;
+        for (size_t i = 0; i < length; ++i)
+            largest = std::fabs(v[i]) > largest ? std::fabs(v[i]) : largest;
         if (!(largest > 0.0) || !std::isfinite(largest))
             continue;
         const double inverse = 1.0 / largest;
         double squares = 0.0;
-        for (size_t i = j; i < rows; ++i) {
-            const double t = at(i, j) * inverse;
+        for (size_t i = 0; i < length; ++i) {
+            const double t = v[i] * inverse;
             squares += t * t;
         }
         const double norm = largest * std::sqrt(squares);
-        const double alpha = at(j, j) > 0.0 ? -norm : norm;
-        at(j, j) -= alpha;
-        double vv = 0.0;
-        for (size_t i = j; i < rows; ++i)
-            vv += at(i, j) * at(i, j);
-        auto reflect = [&](auto get) {
-            double dot = 0.0;
-            for (size_t i = j; i < rows; ++i)
-                dot += at(i, j) * get(i);
-            const double s = 2.0 * dot / vv;
-            for (size_t i = j; i < rows; ++i)
-                get(i) -= s * at(i, j);
-        };
-        for (size_t k = j + 1; k < cols; ++k)
-            reflect([&](size_t i) -> double& { return at(i, k); });
-        reflect([&](size_t i) -> double& { return b[i]; });
-        at(j, j) = alpha;
+        const double alpha = v[0] > 0.0 ? -norm : norm;
+        v[0] -= alpha;
+        const double vv = Dot(v, v, length);
+        for (size_t k = j + 1; k <= cols; ++k) {
+            double* w = column(k) + j;
+            const double s = 2.0 * Dot(v, w, length) / vv;
+            for (size_t i = 0; i < length; ++i) {
+                const double t = s * v[i];
+                w[i] -= t;
+            }
+        }
+        v[0] = alpha;
     }
+    const double* b = column(cols);
     std::vector<double> c(cols, 0.0);
     for (size_t jj = cols; jj-- > 0;) {
         double s = b[jj];
         for (size_t k = jj + 1; k < cols; ++k)
-            s -= at(jj, k) * c[k];
-        c[jj] = at(jj, jj) != 0.0 ? s / at(jj, jj) : 0.0;
+            s -= column(k)[jj] * c[k];
+        c[jj] = column(jj)[jj] != 0.0 ? s / column(jj)[jj] : 0.0;
     }
     return c;
 }

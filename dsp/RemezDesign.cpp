@@ -40,6 +40,8 @@ constexpr int kLostPassesToStop = 8;
 // points times functions squared (about 0.1 s).
 constexpr double kFitWork = 1.5e8;
 constexpr double kSmallFitWork = 1e7;
+// Points per function of the first, cheaper fit.
+constexpr int kFitPointsPerFunction = 4;
 
 constexpr double kInfinity = std::numeric_limits<double>::infinity();
 
@@ -292,22 +294,49 @@ Finished Finish(Exchange& ex, const std::vector<ExtremalPoint>& set, double delt
     // Where the interpolant is huge between the bands, its values across
     // [-1, 1] lose the small ones in the bands. The coefficients are then
     // fitted to the interpolant on the grid itself, where the error counts:
-    // for a converged exchange up to kFitWork, for others where it is cheap.
+    // first on a few points per function (every s-th grid point and the
+    // extremal set), then, should that not verify, on every point; for a
+    // converged exchange up to kFitWork, for others where it is cheap.
     const RemezGrid& grid = ex.grid;
-    const double work = static_cast<double>(grid.Size()) * r * r;
-    if (out.verified || work > (fit ? kFitWork : kSmallFitWork) || grid.Size() < r)
+    const int g = grid.Size();
+    if (out.verified || g < r)
         return out;
-    std::vector<double> x(grid.f.size());
-    std::vector<double> value(grid.f.size());
-    for (size_t i = 0; i < grid.f.size(); ++i) {
-        x[i] = GridCosine(grid.f[i]);
-        value[i] = InterpolateExact(set, x[i]);
+    const double budget = fit ? kFitWork : kSmallFitWork;
+    const int stride = g / (kFitPointsPerFunction * r) > 1 ? g / (kFitPointsPerFunction * r) : 1;
+    for (int step : {stride, 1}) {
+        std::vector<char> used(static_cast<size_t>(g), 0);
+        for (int i = 0; i < g; i += step)
+            used[static_cast<size_t>(i)] = 1;
+        used[static_cast<size_t>(g - 1)] = 1;
+        for (const ExtremalPoint& p : set)
+            used[static_cast<size_t>(p.index)] = 1;
+        std::vector<double> x, weight;
+        for (int i = 0; i < g; ++i) {
+            if (!used[static_cast<size_t>(i)])
+                continue;
+            const size_t u = static_cast<size_t>(i);
+            x.push_back(ex.fast ? ex.fast->Cosine(i) : GridCosine(grid.f[u]));
+            weight.push_back(grid.W[u]);
+        }
+        if (static_cast<double>(x.size()) * r * r > budget)
+            break;
+        std::vector<double> value;
+        if (ex.fast) {
+            value = ex.fast->Interpolate(set, x);
+        } else {
+            for (double xi : x)
+                value.push_back(InterpolateExact(set, xi));
+        }
+        std::vector<double> fitted = WeightedSeriesFit(x, value, weight, r);
+        if (!fitted.empty()) {
+            Finished refit = Check(ex, std::move(fitted), delta, r);
+            if (refit.error < out.error)
+                out = std::move(refit);
+        }
+        if (out.verified || step == 1)
+            break;
     }
-    std::vector<double> fitted = WeightedSeriesFit(x, value, grid.W, r);
-    if (fitted.empty())
-        return out;
-    Finished refit = Check(ex, std::move(fitted), delta, r);
-    return refit.error < out.error ? refit : out;
+    return out;
 }
 
 struct Attempt {

@@ -1,5 +1,6 @@
 #include "dsp/RemezKernel.h"
 
+#include <algorithm>
 #include <cmath>
 #include <system_error>
 #include <thread>
@@ -96,30 +97,37 @@ void RemezErrorEvaluator::LoadNodes(const std::vector<ExtremalPoint>& ext)
     }
 }
 
+std::vector<double> RemezErrorEvaluator::Interpolate(const std::vector<ExtremalPoint>& ext,
+                                                     const std::vector<double>& x)
+{
+    const size_t count = x.size();
+    m_samplePoints.assign((count + kBlock - 1) / kBlock * kBlock, 2.0);
+    std::copy(x.begin(), x.end(), m_samplePoints.begin());
+    LoadNodes(ext);
+    m_samples.resize(m_samplePoints.size());
+    m_sampleNear.resize(m_samplePoints.size());
+    RemezInterpolateBlocks(m_unit, m_samplePoints.data(), 0, static_cast<int>(m_samplePoints.size()) / kBlock,
+                           m_xk.data(), m_ad.data(), m_y.data(), static_cast<int>(m_xk.size()), m_samples.data(),
+                           m_sampleNear.data());
+    std::vector<double> v(count);
+    for (size_t i = 0; i < count; ++i)
+        // A point on a node (or a node of weight 0) takes the scalar formula's exact answer.
+        v[i] = m_sampleNear[i] == 0.0 || !std::isfinite(m_samples[i]) ? InterpolateExact(ext, x[i]) : m_samples[i];
+    return v;
+}
+
 std::vector<double> RemezErrorEvaluator::Coefficients(const std::vector<ExtremalPoint>& ext, int count)
 {
     if (count <= 0)
         return {};
-    if (static_cast<int>(m_points.size()) < count || m_nPoints != count) {
-        const int padded = (count + kBlock - 1) / kBlock * kBlock;
-        m_points.assign(static_cast<size_t>(padded), 2.0);
+    if (m_nPoints != count) {
+        m_points.resize(static_cast<size_t>(count));
         for (int i = 0; i < count; ++i)
             m_points[static_cast<size_t>(i)] = ChebyshevPoint(i, count);
         m_nPoints = count;
         m_cosines = ChebyshevCosineTable(count);
     }
-    LoadNodes(ext);
-    const int blocks = static_cast<int>(m_points.size()) / kBlock;
-    m_samples.resize(m_points.size());
-    m_sampleNear.resize(m_points.size());
-    RemezInterpolateBlocks(m_unit, m_points.data(), 0, blocks, m_xk.data(), m_ad.data(), m_y.data(),
-                      static_cast<int>(m_xk.size()), m_samples.data(), m_sampleNear.data());
-    std::vector<double> v(static_cast<size_t>(count));
-    for (size_t i = 0; i < v.size(); ++i)
-        // A point on a node (or a node of weight 0) takes the scalar formula's exact answer.
-        v[i] = m_sampleNear[i] == 0.0 || !std::isfinite(m_samples[i]) ? InterpolateExact(ext, m_points[i])
-                                                                       : m_samples[i];
-    return ChebyshevCoefficients(v, m_cosines);
+    return ChebyshevCoefficients(Interpolate(ext, m_points), m_cosines);
 }
 
 void RemezErrorEvaluator::ComputeError(const std::vector<ExtremalPoint>& ext, double delta, double nodeTol)

@@ -36,6 +36,8 @@ public:
     // InterpolantCoefficients(ext, count), the samples taken several at a time:
     // the same values bit for bit.
     std::vector<double> Coefficients(const std::vector<ExtremalPoint>& ext, int count);
+    // InterpolateExact(ext, x[i]) for every i, several points at a time.
+    std::vector<double> Interpolate(const std::vector<ExtremalPoint>& ext, const std::vector<double>& x);
     // E for the cosine series sum_j c_j cos(2 pi j f) of a finished design.
     void ComputeSeriesError(const std::vector<double>& c);
 
@@ -63,7 +65,8 @@ private:
     std::vector<double> m_A;     // interpolant per padded point
     std::vector<double> m_near;  // smallest |x - x_k| per padded point
     std::vector<double> m_c;     // series coefficients
-    std::vector<double> m_points;  // Chebyshev points, padded with 2.0
+    std::vector<double> m_points;  // the m_nPoints Chebyshev points
+    std::vector<double> m_samplePoints;  // points to interpolate at, padded with 2.0
     std::vector<double> m_cosines;  // ChebyshevCosineTable(m_nPoints)
     int m_nPoints = 0;
     std::vector<double> m_nodeX;  // the nodes' x, padded with 2.0
