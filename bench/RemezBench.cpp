@@ -6,10 +6,14 @@
 // Design command (wall time and the CPU time of both threads), one pass of
 // the grid evaluation, the plain barycentric reference. After the
 // benchmarks, when /usr/bin/python3 with scipy is present, scipy times the
-// same designs (CPU time, median of 5) and a table prints the ratios.
+// same designs (CPU time, median of 5) and a table prints the ratios. Last,
+// every N from 4 to 255 on both tables of the Remez sweep (transition
+// 200*254/(N-1) Hz, and 1200 Hz) at density 16: the slowest design's median
+// of 5 (CPU time of one thread) and how many took 1 ms or more.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
+#include <ctime>
 #include <cstdio>
 #include <map>
 #include <string>
@@ -253,6 +257,51 @@ private:
     std::map<std::string, bool> m_median;
 };
 
+double ThreadSeconds()
+{
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return static_cast<double>(t.tv_sec) + 1e-9 * static_cast<double>(t.tv_nsec);
+}
+
+// Every N up to 255 on the sweep's two tables at density 16, one thread.
+void ShortDesigns()
+{
+    std::printf("\nEvery N from 4 to 255, density 16, one thread (CPU time, median of 5 per design):\n");
+    for (const char* table : {"a", "b"}) {
+        double worst = 0.0;
+        double total = 0.0;
+        int worstTaps = 0;
+        int slow = 0;
+        int designs = 0;
+        for (int taps = 4; taps <= 255; ++taps) {
+            const int edge = table[0] == 'a' ? 1000 + (200 * 254 + (taps - 1) / 2) / (taps - 1) : 1200;
+            const Design d = Lowpass(taps, edge < 3900 ? edge : 3900, 16);
+            const int firType = CZantroView::GetFirType(d.filterType, d.taps);
+            CPoints h(d.taps);
+            std::vector<double> times;
+            for (int i = 0; i < 5; ++i) {
+                RemezOptions options;
+                options.nThreads = 1;
+                const double start = ThreadSeconds();
+                DesignRemez(d.taps, d.filterType, firType, 8000, d.bands, d.density, h, options);
+                times.push_back(ThreadSeconds() - start);
+            }
+            std::sort(times.begin(), times.end());
+            const double median = times[2];
+            total += median;
+            ++designs;
+            slow += median >= 1e-3 ? 1 : 0;
+            if (median > worst) {
+                worst = median;
+                worstTaps = taps;
+            }
+        }
+        std::printf("  table (%s): slowest %.3f ms (N = %d), mean %.3f ms, %d of %d at 1 ms or more\n", table,
+                    1e3 * worst, worstTaps, 1e3 * total / designs, slow, designs);
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -267,6 +316,7 @@ int main(int argc, char** argv)
     const std::vector<double> scipy = ScipySeconds();
     if (scipy.empty()) {
         std::printf("\n/usr/bin/python3 with scipy is not available: no ratios.\n");
+        ShortDesigns();
         return 0;
     }
     std::printf("\nTimes in ms; ratio = Zantro / scipy.signal.remez (CPU time, median of 5, same run)\n");
@@ -291,5 +341,6 @@ int main(int argc, char** argv)
         std::printf("%-18s %9.3f %12s %8s %15s %15s %10s\n", Designs()[i].name.c_str(), 1e3 * s, ms(one).c_str(),
                     ratio(one, s).c_str(), ms(wall).c_str(), ms(cpu).c_str(), ratio(cpu, s).c_str());
     }
+    ShortDesigns();
     return 0;
 }

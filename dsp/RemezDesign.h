@@ -43,7 +43,7 @@ struct RemezResult {
     int nStartStages = 0;        // coarser designs run to find a starting set
     int nStartPasses = 0;        // passes spent in them
     int nAttempts = 0;           // 1, or 2 when the first start did not converge
-    int nThreads = 0;            // threads of the grid evaluation (1 or 2)
+    int nThreads = 0;            // most threads a pass of the grid evaluation may use (1 or 2)
     int nBarycentricPasses = 0;  // passes that could not use the Chebyshev series
 
     bool Converged() const { return status == RemezStatus::Converged; }

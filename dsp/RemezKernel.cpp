@@ -11,8 +11,11 @@ namespace {
 
 constexpr int kBlock = RemezErrorEvaluator::kBlock;
 
-// Below this many terms per pass a second thread costs more than it saves.
-constexpr double kTermsForTwoThreads = 1500000.0;
+// Below this many terms per pass a second thread (started for the pass)
+// costs more than it saves: a division per term in the barycentric formula,
+// two operations per term in the series.
+constexpr double kBarycentricTermsForTwoThreads = 1500000.0;
+constexpr double kSeriesTermsForTwoThreads = 12000000.0;
 
 }  // namespace
 
@@ -30,7 +33,8 @@ RemezErrorEvaluator::RemezErrorEvaluator(RemezGrid& grid, int r, int nThreads, R
         m_dMaxWeight = std::fabs(w) > m_dMaxWeight ? std::fabs(w) : m_dMaxWeight;
 
     if (nThreads == 0) {
-        const bool large = static_cast<double>(g) * (r + 1) >= kTermsForTwoThreads;
+        m_bChooseThreads = true;
+        const bool large = static_cast<double>(g) * (r + 1) >= kBarycentricTermsForTwoThreads;
         nThreads = large && std::thread::hardware_concurrency() >= 2 ? 2 : 1;
     }
     m_nThreads = nThreads >= 2 ? 2 : 1;
@@ -67,7 +71,11 @@ void RemezErrorEvaluator::EvaluateBlocks(int firstBlock, int lastBlock, bool ser
 void RemezErrorEvaluator::Run(bool series, const std::vector<ExtremalPoint>* ext)
 {
     const int blocks = static_cast<int>(m_x.size()) / kBlock;
-    if (m_nThreads < 2 || blocks < 2) {
+    const double terms = static_cast<double>(m_grid.Size()) *
+                         static_cast<double>(series ? m_c.size() : m_xk.size());
+    const bool worth = !m_bChooseThreads ||
+                       terms >= (series ? kSeriesTermsForTwoThreads : kBarycentricTermsForTwoThreads);
+    if (m_nThreads < 2 || blocks < 2 || !worth) {
         EvaluateBlocks(0, blocks, series, ext);
         return;
     }

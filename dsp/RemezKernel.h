@@ -26,7 +26,8 @@ public:
     static constexpr double kSeriesShare = 1e-6;
 
     // The grid's cosines are taken once; the grid itself must outlive the evaluator.
-    // nThreads: 1 or 2; 0 picks 2 when the work is large enough and two cores exist.
+    // nThreads: 1 or 2; 0 lets each pass take two where its work is large
+    // enough and two cores exist.
     // unit: the kernels to run (tests hold every unit to the same bits).
     RemezErrorEvaluator(RemezGrid& grid, int r, int nThreads, RemezVectorUnit unit = BestRemezVectorUnit());
 
@@ -57,7 +58,8 @@ private:
 
     RemezGrid& m_grid;
     RemezVectorUnit m_unit;
-    int m_nThreads;
+    int m_nThreads;               // the most a pass may use
+    bool m_bChooseThreads = false;  // each pass uses two only where they pay
     int m_nBarycentric = 0;
     double m_dMaxWeight = 0.0;
     double m_dNodeTol = kNodeTolerance;

@@ -156,6 +156,8 @@ def main():
               "better than scipy by over 1%": 0, "worse than scipy by over 1%": 0,
               "converged, scipy not equiripple": 0}
     ours_seconds = scipy_seconds = 0.0
+    # Seconds of both, split by whether the program converged.
+    split = {True: [0.0, 0.0], False: [0.0, 0.0]}
     rows = []
     failures = []
     for n in lengths(quick):
@@ -174,9 +176,12 @@ def main():
                     counts["false convergence"] += 1
                     failures.append("false convergence: table %s N %d density %d error %.3g" % (name, n, density, err))
                 ref_err, ref_good = math.nan, False
+                ref_time = math.nan
+                split[bool(converged)][0] += seconds
                 if scipy is not None:
                     ref, ref_time = run_scipy(n, bands, density)
                     scipy_seconds += ref_time
+                    split[bool(converged)][1] += ref_time
                     if ref is not None:
                         ref_err, ref_good = check(np.asarray(ref), grid, n)
                     if ref_good:
@@ -191,7 +196,8 @@ def main():
                             counts["better than scipy by over 1%"] += 1
                     elif converged:
                         counts["converged, scipy not equiripple"] += 1
-                rows.append((name, n, density, int(converged), int(finite), err, int(good), ref_err, int(ref_good)))
+                rows.append((name, n, density, int(converged), int(finite), err, int(good), ref_err, int(ref_good),
+                             seconds, ref_time))
             sys.stdout.write("\rN %4d" % n)
             sys.stdout.flush()
     print()
@@ -201,9 +207,13 @@ def main():
         print("%-32s %d" % (key, value))
     print("%-32s %.2f s (design_seconds summed)" % ("zantro time", ours_seconds))
     print("%-32s %.2f s (CPU)" % ("scipy time", scipy_seconds))
+    for done in (True, False):
+        print("%-32s zantro %.2f s, scipy %.2f s" % (
+            "time, converged" if done else "time, did not converge", split[done][0], split[done][1]))
     if csv_path:
         with open(csv_path, "w") as out:
-            out.write("table,taps,density,converged,finite,error,equiripple,scipy_error,scipy_equiripple\n")
+            out.write("table,taps,density,converged,finite,error,equiripple,scipy_error,scipy_equiripple,"
+                      "seconds,scipy_seconds\n")
             for row in rows:
                 out.write(",".join(str(v) for v in row) + "\n")
     bad = counts["non-finite taps"] + counts["false convergence"]
