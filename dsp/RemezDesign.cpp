@@ -37,7 +37,7 @@ constexpr double kStartTolerance = 1e-2;
 constexpr int kLostPassesToStop = 8;
 
 // Largest least-squares fit of the finished taps to the grid, in grid
-// points times functions squared (about 0.1 s).
+// points times functions squared (a few tens of milliseconds).
 constexpr double kFitWork = 1.5e8;
 constexpr double kSmallFitWork = 1e7;
 // Points per function of the first, cheaper fit.
