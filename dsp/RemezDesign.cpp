@@ -24,6 +24,13 @@ int CoarseFunctionCount(int r)
     return 5 * r / 6;
 }
 
+// Grids of density 32 and more start from the same count of functions on a
+// grid of density 8: the first passes, far from level, cost an eighth or
+// less there, and the dense grid finishes in a few passes of its own.
+constexpr int kMinDensityForSparseStart = 32;
+constexpr int kSparseStartDensity = 8;
+constexpr int kMinFunctionsForSparseStart = 8;
+
 // A forced coarse start (the second attempt) needs a coarser design of a few
 // functions at least.
 constexpr int kMinFunctionsForForcedStart = 8;
@@ -184,15 +191,19 @@ void RunExchange(Exchange& ex, const std::vector<RemezEdge>& bands, int r, int d
         const bool coarse = start == Start::Coarse ? r >= kMinFunctionsForForcedStart
                                                    : start == Start::Automatic && levelLost &&
                                                          r >= kMinFunctionsForCoarseStart;
-        if (ex.passes == 0 && !restarted && coarse) {
-            // The evenly spread start cannot be resolved: start from a coarser design.
+        const bool sparse = start == Start::Automatic && density >= kMinDensityForSparseStart &&
+                            r >= kMinFunctionsForSparseStart;
+        if (ex.passes == 0 && !restarted && (coarse || sparse)) {
+            // The evenly spread start cannot be resolved, or would cost a dense
+            // grid's passes: start from a coarser design.
             restarted = true;
             ex.coarseStart = true;
             ex.coarser = std::make_unique<Exchange>();
-            ex.coarserFunctions = CoarseFunctionCount(r);
+            ex.coarserFunctions = coarse ? CoarseFunctionCount(r) : r;
             Exchange& coarser = *ex.coarser;
-            const int coarseDensity = density < kCoarseDensity ? density : kCoarseDensity;
-            RunExchange(coarser, bands, CoarseFunctionCount(r), coarseDensity, filterType, firType, Start::Automatic,
+            const int coarseDensity =
+                coarse ? (density < kCoarseDensity ? density : kCoarseDensity) : kSparseStartDensity;
+            RunExchange(coarser, bands, ex.coarserFunctions, coarseDensity, filterType, firType, Start::Automatic,
                         options, stats, kStartTolerance);
             stats.nStartStages += 1;
             stats.nStartPasses += coarser.passes;

@@ -69,7 +69,8 @@ struct RemezOptions {
 // error at that start is too small to show in the desired values (it falls
 // like 10^(-N/60) for a narrow transition) start instead from the extremal
 // set of a design with five sixths of the cosine functions on a grid of
-// density 8 or less, stretched onto the grid. A design that does not
+// density 8 or less, stretched onto the grid; grids of density 32 or more
+// (8 functions or more) from that of the same design on a grid of density 8. A design that does not
 // converge from one start is run once more from the other, and the better
 // of the two is returned.
 //

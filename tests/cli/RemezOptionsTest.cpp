@@ -43,8 +43,9 @@ TEST(RemezOptions, BandsFillRowsFromTheTopAndClearTheRest)
                     "--band", "1200:4000:0:10", "--grid", "32", "--json"});
     ASSERT_EQ(r.status, 0) << r.err;
     const auto j = r.Json();
-    EXPECT_EQ(j["passes"], 7);
-    EXPECT_EQ(j["messages"][0], "The Remez algorithm took   7 iterations to converge.");
+    // Density 32 starts from the same design on a grid of density 8: three passes of its own.
+    EXPECT_EQ(j["passes"], 3);
+    EXPECT_EQ(j["messages"][0], "The Remez algorithm took   3 iterations to converge.");
     const auto& bands = j["parameters"]["m_Bands"];
     EXPECT_EQ(bands[0]["m_bUse"], 1);
     EXPECT_EQ(bands[1]["m_nLowerEdge"], 1200);

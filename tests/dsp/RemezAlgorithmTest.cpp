@@ -507,6 +507,39 @@ TEST(RemezDesign, LongFiltersStartFromACoarserDesign)
     }
 }
 
+// Densities of 32 and more start from the same design on a grid of density
+// 8, and still reach the dense grid's optimum: the density-16 design is one
+// candidate on the dense grid too, so the dense design's largest weighted
+// error there is no larger than the density-16 design's, and it is level
+// across both bands at |delta|.
+TEST(RemezDesign, DenseGridsStartFromTheSameDesignOnASparseGrid)
+{
+    for (int taps : {63, 255}) {
+        const RemezCase sparse{"lowpass", taps, FT_LOWPASS, {Band(0, 1000, 1.0, 1.0), Band(1200, 4000, 0.0, 10.0)}};
+        CPoints h16;
+        const RemezResult r16 = RunDesign(sparse, h16);
+        ASSERT_TRUE(r16.Converged());
+        EXPECT_EQ(r16.nStartStages, 0);
+        for (int density : {32, 64}) {
+            SCOPED_TRACE(std::to_string(taps) + " taps, density " + std::to_string(density));
+            RemezCase dense = sparse;
+            dense.density = density;
+            CPoints h;
+            const RemezResult r = RunDesign(dense, h);
+            ASSERT_TRUE(r.Converged());
+            EXPECT_EQ(r.nStartStages, 1);
+            EXPECT_GT(r.nStartPasses, 0);
+            EXPECT_LT(r.nPasses, r16.nPasses);
+            const std::vector<double> peaks = GridPeaks(h, dense);
+            const std::vector<double> peaks16 = GridPeaks(h16, dense);
+            const double worst = std::max(peaks[0], peaks[1]);
+            EXPECT_LE(worst, std::max(peaks16[0], peaks16[1]) * (1.0 + 1e-9));
+            EXPECT_NEAR(peaks[0] / peaks[1], 1.0, 1e-3);
+            EXPECT_NEAR(worst, r.dDelta, 1e-3 * r.dDelta);
+        }
+    }
+}
+
 TEST(RemezDesign, DenseGridsNarrowTheNodeTest)
 {
     const RemezGrid coarse = GridOf(kLowpass63);
