@@ -109,6 +109,8 @@ run_case() {
         [ "$side" = new ] && cli="$NEW"
         # shellcheck disable=SC2086
         (cd "$dir" && "$cli" $args --json > out.json 2> err.txt; echo $? > status.txt)
+        # Messages that name the files written name them in this side's folder.
+        sed -i "s|$dir|CASE|g" "$dir/err.txt"
         # Every double read and written back in its shortest exact form.
         /usr/bin/python3 -c 'import json, sys
 d = json.load(open(sys.argv[1]))
