@@ -8,8 +8,9 @@
 // benchmarks, when /usr/bin/python3 with scipy is present, scipy times the
 // same designs (CPU time, median of 5) and a table prints the ratios. Last,
 // every N from 4 to 255 on both tables of the Remez sweep (transition
-// 200*254/(N-1) Hz, and 1200 Hz) at density 16: the slowest design's median
-// of 5 (CPU time of one thread) and how many took 1 ms or more.
+// 200*254/(N-1) Hz, and 1200 Hz) at densities 8, 16, 32 and 64: the slowest
+// design's median of 5 (CPU time of one thread) and how many took 1 ms or
+// more.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -264,41 +265,43 @@ double ThreadSeconds()
     return static_cast<double>(t.tv_sec) + 1e-9 * static_cast<double>(t.tv_nsec);
 }
 
-// Every N up to 255 on the sweep's two tables at density 16, one thread.
+// Every N up to 255 on the sweep's two tables at each density, one thread.
 void ShortDesigns()
 {
-    std::printf("\nEvery N from 4 to 255, density 16, one thread (CPU time, median of 5 per design):\n");
-    for (const char* table : {"a", "b"}) {
-        double worst = 0.0;
-        double total = 0.0;
-        int worstTaps = 0;
-        int slow = 0;
-        int designs = 0;
-        for (int taps = 4; taps <= 255; ++taps) {
-            const int edge = table[0] == 'a' ? 1000 + (200 * 254 + (taps - 1) / 2) / (taps - 1) : 1200;
-            const Design d = Lowpass(taps, edge < 3900 ? edge : 3900, 16);
-            const int firType = CZantroView::GetFirType(d.filterType, d.taps);
-            CPoints h(d.taps);
-            std::vector<double> times;
-            for (int i = 0; i < 5; ++i) {
-                RemezOptions options;
-                options.nThreads = 1;
-                const double start = ThreadSeconds();
-                DesignRemez(d.taps, d.filterType, firType, 8000, d.bands, d.density, h, options);
-                times.push_back(ThreadSeconds() - start);
+    std::printf("\nEvery N from 4 to 255, one thread (CPU time, median of 5 per design):\n");
+    for (int density : {8, 16, 32, 64}) {
+        for (const char* table : {"a", "b"}) {
+            double worst = 0.0;
+            double total = 0.0;
+            int worstTaps = 0;
+            int slow = 0;
+            int designs = 0;
+            for (int taps = 4; taps <= 255; ++taps) {
+                const int edge = table[0] == 'a' ? 1000 + (200 * 254 + (taps - 1) / 2) / (taps - 1) : 1200;
+                const Design d = Lowpass(taps, edge < 3900 ? edge : 3900, density);
+                const int firType = CZantroView::GetFirType(d.filterType, d.taps);
+                CPoints h(d.taps);
+                std::vector<double> times;
+                for (int i = 0; i < 5; ++i) {
+                    RemezOptions options;
+                    options.nThreads = 1;
+                    const double start = ThreadSeconds();
+                    DesignRemez(d.taps, d.filterType, firType, 8000, d.bands, d.density, h, options);
+                    times.push_back(ThreadSeconds() - start);
+                }
+                std::sort(times.begin(), times.end());
+                const double median = times[2];
+                total += median;
+                ++designs;
+                slow += median >= 1e-3 ? 1 : 0;
+                if (median > worst) {
+                    worst = median;
+                    worstTaps = taps;
+                }
             }
-            std::sort(times.begin(), times.end());
-            const double median = times[2];
-            total += median;
-            ++designs;
-            slow += median >= 1e-3 ? 1 : 0;
-            if (median > worst) {
-                worst = median;
-                worstTaps = taps;
-            }
+            std::printf("  density %2d, table (%s): slowest %.3f ms (N = %d), mean %.3f ms, %d of %d at 1 ms or more\n",
+                        density, table, 1e3 * worst, worstTaps, 1e3 * total / designs, slow, designs);
         }
-        std::printf("  table (%s): slowest %.3f ms (N = %d), mean %.3f ms, %d of %d at 1 ms or more\n", table,
-                    1e3 * worst, worstTaps, 1e3 * total / designs, slow, designs);
     }
 }
 

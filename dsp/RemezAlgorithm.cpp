@@ -104,11 +104,11 @@ void ApplyFirTypeTransform(RemezGrid& grid, int firType)
         const double f = grid.f[i];
         double q;
         if (firType == 1)
-            q = std::cos(M_PI * f);
+            q = CosPi(f);
         else if (firType == 2)
-            q = std::sin(2.0 * M_PI * f);
+            q = SinPi(2.0 * f);
         else
-            q = std::sin(M_PI * f);
+            q = SinPi(f);
         if (firType != 3 && q < 0.001)
             q = 0.001;
         grid.D[i] = grid.D[i] / q;
@@ -195,11 +195,6 @@ std::vector<ExtremalPoint> ScaleExtremalSet(const std::vector<double>& coarse, c
         if (index(k) >= index(k + 1) && index(k + 1) > 0)
             index(k) = index(k + 1) - 1;
     return ext;
-}
-
-double GridCosine(double f)
-{
-    return std::cos(2.0 * M_PI * f);
 }
 
 void ComputeCosines(const RemezGrid& grid, std::vector<ExtremalPoint>& ext)

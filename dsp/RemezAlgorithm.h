@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "dsp/RemezBand.h"
+#include "dsp/TrigPi.h"
 
 class CPoints;
 
@@ -79,8 +80,12 @@ bool IsLevelLost(const RemezGrid& grid, const std::vector<ExtremalPoint>& ext, d
 // frequencies of a coarser extremal set stretched over r + 1 points.
 std::vector<ExtremalPoint> ScaleExtremalSet(const std::vector<double>& coarse, const RemezGrid& grid, int r);
 
-// cos(2 pi f), the abscissa of the interpolation.
-double GridCosine(double f);
+// cos(2 pi f), the abscissa of the interpolation, for f in [0, 0.5]
+// (fractions of fs), from f itself (TrigPi.h): no rounded angle.
+inline double GridCosine(double f)
+{
+    return CosPi(2.0 * f);
+}
 void ComputeCosines(const RemezGrid& grid, std::vector<ExtremalPoint>& ext);
 // ad_k = 1 / prod_{j != k} 2 (x_k - x_j) while every product is 1e-9 or more
 // in size and finite. Otherwise the weights of all points are taken from
