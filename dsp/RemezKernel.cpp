@@ -51,7 +51,8 @@ void RemezErrorEvaluator::EvaluateBlocks(int firstBlock, int lastBlock, bool ser
     const int g = m_grid.Size();
     const int end = lastBlock * kBlock < g ? lastBlock * kBlock : g;
     if (series) {
-        RemezSeriesBlocks(m_unit, m_x.data(), firstBlock, lastBlock, m_c.data(), static_cast<int>(m_c.size()), m_A.data());
+        RemezSeriesBlocks(m_unit, m_x.data(), firstBlock, lastBlock, m_c.data(), static_cast<int>(m_c.size()),
+                          m_A.data());
         for (int i = firstBlock * kBlock; i < end; ++i) {
             const size_t u = static_cast<size_t>(i);
             m_grid.E[u] = (m_A[u] - m_grid.D[u]) * m_grid.W[u];

@@ -9,7 +9,7 @@
 // The weighted error E = (A(f) - D) W on the whole grid, fast. The
 // interpolant of a pass is taken once as a Chebyshev series (its values at
 // r + 1 Chebyshev points, a DCT) and summed by Clenshaw's recurrence at every
-// grid point: three additions and multiplications per term instead of a
+// grid point: a subtraction and a fused multiply-add per term instead of a
 // division. Where the series cannot be summed to well below the levelled
 // error (an interpolant that is huge between the bands), or misses a node's
 // value by more than that, the pass falls back to the barycentric formula
