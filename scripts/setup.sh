@@ -8,6 +8,7 @@ BUILD_DIR="${ZANTRO_BUILD_DIR:-$ROOT/build-ci}"
 PACKAGES=(
     build-essential
     cmake
+    ccache
     libgtest-dev
     libgmock-dev
     libbenchmark-dev
