@@ -3,6 +3,7 @@
 #include <CLI/CLI.hpp>
 
 #include <charconv>
+#include <cmath>
 
 namespace {
 
@@ -11,7 +12,7 @@ std::optional<double> Number(const std::string& text)
     double value = 0.0;
     const char* end = text.data() + text.size();
     const auto [ptr, ec] = std::from_chars(text.data(), end, value);
-    if (text.empty() || ec != std::errc() || ptr != end || !(value >= 0.0))
+    if (text.empty() || ec != std::errc() || ptr != end || !(value >= 0.0) || !std::isfinite(value))
         return std::nullopt;
     return value;
 }
@@ -44,6 +45,22 @@ std::optional<MaskBand> ParseMaskBand(const std::string& text)
     return MaskBand{kind == "pass" ? BandKind::Pass : BandKind::Stop, *lo, *hi, 1.0};
 }
 
+std::string MaskOutsideRate(const std::vector<MaskBand>& mask, int fs)
+{
+    for (const MaskBand& b : mask) {
+        if (b.loHz >= 0.0 && b.hiHz <= fs / 2.0)
+            continue;
+        auto hz = [](double value) {
+            char buf[64];
+            const auto r = std::to_chars(buf, buf + sizeof buf, value);
+            return std::string(buf, r.ptr);
+        };
+        return "--mask " + hz(b.loHz) + ":" + hz(b.hiHz) + ": the band must lie within 0 to fs/2 (" + hz(fs / 2.0) +
+               " Hz at fs " + std::to_string(fs) + " Hz)";
+    }
+    return {};
+}
+
 void AddAnalysisOptions(CLI::App& app, AnalysisRequest& request)
 {
     app.add_option_function<std::vector<std::string>>(
@@ -59,7 +76,7 @@ void AddAnalysisOptions(CLI::App& app, AnalysisRequest& request)
         ->check(CLI::Validator(
             [](std::string& text) -> std::string {
                 return ParseMaskBand(text) ? std::string()
-                                           : "'" + text + "' is not LO:HI:pass|stop (Hz, LO below HI)";
+                                           : "'" + text + "' is not LO:HI:pass|stop (finite Hz, LO below HI)";
             },
             ""))
         ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);

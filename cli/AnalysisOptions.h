@@ -21,6 +21,11 @@ struct AnalysisRequest {
 // Adds --mask, --quantize and --rounding to the command line.
 void AddAnalysisOptions(CLI::App& app, AnalysisRequest& request);
 
-// "LO:HI:pass|stop" with LO and HI in Hz (decimal numbers, LO < HI);
-// nullopt otherwise. Edges beyond fs/2 are refused later by the measurement.
+// "LO:HI:pass|stop" with LO and HI in Hz (finite decimal numbers from 0,
+// LO < HI); nullopt otherwise. Edges beyond fs/2 are refused by
+// MaskOutsideRate once the design's rate is known.
 std::optional<MaskBand> ParseMaskBand(const std::string& text);
+
+// Empty when every band of the mask lies within 0 .. fs/2 (fs in Hz);
+// otherwise the usage error naming the first band that does not.
+std::string MaskOutsideRate(const std::vector<MaskBand>& mask, int fs);

@@ -42,6 +42,12 @@ int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
     runner.Start();
     runner.RunCommands(options);
     int status = runner.ExitStatus();
+    // The rate is the design's (--fs, a preset or an opened file): a mask
+    // band beyond fs/2 is a usage error, not a report of zeroed figures.
+    if (const std::string why = MaskOutsideRate(options.analysis.mask, runner.View().m_nSamplingRate); !why.empty()) {
+        err << "zantro-cli: " << why << '\n';
+        return 2;
+    }
     // A refusal normally speaks for itself; say so when none was shown.
     if (status != 0 && runner.Host().Messages().empty())
         err << "zantro-cli: the command ended without a valid design\n";

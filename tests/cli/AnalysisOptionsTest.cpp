@@ -88,11 +88,27 @@ TEST(AnalysisOption, MaskReplacesTheDerivedBands)
     EXPECT_EQ(a["quantized"]["rounding"], "truncate");
     EXPECT_LT(a["quantized"]["max_error_lsb"].get<double>(), 1.0);
     EXPECT_EQ(a["quantized"]["bands"].size(), 2u);
+}
 
-    // A mask beyond fs/2 is measured as refused, not cut.
-    args = {"--json", "--mask", "0:5000:pass"};
-    const json b = Analysis(args);
-    EXPECT_EQ(b["status"], "band outside 0..fs/2");
+// A mask beyond fs/2 (of the design's rate, however it was set) or with an
+// infinite edge is a usage error: exit 2 and no report of zeroed figures.
+TEST(AnalysisOption, AMaskOutsideTheRateIsAUsageError)
+{
+    for (const std::vector<std::string>& bad :
+         {std::vector<std::string>{"--fs", "8000", "--mask", "0:5000:stop", "--json"},
+          {"--fs", "8000", "--mask", "0:1000:pass", "--mask", "3000:4000.5:stop", "--json"},
+          {"--fs", "8000", "--mask", "0:inf:stop", "--json"},
+          {"--fs", "8000", "--mask", "0:1e400:stop", "--json"},
+          {"--mask", "0:5000:pass", "--json"}}) {
+        const CliResult r = RunCliArgs(bad);
+        EXPECT_EQ(r.status, 2) << bad[3];
+        EXPECT_NE(r.err.find("zantro-cli: --mask"), std::string::npos) << r.err;
+        EXPECT_EQ(r.out, "");
+    }
+    const CliResult r = RunCliArgs({"--fs", "8000", "--mask", "0:5000:stop", "--json"});
+    EXPECT_NE(r.err.find("the band must lie within 0 to fs/2 (4000 Hz at fs 8000 Hz)"), std::string::npos) << r.err;
+    const CliResult edge = RunCliArgs({"--fs", "8000", "--mask", "0:1000:pass", "--mask", "1500:4000:stop", "--json"});
+    EXPECT_EQ(edge.status, 0) << edge.err;
 }
 
 TEST(AnalysisOption, UsageErrorsAndRefusedDesigns)

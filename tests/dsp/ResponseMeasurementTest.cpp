@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -135,4 +136,67 @@ TEST(MaskDerivation, CornersMoveByHalfTheWindowsMainLobe)
     EXPECT_EQ(r[0].desired, 2.0);
     EXPECT_EQ(r[1].kind, BandKind::Stop);
     EXPECT_EQ(r[1].loHz, 1500.0);
+}
+
+// A modulated rectangle of 1025 taps peaks at f0, half way between two
+// points of the measurement grid (16 per tap), where the grid alone reads
+// the lobe about 0.004 dB low. The refined figure is the true peak.
+TEST(ResponseMeasurement, PeaksBetweenGridPointsAreRefined)
+{
+    const int n = 1025;
+    const double fs = 1.0;
+    const double spacing = 0.5 / MeasurementGridIntervals(n);
+    const double f0 = 0.3 + 0.5 * spacing - std::fmod(0.3, spacing);
+    std::vector<double> h(n);
+    for (int k = 0; k < n; ++k)
+        h[static_cast<size_t>(k)] = 1e-3 * std::cos(2.0 * kPi * f0 * (k - 512)) / n;
+    const double truePeak = std::abs(FrequencyResponseAt(h, f0));
+    const double gridPeak = std::max(std::abs(FrequencyResponseAt(h, f0 - 0.5 * spacing)),
+                                     std::abs(FrequencyResponseAt(h, f0 + 0.5 * spacing)));
+    ASSERT_GT(GainDb(truePeak) - GainDb(gridPeak), 0.002) << "the grid must miss the peak for the test to bite";
+
+    const std::vector<MaskBand> stop = {{BandKind::Stop, 0.25, 0.35, 0.0}};
+    const ResponseFigures f = MeasureResponse(h, fs, stop, false);
+    ASSERT_EQ(f.status, MeasureStatus::Ok);
+    EXPECT_NEAR(f.bands[0].maxDb, GainDb(truePeak), 1e-4);
+    EXPECT_GE(f.bands[0].maxDb, GainDb(truePeak) - 1e-6);
+
+    // A pass band's dip between grid points: 1 minus the same lobe.
+    std::vector<double> dip(h);
+    for (double& t : dip)
+        t = -t * 100.0;
+    dip[512] += 1.0;
+    const double trueDip = std::abs(FrequencyResponseAt(dip, f0));
+    const std::vector<MaskBand> pass = {{BandKind::Pass, 0.25, 0.35, 1.0}};
+    const ResponseFigures p = MeasureResponse(dip, fs, pass, false);
+    // (The dip's lowest point lies a hair off f0: at or below |H(f0)|.)
+    EXPECT_NEAR(p.bands[0].minDb, GainDb(trueDip), 1e-4);
+    EXPECT_LE(p.bands[0].minDb, GainDb(trueDip) + 1e-9);
+    EXPECT_NEAR(p.bands[0].maxDeviation, 1.0 - trueDip, 1e-6);
+}
+
+// Headroom from the sum of |h| rounded once: nine taps of 1/9 sum exactly
+// to 1 - 2^-54, which rounds (to even) to 1, while adding them in order
+// gives 1 + 2^-52 and a bit of headroom too many.
+TEST(ResponseMeasurement, HeadroomFromAnExactlyRoundedSum)
+{
+    const std::vector<double> average(9, 1.0 / 9.0);
+    double plain = 0.0;
+    for (double t : average)
+        plain += t;
+    ASSERT_GT(plain, 1.0);
+    EXPECT_EQ(ExactAbsSum(average), 1.0);
+    const ResponseFigures f = MeasureResponse(average, 8000.0, {}, false);
+    EXPECT_EQ(f.sumAbsTaps, 1.0);
+    EXPECT_EQ(f.headroomBits, 0);
+
+    EXPECT_EQ(ExactAbsSum(std::vector<double>(10, -0.1)), 1.0);  // in order: 0.9999999999999999
+    EXPECT_EQ(ExactAbsSum(std::vector<double>{1e16, 1.0, -1e16, 1.0}), 2e16 + 2.0);
+    EXPECT_EQ(ExactAbsSum(std::vector<double>{}), 0.0);
+    EXPECT_EQ(HeadroomBits(0.5), 0);
+    EXPECT_EQ(HeadroomBits(1.0), 0);
+    EXPECT_EQ(HeadroomBits(std::nextafter(1.0, 2.0)), 1);
+    EXPECT_EQ(HeadroomBits(2.0), 1);
+    EXPECT_EQ(HeadroomBits(std::nextafter(2.0, 3.0)), 2);
+    EXPECT_EQ(HeadroomBits(1.961), 1);
 }
