@@ -87,7 +87,7 @@ const char* KindText(MultirateKind k)
     case MultirateKind::Interpolate:
         return "interpolation";
     case MultirateKind::Halfband:
-        return "half-band (Vaidyanathan-Nguyen)";
+        return "half-band (Vaidyanathan-Nguyen: the band table designs G of (N+1)/2 taps, h = (delta + G(z^2))/2)";
     }
     return "";
 }
