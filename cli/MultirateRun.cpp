@@ -248,6 +248,7 @@ MultirateRun DesignMultirate(const CliOptions& o)
         e.outline.remezBands[0] = {1, 0, static_cast<int>(std::round(2.0 * run.rate.passHz)), 1.0, 1.0};
     }
     e.gridDensity = designer.grid;
+    e.multirate = run.rate;
     e.bands = MaskOf(designer);
     e.figures = MeasureResponse(e.taps, designer.fs, e.bands, false);
     run.figures = MeasureMultirate(e.taps, run.rate.kind, run.rate.factor, designer.fs, run.rate.passHz,
