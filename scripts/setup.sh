@@ -32,6 +32,7 @@ PACKAGES=(
     appstream
     ghdl
     iverilog
+    yosys
     locales
 )
 
