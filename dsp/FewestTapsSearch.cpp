@@ -9,6 +9,12 @@ namespace {
 
 constexpr double kMissing = -std::numeric_limits<double>::infinity();
 constexpr int kLinearSteps = 8;
+// The estimate's lower bound as a share of the start, when the settings do
+// not give one; at least kMinScan and at most kMaxScan allowed N below the
+// boundary of the bracket are designed.
+constexpr double kLowerBoundShare = 0.95;
+constexpr int kMinScan = 4;
+constexpr int kMaxScan = 16;
 
 std::vector<MaskBand> MaskOf(const SpecRequirement& req)
 {
@@ -157,6 +163,23 @@ SpecSearchResult SearchFewestTaps(const SpecRequirement& req, const SpecSearchSe
         while (fail >= 0 && met - fail > 1) {
             const int mid = fail + (met - fail) / 2;
             (meets(mid) ? met : fail) = mid;
+        }
+        // Meeting is not monotonic in N: every allowed N from the lower bound
+        // (or a few steps below the boundary, if that lies lower) up to the
+        // boundary is designed, the smallest that meets is the answer.
+        const int bound = settings.lowerBoundTaps > 0
+                              ? settings.lowerBoundTaps
+                              : static_cast<int>(std::floor(kLowerBoundShare * result.startTaps));
+        const int floorIndex = std::max({0, std::min(lattice.Index(bound), met - kMinScan), met - kMaxScan});
+        for (int k = floorIndex; k < met; ++k) {
+            if (meets(k)) {
+                met = k;
+                break;
+            }
+        }
+        if (met > 0) {
+            fail = met - 1;
+            meets(fail);
         }
         result.status = SpecSearchStatus::Met;
         result.found = judged.at(met);

@@ -69,6 +69,10 @@ struct SpecSearchSettings {
     // N = minTaps + k tapStep (a half-band's 4k + 3); 0: the steps the
     // filter type allows.
     int tapStep = 0;
+    // The estimate's lower bound: every allowed N from it (at most 16 of
+    // them, and at least 4 below the bracket's boundary) up to the answer is
+    // designed; 0: 95% of startTaps.
+    int lowerBoundTaps = 0;
 };
 
 struct SpecSearchResult {
@@ -81,14 +85,14 @@ struct SpecSearchResult {
 };
 
 // Searches the tap counts the filter type allows (odd only for highpass and
-// bandstop, or when the settings say so) from startTaps: down while designs meet, up while they miss,
-// one allowed step at a time for the first 8 steps, then in steps that
-// double, then by halving the gap between the last N that missed and the
-// first that met. Each N is designed at most once. A design does not always
-// improve with its length (a window design near its limit alternates), so
-// the N found is the lowest of a run of lengths that meet: N meets and the
-// next smaller allowed N misses. Started from a good estimate, it is the
-// smallest N at or above the start that meets, or the bottom of the run
-// the start lies in.
+// bandstop, or when the settings say so) from startTaps: down while designs
+// meet, up while they miss, one allowed step at a time for the first 8
+// steps, then in steps that double, then by halving the gap between the
+// last N that missed and the first that met. A design does not always
+// improve with its length (a window design near its limit alternates; a
+// Remez design meets at 427 taps and misses at 429), so the bracket is then
+// scanned from the lower bound (lowerBoundTaps) upward: the N found is the
+// smallest allowed N from the lower bound that meets, and the next smaller
+// allowed N misses. Each N is designed at most once.
 SpecSearchResult SearchFewestTaps(const SpecRequirement& req, const SpecSearchSettings& settings,
                                   const SpecDesigner& designer);

@@ -1,5 +1,6 @@
 #include "form/CRemezDlg.h"
 
+#include <cmath>
 #include <string>
 
 #include "document/CFilPar.h"
@@ -178,7 +179,14 @@ bool CRemezDlg::ValidateBands()
         }
         m_dValue[row] = value;
 
+        // A weight beyond 1.00 .. 100.00 that the table already held (Design
+        // to Requirement keeps the true ratio of the deviations) stays as
+        // loaded while its text is untouched; a typed weight keeps the range.
         const double weight = TextToDouble(m_strWeight[row]);
+        const bool loaded = m_dWeight[row] > 0.0 && std::isfinite(m_dWeight[row]) &&
+                            m_strWeight[row] == FormatText("%4.2f", m_dWeight[row]);
+        if (loaded && !(weight >= 1.0 && weight <= 100.0))
+            continue;
         if (!(weight >= 1.0 && weight <= 100.0))
             return Refuse(kMsgWeightRange, WeightId(row));
         m_dWeight[row] = weight;

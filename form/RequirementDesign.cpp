@@ -167,7 +167,11 @@ SpecFormSetting SettingFor(const SpecRequest& request, const SpecPlan& plan, int
             b.m_nUpperEdge = static_cast<int>(req.bands[i].hiHz);
             b.m_dValue = req.bands[i].kind == BandKind::Pass ? 1.0 : 0.0;
             const double w = i < plan.remez.weights.size() ? plan.remez.weights[i] : 1.0;
-            b.m_dWeight = std::clamp(RoundTo(w, 2), 1.0, 100.0);
+            // The true ratio of the deviations, loosest band 1, with the two
+            // decimals the band table shows; weights above 100.00 stay in the
+            // table as they are (the band dialog keeps a loaded weight whose
+            // text is untouched, and only typed weights keep its range).
+            b.m_dWeight = std::max(RoundTo(w, 2), 1.0);
             s.bands.push_back(b);
         }
         s.gridDensity = request.gridDensity;

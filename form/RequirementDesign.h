@@ -38,8 +38,10 @@ FormSeed SeedOf(const CZantroView& view);
 // What the command puts into the form for a design of N taps: the main
 // fields, the Kaiser beta (rounded to the two decimals its dialog shows, so
 // a later Design that accepts the dialog gives the same taps) or the Remez
-// band table (pass value 1, stop value 0, weights from the deviations with
-// the two decimals the band dialog shows, 1.00 .. 100.00) and grid density.
+// band table (pass value 1, stop value 0, weights at the true ratio of the
+// deviations with the two decimals the band dialog shows, the loosest band
+// 1.00, the others as large as the ratio asks, also beyond the 100.00 a user
+// may type) and grid density.
 // The corners lie in the middle of the transitions; lowpass and highpass
 // get the first corner as second corner too.
 struct SpecFormSetting {

@@ -243,6 +243,34 @@ TEST(ToSpecCrossCheck, AStopPeakBetweenGridPointsIsNotSteppedOver)
     EXPECT_NEAR(t["bands"][1]["achieved"]["max_db"].get<double>(), out[0][0]["max_db"][1].get<double>(), 1e-3);
 }
 
+// Remez weights at the true ratio of the deviations: a 0.5 dB pass band
+// next to an 80 dB stop band weighs the stop band 287.74, beyond the
+// 100.00 the band table took before (1020 taps, using 0.167 of the 0.5 dB
+// allowed). scipy.signal.remez with that weight (grid density 16) meets at
+// 899 taps by requirement_reference.py; Zantro's N is at most one more, and
+// its taps meet by the same reference.
+TEST(ToSpecCrossCheck, RemezWeightsKeepTheirTrueRatio)
+{
+    if (!HaveScipy())
+        GTEST_SKIP() << kPython << " with scipy is not available";
+    const CliResult r = RunCliArgs({"--to-spec", "--method", "remez", "--fs", "8000", "--pass-band", "0:1000:0.5",
+                                    "--stop-band", "1025:4000:80", "--json"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const json run = r.Json();
+    const json& t = run["to_spec"];
+    ASSERT_TRUE(t["met"].get<bool>());
+    EXPECT_LE(t["taps"].get<int>(), 900);
+    EXPECT_NEAR(run["parameters"]["m_Bands"][1]["m_dWeight"].get<double>(), 287.74, 0.005);
+    EXPECT_EQ(run["parameters"]["m_Bands"][0]["m_dWeight"].get<double>(), 1.0);
+    const json input = json::array({{{"fs", 8000.0},
+                                     {"bands", json::array({{{"kind", "pass"}, {"lo", 0}, {"hi", 1000}, {"limit", 0.5}},
+                                                            {{"kind", "stop"}, {"lo", 1025}, {"hi", 4000}, {"limit", 80.0}}})},
+                                     {"designs", {run["coefficients"]}}}});
+    const json out = Reference(input);
+    ASSERT_EQ(out.size(), 1u);
+    EXPECT_GE(out[0][0]["worst"].get<double>(), 0.0) << out.dump();
+}
+
 // The requirement's refusals: a usage error for a pattern no filter type
 // has or a --type that contradicts it; a message and exit status 1 for
 // edges beyond fs/2; and an impossible requirement names its best figures.

@@ -85,8 +85,39 @@ TEST(SpecSearch, FindsTheSmallestLengthFromAnyStart)
         }
         EXPECT_EQ(r.tried, calls);
         EXPECT_EQ(std::set<int>(calls.begin(), calls.end()).size(), calls.size()) << "an N designed twice";
-        EXPECT_LE(calls.size(), 30u);
+        EXPECT_LE(calls.size(), 40u);  // the bracket, then at most 16 below its boundary
         EXPECT_EQ(r.found.coefficients.size(), static_cast<size_t>(r.found.taps));
+    }
+}
+
+// Meeting is not monotonic in N: a Remez design met at 427 taps, missed at
+// 428 to 430 and met again from 431, was answered with 431. Every N from the
+// estimate's lower bound up is designed now, so the smallest that meets is
+// found, from a start above it and from one below.
+TEST(SpecSearch, TheSmallestMeetingLengthBelowAGapIsFound)
+{
+    const double beta = KaiserBeta(60.0);
+    auto meetsAt = [](int n) { return n == 427 || n >= 431; };
+    for (int start : {440, 425, 0}) {
+        SCOPED_TRACE("start " + std::to_string(start));
+        std::vector<int> calls;
+        SpecSearchSettings settings;
+        settings.startTaps = start == 0 ? 440 : start;
+        if (start == 0)
+            settings.lowerBoundTaps = 420;
+        const SpecDesigner designer = [&](int n) {
+            calls.push_back(n);
+            if (!meetsAt(n))
+                return TrialDesign{TrialStatus::NotConverged, {}};
+            return TrialDesign{TrialStatus::Designed, KaiserSinc(n, 1100.0 / 8000, beta, false)};
+        };
+        const SpecSearchResult r = SearchFewestTaps(kLowpass, settings, designer);
+        ASSERT_EQ(r.status, SpecSearchStatus::Met);
+        EXPECT_EQ(r.found.taps, 427);
+        ASSERT_TRUE(r.nextSmaller.has_value());
+        EXPECT_EQ(r.nextSmaller->taps, 426);
+        EXPECT_EQ(std::set<int>(calls.begin(), calls.end()).size(), calls.size()) << "an N designed twice";
+        EXPECT_LE(calls.size(), 40u);
     }
 }
 

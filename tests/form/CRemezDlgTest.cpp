@@ -166,6 +166,24 @@ TEST_F(BandDialog, ValueAndWeightBounds)
     EXPECT_EQ(dlg.m_dWeight[0], 12.5);
 }
 
+// Design to Requirement stores weights at the true ratio of the
+// deviations, beyond the 100.00 a user may type: such a weight, loaded and
+// left untouched, stays as it is; typed, the range holds.
+TEST_F(BandDialog, ALoadedWeightBeyondTheRangeStaysAsLoaded)
+{
+    Open({Band(0, 1000, 1.0, 1.0), Band(1025, 4000, 0.0, 287.7)});
+    EXPECT_EQ(host.GetDlgItemText(dlg, CRemezDlg::WeightId(1)), "287.70");
+    EXPECT_EQ(Ok(), "");
+    EXPECT_EQ(dlg.m_dWeight[1], 287.7);
+
+    Open({Band(0, 1000, 1.0, 1.0), Band(1025, 4000, 0.0, 287.7)});
+    host.SetDlgItemText(dlg, CRemezDlg::WeightId(1), "287.71");
+    EXPECT_EQ(Ok(), "Weight must be in the range from 1.00 to 100.00.");
+    Open({Band(0, 1000, 1.0, 1.0), Band(1025, 4000, 0.0, 2.0)});
+    host.SetDlgItemText(dlg, CRemezDlg::WeightId(1), "287.70");
+    EXPECT_EQ(Ok(), "Weight must be in the range from 1.00 to 100.00.");
+}
+
 TEST_F(BandDialog, FieldExchangeRanges)
 {
     Open(kTwoBands);
