@@ -293,14 +293,7 @@ bool Export(const CliOptions& o, const MultirateRun& run, std::ostream& err)
     host.onMessage = [&err](const ScriptedHost::Message& m) { err << m.text << '\n'; };
     CWnd owner;
     owner.SetHost(&host);
-    ExportOptions options;
-    options.profile = *o.exportRequest.profile;
-    options.root = o.exportRequest.root;
-    options.wordLength = o.exportRequest.wordLength;
-    options.rounding = o.analysis.quantize.rounding;
-    options.blockSize = o.exportRequest.blockSize;
-    options.helium = o.exportRequest.helium;
-    return WriteExport(run.design, options, &owner);
+    return WriteExport(run.design, ExportOptionsOf(o.exportRequest, o.analysis.quantize.rounding), &owner);
 }
 
 }  // namespace
