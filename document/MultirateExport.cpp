@@ -336,7 +336,10 @@ std::string MultirateHeaderText(const ExportDesign& d, const MultirateDesign& ra
                        "State buffer length for block_size input samples a call: the documented " +
                            std::string(o.target == MultirateTarget::CmsisDecimate ? "numTaps" : "phaseLength") +
                            " + blockSize - 1 and " + std::to_string(kMultirateStateMargin) +
-                           " words the code may read past it (CMSIS-DSP issue 261)");
+                           (o.target == MultirateTarget::CmsisInterpolate
+                                ? " words past it: the interpolator reads up to 3 beyond (CMSIS-DSP issue 261), "
+                                  "vector builds whole vectors"
+                                : " words past it for vector builds' whole-vector loads"));
         if (up && w.fixedPoint)
             text += Define(macro + "_POST_SHIFT", std::to_string(w.postShift),
                            "Left shift of the output that restores unit pass-band gain");
