@@ -135,6 +135,7 @@ struct Exchange {
     bool converged = false;  // the 1e-5 test, or an error within the resolution
     bool exact = false;
     bool coarseStart = false;
+    RemezStart startUsed = RemezStart::Uniform;
     // The coarser design this one started from, with its count of functions.
     // Its finished design (cosine coefficients extended by zeros to this
     // design's count: the same response) is a candidate when this one does
@@ -158,7 +159,7 @@ struct Exchange {
     }
 };
 
-enum class Start { Automatic, Coarse, Plain };
+enum class Start { Automatic, Coarse, Sparse, Plain };
 
 std::vector<double> BestCoefficients(Exchange& ex, int r);
 
@@ -191,13 +192,15 @@ void RunExchange(Exchange& ex, const std::vector<RemezEdge>& bands, int r, int d
         const bool coarse = start == Start::Coarse ? r >= kMinFunctionsForForcedStart
                                                    : start == Start::Automatic && levelLost &&
                                                          r >= kMinFunctionsForCoarseStart;
-        const bool sparse = start == Start::Automatic && density >= kMinDensityForSparseStart &&
-                            r >= kMinFunctionsForSparseStart;
+        const bool sparse = r >= kMinFunctionsForSparseStart &&
+                            ((start == Start::Automatic && density >= kMinDensityForSparseStart) ||
+                             (start == Start::Sparse && density > kSparseStartDensity));
         if (ex.passes == 0 && !restarted && (coarse || sparse)) {
             // The evenly spread start cannot be resolved, or would cost a dense
             // grid's passes: start from a coarser design.
             restarted = true;
             ex.coarseStart = true;
+            ex.startUsed = coarse ? RemezStart::Coarse : RemezStart::SparseGrid;
             ex.coarser = std::make_unique<Exchange>();
             ex.coarserFunctions = coarse ? CoarseFunctionCount(r) : r;
             Exchange& coarser = *ex.coarser;
@@ -354,6 +357,7 @@ struct Attempt {
     Finished design;
     int passes = 0;
     bool converged = false;
+    RemezStart start = RemezStart::Uniform;
 };
 
 // The finished design of one exchange: its converged set, else the best of
@@ -398,7 +402,9 @@ Attempt RunAttempt(const std::vector<RemezEdge>& bands, int r, int density, int 
     stats.nGridSize = ex.grid.Size();
     stats.nThreads = ex.fast ? ex.fast->Threads() : 1;
     usedCoarse = ex.coarseStart;
-    return FinishExchange(ex, r);
+    Attempt a = FinishExchange(ex, r);
+    a.start = ex.startUsed;
+    return a;
 }
 
 bool Better(const Attempt& a, const Attempt& b)
@@ -425,7 +431,21 @@ RemezResult DesignRemez(int taps, int filterType, int firType, int fs, const Rem
 
     RemezResult result;
     bool usedCoarse = false;
-    Attempt chosen = RunAttempt(list, r, density, filterType, firType, Start::Automatic, options, result, usedCoarse);
+    Start first = Start::Automatic;
+    switch (options.start) {
+    case RemezStart::Uniform:
+        first = Start::Plain;
+        break;
+    case RemezStart::Coarse:
+        first = Start::Coarse;
+        break;
+    case RemezStart::SparseGrid:
+        first = Start::Sparse;
+        break;
+    default:
+        break;
+    }
+    Attempt chosen = RunAttempt(list, r, density, filterType, firType, first, options, result, usedCoarse);
     result.nAttempts = 1;
     // Nothing to approximate (no band, or one narrower than the grid
     // spacing): zero taps and the failure count.
@@ -434,7 +454,7 @@ RemezResult DesignRemez(int taps, int filterType, int firType, int fs, const Rem
         result.nPasses = kRemezMaxPasses;
         return result;
     }
-    if (!chosen.converged && r >= kMinFunctionsForForcedStart) {
+    if (!chosen.converged && r >= kMinFunctionsForForcedStart && options.start == RemezStart::Automatic) {
         bool unused = false;
         Attempt other = RunAttempt(list, r, density, filterType, firType, usedCoarse ? Start::Plain : Start::Coarse,
                                    options, result, unused);
@@ -452,6 +472,7 @@ RemezResult DesignRemez(int taps, int filterType, int firType, int fs, const Rem
     result.dResolution = d.resolution;
     result.nAlternations = d.alternations;
     result.bExact = chosen.converged && d.exact;
+    result.startUsed = chosen.start;
     // Taps only from finite coefficients; without any, the zero taps stay.
     if (static_cast<int>(d.alpha.size()) == r) {
         CPoints alpha(r);
