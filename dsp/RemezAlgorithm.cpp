@@ -50,6 +50,8 @@ double DesiredValue(const RemezEdge& band, double f, int filterType)
 {
     if (filterType == FT_DIFFERENTIATOR)
         return 2.0 * band.value * f;
+    if (band.shape.kind != ShapeKind::None)
+        return band.value * ShapeGain(band.shape, f);
     return band.value;
 }
 
@@ -57,6 +59,8 @@ double WeightValue(const RemezEdge& band, double f, int filterType)
 {
     if (filterType == FT_DIFFERENTIATOR && band.value >= 0.0001)
         return band.weight / f;
+    if (band.shape.kind != ShapeKind::None)
+        return band.weight / ShapeGain(band.shape, f);
     return band.weight;
 }
 

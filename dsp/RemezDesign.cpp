@@ -419,6 +419,12 @@ bool Better(const Attempt& a, const Attempt& b)
 RemezResult DesignRemez(int taps, int filterType, int firType, int fs, const RemezBand* bands, int gridDensity,
                         CPoints& coeffs, const RemezOptions& options)
 {
+    return DesignRemezEdges(taps, filterType, firType, BuildBandList(bands, fs), gridDensity, coeffs, options);
+}
+
+RemezResult DesignRemezEdges(int taps, int filterType, int firType, const std::vector<RemezEdge>& list,
+                             int gridDensity, CPoints& coeffs, const RemezOptions& options)
+{
     if (taps < 0)
         taps = 0;
     if (coeffs.m_nCount != taps)
@@ -427,7 +433,6 @@ RemezResult DesignRemez(int taps, int filterType, int firType, int fs, const Rem
     const int r = RemezFunctionCount(taps, firType);
     // A density below 1 would make the grid loops run backwards forever.
     const int density = gridDensity < 1 ? 1 : gridDensity;
-    const std::vector<RemezEdge> list = BuildBandList(bands, fs);
 
     RemezResult result;
     bool usedCoarse = false;

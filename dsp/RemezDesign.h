@@ -104,3 +104,8 @@ struct RemezOptions {
 // length), over both starts.
 RemezResult DesignRemez(int taps, int filterType, int firType, int fs, const RemezBand* bands, int gridDensity,
                         CPoints& coeffs, const RemezOptions& options = RemezOptions());
+// The same from bands already in fractions of fs (BuildBandList's), which
+// may carry a shaped desired response (ResponseShape.h); bands in rising
+// order, 0 .. 0.5.
+RemezResult DesignRemezEdges(int taps, int filterType, int firType, const std::vector<RemezEdge>& list,
+                             int gridDensity, CPoints& coeffs, const RemezOptions& options = RemezOptions());

@@ -28,6 +28,7 @@ PACKAGES=(
     appstream
     ghdl
     iverilog
+    yosys
     locales
 )
 
