@@ -90,6 +90,20 @@ py::object PyDesign::Quantize(const py::handle& format, const std::string& round
     return ToPython(AnalysisObject(true, m_outcome.figures, quantized)["quantized"]);
 }
 
+void PyDesign::MeasureOn(const std::vector<MaskBand>& mask, const QuantSpec& spec)
+{
+    const bool crossings = HasCornerCrossings(m_requested.par.m_nFilterType);
+    const double fs = m_requested.par.m_nSamplingRate;
+    ResponseFigures figures;
+    QuantResult quantized;
+    {
+        py::gil_scoped_release release;
+        figures = MeasureResponse(m_values, fs, mask, crossings);
+        quantized = QuantizeAndMeasure(m_values, spec, fs, mask, crossings);
+    }
+    m_analysis = ToPython(AnalysisObject(false, figures, quantized));
+}
+
 void PyDesign::Save(const std::string& path) const
 {
     CZantroDoc doc;

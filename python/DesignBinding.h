@@ -34,8 +34,14 @@ public:
     double IrPeak() const { return m_outcome.irPeak; }
     const std::string& ScaleText() const { return m_outcome.scaleText; }
     int FirType() const { return m_outcome.firType; }
+    // zantro.to_requirement's search result; None for other designs.
+    py::object Requirement() const { return m_requirement; }
+    void SetRequirement(py::object requirement) { m_requirement = std::move(requirement); }
     std::string Repr() const;
 
+    // Measures the taps again on other bands (no longer derived from the
+    // design), quantised to spec.
+    void MeasureOn(const std::vector<MaskBand>& mask, const QuantSpec& spec);
     // The "quantized" object of the analysis for another format.
     py::object Quantize(const py::handle& format, const std::string& rounding) const;
     // File > Save As of the form after this design: the ".fir" document.
@@ -52,6 +58,7 @@ private:
     std::vector<std::string> m_messages;
     py::object m_taps;
     py::object m_analysis;
+    py::object m_requirement = py::none();
 };
 
 // zantro.design: the form's defaults changed by the keywords, designed.

@@ -150,8 +150,14 @@ be read ("Unexpected file format.") or its design is refused.)";
 inline constexpr const char* kToRequirementDoc = R"(to_requirement(*, pass_bands, stop_bands, fs=8000.0, method="remez", quantize=None, type=None, grid=None) -> Design
 
 The fewest taps whose design meets every band, as Extras > Design to
-Requirement and zantro-cli --to-spec find them; returns that design, with
-the search's result under d.requirement (zantro-cli's "to_spec" object).
+Requirement and zantro-cli --to-spec find them (the length estimated by
+Kaiser's formula, or Herrmann's or Ichige's for Remez, then designed and
+measured one length at a time); returns the design of that N, with the
+search under d.requirement: "estimator", "estimated_taps", "taps", "tried",
+"next_smaller", "worst_margin_db" and "message", the program's text with
+the figures achieved per band. Its analysis measures the requirement's
+bands (pass bands first) in the requirement's format (Q15 without one), as
+zantro-cli --to-spec --json does.
 
 pass_bands  (lo_hz, hi_hz, max_ripple_db) rows
 stop_bands  (lo_hz, hi_hz, min_attenuation_db) rows; edges whole Hz, the

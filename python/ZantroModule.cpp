@@ -4,6 +4,7 @@
 #include "python/DesignError.h"
 #include "python/MeasureBinding.h"
 #include "python/ModuleDocs.h"
+#include "python/RequirementBinding.h"
 
 namespace py = pybind11;
 
@@ -45,6 +46,10 @@ PYBIND11_MODULE(zantro, m)
         .def_property_readonly("fir_type", &PyDesign::FirType,
                                "The linear-phase type: 0 symmetric odd N, 1 symmetric even N, 2 antisymmetric odd "
                                "N, 3 antisymmetric even N.")
+        .def_property_readonly("requirement", &PyDesign::Requirement,
+                               "zantro.to_requirement's search: \"estimated_taps\" and \"estimator\", \"tried\", "
+                               "\"next_smaller\", \"worst_margin_db\" and the program's \"message\" with the "
+                               "figures per band; None for other designs.")
         .def("quantize", &PyDesign::Quantize, py::arg("format"), py::arg("rounding") = "nearest", kQuantizeDoc)
         .def("save", &PyDesign::Save, py::arg("path"), kSaveDoc)
         .def("__repr__", &PyDesign::Repr)
@@ -83,6 +88,10 @@ PYBIND11_MODULE(zantro, m)
         py::arg("sinx") = py::none(), py::arg("att") = py::none(), py::arg("beta") = py::none(),
         py::arg("gain") = py::none(), py::arg("sigma") = py::none(), py::arg("grid") = py::none(),
         py::arg("preset") = py::none(), py::arg("bands") = py::none(), py::arg("points") = py::none(), kDesignFnDoc);
+
+    m.def("to_requirement", &DesignToRequirement, py::kw_only(), py::arg("pass_bands"), py::arg("stop_bands"),
+          py::arg("fs") = 8000.0, py::arg("method") = "remez", py::arg("quantize") = py::none(),
+          py::arg("type") = py::none(), py::arg("grid") = py::none(), kToRequirementDoc);
 
     m.def("measure", &MeasureTaps, py::arg("taps"), py::arg("fs"), py::arg("bands") = py::none(),
           py::arg("quantize") = py::none(), py::arg("rounding") = "nearest", kMeasureDoc);

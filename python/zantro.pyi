@@ -57,6 +57,9 @@ class Design:
     @property
     def fir_type(self) -> int:
         """The linear-phase type 0..3."""
+    @property
+    def requirement(self) -> Optional[dict[str, Any]]:
+        """zantro.to_requirement's search result; None for other designs."""
     def quantize(self, format: QuantFormat, rounding: Rounding = "nearest") -> dict[str, Any]:
         """The taps as fixed-point words with their figures (the analysis' "quantized" object)."""
     def save(self, path: str) -> None:
@@ -85,6 +88,18 @@ def design(
     points: Optional[Union[Sequence[float], npt.ArrayLike]] = None,
 ) -> Design:
     """Designs a filter as the form's Design button does; None keeps the form's value."""
+
+def to_requirement(
+    *,
+    pass_bands: Sequence[Tuple[float, float, float]],
+    stop_bands: Sequence[Tuple[float, float, float]],
+    fs: float = 8000.0,
+    method: Literal["remez", "sinc"] = "remez",
+    quantize: Optional[QuantFormat] = None,
+    type: Optional[FilterType] = None,
+    grid: Optional[int] = None,
+) -> Design:
+    """The design with the fewest taps that meets every pass band's ripple and stop band's attenuation."""
 
 def measure(
     taps: Union[Sequence[float], npt.ArrayLike],

@@ -72,3 +72,43 @@ def test_export_matches_zantro_cli(k, points, tmp_path):
     design = zantro.design(**compare_python.keywords_of(args))
     _, diffs = compare_python.compare_export(cli, args, design, k, str(tmp_path / "export"))
     assert diffs == []
+
+
+@pytest.mark.parametrize("pass_bands,stop_bands,method,quantize", [
+    ([(0, 1000, 0.1)], [(1200, 4000, 60.0)], "remez", "q15"),
+    ([(0, 1000, 0.5)], [(1500, 4000, 50.0)], "sinc", None),
+    ([(2000, 4000, 1.0)], [(0, 1500, 40.0)], "remez", 12),
+])
+def test_to_requirement_matches_zantro_cli(pass_bands, stop_bands, method, quantize, cli):
+    args = ["--to-spec", "--method", method]
+    args += [a for lo, hi, ripple in pass_bands for a in ("--pass-band", "%d:%d:%g" % (lo, hi, ripple))]
+    args += [a for lo, hi, att in stop_bands for a in ("--stop-band", "%d:%d:%g" % (lo, hi, att))]
+    if quantize is not None:
+        args += ["--quantize", str(quantize)]
+    status, report, stderr = cli(args)
+    d = zantro.to_requirement(pass_bands=pass_bands, stop_bands=stop_bands, method=method, quantize=quantize)
+    assert status == 0
+    assert d.taps.tolist() == report["coefficients"]
+    assert d.analysis == report["analysis"]
+    assert stderr.endswith(d.requirement["message"] + "\n")
+    spec = report["to_spec"]
+    assert (d.requirement["estimated_taps"], d.requirement["tried"], d.requirement["taps"]) == (
+        spec["estimated_taps"], spec["tried"], spec["taps"])
+
+
+@pytest.mark.parametrize("keywords,message", [
+    ({"pass_bands": [(0, 1000, 0.1)], "stop_bands": [(900, 4000, 60.0)]},
+     "The bands must be in ascending order with a transition band between neighbours."),
+    ({"pass_bands": [(0, 1000, 0.1)], "stop_bands": [(1200, 4000, 60.0)], "method": "fsamp"},
+     "Design to a requirement uses a Kaiser window or Remez Exchange."),
+    ({"pass_bands": [(0, 1000.5, 0.1)], "stop_bands": [(1200, 4000, 60.0)]},
+     "Band edges must be whole hertz from 0 to fs/2, each band's lower edge below its upper edge."),
+    ({"pass_bands": [(0, 1000, 0.1)], "stop_bands": [(1010, 4000, 150.0)]},
+     "No design up to 1025 taps meets the requirement"),
+    ({"pass_bands": [(0, 1000, 0.1)], "stop_bands": [(1200, 4000, 60.0)], "type": "highpass"},
+     "the bands describe a lowpass, not a highpass"),
+])
+def test_to_requirement_refusals(keywords, message):
+    with pytest.raises(zantro.DesignError) as error:
+        zantro.to_requirement(**keywords)
+    assert str(error.value).startswith(message)
