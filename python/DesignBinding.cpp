@@ -7,7 +7,7 @@
 #include "document/CZantroDoc.h"
 #include "document/ExportWriters.h"
 #include "dsp/MaskDerivation.h"
-#include "python/AnalysisObject.h"
+#include "document/DesignJson.h"
 #include "python/DesignError.h"
 #include "python/MessageCatcher.h"
 #include "python/PyValues.h"
@@ -52,7 +52,7 @@ PyDesign PyDesign::Run(const FormState& state)
     d.m_stored.m_nTaps = d.m_outcome.taps;
     d.m_taps = NumpyArray(d.m_values);
     d.m_taps.attr("setflags")(py::arg("write") = false);
-    d.m_analysis = ToPython(AnalysisObject(true, d.m_outcome.figures, quantized));
+    d.m_analysis = ToPython(AnalysisJson(d.m_outcome.figures, quantized, true));
     return d;
 }
 
@@ -87,7 +87,7 @@ py::object PyDesign::Quantize(const py::handle& format, const std::string& round
         py::gil_scoped_release release;
         quantized = QuantizeDesign(m_values, spec, m_requested.Request(), m_outcome);
     }
-    return ToPython(AnalysisObject(true, m_outcome.figures, quantized)["quantized"]);
+    return ToPython(QuantizedJson(quantized));
 }
 
 void PyDesign::MeasureOn(const std::vector<MaskBand>& mask, const QuantSpec& spec)
@@ -101,7 +101,7 @@ void PyDesign::MeasureOn(const std::vector<MaskBand>& mask, const QuantSpec& spe
         figures = MeasureResponse(m_values, fs, mask, crossings);
         quantized = QuantizeAndMeasure(m_values, spec, fs, mask, crossings);
     }
-    m_analysis = ToPython(AnalysisObject(false, figures, quantized));
+    m_analysis = ToPython(AnalysisJson(figures, quantized, false));
 }
 
 void PyDesign::Save(const std::string& path) const

@@ -153,9 +153,9 @@ The fewest taps whose design meets every band, as Extras > Design to
 Requirement and zantro-cli --to-spec find them (the length estimated by
 Kaiser's formula, or Herrmann's or Ichige's for Remez, then designed and
 measured one length at a time); returns the design of that N, with the
-search under d.requirement: "estimator", "estimated_taps", "taps", "tried",
-"next_smaller", "worst_margin_db" and "message", the program's text with
-the figures achieved per band. Its analysis measures the requirement's
+search under d.requirement: zantro-cli's "to_spec" object ("estimator",
+"estimated_taps", "taps", "tried", "next_smaller", the bands' limits and
+achieved figures, ...) and "message", the program's text after the search. Its analysis measures the requirement's
 bands (pass bands first) in the requirement's format (Q15 without one), as
 zantro-cli --to-spec --json does.
 

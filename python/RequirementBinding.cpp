@@ -4,6 +4,7 @@
 
 #include "design/Design.h"
 #include "design/RequirementSearch.h"
+#include "document/DesignJson.h"
 #include "dsp/RemezAlgorithm.h"
 #include "python/DesignError.h"
 #include "python/DesignNames.h"
@@ -82,26 +83,6 @@ TrialDesign DesignTrial(const FormState& base, const SpecFormSetting& setting)
     return trial;
 }
 
-py::dict RequirementObject(const SpecRequest& request, const SpecDesignResult& r)
-{
-    py::dict d;
-    d["method"] = request.designMethod == DM_REMEZ ? "remez" : "kaiser";
-    d["filter_type"] = r.plan.filterType >= 0 ? py::object(py::str(kTypeNames[static_cast<size_t>(r.plan.filterType)]))
-                                              : py::object(py::none());
-    d["estimator"] = r.plan.estimator;
-    d["estimated_taps"] = r.plan.estimatedTaps;
-    d["met"] = r.search.status == SpecSearchStatus::Met;
-    d["taps"] = r.search.found.taps;
-    d["next_smaller"] = r.search.nextSmaller ? py::object(py::int_(r.search.nextSmaller->taps)) : py::object(py::none());
-    py::list tried;
-    for (int n : r.search.tried)
-        tried.append(n);
-    d["tried"] = tried;
-    d["worst_margin_db"] = r.search.found.worstMarginDb;
-    d["message"] = SpecOutcomeText(request, r);
-    return d;
-}
-
 }  // namespace
 
 PyDesign DesignToRequirement(const py::handle& passBands, const py::handle& stopBands, const py::handle& fs,
@@ -144,7 +125,9 @@ PyDesign DesignToRequirement(const py::handle& passBands, const py::handle& stop
     if (result.search.status != SpecSearchStatus::Met)
         throw DesignError(SpecOutcomeText(request, result));
     PyDesign design = PyDesign::Run(Filled(base, result.setting));
-    design.SetRequirement(RequirementObject(request, result));
+    py::dict requirement = ToPython(RequirementJson(request, result));
+    requirement["message"] = SpecOutcomeText(request, result);
+    design.SetRequirement(requirement);
     // Its analysis measures the requirement's bands, pass bands first, in
     // the format the requirement names.
     std::vector<MaskBand> mask;

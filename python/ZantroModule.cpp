@@ -47,9 +47,8 @@ PYBIND11_MODULE(zantro, m)
                                "The linear-phase type: 0 symmetric odd N, 1 symmetric even N, 2 antisymmetric odd "
                                "N, 3 antisymmetric even N.")
         .def_property_readonly("requirement", &PyDesign::Requirement,
-                               "zantro.to_requirement's search: \"estimated_taps\" and \"estimator\", \"tried\", "
-                               "\"next_smaller\", \"worst_margin_db\" and the program's \"message\" with the "
-                               "figures per band; None for other designs.")
+                               "zantro.to_requirement's search, as zantro-cli's \"to_spec\" object, with the "
+                               "program's \"message\" after it; None for other designs.")
         .def("quantize", &PyDesign::Quantize, py::arg("format"), py::arg("rounding") = "nearest", kQuantizeDoc)
         .def("save", &PyDesign::Save, py::arg("path"), kSaveDoc)
         .def("__repr__", &PyDesign::Repr)

@@ -91,9 +91,7 @@ def test_to_requirement_matches_zantro_cli(pass_bands, stop_bands, method, quant
     assert d.taps.tolist() == report["coefficients"]
     assert d.analysis == report["analysis"]
     assert stderr.endswith(d.requirement["message"] + "\n")
-    spec = report["to_spec"]
-    assert (d.requirement["estimated_taps"], d.requirement["tried"], d.requirement["taps"]) == (
-        spec["estimated_taps"], spec["tried"], spec["taps"])
+    assert {k: v for k, v in d.requirement.items() if k != "message"} == report["to_spec"]
 
 
 @pytest.mark.parametrize("keywords,message", [
