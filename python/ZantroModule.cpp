@@ -1,3 +1,4 @@
+#include <pybind11/numpy.h>
 #include <pybind11/pybind11.h>
 
 #include "python/DesignBinding.h"
@@ -11,6 +12,11 @@ namespace py = pybind11;
 PYBIND11_MODULE(zantro, m)
 {
     m.doc() = kModuleDoc;
+    // pybind11 looks numpy's C API up once, in a function-local static that
+    // imports numpy. Done here, while the import holds the interpreter: done
+    // first by two threads at once, the second would wait for the static
+    // holding the GIL while the first waits for the GIL inside it.
+    py::array_t<double> numpyReady(0);
     m.attr("__version__") = ZANTRO_VERSION;
 
     static py::exception<DesignError> designError(m, "DesignError", PyExc_ValueError);

@@ -137,3 +137,16 @@ def test_threads_design_the_same_taps():
     for t in threads:
         t.join()
     assert len(results) == 4 and all(np.array_equal(r, expected) for r in results)
+
+
+def test_first_designs_in_threads_right_after_import():
+    # The first use of numpy's C API from two threads at once must not
+    # deadlock; a fresh interpreter makes every use the first.
+    code = ("import threading, zantro\n"
+            "ts = [threading.Thread(target=lambda: zantro.design(taps=31)) for _ in range(4)]\n"
+            "[t.start() for t in ts]\n[t.join() for t in ts]\nprint('done')\n")
+    import subprocess
+    import sys
+    for _ in range(3):
+        out = subprocess.run([sys.executable, "-c", code], capture_output=True, text=True, timeout=60)
+        assert out.stdout == "done\n"
