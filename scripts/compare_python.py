@@ -89,7 +89,11 @@ def keywords_of(args):
 
 def run_cli(cli, args, cwd):
     done = subprocess.run([cli, *args, "--json"], capture_output=True, text=True, cwd=cwd)
-    return done.returncode, json.loads(done.stdout), done.stderr
+    try:
+        report = json.loads(done.stdout)
+    except ValueError:
+        report = {"design_valid": False, "unreadable": done.stdout[:200]}
+    return done.returncode, report, done.stderr
 
 
 def compare_design(cli, args, kw, cwd):
