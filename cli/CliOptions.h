@@ -6,6 +6,7 @@
 
 #include "cli/AnalysisOptions.h"
 #include "cli/ExportCliOptions.h"
+#include "cli/MultirateOptions.h"
 #include "dsp/OrderEstimate.h"
 #include "dsp/PulseShaping.h"
 #include "dsp/ResponseShape.h"
@@ -85,6 +86,8 @@ struct CliOptions {
     std::optional<int> span;
     std::optional<PulseNormalisation> pulseGain;
     std::optional<ResponseShape> remezShape;
+    // A lowpass for a rate change, designed without the form (MultirateRun.h).
+    MultirateCliRequest multirate;
 
     // One JSON object on stdout instead of the coefficients.
     bool json = false;

@@ -8,6 +8,7 @@
 
 #include "cli/AnalysisOptions.h"
 #include "cli/MethodOptions.h"
+#include "cli/MultirateOptions.h"
 #include "cli/RequirementOptions.h"
 #include "document/CFilPar.h"
 #include "document/DocumentMessages.h"
@@ -216,6 +217,7 @@ void Describe(CLI::App& app, CliOptions& o)
         ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
     AddSpecOptions(app, o);
     AddMethodOptions(app, o);
+    AddMultirateOptions(app, o);
 }
 
 }  // namespace
@@ -283,6 +285,8 @@ CliParser::Result CliParser::Parse(int argc, const char* const* argv, CliOptions
     if (const std::string why = CheckMethodOptions(parsed); !why.empty())
         return {Status::UsageError, "zantro-cli: " + why + "\n\n" + app.help()};
     if (const std::string why = CheckSpecOptions(parsed); !why.empty())
+        return {Status::UsageError, "zantro-cli: " + why + "\n\n" + app.help()};
+    if (const std::string why = CheckMultirateOptions(parsed); !why.empty())
         return {Status::UsageError, "zantro-cli: " + why + "\n\n" + app.help()};
     options = std::move(parsed);
     return {Status::Run, {}};
