@@ -52,3 +52,16 @@ void AddExportOptions(CLI::App& app, ExportRequest& request)
                  "Pad the CMSIS coefficient array with zeros for Helium (multiple of 4 for f32 and q31, 8 for "
                  "q15, 16 for q7)");
 }
+
+ExportOptions ExportOptionsOf(const ExportRequest& request, QuantRounding rounding)
+{
+    ExportOptions options;
+    if (request.profile)
+        options.profile = *request.profile;
+    options.root = request.root;
+    options.wordLength = request.wordLength;
+    options.rounding = rounding;
+    options.blockSize = request.blockSize;
+    options.helium = request.helium;
+    return options;
+}

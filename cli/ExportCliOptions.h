@@ -23,3 +23,6 @@ struct ExportRequest {
 // Adds --export, --export-root, --word-length, --block and --helium;
 // --export and --export-root need each other.
 void AddExportOptions(CLI::App& app, ExportRequest& request);
+
+// The export's options: the request's, with the rounding of --rounding.
+ExportOptions ExportOptionsOf(const ExportRequest& request, QuantRounding rounding);

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "dsp/MaskDerivation.h"
+#include "dsp/Multirate.h"
 #include "dsp/ResponseMeasurement.h"
 #include "dsp/TapQuantization.h"
 
@@ -26,6 +27,13 @@ enum class ExportProfile {
     Coe,
     Vhdl,
     Verilog,
+    CmsisDecimateF32,
+    CmsisDecimateQ31,
+    CmsisDecimateQ15,
+    CmsisInterpolateF32,
+    CmsisInterpolateQ31,
+    CmsisInterpolateQ15,
+    CPolyphase,
     Count,  // not a profile: how many there are; stays last
 };
 inline constexpr int kExportProfileCount = static_cast<int>(ExportProfile::Count);
@@ -63,8 +71,12 @@ struct ExportDesign {
     int gridDensity = 0;            // Remez
     std::vector<double> taps;       // the design's taps, natural order
     std::vector<MaskBand> bands;    // the mask the figures are measured on
+    bool bandsDerived = true;       // the mask derived from the design (not the user's)
     bool crossings = false;         // -3/-6 dB frequencies measured
     ResponseFigures figures;        // of the double taps
+    // A lowpass for a rate change (taps at the high rate): what the
+    // multirate profiles need; the others export the taps unchanged.
+    std::optional<MultirateDesign> multirate;
 };
 
 // The words of one export, natural order, before any reversal or padding.
@@ -119,6 +131,10 @@ std::string ExportMacroName(const std::string& root);
 // ones. One line per entry, without comment markers.
 std::vector<std::string> ExportSummary(const ExportDesign& design, const ExportOptions& options,
                                        const ExportWords& words);
+
+// The summary's description of the design: filter, window, rate, band
+// table or corners, scaling; one line per entry.
+std::vector<std::string> ExportDesignLines(const ExportDesign& design);
 
 // Locale-independent number texts: shortest round trip, or fixed decimals.
 std::string NumberText(double v);

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "document/ExportProfile.h"
+#include "document/ExportWriters.h"
 #include "dsp/Multirate.h"
 
 // Exports of a rate-changing lowpass: CMSIS-DSP's FIR decimator and
@@ -28,7 +29,8 @@ struct MultirateExportOptions {
 // reads up to 3 words past the documented phaseLength + blockSize - 1 (the
 // loop-unrolled f32 code loads four samples for a remainder of fewer taps,
 // CMSIS-DSP issue 261); vectorised builds load whole vectors of up to 8
-// words. The margin covers both; it is never written.
+// words. The margin covers both (the decimator gets it too, for vector
+// loads at the end of its state); it is never written.
 inline constexpr int kMultirateStateMargin = 8;
 
 // The words of a multirate export.
@@ -64,6 +66,16 @@ MultirateWords ComputeMultirateWords(const ExportDesign& design, const Multirate
 std::string MultirateHeaderText(const ExportDesign& design, const MultirateDesign& rate,
                                 const MultirateExportOptions& options, const MultirateWords& words);
 std::string MultirateSourceText(const MultirateExportOptions& options, const MultirateWords& words);
+
+// The target and word of a multirate profile (cmsis-decimate-*,
+// cmsis-interpolate-*, c-polyphase) with the export's root, block size and rounding.
+MultirateExportOptions MultirateOptionsOf(const ExportOptions& options);
+
+// The writer of the multirate profiles' row: <root>.h and <root>.c of
+// design.multirate (a design without one, which the export command
+// refuses, gets a header that says so and no arrays).
+std::vector<ExportFile> MultirateExportFiles(const ExportDesign& design, const ExportOptions& options,
+                                             const ExportWords& words);
 
 // The texts of the refusals.
 inline constexpr const char* kMsgMultirateNoRate =

@@ -1,6 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include <unistd.h>
 
 #include "CliRunSupport.h"
 
@@ -27,6 +32,11 @@ TEST(MultirateCli, HalfbandJson)
     EXPECT_EQ(m["macs_per_output"], 25);
     EXPECT_NEAR(m["alias_attenuation_db"]["double"].get<double>(), -20 * std::log10(3.3842e-4), 0.01);
     EXPECT_LT(m["alias_attenuation_db"]["Q15"].get<double>(), m["alias_attenuation_db"]["double"].get<double>());
+    // The analysis measures the design's own bands: pass 0 .. 10 kHz, stop 14 .. 24 kHz.
+    const nlohmann::json& bands = j["analysis"]["bands"];
+    ASSERT_EQ(bands.size(), 2u);
+    EXPECT_EQ(bands[1]["lo_hz"].get<double>(), 14000.0);
+    EXPECT_NEAR(bands[1]["attenuation_db"].get<double>(), m["alias_attenuation_db"]["double"].get<double>(), 1e-9);
 }
 
 TEST(MultirateCli, DecimatorAndInterpolatorFigures)
@@ -119,4 +129,41 @@ TEST(MultirateCli, Refusals)
         EXPECT_EQ(r.status, c.status) << c.text;
         EXPECT_NE(r.err.find(c.text), std::string::npos) << r.err;
     }
+}
+
+// --export with the multirate profiles: the decimator's block size must be a
+// multiple of M; the single-rate profiles export the prototype unchanged.
+TEST(MultirateCli, ExportProfiles)
+{
+    const std::filesystem::path dir = std::filesystem::temp_directory_path() /
+                                      ("zantro-multirate-cli-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir);
+    const std::string root = (dir / "dec3").string();
+    const std::vector<std::string> design = {"--decimate", "3", "--fs", "48000", "--f1", "5000", "--taps", "48"};
+    std::vector<std::string> args = design;
+    args.insert(args.end(), {"--export", "cmsis-decimate-q15", "--export-root", root});
+    CliResult r = RunCliArgs(args);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("The block size 32 is not a multiple of the decimation factor 3"), std::string::npos) << r.err;
+    EXPECT_FALSE(std::filesystem::exists(root + ".h"));
+    args.insert(args.end(), {"--block", "48"});
+    r = RunCliArgs(args);
+    ASSERT_EQ(r.status, 0) << r.err;
+    std::ifstream header(root + ".h");
+    const std::string text((std::istreambuf_iterator<char>(header)), std::istreambuf_iterator<char>());
+    EXPECT_NE(text.find("arm_fir_decimate_init_q15(&dec, DEC3_NUM_TAPS, DEC3_FACTOR, dec3_coefficients, state, "
+                        "DEC3_BLOCK_SIZE);"),
+              std::string::npos);
+    EXPECT_NE(text.find("#define DEC3_BLOCK_SIZE 48"), std::string::npos);
+
+    args = design;
+    args.insert(args.end(), {"--export", "csv", "--export-root", root});
+    r = RunCliArgs(args);
+    ASSERT_EQ(r.status, 0) << r.err;
+    std::ifstream csv(root + ".csv");
+    int lines = 0;
+    for (std::string line; std::getline(csv, line);)
+        ++lines;
+    EXPECT_EQ(lines, 48);
+    std::filesystem::remove_all(dir);
 }
