@@ -179,8 +179,12 @@ void CliRunner::Export(const CliOptions& o)
     options.rounding = o.analysis.quantize.rounding;
     options.blockSize = o.exportRequest.blockSize;
     options.helium = o.exportRequest.helium;
+    // "Wrote ..." as Make File prints it: the status text the command leaves.
+    const size_t statusTexts = m_host.StatusTexts().size();
     if (!ExportDesignFiles(m_view, options))
         m_bFailed = true;
+    else if (m_host.StatusTexts().size() != statusTexts)
+        m_messages << m_host.StatusTexts().back() << '\n';
 }
 
 void CliRunner::Enter(const CliOptions& o)
