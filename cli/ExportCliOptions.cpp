@@ -75,3 +75,16 @@ std::string CheckExportOptions(const CLI::App& app, const ExportRequest& request
     }
     return {};
 }
+
+ExportOptions ExportOptionsOf(const ExportRequest& request, QuantRounding rounding)
+{
+    ExportOptions options;
+    if (request.profile)
+        options.profile = *request.profile;
+    options.root = request.root;
+    options.wordLength = request.wordLength;
+    options.rounding = rounding;
+    options.blockSize = request.blockSize;
+    options.helium = request.helium;
+    return options;
+}
