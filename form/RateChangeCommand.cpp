@@ -16,6 +16,9 @@ void DesignRateChange(CZantroView& view)
         dlg.m_nTaps = static_cast<unsigned>(taps);
     if (ParseInt(view.GetDlgItemText(IDC_FIRST_CORNER), f1) && f1 > 0)
         dlg.m_nPassEdge = static_cast<unsigned>(f1);
+    // A corner the factor cannot take gives way to the middle of the output band.
+    if (CheckMultirate(static_cast<int>(dlg.m_nFactor), dlg.m_nSamplingRate, dlg.m_nPassEdge) != MultirateStatus::Ok)
+        dlg.m_nPassEdge = dlg.m_nSamplingRate / (4 * dlg.m_nFactor);
     if (dlg.DoModal() != IDOK)
         return;
     RemezBand table[kBandCount];
