@@ -87,14 +87,20 @@ SpecSearchResult SearchFewestTaps(const SpecRequirement& req, const SpecSearchSe
                                   const SpecDesigner& designer)
 {
     SpecSearchResult result;
-    result.filterType = RequirementFilterType(req);
+    result.filterType = settings.filterType >= 0 ? settings.filterType : RequirementFilterType(req);
     if (result.filterType < 0 || settings.minTaps > settings.maxTaps)
         return result;
 
     Lattice lattice;
-    lattice.step = NeedsOddTaps(result.filterType) || settings.oddOnly ? 2 : 1;
-    lattice.first = settings.minTaps + (lattice.step == 2 && settings.minTaps % 2 == 0 ? 1 : 0);
-    const int top = settings.maxTaps - (lattice.step == 2 && settings.maxTaps % 2 == 0 ? 1 : 0);
+    lattice.first = settings.minTaps;
+    int top = settings.maxTaps;
+    if (settings.tapStep > 0) {
+        lattice.step = settings.tapStep;
+    } else {
+        lattice.step = NeedsOddTaps(result.filterType) || settings.oddOnly ? 2 : 1;
+        lattice.first += lattice.step == 2 && settings.minTaps % 2 == 0 ? 1 : 0;
+        top -= lattice.step == 2 && settings.maxTaps % 2 == 0 ? 1 : 0;
+    }
     if (top < lattice.first)
         return result;
     lattice.last = (top - lattice.first) / lattice.step;

@@ -63,6 +63,12 @@ struct SpecSearchSettings {
     std::optional<QuantSpec> quantize;
     int minTaps = 4;
     int maxTaps = 1025;
+    // The filter type designed, for bands no pattern names (a lowpass with
+    // several stop bands, as for alias bands); -1: from the band pattern.
+    int filterType = -1;
+    // N = minTaps + k tapStep (a half-band's 4k + 3); 0: the steps the
+    // filter type allows.
+    int tapStep = 0;
 };
 
 struct SpecSearchResult {

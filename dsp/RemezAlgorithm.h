@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "dsp/RemezBand.h"
+#include "dsp/ResponseShape.h"
 #include "dsp/TrigPi.h"
 
 class CPoints;
@@ -14,12 +15,14 @@ class CPoints;
 
 inline constexpr int kRemezMaxPasses = 64;
 
-// One band in use: edges in fractions of fs, desired value, weight.
+// One band in use: edges in fractions of fs, desired value, weight; and
+// the shape of its desired response (flat unless set).
 struct RemezEdge {
     double lower;
     double upper;
     double value;
     double weight;
+    ResponseShape shape = {};
 };
 
 // The dense grid, one entry per point in each array: frequency f (fraction
@@ -55,15 +58,17 @@ int RemezFunctionCount(int taps, int firType);
 
 // The steps of DesignRemez, in order of use.
 std::vector<RemezEdge> BuildBandList(const RemezBand* bands, int fs);
-// Differentiator (filterType 5): 2 value f; otherwise the band's value.
+// Differentiator (filterType 5): 2 value f; a shaped band: value G(f)
+// (ResponseShape.h); otherwise the band's value.
 double DesiredValue(const RemezEdge& band, double f, int filterType);
-// Differentiator with a value of at least 0.0001: weight / f; otherwise the weight.
+// Differentiator with a value of at least 0.0001: weight / f; a shaped
+// band: weight / G(f); otherwise the weight.
 double WeightValue(const RemezEdge& band, double f, int filterType);
 // Grid spacing 0.5 / (r density). May move the first band's lower edge to
 // the spacing (antisymmetric types).
 RemezGrid BuildDenseGrid(std::vector<RemezEdge>& bands, int r, int density, int filterType, int firType);
-// D / Q(f) and W Q(f) for the FIR type: 1 cos(pi f), 2 sin(2 pi f), both
-// floored at 0.001; 3 sin(pi f).
+// D / Q(f) and W Q(f) for the FIR type: 1 cos(pi f), 2 sin(2 pi f), 3
+// sin(pi f), unfloored; points where Q is 0 (or below) are removed.
 void ApplyFirTypeTransform(RemezGrid& grid, int firType);
 // Point k takes grid index k (G - 1) / r, k = 0 .. r.
 std::vector<ExtremalPoint> InitialExtremalSet(int gridSize, int r);

@@ -22,19 +22,29 @@ RUN_PACKAGES=(
     libqt6opengl6-dev
 )
 
-# The tests besides (test.sh, fuzz.sh): the sanitizer build and the fuzz
-# targets, the cross-checks, the printed reports, the exported HDL, the
-# comma-decimal locale; and the benchmarks' library.
+# Building the Python module besides (test.sh, package.sh).
+PYTHON_PACKAGES=(
+    pybind11-dev
+    python3-dev
+    python3-numpy
+)
+
+# The tests besides (test.sh, fuzz.sh): the Python module's tests, the
+# sanitizer build and the fuzz targets, the cross-checks, the printed
+# reports, the exported HDL, the comma-decimal locale; and the benchmarks'
+# library.
 TEST_PACKAGES=(
     libgtest-dev
     libgmock-dev
     libbenchmark-dev
+    python3-pytest
     python3-scipy
     clang
     libclang-rt-14-dev
     poppler-utils
     ghdl
     iverilog
+    yosys
     locales
 )
 
@@ -84,12 +94,14 @@ generate_locale() {
     $sudo locale-gen
 }
 
-# The one configuration of $BUILD_DIR: GCC with warnings as errors and the
-# desktop program; no benchmarks (they are built where they are run). The
-# tests are built from the first test.sh on (run.sh leaves them out of a
-# new build directory, so it needs no test packages). run.sh and test.sh
-# configure the same compiler flags, so the objects one built serve the
-# other, here or, through ccache, in another clone.
+# The one configuration of $BUILD_DIR: GCC with warnings as errors,
+# position-independent code (the Python module links the engine's layers),
+# the desktop program; no benchmarks (they are built where they are run).
+# The tests and the Python module are built from the first test.sh on
+# (--without-tests leaves them out of a new build directory, so run.sh needs
+# no test packages). run.sh and test.sh configure the same compiler flags,
+# so the objects one built serve the other, here or, through ccache, in
+# another clone.
 configure() {
     local tests=ON
     if [ "${1:-}" = --without-tests ]; then
@@ -100,8 +112,10 @@ configure() {
     fi
     cmake -S "$ROOT" -B "$BUILD_DIR" \
         -DCMAKE_BUILD_TYPE=Release \
+        -DCMAKE_POSITION_INDEPENDENT_CODE=ON \
         -DZANTRO_BUILD_GUI=ON \
         -DZANTRO_BUILD_TESTS="$tests" \
+        -DZANTRO_BUILD_PYTHON="$tests" \
         -DZANTRO_BUILD_BENCH=OFF \
         -DZANTRO_BUILD_FUZZ=OFF \
         -DZANTRO_WARNINGS_AS_ERRORS=ON \

@@ -1,13 +1,13 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds everything with the tests (GCC, warnings
-# as errors, in the build directory run.sh uses) and runs every test; the
-# desktop program's tests run on Qt's offscreen platform, so no display is
-# needed. Then builds the Qt-free engine, zantro-cli, their tests and the
+# Installs what is missing, builds everything with the tests and the Python
+# module (GCC, warnings as errors, in the build directory run.sh uses) and
+# runs every test, the module's with pytest; the desktop program's tests run
+# on Qt's offscreen platform, so no display is needed. Then builds the Qt-free engine, zantro-cli, their tests and the
 # fuzz targets once more with Clang and the address and undefined-behaviour
 # sanitizers, and runs those tests, each fuzz target replaying its corpus.
 source "$(dirname "${BASH_SOURCE[0]}")/setup.sh"
 
-install_packages "${RUN_PACKAGES[@]}" "${TEST_PACKAGES[@]}"
+install_packages "${RUN_PACKAGES[@]}" "${PYTHON_PACKAGES[@]}" "${TEST_PACKAGES[@]}"
 generate_locale
 
 configure

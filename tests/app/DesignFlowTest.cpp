@@ -145,17 +145,20 @@ TEST_F(DesignFlow, HoldingTheLeftButtonInAPlotShowsTheCrosshairUntilRelease)
     PlotWidget* impulse = frame()->Plot(2);
     CPlotWnd& plot = app->m_view.m_ImpulseWnd;
     const QColor grey(128, 128, 128);
-    EXPECT_EQ(CountPixels(impulse, grey), 0);
+    // The crosshair's grey may also occur in a glyph's antialiasing, so its
+    // pixels are counted against the plot as drawn without it.
+    const int idle = CountPixels(impulse, grey);
+    EXPECT_LT(idle, 10);
     // Client (296, 100) is inside the frame; the widget adds its 2-pixel edge.
     QTest::mousePress(impulse, Qt::LeftButton, Qt::NoModifier, QPoint(298, 102));
     EXPECT_EQ(plot.m_bTracking, 1);
     EXPECT_EQ(plot.m_ptCursor, (Point{296, 100}));
-    EXPECT_GT(CountPixels(impulse, grey), 100);
+    EXPECT_GT(CountPixels(impulse, grey), idle + 100);
     QTest::mouseMove(impulse, QPoint(350, 150));
     EXPECT_EQ(plot.m_ptCursor, (Point{348, 148}));
     QTest::mouseRelease(impulse, Qt::LeftButton, Qt::NoModifier, QPoint(350, 150));
     EXPECT_EQ(plot.m_bTracking, 0);
-    EXPECT_EQ(CountPixels(impulse, grey), 0);
+    EXPECT_EQ(CountPixels(impulse, grey), idle);
     // A press outside the frame starts nothing.
     QTest::mousePress(impulse, Qt::LeftButton, Qt::NoModifier, QPoint(10, 10));
     EXPECT_EQ(plot.m_bTracking, 0);
