@@ -52,3 +52,39 @@ void AddExportOptions(CLI::App& app, ExportRequest& request)
                  "Pad the CMSIS coefficient array with zeros for Helium (multiple of 4 for f32 and q31, 8 for "
                  "q15, 16 for q7)");
 }
+
+std::string CheckExportOptions(const CLI::App& app, const ExportRequest& request)
+{
+    if (!request.profile)
+        return {};
+    const ExportProfileTraits& t = TraitsOf(*request.profile);
+    const struct {
+        const char* option;
+        unsigned bit;
+    } options[] = {{"--word-length", kExportTakesWordLength}, {"--block", kExportTakesBlock},
+                   {"--helium", kExportTakesHelium}};
+    for (const auto& o : options) {
+        if (app.count(o.option) == 0 || (t.options & o.bit) != 0)
+            continue;
+        std::string takers;
+        for (const ExportProfileTraits& other : AllExportProfileTraits())
+            if ((other.options & o.bit) != 0)
+                takers += std::string(takers.empty() ? "" : ", ") + other.name;
+        return std::string(o.option) + " does not apply to --export " + t.name +
+               (takers.empty() ? std::string() : " (only to " + takers + ")");
+    }
+    return {};
+}
+
+ExportOptions ExportOptionsOf(const ExportRequest& request, QuantRounding rounding)
+{
+    ExportOptions options;
+    if (request.profile)
+        options.profile = *request.profile;
+    options.root = request.root;
+    options.wordLength = request.wordLength;
+    options.rounding = rounding;
+    options.blockSize = request.blockSize;
+    options.helium = request.helium;
+    return options;
+}

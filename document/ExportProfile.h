@@ -44,6 +44,7 @@ inline constexpr int kDefaultExportBlockSize = 32;
 
 // Texts of the export command.
 inline constexpr const char* kMsgExportNoRoot = "Please specify a file name root.";
+inline constexpr const char* kMsgExportRootFolder = "The file name root %s names a folder: please add a file name.";
 inline constexpr const char* kMsgExportNonFinite = "The design holds values that are not finite numbers.";
 inline constexpr const char* kMsgExportWordLength = "Please enter an integer between 2 and 32.";
 inline constexpr const char* kMsgExportBlockSize = "Please enter an integer between 1 and 65536.";
@@ -71,6 +72,7 @@ struct ExportDesign {
     int gridDensity = 0;            // Remez
     std::vector<double> taps;       // the design's taps, natural order
     std::vector<MaskBand> bands;    // the mask the figures are measured on
+    bool bandsDerived = true;       // the mask derived from the design (not the user's)
     bool crossings = false;         // -3/-6 dB frequencies measured
     ResponseFigures figures;        // of the double taps
     // A lowpass for a rate change (taps at the high rate): what the
@@ -130,6 +132,10 @@ std::string ExportMacroName(const std::string& root);
 // ones. One line per entry, without comment markers.
 std::vector<std::string> ExportSummary(const ExportDesign& design, const ExportOptions& options,
                                        const ExportWords& words);
+
+// The summary's description of the design: filter, window, rate, band
+// table or corners, scaling; one line per entry.
+std::vector<std::string> ExportDesignLines(const ExportDesign& design);
 
 // Locale-independent number texts: shortest round trip, or fixed decimals.
 std::string NumberText(double v);

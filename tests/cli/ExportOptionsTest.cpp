@@ -58,6 +58,12 @@ TEST_F(ExportOptionsTest, UsageErrorsNameTheOption)
         {{"--export", "c-fixed", "--export-root", "x", "--word-length", "33"}, "--word-length"},
         {{"--export", "cmsis-q15", "--export-root", "x", "--block", "0"}, "--block"},
         {{"--export", "cmsis-q15", "--export-root", "x", "--rounding", "up"}, "'up' is not nearest or truncate"},
+        // Options the profile does not take are refused, not ignored.
+        {{"--export", "cmsis-q15", "--export-root", "x", "--word-length", "12"},
+         "--word-length does not apply to --export cmsis-q15 (only to c-fixed, json, coe, vhdl, verilog"},
+        {{"--export", "c-fixed", "--export-root", "x", "--helium"},
+         "--helium does not apply to --export c-fixed (only to cmsis-f32, cmsis-q31, cmsis-q15, cmsis-q7)"},
+        {{"--export", "csv", "--export-root", "x", "--block", "64"}, "--block does not apply to --export csv"},
     };
     for (const auto& c : cases) {
         const CliResult r = RunCliArgs(c.args);
@@ -116,4 +122,15 @@ TEST_F(ExportOptionsTest, AFailedExportIsExitStatusOne)
     EXPECT_EQ(missing.status, 1);
     EXPECT_EQ(missing.err, "Cannot open file " + In("no/x.csv") + "\n");
     EXPECT_FALSE(fs::exists(In("x.csv")));
+}
+
+TEST_F(ExportOptionsTest, ASuccessfulExportSaysWhatItWrote)
+{
+    const CliResult c = RunCliArgs({"--taps", "31", "--export", "cmsis-q31", "--export-root", In("q")});
+    ASSERT_EQ(c.status, 0) << c.err;
+    // On the message stream, as Make File's.
+    EXPECT_NE(c.err.find("Wrote " + In("q.h") + " and " + In("q.c") + "\n"), std::string::npos) << c.err;
+    const CliResult v = RunCliArgs({"--taps", "31", "--export", "vhdl", "--export-root", In("v"), "--word-length", "12"});
+    ASSERT_EQ(v.status, 0) << v.err;
+    EXPECT_NE(v.err.find("Wrote " + In("v.vhd") + "\n"), std::string::npos) << v.err;
 }
