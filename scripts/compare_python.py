@@ -139,8 +139,7 @@ def compare_export(cli, args, design, k, folder):
              "--rounding", options["rounding"], "--block", str(options["block"])]
     if options["helium"]:
         extra.append("--helium")
-    cli_args = [a for a in args if a not in ("--make",)]
-    status, _, stderr = run_cli(cli, strip_make(cli_args) + extra, cli_dir)
+    status, _, stderr = run_cli(cli, strip_make(args) + extra, cli_dir)
     diffs = []
     try:
         written = zantro.export(design, profile, os.path.join(py_dir, "coef"), **options)
