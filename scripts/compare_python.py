@@ -135,10 +135,12 @@ def compare_export(cli, args, design, k, folder):
     cli_dir, py_dir = os.path.join(folder, "cli"), os.path.join(folder, "py")
     os.makedirs(cli_dir)
     os.makedirs(py_dir)
-    extra = ["--export", profile, "--export-root", "coef", "--word-length", str(options["word_length"]),
-             "--rounding", options["rounding"], "--block", str(options["block"])]
-    if options["helium"]:
-        extra.append("--helium")
+    # zantro-cli refuses an option the profile does not take.
+    extra = ["--export", profile, "--export-root", "coef", "--rounding", options["rounding"]]
+    if profile in ("c-fixed", "json", "coe", "vhdl", "verilog"):
+        extra += ["--word-length", str(options["word_length"])]
+    if profile.startswith("cmsis-"):
+        extra += ["--block", str(options["block"])] + (["--helium"] if options["helium"] else [])
     status, _, stderr = run_cli(cli, strip_make(args) + extra, cli_dir)
     diffs = []
     try:

@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds the desktop program and zantro-cli, and
-# starts the desktop program (arguments are passed on: a ".fir" file opens
-# it). Without a display it says so and runs a demo design with zantro-cli
-# instead: the default 63-tap Hamming lowpass (fs 8000 Hz, corner 1000 Hz),
-# then a 31-tap bandpass, printing its coefficients.
+# Installs what building and running needs when it is missing, builds the
+# desktop program and zantro-cli, and starts the desktop program (arguments
+# are passed on: a ".fir" file opens it). Without a display it says so and
+# runs a demo design with zantro-cli instead: the default 63-tap Hamming
+# lowpass (fs 8000 Hz, corner 1000 Hz), then a 31-tap bandpass, printing its
+# coefficients.
 source "$(dirname "${BASH_SOURCE[0]}")/setup.sh"
 
-install_packages
-configure
+install_packages "${RUN_PACKAGES[@]}"
+configure --without-tests
 cmake --build "$BUILD_DIR" -j2 --target zantro zantro-cli
 
 if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then

@@ -9,11 +9,10 @@
 # (the build's packages, then xvfb, xdotool, x11-apps and imagemagick) and
 # builds the program first.
 source "$(dirname "${BASH_SOURCE[0]}")/setup.sh"
-PACKAGES+=(xvfb xdotool x11-apps imagemagick)
 
-install_packages
+install_packages "${RUN_PACKAGES[@]}" xvfb xdotool x11-apps imagemagick
 if [ ! -x "$BUILD_DIR/app/zantro" ]; then
-    configure
+    configure --without-tests
     cmake --build "$BUILD_DIR" -j2 --target zantro
 fi
 

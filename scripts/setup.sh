@@ -1,17 +1,18 @@
-# Shared by run.sh and test.sh (sourced): installs the Debian packages the
-# build needs when one is missing, then configures the build directory.
+# Shared by run.sh, test.sh, fuzz.sh and package.sh (sourced): installs the
+# Debian packages a command needs when one is missing, and configures the
+# build directory the same way for all of them, so each reuses what another
+# built.
 set -euo pipefail
 
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 BUILD_DIR="${ZANTRO_BUILD_DIR:-$ROOT/build-ci}"
+SANITIZE_DIR="$BUILD_DIR-clang-sanitize"
 
-PACKAGES=(
+# Building and running the programs (run.sh).
+RUN_PACKAGES=(
     build-essential
     cmake
     ccache
-    libgtest-dev
-    libgmock-dev
-    libbenchmark-dev
     libcli11-dev
     nlohmann-json3-dev
     fonts-liberation
@@ -19,27 +20,46 @@ PACKAGES=(
     qt6-charts-dev
     qt6-svg-dev
     libqt6opengl6-dev
-    python3-scipy
+)
+
+# Building the Python module besides (test.sh, package.sh).
+PYTHON_PACKAGES=(
     pybind11-dev
     python3-dev
     python3-numpy
+)
+
+# The tests besides (test.sh, fuzz.sh): the Python module's tests, the
+# sanitizer build and the fuzz targets, the cross-checks, the printed
+# reports, the exported HDL, the comma-decimal locale; and the benchmarks'
+# library.
+TEST_PACKAGES=(
+    libgtest-dev
+    libgmock-dev
+    libbenchmark-dev
     python3-pytest
+    python3-scipy
     clang
     libclang-rt-14-dev
     poppler-utils
-    file
-    lintian
-    appstream
     ghdl
     iverilog
     yosys
     locales
 )
 
+# Building and checking the Debian package besides (package.sh).
+PACKAGE_PACKAGES=(
+    file
+    lintian
+    appstream
+)
+
+# Installs those of the named packages that are missing.
 install_packages() {
     local missing=()
     local p
-    for p in "${PACKAGES[@]}"; do
+    for p in "$@"; do
         if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
             missing+=("$p")
         fi
@@ -74,11 +94,44 @@ generate_locale() {
     $sudo locale-gen
 }
 
+# The one configuration of $BUILD_DIR: GCC with warnings as errors,
+# position-independent code (the Python module links the engine's layers),
+# the desktop program; no benchmarks (they are built where they are run).
+# The tests and the Python module are built from the first test.sh on
+# (--without-tests leaves them out of a new build directory, so run.sh needs
+# no test packages). run.sh and test.sh configure the same compiler flags,
+# so the objects one built serve the other, here or, through ccache, in
+# another clone.
 configure() {
+    local tests=ON
+    if [ "${1:-}" = --without-tests ]; then
+        shift
+        if ! grep -qs '^ZANTRO_BUILD_TESTS:BOOL=ON' "$BUILD_DIR/CMakeCache.txt"; then
+            tests=OFF
+        fi
+    fi
     cmake -S "$ROOT" -B "$BUILD_DIR" \
         -DCMAKE_BUILD_TYPE=Release \
+        -DCMAKE_POSITION_INDEPENDENT_CODE=ON \
         -DZANTRO_BUILD_GUI=ON \
+        -DZANTRO_BUILD_TESTS="$tests" \
+        -DZANTRO_BUILD_PYTHON="$tests" \
+        -DZANTRO_BUILD_BENCH=OFF \
+        -DZANTRO_BUILD_FUZZ=OFF \
+        -DZANTRO_WARNINGS_AS_ERRORS=ON \
+        "$@"
+}
+
+# The Clang build of the Qt-free engine, zantro-cli and their tests with
+# the address and undefined-behaviour sanitizers, and the fuzz targets.
+configure_sanitize() {
+    cmake -S "$ROOT" -B "$SANITIZE_DIR" \
+        -DCMAKE_BUILD_TYPE=Release \
+        -DCMAKE_CXX_COMPILER=clang++ \
+        -DZANTRO_SANITIZE=ON \
+        -DZANTRO_BUILD_GUI=OFF \
         -DZANTRO_BUILD_TESTS=ON \
-        -DZANTRO_BUILD_BENCH=ON \
+        -DZANTRO_BUILD_BENCH=OFF \
+        -DZANTRO_BUILD_FUZZ=ON \
         "$@"
 }
