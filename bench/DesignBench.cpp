@@ -1,38 +1,21 @@
 #include <benchmark/benchmark.h>
 
-#include <string>
-
-#include "document/CFilPar.h"
-#include "form/CZantroView.h"
-#include "document/CZantroDoc.h"
-#include "platform/ScriptedHost.h"
+#include "design/Design.h"
 
 namespace {
 
-struct Form {
-    ScriptedHost host;
-    CZantroDoc doc;
-    CZantroView view;
-
-    Form()
-    {
-        view.SetHost(&host);
-        view.SetDocument(&doc);
-        host.CreateControls(view);
-        view.OnCreate();
-        view.OnInitialUpdate();
-    }
-};
-
-// The default design after start: 63-tap Hamming lowpass.
+// The default design after start: 129-tap Hamming lowpass, as Design of its
+// request (no form, no plots).
 void DefaultDesign(benchmark::State& state)
 {
-    Form f;
+    const DesignRequest request;
+    bool valid = true;
     for (auto _ : state) {
-        f.host.Click(f.view, IDC_DESIGN);
-        benchmark::DoNotOptimize(f.view.m_Coeffs[31]);
+        const DesignOutcome out = Design(request);
+        valid = valid && out.valid;
+        benchmark::DoNotOptimize(out.coeffs.m_pData.get());
     }
-    if (f.view.m_bDesignValid != 1)
+    if (!valid)
         state.SkipWithError("design failed");
 }
 
@@ -40,18 +23,18 @@ void DefaultDesign(benchmark::State& state)
 // inverse DFT of 1024 points) and x/sin(x) (a direct DFT and inverse DFT).
 void HeavyChebyshevDesign(benchmark::State& state)
 {
-    Form f;
-    f.host.TypeText(f.view, IDC_TAPS, "1025");
-    f.host.SelectEntry(f.view, IDC_WINDOW_TYPE, WT_CHEBYSHEV);
-    f.host.Click(f.view, IDC_SINX_COMP);
+    DesignRequest request;
+    request.taps = 1025;
+    request.window = WindowType::Chebyshev;
+    request.chebyshevAttenuation = 80;
+    request.sinXCompensation = true;
+    bool valid = true;
     for (auto _ : state) {
-        state.PauseTiming();
-        f.host.QueueDialog(131, {{ScriptedHost::Action::Type, 1034, "80"}});
-        state.ResumeTiming();
-        f.host.Click(f.view, IDC_DESIGN);
-        benchmark::DoNotOptimize(f.view.m_Coeffs[512]);
+        const DesignOutcome out = Design(request);
+        valid = valid && out.valid;
+        benchmark::DoNotOptimize(out.coeffs.m_pData.get());
     }
-    if (f.view.m_bDesignValid != 1 || f.view.m_nStopbandAtt != 80)
+    if (!valid)
         state.SkipWithError("design failed");
 }
 

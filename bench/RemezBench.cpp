@@ -26,15 +26,19 @@
 #include <string>
 #include <vector>
 
+#include "design/Design.h"
 #include "document/CFilPar.h"
-#include "document/CZantroDoc.h"
 #include "dsp/CPoints.h"
 #include "dsp/RemezDesign.h"
 #include "dsp/RemezKernel.h"
-#include "form/CZantroView.h"
-#include "platform/ScriptedHost.h"
 
 namespace {
+
+// Design of a request; this file's Design is a benchmark's design table row.
+DesignOutcome DesignOf(const DesignRequest& request)
+{
+    return Design(request);
+}
 
 struct Design {
     std::string name;
@@ -110,7 +114,7 @@ void Report(benchmark::State& state, const RemezResult& report)
 
 void RunAlgorithm(benchmark::State& state, const Design& d, int threads, bool reference)
 {
-    const int firType = CZantroView::GetFirType(d.filterType, d.taps);
+    const int firType = FirTypeOf(d.filterType, d.taps);
     CPoints h(d.taps);
     RemezResult report;
     for (auto _ : state) {
@@ -179,31 +183,23 @@ BENCHMARK(BM_GridEvaluation1025)
     ->UseRealTime()
     ->Unit(benchmark::kMillisecond);
 
-// The whole Design command: band dialog accepted as loaded, the design, the
-// message, scaling and the four plots. Wall time; CPU time of both threads.
+// The whole design as the Design command makes it, without the form: the
+// Remez design, scaling, step response and spectrum, and the figures on the
+// mask. Wall time; CPU time of both threads.
 void BM_DesignCommand(benchmark::State& state)
 {
     const Design& d = Designs()[static_cast<size_t>(state.range(0))];
     state.SetLabel(d.name);
-    ScriptedHost host;
-    CZantroDoc doc;
-    CZantroView view;
-    view.SetHost(&host);
-    view.SetDocument(&doc);
-    host.CreateControls(view);
-    view.OnCreate();
-    view.OnInitialUpdate();
-    host.SelectEntry(view, IDC_DESIGN_METHOD, DM_REMEZ);
-    host.TypeText(view, IDC_TAPS, std::to_string(d.taps));
-    for (int i = 0; i < kBandCount; ++i)
-        doc.m_FilPar.m_Bands[i] = d.bands[i];
-    doc.m_FilPar.m_nGridDensity = d.density;
-    for (auto _ : state) {
-        host.Click(view, IDC_DESIGN);
-        host.ClearMessages();
-    }
-    state.counters["passes"] = view.m_nRemezPasses;
-    if (view.m_bDesignValid != 1)
+    DesignRequest request;
+    request.method = DesignMethod::Remez;
+    request.taps = d.taps;
+    request.bands.assign(d.bands, d.bands + kBandCount);
+    request.gridDensity = d.density;
+    DesignOutcome out;
+    for (auto _ : state)
+        out = DesignOf(request);
+    state.counters["passes"] = out.remez.passes;
+    if (!out.valid)
         state.SkipWithError("the design did not finish");
 }
 BENCHMARK(BM_DesignCommand)
@@ -311,7 +307,7 @@ void ShortDesigns()
             for (int taps = 4; taps <= 255; ++taps) {
                 const int edge = table[0] == 'a' ? 1000 + (200 * 254 + (taps - 1) / 2) / (taps - 1) : 1200;
                 const Design d = Lowpass(taps, edge < 3900 ? edge : 3900, density);
-                const int firType = CZantroView::GetFirType(d.filterType, d.taps);
+                const int firType = FirTypeOf(d.filterType, d.taps);
                 CPoints h(d.taps);
                 std::vector<double> times;
                 for (int i = 0; i < 5; ++i) {

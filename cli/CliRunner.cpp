@@ -82,6 +82,12 @@ void CliRunner::DesignToSpec(const CliOptions& o)
         m_bFailed = true;
         return;
     }
+    // The form's own refusal of its scaling, which no N changes.
+    if (const std::optional<std::string> refusal = SeedRefusal(request, SeedOf(m_view))) {
+        m_view.MessageBox(*refusal);
+        m_bFailed = true;
+        return;
+    }
     m_specRequest = request;
     m_specResult = FindSpecDesign(request, SeedOf(m_view));
     std::string text = SpecOutcomeText(request, *m_specResult);

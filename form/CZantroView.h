@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "design/Design.h"
 #include "form/CFloatKeys.h"
 #include "platform/CWnd.h"
 #include "plot/CMagnitudeWnd.h"
@@ -113,41 +114,42 @@ public:
     void OnSelchangeTargetFilter();
 
     // Design steps shared by the design routines.
+    // The refusal of the fields (corners against fs/2, the scale), shown; 0 then.
     int ValidateParameters();
     static int GetFirType(int filterType, int taps);
     void ResizeArrays(int n);
+    // The routines of the methods: each asks its parameter dialogs (in the
+    // order the design meets them) and runs the design; a cancelled dialog
+    // ends it with the arrays resized (and the window computed when the
+    // differentiator's gain was cancelled).
     void DesignSincOrDirect();
     void DesignFrequencySampling();
     void DesignRemezFilter();
+    // The window's parameter dialog (Dolph-Chebyshev, Kaiser) for type: 1
+    // when answered or none is needed, 0 when cancelled.
+    int AskWindowParameters(int type);
+    // Asks the window's parameters and computes its samples into points:
     // 1 when computed, 0 when the parameter dialog was cancelled.
     int ComputeWindow(CPoints& points, int type);
-    void ApplySinXComp();
-    void ScaleImpulseResponse();
-    // False, after "The design gives coefficients that are not finite
-    // numbers.", when a tap is infinite or NaN; the plots are not touched.
-    bool RequireFiniteCoefficients();
-    // The design tail every method ends with: x/sin(x) when checked, the
-    // scale factor, the scaling, the finite-tap check, the analysis and the
-    // valid flag. c as below.
-    void FinishDesign(int c);
+    // The form's fields, the dialogs' last answers and the document's band
+    // table, grid density and input data as one design request.
+    DesignRequest MakeRequest() const;
+    // Designs MakeRequest() and takes the outcome.
+    void RunDesign();
+    // The outcome into the form: the arrays, the pass count, its messages in
+    // order, the scale factor into the scale field; then, for a valid
+    // design, the four plots and the valid flag. Taps that are not finite
+    // show "The design gives coefficients that are not finite numbers." and
+    // leave the plots as they were.
+    void TakeOutcome(DesignOutcome outcome);
     // c: spectrum length, 1024 or 1025. ComputeResponse fills m_Step and
     // m_Spectrum from m_Coeffs; ShowResponse loads the four plots for n taps.
-    void AnalyseResponse(int c);
     void ComputeResponse(int c);
     void ShowResponse(int n, int c);
     void ShowImpulse();
     void ShowStep();
     void ShowMagnitude();
     void ShowPhase(int n, int c);
-
-    // The ideal responses (dsp/IdealResponses.h) into m_Coeffs; each returns
-    // its centre value. a, b in Hz. GaussianEdge asks for the deviation.
-    double StopForm(double a, double b);
-    double PassForm(double a, double b);
-    double HilbertForm(double a, double b);
-    double DifferentiatorForm(double a, double b);
-    double GaussianEdge();
-    double MovingAverage();
 
     int m_nDesignMethod;
     int m_nFilterType;

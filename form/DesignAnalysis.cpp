@@ -6,28 +6,7 @@
 #include "form/CZantroView.h"
 
 DesignOutline OutlineOf(const CZantroView& view) {
-    DesignOutline d;
-    d.filterType = view.m_nFilterType;
-    d.designMethod = view.m_nDesignMethod;
-    d.windowType = view.m_nWindowType;
-    d.taps = view.m_nTaps;
-    d.fs = view.m_nSamplingRate;
-    d.firstCorner = view.m_nFirstCorner;
-    d.secondCorner = view.m_nSecondCorner;
-    d.shapeFactor = view.m_dShapeFactor;
-    d.stopbandAtt = view.m_nStopbandAtt;
-    d.diffGain = view.m_dDiffGain;
-    d.gain = view.m_dGain;
-    if (const CZantroDoc* doc = view.GetDocument()) {
-        const CFilPar& par = doc->m_FilPar;
-        d.remezBands.assign(par.m_Bands, par.m_Bands + kBandCount);
-        if (par.m_bInputData) {
-            for (int i = 0; i < par.m_InputData.m_nCount; ++i) {
-                d.inputData.push_back(par.m_InputData.GetValue(i, 0));
-            }
-        }
-    }
-    return d;
+    return OutlineOf(view.MakeRequest(), view.m_nTaps, view.m_dGain);
 }
 
 DesignAnalysis AnalyzeDesign(const CZantroView& view, const std::optional<std::vector<MaskBand>>& mask,

@@ -43,6 +43,10 @@ void DesignToSpecification(CZantroView& view)
     if (dlg.DoModal() != IDOK)
         return;
     const SpecRequest request = dlg.Request();
+    if (const std::optional<std::string> refusal = SeedRefusal(request, SeedOf(view))) {
+        view.MessageBox(*refusal);
+        return;
+    }
     const SpecDesignResult result = FindSpecDesign(request, SeedOf(view));
     std::string text = SpecOutcomeText(request, result);
     if (result.search.status == SpecSearchStatus::Met) {

@@ -2,39 +2,40 @@
 
 #include <algorithm>
 
+#include "design/Design.h"
+#include "design/DesignMessages.h"
+#include "design/DesignValidation.h"
 #include "document/CZantroDoc.h"
 #include "dsp/DesignKinds.h"
 #include "dsp/RemezAlgorithm.h"
 #include "form/CZantroView.h"
-#include "form/RemezMessages.h"
-#include "platform/ScriptedHost.h"
-#include "plot/PlotAxes.h"
+#include "platform/DataExchange.h"
+#include "platform/TextFormat.h"
 
 namespace {
 
-// The off-screen designs move the program-wide axis records; the form on
-// screen keeps what it had.
-class AxesKeeper {
-public:
-    AxesKeeper() : m_impulse(ImpulseAxes), m_step(StepAxes), m_magnitude(MagnitudeAxes), m_phase(PhaseAxes) {}
-    ~AxesKeeper()
-    {
-        ImpulseAxes = m_impulse;
-        StepAxes = m_step;
-        MagnitudeAxes = m_magnitude;
-        PhaseAxes = m_phase;
-    }
-    AxesKeeper(const AxesKeeper&) = delete;
-    AxesKeeper& operator=(const AxesKeeper&) = delete;
-
-private:
-    PlotAxes m_impulse, m_step, m_magnitude, m_phase;
-};
-
-bool IsPassCount(const std::string& text)
+// The request of a trial: the setting, the seed's scaling, the dialogs'
+// other answers as a new form holds them.
+DesignRequest TrialRequest(const FormSeed& seed, const SpecFormSetting& s)
 {
-    const std::string head(kMsgRemezPasses, std::string(kMsgRemezPasses).find('%'));
-    return text.rfind(head, 0) == 0;
+    DesignRequest q;
+    q.filterType = static_cast<FilterType>(s.filterType);
+    q.method = static_cast<DesignMethod>(s.designMethod);
+    if (s.windowType >= 0)
+        q.window = static_cast<WindowType>(s.windowType);
+    q.taps = s.taps;
+    q.samplingRate = s.samplingRate;
+    q.firstCorner = s.firstCorner;
+    q.secondCorner = s.secondCorner;
+    q.kaiserBeta = s.shapeFactor;
+    q.bands = s.bands;
+    q.bands.resize(kBandCount);
+    q.gridDensity = s.gridDensity;
+    q.scaling = static_cast<IRScaling>(seed.irScaling);
+    q.scale = TextToDouble(seed.irScale);
+    q.sinXCompensation = seed.sinXComp == 1;
+    q.measure = false;
+    return q;
 }
 
 }  // namespace
@@ -68,42 +69,42 @@ void FillForm(CZantroView& view, const SpecFormSetting& s)
     }
 }
 
+std::optional<std::string> SeedRefusal(const SpecRequest& request, const FormSeed& seed)
+{
+    if (seed.irScale.size() > kMaxScaleChars)
+        return FillPlaceholders(kMsgMaxChars, {std::to_string(kMaxScaleChars)});
+    const SpecPlan plan = PlanOf(request);
+    const std::optional<DesignNote> refusal =
+        ValidateRequest(TrialRequest(seed, SettingFor(request, plan, plan.estimatedTaps)));
+    if (refusal && refusal->code == DesignCode::ScaleRange)
+        return DesignMessage(*refusal);
+    return std::nullopt;
+}
+
 TrialDesign DesignOffscreen(const FormSeed& seed, const SpecFormSetting& setting)
 {
-    AxesKeeper axes;
-    ScriptedHost host;
-    CZantroDoc doc;
-    CZantroView view;
-    view.SetHost(&host);
-    view.SetDocument(&doc);
-    host.CreateControls(view);
-    view.OnCreate();
-    view.OnInitialUpdate();
-    view.SetCurSel(IDC_IR_SCALING, seed.irScaling);
-    view.SetDlgItemText(IDC_IR_SCALE, seed.irScale);
-    view.CheckDlgButton(IDC_SINX_COMP, seed.sinXComp);
-    FillForm(view, setting);
-    host.Click(view, IDC_DESIGN);
-
     TrialDesign trial;
-    if (view.m_bDesignValid != 1 || host.RefusedDialogs() != 0 || view.m_nTaps != setting.taps ||
-        view.m_Coeffs.m_nCount < setting.taps)
+    if (seed.irScale.size() > kMaxScaleChars)
         return trial;
-    for (const ScriptedHost::Message& m : host.Messages()) {
-        if (m.text == kMsgRemezNoConvergence) {
+    const DesignOutcome out = Design(TrialRequest(seed, setting));
+    if (!out.valid || out.coeffs.m_nCount != setting.taps)
+        return trial;
+    for (const DesignNote& note : out.notes) {
+        if (note.code == DesignCode::RemezNoConvergence) {
             trial.status = TrialStatus::NotConverged;
             return trial;
         }
-        if (!(setting.designMethod == DM_REMEZ && IsPassCount(m.text)))
+        // Anything the user would read besides the pass count (a scale
+        // out of range) fails the trial.
+        if (note.code != DesignCode::RemezPasses)
             return trial;
     }
-    if (setting.designMethod == DM_REMEZ && view.m_nRemezPasses >= kRemezMaxPasses) {
+    if (out.remez.ran && out.remez.passes >= kRemezMaxPasses) {
         trial.status = TrialStatus::NotConverged;
         return trial;
     }
     trial.status = TrialStatus::Designed;
-    for (int i = 0; i < setting.taps; ++i)
-        trial.taps.push_back(view.m_Coeffs.GetValue(i, 0));
+    trial.taps = out.Taps();
     return trial;
 }
 

@@ -1,14 +1,16 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "design/RequirementSearch.h"
 
 class CZantroView;
 
-// Design to a requirement on the form itself: every trial design is the
-// form's own Design on an off-screen copy of the form, so the N found is
-// exactly what Design then shows on screen.
+// Design to a requirement: every trial is Design of what the form would
+// hold for that N (its fields filled, its scaling seeded, its dialogs
+// accepted as they open), so the N found is exactly what the form's Design
+// then shows on screen.
 
 // The parts of the user's form that shape a design besides the fields the
 // command fills: scaling mode, scale text and sin(x)/x compensation.
@@ -25,12 +27,16 @@ FormSeed SeedOf(const CZantroView& view);
 // density (the other rows unused). Design then reads them as typed.
 void FillForm(CZantroView& view, const SpecFormSetting& setting);
 
-// One trial: a fresh off-screen form on a scripted host, seeded, filled and
-// designed; its parameter dialogs are accepted as they open. Any message
-// besides the Remez pass count, a refused dialog or no valid design make it
-// Failed; "The Remez algorithm did not converge." makes it NotConverged.
-// The program-wide plot axes are left as they were.
+// One trial: Design of the setting with the seed's scaling, nothing shown.
+// A refusal, a note besides the Remez pass count, or no valid design of
+// setting.taps taps make it Failed; a Remez design that did not converge
+// NotConverged.
 TrialDesign DesignOffscreen(const FormSeed& seed, const SpecFormSetting& setting);
+
+// The form's refusal of the seed whatever N: a scale text longer than the
+// field takes, or a scale out of range; the message, or none.
+std::optional<std::string> SeedRefusal(const SpecRequest& request, const FormSeed& seed);
+inline constexpr size_t kMaxScaleChars = 8;
 
 // Plans, then searches with DesignOffscreen.
 SpecDesignResult FindSpecDesign(const SpecRequest& request, const FormSeed& seed);

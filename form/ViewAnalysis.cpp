@@ -5,14 +5,7 @@
 #include "dsp/DesignKinds.h"
 #include "dsp/ResponseAnalysis.h"
 #include "form/CZantroView.h"
-#include "form/DesignMessages.h"
 #include "plot/PlotAxes.h"
-
-void CZantroView::AnalyseResponse(int c)
-{
-    ComputeResponse(c);
-    ShowResponse(m_Coeffs.m_nCount, c);
-}
 
 void CZantroView::ComputeResponse(int c)
 {
@@ -26,16 +19,6 @@ void CZantroView::ShowResponse(int n, int c)
     ShowStep();
     ShowMagnitude();
     ShowPhase(n, c);
-}
-
-bool CZantroView::RequireFiniteCoefficients()
-{
-    for (int i = 0; i < m_Coeffs.m_nCount; ++i)
-        if (!std::isfinite(m_Coeffs[i].real()) || !std::isfinite(m_Coeffs[i].imag())) {
-            MessageBox(kMsgTapsNotFinite);
-            return false;
-        }
-    return true;
 }
 
 void CZantroView::ShowImpulse()

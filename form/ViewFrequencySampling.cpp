@@ -4,7 +4,7 @@
 #include "dsp/FrequencySampling.h"
 #include "form/CSelFileDlg.h"
 #include "form/CZantroView.h"
-#include "form/RemezMessages.h"
+#include "form/DesignMessages.h"
 
 void CZantroView::OnReadFile()
 {
@@ -21,27 +21,26 @@ void CZantroView::DesignFrequencySampling()
     if (!m_pDocument)
         return;
     const CFilPar& par = m_pDocument->m_FilPar;
+    // A document saved without points holds none; one point is too few too.
     if (par.m_bInputData == 0) {
         MessageBox(kMsgNoInputData);
         return;
     }
-    // A document saved without points holds none; one point is too few too.
-    CPoints taps;
-    if (FrequencySamplingTaps(par.m_InputData, taps) != DspStatus::Ok) {
+    if (par.m_InputData.m_nCount < 2) {
         MessageBox(kMsgTooFewPoints);
         return;
     }
-    const int n = taps.m_nCount;
+    // The taps follow from the points; the field shows their count. The
+    // request keeps the count typed, which the field's range was checked on.
+    const int typed = m_nTaps;
+    const int n = FrequencySamplingTapCount(par.m_InputData.m_nCount);
     m_nTaps = n;
     UpdateData(false);
 
     ResizeArrays(n);
-    if (!ComputeWindow(m_Window, m_nWindowType))
+    if (!AskWindowParameters(m_nWindowType))
         return;
-    for (int i = 0; i < n; ++i)
-        m_Coeffs[i] = taps[i];
-
-    m_dIRPeak = m_Coeffs.GetMaxMagnitude();
-    m_Coeffs.Multiply(m_Window);
-    FinishDesign(1024);
+    DesignRequest request = MakeRequest();
+    request.taps = typed;
+    TakeOutcome(Design(request));
 }

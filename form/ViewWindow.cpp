@@ -4,13 +4,8 @@
 #include "form/CStopbandAttDlg.h"
 #include "form/CZantroView.h"
 
-// The Dolph-Chebyshev samples are always computed into m_Window; when the
-// caller passed another array it gets a copy.
-int CZantroView::ComputeWindow(CPoints& points, int type)
+int CZantroView::AskWindowParameters(int type)
 {
-    if (type < WT_RECTANGULAR || type > WT_KAISER)
-        return 1;
-
     if (type == WT_CHEBYSHEV) {
         CStopbandAttDlg dlg(this);
         dlg.m_nAttenuation = m_nStopbandAtt;
@@ -24,6 +19,17 @@ int CZantroView::ComputeWindow(CPoints& points, int type)
             return 0;
         m_dShapeFactor = dlg.m_dShapeFactor;
     }
+    return 1;
+}
+
+// The Dolph-Chebyshev samples are always computed into m_Window; when the
+// caller passed another array it gets a copy.
+int CZantroView::ComputeWindow(CPoints& points, int type)
+{
+    if (type < WT_RECTANGULAR || type > WT_KAISER)
+        return 1;
+    if (!AskWindowParameters(type))
+        return 0;
 
     const WindowParameters parameters{m_nStopbandAtt, m_dShapeFactor};
     const int n = points.m_nCount;

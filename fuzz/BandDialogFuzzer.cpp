@@ -58,6 +58,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return a.m_bUse == b.m_bUse && a.m_nLowerEdge == b.m_nLowerEdge && a.m_nUpperEdge == b.m_nUpperEdge &&
                a.m_dValue == b.m_dValue && a.m_dWeight == b.m_dWeight;
     };
+    // The band dialog belongs to the form's Design; the design itself is
+    // then checked without the form.
+    s.host.Click(s.view, IDC_DESIGN);
     s.DesignAndCheck();
     if (s.host.RefusedDialogs() != 0) {
         FuzzSession::Require(s.view.m_bDesignValid == 0, "a refused band table designs nothing");

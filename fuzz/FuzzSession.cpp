@@ -7,7 +7,11 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "design/Design.h"
+#include "design/DesignMessages.h"
+#include "design/DesignValidation.h"
 #include "document/CArchive.h"
+#include "platform/TextFormat.h"
 #include "form/FileCommands.h"
 #include "plot/PlotAxes.h"
 
@@ -39,13 +43,27 @@ std::string FuzzSession::DocumentBytes()
 
 void FuzzSession::DesignAndCheck()
 {
-    host.Click(view, IDC_DESIGN);
-    if (view.m_bDesignValid != 1)
+    // The values the form holds (the fields read as Design reads them),
+    // designed and measured without the form.
+    if (!view.UpdateData(true))
         return;
-    Require(view.m_Coeffs.m_nCount == view.m_nTaps, "the design holds m_nTaps taps");
-    for (int i = 0; i < view.m_Coeffs.m_nCount; ++i)
-        Require(std::isfinite(view.m_Coeffs.GetValue(i, 0)), "a valid design has finite taps");
-    Require(std::isfinite(view.m_dGain) && std::isfinite(view.m_dIRPeak), "finite gain and peak");
+    DesignRequest request = view.MakeRequest();
+    request.scale = TextToDouble(view.m_strIRScale);
+    request.measure = true;
+    const DesignOutcome out = Design(request);
+    for (const DesignNote& note : out.notes)
+        Require(!DesignMessage(note).empty(), "every code has its message");
+    if (ValidateRequest(request)) {
+        Require(!out.valid && out.notes.size() == 1, "a refused request designs nothing");
+        return;
+    }
+    if (!out.valid)
+        return;
+    Require(out.coeffs.m_nCount == out.taps, "the design holds its taps");
+    for (int i = 0; i < out.coeffs.m_nCount; ++i)
+        Require(std::isfinite(out.coeffs[i].real()), "a valid design has finite taps");
+    Require(std::isfinite(out.gain) && std::isfinite(out.irPeak), "finite gain and peak");
+    Require(out.spectrum.m_nCount == out.spectrumLength, "the spectrum has its length");
 }
 
 std::string FuzzSession::ScratchFile(const char* name, const std::uint8_t* data, std::size_t size)

@@ -20,8 +20,8 @@ public:
 
     // The document's parameter set as a saved ".fir" file holds it.
     std::string DocumentBytes();
-    // Presses Design; when the form then holds a valid design, every tap,
-    // the gain and the peak must be finite.
+    // Designs what the form holds with Design, no form involved: a refused
+    // request designs nothing; a valid design has finite taps, gain and peak.
     void DesignAndCheck();
 
     // Writes data to this process's scratch file (one per target name) and

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "ViewFixture.h"
 #include "form/CDifferentiatorDlg.h"
 #include "form/CKaiserShapeDlg.h"
 #include "form/CRemezDlg.h"
@@ -384,11 +385,7 @@ TEST_F(DialogTest, FilteredFieldsDropTheExponent)
     // The form's scale edit carries the same filter.
     CZantroDoc doc;
     CZantroView view;
-    view.SetHost(&host);
-    view.SetDocument(&doc);
-    host.CreateControls(view);
-    ASSERT_EQ(view.OnCreate(), 0);
-    view.OnInitialUpdate();
+    ASSERT_TRUE(StartForm(host, doc, view));
     const int beeps = host.Beeps();
     host.TypeText(view, IDC_IR_SCALE, "1e-3");
     EXPECT_EQ(host.GetDlgItemText(view, IDC_IR_SCALE), "1-3");

@@ -5,6 +5,7 @@
 #include <sstream>
 #include <string>
 
+#include "ViewFixture.h"
 #include "form/CZantroView.h"
 #include "document/CZantroDoc.h"
 #include "platform/ScriptedHost.h"
@@ -30,11 +31,7 @@ protected:
         dir = fs::temp_directory_path() /
               ("zantro-plotsvg-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
         fs::remove_all(dir);
-        view.SetHost(&host);
-        view.SetDocument(&doc);
-        host.CreateControls(view);
-        ASSERT_EQ(view.OnCreate(), 0);
-        view.OnInitialUpdate();
+        ASSERT_TRUE(StartForm(host, doc, view));
     }
     void TearDown() override
     {

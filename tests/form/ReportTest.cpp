@@ -445,11 +445,7 @@ TEST(Report, FontFollowsTheScreenResolution)
     LargeFontsHost host;
     CZantroDoc doc;
     CZantroView view;
-    view.SetHost(&host);
-    view.SetDocument(&doc);
-    host.CreateControls(view);
-    view.OnCreate();
-    view.OnInitialUpdate();
+    StartForm(host, doc, view);
     RecordingDC dc{96, kW, kH};
     view.OnPrint(dc, Page(1));
     EXPECT_EQ(dc.Of(Call::SelectFont).front().font, (Font{"Courier New", 27, 400}));

@@ -7,6 +7,20 @@
 #include "platform/ScriptedHost.h"
 #include "plot/PlotAxes.h"
 
+// Starts view on host as the program starts its form: controls, the four
+// plot windows, a new document doc with target filter 0. False when the
+// plot windows could not be made.
+inline bool StartForm(Host& host, CZantroDoc& doc, CZantroView& view)
+{
+    view.SetHost(&host);
+    view.SetDocument(&doc);
+    host.CreateControls(view);
+    if (view.OnCreate() != 0)
+        return false;
+    view.OnInitialUpdate();
+    return true;
+}
+
 // A main form on a scripted host, started as the program starts it: a new
 // document and the form initialised with target filter 0.
 struct ViewFixture {
