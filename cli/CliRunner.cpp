@@ -179,6 +179,9 @@ void CliRunner::Export(const CliOptions& o)
     options.rounding = o.analysis.quantize.rounding;
     options.blockSize = o.exportRequest.blockSize;
     options.helium = o.exportRequest.helium;
+    options.inputBits = o.exportRequest.inputBits;
+    options.outputBits = o.exportRequest.outputBits;
+    options.testbench = o.exportRequest.testbench;
     if (!ExportDesignFiles(m_view, options))
         m_bFailed = true;
 }

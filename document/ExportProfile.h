@@ -41,6 +41,7 @@ inline constexpr const char* kMsgExportNoRoot = "Please specify a file name root
 inline constexpr const char* kMsgExportNonFinite = "The design holds values that are not finite numbers.";
 inline constexpr const char* kMsgExportWordLength = "Please enter an integer between 2 and 32.";
 inline constexpr const char* kMsgExportBlockSize = "Please enter an integer between 1 and 65536.";
+inline constexpr const char* kMsgExportOutputBits = "Please enter an integer between 2 and 128.";
 
 // What the user chose. wordLength (2..32) and rounding apply to c-fixed,
 // coe, vhdl, verilog and json's quantised figures; the CMSIS fixed-point
@@ -53,6 +54,11 @@ struct ExportOptions {
     QuantRounding rounding = QuantRounding::Nearest;
     int blockSize = kDefaultExportBlockSize;
     bool helium = false;
+    // The FPGA filters: input width (2..32), output width (2..128, or 0 for
+    // the accumulator's, exact) and whether a testbench is written too.
+    int inputBits = 16;
+    int outputBits = 0;
+    bool testbench = false;
 };
 
 // What the design was, for the comments and the json profile: read from

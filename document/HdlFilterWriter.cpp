@@ -37,7 +37,32 @@ constexpr std::string_view kReserved[] = {
 
 constexpr std::string_view kReservedPrefixes[] = {"coef_", "prod_", "acc_"};
 
+HdlFilterPlan PlanOf(const ExportOptions& o, const ExportWords& w)
+{
+    return MakeHdlFilterPlan(w.quant.taps, w.quant.wordLength, w.quant.fractionLength, o.inputBits, o.outputBits);
+}
+
 }  // namespace
+
+std::vector<ExportFile> VhdlFilterExportFiles(const ExportDesign& d, const ExportOptions& o, const ExportWords& w)
+{
+    const HdlFilterPlan plan = PlanOf(o, w);
+    const std::string name = HdlFilterName(o.root);
+    std::vector<ExportFile> files = {{o.root + ".vhd", VhdlFilterText(plan, name, ExportSummary(d, o, w))}};
+    if (o.testbench)
+        files.push_back({o.root + "_tb.vhd", VhdlFilterTestbenchText(plan, name)});
+    return files;
+}
+
+std::vector<ExportFile> VerilogFilterExportFiles(const ExportDesign& d, const ExportOptions& o, const ExportWords& w)
+{
+    const HdlFilterPlan plan = PlanOf(o, w);
+    const std::string name = HdlFilterName(o.root);
+    std::vector<ExportFile> files = {{o.root + ".v", VerilogFilterText(plan, name, ExportSummary(d, o, w))}};
+    if (o.testbench)
+        files.push_back({o.root + "_tb.v", VerilogFilterTestbenchText(plan, name)});
+    return files;
+}
 
 std::string HdlFilterName(const std::string& root)
 {
