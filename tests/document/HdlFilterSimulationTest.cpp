@@ -234,18 +234,42 @@ INSTANTIATE_TEST_SUITE_P(Hdl, HdlFilterSimulation, ::testing::Values(Hdl::Vhdl, 
                              return std::string(param.param == Hdl::Vhdl ? "Ghdl" : "Icarus");
                          });
 
-// Yosys's generic synthesis of a 15-tap symmetric lowpass: no latch, no
-// problem for its design check, one multiplier per pair of taps.
-class HdlFilterSynthesis : public TempDirTest {};
+// A 15-tap symmetric lowpass synthesised: no latch, no problem for the
+// tool's checks, one multiplier per pair of taps.
+class HdlFilterSynthesis : public TempDirTest {
+protected:
+    void SetUp() override
+    {
+        TempDirTest::SetUp();
+        m_filter = MakeFilter({"lowpass15", FT_LOWPASS, WT_HAMMING, 15, 1100, 3000, 12, 12, 14, 0, {}});
+        ASSERT_EQ(m_filter.plan.status, HdlPlanStatus::Ok);
+        ASSERT_EQ(m_filter.plan.multipliers.size(), 8u);
+        ASSERT_EQ(m_filter.plan.shiftMultipliers, 0);
+    }
+    Filter m_filter;
+};
+
+TEST_F(HdlFilterSynthesis, GhdlSynthesisesTheVhdlWithOneMultiplierPerPairOfTaps)
+{
+    if (!HaveTool("ghdl"))
+        GTEST_SKIP() << "ghdl is not installed";
+    std::ofstream(m_dir / "lowpass15.vhd") << VhdlFilterText(m_filter.plan, "lowpass15", m_filter.summary);
+    std::string log;
+    ASSERT_EQ(RunIn(m_dir, "ghdl --synth --std=08 lowpass15.vhd -e lowpass15 > netlist.vhd", log), 0) << log;
+    EXPECT_EQ(log, "");
+    const std::string netlist = ReadText(m_dir / "netlist.vhd");
+    size_t products = 0;
+    for (size_t at = netlist.find(" * "); at != std::string::npos; at = netlist.find(" * ", at + 1))
+        ++products;
+    EXPECT_EQ(products, 8u) << netlist;
+    EXPECT_EQ(netlist.find("latch"), std::string::npos);
+}
 
 TEST_F(HdlFilterSynthesis, YosysFindsNoLatchAndOneMultiplierPerPairOfTaps)
 {
     if (!HaveTool("yosys"))
         GTEST_SKIP() << "yosys is not installed";
-    const Filter f = MakeFilter({"lowpass15", FT_LOWPASS, WT_HAMMING, 15, 1100, 3000, 12, 12, 14, 0, {}});
-    ASSERT_EQ(f.plan.status, HdlPlanStatus::Ok);
-    ASSERT_EQ(f.plan.multipliers.size(), 8u);
-    ASSERT_EQ(f.plan.shiftMultipliers, 0);
+    const Filter& f = m_filter;
     std::ofstream(m_dir / "lowpass15.v") << VerilogFilterText(f.plan, "lowpass15", f.summary);
     std::string log;
     ASSERT_EQ(RunIn(m_dir,
