@@ -20,6 +20,7 @@
 
 #include "app/CMainFrame.h"
 #include "app/CZantroApp.h"
+#include "document/ExportProfileTraits.h"
 #include "form/CZantroView.h"
 #include "form/ExportCommand.h"
 
@@ -35,9 +36,10 @@ QString Text(const std::string& s)
 // The files a profile writes for root, as the status bar and the dialog name them.
 QString FilesOf(const ExportOptions& o)
 {
-    if (IsCProfile(o.profile))
-        return Text(o.root + ".h") + QStringLiteral(" and ") + Text(o.root + ".c");
-    return Text(o.root + ExportExtension(o.profile));
+    QString text;
+    for (const std::string& path : ExportFilePaths(o))
+        text += (text.isEmpty() ? QString() : QStringLiteral(" and ")) + Text(path);
+    return text;
 }
 
 }  // namespace
@@ -50,8 +52,8 @@ ExportDialog::ExportDialog(const CZantroView& view, QWidget* parent)
 
     m_pProfile = new QComboBox(this);
     m_pProfile->setObjectName(QStringLiteral("profile"));
-    for (const char* name : kExportProfileNames)
-        m_pProfile->addItem(QString::fromLatin1(name));
+    for (const ExportProfileTraits& t : AllExportProfileTraits())
+        m_pProfile->addItem(QString::fromLatin1(t.name));
     m_pRoot = new QLineEdit(this);
     m_pRoot->setObjectName(QStringLiteral("root"));
     m_pRoot->setMinimumWidth(320);
@@ -177,8 +179,8 @@ void ExportDialog::Update()
     const ExportOptions o = Options();
     m_pWordLength->setEnabled(TakesWordLength(o.profile));
     m_pRounding->setEnabled(TakesRounding(o.profile));
-    m_pBlockSize->setEnabled(IsCmsisProfile(o.profile));
-    m_pHelium->setEnabled(IsCmsisProfile(o.profile));
+    m_pBlockSize->setEnabled(TakesBlock(o.profile));
+    m_pHelium->setEnabled(TakesHelium(o.profile));
     m_pFiles->setText(o.root.empty() ? QString() : FilesOf(o));
     const std::string preview = ExportPreviewText(m_design, o);
     m_pPreview->setPlainText(preview.empty() ? QStringLiteral("(no design yet)") : Text(preview));

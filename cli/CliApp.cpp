@@ -6,6 +6,7 @@
 #include "cli/CliParser.h"
 #include "cli/CliRunner.h"
 #include "cli/JsonReport.h"
+#include "cli/MultirateRun.h"
 #include "cli/RequirementOptions.h"
 #include "cli/RequirementReport.h"
 #include "form/PlotSvg.h"
@@ -33,6 +34,9 @@ int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
         err << parsed.text;
         return 2;
     }
+
+    if (options.multirate.kind)
+        return RunMultirate(options, out, err);
 
     CliRunner runner(err);
     runner.Start();

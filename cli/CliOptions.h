@@ -6,6 +6,7 @@
 
 #include "cli/AnalysisOptions.h"
 #include "cli/ExportCliOptions.h"
+#include "cli/MultirateOptions.h"
 #include "dsp/OrderEstimate.h"
 
 // What one zantro-cli run asks for. Unset members leave the form as the
@@ -70,6 +71,9 @@ struct CliOptions {
     bool toSpec = false;
     std::vector<SpecBand> specBands;
     std::optional<QuantSpec> specQuantize;
+
+    // A lowpass for a rate change, designed without the form (MultirateRun.h).
+    MultirateCliRequest multirate;
 
     // One JSON object on stdout instead of the coefficients.
     bool json = false;

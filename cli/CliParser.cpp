@@ -7,6 +7,7 @@
 #include <functional>
 
 #include "cli/AnalysisOptions.h"
+#include "cli/MultirateOptions.h"
 #include "cli/RequirementOptions.h"
 #include "document/CFilPar.h"
 #include "document/DocumentMessages.h"
@@ -205,6 +206,7 @@ void Describe(CLI::App& app, CliOptions& o)
         ->type_name("DIR")
         ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
     AddSpecOptions(app, o);
+    AddMultirateOptions(app, o);
 }
 
 }  // namespace
@@ -270,6 +272,8 @@ CliParser::Result CliParser::Parse(int argc, const char* const* argv, CliOptions
     if (parsed.toSpec && app.count("--quantize"))
         parsed.specQuantize = parsed.analysis.quantize;
     if (const std::string why = CheckSpecOptions(parsed); !why.empty())
+        return {Status::UsageError, "zantro-cli: " + why + "\n\n" + app.help()};
+    if (const std::string why = CheckMultirateOptions(parsed); !why.empty())
         return {Status::UsageError, "zantro-cli: " + why + "\n\n" + app.help()};
     options = std::move(parsed);
     return {Status::Run, {}};

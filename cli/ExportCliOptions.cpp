@@ -2,13 +2,15 @@
 
 #include <CLI/CLI.hpp>
 
+#include "document/ExportProfileTraits.h"
+
 namespace {
 
 std::string ProfileList()
 {
     std::string text;
-    for (int i = 0; i < kExportProfileCount; ++i)
-        text += std::string(i ? ", " : "") + kExportProfileNames[i];
+    for (const ExportProfileTraits& t : AllExportProfileTraits())
+        text += std::string(text.empty() ? "" : ", ") + t.name;
     return text;
 }
 

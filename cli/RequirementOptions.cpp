@@ -8,6 +8,7 @@
 #include <cmath>
 
 #include "cli/CliParser.h"
+#include "cli/MultirateOptions.h"
 #include "dsp/DesignKinds.h"
 #include "form/RequirementDesign.h"
 
@@ -31,7 +32,7 @@ CLI::Validator BandCheck(BandKind kind)
 {
     return CLI::Validator(
         [kind](std::string& text) -> std::string {
-            if (ParseSpecBand(text, kind))
+            if (ParseSpecBand(text, kind) || (kind == BandKind::Stop && ParseAliasStopBand(text)))
                 return {};
             return "'" + text + "' is not LO:HI:" + (kind == BandKind::Pass ? "RIPPLE_DB" : "ATTEN_DB") +
                    " (whole hertz, LO below HI, then decibels above 0)";
@@ -44,8 +45,12 @@ void AddBands(CLI::App& app, const std::string& name, BandKind kind, const std::
     app.add_option_function<std::vector<std::string>>(
            name,
            [&o, kind](const std::vector<std::string>& texts) {
-               for (const std::string& text : texts)
-                   o.specBands.push_back(*ParseSpecBand(text, kind));
+               for (const std::string& text : texts) {
+                   if (const std::optional<SpecBand> band = ParseSpecBand(text, kind))
+                       o.specBands.push_back(*band);
+                   else
+                       o.multirate.aliasAttenuationDb = ParseAliasStopBand(text);
+               }
            },
            help)
         ->type_name(kind == BandKind::Pass ? "LO:HI:RIPPLE_DB" : "LO:HI:ATTEN_DB")
@@ -86,7 +91,7 @@ void AddSpecOptions(CLI::App& app, CliOptions& o)
              o);
     AddBands(app, "--stop-band", BandKind::Stop,
              "Stop band of --to-spec, LO:HI:ATTEN_DB: attenuation below the pass-band gain at least ATTEN_DB; repeat "
-             "for more",
+             "for more; alias:ATTEN_DB with a rate change: the stop bands it derives",
              o);
 }
 
@@ -102,7 +107,8 @@ SpecRequirement RequirementOf(const CliOptions& o, double fs)
 
 std::string CheckSpecOptions(const CliOptions& o)
 {
-    if (!o.toSpec)
+    // A rate change checks its own requirement (CheckMultirateOptions).
+    if (!o.toSpec || o.multirate.kind)
         return {};
     // Checked here rather than as CLI11 exclusions, whose help text lists
     // them in no fixed order.

@@ -2,7 +2,7 @@
 #include <charconv>
 #include <filesystem>
 
-#include "document/ExportWriters.h"
+#include "document/ExportProfileTraits.h"
 
 namespace {
 
@@ -12,31 +12,13 @@ struct CArray {
     int perLine = 8;
 };
 
-std::string ElementTypeFor(ExportProfile p, int wordLength)
-{
-    switch (p) {
-    case ExportProfile::CmsisF32:
-        return "float32_t";
-    case ExportProfile::CmsisQ31:
-        return "q31_t";
-    case ExportProfile::CmsisQ15:
-        return "q15_t";
-    case ExportProfile::CmsisQ7:
-        return "q7_t";
-    case ExportProfile::CFloat:
-        return "float";
-    case ExportProfile::CDouble:
-        return "double";
-    default:
-        return wordLength <= 8 ? "int8_t" : wordLength <= 16 ? "int16_t" : "int32_t";
-    }
-}
-
 CArray ArrayOf(const ExportOptions& o, const ExportWords& w)
 {
+    const ExportProfileTraits& t = TraitsOf(o.profile);
+    const int bits = w.quant.wordLength;
     CArray a;
-    a.include = IsCmsisProfile(o.profile) ? "\"arm_math_types.h\"" : w.fixedPoint ? "<stdint.h>" : "";
-    a.type = ElementTypeFor(o.profile, w.quant.wordLength);
+    a.include = t.family == ExportFamily::Cmsis ? "\"arm_math_types.h\"" : w.fixedPoint ? "<stdint.h>" : "";
+    a.type = t.cType ? t.cType : bits <= 8 ? "int8_t" : bits <= 16 ? "int16_t" : "int32_t";
     a.perLine = w.fixedPoint ? 8 : 4;
     return a;
 }
@@ -66,7 +48,7 @@ std::string FloatLiteral(double v, bool single)
 // The literals in array order: CMSIS time-reversed with its padding zeros.
 std::vector<std::string> Literals(const ExportOptions& o, const ExportWords& w)
 {
-    const bool single = o.profile == ExportProfile::CmsisF32 || o.profile == ExportProfile::CFloat;
+    const bool single = TraitsOf(o.profile).numbers == ExportNumbers::Single;
     const int taps = static_cast<int>(w.values.size());
     auto literal = [&](int i) -> std::string {
         if (i < 0 || i >= taps)
@@ -100,24 +82,10 @@ std::string Define(const std::string& name, const std::string& value, const std:
     return "/* " + comment + " */\n#define " + name + " " + value + "\n";
 }
 
-const char* CmsisSuffix(ExportProfile p)
-{
-    switch (p) {
-    case ExportProfile::CmsisF32:
-        return "f32";
-    case ExportProfile::CmsisQ31:
-        return "q31";
-    case ExportProfile::CmsisQ7:
-        return "q7";
-    default:
-        return "q15";
-    }
-}
-
 std::vector<std::string> InitSnippet(const ExportOptions& o, const std::string& name, const std::string& macro,
                                      const std::string& type)
 {
-    const std::string s = CmsisSuffix(o.profile);
+    const std::string s = TraitsOf(o.profile).cmsisSuffix;
     return {"Use with CMSIS-DSP:",
             "  static " + type + " state[" + macro + "_STATE_LEN(" + macro + "_BLOCK_SIZE)];",
             "  arm_fir_instance_" + s + " fir;",
@@ -126,30 +94,12 @@ std::vector<std::string> InitSnippet(const ExportOptions& o, const std::string& 
             "  arm_fir_" + s + "(&fir, input, output, " + macro + "_BLOCK_SIZE);"};
 }
 
+// The traits' state length with the tap-count macro in place of NUM_TAPS.
 std::string StateLength(ExportProfile p, const std::string& macro)
 {
-    switch (p) {
-    case ExportProfile::CmsisQ15:
-        return "(" + macro + "_NUM_TAPS + (block_size))";
-    case ExportProfile::CmsisF32:
-        return "(" + macro + "_NUM_TAPS + 2 * (block_size) - 1)";
-    default:
-        return "(" + macro + "_NUM_TAPS + (block_size) - 1)";
-    }
-}
-
-const char* StateComment(ExportProfile p)
-{
-    switch (p) {
-    case ExportProfile::CmsisQ15:
-        return "State buffer length for block_size samples a call: numTaps + blockSize, as loop-unrolled builds "
-               "need (one more than the others)";
-    case ExportProfile::CmsisF32:
-        return "State buffer length for block_size samples a call: numTaps + 2 * blockSize - 1, as Helium builds "
-               "need (blockSize more than the others)";
-    default:
-        return "State buffer length for block_size samples a call: numTaps + blockSize - 1";
-    }
+    std::string text = TraitsOf(p).stateLength;
+    const size_t at = text.find("NUM_TAPS");
+    return at == std::string::npos ? text : text.replace(at, 0, macro + "_");
 }
 
 }  // namespace
@@ -174,13 +124,13 @@ std::string CExportHeaderText(const ExportDesign& d, const ExportOptions& o, con
     if (IsCmsisProfile(o.profile)) {
         const int numTaps = CmsisNumTaps(o.profile, taps);
         text += Define(macro + "_NUM_TAPS", std::to_string(numTaps),
-                       std::string("Tap count to pass to arm_fir_init_") + CmsisSuffix(o.profile) +
+                       std::string("Tap count to pass to arm_fir_init_") + TraitsOf(o.profile).cmsisSuffix +
                            (numTaps > taps ? ", after padding" : ""));
         text += Define(macro + "_ARRAY_LEN", std::to_string(CmsisArrayLength(o.profile, taps, o.helium)),
                        o.helium ? "Length of the array, padded with zeros for Helium"
                                 : "Length of the array");
         text += Define(macro + "_BLOCK_SIZE", std::to_string(o.blockSize), "Samples per call");
-        text += Define(macro + "_STATE_LEN(block_size)", StateLength(o.profile, macro), StateComment(o.profile));
+        text += Define(macro + "_STATE_LEN(block_size)", StateLength(o.profile, macro), TraitsOf(o.profile).stateComment);
         length = macro + "_ARRAY_LEN";
     } else {
         text += Define(macro + "_NUM_TAPS", std::to_string(taps), "Tap count");
@@ -198,6 +148,11 @@ std::string CExportHeaderText(const ExportDesign& d, const ExportOptions& o, con
     text += "extern const " + a.type + " " + name + "_coefficients[" + length + "];\n";
     text += "\n#ifdef __cplusplus\n}\n#endif\n\n#endif\n";
     return text;
+}
+
+std::vector<ExportFile> CExportFiles(const ExportDesign& d, const ExportOptions& o, const ExportWords& w)
+{
+    return {{o.root + ".h", CExportHeaderText(d, o, w)}, {o.root + ".c", CExportSourceText(d, o, w)}};
 }
 
 std::string CExportSourceText(const ExportDesign&, const ExportOptions& o, const ExportWords& w)

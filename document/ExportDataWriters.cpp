@@ -111,7 +111,7 @@ std::string VhdlName(const std::string& root)
     return name.empty() ? "fir" : name;
 }
 
-std::string CsvExportText(const ExportDesign& d)
+std::string CsvExportText(const ExportDesign& d, const ExportOptions&, const ExportWords&)
 {
     std::string text;
     for (double t : d.taps)

@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "document/CoefficientFiles.h"
+#include "document/ExportProfileTraits.h"
 #include "dsp/DesignKinds.h"
 
 #ifndef ZANTRO_VERSION
@@ -32,37 +33,6 @@ std::string Hz(double v)
     return HzNumber(v) + " Hz";
 }
 
-const char* TargetOf(ExportProfile p)
-{
-    switch (p) {
-    case ExportProfile::CmsisF32:
-        return "CMSIS-DSP arm_fir_f32 (float32_t)";
-    case ExportProfile::CmsisQ31:
-        return "CMSIS-DSP arm_fir_q31 (q31_t, Q1.31, 2.62 accumulator)";
-    case ExportProfile::CmsisQ15:
-        return "CMSIS-DSP arm_fir_q15 (q15_t, Q1.15, 34.30 accumulator)";
-    case ExportProfile::CmsisQ7:
-        return "CMSIS-DSP arm_fir_q7 (q7_t, Q1.7, 18.14 accumulator)";
-    case ExportProfile::CFixed:
-        return "plain C, <stdint.h> fixed-point words";
-    case ExportProfile::CFloat:
-        return "plain C, float";
-    case ExportProfile::CDouble:
-        return "plain C, double";
-    case ExportProfile::Csv:
-        return "CSV, one tap a line, double precision";
-    case ExportProfile::Json:
-        return "JSON: taps, parameters and analysis";
-    case ExportProfile::Coe:
-        return "Xilinx coefficient file (radix 10)";
-    case ExportProfile::Vhdl:
-        return "VHDL package, constant integer array";
-    case ExportProfile::Verilog:
-        return "Verilog include, localparam vector";
-    }
-    return "";
-}
-
 std::string RoundingText(QuantRounding r)
 {
     return r == QuantRounding::Nearest ? "rounded to nearest (halves away from zero)" : "truncated toward zero";
@@ -70,7 +40,7 @@ std::string RoundingText(QuantRounding r)
 
 std::vector<std::string> OrderLines(const ExportOptions& o, int taps)
 {
-    if (!IsCmsisProfile(o.profile))
+    if (TraitsOf(o.profile).family != ExportFamily::Cmsis)
         return {"Coefficient order: natural, b[0] first (b[0] meets the newest sample)"};
     const int numTaps = CmsisNumTaps(o.profile, taps);
     const int length = CmsisArrayLength(o.profile, taps, o.helium);
@@ -89,10 +59,11 @@ std::vector<std::string> OrderLines(const ExportOptions& o, int taps)
 
 std::string FormatText(const ExportOptions& o, const ExportWords& w)
 {
+    const ExportProfileTraits& t = TraitsOf(o.profile);
     if (!w.fixedPoint) {
-        if (o.profile == ExportProfile::CmsisF32 || o.profile == ExportProfile::CFloat)
+        if (t.numbers == ExportNumbers::Single)
             return "Number format: single precision, 9 significant digits (each literal is the nearest float)";
-        if (o.profile == ExportProfile::Json)
+        if (t.numbers == ExportNumbers::Shortest)
             return "Number format: double precision taps (shortest round trip)";
         return "Number format: double precision, 17 significant digits (each literal is the nearest double)";
     }
@@ -100,7 +71,7 @@ std::string FormatText(const ExportOptions& o, const ExportWords& w)
     std::string text = "Number format: " + std::to_string(q.wordLength) + "-bit two's complement words, " +
                        std::to_string(q.fractionLength) + " fraction bits (value = word * 2^-" +
                        std::to_string(q.fractionLength) + ")";
-    if (!IsCmsisProfile(o.profile))
+    if (t.family != ExportFamily::Cmsis)
         text += "; shift " + std::to_string(q.shift) + " after a Q" + std::to_string(q.wordLength - 1) +
                 " product";
     return text;
@@ -132,26 +103,32 @@ std::string FiguresOf(const BandFigures& exact, const BandFigures& target)
 
 bool IsCmsisProfile(ExportProfile p)
 {
-    return p == ExportProfile::CmsisF32 || p == ExportProfile::CmsisQ31 || p == ExportProfile::CmsisQ15 ||
-           p == ExportProfile::CmsisQ7;
+    return TraitsOf(p).family == ExportFamily::Cmsis;
 }
 
 bool IsCProfile(ExportProfile p)
 {
-    return IsCmsisProfile(p) || p == ExportProfile::CFixed || p == ExportProfile::CFloat ||
-           p == ExportProfile::CDouble;
+    return IsCmsisProfile(p) || TraitsOf(p).family == ExportFamily::PlainC;
 }
 
 bool TakesWordLength(ExportProfile p)
 {
-    return p == ExportProfile::CFixed || p == ExportProfile::Coe || p == ExportProfile::Vhdl ||
-           p == ExportProfile::Verilog || p == ExportProfile::Json;
+    return (TraitsOf(p).options & kExportTakesWordLength) != 0;
 }
 
 bool TakesRounding(ExportProfile p)
 {
-    return TakesWordLength(p) || p == ExportProfile::CmsisQ31 || p == ExportProfile::CmsisQ15 ||
-           p == ExportProfile::CmsisQ7;
+    return (TraitsOf(p).options & kExportTakesRounding) != 0;
+}
+
+bool TakesBlock(ExportProfile p)
+{
+    return (TraitsOf(p).options & kExportTakesBlock) != 0;
+}
+
+bool TakesHelium(ExportProfile p)
+{
+    return (TraitsOf(p).options & kExportTakesHelium) != 0;
 }
 
 std::optional<ExportProfile> ParseExportProfile(const std::string& name)
@@ -159,57 +136,43 @@ std::optional<ExportProfile> ParseExportProfile(const std::string& name)
     std::string key;
     for (char c : name)
         key += static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
-    for (int i = 0; i < kExportProfileCount; ++i)
-        if (key == kExportProfileNames[i])
-            return static_cast<ExportProfile>(i);
+    for (const ExportProfileTraits& t : AllExportProfileTraits())
+        if (key == t.name)
+            return t.profile;
     return std::nullopt;
 }
 
 const char* ExportProfileName(ExportProfile p)
 {
-    return kExportProfileNames[static_cast<int>(p)];
+    return TraitsOf(p).name;
 }
 
 const char* ExportExtension(ExportProfile p)
 {
-    switch (p) {
-    case ExportProfile::Csv:
-        return ".csv";
-    case ExportProfile::Json:
-        return ".json";
-    case ExportProfile::Coe:
-        return ".coe";
-    case ExportProfile::Vhdl:
-        return ".vhd";
-    case ExportProfile::Verilog:
-        return ".vh";
-    default:
-        return ".h";
-    }
+    return TraitsOf(p).extension;
+}
+
+std::vector<std::string> ExportFilePaths(const ExportOptions& o)
+{
+    if (IsCProfile(o.profile))
+        return {o.root + ".h", o.root + ".c"};
+    return {o.root + ExportExtension(o.profile)};
 }
 
 std::optional<QuantSpec> ExportQuantSpec(const ExportOptions& o)
 {
+    const ExportProfileTraits& t = TraitsOf(o.profile);
+    if (t.wordRule == ExportWordRule::None)
+        return std::nullopt;
     QuantSpec quantSpec;
     quantSpec.format = QuantFormat::Bits;
     quantSpec.rounding = o.rounding;
-    switch (o.profile) {
-    case ExportProfile::CmsisQ31:
-        quantSpec.wordLength = 32;
-        break;
-    case ExportProfile::CmsisQ15:
-        quantSpec.wordLength = 16;
-        break;
-    case ExportProfile::CmsisQ7:
-        quantSpec.wordLength = 8;
-        break;
-    default:
-        if (!TakesWordLength(o.profile))
-            return std::nullopt;
+    if (t.wordRule == ExportWordRule::Chosen) {
         quantSpec.wordLength = o.wordLength;
         return quantSpec;
     }
-    quantSpec.fractionLength = quantSpec.wordLength - 1;
+    quantSpec.wordLength = t.wordBits;
+    quantSpec.fractionLength = t.wordBits - 1;
     return quantSpec;
 }
 
@@ -219,11 +182,12 @@ ExportWords ComputeExportWords(const ExportDesign& design, const ExportOptions& 
     const std::optional<QuantSpec> quantSpec = ExportQuantSpec(o);
     if (quantSpec)
         w.quant = QuantizeAndMeasure(design.taps, *quantSpec, design.outline.fs, design.bands, design.crossings);
-    w.fixedPoint = quantSpec && o.profile != ExportProfile::Json;
+    const ExportNumbers numbers = TraitsOf(o.profile).numbers;
+    w.fixedPoint = numbers == ExportNumbers::Words;
     if (w.fixedPoint) {
         w.values = w.quant.values;
     } else {
-        const bool single = o.profile == ExportProfile::CmsisF32 || o.profile == ExportProfile::CFloat;
+        const bool single = numbers == ExportNumbers::Single;
         for (double t : design.taps)
             w.values.push_back(single ? static_cast<double>(static_cast<float>(t)) : t);
     }
@@ -233,17 +197,16 @@ ExportWords ComputeExportWords(const ExportDesign& design, const ExportOptions& 
 
 int CmsisNumTaps(ExportProfile p, int taps)
 {
-    if (p != ExportProfile::CmsisQ15)
-        return taps;
-    return std::max(4, taps + (taps % 2));
+    const ExportPadding& padding = TraitsOf(p).padding;
+    return std::max(padding.minCount, padding.evenCount ? taps + taps % 2 : taps);
 }
 
 int CmsisArrayLength(ExportProfile p, int taps, bool helium)
 {
     const int numTaps = CmsisNumTaps(p, taps);
-    if (!helium)
+    const int multiple = TraitsOf(p).padding.heliumMultiple;
+    if (!helium || multiple <= 0)
         return numTaps;
-    const int multiple = p == ExportProfile::CmsisQ15 ? 8 : p == ExportProfile::CmsisQ7 ? 16 : 4;
     return (numTaps + multiple - 1) / multiple * multiple;
 }
 
@@ -265,7 +228,7 @@ std::vector<std::string> ExportSummary(const ExportDesign& d, const ExportOption
     const DesignOutline& f = d.outline;
     std::vector<std::string> lines;
     lines.push_back(std::string("Zantro ") + ZANTRO_VERSION + ", export profile " + ExportProfileName(o.profile) +
-                    ": " + TargetOf(o.profile));
+                    ": " + TraitsOf(o.profile).target);
     lines.push_back("Filter: " + NameOf(kFilterTypeNames, f.filterType) + ", " +
                     std::to_string(d.taps.size()) + " taps, " + NameOf(kDesignMethodNames, f.designMethod));
     if (f.designMethod != DM_REMEZ) {

@@ -12,6 +12,7 @@
 // was, and the words each profile writes. Make File stays as it is; this is
 // the second command beside it.
 
+// The profiles; each has its row of traits in ExportProfileTraits.
 enum class ExportProfile {
     CmsisF32,
     CmsisQ31,
@@ -25,12 +26,9 @@ enum class ExportProfile {
     Coe,
     Vhdl,
     Verilog,
+    Count,  // not a profile: how many there are; stays last
 };
-inline constexpr int kExportProfileCount = 12;
-// Names in the order of ExportProfile, as the command line and the dialog list them.
-inline constexpr const char* kExportProfileNames[] = {
-    "cmsis-f32", "cmsis-q31", "cmsis-q15", "cmsis-q7", "c-fixed", "c-float",
-    "c-double",  "csv",       "json",      "coe",      "vhdl",    "verilog"};
+inline constexpr int kExportProfileCount = static_cast<int>(ExportProfile::Count);
 
 inline constexpr int kMinExportBlockSize = 1;
 inline constexpr int kMaxExportBlockSize = 65536;
@@ -90,11 +88,17 @@ bool IsCProfile(ExportProfile p);
 bool TakesWordLength(ExportProfile p);
 // The profiles whose rounding the user chooses.
 bool TakesRounding(ExportProfile p);
+// The profiles that take a block size and Helium padding (the CMSIS ones).
+bool TakesBlock(ExportProfile p);
+bool TakesHelium(ExportProfile p);
 std::optional<ExportProfile> ParseExportProfile(const std::string& name);
 const char* ExportProfileName(ExportProfile p);
 // The extension of the one file of a non-C profile (".csv", ".json", ".coe",
 // ".vhd", ".vh"); ".h" for the C profiles (which also write ".c").
 const char* ExportExtension(ExportProfile p);
+// The files an export writes, in writing order: <root>.h and <root>.c, or
+// <root> with the profile's extension.
+std::vector<std::string> ExportFilePaths(const ExportOptions& options);
 
 // The quantisation a profile uses: CMSIS q31/q15/q7 are 32/16/8-bit words
 // with 31/15/7 fraction bits; c-fixed, coe, vhdl, verilog and json the

@@ -9,6 +9,7 @@
 #include <filesystem>
 
 #include "document/DocumentMessages.h"
+#include "document/ExportProfileTraits.h"
 #include "platform/CWnd.h"
 
 namespace {
@@ -49,21 +50,7 @@ std::string WriteTemporary(const ExportFile& file, bool& written)
 
 std::vector<ExportFile> BuildExportFiles(const ExportDesign& d, const ExportOptions& o, const ExportWords& w)
 {
-    if (IsCProfile(o.profile))
-        return {{o.root + ".h", CExportHeaderText(d, o, w)}, {o.root + ".c", CExportSourceText(d, o, w)}};
-    const std::string path = o.root + ExportExtension(o.profile);
-    switch (o.profile) {
-    case ExportProfile::Csv:
-        return {{path, CsvExportText(d)}};
-    case ExportProfile::Json:
-        return {{path, JsonExportText(d, o, w)}};
-    case ExportProfile::Coe:
-        return {{path, CoeExportText(d, o, w)}};
-    case ExportProfile::Vhdl:
-        return {{path, VhdlExportText(d, o, w)}};
-    default:
-        return {{path, VerilogExportText(d, o, w)}};
-    }
+    return TraitsOf(o.profile).writer(d, o, w);
 }
 
 bool WriteFilesReplacing(const std::vector<ExportFile>& files, std::string& failedPath, bool& opened)
@@ -118,7 +105,7 @@ bool WriteExport(const ExportDesign& d, const ExportOptions& o, CWnd* msgOwner)
         return refuse(kMsgExportNoRoot);
     if (TakesWordLength(o.profile) && (o.wordLength < 2 || o.wordLength > 32))
         return refuse(kMsgExportWordLength);
-    if (IsCmsisProfile(o.profile) && (o.blockSize < kMinExportBlockSize || o.blockSize > kMaxExportBlockSize))
+    if (TakesBlock(o.profile) && (o.blockSize < kMinExportBlockSize || o.blockSize > kMaxExportBlockSize))
         return refuse(kMsgExportBlockSize);
     double peak = 0.0;
     for (double t : d.taps) {
@@ -129,7 +116,7 @@ bool WriteExport(const ExportDesign& d, const ExportOptions& o, CWnd* msgOwner)
     if (d.taps.empty())
         return refuse(kMsgNoDesign);
     // The CMSIS words hold -1.0 .. 1.0; a larger tap would be clipped silently.
-    if (IsCmsisProfile(o.profile) && o.profile != ExportProfile::CmsisF32 && peak > 1.0)
+    if (TraitsOf(o.profile).wordRule == ExportWordRule::Fixed && peak > 1.0)
         return refuse(kMsgValuesAboveOne);
 
     const ExportWords words = ComputeExportWords(d, o);

@@ -19,9 +19,12 @@ struct ExportFile {
 // and includes the header by its file name (both sit in the root's folder).
 std::string CExportHeaderText(const ExportDesign& design, const ExportOptions& options, const ExportWords& words);
 std::string CExportSourceText(const ExportDesign& design, const ExportOptions& options, const ExportWords& words);
+// Both, with their paths.
+std::vector<ExportFile> CExportFiles(const ExportDesign& design, const ExportOptions& options,
+                                     const ExportWords& words);
 
 // One tap a line, shortest text that reads back as the same double.
-std::string CsvExportText(const ExportDesign& design);
+std::string CsvExportText(const ExportDesign& design, const ExportOptions& options, const ExportWords& words);
 // {"program", "profile", "summary", "taps", "parameters", "analysis"}.
 std::string JsonExportText(const ExportDesign& design, const ExportOptions& options, const ExportWords& words);
 // Xilinx coefficient file: ";" comments, radix=10; coefdata= the words.
@@ -33,8 +36,8 @@ std::string VhdlExportText(const ExportDesign& design, const ExportOptions& opti
 // the taps as one vector, tap k at bits [k*WIDTH +: WIDTH].
 std::string VerilogExportText(const ExportDesign& design, const ExportOptions& options, const ExportWords& words);
 
-// The files of one export in writing order: <root>.h and <root>.c, or the
-// profile's one file.
+// The files of one export in writing order (ExportFilePaths), by the
+// profile's writer.
 std::vector<ExportFile> BuildExportFiles(const ExportDesign& design, const ExportOptions& options,
                                          const ExportWords& words);
 

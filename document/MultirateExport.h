@@ -16,13 +16,6 @@ enum class MultirateTarget { CmsisDecimate, CmsisInterpolate, CPolyphase };
 // The CMSIS word: float32_t, q31_t (Q1.31) or q15_t (Q1.15); c-polyphase is float.
 enum class MultirateWord { F32, Q31, Q15 };
 
-// What the design was made for (kind, factor at the high rate fs, pass edge).
-struct MultirateDesign {
-    MultirateKind kind = MultirateKind::Decimate;
-    int factor = 2;
-    double passHz = 0.0;
-};
-
 struct MultirateExportOptions {
     MultirateTarget target = MultirateTarget::CmsisDecimate;
     MultirateWord word = MultirateWord::F32;

@@ -4,6 +4,9 @@
 #include <cmath>
 #include <complex>
 
+#include "dsp/CPoints.h"
+#include "dsp/LeastSquares.h"
+#include "dsp/RemezDesign.h"
 #include "dsp/TrigPi.h"
 
 namespace {
@@ -190,4 +193,44 @@ MinimumPhaseResult MinimumPhaseFromPrototype(std::span<const double> prototype, 
     result.tailEnergy = f.tail;
     result.squareError = f.squareError;
     return result;
+}
+
+MinimumPhaseDesign DesignMinimumPhase(int taps, PrototypeMethod method, const std::vector<RemezEdge>& bands,
+                                      int gridDensity)
+{
+    MinimumPhaseDesign d;
+    d.method = method;
+    if (taps < 2 || taps > kMinimumPhaseMaxTaps)
+        return d;
+    const int length = 2 * taps - 1;
+    std::vector<RemezEdge> squared = bands;
+    for (RemezEdge& b : squared)
+        b.value = b.value * b.value;
+    if (method == PrototypeMethod::Remez) {
+        CPoints h;
+        const RemezResult r = DesignRemezEdges(length, 0, 0, squared, gridDensity, h);
+        if (r.status == RemezStatus::NoGrid) {
+            d.factor.status = MinimumPhaseStatus::NoPrototype;
+            return d;
+        }
+        d.prototypeConverged = r.Converged();
+        d.prototypeError = r.dDelta;
+        d.prototype.resize(static_cast<size_t>(length));
+        for (int k = 0; k < length; ++k)
+            d.prototype[static_cast<size_t>(k)] = h[k].real();
+    } else {
+        std::vector<LeastSquaresBand> ls;
+        for (const RemezEdge& b : squared)
+            ls.push_back({b.lower, b.upper, b.value, b.weight});
+        LeastSquaresResult r = DesignLeastSquares(length, 0, ls);
+        if (!r.Ok()) {
+            d.factor.status = MinimumPhaseStatus::NoPrototype;
+            return d;
+        }
+        d.prototypeConverged = true;
+        d.prototypeError = r.weightedSquaredError;
+        d.prototype = std::move(r.taps);
+    }
+    d.factor = MinimumPhaseFromPrototype(d.prototype, taps);
+    return d;
 }

@@ -3,6 +3,8 @@
 #include <span>
 #include <vector>
 
+#include "dsp/RemezAlgorithm.h"
+
 // Minimum-phase FIR filters from linear-phase designs, by the method of
 // O. Herrmann and W. Schuessler, "Design of nonrecursive digital filters
 // with minimum phase", Electronics Letters 6(11), 1970 (also T. W. Parks
@@ -38,6 +40,7 @@ enum class MinimumPhaseStatus {
     BadLength,     // N outside 2 .. kMinimumPhaseMaxTaps, or the prototype not 2N - 1 taps
     NotSymmetric,  // the prototype's taps not symmetric within 1e-9 of its largest
     NonFinite,     // a prototype tap not finite, or nothing left after the shift (all-zero prototype)
+    NoPrototype,   // the prototype's design gave no taps (its bands refused, or no grid)
 };
 
 struct MinimumPhaseResult {
@@ -58,3 +61,20 @@ MinimumPhaseResult MinimumPhaseFromPrototype(std::span<const double> prototype, 
 // The zero-phase amplitude of a symmetric odd-length prototype at f
 // (fraction of fs): h[M] + 2 sum h[M + k] cos(2 pi k f), M = centre.
 double SymmetricAmplitude(std::span<const double> prototype, double f);
+
+// The whole design: the prototype of 2N - 1 taps by the Remez exchange
+// (grid density as DesignRemez's) or by least squares for the squares of
+// the bands' values (edges in fractions of fs, weights as given), then its
+// factor. The prototype's own outcome is kept for the report.
+enum class PrototypeMethod { Remez, LeastSquares };
+
+struct MinimumPhaseDesign {
+    MinimumPhaseResult factor;
+    PrototypeMethod method = PrototypeMethod::Remez;
+    bool prototypeConverged = false;  // Remez converged, or the least-squares solve succeeded
+    double prototypeError = 0.0;      // Remez: |delta| of the prototype; least squares: its weighted squared error
+    std::vector<double> prototype;    // 2N - 1 taps
+};
+
+MinimumPhaseDesign DesignMinimumPhase(int taps, PrototypeMethod method, const std::vector<RemezEdge>& bands,
+                                      int gridDensity);

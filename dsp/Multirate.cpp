@@ -45,11 +45,20 @@ std::vector<MaskBand> MultirateAliasMask(int factor, double fs, double passHz)
 int MultirateRemezTable(int factor, int fs, double passHz, bool aliasBands, double stopWeight,
                         RemezBand (&table)[kBandCount])
 {
+    const std::vector<MaskBand> stops = MultirateStopBands(factor, fs, passHz, aliasBands);
+    if (stops.empty()) {
+        for (RemezBand& row : table)
+            row = RemezBand{};
+        return 0;
+    }
+    return LowpassRemezTable(fs, passHz, stops, stopWeight, table);
+}
+
+int LowpassRemezTable(int fs, double passHz, std::span<const MaskBand> stops, double stopWeight,
+                      RemezBand (&table)[kBandCount])
+{
     for (RemezBand& row : table)
         row = RemezBand{};
-    const std::vector<MaskBand> stops = MultirateStopBands(factor, fs, passHz, aliasBands);
-    if (stops.empty())
-        return 0;
     table[0] = {1, 0, static_cast<int>(std::floor(passHz)), 1.0, 1.0};
     int rows = 1;
     for (size_t i = 0; i < stops.size(); ++i) {

@@ -27,6 +27,14 @@ enum class MultirateStatus {
     BadPassEdge,  // the pass edge not inside 0 < f1 < fs / (2 factor)
 };
 
+// What a lowpass was designed for: the kind, the factor, and the pass edge
+// in Hz at the high rate.
+struct MultirateDesign {
+    MultirateKind kind = MultirateKind::Decimate;
+    int factor = 2;
+    double passHz = 0.0;
+};
+
 // Checks factor, fs and pass edge f1 (Hz).
 MultirateStatus CheckMultirate(int factor, double fs, double passHz);
 
@@ -52,6 +60,10 @@ std::vector<MaskBand> MultirateAliasMask(int factor, double fs, double passHz);
 // rows in use (0 when CheckMultirate fails).
 int MultirateRemezTable(int factor, int fs, double passHz, bool aliasBands, double stopWeight,
                         RemezBand (&table)[kBandCount]);
+
+// The same table from stop bands given in Hz (ascending, above passHz).
+int LowpassRemezTable(int fs, double passHz, std::span<const MaskBand> stops, double stopWeight,
+                      RemezBand (&table)[kBandCount]);
 
 // The polyphase components of taps for factor phases, in natural order:
 // phase p holds h[p], h[p + factor], h[p + 2 factor], ... (the last phases

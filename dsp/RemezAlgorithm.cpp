@@ -1,6 +1,9 @@
 #include "dsp/RemezAlgorithm.h"
 
+#include <algorithm>
 #include <cmath>
+#include <functional>
+#include <utility>
 
 #include "dsp/CPoints.h"
 #include "dsp/DesignKinds.h"
@@ -104,6 +107,14 @@ void ApplyFirTypeTransform(RemezGrid& grid, int firType)
 {
     if (firType < 1 || firType > 3)
         return;
+    // Where Q vanishes the response is forced to 0 whatever the taps: such a
+    // point is left out of the grid rather than given a floored Q, whose
+    // error would not be the taps' true weighted error (McClellan, Parks and
+    // Rabiner 1973, and scipy.signal.remez, leave Q unfloored and keep those
+    // frequencies off the grid). The grid already starts at the spacing for
+    // the antisymmetric types and ends below fs/2 - spacing for types 1 and
+    // 2; this catches a point that still lands on a zero.
+    size_t kept = 0;
     for (size_t i = 0; i < grid.f.size(); ++i) {
         const double f = grid.f[i];
         double q;
@@ -113,11 +124,17 @@ void ApplyFirTypeTransform(RemezGrid& grid, int firType)
             q = SinPi(2.0 * f);
         else
             q = SinPi(f);
-        if (firType != 3 && q < 0.001)
-            q = 0.001;
-        grid.D[i] = grid.D[i] / q;
-        grid.W[i] = grid.W[i] * q;
+        if (!(q > 0.0))
+            continue;
+        grid.f[kept] = f;
+        grid.D[kept] = grid.D[i] / q;
+        grid.W[kept] = grid.W[i] * q;
+        ++kept;
     }
+    grid.f.resize(kept);
+    grid.D.resize(kept);
+    grid.W.resize(kept);
+    grid.E.resize(kept);
 }
 
 std::vector<ExtremalPoint> InitialExtremalSet(int gridSize, int r)
@@ -365,36 +382,90 @@ bool IsCandidate(double e, double neighbour)
     return (e >= 0.0 && e > neighbour) || (e <= 0.0 && e < neighbour);
 }
 
-// One step of the thinning: removes the candidate that breaks the sign
-// alternation or, when all alternate, the weakest one.
-void RemoveOneCandidate(std::vector<int>& cand, const std::vector<double>& E, int extra)
+// The thinning, in the order of the step rule: walk the candidates, and
+// the first one that does not change sign against the entry before it
+// (an error of 0 never does) removes the smaller of the two, the later one
+// on a tie; once every entry alternates, one candidate too many removes the
+// end with the smaller error (the first on a tie), more than one the
+// smallest (the first of equals), after which its two neighbours, now of
+// one sign, make the first such pair again. Removing an entry of a pair
+// leaves the entries before it alternating, so the rule's walk from the
+// start would only come back to where it stopped: one pass over the list
+// with the kept entries on a stack does the pair rule for all of it, and a
+// heap of the alternating entries the smallest-first rule; K log K for K
+// candidates, however noisy the errors.
+void ThinCandidates(std::vector<int>& cand, const std::vector<double>& E, int extra)
 {
-    auto err = [&](size_t i) { return E[static_cast<size_t>(cand[i])]; };
-    bool positive = err(0) > 0.0;
-    size_t weakest = 0;
-    double weakestAbs = std::fabs(err(0));
-    for (size_t i = 1; i < cand.size(); ++i) {
-        const double e = err(i);
-        const bool changes = positive ? e < 0.0 : e > 0.0;
-        if (!changes) {
-            const bool earlierSmaller = std::fabs(err(i - 1)) < std::fabs(e);
-            cand.erase(cand.begin() + static_cast<std::ptrdiff_t>(earlierSmaller ? i - 1 : i));
-            return;
+    auto err = [&](int index) { return E[static_cast<size_t>(index)]; };
+    auto changes = [&](int before, int index) { return err(before) > 0.0 ? err(index) < 0.0 : err(index) > 0.0; };
+    size_t kept = 0;
+    for (size_t i = 0; i < cand.size(); ++i) {
+        const int c = cand[i];
+        if (extra > 0 && kept > 0 && !changes(cand[kept - 1], c)) {
+            if (std::fabs(err(cand[kept - 1])) < std::fabs(err(c)))
+                cand[kept - 1] = c;
+            --extra;
+            continue;
         }
-        positive = e > 0.0;
-        if (std::fabs(e) < weakestAbs) {
-            weakestAbs = std::fabs(e);
-            weakest = i;
-        }
+        cand[kept++] = c;
     }
-    if (extra == 1) {
-        if (std::fabs(err(0)) > std::fabs(err(cand.size() - 1)))
-            cand.pop_back();
-        else
-            cand.erase(cand.begin());
+    cand.resize(kept);
+    if (extra <= 0)
         return;
+
+    // Every entry alternates now. A list linked both ways, and a heap of
+    // (|E|, position) whose removed entries are skipped when they surface.
+    const int n = static_cast<int>(cand.size());
+    std::vector<int> prev(static_cast<size_t>(n)), next(static_cast<size_t>(n));
+    std::vector<char> gone(static_cast<size_t>(n), 0);
+    for (int i = 0; i < n; ++i) {
+        prev[static_cast<size_t>(i)] = i - 1;
+        next[static_cast<size_t>(i)] = i + 1 < n ? i + 1 : -1;
     }
-    cand.erase(cand.begin() + static_cast<std::ptrdiff_t>(weakest));
+    int first = 0;
+    int last = n - 1;
+    auto remove = [&](int i) {
+        const int p = prev[static_cast<size_t>(i)];
+        const int q = next[static_cast<size_t>(i)];
+        (p >= 0 ? next[static_cast<size_t>(p)] : first) = q;
+        (q >= 0 ? prev[static_cast<size_t>(q)] : last) = p;
+        gone[static_cast<size_t>(i)] = 1;
+    };
+    auto size = [&](int i) { return std::fabs(err(cand[static_cast<size_t>(i)])); };
+    using Entry = std::pair<double, int>;
+    std::vector<Entry> heap;
+    heap.reserve(static_cast<size_t>(n));
+    // An error that is no number never counts as the smallest.
+    for (int i = 0; i < n; ++i)
+        heap.emplace_back(std::isnan(size(i)) ? HUGE_VAL : size(i), i);
+    const auto later = std::greater<Entry>();
+    std::make_heap(heap.begin(), heap.end(), later);
+    while (extra > 0) {
+        if (extra == 1) {
+            remove(size(first) > size(last) ? last : first);
+            break;
+        }
+        int weakest = -1;
+        while (weakest < 0) {
+            std::pop_heap(heap.begin(), heap.end(), later);
+            const int i = heap.back().second;
+            heap.pop_back();
+            if (!gone[static_cast<size_t>(i)])
+                weakest = i;
+        }
+        const int p = prev[static_cast<size_t>(weakest)];
+        const int q = next[static_cast<size_t>(weakest)];
+        remove(weakest);
+        --extra;
+        if (p >= 0 && q >= 0 && extra > 0 && !changes(cand[static_cast<size_t>(p)], cand[static_cast<size_t>(q)])) {
+            remove(size(p) < size(q) ? p : q);
+            --extra;
+        }
+    }
+    size_t out = 0;
+    for (int i = first; i >= 0; i = next[static_cast<size_t>(i)])
+        cand[out++] = cand[static_cast<size_t>(i)];
+    cand.resize(out);
 }
 
 }  // namespace
@@ -427,10 +498,8 @@ std::vector<int> SearchExtrema(const std::vector<double>& E, int gridSize, int r
     int extra = static_cast<int>(cand.size()) - wanted;
     if (extra < 0)
         cand.resize(static_cast<size_t>(wanted), g - 1);
-    while (extra > 0) {
-        RemoveOneCandidate(cand, E, extra);
-        --extra;
-    }
+    if (extra > 0)
+        ThinCandidates(cand, E, extra);
     cand.resize(static_cast<size_t>(wanted));
     return cand;
 }

@@ -67,8 +67,8 @@ double WeightValue(const RemezEdge& band, double f, int filterType);
 // Grid spacing 0.5 / (r density). May move the first band's lower edge to
 // the spacing (antisymmetric types).
 RemezGrid BuildDenseGrid(std::vector<RemezEdge>& bands, int r, int density, int filterType, int firType);
-// D / Q(f) and W Q(f) for the FIR type: 1 cos(pi f), 2 sin(2 pi f), both
-// floored at 0.001; 3 sin(pi f).
+// D / Q(f) and W Q(f) for the FIR type: 1 cos(pi f), 2 sin(2 pi f), 3
+// sin(pi f), unfloored; points where Q is 0 (or below) are removed.
 void ApplyFirTypeTransform(RemezGrid& grid, int firType);
 // Point k takes grid index k (G - 1) / r, k = 0 .. r.
 std::vector<ExtremalPoint> InitialExtremalSet(int gridSize, int r);

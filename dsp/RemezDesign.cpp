@@ -1,5 +1,6 @@
 #include "dsp/RemezDesign.h"
 
+#include <algorithm>
 #include <cfloat>
 #include <cmath>
 #include <limits>
@@ -38,10 +39,32 @@ constexpr int kMinFunctionsForForcedStart = 8;
 // A coarser design only hands on its extremal set: a spread of 1% is close
 // enough for the passes of the requested design to finish from.
 constexpr double kStartTolerance = 1e-2;
+// The same design on a sparse grid is levelled closer, at an eighth of the
+// cost of a pass on the dense grid: the dense grid is left fewer passes.
+constexpr double kSparseStartTolerance = 1e-4;
 
 // Passes in a row whose levelled error is lost in rounding before the
-// exchange gives up (the level does not come back).
+// exchange gives up (the level does not come back); fewer once this design
+// or a coarser one it started from came within kFloorReach of the
+// resolution: the response then asks for more than double precision holds.
 constexpr int kLostPassesToStop = 8;
+constexpr int kLostPassesAtFloor = 2;
+constexpr double kFloorReach = 1e4;
+// Grid work (points times functions) from which a pass costs a millisecond
+// or so: only such designs stop early near the floor.
+constexpr double kLargeWork = 1e6;
+
+// Passes of a starting design: it only hands on its extremal set, and one
+// that has not settled within these is no better a start for more passes.
+constexpr int kStartPassLimit = 16;
+
+// Passes that neither lower the largest error nor raise the levelled error
+// |delta| (which rises pass by pass while the exchange works) by kProgress
+// before the exchange stops: one that circles does not settle later. A
+// starting design stops sooner.
+constexpr double kProgress = 1e-3;
+constexpr int kStallPasses = 12;
+constexpr int kStartStallPasses = 4;
 
 // Largest least-squares fit of the finished taps to the grid, in grid
 // points times functions squared (a few tens of milliseconds).
@@ -132,9 +155,11 @@ struct Exchange {
     double nodeTol = kNodeTolerance;
     double resolution = 0.0;
     int passes = 0;
+    int functions = 0;
     bool converged = false;  // the 1e-5 test, or an error within the resolution
     bool exact = false;
     bool coarseStart = false;
+    bool lost = false;  // stopped because the level stayed lost in rounding
     // The coarser design this one started from, with its count of functions.
     // Its finished design (cosine coefficients extended by zeros to this
     // design's count: the same response) is a candidate when this one does
@@ -146,6 +171,20 @@ struct Exchange {
     Exchange() = default;
     Exchange(const Exchange&) = delete;
     Exchange& operator=(const Exchange&) = delete;
+
+    // The best error of this design or of a coarser one it started from
+    // came within kFloorReach of its resolution without meeting the grid
+    // exactly (an exact design says nothing of the finer grids).
+    bool NearFloor() const
+    {
+        return (!exact && bestError <= kFloorReach * resolution) || (coarser && coarser->NearFloor());
+    }
+    // Near the floor on a grid where more passes cost much: the exchange
+    // stops early. Small designs go on, and may still be met exactly.
+    bool AtFloor() const
+    {
+        return static_cast<double>(grid.Size()) * functions >= kLargeWork && NearFloor();
+    }
 
     // Frequencies of the set a coarser design hands on.
     std::vector<double> StartingFrequencies() const
@@ -161,6 +200,8 @@ struct Exchange {
 enum class Start { Automatic, Coarse, Plain };
 
 std::vector<double> BestCoefficients(Exchange& ex, int r);
+struct Finished;
+Finished BestCandidate(Exchange& ex, int r, double fitBudget, Finished best);
 
 void RunExchange(Exchange& ex, const std::vector<RemezEdge>& bands, int r, int density, int filterType,
                  int firType, Start start, const RemezOptions& options, RemezResult& stats, double tolerance = 1e-5)
@@ -168,6 +209,7 @@ void RunExchange(Exchange& ex, const std::vector<RemezEdge>& bands, int r, int d
     std::vector<RemezEdge> list = bands;
     if (!list.empty() && r >= 1)
         ex.grid = BuildDenseGrid(list, r, density, filterType, firType);
+    ex.functions = r;
     RemezGrid& grid = ex.grid;
     if (grid.Size() == 0) {
         ex.passes = kRemezMaxPasses;
@@ -185,6 +227,9 @@ void RunExchange(Exchange& ex, const std::vector<RemezEdge>& bands, int r, int d
     bool restarted = false;
     double lastDelta = 0.0;
     int lostPasses = 0;
+    double progressError = kInfinity;
+    double progressDelta = 0.0;
+    int progressPass = 0;
     while (!ex.converged && ex.passes < kRemezMaxPasses) {
         const double delta = PrepareInterpolation(grid, ext, ex.fast ? &*ex.fast : nullptr);
         const bool levelLost = IsLevelLost(grid, ext, delta);
@@ -199,17 +244,28 @@ void RunExchange(Exchange& ex, const std::vector<RemezEdge>& bands, int r, int d
             restarted = true;
             ex.coarseStart = true;
             ex.coarser = std::make_unique<Exchange>();
-            ex.coarserFunctions = coarse ? CoarseFunctionCount(r) : r;
+            // A dense grid starts from the same design on a sparse grid even
+            // where the level is lost: that design, when its own start is
+            // lost, starts in turn from a coarser one, and the dense grid is
+            // left only the last few passes.
+            ex.coarserFunctions = sparse ? r : CoarseFunctionCount(r);
             Exchange& coarser = *ex.coarser;
             const int coarseDensity =
-                coarse ? (density < kCoarseDensity ? density : kCoarseDensity) : kSparseStartDensity;
+                sparse ? kSparseStartDensity : (density < kCoarseDensity ? density : kCoarseDensity);
             RunExchange(coarser, bands, ex.coarserFunctions, coarseDensity, filterType, firType, Start::Automatic,
-                        options, stats, kStartTolerance);
+                        options, stats, sparse ? kSparseStartTolerance : kStartTolerance);
             stats.nStartStages += 1;
             stats.nStartPasses += coarser.passes;
             if (coarser.grid.Size() > 0)
                 ext = ScaleExtremalSet(coarser.StartingFrequencies(), grid, r);
             continue;
+        }
+        // The coarser design this one started from lost its level, and so
+        // does this one from the start: the response asks for more than
+        // double precision resolves, and the coarser design's taps stand.
+        if (levelLost && ex.passes == 0 && ex.coarser && ex.coarser->lost && ex.AtFloor()) {
+            ex.lost = true;
+            break;
         }
         if (ex.fast)
             ex.fast->ComputeError(ext, delta, ex.nodeTol);
@@ -222,6 +278,11 @@ void RunExchange(Exchange& ex, const std::vector<RemezEdge>& bands, int r, int d
             ex.bestError = error;
         }
         ++ex.passes;
+        if (error < (1.0 - kProgress) * progressError || std::fabs(delta) > (1.0 + kProgress) * progressDelta) {
+            progressError = error < progressError ? error : progressError;
+            progressDelta = std::fabs(delta) > progressDelta ? std::fabs(delta) : progressDelta;
+            progressPass = ex.passes;
+        }
         if (error <= ex.resolution) {
             // The interpolant meets every grid point to rounding: an exact design.
             ex.exact = true;
@@ -250,7 +311,15 @@ void RunExchange(Exchange& ex, const std::vector<RemezEdge>& bands, int r, int d
         // A level lost in rounding for several passes in a row does not come
         // back: the passes only shuffle noise.
         lostPasses = levelLost || delta == 0.0 ? lostPasses + 1 : 0;
-        if (lostPasses >= kLostPassesToStop)
+        if (lostPasses >= (ex.AtFloor() ? kLostPassesAtFloor : kLostPassesToStop)) {
+            ex.lost = true;
+            break;
+        }
+        if (tolerance >= kStartTolerance && ex.passes >= kStartPassLimit)
+            break;
+        // The passes circle without lowering the error: more of them only
+        // cost time.
+        if (ex.passes - progressPass >= (tolerance >= kStartTolerance ? kStartStallPasses : kStallPasses))
             break;
     }
     if (!ex.exact)
@@ -295,7 +364,7 @@ Finished Check(Exchange& ex, std::vector<double> c, double delta, int r)
     return out;
 }
 
-Finished Finish(Exchange& ex, const std::vector<ExtremalPoint>& set, double delta, int r, bool fit)
+Finished Finish(Exchange& ex, const std::vector<ExtremalPoint>& set, double delta, int r, double budget)
 {
     // The series through r + 1 Chebyshev points is the interpolant itself;
     // its term of degree r is 0 but for rounding and is left out.
@@ -306,13 +375,12 @@ Finished Finish(Exchange& ex, const std::vector<ExtremalPoint>& set, double delt
     // [-1, 1] lose the small ones in the bands. The coefficients are then
     // fitted to the interpolant on the grid itself, where the error counts:
     // first on a few points per function (every s-th grid point and the
-    // extremal set), then, should that not verify, on every point; for a
-    // converged exchange up to kFitWork, for others where it is cheap.
+    // extremal set), then, should that not verify, on every point; up to
+    // budget (grid points times functions squared; 0: no fit).
     const RemezGrid& grid = ex.grid;
     const int g = grid.Size();
-    if (out.verified || g < r)
+    if (out.verified || g < r || budget <= 0.0)
         return out;
-    const double budget = fit ? kFitWork : kSmallFitWork;
     const int stride = g / (kFitPointsPerFunction * r) > 1 ? g / (kFitPointsPerFunction * r) : 1;
     for (int step : {stride, 1}) {
         std::vector<char> used(static_cast<size_t>(g), 0);
@@ -356,49 +424,65 @@ struct Attempt {
     bool converged = false;
 };
 
-// The finished design of one exchange: its converged set, else the best of
-// its best set and the design its coarser start handed on.
-Attempt FinishExchange(Exchange& ex, int r)
+// The finished design of one exchange: its converged set, else the best
+// candidate (BestCandidate).
+Attempt FinishExchange(Exchange& ex, int r, double fitCap)
 {
     Attempt a;
     a.passes = ex.passes;
     if (ex.grid.Size() == 0)
         return a;
-    a.design = Finish(ex, ex.ext, ex.delta, r, ex.converged);
+    a.design = Finish(ex, ex.ext, ex.delta, r, std::min(fitCap, ex.converged ? kFitWork : kSmallFitWork));
     a.converged = ex.converged && a.design.verified && ex.passes < kRemezMaxPasses;
     if (a.converged)
         return a;
+    a.design = BestCandidate(ex, r, std::min(fitCap, kSmallFitWork), std::move(a.design));
+    // Taps that meet every grid point to rounding are the best there can
+    // be, however the passes ended.
+    a.converged = a.design.exact;
+    return a;
+}
+
+// The best of the last set's taps (given), the best set's and those the
+// coarser start handed on; the best set's fitted up to fitBudget.
+Finished BestCandidate(Exchange& ex, int r, double fitBudget, Finished best)
+{
     if (!ex.best.empty()) {
-        Finished other = Finish(ex, ex.best, ex.bestDelta, r, false);
-        if (other.error < a.design.error)
-            a.design = std::move(other);
+        Finished other = Finish(ex, ex.best, ex.bestDelta, r, fitBudget);
+        if (other.error < best.error)
+            best = std::move(other);
     }
     if (ex.coarser && ex.coarser->grid.Size() > 0) {
         std::vector<double> fallback = BestCoefficients(*ex.coarser, ex.coarserFunctions);
         if (!fallback.empty()) {
             fallback.resize(static_cast<size_t>(r), 0.0);
             Finished other = Check(ex, std::move(fallback), 0.0, r);
-            if (other.error < a.design.error)
-                a.design = std::move(other);
+            if (other.error < best.error)
+                best = std::move(other);
         }
     }
-    return a;
+    return best;
 }
 
 std::vector<double> BestCoefficients(Exchange& ex, int r)
 {
-    return FinishExchange(ex, r).design.alpha;
+    // Fitted only where cheap: a coarser design hands on its taps as a
+    // candidate, and its own fit would cost more than the design.
+    const bool cheap = static_cast<double>(ex.grid.Size()) * r < kLargeWork;
+    return FinishExchange(ex, r, cheap ? kSmallFitWork : 0.0).design.alpha;
 }
 
 Attempt RunAttempt(const std::vector<RemezEdge>& bands, int r, int density, int filterType, int firType, Start start,
-                   const RemezOptions& options, RemezResult& stats, bool& usedCoarse)
+                   const RemezOptions& options, RemezResult& stats, bool& usedCoarse, bool& lost, bool& levelled)
 {
     Exchange ex;
     RunExchange(ex, bands, r, density, filterType, firType, start, options, stats);
     stats.nGridSize = ex.grid.Size();
     stats.nThreads = ex.fast ? ex.fast->Threads() : 1;
     usedCoarse = ex.coarseStart;
-    return FinishExchange(ex, r);
+    lost = ex.lost && ex.AtFloor();
+    levelled = ex.converged;
+    return FinishExchange(ex, r, kFitWork);
 }
 
 bool Better(const Attempt& a, const Attempt& b)
@@ -430,7 +514,10 @@ RemezResult DesignRemezEdges(int taps, int filterType, int firType, const std::v
 
     RemezResult result;
     bool usedCoarse = false;
-    Attempt chosen = RunAttempt(list, r, density, filterType, firType, Start::Automatic, options, result, usedCoarse);
+    bool lost = false;
+    bool levelled = false;
+    Attempt chosen = RunAttempt(list, r, density, filterType, firType, Start::Automatic, options, result, usedCoarse,
+                                lost, levelled);
     result.nAttempts = 1;
     // Nothing to approximate (no band, or one narrower than the grid
     // spacing): zero taps and the failure count.
@@ -439,10 +526,14 @@ RemezResult DesignRemezEdges(int taps, int filterType, int firType, const std::v
         result.nPasses = kRemezMaxPasses;
         return result;
     }
-    if (!chosen.converged && r >= kMinFunctionsForForcedStart) {
+    // A level lost in rounding next to the resolution is the limit of
+    // double precision, which no other start moves.
+    // An exchange that levelled its error but whose taps the check did not
+    // pass would level the same way from another start.
+    if (!chosen.converged && !lost && !levelled && r >= kMinFunctionsForForcedStart) {
         bool unused = false;
         Attempt other = RunAttempt(list, r, density, filterType, firType, usedCoarse ? Start::Plain : Start::Coarse,
-                                   options, result, unused);
+                                   options, result, unused, lost, levelled);
         result.nAttempts = 2;
         if (Better(other, chosen))
             chosen = std::move(other);
@@ -451,7 +542,7 @@ RemezResult DesignRemezEdges(int taps, int filterType, int firType, const std::v
     const Finished& d = chosen.design;
     result.status = chosen.converged ? RemezStatus::Converged : RemezStatus::DidNotConverge;
     // The count of 64 stands for "not converged", as it always has.
-    result.nPasses = chosen.converged ? chosen.passes : kRemezMaxPasses;
+    result.nPasses = chosen.converged ? std::clamp(chosen.passes, 1, kRemezMaxPasses - 1) : kRemezMaxPasses;
     result.dDelta = d.delta;
     result.dWeightedError = d.error;
     result.dResolution = d.resolution;

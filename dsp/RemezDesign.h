@@ -23,7 +23,9 @@ inline constexpr double kRemezCheckTolerance = 1e-3;
 
 struct RemezResult {
     RemezStatus status = RemezStatus::NoGrid;
-    // Exchange passes of the design returned, 1 .. 63; 64 whenever it did not converge.
+    // Exchange passes of the design returned, 1 .. 63 (an exact design that
+    // no pass levelled counts its passes, at least 1); 64 whenever it did
+    // not converge.
     int nPasses = 0;
     // |delta|, the levelled weighted error of its extremal set (0 when the
     // taps are those of a coarser starting design).
@@ -74,13 +76,24 @@ struct RemezOptions {
 // converge from one start is run once more from the other, and the better
 // of the two is returned.
 //
+// The grid leaves out the frequencies where the FIR type's factor Q
+// vanishes (0 for the antisymmetric types, fs/2 for types 1 and 2) and Q is
+// never floored, so the error on the grid is the taps' true weighted error.
 // Converged only when the passes met the 1e-5 test and the finished taps,
 // summed as their cosine series on the grid, show an equiripple error of
-// |delta| (kRemezCheckTolerance), or stay within the resolution. Otherwise
-// the taps are those with the smallest weighted error on the grid among the
-// last extremal set, the set of the pass with the smallest error, and the
-// finished design of a coarser start (its cosine series is also one of this
-// length), over both starts.
+// |delta| (kRemezCheckTolerance), or when the finished taps stay within the
+// resolution (bExact: an exact design, however its passes ended).
+// Otherwise the taps are those with the smallest weighted error on the grid
+// among the last extremal set, the set of the pass with the smallest error,
+// and the finished design of a coarser start (its cosine series is also one
+// of this length), over both starts.
+//
+// The passes stop early where more would not help: a design whose error
+// neither falls nor levels higher for 12 passes (4 for a starting design,
+// which also stops after 16), and one whose level stays lost in rounding
+// (8 passes in a row, 2 on a large grid once it or a coarser start came
+// near the resolution; the second start is then skipped, as it is after an
+// exchange that levelled but whose taps failed the check).
 RemezResult DesignRemez(int taps, int filterType, int firType, int fs, const RemezBand* bands, int gridDensity,
                         CPoints& coeffs, const RemezOptions& options = RemezOptions());
 // The same from bands already in fractions of fs (BuildBandList's), which

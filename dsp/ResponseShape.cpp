@@ -1,8 +1,11 @@
 #include "dsp/ResponseShape.h"
 
+#include <algorithm>
 #include <cmath>
+#include <complex>
 #include <limits>
 
+#include "dsp/ResponseMeasurement.h"
 #include "dsp/TrigPi.h"
 
 namespace {
@@ -68,4 +71,17 @@ bool ShapeBounded(const ResponseShape& shape, double lower, double upper)
             return false;
     }
     return true;
+}
+
+double CascadeDeviation(std::span<const double> taps, const ResponseShape& shape, double lower, double upper,
+                        double value)
+{
+    const int points = 1000;
+    double worst = 0.0;
+    for (int i = 0; i <= points; ++i) {
+        const double f = lower + (upper - lower) * i / points;
+        const double cascade = std::abs(FrequencyResponseAt(taps, f)) / ShapeGain(shape, f);
+        worst = std::max(worst, std::fabs(cascade - value));
+    }
+    return worst;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <span>
+
 // A desired response that is not flat across a Remez band: the band's value
 // times a gain that varies with frequency, and its weight divided by that
 // gain, so the weighted error is the error of the cascade of the filter
@@ -47,3 +49,9 @@ bool ShapeValid(const ResponseShape& shape);
 // G stays finite and at most kMaxShapeGain over [lower, upper] (fractions
 // of fs), checked on the band's edges and 256 points between them.
 bool ShapeBounded(const ResponseShape& shape, double lower, double upper);
+
+// How far the cascade of the taps with the response the shape compensates
+// strays from value over [lower, upper] (fractions of fs): the largest
+// | |H(f)| / G(f) - value | on 1001 evenly spread points.
+double CascadeDeviation(std::span<const double> taps, const ResponseShape& shape, double lower, double upper,
+                        double value);

@@ -1,11 +1,8 @@
 #include "form/ExportCommand.h"
 
-#include <string>
-#include <vector>
-
 #include "document/CZantroDoc.h"
 #include "document/DocumentMessages.h"
-#include "document/ExportWriters.h"
+#include "document/ExportProfileTraits.h"
 #include "form/CZantroView.h"
 #include "form/DesignAnalysis.h"
 #include "form/WrittenFiles.h"
@@ -50,13 +47,8 @@ bool ExportDesignFiles(CZantroView& view, const ExportOptions& options)
     }
     if (!WriteExport(ExportDesignOf(view), options, &view))
         return false;
-    std::vector<std::string> files;
-    if (IsCProfile(options.profile))
-        files = {options.root + ".h", options.root + ".c"};
-    else
-        files = {options.root + ExportExtension(options.profile)};
     if (Host* host = view.GetHost())
-        host->SetStatusText(WrittenFilesText(files));
+        host->SetStatusText(WrittenFilesText(ExportFilePaths(options)));
     return true;
 }
 
@@ -70,9 +62,7 @@ std::string ExportPreviewText(const ExportDesign& d, const ExportOptions& option
         const size_t end = header.find("*/\n");
         return end == std::string::npos ? header : header.substr(0, end + 3);
     }
-    const char* marker = options.profile == ExportProfile::Vhdl ? "-- "
-                         : options.profile == ExportProfile::Verilog ? "// "
-                         : options.profile == ExportProfile::Coe ? "; " : "";
+    const char* marker = TraitsOf(options.profile).commentMarker;
     std::string text;
     for (const std::string& line : ExportSummary(d, options, words))
         text += marker + line + "\n";

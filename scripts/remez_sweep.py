@@ -19,6 +19,13 @@ equiripple when E alternates in sign at r + 1 grid points whose |E| is at
 least 99% of the largest (so it is within 1% of the best possible on that
 grid), or exact when the largest |E| is below 1e-12.
 
+Odd-length antisymmetric designs from 0 Hz, where Q = sin(2 pi f) is
+smallest: a differentiator 0-3980 Hz (value 1, weight 1: the desired
+response 2 f and weight 1/f, fractions of fs) and a Hilbert transformer
+0-3900 Hz (value 1, weight 1), every odd N from 5 to 1025 in steps of 28,
+plus 1025, at densities 16, 32 and 64. Their error is that of the taps'
+antisymmetric amplitude on the grid, without any floor on Q.
+
 Counts: converged and "did not converge" as the program reports them,
 non-finite taps, false convergence (reported converged but neither
 equiripple nor exact), and, where scipy's design is equiripple, how often
@@ -59,53 +66,70 @@ def functions(n):
     return (n + 1) // 2 if n % 2 else n // 2
 
 
-def dense_grid(bands, n, density):
-    """The algorithm's grid for a symmetric lowpass: spacing 0.5/(r density),
-    points by repeated addition from each lower edge, the band's last point
-    moved onto its upper edge, and for even N a last point above 0.5 - delf
-    dropped. Returns frequencies (fractions of fs), desired values, weights."""
-    r = functions(n)
+def antisymmetric_lengths(quick):
+    if quick:
+        return [5, 129, 257]
+    return sorted(set(list(range(5, 1026, 28)) + [1025]))
+
+
+ANTI_DENSITIES = (16, 32, 64)
+ANTI_TABLES = {"differentiator": [(0, 3980, 1.0, 1.0)], "hilbert": [(0, 3900, 1.0, 1.0)]}
+
+
+def dense_grid(bands, n, density, kind="lowpass"):
+    """The algorithm's grid: spacing 0.5/(r density), points by repeated
+    addition from each lower edge (from the spacing for antisymmetric types
+    starting below it), the band's last point moved onto its upper edge, and
+    for even symmetric and odd antisymmetric N a last point above
+    0.5 - delf dropped, Q vanishing there. Returns frequencies (fractions of
+    fs), desired values, weights; a differentiator's desired value is
+    2 value f and its weight weight / f."""
+    anti = kind != "lowpass"
+    r = n // 2 if anti else functions(n)
     delf = 0.5 / (r * density)
     f, d, w = [], [], []
-    for lo, hi, value, weight in bands:
+    for index, (lo, hi, value, weight) in enumerate(bands):
         lo, hi = lo / FS, hi / FS
+        if anti and index == 0 and lo < delf:
+            lo = delf
         start = len(f)
         x = lo
         while x < hi:
             f.append(x)
-            d.append(value)
-            w.append(weight)
             x = x + delf
         if len(f) > start:
             f[-1] = hi
-    if n % 2 == 0 and f and f[-1] > 0.5 - delf:
+        for x in f[start:]:
+            diff = kind == "differentiator"
+            d.append(2.0 * value * x if diff else value)
+            w.append(weight / x if diff and value >= 1e-4 else weight)
+    if (n % 2 == 0) != anti and f and f[-1] > 0.5 - delf:
         f.pop(), d.pop(), w.pop()
     return np.array(f), np.array(d), np.array(w)
 
 
-def amplitude(h, f):
-    """Zero-phase amplitude of symmetric taps h at frequencies f (fractions of fs)."""
+def amplitude(h, f, anti=False):
+    """Zero-phase amplitude of symmetric (or antisymmetric) taps h at
+    frequencies f (fractions of fs)."""
     n = len(h)
     k = np.arange(n) - (n - 1) / 2.0
     out = np.empty(len(f))
     for s in range(0, len(f), 2048):
-        out[s:s + 2048] = np.cos(2.0 * np.pi * np.outer(f[s:s + 2048], k)) @ h
+        phase = 2.0 * np.pi * np.outer(f[s:s + 2048], k)
+        out[s:s + 2048] = (np.sin(phase) @ -h) if anti else (np.cos(phase) @ h)
     return out
 
 
-def check(h, grid, n):
-    """Largest weighted error on the grid, and whether the taps are equiripple or exact.
-
-    For even N the program weights the error as if cos(pi f), the factor every
-    even symmetric response carries, were at least 0.001 (its documented
-    floor near fs/2); the check weights it the same way."""
+def check(h, grid, n, kind="lowpass"):
+    """Largest weighted error on the grid, and whether the taps are
+    equiripple or exact. No floor on Q: the error is the taps' own."""
     f, d, w = grid
     if not np.all(np.isfinite(h)):
         return math.inf, False
-    a = amplitude(h, f)
-    if n % 2 == 0:
-        q = np.cos(np.pi * f)
-        a = np.where(q < 0.001, a / np.maximum(q, 1e-300) * 0.001, a)
+    anti = kind != "lowpass"
+    a = amplitude(h, f, anti)
+    if anti and np.dot(a, d) < 0:
+        a = -a
     e = (a - d) * w
     largest = float(np.max(np.abs(e)))
     if largest < 1e-12:
@@ -113,11 +137,12 @@ def check(h, grid, n):
     big = e[np.abs(e) >= 0.99 * largest]
     signs = np.sign(big)
     alternations = 1 + int(np.count_nonzero(signs[1:] != signs[:-1]))
-    return largest, alternations >= functions(n) + 1
+    r = n // 2 if anti else functions(n)
+    return largest, alternations >= r + 1
 
 
-def run_cli(cli, n, bands, density):
-    args = [cli, "--method", "remez", "--type", "lowpass", "--taps", str(n), "--grid", str(density),
+def run_cli(cli, n, bands, density, kind="lowpass"):
+    args = [cli, "--method", "remez", "--type", kind, "--taps", str(n), "--grid", str(density),
             "--scaling", "natural", "--json"]
     for lo, hi, value, weight in bands:
         args += ["--band", "%d:%d:%.2f:%.2f" % (lo, hi, value, weight)]
@@ -128,15 +153,17 @@ def run_cli(cli, n, bands, density):
     return taps, converged, j.get("design_seconds", 0.0)
 
 
-def run_scipy(n, bands, density):
+def run_scipy(n, bands, density, kind="lowpass"):
     edges, desired, weight = [], [], []
     for lo, hi, value, wt in bands:
         edges += [lo, hi]
-        desired.append(value)
+        # scipy's differentiator asks for value f (fractions of fs), ours for 2 value f.
+        desired.append(2.0 * value if kind == "differentiator" else value)
         weight.append(wt)
     start = time.process_time()
     try:
-        h = scipy.signal.remez(n, edges, desired, weight=weight, fs=FS, grid_density=density, maxiter=64)
+        h = scipy.signal.remez(n, edges, desired, weight=weight, fs=FS, grid_density=density, maxiter=64,
+                               type={"lowpass": "bandpass"}.get(kind, kind))
     except Exception:
         h = None
     return h, time.process_time() - start
@@ -160,46 +187,48 @@ def main():
     split = {True: [0.0, 0.0], False: [0.0, 0.0]}
     rows = []
     failures = []
-    for n in lengths(quick):
-        for name, bands in tables(n).items():
-            for density in DENSITIES:
-                grid = dense_grid(bands, n, density)
-                taps, converged, seconds = run_cli(cli, n, bands, density)
-                ours_seconds += seconds
-                counts["designs"] += 1
-                counts["converged" if converged else "did not converge"] += 1
-                finite = bool(np.all(np.isfinite(taps)))
-                if not finite:
-                    counts["non-finite taps"] += 1
-                err, good = check(taps, grid, n)
-                if converged and not good:
-                    counts["false convergence"] += 1
-                    failures.append("false convergence: table %s N %d density %d error %.3g" % (name, n, density, err))
-                ref_err, ref_good = math.nan, False
-                ref_time = math.nan
-                split[bool(converged)][0] += seconds
-                if scipy is not None:
-                    ref, ref_time = run_scipy(n, bands, density)
-                    scipy_seconds += ref_time
-                    split[bool(converged)][1] += ref_time
-                    if ref is not None:
-                        ref_err, ref_good = check(np.asarray(ref), grid, n)
-                    if ref_good:
-                        counts["scipy equiripple"] += 1
-                        if err <= 1.01 * ref_err + 1e-15:
-                            counts["within 1% of scipy"] += 1
-                        else:
-                            counts["worse than scipy by over 1%"] += 1
-                            failures.append("worse than scipy: table %s N %d density %d %.4g vs %.4g%s" % (
-                                name, n, density, err, ref_err, "" if converged else " (did not converge)"))
-                        if err < 0.99 * ref_err:
-                            counts["better than scipy by over 1%"] += 1
-                    elif converged:
-                        counts["converged, scipy not equiripple"] += 1
-                rows.append((name, n, density, int(converged), int(finite), err, int(good), ref_err, int(ref_good),
-                             seconds, ref_time))
-            sys.stdout.write("\rN %4d" % n)
-            sys.stdout.flush()
+    jobs = [(n, name, "lowpass", bands, density) for n in lengths(quick) for name, bands in tables(n).items()
+            for density in DENSITIES]
+    jobs += [(n, kind, kind, bands, density) for n in antisymmetric_lengths(quick)
+             for kind, bands in ANTI_TABLES.items() for density in ANTI_DENSITIES]
+    for n, name, kind, bands, density in jobs:
+        grid = dense_grid(bands, n, density, kind)
+        taps, converged, seconds = run_cli(cli, n, bands, density, kind)
+        ours_seconds += seconds
+        counts["designs"] += 1
+        counts["converged" if converged else "did not converge"] += 1
+        finite = bool(np.all(np.isfinite(taps)))
+        if not finite:
+            counts["non-finite taps"] += 1
+        err, good = check(taps, grid, n, kind)
+        if converged and not good:
+            counts["false convergence"] += 1
+            failures.append("false convergence: table %s N %d density %d error %.3g" % (name, n, density, err))
+        ref_err, ref_good = math.nan, False
+        ref_time = math.nan
+        split[bool(converged)][0] += seconds
+        if scipy is not None:
+            ref, ref_time = run_scipy(n, bands, density, kind)
+            scipy_seconds += ref_time
+            split[bool(converged)][1] += ref_time
+            if ref is not None:
+                ref_err, ref_good = check(np.asarray(ref), grid, n, kind)
+            if ref_good:
+                counts["scipy equiripple"] += 1
+                if err <= 1.01 * ref_err + 1e-15:
+                    counts["within 1% of scipy"] += 1
+                else:
+                    counts["worse than scipy by over 1%"] += 1
+                    failures.append("worse than scipy: table %s N %d density %d %.4g vs %.4g%s" % (
+                        name, n, density, err, ref_err, "" if converged else " (did not converge)"))
+                if err < 0.99 * ref_err:
+                    counts["better than scipy by over 1%"] += 1
+            elif converged:
+                counts["converged, scipy not equiripple"] += 1
+        rows.append((name, n, density, int(converged), int(finite), err, int(good), ref_err, int(ref_good),
+                     seconds, ref_time))
+        sys.stdout.write("\rN %4d" % n)
+        sys.stdout.flush()
     print()
     for line in failures:
         print(line)

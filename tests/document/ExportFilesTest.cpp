@@ -4,6 +4,7 @@
 
 #include "ExportTestSupport.h"
 #include "document/DocumentMessages.h"
+#include "document/ExportProfileTraits.h"
 
 namespace fs = std::filesystem;
 
@@ -221,7 +222,7 @@ TEST_F(ExportFiles, PaddingKeepsQ15EvenAndHeliumArraysWhole)
     EXPECT_EQ(ExportMacroName("out/2nd stage-lp"), "FIR_2ND_STAGE_LP");
     EXPECT_EQ(VhdlName("__a__b_"), "a_b");
     for (int i = 0; i < kExportProfileCount; ++i)
-        EXPECT_EQ(ParseExportProfile(kExportProfileNames[i]), static_cast<ExportProfile>(i));
+        EXPECT_EQ(ParseExportProfile(ExportProfileName(static_cast<ExportProfile>(i))), static_cast<ExportProfile>(i));
     EXPECT_EQ(ParseExportProfile("CMSIS-Q15"), ExportProfile::CmsisQ15);
     EXPECT_FALSE(ParseExportProfile("cmsis-q16"));
 }
@@ -291,4 +292,28 @@ TEST_F(ExportFiles, AFailedWriteLeavesTheOldFilesAndNoTemporaries)
     ASSERT_TRUE(ExportDesignFiles(f.view, Options(ExportProfile::CmsisQ15, "lp")));
     EXPECT_NE(ReadText(m_dir / "lp.h").find("#define LP_NUM_TAPS 64\n"), std::string::npos);
     EXPECT_EQ(fs::status(m_dir / "lp.c").permissions() & fs::perms::owner_read, fs::perms::owner_read);
+}
+
+TEST_F(ExportFiles, EveryProfileWritesTheFilesItNamesWithItsOwnComments)
+{
+    ExportFixture f(ExportCases()[0]);
+    ASSERT_EQ(f.view.m_bDesignValid, 1);
+    const ExportDesign d = ExportDesignOf(f.view);
+    for (const ExportProfileTraits& t : AllExportProfileTraits()) {
+        SCOPED_TRACE(t.name);
+        EXPECT_EQ(&TraitsOf(t.profile), &t);
+        const ExportOptions o = Options(t.profile, "p");
+        const std::vector<ExportFile> files = BuildExportFiles(d, o, ComputeExportWords(d, o));
+        std::vector<std::string> paths;
+        for (const ExportFile& file : files)
+            paths.push_back(file.path);
+        EXPECT_EQ(paths, ExportFilePaths(o));
+        ASSERT_FALSE(files.empty());
+        // The summary's first line, behind the profile's own comment marker.
+        const std::string first = std::string(t.commentMarker) + "Zantro ";
+        const std::string opening = IsCProfile(t.profile) ? "/*\n * Zantro " : first;
+        if (IsCProfile(t.profile) || *t.commentMarker) {
+            EXPECT_EQ(files[0].text.rfind(opening, 0), 0u) << files[0].text.substr(0, 80);
+        }
+    }
 }

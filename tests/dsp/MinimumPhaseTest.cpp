@@ -173,3 +173,22 @@ TEST(MinimumPhase, RecoversAKnownFactor)
     EXPECT_NEAR(r.taps[0], 1.0 * scale, 1e-9);
     EXPECT_NEAR(r.taps[1], 0.5 * scale, 1e-9);
 }
+
+// The one-call design equals its steps: the prototype by the Remez
+// exchange or least squares for the squared values, then the factor.
+TEST(MinimumPhase, DesignRunsThePrototypeForTheSquares)
+{
+    const std::vector<RemezEdge> bands = {{0.0, 0.1, 1.0, 1.0}, {0.15, 0.5, 0.0, 10.0}};
+    for (PrototypeMethod method : {PrototypeMethod::Remez, PrototypeMethod::LeastSquares}) {
+        const MinimumPhaseDesign d = DesignMinimumPhase(32, method, bands, 16);
+        ASSERT_TRUE(d.factor.Ok());
+        EXPECT_TRUE(d.prototypeConverged);
+        ASSERT_EQ(d.prototype.size(), 63u);
+        const MinimumPhaseResult again = MinimumPhaseFromPrototype(d.prototype, 32);
+        EXPECT_EQ(again.taps, d.factor.taps);
+        EXPECT_NEAR(std::abs(FrequencyResponseAt(d.factor.taps, 0.0)), 1.0, 0.01);
+    }
+    EXPECT_EQ(DesignMinimumPhase(32, PrototypeMethod::LeastSquares, {{0.2, 0.1, 1.0, 1.0}}, 16).factor.status,
+              MinimumPhaseStatus::NoPrototype);
+    EXPECT_EQ(DesignMinimumPhase(1, PrototypeMethod::Remez, bands, 16).factor.status, MinimumPhaseStatus::BadLength);
+}

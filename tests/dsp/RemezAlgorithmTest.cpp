@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <random>
+#include <string>
 #include <vector>
 
 #include "RemezTestSupport.h"
@@ -86,7 +88,7 @@ TEST(RemezGrid, SpacingEdgesAndSharedEdgePoints)
     EXPECT_EQ(std::count(s.f.begin(), s.f.end(), 0.25), 2);
 }
 
-TEST(RemezGrid, EvenLengthDropsTheForcedZeroAndFloorsQ)
+TEST(RemezGrid, EvenLengthDropsTheForcedZeroAndLeavesQUnfloored)
 {
     // FIR type 1: the point at fs/2 cannot be met and is dropped.
     const RemezCase even{"even", 64, FT_LOWPASS, {Band(0, 1000, 1.0, 1.0), Band(1200, 4000, 0.0, 1.0)}};
@@ -97,20 +99,32 @@ TEST(RemezGrid, EvenLengthDropsTheForcedZeroAndFloorsQ)
     EXPECT_EQ(odd.f.back(), 0.5);
     EXPECT_EQ(g.Size(), odd.Size() - 1);
 
-    // Q = cos(pi f) is floored at 0.001 near fs/2, sin(pi f) of type 3 is not.
+    // Q is never floored (a floored Q makes the grid's error differ from
+    // the taps' true weighted error); where Q vanishes the point leaves the
+    // grid, as McClellan, Parks and Rabiner's program keeps such points off it.
     RemezGrid t;
+    t.Append(0.0, 1.0, 2.0);
     t.Append(0.1, 1.0, 2.0);
     t.Append(0.49999, 1.0, 2.0);
+    t.Append(0.5, 1.0, 2.0);
     RemezGrid t1 = t;
     ApplyFirTypeTransform(t1, 1);
-    EXPECT_DOUBLE_EQ(t1.D[0], 1.0 / std::cos(M_PI * 0.1));
-    EXPECT_DOUBLE_EQ(t1.W[0], 2.0 * std::cos(M_PI * 0.1));
-    EXPECT_DOUBLE_EQ(t1.D[1], 1000.0);
-    EXPECT_DOUBLE_EQ(t1.W[1], 0.002);
-    RemezGrid t3;
-    t3.Append(0.00001, 1.0, 1.0);
+    ASSERT_EQ(t1.Size(), 3);
+    EXPECT_DOUBLE_EQ(t1.D[0], 1.0);
+    EXPECT_DOUBLE_EQ(t1.D[1], 1.0 / std::cos(M_PI * 0.1));
+    EXPECT_DOUBLE_EQ(t1.W[1], 2.0 * std::cos(M_PI * 0.1));
+    EXPECT_NEAR(t1.D[2], 1.0 / std::cos(M_PI * 0.49999), 1e-6);
+    EXPECT_NEAR(t1.W[2], 2.0 * std::cos(M_PI * 0.49999), 1e-15);
+    EXPECT_EQ(t1.E.size(), 3u);
+    RemezGrid t2 = t;
+    ApplyFirTypeTransform(t2, 2);
+    ASSERT_EQ(t2.Size(), 2);
+    EXPECT_EQ(t2.f, (std::vector<double>{0.1, 0.49999}));
+    EXPECT_NEAR(t2.W[1], 2.0 * std::sin(2.0 * M_PI * 0.49999), 1e-15);
+    RemezGrid t3 = t;
     ApplyFirTypeTransform(t3, 3);
-    EXPECT_DOUBLE_EQ(t3.W[0], std::sin(M_PI * 0.00001));
+    EXPECT_EQ(t3.f, (std::vector<double>{0.1, 0.49999, 0.5}));
+    EXPECT_DOUBLE_EQ(t3.W[0], 2.0 * std::sin(M_PI * 0.1));
 }
 
 TEST(RemezGrid, AntisymmetricTypesStartAtTheSpacingAndDifferentiatorsShapeDAndW)
@@ -291,6 +305,72 @@ TEST(RemezSearch, ThinningTieBreaks)
         many.push_back(i % 2 ? -1.0 - i : 1.0 + i);
     const std::vector<int> kept = search(many, 2);
     EXPECT_EQ(kept, (std::vector<int>{115, 117, 119}));
+}
+
+namespace {
+
+// The thinning as its rule reads, one removal per step with the walk
+// started over each time: the model the one-pass thinning must equal.
+std::vector<int> ThinStepByStep(std::vector<int> cand, const std::vector<double>& E, int wanted)
+{
+    auto err = [&](size_t i) { return E[static_cast<size_t>(cand[i])]; };
+    for (int extra = static_cast<int>(cand.size()) - wanted; extra > 0; --extra) {
+        bool positive = err(0) > 0.0;
+        size_t weakest = 0;
+        bool removed = false;
+        for (size_t i = 1; i < cand.size() && !removed; ++i) {
+            const double e = err(i);
+            if (!(positive ? e < 0.0 : e > 0.0)) {
+                cand.erase(cand.begin() + static_cast<std::ptrdiff_t>(std::fabs(err(i - 1)) < std::fabs(e) ? i - 1 : i));
+                removed = true;
+                break;
+            }
+            positive = e > 0.0;
+            if (std::fabs(e) < std::fabs(err(weakest)))
+                weakest = i;
+        }
+        if (removed)
+            continue;
+        if (extra == 1)
+            cand.erase(std::fabs(err(0)) > std::fabs(err(cand.size() - 1)) ? cand.end() - 1 : cand.begin());
+        else
+            cand.erase(cand.begin() + static_cast<std::ptrdiff_t>(weakest));
+    }
+    return cand;
+}
+
+}  // namespace
+
+TEST(RemezSearch, OnePassThinningEqualsTheStepRule)
+{
+    // Noisy errors with long runs of one sign, exact ties and zeros: many
+    // more candidates than r + 1, as on a grid whose error is lost in rounding.
+    std::mt19937 rng(7);
+    std::uniform_real_distribution<double> noise(-1.0, 1.0);
+    for (int trial = 0; trial < 300; ++trial) {
+        const int g = 20 + trial * 7 % 400;
+        std::vector<double> e(static_cast<size_t>(g));
+        for (double& v : e) {
+            v = std::round(noise(rng) * (trial % 3 == 0 ? 4.0 : 1000.0)) / 4.0;
+            if (trial % 5 == 0)
+                v = std::fabs(v) * (rng() % 7 == 0 ? -1.0 : 1.0);
+        }
+        const int r = 1 + static_cast<int>(rng() % static_cast<unsigned>(g / 3));
+        // The candidates of the search's first step.
+        auto candidate = [](double x, double a, double b) { return (x >= 0.0 && x > a && x > b) || (x <= 0.0 && x < a && x < b); };
+        std::vector<int> all;
+        for (int i = 0; i < g; ++i) {
+            const double x = e[static_cast<size_t>(i)];
+            const double left = i > 0 ? e[static_cast<size_t>(i) - 1] : e[1];
+            const double right = i + 1 < g ? e[static_cast<size_t>(i) + 1] : left;
+            if (candidate(x, left, right))
+                all.push_back(i);
+        }
+        if (static_cast<int>(all.size()) <= r + 1)
+            continue;
+        SCOPED_TRACE("trial " + std::to_string(trial));
+        EXPECT_EQ(SearchExtrema(e, g, r), ThinStepByStep(all, e, r + 1));
+    }
 }
 
 TEST(RemezSearch, ConvergenceTestOnTheExtremalErrors)

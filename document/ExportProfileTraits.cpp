@@ -1,0 +1,120 @@
+#include "document/ExportProfileTraits.h"
+
+#include <array>
+
+namespace {
+
+// The one file <root><extension> of a profile whose writer gives its text.
+template <std::string (*Text)(const ExportDesign&, const ExportOptions&, const ExportWords&)>
+std::vector<ExportFile> OneFile(const ExportDesign& d, const ExportOptions& o, const ExportWords& w)
+{
+    return {{o.root + TraitsOf(o.profile).extension, Text(d, o, w)}};
+}
+
+constexpr unsigned kCmsisFixedOptions = kExportTakesRounding | kExportTakesBlock | kExportTakesHelium;
+constexpr unsigned kChosenWordOptions = kExportTakesWordLength | kExportTakesRounding;
+
+constexpr const char* kStateComment =
+    "State buffer length for block_size samples a call: numTaps + blockSize - 1";
+constexpr const char* kStateLength = "(NUM_TAPS + (block_size) - 1)";
+
+using P = ExportProfile;
+using F = ExportFamily;
+using N = ExportNumbers;
+using R = ExportWordRule;
+
+constexpr std::array kTraits = {
+    ExportProfileTraits{P::CmsisF32, "cmsis-f32", ".h", F::Cmsis, N::Single, R::None, 0,
+                        kExportTakesBlock | kExportTakesHelium, {false, 0, 4}, "float32_t", "f32",
+                        "(NUM_TAPS + 2 * (block_size) - 1)",
+                        "State buffer length for block_size samples a call: numTaps + 2 * blockSize - 1, as Helium "
+                        "builds need (blockSize more than the others)",
+                        "", "CMSIS-DSP arm_fir_f32 (float32_t)", CExportFiles},
+    ExportProfileTraits{P::CmsisQ31, "cmsis-q31", ".h", F::Cmsis, N::Words, R::Fixed, 32, kCmsisFixedOptions,
+                        {false, 0, 4}, "q31_t", "q31", kStateLength, kStateComment, "",
+                        "CMSIS-DSP arm_fir_q31 (q31_t, Q1.31, 2.62 accumulator)", CExportFiles},
+    ExportProfileTraits{P::CmsisQ15, "cmsis-q15", ".h", F::Cmsis, N::Words, R::Fixed, 16, kCmsisFixedOptions,
+                        {true, 4, 8}, "q15_t", "q15", "(NUM_TAPS + (block_size))",
+                        "State buffer length for block_size samples a call: numTaps + blockSize, as loop-unrolled "
+                        "builds need (one more than the others)",
+                        "", "CMSIS-DSP arm_fir_q15 (q15_t, Q1.15, 34.30 accumulator)", CExportFiles},
+    ExportProfileTraits{P::CmsisQ7, "cmsis-q7", ".h", F::Cmsis, N::Words, R::Fixed, 8, kCmsisFixedOptions,
+                        {false, 0, 16}, "q7_t", "q7", kStateLength, kStateComment, "",
+                        "CMSIS-DSP arm_fir_q7 (q7_t, Q1.7, 18.14 accumulator)", CExportFiles},
+    ExportProfileTraits{P::CFixed, "c-fixed", ".h", F::PlainC, N::Words, R::Chosen, 0, kChosenWordOptions, {},
+                        nullptr, nullptr, nullptr, nullptr, "", "plain C, <stdint.h> fixed-point words",
+                        CExportFiles},
+    ExportProfileTraits{P::CFloat, "c-float", ".h", F::PlainC, N::Single, R::None, 0, 0u, {}, "float", nullptr,
+                        nullptr, nullptr, "", "plain C, float", CExportFiles},
+    ExportProfileTraits{P::CDouble, "c-double", ".h", F::PlainC, N::Double, R::None, 0, 0u, {}, "double", nullptr,
+                        nullptr, nullptr, "", "plain C, double", CExportFiles},
+    ExportProfileTraits{P::Csv, "csv", ".csv", F::Data, N::Double, R::None, 0, 0u, {}, nullptr, nullptr, nullptr,
+                        nullptr, "", "CSV, one tap a line, double precision", OneFile<CsvExportText>},
+    ExportProfileTraits{P::Json, "json", ".json", F::Data, N::Shortest, R::Chosen, 0, kChosenWordOptions, {},
+                        nullptr, nullptr, nullptr, nullptr, "", "JSON: taps, parameters and analysis",
+                        OneFile<JsonExportText>},
+    ExportProfileTraits{P::Coe, "coe", ".coe", F::Hdl, N::Words, R::Chosen, 0, kChosenWordOptions, {}, nullptr,
+                        nullptr, nullptr, nullptr, "; ", "Xilinx coefficient file (radix 10)",
+                        OneFile<CoeExportText>},
+    ExportProfileTraits{P::Vhdl, "vhdl", ".vhd", F::Hdl, N::Words, R::Chosen, 0, kChosenWordOptions, {}, nullptr,
+                        nullptr, nullptr, nullptr, "-- ", "VHDL package, constant integer array",
+                        OneFile<VhdlExportText>},
+    ExportProfileTraits{P::Verilog, "verilog", ".vh", F::Hdl, N::Words, R::Chosen, 0, kChosenWordOptions, {},
+                        nullptr, nullptr, nullptr, nullptr, "// ", "Verilog include, localparam vector",
+                        OneFile<VerilogExportText>},
+};
+
+constexpr bool IsC(F family)
+{
+    return family == F::Cmsis || family == F::PlainC;
+}
+
+constexpr bool Has(const ExportProfileTraits& t, unsigned option)
+{
+    return (t.options & option) != 0;
+}
+
+// What must hold of every row; each clause names a fault a new row could bring.
+constexpr bool RowsAgree()
+{
+    for (size_t i = 0; i < kTraits.size(); ++i) {
+        const ExportProfileTraits& t = kTraits[i];
+        if (t.profile != static_cast<ExportProfile>(i) || !t.name || !t.extension || !t.target || !t.writer ||
+            !t.commentMarker)
+            return false;
+        // Words come from a quantisation; the word length applies exactly to the user's word.
+        if ((t.numbers == N::Words && t.wordRule == R::None) || (t.wordRule == R::Fixed) != (t.wordBits > 0) ||
+            Has(t, kExportTakesWordLength) != (t.wordRule == R::Chosen) ||
+            Has(t, kExportTakesRounding) != (t.wordRule != R::None))
+            return false;
+        // Block, Helium, padding and the state buffer are CMSIS-DSP's.
+        const bool cmsis = t.family == F::Cmsis;
+        if (Has(t, kExportTakesBlock) != cmsis || Has(t, kExportTakesHelium) != cmsis ||
+            (t.padding.heliumMultiple > 0) != cmsis || (t.cmsisSuffix != nullptr) != cmsis ||
+            (t.stateLength != nullptr) != cmsis || (t.stateComment != nullptr) != cmsis)
+            return false;
+        // A C array has a type, or is a word typed by its length.
+        if (IsC(t.family) && !t.cType && t.numbers != N::Words)
+            return false;
+        for (size_t j = 0; j < i; ++j)
+            if (std::string_view(kTraits[j].name) == t.name)
+                return false;
+    }
+    return true;
+}
+
+static_assert(kTraits.size() == static_cast<size_t>(ExportProfile::Count),
+              "every export profile needs its row in kTraits");
+static_assert(RowsAgree(), "the export profile rows are out of order, named twice or contradict themselves");
+
+}  // namespace
+
+const ExportProfileTraits& TraitsOf(ExportProfile p)
+{
+    return kTraits[static_cast<size_t>(p)];
+}
+
+std::span<const ExportProfileTraits> AllExportProfileTraits()
+{
+    return kTraits;
+}
