@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "document/HdlFilterWriter.h"
+
 namespace {
 
 // The one file <root><extension> of a profile whose writer gives its text.
@@ -13,6 +15,7 @@ std::vector<ExportFile> OneFile(const ExportDesign& d, const ExportOptions& o, c
 
 constexpr unsigned kCmsisFixedOptions = kExportTakesRounding | kExportTakesBlock | kExportTakesHelium;
 constexpr unsigned kChosenWordOptions = kExportTakesWordLength | kExportTakesRounding;
+constexpr unsigned kFilterOptions = kChosenWordOptions | kExportTakesFilterOptions;
 
 constexpr const char* kStateComment =
     "State buffer length for block_size samples a call: numTaps + blockSize - 1";
@@ -62,6 +65,12 @@ constexpr std::array kTraits = {
     ExportProfileTraits{P::Verilog, "verilog", ".vh", F::Hdl, N::Words, R::Chosen, 0, kChosenWordOptions, {},
                         nullptr, nullptr, nullptr, nullptr, "// ", "Verilog include, localparam vector",
                         OneFile<VerilogExportText>},
+    ExportProfileTraits{P::VhdlFir, "vhdl-fir", ".vhd", F::Hdl, N::Words, R::Chosen, 0, kFilterOptions, {},
+                        nullptr, nullptr, nullptr, nullptr, "-- ",
+                        "synthesizable VHDL-2008 FIR filter of the c-fixed words", VhdlFilterExportFiles},
+    ExportProfileTraits{P::VerilogFir, "verilog-fir", ".v", F::Hdl, N::Words, R::Chosen, 0, kFilterOptions, {},
+                        nullptr, nullptr, nullptr, nullptr, "// ",
+                        "synthesizable Verilog-2001 FIR filter of the c-fixed words", VerilogFilterExportFiles},
 };
 
 constexpr bool IsC(F family)
@@ -92,6 +101,9 @@ constexpr bool RowsAgree()
         if (Has(t, kExportTakesBlock) != cmsis || Has(t, kExportTakesHelium) != cmsis ||
             (t.padding.heliumMultiple > 0) != cmsis || (t.cmsisSuffix != nullptr) != cmsis ||
             (t.stateLength != nullptr) != cmsis || (t.stateComment != nullptr) != cmsis)
+            return false;
+        // A filter is built from the user's words, for an FPGA flow.
+        if (Has(t, kExportTakesFilterOptions) && (t.family != F::Hdl || t.wordRule != R::Chosen))
             return false;
         // A C array has a type, or is a word typed by its length.
         if (IsC(t.family) && !t.cType && t.numbers != N::Words)
