@@ -242,7 +242,13 @@ MultirateRun DesignMultirate(const CliOptions& o)
     e.outline.taps = static_cast<int>(e.taps.size());
     e.outline.firstCorner = designer.method == DM_SINC ? designer.fs / (2.0 * designer.rate.factor) : designer.rate.passHz;
     e.outline.remezBands.assign(designer.table, designer.table + kBandCount);
+    if (run.rate.kind == MultirateKind::Halfband) {
+        // The table the exchange ran on: G's one band 0 .. 2 f1.
+        e.outline.remezBands.assign(kBandCount, RemezBand{});
+        e.outline.remezBands[0] = {1, 0, static_cast<int>(std::round(2.0 * run.rate.passHz)), 1.0, 1.0};
+    }
     e.gridDensity = designer.grid;
+    e.multirate = run.rate;
     e.bands = MaskOf(designer);
     e.figures = MeasureResponse(e.taps, designer.fs, e.bands, false);
     run.figures = MeasureMultirate(e.taps, run.rate.kind, run.rate.factor, designer.fs, run.rate.passHz,

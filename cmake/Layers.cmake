@@ -8,7 +8,10 @@ set(ZANTRO_LAYER_document_USES dsp platform document)
 set(ZANTRO_LAYER_plot_USES dsp platform plot)
 set(ZANTRO_LAYER_form_USES dsp platform document plot form)
 set(ZANTRO_LAYER_cli_USES dsp platform document plot form cli)
-set(ZANTRO_ALL_FOLDERS dsp platform document plot form cli app)
+# The Python module stands on the engine without the form: it designs and
+# measures from values and reads and writes documents and exports.
+set(ZANTRO_LAYER_python_USES dsp platform document python)
+set(ZANTRO_ALL_FOLDERS dsp platform document plot form cli python app)
 
 # Fails with a message naming the file when a source of layer includes a
 # project header from a folder the layer may not use, or a Qt header.

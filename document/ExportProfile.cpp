@@ -108,7 +108,8 @@ bool IsCmsisProfile(ExportProfile p)
 
 bool IsCProfile(ExportProfile p)
 {
-    return IsCmsisProfile(p) || TraitsOf(p).family == ExportFamily::PlainC;
+    const ExportFamily family = TraitsOf(p).family;
+    return family == ExportFamily::Cmsis || family == ExportFamily::PlainC || family == ExportFamily::Multirate;
 }
 
 bool TakesWordLength(ExportProfile p)

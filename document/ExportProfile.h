@@ -6,6 +6,7 @@
 
 #include "document/HdlFilterPlan.h"
 #include "dsp/MaskDerivation.h"
+#include "dsp/Multirate.h"
 #include "dsp/ResponseMeasurement.h"
 #include "dsp/TapQuantization.h"
 
@@ -27,6 +28,13 @@ enum class ExportProfile {
     Coe,
     Vhdl,
     Verilog,
+    CmsisDecimateF32,
+    CmsisDecimateQ31,
+    CmsisDecimateQ15,
+    CmsisInterpolateF32,
+    CmsisInterpolateQ31,
+    CmsisInterpolateQ15,
+    CPolyphase,
     VhdlFir,
     VerilogFir,
     Count,  // not a profile: how many there are; stays last
@@ -75,6 +83,9 @@ struct ExportDesign {
     std::vector<MaskBand> bands;    // the mask the figures are measured on
     bool crossings = false;         // -3/-6 dB frequencies measured
     ResponseFigures figures;        // of the double taps
+    // A lowpass for a rate change (taps at the high rate): what the
+    // multirate profiles need; the others export the taps unchanged.
+    std::optional<MultirateDesign> multirate;
 };
 
 // The words of one export, natural order, before any reversal or padding.

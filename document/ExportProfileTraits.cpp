@@ -1,5 +1,7 @@
 #include "document/ExportProfileTraits.h"
 
+#include "document/MultirateExport.h"
+
 #include <array>
 
 #include "document/HdlFilterWriter.h"
@@ -65,6 +67,26 @@ constexpr std::array kTraits = {
     ExportProfileTraits{P::Verilog, "verilog", ".vh", F::Hdl, N::Words, R::Chosen, 0, kChosenWordOptions, {},
                         nullptr, nullptr, nullptr, nullptr, "// ", "Verilog include, localparam vector",
                         OneFile<VerilogExportText>},
+    ExportProfileTraits{P::CmsisDecimateF32, "cmsis-decimate-f32", ".h", F::Multirate, N::Single, R::None, 0,
+                        kExportTakesBlock, {}, "float32_t", nullptr, nullptr, nullptr, "",
+                        "CMSIS-DSP arm_fir_decimate_f32 (float32_t)", MultirateExportFiles},
+    ExportProfileTraits{P::CmsisDecimateQ31, "cmsis-decimate-q31", ".h", F::Multirate, N::Words, R::Fixed, 32,
+                        kExportTakesBlock | kExportTakesRounding, {}, "q31_t", nullptr, nullptr, nullptr, "",
+                        "CMSIS-DSP arm_fir_decimate_q31 (q31_t, Q1.31, 2.62 accumulator)", MultirateExportFiles},
+    ExportProfileTraits{P::CmsisDecimateQ15, "cmsis-decimate-q15", ".h", F::Multirate, N::Words, R::Fixed, 16,
+                        kExportTakesBlock | kExportTakesRounding, {}, "q15_t", nullptr, nullptr, nullptr, "",
+                        "CMSIS-DSP arm_fir_decimate_q15 (q15_t, Q1.15, 34.30 accumulator)", MultirateExportFiles},
+    ExportProfileTraits{P::CmsisInterpolateF32, "cmsis-interpolate-f32", ".h", F::Multirate, N::Single, R::None, 0,
+                        kExportTakesBlock, {}, "float32_t", nullptr, nullptr, nullptr, "",
+                        "CMSIS-DSP arm_fir_interpolate_f32 (float32_t)", MultirateExportFiles},
+    ExportProfileTraits{P::CmsisInterpolateQ31, "cmsis-interpolate-q31", ".h", F::Multirate, N::Words, R::Fixed, 32,
+                        kExportTakesBlock | kExportTakesRounding, {}, "q31_t", nullptr, nullptr, nullptr, "",
+                        "CMSIS-DSP arm_fir_interpolate_q31 (q31_t, Q1.31, 2.62 accumulator)", MultirateExportFiles},
+    ExportProfileTraits{P::CmsisInterpolateQ15, "cmsis-interpolate-q15", ".h", F::Multirate, N::Words, R::Fixed, 16,
+                        kExportTakesBlock | kExportTakesRounding, {}, "q15_t", nullptr, nullptr, nullptr, "",
+                        "CMSIS-DSP arm_fir_interpolate_q15 (q15_t, Q1.15, 34.30 accumulator)", MultirateExportFiles},
+    ExportProfileTraits{P::CPolyphase, "c-polyphase", ".h", F::Multirate, N::Single, R::None, 0, 0u, {}, "float",
+                        nullptr, nullptr, nullptr, "", "plain C polyphase arrays, float", MultirateExportFiles},
     ExportProfileTraits{P::VhdlFir, "vhdl-fir", ".vhd", F::Hdl, N::Words, R::Chosen, 0, kFilterOptions, {},
                         nullptr, nullptr, nullptr, nullptr, "-- ",
                         "synthesizable VHDL-2008 FIR filter of the c-fixed words", VhdlFilterExportFiles},
@@ -98,7 +120,9 @@ constexpr bool RowsAgree()
             return false;
         // Block, Helium, padding and the state buffer are CMSIS-DSP's.
         const bool cmsis = t.family == F::Cmsis;
-        if (Has(t, kExportTakesBlock) != cmsis || Has(t, kExportTakesHelium) != cmsis ||
+        // A multirate CMSIS profile takes a block size (no Helium padding, no state text of the table).
+        const bool blocks = cmsis || (t.family == F::Multirate && std::string_view(t.name).starts_with("cmsis-"));
+        if (Has(t, kExportTakesBlock) != blocks || Has(t, kExportTakesHelium) != cmsis ||
             (t.padding.heliumMultiple > 0) != cmsis || (t.cmsisSuffix != nullptr) != cmsis ||
             (t.stateLength != nullptr) != cmsis || (t.stateComment != nullptr) != cmsis)
             return false;

@@ -14,6 +14,9 @@ enum class ExportFamily {
     PlainC,  // plain C arrays: <root>.h and <root>.c, natural order
     Data,    // one data file for tools: csv, json
     Hdl,     // for an FPGA flow: coe, vhdl, verilog, and the filters vhdl-fir, verilog-fir (with a testbench)
+    // A rate change's lowpass: CMSIS-DSP decimator and interpolator arrays
+    // or plain C polyphase arrays, <root>.h and <root>.c (MultirateExport.h)
+    Multirate,
 };
 
 // What the file's numbers are.

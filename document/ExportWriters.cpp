@@ -10,6 +10,7 @@
 
 #include "document/DocumentMessages.h"
 #include "document/ExportProfileTraits.h"
+#include "document/MultirateExport.h"
 #include "platform/CWnd.h"
 
 namespace {
@@ -120,6 +121,9 @@ bool WriteExport(const ExportDesign& d, const ExportOptions& o, CWnd* msgOwner)
     }
     if (d.taps.empty())
         return refuse(kMsgNoDesign);
+    if (TraitsOf(o.profile).family == ExportFamily::Multirate)
+        if (const std::string why = CheckMultirateExport(d, d.multirate, MultirateOptionsOf(o)); !why.empty())
+            return refuse(why);
     // The CMSIS words hold -1.0 .. 1.0; a larger tap would be clipped silently.
     if (TraitsOf(o.profile).wordRule == ExportWordRule::Fixed && peak > 1.0)
         return refuse(kMsgValuesAboveOne);

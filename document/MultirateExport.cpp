@@ -87,7 +87,7 @@ const char* KindText(MultirateKind k)
     case MultirateKind::Interpolate:
         return "interpolation";
     case MultirateKind::Halfband:
-        return "half-band (Vaidyanathan-Nguyen)";
+        return "half-band (Vaidyanathan-Nguyen: the band table designs G of (N+1)/2 taps, h = (delta + G(z^2))/2)";
     }
     return "";
 }
@@ -397,4 +397,43 @@ std::string MultirateSourceText(const MultirateExportOptions& o, const Multirate
                 "\n";
     }
     return text + "};\n";
+}
+
+MultirateExportOptions MultirateOptionsOf(const ExportOptions& o)
+{
+    MultirateExportOptions m;
+    switch (o.profile) {
+    case ExportProfile::CmsisDecimateQ31:
+    case ExportProfile::CmsisInterpolateQ31:
+        m.word = MultirateWord::Q31;
+        break;
+    case ExportProfile::CmsisDecimateQ15:
+    case ExportProfile::CmsisInterpolateQ15:
+        m.word = MultirateWord::Q15;
+        break;
+    default:
+        m.word = MultirateWord::F32;
+        break;
+    }
+    m.target = o.profile == ExportProfile::CPolyphase ? MultirateTarget::CPolyphase
+               : o.profile == ExportProfile::CmsisInterpolateF32 || o.profile == ExportProfile::CmsisInterpolateQ31 ||
+                       o.profile == ExportProfile::CmsisInterpolateQ15
+                   ? MultirateTarget::CmsisInterpolate
+                   : MultirateTarget::CmsisDecimate;
+    m.root = o.root;
+    m.blockSize = o.blockSize;
+    m.rounding = o.rounding;
+    return m;
+}
+
+std::vector<ExportFile> MultirateExportFiles(const ExportDesign& d, const ExportOptions& o, const ExportWords&)
+{
+    const MultirateExportOptions m = MultirateOptionsOf(o);
+    if (!d.multirate) {
+        const std::string text = std::string("/*\n * Zantro ") + ZANTRO_VERSION + ", export profile " +
+                                 ProfileName(m) + ": " + TargetText(m) + "\n * " + kMsgMultirateNoRate + "\n */\n";
+        return {{o.root + ".h", text}, {o.root + ".c", text}};
+    }
+    const MultirateWords w = ComputeMultirateWords(d, *d.multirate, m);
+    return {{o.root + ".h", MultirateHeaderText(d, *d.multirate, m, w)}, {o.root + ".c", MultirateSourceText(m, w)}};
 }

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "document/ExportProfile.h"
+#include "document/ExportWriters.h"
 #include "dsp/Multirate.h"
 
 // Exports of a rate-changing lowpass: CMSIS-DSP's FIR decimator and
@@ -64,6 +65,16 @@ MultirateWords ComputeMultirateWords(const ExportDesign& design, const Multirate
 std::string MultirateHeaderText(const ExportDesign& design, const MultirateDesign& rate,
                                 const MultirateExportOptions& options, const MultirateWords& words);
 std::string MultirateSourceText(const MultirateExportOptions& options, const MultirateWords& words);
+
+// The target and word of a multirate profile (cmsis-decimate-*,
+// cmsis-interpolate-*, c-polyphase) with the export's root, block size and rounding.
+MultirateExportOptions MultirateOptionsOf(const ExportOptions& options);
+
+// The writer of the multirate profiles' row: <root>.h and <root>.c of
+// design.multirate (a design without one, which the export command
+// refuses, gets a header that says so and no arrays).
+std::vector<ExportFile> MultirateExportFiles(const ExportDesign& design, const ExportOptions& options,
+                                             const ExportWords& words);
 
 // The texts of the refusals.
 inline constexpr const char* kMsgMultirateNoRate =

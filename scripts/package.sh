@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Builds the Debian package of zantro and zantro-cli with Debian's hardening
-# flags in build-deb/ (or $ZANTRO_DEB_DIR), then checks it: the file list,
-# the dependencies dpkg-shlibdeps found, the AppStream metadata and lintian
-# without errors. Prints the package's path last.
+# Builds the Debian packages with Debian's hardening flags in build-deb/ (or
+# $ZANTRO_DEB_DIR): zantro (zantro and zantro-cli) and python3-zantro (the
+# Python module). Then checks them: the file lists, the dependencies
+# dpkg-shlibdeps found, the AppStream metadata and lintian without errors.
+# Prints the packages' paths last.
 source "$(dirname "${BASH_SOURCE[0]}")/setup.sh"
 
 DEB_DIR="${ZANTRO_DEB_DIR:-$ROOT/build-deb}"
@@ -17,20 +18,27 @@ if command -v ccache >/dev/null; then
 fi
 cmake -S "$ROOT" -B "$DEB_DIR" -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr \
     -DZANTRO_BUILD_GUI=ON -DZANTRO_BUILD_TESTS=OFF -DZANTRO_BUILD_BENCH=OFF "${launcher[@]}" \
-    -DCMAKE_CXX_FLAGS="$cxxflags" -DCMAKE_EXE_LINKER_FLAGS="$ldflags"
+    -DCMAKE_CXX_FLAGS="$cxxflags" -DCMAKE_EXE_LINKER_FLAGS="$ldflags" -DCMAKE_MODULE_LINKER_FLAGS="$ldflags"
 cmake --build "$DEB_DIR" -j2
-rm -f "$DEB_DIR"/zantro_*.deb
+rm -f "$DEB_DIR"/zantro_*.deb "$DEB_DIR"/python3-zantro_*.deb
 (cd "$DEB_DIR" && cpack -G DEB)
 deb="$(ls "$DEB_DIR"/zantro_*.deb)"
+pydeb="$(ls "$DEB_DIR"/python3-zantro_*.deb)"
 
 fail() {
     echo "package check: $*" >&2
     exit 1
 }
 
-# The file list, exactly.
-dpkg-deb --contents "$deb" | awk '{print $6}' | grep -v '/$' | sed 's|^\./||' | LC_ALL=C sort >"$DEB_DIR/files.txt"
+# The file lists, exactly.
+file_list() {
+    dpkg-deb --contents "$1" | awk '{print $6}' | grep -v '/$' | sed 's|^\./||' | LC_ALL=C sort
+}
+file_list "$deb" >"$DEB_DIR/files.txt"
 diff -u "$ROOT/packaging/files.txt" "$DEB_DIR/files.txt" || fail "the package's files differ from packaging/files.txt"
+file_list "$pydeb" >"$DEB_DIR/files-python3-zantro.txt"
+diff -u "$ROOT/packaging/files-python3-zantro.txt" "$DEB_DIR/files-python3-zantro.txt" ||
+    fail "python3-zantro's files differ from packaging/files-python3-zantro.txt"
 
 depends="$(dpkg-deb --field "$deb" Depends)"
 for lib in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 libqt6printsupport6; do
@@ -40,6 +48,7 @@ done
 unpacked="$DEB_DIR/unpacked"
 rm -rf "$unpacked"
 dpkg-deb --extract "$deb" "$unpacked"
+dpkg-deb --extract "$pydeb" "$unpacked"
 appstreamcli validate --no-net "$unpacked"/usr/share/metainfo/*.metainfo.xml || fail "AppStream metadata"
 for page in zantro zantro-cli; do
     warnings="$(LC_ALL=C.UTF-8 MANROFFSEQ='' MANWIDTH=80 man --warnings -E UTF-8 -l -Tutf8 -Z \
@@ -47,5 +56,14 @@ for page in zantro zantro-cli; do
     [ -z "$warnings" ] || fail "man page $page: $warnings"
 done
 
-lintian --fail-on error --display-info "$deb" || fail "lintian reports errors"
+pydepends="$(dpkg-deb --field "$pydeb" Depends)"
+for dep in libc6 libstdc++6 python3 python3-numpy; do
+    grep -q "\\b$dep\\b" <<<"$pydepends" || fail "python3-zantro's Depends lacks $dep: $pydepends"
+done
+# The packaged module imports in Debian's python3 and measures.
+PYTHONPATH="$unpacked/usr/lib/python3/dist-packages" /usr/bin/python3 -c 'import zantro; zantro.measure([0.5, 0.5], 8000.0)' ||
+    fail "the packaged module does not import"
+
+lintian --fail-on error --display-info "$deb" "$pydeb" || fail "lintian reports errors"
 echo "$deb"
+echo "$pydeb"

@@ -20,6 +20,10 @@ PACKAGES=(
     qt6-svg-dev
     libqt6opengl6-dev
     python3-scipy
+    pybind11-dev
+    python3-dev
+    python3-numpy
+    python3-pytest
     clang
     libclang-rt-14-dev
     poppler-utils

@@ -1,6 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include <unistd.h>
 
 #include "CliRunSupport.h"
 
@@ -119,4 +124,41 @@ TEST(MultirateCli, Refusals)
         EXPECT_EQ(r.status, c.status) << c.text;
         EXPECT_NE(r.err.find(c.text), std::string::npos) << r.err;
     }
+}
+
+// --export with the multirate profiles: the decimator's block size must be a
+// multiple of M; the single-rate profiles export the prototype unchanged.
+TEST(MultirateCli, ExportProfiles)
+{
+    const std::filesystem::path dir = std::filesystem::temp_directory_path() /
+                                      ("zantro-multirate-cli-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir);
+    const std::string root = (dir / "dec3").string();
+    const std::vector<std::string> design = {"--decimate", "3", "--fs", "48000", "--f1", "5000", "--taps", "48"};
+    std::vector<std::string> args = design;
+    args.insert(args.end(), {"--export", "cmsis-decimate-q15", "--export-root", root});
+    CliResult r = RunCliArgs(args);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("The block size 32 is not a multiple of the decimation factor 3"), std::string::npos) << r.err;
+    EXPECT_FALSE(std::filesystem::exists(root + ".h"));
+    args.insert(args.end(), {"--block", "48"});
+    r = RunCliArgs(args);
+    ASSERT_EQ(r.status, 0) << r.err;
+    std::ifstream header(root + ".h");
+    const std::string text((std::istreambuf_iterator<char>(header)), std::istreambuf_iterator<char>());
+    EXPECT_NE(text.find("arm_fir_decimate_init_q15(&dec, DEC3_NUM_TAPS, DEC3_FACTOR, dec3_coefficients, state, "
+                        "DEC3_BLOCK_SIZE);"),
+              std::string::npos);
+    EXPECT_NE(text.find("#define DEC3_BLOCK_SIZE 48"), std::string::npos);
+
+    args = design;
+    args.insert(args.end(), {"--export", "csv", "--export-root", root});
+    r = RunCliArgs(args);
+    ASSERT_EQ(r.status, 0) << r.err;
+    std::ifstream csv(root + ".csv");
+    int lines = 0;
+    for (std::string line; std::getline(csv, line);)
+        ++lines;
+    EXPECT_EQ(lines, 48);
+    std::filesystem::remove_all(dir);
 }

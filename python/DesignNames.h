@@ -1,0 +1,22 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "dsp/DesignKinds.h"
+
+// The names the module takes and gives for the form's lists, as zantro-cli
+// spells them; the form's own entries are accepted too.
+inline const std::vector<std::string> kTypeNames = {"lowpass",        "highpass", "bandpass",
+                                                    "bandstop",       "hilbert",  "differentiator",
+                                                    "gaussian",       "allpass",  "moving-average"};
+inline const std::vector<std::string> kMethodNames = {"sinc", "fsamp", "remez", "direct"};
+inline const std::vector<std::string> kWindowNames = {"rectangular", "hanning",   "hamming",
+                                                      "blackman",    "chebyshev", "kaiser"};
+inline const std::vector<std::string> kScalingNames = {"natural", "normalized", "optimized", "custom"};
+
+template <size_t N>
+std::vector<std::string> EntriesOf(const char* const (&names)[N])
+{
+    return std::vector<std::string>(names, names + N);
+}
