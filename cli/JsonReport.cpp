@@ -2,6 +2,7 @@
 
 #include "cli/CliRunner.h"
 #include "document/CFilPar.h"
+#include "document/DesignJson.h"
 
 namespace {
 
@@ -64,14 +65,6 @@ Json JsonReport::Parameters(const CFilPar& par)
     for (int i = 0; i < par.m_InputData.m_nCount; ++i)
         inputData.push_back({par.m_InputData[i].real(), par.m_InputData[i].imag()});
 
-    Json bands = Json::array();
-    for (const RemezBand& b : par.m_Bands)
-        bands.push_back({{"m_bUse", b.m_bUse},
-                         {"m_nLowerEdge", b.m_nLowerEdge},
-                         {"m_nUpperEdge", b.m_nUpperEdge},
-                         {"m_dValue", b.m_dValue},
-                         {"m_dWeight", b.m_dWeight}});
-
     Json p;
     p["m_nDesignMethod"] = par.m_nDesignMethod;
     p["m_nFilterType"] = par.m_nFilterType;
@@ -91,7 +84,7 @@ Json JsonReport::Parameters(const CFilPar& par)
     p["m_nNumFormat"] = par.m_nNumFormat;
     p["m_bInputData"] = par.m_bInputData;
     p["m_InputData"] = inputData;
-    p["m_Bands"] = bands;
+    p["m_Bands"] = RemezBandsJson(par.m_Bands);
     p["m_nGridDensity"] = par.m_nGridDensity;
     p["m_nVersion"] = par.m_nVersion;
     return p;

@@ -1,5 +1,6 @@
 #include <nlohmann/json.hpp>
 
+#include "document/DesignJson.h"
 #include "document/ExportWriters.h"
 
 #ifndef ZANTRO_VERSION
@@ -18,51 +19,9 @@ std::string Commented(const std::vector<std::string>& lines, const std::string& 
     return text;
 }
 
-Json BandsJson(const ResponseFigures& f)
-{
-    Json bands = Json::array();
-    for (const BandFigures& b : f.bands) {
-        Json band;
-        band["kind"] = b.band.kind == BandKind::Pass ? "pass" : b.band.kind == BandKind::Stop ? "stop" : "slope";
-        band["lo_hz"] = b.band.loHz;
-        band["hi_hz"] = b.band.hiHz;
-        band["max_db"] = b.maxDb;
-        band["min_db"] = b.minDb;
-        if (b.band.kind == BandKind::Stop)
-            band["attenuation_db"] = b.attenuationDb;
-        else
-            band["ripple_db"] = b.rippleDb;
-        bands.push_back(band);
-    }
-    return bands;
-}
-
-Json FiguresJson(const ResponseFigures& f)
-{
-    Json j;
-    j["measured"] = f.status == MeasureStatus::Ok;
-    j["grid_intervals"] = f.gridIntervals;
-    j["bands"] = BandsJson(f);
-    j["minus3db_hz"] = f.minus3dbHz;
-    j["minus6db_hz"] = f.minus6dbHz;
-    j["group_delay_samples"] = f.groupDelaySamples;
-    j["dc_gain_db"] = f.dcGainDb;
-    j["nyquist_gain_db"] = f.nyquistGainDb;
-    j["sum_abs_taps"] = f.sumAbsTaps;
-    j["headroom_bits"] = f.headroomBits;
-    return j;
-}
-
 Json ParametersJson(const ExportDesign& d)
 {
     const DesignOutline& o = d.outline;
-    Json bands = Json::array();
-    for (const RemezBand& b : o.remezBands)
-        bands.push_back({{"m_bUse", b.m_bUse},
-                         {"m_nLowerEdge", b.m_nLowerEdge},
-                         {"m_nUpperEdge", b.m_nUpperEdge},
-                         {"m_dValue", b.m_dValue},
-                         {"m_dWeight", b.m_dWeight}});
     Json p;
     p["m_nDesignMethod"] = o.designMethod;
     p["m_nFilterType"] = o.filterType;
@@ -79,7 +38,7 @@ Json ParametersJson(const ExportDesign& d)
     p["m_dDiffGain"] = o.diffGain;
     p["m_dGain"] = o.gain;
     p["m_InputData"] = o.inputData;
-    p["m_Bands"] = bands;
+    p["m_Bands"] = RemezBandsJson(o.remezBands);
     p["m_nGridDensity"] = d.gridDensity;
     return p;
 }
@@ -128,18 +87,7 @@ std::string JsonExportText(const ExportDesign& d, const ExportOptions& o, const 
     j["summary"] = ExportSummary(d, o, w);
     j["taps"] = d.taps;
     j["parameters"] = ParametersJson(d);
-    Json analysis = FiguresJson(d.figures);
-    Json quant;
-    quant["word_length"] = w.quant.wordLength;
-    quant["fraction_length"] = w.quant.fractionLength;
-    quant["shift"] = w.quant.shift;
-    quant["rounding"] = o.rounding == QuantRounding::Nearest ? "nearest" : "truncate";
-    quant["taps"] = w.quant.taps;
-    quant["max_error_lsb"] = w.quant.maxErrorLsb;
-    quant["saturated"] = w.quant.saturated;
-    quant["figures"] = FiguresJson(w.quant.figures);
-    analysis["quantized"] = quant;
-    j["analysis"] = analysis;
+    j["analysis"] = AnalysisJson(d.figures, w.quant, d.bandsDerived);
     return j.dump(2, ' ', false, Json::error_handler_t::replace) + "\n";
 }
 

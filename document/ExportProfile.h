@@ -81,6 +81,7 @@ struct ExportDesign {
     int gridDensity = 0;            // Remez
     std::vector<double> taps;       // the design's taps, natural order
     std::vector<MaskBand> bands;    // the mask the figures are measured on
+    bool bandsDerived = true;       // the mask derived from the design (not the user's)
     bool crossings = false;         // -3/-6 dB frequencies measured
     ResponseFigures figures;        // of the double taps
     // A lowpass for a rate change (taps at the high rate): what the

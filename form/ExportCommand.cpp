@@ -30,6 +30,7 @@ ExportDesign ExportDesignOf(const CZantroView& view)
     const DesignAnalysis a = AnalyzeDesign(view, std::nullopt, QuantSpec{});
     d.taps = a.taps;
     d.bands = a.bands;
+    d.bandsDerived = a.bandsDerived;
     d.crossings = a.crossings;
     d.figures = a.figures;
     return d;

@@ -1,0 +1,195 @@
+#include "document/DesignJson.h"
+
+#include <cmath>
+
+namespace {
+
+using Json = nlohmann::ordered_json;
+
+const char* KindName(BandKind kind)
+{
+    return kind == BandKind::Pass ? "pass" : kind == BandKind::Stop ? "stop" : "slope";
+}
+
+const char* StatusName(MeasureStatus status)
+{
+    switch (status) {
+    case MeasureStatus::Ok:
+        return "ok";
+    case MeasureStatus::NoTaps:
+        return "no taps";
+    case MeasureStatus::BadRate:
+        return "bad sampling rate";
+    case MeasureStatus::BadBand:
+        return "band outside 0..fs/2";
+    default:
+        return "non-finite taps";
+    }
+}
+
+const char* QuantStatusName(QuantStatus status)
+{
+    switch (status) {
+    case QuantStatus::Ok:
+        return "ok";
+    case QuantStatus::BadWordLength:
+        return "word length outside 2..32";
+    case QuantStatus::BadFractionLength:
+        return "fraction length out of range";
+    case QuantStatus::NonFinite:
+        return "non-finite taps";
+    default:
+        return "no taps";
+    }
+}
+
+Json Bands(const ResponseFigures& f)
+{
+    Json bands = Json::array();
+    for (const BandFigures& b : f.bands) {
+        Json band;
+        band["kind"] = KindName(b.band.kind);
+        band["lo_hz"] = b.band.loHz;
+        band["hi_hz"] = b.band.hiHz;
+        band["max_db"] = b.maxDb;
+        band["min_db"] = b.minDb;
+        if (b.band.kind == BandKind::Stop) {
+            band["attenuation_db"] = b.attenuationDb;
+        } else {
+            band["ripple_db"] = b.rippleDb;
+            band["desired"] = b.band.desired;
+            band["max_deviation"] = b.maxDeviation;
+        }
+        bands.push_back(band);
+    }
+    return bands;
+}
+
+void AddFigures(const ResponseFigures& f, Json& out)
+{
+    out["status"] = StatusName(f.status);
+    out["grid_points"] = f.gridIntervals + 1;
+    out["nominal_pass_gain"] = f.nominalPassGain;
+    out["bands"] = Bands(f);
+    out["minus3db_hz"] = f.minus3dbHz;
+    out["minus6db_hz"] = f.minus6dbHz;
+    out["linear_phase"] = f.linearPhase;
+    out["group_delay_samples"] = f.groupDelaySamples;
+    out["group_delay_ms"] = f.groupDelayMs;
+    out["dc_gain_db"] = f.dcGainDb;
+    out["nyquist_gain_db"] = f.nyquistGainDb;
+    out["peak_tap"] = f.peakTap;
+    out["peak_tap_index"] = f.peakTapIndex;
+    out["sum_abs_taps"] = f.sumAbsTaps;
+    out["headroom_bits"] = f.headroomBits;
+    out["measured"] = f.status == MeasureStatus::Ok;
+    out["grid_intervals"] = f.gridIntervals;
+}
+
+// A requirement band's figures; a non-finite margin (a failed measurement) is null.
+Json BandVerdictJson(const BandVerdict& v)
+{
+    const bool pass = v.required.kind == BandKind::Pass;
+    Json b;
+    b[pass ? "ripple_db" : "attenuation_db"] = pass ? v.figures.rippleDb : v.figures.attenuationDb;
+    b["max_db"] = v.figures.maxDb;
+    b["min_db"] = v.figures.minDb;
+    b["margin_db"] = std::isfinite(v.marginDb) ? Json(v.marginDb) : Json(nullptr);
+    b["met"] = v.met;
+    return b;
+}
+
+}  // namespace
+
+Json FiguresJson(const ResponseFigures& figures)
+{
+    Json out;
+    AddFigures(figures, out);
+    return out;
+}
+
+Json QuantizedJson(const QuantResult& q)
+{
+    Json quant;
+    quant["status"] = QuantStatusName(q.status);
+    quant["format"] = QuantFormatName(q.quantSpec);
+    quant["word_length"] = q.wordLength;
+    quant["fraction_length"] = q.fractionLength;
+    quant["shift"] = q.shift;
+    quant["rounding"] = q.quantSpec.format == QuantFormat::Q15          ? "nearest (half up)"
+                        : q.quantSpec.format != QuantFormat::Bits       ? "truncate"
+                        : q.quantSpec.rounding == QuantRounding::Nearest ? "nearest"
+                                                                         : "truncate";
+    quant["taps"] = q.taps;
+    quant["max_error_lsb"] = q.maxErrorLsb;
+    quant["saturated"] = q.saturated;
+    quant["symmetric_before"] = q.symmetryBefore != 0;
+    quant["symmetric_after"] = q.symmetryAfter != 0;
+    if (q.status == QuantStatus::Ok)
+        AddFigures(q.figures, quant);
+    quant["figures"] = FiguresJson(q.figures);
+    return quant;
+}
+
+Json AnalysisJson(const ResponseFigures& figures, const QuantResult& quantized, bool bandsDerived)
+{
+    Json out;
+    out["bands_derived"] = bandsDerived;
+    AddFigures(figures, out);
+    out["quantized"] = QuantizedJson(quantized);
+    return out;
+}
+
+Json RemezBandsJson(std::span<const RemezBand> bands)
+{
+    Json out = Json::array();
+    for (const RemezBand& b : bands)
+        out.push_back({{"m_bUse", b.m_bUse},
+                       {"m_nLowerEdge", b.m_nLowerEdge},
+                       {"m_nUpperEdge", b.m_nUpperEdge},
+                       {"m_dValue", b.m_dValue},
+                       {"m_dWeight", b.m_dWeight}});
+    return out;
+}
+
+const char* SpecSearchStatusName(SpecSearchStatus status)
+{
+    switch (status) {
+    case SpecSearchStatus::Met:
+        return "met";
+    case SpecSearchStatus::Unreachable:
+        return "unreachable";
+    default:
+        return "bad requirement";
+    }
+}
+
+Json TrialJson(const TrialVerdict& v)
+{
+    Json t;
+    t["taps"] = v.taps;
+    t["design"] = v.design == TrialStatus::Designed       ? "designed"
+                  : v.design == TrialStatus::NotConverged ? "not converged"
+                                                          : "failed";
+    t["met"] = v.met;
+    t["worst_margin_db"] = std::isfinite(v.worstMarginDb) ? Json(v.worstMarginDb) : Json(nullptr);
+    return t;
+}
+
+Json RequirementBandsJson(const SpecRequirement& req, const TrialVerdict& v)
+{
+    Json bands = Json::array();
+    for (size_t i = 0; i < req.bands.size(); ++i) {
+        const SpecBand& s = req.bands[i];
+        Json b;
+        b["kind"] = s.kind == BandKind::Pass ? "pass" : "stop";
+        b["lo_hz"] = s.loHz;
+        b["hi_hz"] = s.hiHz;
+        b[s.kind == BandKind::Pass ? "max_ripple_db" : "min_attenuation_db"] = s.limitDb;
+        b["achieved"] = i < v.bands.size() ? BandVerdictJson(v.bands[i]) : Json(nullptr);
+        if (v.quantized)
+            b["quantized"] = i < v.quantBands.size() ? BandVerdictJson(v.quantBands[i]) : Json(nullptr);
+        bands.push_back(b);
+    }
+    return bands;
+}

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <span>
+
+#include <nlohmann/json.hpp>
+
+#include "dsp/RemezBand.h"
+#include "dsp/FewestTapsSearch.h"
+#include "dsp/ResponseMeasurement.h"
+#include "dsp/TapQuantization.h"
+
+// The JSON objects of a design that zantro-cli's --json and the json export
+// profile both write, from the measured values, so the two carry the same
+// keys with the same values.
+
+// The figures of one set of taps: "status", "grid_points", the bands
+// ("kind", "lo_hz", "hi_hz", "max_db", "min_db", then "attenuation_db" of a
+// stop band or "ripple_db", "desired" and "max_deviation"), crossings, group
+// delay, gains, peak tap, sum |b| and headroom; then "measured" and
+// "grid_intervals" as the first json exports named them.
+nlohmann::ordered_json FiguresJson(const ResponseFigures& figures);
+
+// The fixed-point taps: format, word and fraction lengths, shift, rounding,
+// the words, their error and symmetry; the figures of the words both
+// inline (when quantised) and under "figures".
+nlohmann::ordered_json QuantizedJson(const QuantResult& quantized);
+
+// The "analysis" object: "bands_derived" (false when a mask given by the
+// user replaced the bands derived from the design), the figures of the
+// double taps and "quantized".
+nlohmann::ordered_json AnalysisJson(const ResponseFigures& figures, const QuantResult& quantized, bool bandsDerived);
+
+// The Remez band table as the archive names its fields.
+nlohmann::ordered_json RemezBandsJson(std::span<const RemezBand> bands);
+
+// A requirement search: its status name ("met", "unreachable", "bad
+// requirement"), one trial, and the required bands beside the figures a
+// trial achieved (and, when quantised, its words achieved).
+const char* SpecSearchStatusName(SpecSearchStatus status);
+nlohmann::ordered_json TrialJson(const TrialVerdict& verdict);
+nlohmann::ordered_json RequirementBandsJson(const SpecRequirement& requirement, const TrialVerdict& verdict);
