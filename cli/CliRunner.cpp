@@ -172,17 +172,7 @@ void CliRunner::MakeFile(const CliOptions& o)
 
 void CliRunner::Export(const CliOptions& o)
 {
-    ExportOptions options;
-    options.profile = *o.exportRequest.profile;
-    options.root = o.exportRequest.root;
-    options.wordLength = o.exportRequest.wordLength;
-    options.rounding = o.analysis.quantize.rounding;
-    options.blockSize = o.exportRequest.blockSize;
-    options.helium = o.exportRequest.helium;
-    options.inputBits = o.exportRequest.inputBits;
-    options.outputBits = o.exportRequest.outputBits;
-    options.testbench = o.exportRequest.testbench;
-    if (!ExportDesignFiles(m_view, options))
+    if (!ExportDesignFiles(m_view, ExportOptionsOf(o.exportRequest, o.analysis.quantize.rounding)))
         m_bFailed = true;
 }
 

@@ -68,3 +68,19 @@ void AddExportOptions(CLI::App& app, ExportRequest& request)
                  "vhdl-fir and verilog-fir also write a testbench, ROOT_tb.vhd or ROOT_tb.v, that reads the "
                  "input integers from a file and writes the outputs one a line");
 }
+
+ExportOptions ExportOptionsOf(const ExportRequest& request, QuantRounding rounding)
+{
+    ExportOptions options;
+    if (request.profile)
+        options.profile = *request.profile;
+    options.root = request.root;
+    options.wordLength = request.wordLength;
+    options.rounding = rounding;
+    options.blockSize = request.blockSize;
+    options.helium = request.helium;
+    options.inputBits = request.inputBits;
+    options.outputBits = request.outputBits;
+    options.testbench = request.testbench;
+    return options;
+}

@@ -27,3 +27,6 @@ struct ExportRequest {
 // FPGA filters' --input-bits, --output-bits and --testbench; --export and
 // --export-root need each other.
 void AddExportOptions(CLI::App& app, ExportRequest& request);
+
+// The export's options: the request's, with the rounding of --rounding.
+ExportOptions ExportOptionsOf(const ExportRequest& request, QuantRounding rounding);

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <ostream>
 
+#include "document/DesignJson.h"
 #include "document/ExportWriters.h"
 #include "dsp/CPoints.h"
 #include "dsp/HalfbandDesign.h"
@@ -279,12 +280,24 @@ nlohmann::ordered_json MultirateJson(const MultirateRun& run)
 nlohmann::ordered_json SearchJson(const SpecSearchResult& s)
 {
     nlohmann::ordered_json j;
-    j["status"] = s.status == SpecSearchStatus::Met ? "met" : "unreachable";
+    j["status"] = SpecSearchStatusName(s.status);
     j["taps"] = s.found.taps;
     j["next_smaller_taps"] = s.nextSmaller ? nlohmann::ordered_json(s.nextSmaller->taps) : nullptr;
     j["worst_margin_db"] = s.found.worstMarginDb;
     j["tried"] = s.tried;
+    j["found"] = TrialJson(s.found);
+    j["next_smaller"] = s.nextSmaller ? TrialJson(*s.nextSmaller) : nullptr;
     return j;
+}
+
+// The design's figures on its own bands (or --mask), double and quantised.
+nlohmann::ordered_json AnalysisOf(const CliOptions& o, const MultirateRun& run)
+{
+    const ExportDesign& d = run.design;
+    const std::vector<MaskBand>& mask = o.analysis.mask.empty() ? d.bands : o.analysis.mask;
+    const ResponseFigures figures = MeasureResponse(d.taps, d.outline.fs, mask, false);
+    const QuantResult quantized = QuantizeAndMeasure(d.taps, o.analysis.quantize, d.outline.fs, mask, false);
+    return AnalysisJson(figures, quantized, o.analysis.mask.empty());
 }
 
 bool Export(const CliOptions& o, const MultirateRun& run, std::ostream& err)
@@ -293,14 +306,7 @@ bool Export(const CliOptions& o, const MultirateRun& run, std::ostream& err)
     host.onMessage = [&err](const ScriptedHost::Message& m) { err << m.text << '\n'; };
     CWnd owner;
     owner.SetHost(&host);
-    ExportOptions options;
-    options.profile = *o.exportRequest.profile;
-    options.root = o.exportRequest.root;
-    options.wordLength = o.exportRequest.wordLength;
-    options.rounding = o.analysis.quantize.rounding;
-    options.blockSize = o.exportRequest.blockSize;
-    options.helium = o.exportRequest.helium;
-    return WriteExport(run.design, options, &owner);
+    return WriteExport(run.design, ExportOptionsOf(o.exportRequest, o.analysis.quantize.rounding), &owner);
 }
 
 }  // namespace
@@ -319,8 +325,10 @@ int RunMultirate(const CliOptions& o, std::ostream& out, std::ostream& err)
         report["taps"] = run.design.taps.size();
         report["coefficients"] = run.design.taps;
         report["messages"] = run.messages;
-        if (run.valid)
+        if (run.valid) {
             report["multirate"] = MultirateJson(run);
+            report["analysis"] = AnalysisOf(o, run);
+        }
         if (run.search)
             report["to_spec"] = SearchJson(*run.search);
         out << report.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) << '\n';

@@ -231,12 +231,10 @@ std::string ExportMacroName(const std::string& root)
     return macro;
 }
 
-std::vector<std::string> ExportSummary(const ExportDesign& d, const ExportOptions& o, const ExportWords& w)
+std::vector<std::string> ExportDesignLines(const ExportDesign& d)
 {
     const DesignOutline& f = d.outline;
     std::vector<std::string> lines;
-    lines.push_back(std::string("Zantro ") + ZANTRO_VERSION + ", export profile " + ExportProfileName(o.profile) +
-                    ": " + TraitsOf(o.profile).target);
     lines.push_back("Filter: " + NameOf(kFilterTypeNames, f.filterType) + ", " +
                     std::to_string(d.taps.size()) + " taps, " + NameOf(kDesignMethodNames, f.designMethod));
     if (f.designMethod != DM_REMEZ) {
@@ -268,6 +266,16 @@ std::vector<std::string> ExportSummary(const ExportDesign& d, const ExportOption
         lines.push_back("Gaussian variance: " + NumberText(d.variance));
     lines.push_back("Scaling: " + NameOf(kIRScalingNames, d.irScaling) + ", gain " + NumberText(f.gain) +
                     (d.sinXComp ? ", sin(x)/x compensation on" : ""));
+    return lines;
+}
+
+std::vector<std::string> ExportSummary(const ExportDesign& d, const ExportOptions& o, const ExportWords& w)
+{
+    const DesignOutline& f = d.outline;
+    std::vector<std::string> lines = {std::string("Zantro ") + ZANTRO_VERSION + ", export profile " +
+                                      ExportProfileName(o.profile) + ": " + TraitsOf(o.profile).target};
+    for (const std::string& line : ExportDesignLines(d))
+        lines.push_back(line);
     for (const std::string& line : OrderLines(o, static_cast<int>(d.taps.size())))
         lines.push_back(line);
     lines.push_back(FormatText(o, w));

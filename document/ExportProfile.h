@@ -145,6 +145,10 @@ std::string ExportMacroName(const std::string& root);
 std::vector<std::string> ExportSummary(const ExportDesign& design, const ExportOptions& options,
                                        const ExportWords& words);
 
+// The summary's description of the design: filter, window, rate, band
+// table or corners, scaling; one line per entry.
+std::vector<std::string> ExportDesignLines(const ExportDesign& design);
+
 // Locale-independent number texts: shortest round trip, or fixed decimals.
 std::string NumberText(double v);
 std::string FixedDecimals(double v, int decimals);

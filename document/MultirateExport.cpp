@@ -114,22 +114,6 @@ const char* ProfileName(const MultirateExportOptions& o)
     return names[static_cast<int>(o.target)][static_cast<int>(o.word)];
 }
 
-// The design's description, as the single-rate profiles give it: the
-// summary's lines from the filter up to the coefficient order.
-std::vector<std::string> DesignLines(const ExportDesign& d)
-{
-    ExportOptions plain;
-    plain.profile = ExportProfile::CDouble;
-    ExportWords w;
-    w.values = d.taps;
-    w.figures = d.figures;
-    const std::vector<std::string> all = ExportSummary(d, plain, w);
-    std::vector<std::string> lines;
-    for (size_t i = 1; i < all.size() && all[i].rfind("Coefficient order", 0) != 0; ++i)
-        lines.push_back(all[i]);
-    return lines;
-}
-
 std::string Hz(double v)
 {
     return (v == std::floor(v) ? NumberText(v) : Decimals(v, 1)) + " Hz";
@@ -231,7 +215,7 @@ std::string MultirateHeaderText(const ExportDesign& d, const MultirateDesign& ra
     std::vector<std::string> c;
     c.push_back(std::string("Zantro ") + ZANTRO_VERSION + ", export profile " + ProfileName(o) + ": " +
                 TargetText(o));
-    for (const std::string& line : DesignLines(d))
+    for (const std::string& line : ExportDesignLines(d))
         c.push_back(line);
     c.push_back(std::string("Rate change: ") + KindText(rate.kind) + " by " + std::to_string(m) + ", pass band 0 - " +
                 Hz(rate.passHz) + "; " + (up ? Hz(fs / m) + " in, " + Hz(fs) + " out"
@@ -352,7 +336,10 @@ std::string MultirateHeaderText(const ExportDesign& d, const MultirateDesign& ra
                        "State buffer length for block_size input samples a call: the documented " +
                            std::string(o.target == MultirateTarget::CmsisDecimate ? "numTaps" : "phaseLength") +
                            " + blockSize - 1 and " + std::to_string(kMultirateStateMargin) +
-                           " words the code may read past it (CMSIS-DSP issue 261)");
+                           (o.target == MultirateTarget::CmsisInterpolate
+                                ? " words past it: the interpolator reads up to 3 beyond (CMSIS-DSP issue 261), "
+                                  "vector builds whole vectors"
+                                : " words past it for vector builds' whole-vector loads"));
         if (up && w.fixedPoint)
             text += Define(macro + "_POST_SHIFT", std::to_string(w.postShift),
                            "Left shift of the output that restores unit pass-band gain");

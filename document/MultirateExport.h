@@ -29,7 +29,8 @@ struct MultirateExportOptions {
 // reads up to 3 words past the documented phaseLength + blockSize - 1 (the
 // loop-unrolled f32 code loads four samples for a remainder of fewer taps,
 // CMSIS-DSP issue 261); vectorised builds load whole vectors of up to 8
-// words. The margin covers both; it is never written.
+// words. The margin covers both (the decimator gets it too, for vector
+// loads at the end of its state); it is never written.
 inline constexpr int kMultirateStateMargin = 8;
 
 // The words of a multirate export.

@@ -32,6 +32,11 @@ TEST(MultirateCli, HalfbandJson)
     EXPECT_EQ(m["macs_per_output"], 25);
     EXPECT_NEAR(m["alias_attenuation_db"]["double"].get<double>(), -20 * std::log10(3.3842e-4), 0.01);
     EXPECT_LT(m["alias_attenuation_db"]["Q15"].get<double>(), m["alias_attenuation_db"]["double"].get<double>());
+    // The analysis measures the design's own bands: pass 0 .. 10 kHz, stop 14 .. 24 kHz.
+    const nlohmann::json& bands = j["analysis"]["bands"];
+    ASSERT_EQ(bands.size(), 2u);
+    EXPECT_EQ(bands[1]["lo_hz"].get<double>(), 14000.0);
+    EXPECT_NEAR(bands[1]["attenuation_db"].get<double>(), m["alias_attenuation_db"]["double"].get<double>(), 1e-9);
 }
 
 TEST(MultirateCli, DecimatorAndInterpolatorFigures)
