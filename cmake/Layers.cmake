@@ -1,17 +1,18 @@
 # The engine's layers, bottom-up, with the folders each may include from.
 # A layer's sources may include their own folder's headers and those of the
 # layers listed for it, never a layer above, and never Qt.
-set(ZANTRO_LAYERS dsp platform document plot form)
+set(ZANTRO_LAYERS dsp design platform document plot form)
 set(ZANTRO_LAYER_dsp_USES dsp)
+set(ZANTRO_LAYER_design_USES dsp design)
 set(ZANTRO_LAYER_platform_USES platform)
-set(ZANTRO_LAYER_document_USES dsp platform document)
-set(ZANTRO_LAYER_plot_USES dsp platform plot)
-set(ZANTRO_LAYER_form_USES dsp platform document plot form)
-set(ZANTRO_LAYER_cli_USES dsp platform document plot form cli)
+set(ZANTRO_LAYER_document_USES dsp design platform document)
+set(ZANTRO_LAYER_plot_USES dsp design platform plot)
+set(ZANTRO_LAYER_form_USES dsp design platform document plot form)
+set(ZANTRO_LAYER_cli_USES dsp design platform document plot form cli)
 # The Python module stands on the engine without the form: it designs and
 # measures from values and reads and writes documents and exports.
-set(ZANTRO_LAYER_python_USES dsp platform document python)
-set(ZANTRO_ALL_FOLDERS dsp platform document plot form cli python app)
+set(ZANTRO_LAYER_python_USES dsp design platform document python)
+set(ZANTRO_ALL_FOLDERS dsp design platform document plot form cli python app)
 
 # Fails with a message naming the file when a source of layer includes a
 # project header from a folder the layer may not use, or a Qt header.

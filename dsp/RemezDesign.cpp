@@ -160,6 +160,7 @@ struct Exchange {
     bool exact = false;
     bool coarseStart = false;
     bool lost = false;  // stopped because the level stayed lost in rounding
+    RemezStart startUsed = RemezStart::Uniform;
     // The coarser design this one started from, with its count of functions.
     // Its finished design (cosine coefficients extended by zeros to this
     // design's count: the same response) is a candidate when this one does
@@ -197,7 +198,7 @@ struct Exchange {
     }
 };
 
-enum class Start { Automatic, Coarse, Plain };
+enum class Start { Automatic, Coarse, Sparse, Plain };
 
 std::vector<double> BestCoefficients(Exchange& ex, int r);
 struct Finished;
@@ -236,13 +237,15 @@ void RunExchange(Exchange& ex, const std::vector<RemezEdge>& bands, int r, int d
         const bool coarse = start == Start::Coarse ? r >= kMinFunctionsForForcedStart
                                                    : start == Start::Automatic && levelLost &&
                                                          r >= kMinFunctionsForCoarseStart;
-        const bool sparse = start == Start::Automatic && density >= kMinDensityForSparseStart &&
-                            r >= kMinFunctionsForSparseStart;
+        const bool sparse = r >= kMinFunctionsForSparseStart &&
+                            ((start == Start::Automatic && density >= kMinDensityForSparseStart) ||
+                             (start == Start::Sparse && density > kSparseStartDensity));
         if (ex.passes == 0 && !restarted && (coarse || sparse)) {
             // The evenly spread start cannot be resolved, or would cost a dense
             // grid's passes: start from a coarser design.
             restarted = true;
             ex.coarseStart = true;
+            ex.startUsed = sparse ? RemezStart::SparseGrid : RemezStart::Coarse;
             ex.coarser = std::make_unique<Exchange>();
             // A dense grid starts from the same design on a sparse grid even
             // where the level is lost: that design, when its own start is
@@ -422,6 +425,7 @@ struct Attempt {
     Finished design;
     int passes = 0;
     bool converged = false;
+    RemezStart start = RemezStart::Uniform;
 };
 
 // The finished design of one exchange: its converged set, else the best
@@ -482,7 +486,9 @@ Attempt RunAttempt(const std::vector<RemezEdge>& bands, int r, int density, int 
     usedCoarse = ex.coarseStart;
     lost = ex.lost && ex.AtFloor();
     levelled = ex.converged;
-    return FinishExchange(ex, r, kFitWork);
+    Attempt a = FinishExchange(ex, r, kFitWork);
+    a.start = ex.startUsed;
+    return a;
 }
 
 bool Better(const Attempt& a, const Attempt& b)
@@ -516,8 +522,22 @@ RemezResult DesignRemezEdges(int taps, int filterType, int firType, const std::v
     bool usedCoarse = false;
     bool lost = false;
     bool levelled = false;
-    Attempt chosen = RunAttempt(list, r, density, filterType, firType, Start::Automatic, options, result, usedCoarse,
-                                lost, levelled);
+    Start first = Start::Automatic;
+    switch (options.start) {
+    case RemezStart::Uniform:
+        first = Start::Plain;
+        break;
+    case RemezStart::Coarse:
+        first = Start::Coarse;
+        break;
+    case RemezStart::SparseGrid:
+        first = Start::Sparse;
+        break;
+    default:
+        break;
+    }
+    Attempt chosen =
+        RunAttempt(list, r, density, filterType, firType, first, options, result, usedCoarse, lost, levelled);
     result.nAttempts = 1;
     // Nothing to approximate (no band, or one narrower than the grid
     // spacing): zero taps and the failure count.
@@ -530,7 +550,8 @@ RemezResult DesignRemezEdges(int taps, int filterType, int firType, const std::v
     // double precision, which no other start moves.
     // An exchange that levelled its error but whose taps the check did not
     // pass would level the same way from another start.
-    if (!chosen.converged && !lost && !levelled && r >= kMinFunctionsForForcedStart) {
+    if (!chosen.converged && !lost && !levelled && r >= kMinFunctionsForForcedStart &&
+        options.start == RemezStart::Automatic) {
         bool unused = false;
         Attempt other = RunAttempt(list, r, density, filterType, firType, usedCoarse ? Start::Plain : Start::Coarse,
                                    options, result, unused, lost, levelled);
@@ -548,6 +569,7 @@ RemezResult DesignRemezEdges(int taps, int filterType, int firType, const std::v
     result.dResolution = d.resolution;
     result.nAlternations = d.alternations;
     result.bExact = chosen.converged && d.exact;
+    result.startUsed = chosen.start;
     // Taps only from finite coefficients; without any, the zero taps stay.
     if (static_cast<int>(d.alpha.size()) == r) {
         CPoints alpha(r);

@@ -21,6 +21,24 @@ enum class RemezStatus {
 // points alternating in sign at (1 - this) of that error or more.
 inline constexpr double kRemezCheckTolerance = 1e-3;
 
+// Where the exchange takes its first extremal set from.
+enum class RemezStart {
+    // As described at DesignRemez: the evenly spread set, or a coarse or
+    // sparse-grid start where that one cannot work or costs more, and a
+    // second attempt from the other kind of start when the first does not
+    // converge.
+    Automatic,
+    // The evenly spread set; one attempt.
+    Uniform,
+    // The extremal set of a design with five sixths of the cosine functions
+    // on a grid of density 8 or less, stretched onto the grid (8 functions
+    // or more, else Uniform); one attempt.
+    Coarse,
+    // The extremal set of the same design on a grid of density 8 (8
+    // functions or more and a density above 8, else Uniform); one attempt.
+    SparseGrid,
+};
+
 struct RemezResult {
     RemezStatus status = RemezStatus::NoGrid;
     // Exchange passes of the design returned, 1 .. 63 (an exact design that
@@ -39,6 +57,8 @@ struct RemezResult {
     // of its largest size or more; r + 1 or more for a converged design.
     int nAlternations = 0;
     bool bExact = false;
+    // The start of the design returned: Uniform, Coarse or SparseGrid.
+    RemezStart startUsed = RemezStart::Uniform;
 
     // What the design did besides its own passes.
     int nGridSize = 0;           // points of the requested grid
@@ -55,6 +75,7 @@ struct RemezOptions {
     // The plain per-point barycentric loop of ComputeError on one thread
     // instead of the fast evaluator (a reference for tests and benchmarks).
     bool bReference = false;
+    RemezStart start = RemezStart::Automatic;
     int nThreads = 0;  // fast path: 0 picks by the size of the work, else 1 or 2
     // When set, receives the grid indices of the extremal set after each
     // pass, the passes of starting designs first.

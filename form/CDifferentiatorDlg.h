@@ -4,8 +4,7 @@
 
 #include "form/CFloatKeys.h"
 #include "platform/CDialog.h"
-
-inline constexpr const char* kMsgDiffGainRange = "The differentiator gain range is 0.1 <= x <= 10.0";
+#include "design/DesignMessages.h"
 
 // "Differentiator" (template 133): the normalised gain at fs/2, chosen by
 // radio button or typed into "Other:" (0.1 .. 10.0).

@@ -4,8 +4,7 @@
 
 #include "form/CFloatKeys.h"
 #include "platform/CDialog.h"
-
-inline constexpr const char* kMsgShapeFactorBounds = "The shape factor is out of bounds.";
+#include "design/DesignMessages.h"
 
 // "Kaiser window shape factor" (template 132): beta, 0.00 .. 20.00. The
 // factor is shown with two decimals, so accepting it unchanged rounds it.

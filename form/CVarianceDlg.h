@@ -4,8 +4,7 @@
 
 #include "form/CFloatKeys.h"
 #include "platform/CDialog.h"
-
-inline constexpr const char* kMsgVarianceRange = "The variance must be in the range\nfrom 0.1 to 3.0.";
+#include "design/DesignMessages.h"
 
 // "Variance" (template 135): sigma of the Gaussian edge, 0.1 .. 3.0 taps.
 // Shown with two decimals in an edit of at most 5 characters, so accepting

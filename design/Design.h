@@ -1,0 +1,26 @@
+#pragma once
+
+#include "design/DesignOutcome.h"
+#include "design/DesignRequest.h"
+#include "dsp/MaskDerivation.h"
+
+// One design from its values to measured taps, as the form's Design button
+// makes it, without a host: it never asks anything, the request carries
+// every dialog's answer.
+//
+// A request ValidateRequest refuses gives that refusal as its only note and
+// no design; the rest run the method (windowed sinc, direct, frequency
+// sampling: ideal response times window; Remez: DesignRemez with the
+// request's start), then x/sin(x) when asked, the scale factor of the
+// scaling mode, the check for finite taps, the step response and the
+// spectrum, and (request.measure) the figures on the derived mask. The
+// outcome's arrays hold the same bits the form's arrays hold after the same
+// design.
+DesignOutcome Design(const DesignRequest& request);
+
+// The differentiator's gain a request asks for: pi, pi/2, 1 or diffGain.
+double DifferentiatorGainOf(const DesignRequest& request);
+
+// What the mask derivation reads of a design of these values with taps
+// taps (frequency sampling: 2P - 1) scaled by gain.
+DesignOutline OutlineOf(const DesignRequest& request, int taps, double gain);

@@ -1,0 +1,94 @@
+#include "design/DesignMessages.h"
+
+#include <string_view>
+
+namespace {
+
+// The form's field exchange words its refusals so; a test holds these to
+// its own texts.
+std::string IntegerBetween(int low, int high)
+{
+    return "Please enter an integer between " + std::to_string(low) + " and " + std::to_string(high) + ".";
+}
+
+std::string PassesText(int passes)
+{
+    // "%3d": right-aligned in three columns.
+    std::string number = std::to_string(passes);
+    if (number.size() < 3)
+        number.insert(0, 3 - number.size(), ' ');
+    const std::string_view text = kMsgRemezPasses;
+    const size_t at = text.find("%3d");
+    return std::string(text.substr(0, at)) + number + std::string(text.substr(at + 3));
+}
+
+}  // namespace
+
+std::string DesignMessage(const DesignNote& note, bool anyPositiveWeight)
+{
+    switch (note.code) {
+    case DesignCode::FirstCornerRange:
+    case DesignCode::SecondCornerRange:
+    case DesignCode::BandEdgeRange:
+        return IntegerBetween(0, 10000000);
+    case DesignCode::TapsRange:
+        return IntegerBetween(4, 1025);
+    case DesignCode::CornerFrequencies:
+        return kMsgCornerFrequencies;
+    case DesignCode::ScaleRange:
+        return kMsgScaleRange;
+    case DesignCode::SincNotSupported:
+        return kMsgSincNotSupported;
+    case DesignCode::FreqSamplingNotSupported:
+        return kMsgFreqSamplingNotSupported;
+    case DesignCode::RemezNotSupported:
+        return kMsgRemezNotSupported;
+    case DesignCode::DirectNotSupported:
+        return kMsgDirectNotSupported;
+    case DesignCode::NoInputData:
+        return kMsgNoInputData;
+    case DesignCode::TooFewPoints:
+        return kMsgTooFewPoints;
+    case DesignCode::AttenuationRange:
+        return IntegerBetween(10, 100);
+    case DesignCode::ShapeFactorBounds:
+        return kMsgShapeFactorBounds;
+    case DesignCode::DiffGainSelectionRange:
+        return IntegerBetween(0, 3);
+    case DesignCode::DiffGainRange:
+        return kMsgDiffGainRange;
+    case DesignCode::VarianceRange:
+        return kMsgVarianceRange;
+    case DesignCode::TooManyBands:
+        return kMsgTooManyBands;
+    case DesignCode::BandTextLength:
+        return "Please enter no more than 8 characters.";
+    case DesignCode::GridDensityRange:
+        return IntegerBetween(8, 64);
+    case DesignCode::EdgeAboveHalf:
+        return kMsgEdgeAboveHalf;
+    case DesignCode::EdgeOrder:
+        return kMsgEdgeOrder;
+    case DesignCode::EdgesEqual:
+        return kMsgEdgesEqual;
+    case DesignCode::DiffValueRange:
+        return kMsgDiffValueRange;
+    case DesignCode::ValueRange:
+        return kMsgValueRange;
+    case DesignCode::WeightRange:
+        return anyPositiveWeight ? kMsgPositiveWeight : kMsgWeightRange;
+    case DesignCode::NoBand:
+        return kMsgNoBand;
+    case DesignCode::CornerOrder:
+        return kMsgCornerOrder;
+    case DesignCode::NonFiniteTaps:
+        return kMsgTapsNotFinite;
+    case DesignCode::RemezPasses:
+        return PassesText(note.value);
+    case DesignCode::RemezNoConvergence:
+        return kMsgRemezNoConvergence;
+    case DesignCode::CalculatedScale:
+        return kMsgCalculatedScale;
+    }
+    return {};
+}

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <string>
+
+#include "design/DesignOutcome.h"
+
+// The texts of the design's refusals and notes, as the form shows them.
+inline constexpr const char* kMsgSincNotSupported = "Sync Window design not supported for this filter type";
+inline constexpr const char* kMsgFreqSamplingNotSupported = "Frequency Sampling design not supported for this filter type";
+inline constexpr const char* kMsgRemezNotSupported = "Remex Exchange design not supported for this filter type";
+inline constexpr const char* kMsgDirectNotSupported = "Direct design not supported for this filter type";
+inline constexpr const char* kMsgCornerFrequencies = "The corner frequencies must be < ((sampling rate) / 2)";
+inline constexpr const char* kMsgScaleRange = "The impulse response scale must be 0.1 <= x <= 10.0";
+inline constexpr const char* kMsgCornerOrder = "The second corner frequency must be above the first one.";
+inline constexpr const char* kMsgCalculatedScale = "The calculated impulse response scale\nis out of range (0.01 to 100.0)";
+// A design whose taps overflowed (or became NaN) is no design.
+inline constexpr const char* kMsgTapsNotFinite =
+    "The design gives coefficients that are not finite numbers.\nThe previous plots are kept.";
+
+inline constexpr const char* kMsgNoInputData = "No input data available.\nPlease read file first.";
+inline constexpr const char* kMsgTooFewPoints =
+    "A frequency sampling design needs at least 2 input points.\nPlease read another file.";
+
+inline constexpr const char* kMsgShapeFactorBounds = "The shape factor is out of bounds.";
+inline constexpr const char* kMsgDiffGainRange = "The differentiator gain range is 0.1 <= x <= 10.0";
+inline constexpr const char* kMsgVarianceRange = "The variance must be in the range\nfrom 0.1 to 3.0.";
+
+inline constexpr const char* kMsgEdgeAboveHalf = "Edge frequencies must be <= fs/2.";
+inline constexpr const char* kMsgEdgeOrder = "Edge frequencies must be in ascending order.";
+inline constexpr const char* kMsgEdgesEqual = "Lower and upper edge frequencies must not be equal.";
+inline constexpr const char* kMsgDiffValueRange = "Values must be in the range from 0.10 to 3.20.";
+inline constexpr const char* kMsgValueRange = "Values must be in the range from 0.00 to 1.00.";
+inline constexpr const char* kMsgWeightRange = "Weight must be in the range from 1.00 to 100.00.";
+inline constexpr const char* kMsgNoBand = "You must specify at least one band";
+// Only a request built in code can hold more rows than the dialog.
+inline constexpr const char* kMsgTooManyBands = "A Remez design takes at most 8 bands.";
+inline constexpr const char* kMsgPositiveWeight = "Weights must be positive finite numbers.";
+
+inline constexpr const char* kMsgRemezPasses = "The Remez algorithm took %3d iterations to converge.";
+inline constexpr const char* kMsgRemezNoConvergence = "The Remez algorithm did not converge.";
+
+// The text the form shows for a code. Range refusals of whole numbers read
+// as the form's field exchange words them ("Please enter an integer between
+// 4 and 1025."), band texts too long as "Please enter no more than 8
+// characters.". weightRange picks the weight text (kMsgWeightRange for the
+// dialog's range).
+std::string DesignMessage(const DesignNote& note, bool anyPositiveWeight = false);

@@ -1,0 +1,113 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "dsp/CPoints.h"
+#include "dsp/RemezDesign.h"
+#include "dsp/ResponseMeasurement.h"
+
+// What a design refuses or notes, in the order the form shows them.
+enum class DesignCode {
+    // The request's fields.
+    FirstCornerRange,   // first corner outside 0 .. 10000000 Hz
+    SecondCornerRange,  // second corner outside 0 .. 10000000 Hz
+    TapsRange,          // taps outside 4 .. 1025
+    CornerFrequencies,  // a corner at or above fs/2 (integer half) in a design other than Remez
+    ScaleRange,         // scale outside 0.1 .. 10.0
+    // The method and its data.
+    SincNotSupported,          // windowed sinc of a Gaussian edge, allpass or moving average
+    FreqSamplingNotSupported,  // frequency sampling of a type beyond bandstop
+    RemezNotSupported,         // Remez of a type beyond differentiator
+    DirectNotSupported,        // direct design of a type other than Gaussian edge, allpass, moving average
+    NoInputData,               // frequency sampling without points read
+    TooFewPoints,              // frequency sampling of fewer than 2 points
+    // The parameter dialogs' values (value: the band row for the band table).
+    AttenuationRange,        // Dolph-Chebyshev attenuation outside 10 .. 100 dB
+    ShapeFactorBounds,       // Kaiser beta outside 0 .. 20
+    DiffGainSelectionRange,  // a differentiator gain selection outside the four
+    DiffGainRange,           // differentiator gain outside 0.1 .. 10.0
+    VarianceRange,           // Gaussian variance outside 0.1 .. 3.0
+    TooManyBands,            // more than kBandCount rows
+    BandEdgeRange,           // an edge outside 0 .. 10000000 Hz (any row)
+    BandTextLength,          // a value or weight longer than 8 characters as the dialog shows it (any row)
+    GridDensityRange,        // grid density outside 8 .. 64
+    EdgeAboveHalf,           // an edge of a row in use above fs/2
+    EdgeOrder,               // edges of the rows in use not ascending
+    EdgesEqual,              // a row in use with equal edges
+    DiffValueRange,          // a differentiator's value outside 0.1 .. 3.2
+    ValueRange,              // a value outside 0 .. 1
+    WeightRange,             // a weight outside the weight range
+    NoBand,                  // no row in use
+    // The design itself.
+    CornerOrder,    // bandpass or bandstop with the second corner not above the first
+    NonFiniteTaps,  // the taps are not all finite: no design
+    // Notes: the design goes on.
+    RemezPasses,         // converged (value: passes)
+    RemezNoConvergence,  // did not converge; the best taps reached are kept
+    CalculatedScale,     // the scale factor came out of 0.01 .. 100; the taps are scaled by 1
+};
+
+struct DesignNote {
+    DesignCode code = DesignCode::NoBand;
+    int value = 0;  // RemezPasses: passes; band table codes: the row, 0 .. 7
+    bool operator==(const DesignNote&) const = default;
+};
+
+// Where the form meets a code: its fields before anything else, the method
+// check (frequency-sampling data included), a parameter dialog, the design
+// routine, or a note after designing.
+enum class CodeSource { Fields, Method, Dialog, Design, Note };
+CodeSource SourceOf(DesignCode code);
+inline bool IsRefusal(DesignCode code)
+{
+    return SourceOf(code) != CodeSource::Note;
+}
+
+struct RemezReport {
+    bool ran = false;
+    RemezStatus status = RemezStatus::NoGrid;
+    int passes = 0;  // exchange passes of the design returned; 64 when it did not converge
+    bool exact = false;
+    RemezStart startUsed = RemezStart::Uniform;
+};
+
+// The result of Design: the taps, the arrays the form plots, the scaling,
+// the method's status, the figures measured, and the refusals and notes.
+struct DesignOutcome {
+    bool valid = false;  // finite taps, scaled and analysed
+    // The design routine started: window, coeffs, step and spectrum hold its
+    // state (true also after CornerOrder or NonFiniteTaps).
+    bool ran = false;
+    // The taps were scaled: gain, irPeak and scaleText hold the result.
+    bool scaled = false;
+    std::vector<DesignNote> notes;
+
+    int taps = 0;     // N designed; frequency sampling: 2P - 1
+    int firType = 0;  // 0 .. 3 (FirTypeOf)
+    double irPeak = 0.0;  // the largest tap before scaling (after x/sin(x))
+    double gain = 1.0;    // the scale factor applied
+    std::string scaleText;  // the gain with two decimals, as the form's scale field shows it
+
+    CPoints window;       // N window samples (zeros for Remez)
+    CPoints coeffs;       // N taps, real
+    CPoints step;         // N step-response samples
+    CPoints spectrum;     // the DFT of the taps padded to spectrumLength (1024 or 1025)
+    int spectrumLength = 0;
+    bool sinXApplied = false;
+    CPoints sinXFactors;  // N x/sin(x) factors when applied
+
+    RemezReport remez;
+
+    // valid and measured: the mask derived from the request and the figures
+    // of the taps on it (-3/-6 dB crossings for the pass types).
+    std::vector<MaskBand> mask;
+    ResponseFigures figures;
+
+    // The refusal that stopped the design, if any.
+    std::optional<DesignNote> Refusal() const;
+    bool Has(DesignCode code) const;
+    // The taps' real parts.
+    std::vector<double> Taps() const;
+};

@@ -1,0 +1,60 @@
+#pragma once
+
+#include <numbers>
+#include <vector>
+
+#include "dsp/CPoints.h"
+#include "dsp/DesignKinds.h"
+#include "dsp/RemezBand.h"
+#include "dsp/RemezDesign.h"
+
+// The differentiator's slope: its normalised gain at fs/2.
+enum class DifferentiatorGain : int { Pi, HalfPi, One, Other };
+
+// The weights a Remez band table may carry: the band dialog's 1.00 .. 100.00,
+// or any positive finite weight.
+enum class RemezWeightRange { Dialog, AnyPositive };
+
+// Everything one design needs: the form's fields and the answers of every
+// dialog the design would ask. Frequencies in whole hertz; ranges are those
+// ValidateRequest checks (DesignValidation.h), and the form's own.
+struct DesignRequest {
+    FilterType filterType = FilterType::Lowpass;
+    DesignMethod method = DesignMethod::Sinc;
+    WindowType window = WindowType::Hamming;  // windowed sinc, direct and frequency sampling
+    int taps = 129;                           // N, 4 .. 1025 (frequency sampling takes 2P - 1 instead)
+    int samplingRate = 8000;                  // fs, Hz
+    int firstCorner = 1000;                   // Hz, 0 .. 10000000 and below fs/2 except for Remez
+    int secondCorner = 3000;                  // Hz, likewise; above the first for bandpass and bandstop
+
+    double kaiserBeta = 5.0;                  // Kaiser window, 0 .. 20
+    int chebyshevAttenuation = 40;            // Dolph-Chebyshev window, dB, 10 .. 100
+    DifferentiatorGain diffGainSelection = DifferentiatorGain::Pi;
+    double diffGain = std::numbers::pi;       // the gain when diffGainSelection is Other, 0.1 .. 10.0
+    double gaussianVariance = 1.0;            // Gaussian edge sigma, taps, 0.1 .. 3.0
+
+    // Remez: the band table, at most kBandCount rows (rows with m_bUse 1
+    // take part; edges 0 .. fs/2, ascending; values 0 .. 1, 0.1 .. 3.2 for a
+    // differentiator; weights by weightRange), its grid density (8 .. 64)
+    // and where the exchange starts.
+    std::vector<RemezBand> bands;
+    int gridDensity = 16;
+    RemezWeightRange weightRange = RemezWeightRange::Dialog;
+    RemezStart remezStart = RemezStart::Automatic;
+
+    // Frequency sampling: P points sampling the wanted response evenly from
+    // 0 to fs/2 (real parts the magnitudes, imaginary parts as read, 0 from a
+    // file); hasInputData false when none were read. P >= 2.
+    bool hasInputData = false;
+    std::vector<Complex> samplingPoints;
+
+    // Impulse-response scaling: natural (scale 1), normalized to a peak of
+    // 1, optimized to a power of two, or custom by scale. The scale must be
+    // 0.1 .. 10.0 whatever the mode (natural takes 1.0).
+    IRScaling scaling = IRScaling::Natural;
+    double scale = 1.0;
+    bool sinXCompensation = false;  // x/sin(x) compensation of the taps
+
+    // Measure the finished taps on their derived mask (DesignOutcome::figures).
+    bool measure = true;
+};

@@ -1,0 +1,27 @@
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+#include <string>
+
+namespace {
+
+std::string Slurp(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+}  // namespace
+
+// The README shows examples/DesignExample.cpp, which the build compiles and
+// the tests run; the two must not drift apart.
+TEST(ReadmeExample, IsTheProgramTheBuildCompiles)
+{
+    const std::string readme = Slurp(std::string(ZANTRO_SOURCE_DIR) + "/README.md");
+    const std::string example = Slurp(std::string(ZANTRO_SOURCE_DIR) + "/examples/DesignExample.cpp");
+    ASSERT_FALSE(example.empty());
+    EXPECT_NE(readme.find("```cpp\n" + example + "```\n"), std::string::npos);
+}
