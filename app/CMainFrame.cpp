@@ -25,6 +25,7 @@
 #include "app/PlotWidget.h"
 #include "app/ToolbarIcons.h"
 #include "form/DesignToRequirementCommand.h"
+#include "form/RateChangeCommand.h"
 #include "form/FormTemplate.h"
 
 const char* const CMainFrame::kIdlePrompt = "For Help, press F1";
@@ -61,6 +62,8 @@ const Prompt kPrompts[] = {
     {ID_EXTRAS_ANALYSIS, "Show the achieved figures of the design and of its fixed-point taps\nAnalysis"},
     {ID_EXTRAS_DESIGN_TO_SPEC,
      "Design with the fewest taps that meet a pass-band ripple and a stop-band attenuation\nDesign to Requirement"},
+    {ID_EXTRAS_RATE_CHANGE,
+     "Design the lowpass of a decimator or an interpolator on its derived or alias bands\nRate Change"},
     {ID_HELP_FINDER, "List Help topics\nHelp Topics"},
     {ID_APP_ABOUT, "Display program information, version number and copyright\nAbout"},
     {ID_CONTEXT_HELP, "Display help for clicked buttons, menus and windows\nHelp"},
@@ -191,6 +194,7 @@ void CMainFrame::CreateMenus()
     extras->addAction(MakeAction(ID_EXTRAS_WINDOW, QStringLiteral("Window")));
     extras->addAction(MakeAction(ID_EXTRAS_ANALYSIS, QStringLiteral("Analysis...")));
     extras->addAction(MakeAction(ID_EXTRAS_DESIGN_TO_SPEC, QStringLiteral("Design to Requirement...")));
+    extras->addAction(MakeAction(ID_EXTRAS_RATE_CHANGE, QStringLiteral("Rate Change...")));
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
     help->addAction(MakeAction(ID_HELP_FINDER, QStringLiteral("&Help Topics")));
@@ -424,6 +428,9 @@ void CMainFrame::OnCommand(int id)
         break;
     case ID_EXTRAS_DESIGN_TO_SPEC:
         app.m_host.RunCommand([&app]() { DesignToSpecification(app.m_view); });
+        break;
+    case ID_EXTRAS_RATE_CHANGE:
+        app.m_host.RunCommand([&app]() { DesignRateChange(app.m_view); });
         break;
     case ID_HELP_FINDER:
     case ID_HELP:

@@ -35,6 +35,8 @@ inline constexpr int ID_EXTRAS_ANALYSIS = 32772;
 inline constexpr int ID_FILE_EXPORT = 32773;
 // Extras > Design to Requirement... (the form's DesignToSpecification).
 inline constexpr int ID_EXTRAS_DESIGN_TO_SPEC = 32774;
+// Extras > Rate Change... (the form's DesignRateChange).
+inline constexpr int ID_EXTRAS_RATE_CHANGE = 32775;
 
 // Number of entries of the recent-file list.
 inline constexpr int kRecentFileCount = 4;

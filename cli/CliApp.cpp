@@ -6,6 +6,8 @@
 #include "cli/CliParser.h"
 #include "cli/CliRunner.h"
 #include "cli/JsonReport.h"
+#include "cli/MethodOptions.h"
+#include "cli/MethodRun.h"
 #include "cli/MultirateRun.h"
 #include "cli/RequirementOptions.h"
 #include "cli/RequirementReport.h"
@@ -37,6 +39,8 @@ int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
 
     if (options.multirate.kind)
         return RunMultirate(options, out, err);
+    if (UsesNewMethods(options))
+        return RunMethods(options, out, err);
 
     CliRunner runner(err);
     runner.Start();

@@ -8,6 +8,8 @@
 #include "cli/ExportCliOptions.h"
 #include "cli/MultirateOptions.h"
 #include "dsp/OrderEstimate.h"
+#include "dsp/PulseShaping.h"
+#include "dsp/ResponseShape.h"
 
 // What one zantro-cli run asks for. Unset members leave the form as the
 // program starts it. Combo choices are entry indices; texts are typed into
@@ -72,6 +74,18 @@ struct CliOptions {
     std::vector<SpecBand> specBands;
     std::optional<QuantSpec> specQuantize;
 
+    // The design methods beside the form's four, designed by the design
+    // itself rather than typed into the form: --method ls (designMethod
+    // kCliLeastSquares), --min-phase on remez or ls, --pulse with its
+    // parameters, a shaped Remez pass band (--cic-comp or --inverse-sinc).
+    bool minPhase = false;
+    std::optional<PulseShape> pulse;
+    std::optional<double> rolloff;
+    std::optional<double> bt;
+    std::optional<int> sps;
+    std::optional<int> span;
+    std::optional<PulseNormalisation> pulseGain;
+    std::optional<ResponseShape> remezShape;
     // A lowpass for a rate change, designed without the form (MultirateRun.h).
     MultirateCliRequest multirate;
 

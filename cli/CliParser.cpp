@@ -7,6 +7,7 @@
 #include <functional>
 
 #include "cli/AnalysisOptions.h"
+#include "cli/MethodOptions.h"
 #include "cli/MultirateOptions.h"
 #include "cli/RequirementOptions.h"
 #include "document/CFilPar.h"
@@ -35,6 +36,14 @@ template <size_t N>
 std::vector<std::string> EntriesOf(const char* const (&names)[N])
 {
     return std::vector<std::string>(names, names + N);
+}
+
+// The form's four methods and the ones designed beside the form.
+std::vector<std::string> AllMethodEntries()
+{
+    std::vector<std::string> entries = EntriesOf(kDesignMethodNames);
+    entries.push_back("Least Squares");
+    return entries;
 }
 
 std::string Joined(const std::vector<std::string>& names)
@@ -154,7 +163,8 @@ void Describe(CLI::App& app, CliOptions& o)
         "Every message box is printed on stderr.");
 
     AddChoice(app, "--type", "Filter type", kCliFilterTypes, EntriesOf(kFilterTypeNames), o.filterType);
-    AddChoice(app, "--method", "Design method", kCliDesignMethods, EntriesOf(kDesignMethodNames), o.designMethod);
+    AddChoice(app, "--method", "Design method (ls: least squares, designed without the form)", kCliAllDesignMethods,
+              AllMethodEntries(), o.designMethod);
     AddChoice(app, "--window", "Window", kCliWindowTypes, EntriesOf(kWindowTypeNames), o.windowType);
     AddText(app, "--taps", "N", "Number of taps (4..1025)", DigitsOnly(), o.taps);
     AddText(app, "--fs", "HZ", "Sampling rate, Hz", DigitsOnly(), o.samplingRate);
@@ -206,6 +216,7 @@ void Describe(CLI::App& app, CliOptions& o)
         ->type_name("DIR")
         ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
     AddSpecOptions(app, o);
+    AddMethodOptions(app, o);
     AddMultirateOptions(app, o);
 }
 
@@ -271,6 +282,8 @@ CliParser::Result CliParser::Parse(int argc, const char* const* argv, CliOptions
                                         std::to_string(CRemezDlg::kRows) + "\n\n" + app.help()};
     if (parsed.toSpec && app.count("--quantize"))
         parsed.specQuantize = parsed.analysis.quantize;
+    if (const std::string why = CheckMethodOptions(parsed); !why.empty())
+        return {Status::UsageError, "zantro-cli: " + why + "\n\n" + app.help()};
     if (const std::string why = CheckSpecOptions(parsed); !why.empty())
         return {Status::UsageError, "zantro-cli: " + why + "\n\n" + app.help()};
     if (const std::string why = CheckMultirateOptions(parsed); !why.empty())

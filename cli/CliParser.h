@@ -12,6 +12,8 @@ inline const std::vector<std::string> kCliFilterTypes = {
     "lowpass", "highpass", "bandpass", "bandstop", "hilbert",
     "differentiator", "gaussian", "allpass", "moving-average"};
 inline const std::vector<std::string> kCliDesignMethods = {"sinc", "fsamp", "remez", "direct"};
+// --method's names: the form's four, then least squares (kCliLeastSquares).
+inline const std::vector<std::string> kCliAllDesignMethods = {"sinc", "fsamp", "remez", "direct", "ls"};
 inline const std::vector<std::string> kCliWindowTypes = {
     "rectangular", "hanning", "hamming", "blackman", "chebyshev", "kaiser"};
 inline const std::vector<std::string> kCliScalings = {"natural", "normalized", "optimized", "custom"};

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "design/DesignValidation.h"
+#include "design/MethodDesign.h"
 #include "dsp/FrequencySampling.h"
 #include "dsp/IdealResponses.h"
 #include "dsp/ResponseAnalysis.h"
@@ -62,7 +63,7 @@ void FinishDesign(const DesignRequest& q, DesignOutcome& out, int c)
     out.valid = true;
     if (q.measure) {
         const std::vector<double> taps = out.Taps();
-        out.mask = DeriveMaskBands(OutlineOf(q, out.taps, out.gain));
+        out.mask = UsesMethodDesign(q) ? MethodMask(q, out.gain) : DeriveMaskBands(OutlineOf(q, out.taps, out.gain));
         out.figures = MeasureResponse(taps, q.samplingRate, out.mask, HasCornerCrossings(IndexOf(q.filterType)));
     }
 }
@@ -214,7 +215,19 @@ DesignOutcome Design(const DesignRequest& request)
         DesignFrequencySampling(request, out);
         break;
     case DesignMethod::Remez:
-        DesignRemezFilter(request, out);
+        if (UsesMethodDesign(request)) {
+            DesignByMethod(request, out);
+            if (out.ran)
+                FinishDesign(request, out, 1024);
+        } else {
+            DesignRemezFilter(request, out);
+        }
+        break;
+    case DesignMethod::LeastSquares:
+    case DesignMethod::Pulse:
+        DesignByMethod(request, out);
+        if (out.ran)
+            FinishDesign(request, out, 1024);
         break;
     }
     return out;

@@ -89,6 +89,18 @@ std::string DesignMessage(const DesignNote& note, bool anyPositiveWeight)
         return kMsgRemezNoConvergence;
     case DesignCode::CalculatedScale:
         return kMsgCalculatedScale;
+    case DesignCode::LeastSquaresNotSupported:
+        return kMsgLeastSquaresNotSupported;
+    case DesignCode::MinimumPhaseNotSupported:
+        return kMsgMinimumPhaseNotSupported;
+    case DesignCode::ShapeNotSupported:
+        return kMsgShapeNotSupported;
+    case DesignCode::ShapeRange:
+        return kMsgShapeRange;
+    case DesignCode::PulseRange:
+        return kMsgPulseRange;
+    case DesignCode::MethodFailed:
+        return kMsgMethodFailed;
     }
     return {};
 }

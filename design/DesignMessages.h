@@ -36,6 +36,17 @@ inline constexpr const char* kMsgNoBand = "You must specify at least one band";
 inline constexpr const char* kMsgTooManyBands = "A Remez design takes at most 8 bands.";
 inline constexpr const char* kMsgPositiveWeight = "Weights must be positive finite numbers.";
 
+inline constexpr const char* kMsgLeastSquaresNotSupported = "Least Squares design not supported for this filter type";
+inline constexpr const char* kMsgMinimumPhaseNotSupported =
+    "Minimum phase needs a Remez or Least Squares design\nof a lowpass, bandpass or bandstop filter.";
+inline constexpr const char* kMsgShapeNotSupported =
+    "CIC compensation and inverse sinc need a Remez design\nof a lowpass, bandpass or bandstop filter, without minimum phase.";
+inline constexpr const char* kMsgShapeRange =
+    "The CIC needs R 1..4096, M 1..8 and N 1..16, and the pass bands\nmust end below its first null (a gain of at most 60 dB).";
+inline constexpr const char* kMsgPulseRange =
+    "Pulse shaping needs a roll-off 0..1 (Gaussian: BT 0.05..1), 2..64 samples\nper symbol and 1..64 symbols, span x sps even and at most 1024.";
+inline constexpr const char* kMsgMethodFailed = "The design could not be solved for these bands.";
+
 inline constexpr const char* kMsgRemezPasses = "The Remez algorithm took %3d iterations to converge.";
 inline constexpr const char* kMsgRemezNoConvergence = "The Remez algorithm did not converge.";
 

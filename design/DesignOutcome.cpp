@@ -4,6 +4,19 @@
 
 CodeSource SourceOf(DesignCode code)
 {
+    switch (code) {
+    case DesignCode::LeastSquaresNotSupported:
+    case DesignCode::MinimumPhaseNotSupported:
+    case DesignCode::ShapeNotSupported:
+        return CodeSource::Method;
+    case DesignCode::ShapeRange:
+    case DesignCode::PulseRange:
+        return CodeSource::Dialog;
+    case DesignCode::MethodFailed:
+        return CodeSource::Design;
+    default:
+        break;
+    }
     if (code <= DesignCode::ScaleRange)
         return CodeSource::Fields;
     if (code <= DesignCode::TooFewPoints)

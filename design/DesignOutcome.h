@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "design/MethodReport.h"
 #include "dsp/CPoints.h"
 #include "dsp/RemezDesign.h"
 #include "dsp/ResponseMeasurement.h"
@@ -47,6 +48,13 @@ enum class DesignCode {
     RemezPasses,         // converged (value: passes)
     RemezNoConvergence,  // did not converge; the best taps reached are kept
     CalculatedScale,     // the scale factor came out of 0.01 .. 100; the taps are scaled by 1
+    // The methods beside the form's four (MethodDesign.h), refusals all.
+    LeastSquaresNotSupported,  // least squares of a type other than lowpass, highpass, bandpass, bandstop, Hilbert
+    MinimumPhaseNotSupported,  // minimum phase other than of a Remez or least-squares lowpass, bandpass or bandstop
+    ShapeNotSupported,         // a shaped pass band other than of a Remez lowpass, bandpass or bandstop
+    ShapeRange,                // CIC parameters out of range, or a pass band over a null (gain above 60 dB)
+    PulseRange,                // pulse parameters out of range (roll-off, BT, sps, span, taps)
+    MethodFailed,              // the least-squares solve or the minimum-phase factor gave no taps
 };
 
 struct DesignNote {
@@ -99,6 +107,7 @@ struct DesignOutcome {
     CPoints sinXFactors;  // N x/sin(x) factors when applied
 
     RemezReport remez;
+    MethodReport methods;  // least squares, minimum phase, pulse, shaped Remez
 
     // valid and measured: the mask derived from the request and the figures
     // of the taps on it (-3/-6 dB crossings for the pass types).

@@ -5,6 +5,8 @@
 
 #include "dsp/CPoints.h"
 #include "dsp/DesignKinds.h"
+#include "dsp/PulseShaping.h"
+#include "dsp/ResponseShape.h"
 #include "dsp/RemezBand.h"
 #include "dsp/RemezDesign.h"
 
@@ -54,6 +56,19 @@ struct DesignRequest {
     IRScaling scaling = IRScaling::Natural;
     double scale = 1.0;
     bool sinXCompensation = false;  // x/sin(x) compensation of the taps
+
+    // The methods beside the form's four (MethodDesign.h). Least squares
+    // takes the band table as Remez does (weights by weightRange; the
+    // command line gives AnyPositive), for a lowpass, highpass, bandpass,
+    // bandstop or Hilbert transformer. minimumPhase: a Remez or
+    // least-squares lowpass, bandpass or bandstop of N taps with minimum
+    // phase, from the design of 2N - 1 taps for the squared magnitude.
+    // remezShape: a Remez lowpass, bandpass or bandstop whose pass bands
+    // follow a CIC's inverse or x/sin(x) (not with minimumPhase). pulse:
+    // DesignMethod::Pulse, span x sps + 1 taps (5 .. 1025; taps is not used).
+    bool minimumPhase = false;
+    ResponseShape remezShape;
+    PulseRequest pulse;
 
     // Measure the finished taps on their derived mask (DesignOutcome::figures).
     bool measure = true;

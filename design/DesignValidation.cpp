@@ -3,6 +3,8 @@
 #include <charconv>
 #include <cmath>
 
+#include "design/MethodDesign.h"
+
 namespace {
 
 constexpr int kMaxCorner = 10000000;
@@ -53,8 +55,11 @@ std::optional<DesignNote> MethodRefusal(const DesignRequest& q)
         if (type != FT_GAUSSIAN && type != FT_ALLPASS && type != FT_MOVING_AVERAGE)
             return Note(DesignCode::DirectNotSupported);
         break;
+    case DesignMethod::LeastSquares:
+    case DesignMethod::Pulse:
+        break;
     }
-    return std::nullopt;
+    return ValidateMethodRequest(q);
 }
 
 std::optional<DesignNote> WindowRefusal(const DesignRequest& q)
@@ -153,7 +158,8 @@ std::optional<DesignNote> ValidateRequest(const DesignRequest& q)
         return Note(DesignCode::SecondCornerRange);
     if (!InRange(q.taps, kMinTaps, kMaxTaps))
         return Note(DesignCode::TapsRange);
-    if (q.method != DesignMethod::Remez) {
+    // The corners are the windowed and sampled designs' (the others take bands or symbols).
+    if (q.method != DesignMethod::Remez && q.method != DesignMethod::LeastSquares && q.method != DesignMethod::Pulse) {
         const int half = q.samplingRate / 2;
         if (q.firstCorner >= half || q.secondCorner >= half)
             return Note(DesignCode::CornerFrequencies);
@@ -173,7 +179,10 @@ std::optional<DesignNote> ValidateRequest(const DesignRequest& q)
             return refusal;
         return ShapeRefusal(q);
     case DesignMethod::Remez:
+    case DesignMethod::LeastSquares:
         return BandTableRefusal(q);
+    case DesignMethod::Pulse:
+        return std::nullopt;
     }
     return std::nullopt;
 }

@@ -19,7 +19,9 @@ inline constexpr const char* kIRScalingNames[] = {"Natural", "Normalized", "Opti
 enum class FilterType : int {
     Lowpass, Highpass, Bandpass, Bandstop, Hilbert, Differentiator, Gaussian, Allpass, MovingAverage,
 };
-enum class DesignMethod : int { Sinc, FrequencySampling, Remez, Direct };
+// After the form's four, the methods designed beside the form (the form's
+// list and its documents hold the four only).
+enum class DesignMethod : int { Sinc, FrequencySampling, Remez, Direct, LeastSquares, Pulse };
 enum class WindowType : int { Rectangular, Hanning, Hamming, Blackman, Chebyshev, Kaiser };
 enum class IRScaling : int { Natural, Normalized, Optimized, Custom };
 

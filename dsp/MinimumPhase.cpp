@@ -16,6 +16,8 @@ using Cx = std::complex<double>;
 // Energy beyond N taps, relative, below which the cepstrum's aliasing is
 // taken as gone (the taps are then right to about 1e-10 of their size).
 constexpr double kTailTolerance = 1e-20;
+// Doubling the transform stops once the tail falls by less than this.
+constexpr double kStallRatio = 0.1;
 // The margin keeps G at least this far (relative to 1) above zero even
 // for a prototype that never dips below zero.
 constexpr double kFloor = 1e-12;
@@ -175,10 +177,19 @@ MinimumPhaseResult MinimumPhaseFromPrototype(std::span<const double> prototype, 
     size_t size = static_cast<size_t>(kMinimumPhaseMinFft);
     while (size < 64 * static_cast<size_t>(taps))
         size *= 2;
-    Factor f;
-    for (;; size *= 2) {
-        f = FactorOnGrid(prototype, taps, size);
-        if (!f.ok || f.tail <= kTailTolerance || size >= static_cast<size_t>(kMinimumPhaseMaxFft))
+    Factor f = FactorOnGrid(prototype, taps, size);
+    while (f.ok && f.tail > kTailTolerance && size < static_cast<size_t>(kMinimumPhaseMaxFft)) {
+        Factor next = FactorOnGrid(prototype, taps, 2 * size);
+        if (!next.ok)
+            break;
+        // A tail that no longer falls is rounding (G's relative accuracy
+        // near its minima), not aliasing: a longer transform cannot help.
+        const bool falling = next.tail <= kStallRatio * f.tail;
+        if (next.tail < f.tail) {
+            f = std::move(next);
+            size *= 2;
+        }
+        if (!falling)
             break;
     }
     if (!f.ok) {

@@ -23,8 +23,8 @@
 //    13.5 and 13.8). The margin moves the double zeros the equiripple stop
 //    band puts on the unit circle just inside it, so the cepstrum decays
 //    geometrically and an FFT of kMinimumPhaseMinFft points or more (doubled
-//    until the taps beyond N carry no energy, at most kMinimumPhaseMaxFft)
-//    leaves no visible aliasing. The FFT is this file's own, with twiddles
+//    until the taps beyond N carry no energy, or that energy stops falling,
+//    at most kMinimumPhaseMaxFft) leaves no visible aliasing. The FFT is this file's own, with twiddles
 //    to an ulp: G is needed to a small relative accuracy near its minima.
 //
 // |H|^2 = G, so |H| = sqrt(G): a pass-band ripple of +-dp in the prototype

@@ -52,6 +52,14 @@ TEST(CliParser, NoArgumentsLeavesTheFormAsStarted)
     EXPECT_FALSE(o.sinXComp || o.windowOnly || o.json);
 }
 
+// The form's four methods, then least squares (designed beside the form).
+std::vector<std::string> MethodEntries()
+{
+    std::vector<std::string> entries = Entries(kDesignMethodNames);
+    entries.push_back("Least Squares");
+    return entries;
+}
+
 TEST(CliParser, EveryChoiceByNameByIndexAndByEntryText)
 {
     struct Table {
@@ -62,7 +70,7 @@ TEST(CliParser, EveryChoiceByNameByIndexAndByEntryText)
     };
     const Table tables[] = {
         {"--type", kCliFilterTypes, Entries(kFilterTypeNames), &CliOptions::filterType},
-        {"--method", kCliDesignMethods, Entries(kDesignMethodNames), &CliOptions::designMethod},
+        {"--method", kCliAllDesignMethods, MethodEntries(), &CliOptions::designMethod},
         {"--window", kCliWindowTypes, Entries(kWindowTypeNames), &CliOptions::windowType},
         {"--scaling", kCliScalings, Entries(kIRScalingNames), &CliOptions::irScaling},
     };

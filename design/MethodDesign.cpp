@@ -1,0 +1,210 @@
+#include "design/MethodDesign.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "dsp/LeastSquares.h"
+#include "dsp/MinimumPhase.h"
+#include "dsp/RemezAlgorithm.h"
+#include "dsp/RemezDesign.h"
+
+namespace {
+
+DesignNote Note(DesignCode code, int value = 0)
+{
+    return DesignNote{code, value};
+}
+
+bool PassStopType(FilterType type)
+{
+    return type == FilterType::Lowpass || type == FilterType::Bandpass || type == FilterType::Bandstop;
+}
+
+std::vector<RemezEdge> EdgesOf(const DesignRequest& q)
+{
+    RemezBand table[kBandCount] = {};
+    for (size_t i = 0; i < q.bands.size() && i < static_cast<size_t>(kBandCount); ++i)
+        table[i] = q.bands[i];
+    return BuildBandList(table, q.samplingRate);
+}
+
+void SetTaps(DesignOutcome& out, const std::vector<double>& taps)
+{
+    const int n = static_cast<int>(taps.size());
+    out.ran = true;
+    out.taps = n;
+    out.window = CPoints(n);
+    out.coeffs = CPoints(n);
+    out.step = CPoints(n);
+    out.spectrum = CPoints(n);
+    for (int i = 0; i < n; ++i)
+        out.coeffs[i] = Complex(taps[static_cast<size_t>(i)], 0.0);
+    out.irPeak = out.coeffs.GetMaxMagnitude();
+}
+
+void DesignPulseFilter(const DesignRequest& q, DesignOutcome& out)
+{
+    const PulseResult r = DesignPulse(q.pulse);
+    if (!r.Ok()) {
+        out.notes.push_back(Note(DesignCode::PulseRange));
+        return;
+    }
+    SetTaps(out, r.taps);
+    out.firType = FirTypeOf(FT_LOWPASS, out.taps);
+    out.methods.pulse = PulseReport{true, q.pulse, AnalysePulse(r.taps, q.pulse.shape, q.pulse.sps)};
+}
+
+void DesignLeastSquaresFilter(const DesignRequest& q, DesignOutcome& out)
+{
+    std::vector<LeastSquaresBand> bands;
+    for (const RemezEdge& e : EdgesOf(q))
+        bands.push_back({e.lower, e.upper, e.value, e.weight});
+    const LeastSquaresResult r = DesignLeastSquares(q.taps, out.firType, bands);
+    if (!r.Ok()) {
+        out.notes.push_back(Note(DesignCode::MethodFailed));
+        return;
+    }
+    SetTaps(out, r.taps);
+    out.methods.leastSquares =
+        LeastSquaresReport{true, r.conditionEstimate, r.ridge, r.relativeResidual, r.weightedSquaredError};
+}
+
+void DesignMinimumPhaseFilter(const DesignRequest& q, DesignOutcome& out)
+{
+    const PrototypeMethod method =
+        q.method == DesignMethod::LeastSquares ? PrototypeMethod::LeastSquares : PrototypeMethod::Remez;
+    const MinimumPhaseDesign d = DesignMinimumPhase(q.taps, method, EdgesOf(q), q.gridDensity);
+    if (!d.factor.Ok()) {
+        out.notes.push_back(Note(DesignCode::MethodFailed));
+        return;
+    }
+    SetTaps(out, d.factor.taps);
+    MinimumPhaseReport& m = out.methods.minimumPhase;
+    m.ran = true;
+    m.prototypeMethod = method;
+    m.prototypeTaps = static_cast<int>(d.prototype.size());
+    m.prototypeConverged = d.prototypeConverged;
+    m.prototypeError = d.prototypeError;
+    m.shift = d.factor.shift;
+    m.fftSize = d.factor.fftSize;
+    m.tailEnergy = d.factor.tailEnergy;
+    m.groupDelayDcSamples = GroupDelayAt(d.factor.taps, 0.0);
+    m.linearPhaseDelaySamples = 0.5 * (q.taps - 1);
+    if (method == PrototypeMethod::Remez && !d.prototypeConverged)
+        out.notes.push_back(Note(DesignCode::RemezNoConvergence, kRemezMaxPasses));
+}
+
+void DesignShapedRemezFilter(const DesignRequest& q, DesignOutcome& out)
+{
+    std::vector<RemezEdge> edges = EdgesOf(q);
+    for (RemezEdge& e : edges)
+        if (e.value > 0.0)
+            e.shape = q.remezShape;
+    CPoints h;
+    const RemezResult design =
+        DesignRemezEdges(q.taps, IndexOf(q.filterType), out.firType, edges, q.gridDensity, h);
+    std::vector<double> taps(static_cast<size_t>(h.m_nCount));
+    for (int i = 0; i < h.m_nCount; ++i)
+        taps[static_cast<size_t>(i)] = h[i].real();
+    SetTaps(out, taps);
+    out.remez.ran = true;
+    out.remez.status = design.status;
+    out.remez.passes = design.nPasses;
+    out.remez.exact = design.bExact;
+    if (design.Converged())
+        out.notes.push_back(Note(DesignCode::RemezPasses, design.nPasses));
+    else
+        out.notes.push_back(Note(DesignCode::RemezNoConvergence, design.nPasses));
+    ShapeReport& s = out.methods.shape;
+    s.ran = true;
+    s.shape = q.remezShape;
+    for (const RemezEdge& e : edges)
+        if (e.value > 0.0)
+            s.cascadeDeviation =
+                std::max(s.cascadeDeviation, CascadeDeviation(taps, q.remezShape, e.lower, e.upper, e.value));
+}
+
+std::optional<DesignNote> ShapeBoundsRefusal(const DesignRequest& q)
+{
+    if (q.remezShape.kind == ShapeKind::None)
+        return std::nullopt;
+    for (const RemezEdge& e : EdgesOf(q))
+        if (e.value > 0.0 && !ShapeBounded(q.remezShape, e.lower, e.upper))
+            return Note(DesignCode::ShapeRange);
+    return std::nullopt;
+}
+
+}  // namespace
+
+bool UsesMethodDesign(const DesignRequest& q)
+{
+    return q.method == DesignMethod::LeastSquares || q.method == DesignMethod::Pulse ||
+           (q.method == DesignMethod::Remez && (q.minimumPhase || q.remezShape.kind != ShapeKind::None));
+}
+
+std::optional<DesignNote> ValidateMethodRequest(const DesignRequest& q)
+{
+    if (q.method == DesignMethod::Pulse) {
+        const PulseRequest& p = q.pulse;
+        const long long taps = static_cast<long long>(p.sps) * p.span + 1;
+        const bool raised = p.shape == PulseShape::RaisedCosine || p.shape == PulseShape::RootRaisedCosine;
+        const bool ok = (raised ? p.rolloff >= 0.0 && p.rolloff <= 1.0 : p.bt >= kPulseMinBt && p.bt <= kPulseMaxBt) &&
+                        p.sps >= kPulseMinSps && p.sps <= kPulseMaxSps && p.span >= 1 && p.span <= kPulseMaxSpan &&
+                        taps % 2 == 1 && taps >= 5 && taps <= 1025 &&
+                        (raised || p.shape == PulseShape::Gaussian);
+        if (!ok)
+            return Note(DesignCode::PulseRange);
+        return std::nullopt;
+    }
+    if (q.method == DesignMethod::LeastSquares && !PassStopType(q.filterType) &&
+        q.filterType != FilterType::Highpass && q.filterType != FilterType::Hilbert)
+        return Note(DesignCode::LeastSquaresNotSupported);
+    if (q.minimumPhase && (!PassStopType(q.filterType) ||
+                           (q.method != DesignMethod::Remez && q.method != DesignMethod::LeastSquares)))
+        return Note(DesignCode::MinimumPhaseNotSupported);
+    if (q.remezShape.kind != ShapeKind::None) {
+        if (q.method != DesignMethod::Remez || !PassStopType(q.filterType) || q.minimumPhase)
+            return Note(DesignCode::ShapeNotSupported);
+        if (!ShapeValid(q.remezShape))
+            return Note(DesignCode::ShapeRange);
+    }
+    return std::nullopt;
+}
+
+void DesignByMethod(const DesignRequest& q, DesignOutcome& out)
+{
+    if (auto refusal = ShapeBoundsRefusal(q)) {
+        out.notes.push_back(*refusal);
+        return;
+    }
+    if (q.method == DesignMethod::Pulse)
+        DesignPulseFilter(q, out);
+    else if (q.minimumPhase)
+        DesignMinimumPhaseFilter(q, out);
+    else if (q.method == DesignMethod::LeastSquares)
+        DesignLeastSquaresFilter(q, out);
+    else
+        DesignShapedRemezFilter(q, out);
+}
+
+std::vector<MaskBand> MethodMask(const DesignRequest& q, double gain)
+{
+    std::vector<MaskBand> mask;
+    const double fs = q.samplingRate;
+    if (q.method == DesignMethod::Pulse) {
+        const PulseRequest& p = q.pulse;
+        if (p.shape == PulseShape::Gaussian || p.sps <= 0)
+            return mask;
+        const double symbolRate = fs / p.sps;
+        const double flat = 0.5 * (1.0 - p.rolloff) * symbolRate;
+        const double stop = 0.5 * (1.0 + p.rolloff) * symbolRate;
+        if (flat > 0.0)
+            mask.push_back({BandKind::Pass, 0.0, flat, 1.0});
+        if (stop < 0.5 * fs)
+            mask.push_back({BandKind::Stop, stop, 0.5 * fs, 0.0});
+        return mask;
+    }
+    for (const RemezEdge& e : EdgesOf(q))
+        mask.push_back({e.value > 0.0 ? BandKind::Pass : BandKind::Stop, e.lower * fs, e.upper * fs, e.value * gain});
+    return mask;
+}
