@@ -288,6 +288,8 @@ CliParser::Result CliParser::Parse(int argc, const char* const* argv, CliOptions
         return {Status::UsageError, "zantro-cli: " + why + "\n\n" + app.help()};
     if (const std::string why = CheckMultirateOptions(parsed); !why.empty())
         return {Status::UsageError, "zantro-cli: " + why + "\n\n" + app.help()};
+    if (const std::string why = CheckExportOptions(app, parsed.exportRequest); !why.empty())
+        return {Status::UsageError, "zantro-cli: " + why + "\n\n" + app.help()};
     options = std::move(parsed);
     return {Status::Run, {}};
 }

@@ -172,8 +172,12 @@ void CliRunner::MakeFile(const CliOptions& o)
 
 void CliRunner::Export(const CliOptions& o)
 {
+    // "Wrote ..." as Make File prints it: the status text the command leaves.
+    const size_t statusTexts = m_host.StatusTexts().size();
     if (!ExportDesignFiles(m_view, ExportOptionsOf(o.exportRequest, o.analysis.quantize.rounding)))
         m_bFailed = true;
+    else if (m_host.StatusTexts().size() != statusTexts)
+        m_messages << m_host.StatusTexts().back() << '\n';
 }
 
 void CliRunner::Enter(const CliOptions& o)

@@ -69,6 +69,29 @@ void AddExportOptions(CLI::App& app, ExportRequest& request)
                  "input integers from a file and writes the outputs one a line");
 }
 
+std::string CheckExportOptions(const CLI::App& app, const ExportRequest& request)
+{
+    if (!request.profile)
+        return {};
+    const ExportProfileTraits& t = TraitsOf(*request.profile);
+    const struct {
+        const char* option;
+        unsigned bit;
+    } options[] = {{"--word-length", kExportTakesWordLength}, {"--block", kExportTakesBlock},
+                   {"--helium", kExportTakesHelium}};
+    for (const auto& o : options) {
+        if (app.count(o.option) == 0 || (t.options & o.bit) != 0)
+            continue;
+        std::string takers;
+        for (const ExportProfileTraits& other : AllExportProfileTraits())
+            if ((other.options & o.bit) != 0)
+                takers += std::string(takers.empty() ? "" : ", ") + other.name;
+        return std::string(o.option) + " does not apply to --export " + t.name +
+               (takers.empty() ? std::string() : " (only to " + takers + ")");
+    }
+    return {};
+}
+
 ExportOptions ExportOptionsOf(const ExportRequest& request, QuantRounding rounding)
 {
     ExportOptions options;

@@ -9,6 +9,13 @@
 class CArchive;
 class CWnd;
 
+// The built-in target filters (ApplyTargetPreset), as the Target Filter
+// combo lists them, in index order.
+inline constexpr const char* kTargetFilterNames[] = {
+    "user specified", "standard lowpass", "lowpass even 24", "lowpass odd 63",
+    "bandpass even 32", "bandpass even 50", "multi bandpass 55", "differentiator 32",
+    "differentiator 33", "Hilbert 20", "Highpass 32"};
+
 
 // The persistent description of one design: what a ".fir" document holds.
 // Frequencies are whole Hz; taps are a count (4..1025 on the form).

@@ -4,6 +4,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "design/RequirementSearch.h"
 #include "dsp/RemezBand.h"
 #include "dsp/FewestTapsSearch.h"
 #include "dsp/ResponseMeasurement.h"
@@ -39,3 +40,9 @@ nlohmann::ordered_json RemezBandsJson(std::span<const RemezBand> bands);
 const char* SpecSearchStatusName(SpecSearchStatus status);
 nlohmann::ordered_json TrialJson(const TrialVerdict& verdict);
 nlohmann::ordered_json RequirementBandsJson(const SpecRequirement& requirement, const TrialVerdict& verdict);
+
+// The result of Design to Requirement ("to_spec"): method, filter type,
+// format, estimator and estimate, status, the N found, the next smaller N
+// tried, every N tried, the Kaiser beta and corners or the Remez weights
+// and grid density, and the bands with their limits and achieved figures.
+nlohmann::ordered_json RequirementJson(const SpecRequest& request, const SpecDesignResult& result);

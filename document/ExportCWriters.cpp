@@ -17,7 +17,9 @@ CArray ArrayOf(const ExportOptions& o, const ExportWords& w)
     const ExportProfileTraits& t = TraitsOf(o.profile);
     const int bits = w.quant.wordLength;
     CArray a;
-    a.include = t.family == ExportFamily::Cmsis ? "\"arm_math_types.h\"" : w.fixedPoint ? "<stdint.h>" : "";
+    // arm_math.h declares the instances and functions the usage comment
+    // calls (arm_math_types.h alone does not, and is missing before CMSIS-DSP 1.9).
+    a.include = t.family == ExportFamily::Cmsis ? "\"arm_math.h\"" : w.fixedPoint ? "<stdint.h>" : "";
     a.type = t.cType ? t.cType : bits <= 8 ? "int8_t" : bits <= 16 ? "int16_t" : "int32_t";
     a.perLine = w.fixedPoint ? 8 : 4;
     return a;
@@ -120,6 +122,11 @@ std::string CExportHeaderText(const ExportDesign& d, const ExportOptions& o, con
     std::string text = CommentBlock(comment) + "#ifndef " + guard + "\n#define " + guard + "\n\n";
     if (*a.include)
         text += std::string("#include ") + a.include + "\n\n";
+    if (IsCmsisProfile(o.profile) && !o.helium)
+        text += "/* Helium builds read the array in whole vectors beyond the last tap: export with --helium. */\n"
+                "#if (defined(ARM_MATH_MVEI) || defined(ARM_MATH_MVEF)) && !defined(ARM_MATH_AUTOVECTORIZE)\n"
+                "#error \"" + name + "_coefficients was exported without Helium padding: export it again with "
+                "--helium\"\n#endif\n\n";
     std::string length = macro + "_NUM_TAPS";
     if (IsCmsisProfile(o.profile)) {
         const int numTaps = CmsisNumTaps(o.profile, taps);

@@ -70,9 +70,10 @@ std::string VhdlName(const std::string& root)
     return name.empty() ? "fir" : name;
 }
 
-std::string CsvExportText(const ExportDesign& d, const ExportOptions&, const ExportWords&)
+std::string CsvExportText(const ExportDesign& d, const ExportOptions& o, const ExportWords& w)
 {
-    std::string text;
+    // "#" comment lines, which numpy's loadtxt and most CSV readers skip.
+    std::string text = Commented(ExportSummary(d, o, w), "#");
     for (double t : d.taps)
         text += NumberText(t) + "\n";
     return text;

@@ -285,6 +285,11 @@ std::vector<std::string> ExportSummary(const ExportDesign& d, const ExportOption
                         FixedDecimals(w.quant.maxErrorLsb, 3) + " LSB");
     const ResponseFigures& exact = d.figures;
     const ResponseFigures& target = w.figures;
+    if (const char* overflow = TraitsOf(o.profile).overflow; overflow && std::isfinite(target.sumAbsTaps))
+        lines.push_back("Headroom: sum|b| = " + FixedDecimals(target.sumAbsTaps, 4) +
+                        ", so a full-scale input gives outputs up to " + FixedDecimals(target.sumAbsTaps, 4) +
+                        " x full scale (" + std::to_string(target.headroomBits) +
+                        (target.headroomBits == 1 ? " bit" : " bits") + " of headroom); " + overflow);
     lines.push_back("Measured on " + std::to_string(exact.gridIntervals) +
                     " intervals from 0 to fs/2, double precision | as exported:");
     if (exact.status != MeasureStatus::Ok || target.status != MeasureStatus::Ok ||

@@ -19,9 +19,24 @@ constexpr unsigned kCmsisFixedOptions = kExportTakesRounding | kExportTakesBlock
 constexpr unsigned kChosenWordOptions = kExportTakesWordLength | kExportTakesRounding;
 constexpr unsigned kFilterOptions = kChosenWordOptions | kExportTakesFilterOptions;
 
-constexpr const char* kStateComment =
-    "State buffer length for block_size samples a call: numTaps + blockSize - 1";
-constexpr const char* kStateLength = "(NUM_TAPS + (block_size) - 1)";
+// The state buffers, large enough for every build of CMSIS-DSP (scalar,
+// DSP extension, Helium), from CMSIS-DSP 1.9's sources:
+// - f32: arm_fir_init_f32.c, "Helium state buffer": numTaps + 2*blockSize - 1
+//   (blockSize samples of working memory ahead of the state).
+// - q31: arm_fir_init_q31.c, "Helium state buffer": numTaps + 8*ceil(blockSize/4)
+//   + blockSize - 1, which its Helium memset clears.
+// - q15: arm_fir_init_q15.c clears numTaps + blockSize with ARM_MATH_DSP;
+//   arm_fir_q15.c's Helium loop for more than 32 taps stores 8 input samples
+//   per 4 outputs from numTaps - 1 (numTaps - 1 + 8*ceil(blockSize/4)
+//   written) and reads up to blockSize + 8*ceil(numTaps/8) (its unpredicated
+//   vld1q in the copy back): numTaps + 8*ceil(blockSize/4) + 7 covers both.
+// - q7: arm_fir_q7.c likewise stores 16 per 4 outputs beyond 64 taps and
+//   reads up to blockSize + 16*ceil(numTaps/16): numTaps + 16*ceil(blockSize/4) + 15.
+constexpr const char* kIntegerSums = "integer sums wrap around in an accumulator without these bits above the "
+                                     "input's";
+constexpr const char* kFloats = "floating point does not overflow; outputs scale with sum|b|";
+constexpr const char* kWraps = "arm_fir_q31 wraps around on overflow (the sign flips), so keep the input below "
+                               "full scale / sum|b|";
 
 using P = ExportProfile;
 using F = ExportFamily;
@@ -32,41 +47,49 @@ constexpr std::array kTraits = {
     ExportProfileTraits{P::CmsisF32, "cmsis-f32", ".h", F::Cmsis, N::Single, R::None, 0,
                         kExportTakesBlock | kExportTakesHelium, {false, 0, 4}, "float32_t", "f32",
                         "(NUM_TAPS + 2 * (block_size) - 1)",
-                        "State buffer length for block_size samples a call: numTaps + 2 * blockSize - 1, as Helium "
-                        "builds need (blockSize more than the others)",
-                        "", "CMSIS-DSP arm_fir_f32 (float32_t)", CExportFiles},
+                        "State buffer length for block_size samples a call, for every build: numTaps + 2 * blockSize "
+                        "- 1 (Helium keeps blockSize samples of working memory ahead of the state)",
+                        "", "CMSIS-DSP arm_fir_f32 (float32_t)", CExportFiles,
+                        "single precision does not overflow; outputs scale with sum|b|"},
     ExportProfileTraits{P::CmsisQ31, "cmsis-q31", ".h", F::Cmsis, N::Words, R::Fixed, 32, kCmsisFixedOptions,
-                        {false, 0, 4}, "q31_t", "q31", kStateLength, kStateComment, "",
-                        "CMSIS-DSP arm_fir_q31 (q31_t, Q1.31, 2.62 accumulator)", CExportFiles},
+                        {false, 0, 4}, "q31_t", "q31", "(NUM_TAPS + (block_size) - 1 + 8 * (((block_size) + 3) / 4))",
+                        "State buffer length for block_size samples a call, for every build: numTaps + blockSize - 1 "
+                        "+ 8 * ceil(blockSize / 4) (Helium keeps 8 * ceil(blockSize / 4) words of working memory "
+                        "ahead of the state)",
+                        "", "CMSIS-DSP arm_fir_q31 (q31_t, Q1.31, 2.62 accumulator)", CExportFiles, kWraps},
     ExportProfileTraits{P::CmsisQ15, "cmsis-q15", ".h", F::Cmsis, N::Words, R::Fixed, 16, kCmsisFixedOptions,
-                        {true, 4, 8}, "q15_t", "q15", "(NUM_TAPS + (block_size))",
-                        "State buffer length for block_size samples a call: numTaps + blockSize, as loop-unrolled "
-                        "builds need (one more than the others)",
-                        "", "CMSIS-DSP arm_fir_q15 (q15_t, Q1.15, 34.30 accumulator)", CExportFiles},
+                        {true, 4, 8}, "q15_t", "q15", "(NUM_TAPS + 8 * (((block_size) + 3) / 4) + 7)",
+                        "State buffer length for block_size samples a call, for every build: numTaps + 8 * "
+                        "ceil(blockSize / 4) + 7 (Helium stores 8 input samples per 4 outputs beyond 32 taps)",
+                        "", "CMSIS-DSP arm_fir_q15 (q15_t, Q1.15, 34.30 accumulator)", CExportFiles,
+                        "arm_fir_q15 saturates on overflow (clips at full scale)"},
     ExportProfileTraits{P::CmsisQ7, "cmsis-q7", ".h", F::Cmsis, N::Words, R::Fixed, 8, kCmsisFixedOptions,
-                        {false, 0, 16}, "q7_t", "q7", kStateLength, kStateComment, "",
-                        "CMSIS-DSP arm_fir_q7 (q7_t, Q1.7, 18.14 accumulator)", CExportFiles},
+                        {false, 0, 16}, "q7_t", "q7", "(NUM_TAPS + 16 * (((block_size) + 3) / 4) + 15)",
+                        "State buffer length for block_size samples a call, for every build: numTaps + 16 * "
+                        "ceil(blockSize / 4) + 15 (Helium stores 16 input samples per 4 outputs beyond 64 taps)",
+                        "", "CMSIS-DSP arm_fir_q7 (q7_t, Q1.7, 18.14 accumulator)", CExportFiles,
+                        "arm_fir_q7 saturates on overflow (clips at full scale)"},
     ExportProfileTraits{P::CFixed, "c-fixed", ".h", F::PlainC, N::Words, R::Chosen, 0, kChosenWordOptions, {},
                         nullptr, nullptr, nullptr, nullptr, "", "plain C, <stdint.h> fixed-point words",
-                        CExportFiles},
+                        CExportFiles, kIntegerSums},
     ExportProfileTraits{P::CFloat, "c-float", ".h", F::PlainC, N::Single, R::None, 0, 0u, {}, "float", nullptr,
-                        nullptr, nullptr, "", "plain C, float", CExportFiles},
+                        nullptr, nullptr, "", "plain C, float", CExportFiles, kFloats},
     ExportProfileTraits{P::CDouble, "c-double", ".h", F::PlainC, N::Double, R::None, 0, 0u, {}, "double", nullptr,
-                        nullptr, nullptr, "", "plain C, double", CExportFiles},
-    ExportProfileTraits{P::Csv, "csv", ".csv", F::Data, N::Double, R::None, 0, 0u, {}, nullptr, nullptr, nullptr,
-                        nullptr, "", "CSV, one tap a line, double precision", OneFile<CsvExportText>},
+                        nullptr, nullptr, "", "plain C, double", CExportFiles, kFloats},
+    ExportProfileTraits{P::Csv, "csv", ".csv", F::Data, N::Shortest, R::None, 0, 0u, {}, nullptr, nullptr, nullptr,
+                        nullptr, "# ", "CSV, one tap a line, double precision", OneFile<CsvExportText>, kFloats},
     ExportProfileTraits{P::Json, "json", ".json", F::Data, N::Shortest, R::Chosen, 0, kChosenWordOptions, {},
                         nullptr, nullptr, nullptr, nullptr, "", "JSON: taps, parameters and analysis",
-                        OneFile<JsonExportText>},
+                        OneFile<JsonExportText>, kFloats},
     ExportProfileTraits{P::Coe, "coe", ".coe", F::Hdl, N::Words, R::Chosen, 0, kChosenWordOptions, {}, nullptr,
                         nullptr, nullptr, nullptr, "; ", "Xilinx coefficient file (radix 10)",
-                        OneFile<CoeExportText>},
+                        OneFile<CoeExportText>, kIntegerSums},
     ExportProfileTraits{P::Vhdl, "vhdl", ".vhd", F::Hdl, N::Words, R::Chosen, 0, kChosenWordOptions, {}, nullptr,
                         nullptr, nullptr, nullptr, "-- ", "VHDL package, constant integer array",
-                        OneFile<VhdlExportText>},
+                        OneFile<VhdlExportText>, kIntegerSums},
     ExportProfileTraits{P::Verilog, "verilog", ".vh", F::Hdl, N::Words, R::Chosen, 0, kChosenWordOptions, {},
                         nullptr, nullptr, nullptr, nullptr, "// ", "Verilog include, localparam vector",
-                        OneFile<VerilogExportText>},
+                        OneFile<VerilogExportText>, kIntegerSums},
     ExportProfileTraits{P::CmsisDecimateF32, "cmsis-decimate-f32", ".h", F::Multirate, N::Single, R::None, 0,
                         kExportTakesBlock, {}, "float32_t", nullptr, nullptr, nullptr, "",
                         "CMSIS-DSP arm_fir_decimate_f32 (float32_t)", MultirateExportFiles},

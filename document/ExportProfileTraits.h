@@ -72,6 +72,9 @@ struct ExportProfileTraits {
     const char* commentMarker;  // starts a comment line of the one file ("" for none)
     const char* target;         // what the summary says the file is for
     ExportWriter writer;
+    // What the target does when an output exceeds its range (the headroom
+    // line of the summary); nullptr: the writer states no headroom.
+    const char* overflow = nullptr;
 };
 
 const ExportProfileTraits& TraitsOf(ExportProfile p);

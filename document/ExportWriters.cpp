@@ -1,16 +1,13 @@
 #include "document/ExportWriters.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
 #include <filesystem>
+#include <memory>
 
 #include "document/DocumentMessages.h"
 #include "document/ExportProfileTraits.h"
 #include "document/MultirateExport.h"
+#include "document/ReplacingFile.h"
 #include "platform/CWnd.h"
 
 namespace {
@@ -22,29 +19,12 @@ std::string WithPath(const char* format, const std::string& path)
     return at == std::string::npos ? text : text.replace(at, 2, path);
 }
 
-// One file written in full beside its final path; "" when it could not
-// be created, and written = false when a write or the flush failed.
-std::string WriteTemporary(const ExportFile& file, bool& written)
+// A root whose file name is empty ("sub/") or a folder's (".", "..") would
+// write hidden files such as sub/.h.
+bool NamesAFolder(const std::string& root)
 {
-    std::string name = file.path + ".XXXXXX";
-    const int fd = ::mkstemp(name.data());
-    written = false;
-    if (fd < 0)
-        return {};
-    // mkstemp makes the file private; the export gets the usual permissions.
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    ::fchmod(fd, 0666 & ~mask);
-    std::FILE* f = ::fdopen(fd, "wb");
-    if (!f) {
-        ::close(fd);
-        return name;
-    }
-    written = std::fwrite(file.text.data(), 1, file.text.size(), f) == file.text.size();
-    written = std::fflush(f) == 0 && written;
-    written = ::fsync(::fileno(f)) == 0 && written;
-    written = std::fclose(f) == 0 && written;
-    return name;
+    const std::string name = std::filesystem::path(root).filename().string();
+    return name.empty() || name == "." || name == "..";
 }
 
 }  // namespace
@@ -56,42 +36,29 @@ std::vector<ExportFile> BuildExportFiles(const ExportDesign& d, const ExportOpti
 
 bool WriteFilesReplacing(const std::vector<ExportFile>& files, std::string& failedPath, bool& opened)
 {
-    std::vector<std::string> temporaries;
-    auto discard = [&temporaries] {
-        for (const std::string& t : temporaries)
-            std::remove(t.c_str());
+    // ReplacingFile, as Make File: temporaries named within the folder's
+    // file-name limit, links written through to the files they name.
+    std::vector<std::unique_ptr<ReplacingFile>> out;
+    auto fail = [&](const std::string& path, bool wasOpened) {
+        failedPath = path;
+        opened = wasOpened;
+        for (auto& file : out)
+            file->Discard();
+        return false;
     };
     for (const ExportFile& file : files) {
-        bool written = false;
-        const std::string temporary = WriteTemporary(file, written);
-        if (!temporary.empty())
-            temporaries.push_back(temporary);
-        if (!written) {
-            failedPath = file.path;
-            opened = !temporary.empty();
-            discard();
-            return false;
-        }
+        out.push_back(std::make_unique<ReplacingFile>(file.path));
+        if (!out.back()->Open())
+            return fail(file.path, false);
     }
-    // Refuse what a rename would fail on before any file is replaced.
-    for (const ExportFile& file : files) {
-        std::error_code ec;
-        if (std::filesystem::is_directory(file.path, ec)) {
-            failedPath = file.path;
-            opened = true;
-            discard();
-            return false;
-        }
-    }
-    for (size_t i = 0; i < files.size(); ++i) {
-        if (std::rename(temporaries[i].c_str(), files[i].path.c_str()) != 0) {
-            failedPath = files[i].path;
-            opened = true;
-            temporaries.erase(temporaries.begin(), temporaries.begin() + static_cast<std::ptrdiff_t>(i));
-            discard();
-            return false;
-        }
-    }
+    for (size_t i = 0; i < files.size(); ++i)
+        if (!out[i]->Write(files[i].text) || !out[i]->Close())
+            return fail(files[i].path, true);
+    // The header last: a source without its new header fails to compile
+    // rather than compiling against a length it does not hold.
+    for (size_t i = files.size(); i-- > 0;)
+        if (!out[i]->Commit())
+            return fail(files[i].path, true);
     return true;
 }
 
@@ -104,6 +71,8 @@ bool WriteExport(const ExportDesign& d, const ExportOptions& o, CWnd* msgOwner)
     };
     if (o.root.empty())
         return refuse(kMsgExportNoRoot);
+    if (NamesAFolder(o.root))
+        return refuse(WithPath(kMsgExportRootFolder, o.root));
     if (TakesWordLength(o.profile) && (o.wordLength < 2 || o.wordLength > 32))
         return refuse(kMsgExportWordLength);
     if (TakesBlock(o.profile) && (o.blockSize < kMinExportBlockSize || o.blockSize > kMaxExportBlockSize))

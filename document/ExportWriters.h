@@ -45,8 +45,9 @@ std::vector<ExportFile> BuildExportFiles(const ExportDesign& design, const Expor
 // trailing or doubled underscores.
 std::string VhdlName(const std::string& root);
 
-// Writes every file through a temporary file beside it, renaming them only
-// when all are complete, so a failure leaves the old files as they were.
+// Writes every file through a temporary file beside it (ReplacingFile:
+// names within the file-name limit, links written through), renaming them
+// only when all are complete, so a failure leaves the old files as they were.
 // On failure the path that could not be written is returned in failedPath,
 // and opened tells whether it could at least be created.
 bool WriteFilesReplacing(const std::vector<ExportFile>& files, std::string& failedPath, bool& opened);

@@ -1,14 +1,9 @@
 #pragma once
 
+#include "document/CFilPar.h"
 #include "platform/DialogTemplate.h"
 
 inline constexpr int kFormTemplateId = 101;
-
-// Entries of the Target Filter combo, in index order.
-inline constexpr const char* kTargetFilterNames[] = {
-    "user specified", "standard lowpass", "lowpass even 24", "lowpass odd 63",
-    "bandpass even 32", "bandpass even 50", "multi bandpass 55", "differentiator 32",
-    "differentiator 33", "Hilbert 20", "Highpass 32"};
 
 // Plot window rectangles in pixels of the form's client area (left, top, right, bottom).
 inline constexpr int kMagnitudeRect[4] = {25, 220, 597, 536};

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "python/AnalysisObject.h"
+#include "document/DesignJson.h"
 #include "python/DesignError.h"
 
 namespace {
@@ -43,5 +43,5 @@ py::object MeasureTaps(const py::handle& taps, double fs, const py::handle& band
     }
     if (const char* refusal = Refusal(figures.status))
         throw DesignError(refusal);
-    return ToPython(AnalysisObject(false, figures, quantized));
+    return ToPython(AnalysisJson(figures, quantized, false));
 }

@@ -1,54 +1,26 @@
+#include <pybind11/numpy.h>
 #include <pybind11/pybind11.h>
 
+#include "python/DesignBinding.h"
 #include "python/DesignError.h"
 #include "python/MeasureBinding.h"
+#include "python/ModuleDocs.h"
+#include "python/RequirementBinding.h"
 
 namespace py = pybind11;
-
-namespace {
-
-constexpr const char* kModuleDoc = R"(FIR filter design with Zantro's engine.
-
-Design a filter from the parameters of Zantro's form (zantro.design), or
-find the fewest taps that meet a requirement (zantro.to_requirement);
-measure any taps (zantro.measure); export them for a target
-(zantro.export) and read and write ".fir" documents (zantro.read_fir,
-Design.save). Taps are float64 numpy arrays; figures are plain dicts and
-lists, the same objects zantro-cli prints with --json. Frequencies are in
-Hz. A refused parameter raises zantro.DesignError (a ValueError) with the
-program's own message. Designs and measurements release the GIL, so
-threads design in parallel.)";
-
-constexpr const char* kMeasureDoc = R"(measure(taps, fs, bands=None, quantize=None, rounding="nearest") -> dict
-
-The achieved figures of any real taps at sampling rate fs (Hz), as
-zantro-cli's JSON "analysis" object: on a uniform grid of at least 16
-points per tap (never fewer than 8192) up to fs/2 plus every band edge,
-the bands' largest and smallest gain, ripple or attenuation, group delay,
-DC and Nyquist gain, peak tap and headroom; under "quantized" the integer
-words of the fixed-point taps and the same figures for them.
-
-taps: a sequence or 1-d array of numbers.
-bands: (lo_hz, hi_hz, kind) or (lo_hz, hi_hz, kind, desired) tuples, kind
-  "pass", "stop" or "slope" (a differentiator's line desired * f / (fs/2));
-  desired is a pass band's ideal gain (default 1). With a pass band the
-  -3 dB and -6 dB crossings are measured too. None: no bands.
-quantize: "q7", "q15", "q31" (Make File's words) or a word length 2..32
-  whose fraction length is taken from the peak tap; None: "q15".
-rounding: "nearest" (halves away from zero) or "truncate", for word lengths.
-
-Raises DesignError for a band outside 0..fs/2, fs not above 0, or taps
-that are not finite.)";
-
-}  // namespace
 
 PYBIND11_MODULE(zantro, m)
 {
     m.doc() = kModuleDoc;
+    // pybind11 looks numpy's C API up once, in a function-local static that
+    // imports numpy. Done here, while the import holds the interpreter: done
+    // first by two threads at once, the second would wait for the static
+    // holding the GIL while the first waits for the GIL inside it.
+    py::array_t<double> numpyReady(0);
     m.attr("__version__") = ZANTRO_VERSION;
 
     static py::exception<DesignError> designError(m, "DesignError", PyExc_ValueError);
-    designError.doc() = "A refused parameter or a failed design, read or write; the message is the program's own text.";
+    designError.doc() = kDesignErrorDoc;
     py::register_exception_translator([](std::exception_ptr p) {
         try {
             if (p)
@@ -58,6 +30,80 @@ PYBIND11_MODULE(zantro, m)
         }
     });
 
+    py::class_<PyDesign>(m, "Design", kDesignDoc)
+        .def_property_readonly("taps", &PyDesign::Taps, "The taps, a read-only float64 numpy array.")
+        .def_property_readonly("converged", &PyDesign::Converged,
+                               "False when a Remez design did not converge (its best taps are kept); else True.")
+        .def_property_readonly("passes", &PyDesign::Passes,
+                               "The exchange passes of a Remez design; None for the other methods.")
+        .def_property_readonly("messages", &PyDesign::Messages,
+                               "The form's notes after the design, in order (a Remez pass count, \"The Remez "
+                               "algorithm did not converge.\", a scale out of range).")
+        .def_property_readonly("analysis", &PyDesign::Analysis,
+                               "The achieved figures, as zantro-cli's JSON \"analysis\" object: bands derived from "
+                               "the design, Q15 under \"quantized\".")
+        .def_property_readonly("parameters", &PyDesign::Parameters,
+                               "The keywords that give this design again: zantro.design(**d.parameters).")
+        .def_property_readonly("fs", &PyDesign::SamplingRate, "The sampling rate in Hz.")
+        .def_property_readonly("gain", &PyDesign::Gain, "The scale factor the scaling applied to the taps.")
+        .def_property_readonly("ir_peak", &PyDesign::IrPeak, "The largest tap magnitude before scaling.")
+        .def_property_readonly("scale_text", &PyDesign::ScaleText,
+                               "The scale factor as the form's scale field shows it (two decimals).")
+        .def_property_readonly("fir_type", &PyDesign::FirType,
+                               "The linear-phase type: 0 symmetric odd N, 1 symmetric even N, 2 antisymmetric odd "
+                               "N, 3 antisymmetric even N.")
+        .def_property_readonly("requirement", &PyDesign::Requirement,
+                               "zantro.to_requirement's search, as zantro-cli's \"to_spec\" object, with the "
+                               "program's \"message\" after it; None for other designs.")
+        .def("quantize", &PyDesign::Quantize, py::arg("format"), py::arg("rounding") = "nearest", kQuantizeDoc)
+        .def("save", &PyDesign::Save, py::arg("path"), kSaveDoc)
+        .def("__repr__", &PyDesign::Repr)
+        .def("__len__", [](const PyDesign& d) { return py::len(d.Taps()); });
+
+    m.def(
+        "design",
+        [](py::object type, py::object method, py::object window, py::object taps, py::object fs, py::object f1,
+           py::object f2, py::object scaling, py::object scale, py::object sinx, py::object att, py::object beta,
+           py::object gain, py::object sigma, py::object grid, py::object preset, py::object bands,
+           py::object points) {
+            py::dict kw;
+            kw["type"] = type;
+            kw["method"] = method;
+            kw["window"] = window;
+            kw["taps"] = taps;
+            kw["fs"] = fs;
+            kw["f1"] = f1;
+            kw["f2"] = f2;
+            kw["scaling"] = scaling;
+            kw["scale"] = scale;
+            kw["sinx"] = sinx;
+            kw["att"] = att;
+            kw["beta"] = beta;
+            kw["gain"] = gain;
+            kw["sigma"] = sigma;
+            kw["grid"] = grid;
+            kw["preset"] = preset;
+            kw["bands"] = bands;
+            kw["points"] = points;
+            return DesignFromKeywords(kw);
+        },
+        py::kw_only(), py::arg("type") = py::none(), py::arg("method") = py::none(), py::arg("window") = py::none(),
+        py::arg("taps") = py::none(), py::arg("fs") = py::none(), py::arg("f1") = py::none(),
+        py::arg("f2") = py::none(), py::arg("scaling") = py::none(), py::arg("scale") = py::none(),
+        py::arg("sinx") = py::none(), py::arg("att") = py::none(), py::arg("beta") = py::none(),
+        py::arg("gain") = py::none(), py::arg("sigma") = py::none(), py::arg("grid") = py::none(),
+        py::arg("preset") = py::none(), py::arg("bands") = py::none(), py::arg("points") = py::none(), kDesignFnDoc);
+
+    m.def("to_requirement", &DesignToRequirement, py::kw_only(), py::arg("pass_bands"), py::arg("stop_bands"),
+          py::arg("fs") = 8000.0, py::arg("method") = "remez", py::arg("quantize") = py::none(),
+          py::arg("type") = py::none(), py::arg("grid") = py::none(), kToRequirementDoc);
+
     m.def("measure", &MeasureTaps, py::arg("taps"), py::arg("fs"), py::arg("bands") = py::none(),
           py::arg("quantize") = py::none(), py::arg("rounding") = "nearest", kMeasureDoc);
+
+    m.def("export", &ExportDesignFiles, py::arg("design"), py::arg("profile"), py::arg("root"), py::kw_only(),
+          py::arg("word_length") = 16, py::arg("rounding") = "nearest", py::arg("block") = 32,
+          py::arg("helium") = false, kExportDoc);
+
+    m.def("read_fir", &ReadFir, py::arg("path"), kReadFirDoc);
 }

@@ -9,10 +9,97 @@ __version__: str
 class DesignError(ValueError):
     """A refused parameter or a failed design, read or write; the message is the program's own text."""
 
+FilterType = Union[Literal["lowpass", "highpass", "bandpass", "bandstop", "hilbert", "differentiator", "gaussian",
+                           "allpass", "moving-average"], int]
+Method = Union[Literal["sinc", "fsamp", "remez", "direct"], int]
+Window = Union[Literal["rectangular", "hanning", "hamming", "blackman", "chebyshev", "kaiser"], int]
+Scaling = Union[Literal["natural", "normalized", "optimized", "custom"], int]
+RemezRow = Tuple[int, int, float, float]
 BandKind = Literal["pass", "stop", "slope"]
 MeasureBand = Union[Tuple[float, float, BandKind], Tuple[float, float, BandKind, float]]
 QuantFormat = Union[Literal["q7", "q15", "q31"], int, str]
 Rounding = Literal["nearest", "truncate"]
+Profile = Literal["cmsis-f32", "cmsis-q31", "cmsis-q15", "cmsis-q7", "c-fixed", "c-float", "c-double", "csv", "json",
+                  "coe", "vhdl", "verilog"]
+
+class Design:
+    """A finished design: taps, status, messages and figures."""
+    @property
+    def taps(self) -> npt.NDArray[np.float64]:
+        """The taps, a read-only float64 numpy array."""
+    @property
+    def converged(self) -> bool:
+        """False when a Remez design did not converge (its best taps are kept); else True."""
+    @property
+    def passes(self) -> Optional[int]:
+        """The exchange passes of a Remez design; None for the other methods."""
+    @property
+    def messages(self) -> list[str]:
+        """The form's notes after the design, in order."""
+    @property
+    def analysis(self) -> dict[str, Any]:
+        """The achieved figures, as zantro-cli's JSON "analysis" object."""
+    @property
+    def parameters(self) -> dict[str, Any]:
+        """The keywords that give this design again: zantro.design(**d.parameters)."""
+    @property
+    def fs(self) -> float:
+        """The sampling rate in Hz."""
+    @property
+    def gain(self) -> float:
+        """The scale factor the scaling applied to the taps."""
+    @property
+    def ir_peak(self) -> float:
+        """The largest tap magnitude before scaling."""
+    @property
+    def scale_text(self) -> str:
+        """The scale factor as the form's scale field shows it."""
+    @property
+    def fir_type(self) -> int:
+        """The linear-phase type 0..3."""
+    @property
+    def requirement(self) -> Optional[dict[str, Any]]:
+        """zantro.to_requirement's search result; None for other designs."""
+    def quantize(self, format: QuantFormat, rounding: Rounding = "nearest") -> dict[str, Any]:
+        """The taps as fixed-point words with their figures (the analysis' "quantized" object)."""
+    def save(self, path: str) -> None:
+        """Writes the design's parameters as a ".fir" document."""
+    def __len__(self) -> int: ...
+
+def design(
+    *,
+    type: Optional[FilterType] = None,
+    method: Optional[Method] = None,
+    window: Optional[Window] = None,
+    taps: Optional[int] = None,
+    fs: Optional[float] = None,
+    f1: Optional[float] = None,
+    f2: Optional[float] = None,
+    scaling: Optional[Scaling] = None,
+    scale: Optional[float] = None,
+    sinx: Optional[bool] = None,
+    att: Optional[int] = None,
+    beta: Optional[float] = None,
+    gain: Optional[Union[Literal["pi", "pi/2"], float]] = None,
+    sigma: Optional[float] = None,
+    grid: Optional[int] = None,
+    preset: Optional[Union[int, str]] = None,
+    bands: Optional[Sequence[RemezRow]] = None,
+    points: Optional[Union[Sequence[float], npt.ArrayLike]] = None,
+) -> Design:
+    """Designs a filter as the form's Design button does; None keeps the form's value."""
+
+def to_requirement(
+    *,
+    pass_bands: Sequence[Tuple[float, float, float]],
+    stop_bands: Sequence[Tuple[float, float, float]],
+    fs: float = 8000.0,
+    method: Literal["remez", "sinc"] = "remez",
+    quantize: Optional[QuantFormat] = None,
+    type: Optional[FilterType] = None,
+    grid: Optional[int] = None,
+) -> Design:
+    """The design with the fewest taps that meets every pass band's ripple and stop band's attenuation."""
 
 def measure(
     taps: Union[Sequence[float], npt.ArrayLike],
@@ -22,3 +109,18 @@ def measure(
     rounding: Rounding = "nearest",
 ) -> dict[str, Any]:
     """The achieved figures of any taps, as zantro-cli's JSON "analysis" object."""
+
+def export(
+    design: Design,
+    profile: Profile,
+    root: str,
+    *,
+    word_length: int = 16,
+    rounding: Rounding = "nearest",
+    block: int = 32,
+    helium: bool = False,
+) -> list[str]:
+    """Writes the design for a target as zantro-cli --export does; returns the paths written."""
+
+def read_fir(path: str) -> Design:
+    """Opens a ".fir" document and designs it with the values it holds."""

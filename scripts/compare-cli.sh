@@ -9,18 +9,28 @@
 # the files Make File writes. Prints each difference and exits 1 when there
 # is one. Needs Debian's python3. ZANTRO_COMPARE_IGNORE names further JSON
 # keys to leave out (keys a newer build adds, such as "analysis").
+#
+# scripts/compare-cli.sh --list-cases FOLDER writes the points files into
+# FOLDER and prints the runs' arguments, one run a line, without running
+# anything (scripts/compare_python.py runs the same cases).
 set -uo pipefail
 
-if [ $# -ne 2 ]; then
+LIST_ONLY=""
+if [ $# -eq 2 ] && [ "$1" = "--list-cases" ]; then
+    LIST_ONLY=1
+    WORK="$(realpath "$2")"
+elif [ $# -ne 2 ]; then
     echo "usage: $0 OLD_CLI NEW_CLI" >&2
+    echo "       $0 --list-cases FOLDER" >&2
     exit 2
+else
+    OLD="$(realpath "$1")"
+    NEW="$(realpath "$2")"
+    export OLD NEW
+    WORK="$(mktemp -d)"
+    trap 'rm -rf "$WORK"' EXIT
 fi
-OLD="$(realpath "$1")"
-NEW="$(realpath "$2")"
-export OLD NEW
-WORK="$(mktemp -d)"
 export WORK
-trap 'rm -rf "$WORK"' EXIT
 
 # Frequency sampling points: an odd and an even count.
 printf '%s\n' 1 1 1 1 1 0.9 0.5 0.1 0 0 0 0 0 0 0 0 0 > "$WORK/points17.txt"
@@ -95,6 +105,11 @@ makes="$WORK/makes"
         done
     done
 } > "$makes"
+
+if [ -n "$LIST_ONLY" ]; then
+    cat "$cases" "$makes"
+    exit 0
+fi
 
 # One case: both programs in fresh folders; differences go to stdout.
 run_case() {

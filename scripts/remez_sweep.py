@@ -2,6 +2,7 @@
 """Sweep of the Remez design against scipy.signal.remez.
 
 Usage: /usr/bin/python3 scripts/remez_sweep.py [ZANTRO_CLI] [--quick] [--csv FILE]
+       /usr/bin/python3 scripts/remez_sweep.py --module BUILD/python [--quick] [--csv FILE]
 
 Every N from 4 to 64, every 7th N from 71 to 1022, plus 1024 and 1025, at
 grid densities 8, 16, 32 and 64, on two lowpass tables at fs 8000:
@@ -9,8 +10,10 @@ grid densities 8, 16, 32 and 64, on two lowpass tables at fs 8000:
       1000 + 200*254/(N-1) Hz (rounded; at most 3900 Hz) to 4000 Hz;
   (b) 0-1000 Hz value 1 weight 1, 1200-4000 Hz value 0 weight 10.
 Each design runs through zantro-cli --json (the Design command with
-Natural scaling) and through scipy.signal.remez with the same bands,
-weights, density and length (maxiter 64).
+Natural scaling), or with --module through the Python module zantro in
+that folder (zantro.design with the same keywords), and through
+scipy.signal.remez with the same bands, weights, density and length
+(maxiter 64).
 
 The taps of both are checked here, independently of the program: the
 zero-phase amplitude, summed from the taps on the algorithm's dense grid
@@ -153,6 +156,14 @@ def run_cli(cli, n, bands, density, kind="lowpass"):
     return taps, converged, j.get("design_seconds", 0.0)
 
 
+def run_module(zantro, n, bands, density, kind="lowpass"):
+    table = [(lo, hi, float("%.2f" % value), float("%.2f" % weight)) for lo, hi, value, weight in bands]
+    start = time.perf_counter()
+    d = zantro.design(method="remez", type=kind, taps=n, grid=density, scaling="natural", bands=table)
+    seconds = time.perf_counter() - start
+    return np.array(d.taps), d.converged, seconds
+
+
 def run_scipy(n, bands, density, kind="lowpass"):
     edges, desired, weight = [], [], []
     for lo, hi, value, wt in bands:
@@ -176,8 +187,17 @@ def main():
     if "--csv" in argv:
         csv_path = argv[argv.index("--csv") + 1]
         argv.remove(csv_path)
+    design = None
+    if "--module" in argv:
+        folder = argv[argv.index("--module") + 1]
+        argv.remove(folder)
+        sys.path.insert(0, folder)
+        import zantro
+        design = lambda n, bands, density, kind: run_module(zantro, n, bands, density, kind)
     argv = [a for a in argv if not a.startswith("--")]
     cli = argv[0] if argv else "build-ci/cli/zantro-cli"
+    if design is None:
+        design = lambda n, bands, density, kind: run_cli(cli, n, bands, density, kind)
     counts = {"designs": 0, "converged": 0, "did not converge": 0, "non-finite taps": 0,
               "false convergence": 0, "scipy equiripple": 0, "within 1% of scipy": 0,
               "better than scipy by over 1%": 0, "worse than scipy by over 1%": 0,
@@ -193,7 +213,7 @@ def main():
              for kind, bands in ANTI_TABLES.items() for density in ANTI_DENSITIES]
     for n, name, kind, bands, density in jobs:
         grid = dense_grid(bands, n, density, kind)
-        taps, converged, seconds = run_cli(cli, n, bands, density, kind)
+        taps, converged, seconds = design(n, bands, density, kind)
         ours_seconds += seconds
         counts["designs"] += 1
         counts["converged" if converged else "did not converge"] += 1

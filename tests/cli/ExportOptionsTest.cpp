@@ -62,6 +62,12 @@ TEST_F(ExportOptionsTest, UsageErrorsNameTheOption)
         {{"--export", "vhdl-fir", "--export-root", "x", "--input-bits", "33"}, "--input-bits"},
         {{"--export", "verilog-fir", "--export-root", "x", "--output-bits", "1"}, "--output-bits"},
         {{"--export", "verilog-fir", "--export-root", "x", "--output-bits", "129"}, "--output-bits"},
+        // Options the profile does not take are refused, not ignored.
+        {{"--export", "cmsis-q15", "--export-root", "x", "--word-length", "12"},
+         "--word-length does not apply to --export cmsis-q15 (only to c-fixed, json, coe, vhdl, verilog"},
+        {{"--export", "c-fixed", "--export-root", "x", "--helium"},
+         "--helium does not apply to --export c-fixed (only to cmsis-f32, cmsis-q31, cmsis-q15, cmsis-q7)"},
+        {{"--export", "csv", "--export-root", "x", "--block", "64"}, "--block does not apply to --export csv"},
     };
     for (const auto& c : cases) {
         const CliResult r = RunCliArgs(c.args);
@@ -136,4 +142,13 @@ TEST_F(ExportOptionsTest, FilterBitsAndTestbenchReachTheFpgaFilter)
     ASSERT_EQ(RunCliArgs({"--taps", "31", "--export", "vhdl-fir", "--export-root", In("ex")}).status, 0);
     EXPECT_NE(Slurp(In("ex.vhd")).find("-- Latency: 3 clocks"), std::string::npos);
     EXPECT_FALSE(fs::exists(In("ex_tb.vhd")));
+TEST_F(ExportOptionsTest, ASuccessfulExportSaysWhatItWrote)
+{
+    const CliResult c = RunCliArgs({"--taps", "31", "--export", "cmsis-q31", "--export-root", In("q")});
+    ASSERT_EQ(c.status, 0) << c.err;
+    // On the message stream, as Make File's.
+    EXPECT_NE(c.err.find("Wrote " + In("q.h") + " and " + In("q.c") + "\n"), std::string::npos) << c.err;
+    const CliResult v = RunCliArgs({"--taps", "31", "--export", "vhdl", "--export-root", In("v"), "--word-length", "12"});
+    ASSERT_EQ(v.status, 0) << v.err;
+    EXPECT_NE(v.err.find("Wrote " + In("v.vhd") + "\n"), std::string::npos) << v.err;
 }

@@ -163,7 +163,7 @@ TEST(MultirateCli, ExportProfiles)
     std::ifstream csv(root + ".csv");
     int lines = 0;
     for (std::string line; std::getline(csv, line);)
-        ++lines;
+        lines += line.rfind("#", 0) != 0;  // after the "#" lines that describe the design
     EXPECT_EQ(lines, 48);
     std::filesystem::remove_all(dir);
 }

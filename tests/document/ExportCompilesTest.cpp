@@ -7,7 +7,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// CMSIS-DSP's types (Include/arm_math_types.h) and FIR prototypes
+// CMSIS-DSP's arm_math.h as far as the exports use it: the types
+// (Include/arm_math_types.h) and FIR prototypes
 // (Include/dsp/filtering_functions.h), declared as the library declares
 // them, with a model of its scalar FIR arithmetic written from the
 // library's documentation: the coefficients are time-reversed, pCoeffs[0]
@@ -15,20 +16,14 @@ namespace {
 // accumulator, then truncates and saturates to 1.15; q31 keeps a 2.62
 // accumulator and truncates to 1.31; q7 keeps an 18.14 accumulator,
 // truncated and saturated to 1.7.
-const char* kArmMathTypes = R"(#ifndef ARM_MATH_TYPES_H
-#define ARM_MATH_TYPES_H
+const char* kArmMath = R"(#ifndef ARM_MATH_H
+#define ARM_MATH_H
 #include <stdint.h>
 typedef int8_t q7_t;
 typedef int16_t q15_t;
 typedef int32_t q31_t;
 typedef int64_t q63_t;
 typedef float float32_t;
-#endif
-)";
-
-const char* kCmsisModel = R"(#include <stdio.h>
-#include <string.h>
-#include "arm_math_types.h"
 
 typedef enum { ARM_MATH_SUCCESS = 0, ARM_MATH_ARGUMENT_ERROR = -1 } arm_status;
 typedef struct { uint16_t numTaps; float32_t * pState; const float32_t * pCoeffs; } arm_fir_instance_f32;
@@ -44,6 +39,12 @@ void arm_fir_f32(const arm_fir_instance_f32 * S, const float32_t * pSrc, float32
 void arm_fir_q31(const arm_fir_instance_q31 * S, const q31_t * pSrc, q31_t * pDst, uint32_t blockSize);
 void arm_fir_q15(const arm_fir_instance_q15 * S, const q15_t * pSrc, q15_t * pDst, uint32_t blockSize);
 void arm_fir_q7(const arm_fir_instance_q7 * S, const q7_t * pSrc, q7_t * pDst, uint32_t blockSize);
+#endif
+)";
+
+const char* kCmsisModel = R"(#include <stdio.h>
+#include <string.h>
+#include "arm_math.h"
 
 #define MODEL_INIT(S, numTaps, pCoeffs, pState, blockSize) \
     S->numTaps = numTaps; S->pCoeffs = pCoeffs; S->pState = pState; \
@@ -198,6 +199,42 @@ int FixedWordLength(size_t caseIndex)
     return lengths[caseIndex % 4];
 }
 
+// How many state samples a build of CMSIS-DSP 1.9's FIR touches (writes or
+// reads) for numTaps taps and blockSize samples a call, the most of its
+// builds, modelled on its sources. Scalar and DSP-extension builds: the
+// documented numTaps + blockSize - 1, q15 with ARM_MATH_DSP numTaps +
+// blockSize (arm_fir_init_q15.c clears that much). Helium (ARM_MATH_MVEI/F):
+// f32 and q31 as arm_fir_init_f32.c and arm_fir_init_q31.c document and
+// clear, numTaps + 2*blockSize - 1 and numTaps + blockSize - 1 +
+// 8*ceil(blockSize/4); q15 and q7 as arm_fir_q15.c and arm_fir_q7.c run:
+// up to 32 (64) taps their kernels store 4 samples a round (numTaps - 1 +
+// blockSize written) and read whole vectors of the padded tap count; beyond,
+// each round of 4 outputs stores a whole vector of 8 (16) samples, the tail
+// one more vector, and the copy back loads whole vectors unpredicated.
+int HeliumStateTouched(ExportProfile p, int numTaps, int blockSize)
+{
+    const int rounds = (blockSize + 3) / 4;  // rounds of 4 outputs, the tail included
+    if (p == ExportProfile::CmsisF32)
+        return numTaps + 2 * blockSize - 1;
+    if (p == ExportProfile::CmsisQ31)
+        return numTaps + blockSize - 1 + 8 * rounds;
+    const int lanes = p == ExportProfile::CmsisQ15 ? 8 : 16;
+    const int vectors = (numTaps + lanes - 1) / lanes;
+    int touched = numTaps + blockSize - 1 + (p == ExportProfile::CmsisQ15 ? 1 : 0);
+    if (numTaps <= 4 * lanes) {
+        // The last output reads lanes * vectors samples from blockSize - 1.
+        return std::max(touched, blockSize - 1 + lanes * vectors);
+    }
+    // Writes: from numTaps - 1, one vector per round.
+    touched = std::max(touched, numTaps - 1 + lanes * rounds);
+    // Reads: the last round starts at 4 * (rounds - 1) and loads vectors up
+    // to offset 3 (the tail's widest stride: 2 * (3 - 1) for q15, 4 * 2 for q7).
+    const int tailReach = p == ExportProfile::CmsisQ15 ? 4 : 8;
+    touched = std::max(touched, 4 * (rounds - 1) + lanes * (vectors - 1) + std::max(3, tailReach) + lanes);
+    // The copy back: whole vectors from blockSize.
+    return std::max(touched, blockSize + lanes * vectors);
+}
+
 class ExportCompiles : public TempDirTest {
 protected:
     // Exports every C profile of the case into out/ and writes a client that
@@ -206,7 +243,7 @@ protected:
     {
         const ExportCase& c = ExportCases()[caseIndex];
         fs::create_directories(m_dir / "out");
-        std::ofstream(m_dir / "arm_math_types.h") << kArmMathTypes;
+        std::ofstream(m_dir / "arm_math.h") << kArmMath;
         std::string includes, functions, calls;
         for (const CmsisKind& k : kCmsisKinds) {
             ExportOptions o{k.profile, (m_dir / "out" / RootName(c, k.profile)).string(), 16, rounding,
@@ -311,12 +348,7 @@ void CheckCmsis(const ExportCase& c, const CmsisKind& k, const std::vector<doubl
     const int multiple = !helium ? 1 : k.profile == ExportProfile::CmsisQ15 ? 8 : k.profile == ExportProfile::CmsisQ7 ? 16 : 4;
     EXPECT_EQ(arrayLength % multiple, 0);
     EXPECT_LT(arrayLength - numTaps, multiple);
-    // The state each build of CMSIS-DSP needs: q15 loop-unrolled one more,
-    // f32 on Helium a block of working memory more.
-    const int needed = k.profile == ExportProfile::CmsisQ15   ? numTaps + blockSize
-                       : k.profile == ExportProfile::CmsisF32 ? numTaps + 2 * blockSize - 1
-                                                              : numTaps + blockSize - 1;
-    EXPECT_GE(stateLength, needed);
+    EXPECT_GE(stateLength, HeliumStateTouched(k.profile, numTaps, blockSize));
 
     const auto out = Outputs(lines);
     ASSERT_GE(out.at("high").size(), static_cast<size_t>(numTaps + 4));
@@ -418,4 +450,98 @@ TEST_F(ExportCompiles, EveryCProfileOfEveryFirTypeCompilesAndRunsAsDesigned)
                 CheckPlain(c, p, FixedWordLength(ci), taps, byName[RootName(c, p)], rounding);
         }
     }
+}
+
+// The Helium loops' reach: q15 with 64 taps at block 32 touches 127
+// samples, q7 with 101 taps 228; q31 needs 64 words more than its scalar
+// build at block 32 (arm_fir_init_q31.c). Every STATE_LEN, with or without
+// --helium, holds what each build touches, over tap counts across the
+// kernels' bounds and blocks with every tail.
+TEST_F(ExportCompiles, StateBuffersHoldWhatEveryBuildTouches)
+{
+    EXPECT_EQ(HeliumStateTouched(ExportProfile::CmsisQ15, 64, 32), 127);
+    EXPECT_EQ(HeliumStateTouched(ExportProfile::CmsisQ7, 101, 32), 228);
+    EXPECT_EQ(HeliumStateTouched(ExportProfile::CmsisQ31, 64, 32) - (64 + 32 - 1), 64);
+    if (!HaveTool("cc"))
+        GTEST_SKIP() << "no C compiler";
+    ExportFixture f(ExportCases()[0]);
+    ASSERT_EQ(f.view.m_bDesignValid, 1);
+    std::ofstream(m_dir / "arm_math.h") << kArmMath;
+    std::string includes, prints;
+    for (const CmsisKind& k : kCmsisKinds)
+        for (bool helium : {false, true}) {
+            const std::string root = std::string("s_") + k.suffix + (helium ? "_mve" : "");
+            ASSERT_TRUE(ExportDesignFiles(f.view, {k.profile, (m_dir / root).string(), 16, QuantRounding::Nearest,
+                                                   32, helium}));
+            includes += "#include \"" + root + ".h\"\n";
+            const std::string m = ExportMacroName(root);
+            prints += "    for (b = 1; b <= 70; ++b) printf(\"" + std::string(k.suffix) + " %d %d %d\\n\", b, (int)" +
+                      m + "_STATE_LEN(b), " + m + "_STATE_LEN(b) == " + m + "_STATE_LEN(b) + 0);\n";
+        }
+    std::ofstream(m_dir / "state.c") << "#include <stdio.h>\n" << includes << "int main(void)\n{\n    int b;\n"
+                                     << prints << "    return 0;\n}\n";
+    std::string output;
+    ASSERT_EQ(RunIn(m_dir, "cc -std=c99 -Wall -Werror -I. -o state state.c && ./state", output), 0) << output;
+    // STATE_LEN(b) - NUM_TAPS per format and block, one line per export.
+    std::map<std::string, std::map<int, std::vector<int>>> extra;
+    const int taps = f.view.m_nTaps;
+    for (const std::string& line : Lines(output)) {
+        std::istringstream in(line);
+        std::string suffix;
+        int b = 0, length = 0, same = 0;
+        in >> suffix >> b >> length >> same;
+        const int numTaps = suffix == "q15" ? taps + taps % 2 : taps;
+        extra[suffix][b].push_back(length - numTaps);
+    }
+    for (const CmsisKind& k : kCmsisKinds) {
+        SCOPED_TRACE(k.suffix);
+        ASSERT_EQ(extra[k.suffix].size(), 70u);
+        for (const auto& [b, lengths] : extra[k.suffix]) {
+            ASSERT_EQ(lengths.size(), 2u);
+            EXPECT_EQ(lengths[0], lengths[1]) << "block " << b << ": --helium changes STATE_LEN";
+            // The macro is NUM_TAPS plus a term of the block alone: check it
+            // against the model for tap counts around every kernel bound.
+            for (int numTaps : {4, 8, 16, 17, 24, 31, 32, 33, 34, 48, 63, 64, 65, 66, 100, 101, 102, 256, 1026})
+                EXPECT_GE(numTaps + lengths[0], HeliumStateTouched(k.profile, numTaps, b))
+                    << numTaps << " taps, block " << b;
+        }
+        if (k.profile == ExportProfile::CmsisQ31) {
+            EXPECT_EQ(extra["q31"][32][0], 32 - 1 + 64);  // arm_fir_init_q31.c at block 32
+        }
+        if (k.profile == ExportProfile::CmsisF32) {
+            EXPECT_EQ(extra["f32"][32][0], 2 * 32 - 1);
+        }
+    }
+}
+
+// A Helium build stops at an array exported without --helium; with it, or
+// in a scalar build, the header compiles.
+TEST_F(ExportCompiles, HeliumBuildsRefuseArraysWithoutHeliumPadding)
+{
+    if (!HaveTool("cc"))
+        GTEST_SKIP() << "no C compiler";
+    ExportFixture f(ExportCases()[0]);
+    ASSERT_EQ(f.view.m_bDesignValid, 1);
+    std::ofstream(m_dir / "arm_math.h") << kArmMath;
+    for (const CmsisKind& k : kCmsisKinds)
+        for (bool helium : {false, true}) {
+            SCOPED_TRACE(std::string(k.suffix) + (helium ? " --helium" : ""));
+            const std::string root = std::string("e_") + k.suffix + (helium ? "_mve" : "");
+            ASSERT_TRUE(ExportDesignFiles(f.view, {k.profile, (m_dir / root).string(), 16, QuantRounding::Nearest,
+                                                   32, helium}));
+            for (const char* define : {"", "-DARM_MATH_MVEI", "-DARM_MATH_MVEF",
+                                       "-DARM_MATH_MVEI -DARM_MATH_AUTOVECTORIZE"}) {
+                std::string output;
+                const int status =
+                    RunIn(m_dir, std::string("cc -std=c99 -Wall -Werror -I. -c ") + define + " " + root + ".c", output);
+                const bool refused = !helium && std::string(define).find("AUTOVECTORIZE") == std::string::npos &&
+                                     *define;
+                EXPECT_EQ(status != 0, refused) << define << "\n" << output;
+                if (refused) {
+                    EXPECT_NE(output.find("exported without Helium padding: export it again with --helium"),
+                              std::string::npos)
+                        << output;
+                }
+            }
+        }
 }

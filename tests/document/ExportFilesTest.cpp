@@ -153,7 +153,12 @@ TEST_F(ExportFiles, CsvAndJsonHoldTheExactTapsAndTheAnalysis)
     ASSERT_TRUE(ExportDesignFiles(f.view, Options(ExportProfile::Json, "h", 12)));
     ASSERT_TRUE(ExportDesignFiles(f.view, Options(ExportProfile::CFixed, "h", 12)));
 
-    const std::vector<std::string> csv = Lines(ReadText(m_dir / "h.csv"));
+    std::vector<std::string> csv = Lines(ReadText(m_dir / "h.csv"));
+    // The design's description first, as "#" comment lines, then one tap a line.
+    ASSERT_FALSE(csv.empty());
+    EXPECT_EQ(csv[0].rfind("# Zantro ", 0), 0u) << csv[0];
+    while (!csv.empty() && csv.front().rfind("#", 0) == 0)
+        csv.erase(csv.begin());
     ASSERT_EQ(csv.size(), taps.size());
     for (size_t i = 0; i < taps.size(); ++i)
         EXPECT_EQ(std::strtod(csv[i].c_str(), nullptr), taps[i]) << i;
@@ -189,8 +194,11 @@ TEST_F(ExportFiles, CmsisQ15HeaderOfAHilbertTransformerStatesWhatAReviewerNeeds)
           "\n * Measured on 8192 intervals from 0 to fs/2, double precision | as exported:\n",
           "\n *   pass 833.3 - 3166.7 Hz: ripple 0.0663 dB | 0.0673 dB\n", "arm_fir_init_q15(&fir, HILBERT_NUM_TAPS, hilbert_coefficients, state, "
                                  "HILBERT_BLOCK_SIZE);",
-          "#include \"arm_math_types.h\"\n", "#define HILBERT_NUM_TAPS 32\n", "#define HILBERT_ARRAY_LEN 32\n",
-          "#define HILBERT_BLOCK_SIZE 32\n", "#define HILBERT_STATE_LEN(block_size) (HILBERT_NUM_TAPS + (block_size))\n",
+          "#include \"arm_math.h\"\n", "#define HILBERT_NUM_TAPS 32\n", "#define HILBERT_ARRAY_LEN 32\n",
+          "#define HILBERT_BLOCK_SIZE 32\n",
+          "#define HILBERT_STATE_LEN(block_size) (HILBERT_NUM_TAPS + 8 * (((block_size) + 3) / 4) + 7)\n",
+          "\n * Headroom: sum|b| = ", " x full scale (", "arm_fir_q15 saturates on overflow (clips at full scale)\n",
+          "#if (defined(ARM_MATH_MVEI) || defined(ARM_MATH_MVEF)) && !defined(ARM_MATH_AUTOVECTORIZE)\n#error ",
           "extern const q15_t hilbert_coefficients[HILBERT_ARRAY_LEN];\n"})
         EXPECT_NE(h.find(expected), std::string::npos) << expected << "\n" << h;
     EXPECT_NE(c.find("#include \"hilbert.h\"\n\nconst q15_t hilbert_coefficients[HILBERT_ARRAY_LEN] = {\n    0, "),
@@ -316,4 +324,60 @@ TEST_F(ExportFiles, EveryProfileWritesTheFilesItNamesWithItsOwnComments)
             EXPECT_EQ(files[0].text.rfind(opening, 0), 0u) << files[0].text.substr(0, 80);
         }
     }
+}
+
+// numpy's loadtxt, a reader nobody here wrote, skips the description and
+// reads back exactly the design's taps.
+TEST_F(ExportFiles, CsvDescriptionIsSkippedByNumpy)
+{
+    if (!HaveTool("/usr/bin/python3") || std::system("/usr/bin/python3 -c 'import numpy' 2>/dev/null") != 0)
+        GTEST_SKIP() << "no numpy";
+    ExportFixture f(ExportCases()[3]);
+    ASSERT_EQ(f.view.m_bDesignValid, 1);
+    ASSERT_TRUE(ExportDesignFiles(f.view, Options(ExportProfile::Csv, "d")));
+    const std::string text = ReadText(m_dir / "d.csv");
+    EXPECT_NE(text.find("\n# Filter: Differentiator, 32 taps"), std::string::npos) << text;
+    EXPECT_NE(text.find("\n# Headroom: sum|b| = "), std::string::npos);
+    std::string output;
+    ASSERT_EQ(RunIn(m_dir, "/usr/bin/python3 -c \"import numpy; print(*(x.hex() for x in numpy.loadtxt('d.csv')))\"",
+                    output),
+              0)
+        << output;
+    std::istringstream in(output);
+    std::vector<double> read;
+    for (std::string hex; in >> hex;)
+        read.push_back(std::strtod(hex.c_str(), nullptr));
+    EXPECT_EQ(read, f.Taps());
+}
+
+// Roots the old temporaries did not fit, a root that names a folder, and a
+// link that is written through as Make File writes through it.
+TEST_F(ExportFiles, LongRootsFoldersAndLinks)
+{
+    ExportFixture f(ExportCases()[0]);
+    ASSERT_EQ(f.view.m_bDesignValid, 1);
+    for (size_t length : {249u, 253u, 255u}) {
+        SCOPED_TRACE(length);
+        // cmsis-q7 writes <root>.h and <root>.c, json <root>.json: file names of length bytes.
+        ASSERT_TRUE(ExportDesignFiles(f.view, Options(ExportProfile::CmsisQ7, std::string(length - 2, 'a'))))
+            << f.LastMessage();
+        EXPECT_TRUE(fs::exists(m_dir / (std::string(length - 2, 'a') + ".c")));
+        ASSERT_TRUE(ExportDesignFiles(f.view, Options(ExportProfile::Json, std::string(length - 5, 'j'))))
+            << f.LastMessage();
+    }
+    for (const char* root : {"sub/", "sub/.", ".."}) {
+        SCOPED_TRACE(root);
+        fs::create_directories(m_dir / "sub");
+        const ExportOptions o = Options(ExportProfile::CmsisQ15, root);
+        EXPECT_FALSE(ExportDesignFiles(f.view, o));
+        EXPECT_EQ(f.LastMessage(), "The file name root " + o.root + " names a folder: please add a file name.");
+    }
+    EXPECT_TRUE(fs::is_empty(m_dir / "sub"));
+
+    fs::create_directories(m_dir / "real");
+    std::ofstream(m_dir / "real" / "lp.h") << "old\n";
+    fs::create_symlink(m_dir / "real" / "lp.h", m_dir / "lp.h");
+    ASSERT_TRUE(ExportDesignFiles(f.view, Options(ExportProfile::CFloat, "lp")));
+    EXPECT_TRUE(fs::is_symlink(m_dir / "lp.h"));
+    EXPECT_EQ(ReadText(m_dir / "real" / "lp.h").rfind("/*\n * Zantro ", 0), 0u);
 }

@@ -1,0 +1,70 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include <nlohmann/json.hpp>
+#include <pybind11/pybind11.h>
+
+#include "design/DesignOutcome.h"
+#include "document/ExportProfile.h"
+#include "python/FormState.h"
+
+namespace py = pybind11;
+
+// zantro.Design: one finished design. It keeps what the form held after
+// pressing Design (the fields, the document's band table and points, the
+// dialogs' answers) and what the design gave (taps, scaling, status,
+// figures), so it can be quantised, exported and saved as the form would.
+class PyDesign {
+public:
+    // Designs the state with the GIL released; DesignError with the form's
+    // message when the design is refused.
+    static PyDesign Run(const FormState& state);
+
+    py::object Taps() const { return m_taps; }
+    bool Converged() const { return m_converged; }
+    py::object Passes() const;
+    py::list Messages() const;
+    py::object Analysis() const { return m_analysis; }
+    py::dict Parameters() const { return m_requested.Parameters(); }
+    double SamplingRate() const { return m_requested.par.m_nSamplingRate; }
+    double Gain() const { return m_outcome.gain; }
+    double IrPeak() const { return m_outcome.irPeak; }
+    const std::string& ScaleText() const { return m_outcome.scaleText; }
+    int FirType() const { return m_outcome.firType; }
+    // zantro.to_requirement's search result; None for other designs.
+    py::object Requirement() const { return m_requirement; }
+    void SetRequirement(py::object requirement) { m_requirement = std::move(requirement); }
+    std::string Repr() const;
+
+    // Measures the taps again on other bands (no longer derived from the
+    // design), quantised to spec.
+    void MeasureOn(const std::vector<MaskBand>& mask, const QuantSpec& spec);
+    // The "quantized" object of the analysis for another format.
+    py::object Quantize(const py::handle& format, const std::string& rounding) const;
+    // File > Save As of the form after this design: the ".fir" document.
+    void Save(const std::string& path) const;
+    // The design as the export describes it.
+    ExportDesign ForExport() const;
+
+private:
+    FormState m_requested;        // as the keywords gave it
+    CFilPar m_stored;             // as the form stores it after the design
+    DesignOutcome m_outcome;
+    std::vector<double> m_values; // the taps
+    bool m_converged = true;
+    std::vector<std::string> m_messages;
+    py::object m_taps;
+    py::object m_analysis;
+    py::object m_requirement = py::none();
+};
+
+// zantro.design: the form's defaults changed by the keywords, designed.
+PyDesign DesignFromKeywords(const py::dict& keywords);
+// zantro.read_fir: File > Open, then the design of the opened document.
+PyDesign ReadFir(const std::string& path);
+// zantro.export: File > Export... after the design; the paths written.
+py::list ExportDesignFiles(const PyDesign& design, const std::string& profile, const std::string& root,
+                           int wordLength, const std::string& rounding, int block, bool helium);

@@ -1,0 +1,174 @@
+#pragma once
+
+// The docstrings of the module, as help(zantro) shows them.
+
+inline constexpr const char* kModuleDoc = R"(FIR filter design with Zantro's engine.
+
+zantro designs finite-impulse-response filters exactly as Zantro's form
+and zantro-cli do, from values and without a window:
+
+    d = zantro.design(type="lowpass", method="remez", taps=63, fs=8000,
+                      bands=[(0, 1000, 1.0, 1.0), (1200, 4000, 0.0, 10.0)])
+    d.taps                      # float64 numpy array
+    d.analysis["bands"]         # ripple and attenuation achieved
+    d.quantize("q15")["taps"]   # the Q15 words and their figures
+    zantro.export(d, "cmsis-q15", "out/lowpass")   # out/lowpass.h, .c
+    d.save("lowpass.fir")
+
+design           a design from the form's parameters
+to_requirement   the fewest taps that meet pass-band ripple and stop-band
+                 attenuation limits
+measure          the figures of any taps, designed here or elsewhere
+export           the files of an export profile (CMSIS-DSP, C, CSV, JSON,
+                 COE, VHDL, Verilog), byte for byte as zantro-cli writes them
+read_fir         the design a ".fir" document holds
+Design           the result: taps, status, messages, figures
+DesignError      a refused parameter or failed read or write (a ValueError)
+                 carrying the program's own message
+
+Frequencies are in Hz. Figures are plain dicts and lists, the same objects
+zantro-cli prints with --json. Designs, searches and measurements release
+the GIL, so threads design in parallel. Nothing is printed.)";
+
+inline constexpr const char* kDesignErrorDoc =
+    "A refused parameter or a failed design, read or write (a ValueError); the message is the program's own text.";
+
+inline constexpr const char* kDesignDoc = R"(A finished design (made by zantro.design, zantro.to_requirement or
+zantro.read_fir).
+
+taps, converged, passes, messages and analysis hold the result; parameters
+the keywords that give it again; quantize() the figures of fixed-point taps;
+save() writes a ".fir" document. zantro.export(design, ...) writes it for a
+target.)";
+
+inline constexpr const char* kDesignFnDoc = R"(design(*, type=None, method=None, window=None, taps=None, fs=None, f1=None, f2=None, scaling=None, scale=None, sinx=None, att=None, beta=None, gain=None, sigma=None, grid=None, preset=None, bands=None, points=None) -> Design
+
+Designs a filter as the form's Design button does. Every keyword is a
+field or dialog of the form, named as zantro-cli's option; one left out
+(None) keeps the form's value for a new document, given here after each.
+
+type     "lowpass", "highpass", "bandpass", "bandstop", "hilbert",
+         "differentiator", "gaussian", "allpass", "moving-average" or
+         0..8 ("lowpass")
+method   "sinc" (windowed sinc), "fsamp" (frequency sampling), "remez"
+         (Remez exchange), "direct", or 0..3 ("sinc")
+window   "rectangular", "hanning", "hamming", "blackman", "chebyshev"
+         (Dolph-Chebyshev), "kaiser", or 0..5 ("hamming")
+taps     N, 4..1025 (63)
+fs       sampling rate, whole Hz (8000)
+f1, f2   first and second corner, whole Hz below fs/2 (1000, 3000)
+scaling  "natural", "normalized", "optimized", "custom", or 0..3
+         ("natural")
+scale    impulse-response scale of "custom", 0.1..10.0 (1.0)
+sinx     x/sin(x) compensation (False)
+att      Dolph-Chebyshev attenuation in dB, 10..100 (40)
+beta     Kaiser beta, 0..20 (5.0)
+gain     a sinc differentiator's gain at fs/2: "pi", "pi/2", 1 or a
+         number 0.1..10.0 ("pi")
+sigma    a direct Gaussian edge's variance, 0.1..3.0 (1.0)
+grid     Remez grid density, 8..64 (16)
+preset   a target filter, 0..10 or its name ("lowpass odd 63"), applied
+         before the other keywords
+bands    the Remez band table: (lo_hz, hi_hz, value, weight) rows, at most
+         8, in use; value 0..1 (0.1..3.2 for a differentiator), weight
+         1..100 (no rows)
+points   frequency sampling: the wanted magnitudes from 0 to fs/2, at most
+         512, as Read File reads them (none)
+
+att, beta, gain and sigma are used where the design asks that dialog, as on
+the form (beta with a Kaiser window, ...). A refused value raises
+DesignError with the form's message, e.g. "Please enter an integer between
+4 and 1025."; a Remez design that does not converge is returned with
+converged False. The GIL is released while designing.)";
+
+inline constexpr const char* kQuantizeDoc = R"(quantize(format, rounding="nearest") -> dict
+
+The design's taps as fixed-point words, with their figures on the design's
+bands: the "quantized" object of zantro-cli's analysis ("taps" the integer
+words, "fraction_length", "shift", "max_error_lsb", "saturated", ...).
+format: "q7", "q15", "q31" (Make File's words and rounding) or a word
+length 2..32 whose fraction length is the largest that holds the peak tap;
+rounding: "nearest" (halves away from zero) or "truncate", for word lengths.)";
+
+inline constexpr const char* kSaveDoc = R"(save(path) -> None
+
+Writes the design's parameters as a ".fir" document (".fir" is added when
+the name has no extension), as File > Save As does after Design: through a
+temporary file renamed over path. DesignError when it cannot be written.)";
+
+inline constexpr const char* kMeasureDoc = R"(measure(taps, fs, bands=None, quantize=None, rounding="nearest") -> dict
+
+The achieved figures of any real taps at sampling rate fs (Hz), as
+zantro-cli's JSON "analysis" object: on a uniform grid of at least 16
+points per tap (never fewer than 8192) up to fs/2 plus every band edge,
+each band's largest and smallest gain, ripple or attenuation, the group
+delay, DC and Nyquist gain, peak tap and headroom; under "quantized" the
+integer words of the fixed-point taps and the same figures for them.
+
+taps      a sequence or 1-d array of numbers
+bands     (lo_hz, hi_hz, kind) or (lo_hz, hi_hz, kind, desired) tuples,
+          kind "pass", "stop" or "slope" (a differentiator's line
+          desired * f / (fs/2)); desired is a pass band's ideal gain
+          (default 1). With a pass band the -3 dB and -6 dB crossings are
+          measured too. None: no bands.
+quantize  "q7", "q15", "q31" (Make File's words) or a word length 2..32
+          whose fraction length is taken from the peak tap; None: "q15"
+rounding  "nearest" (halves away from zero) or "truncate", for word lengths
+
+DesignError for a band outside 0..fs/2, fs not above 0, or taps that are
+not finite.)";
+
+inline constexpr const char* kExportDoc = R"(export(design, profile, root, *, word_length=16, rounding="nearest", block=32, helium=False) -> list
+
+Writes the design for a target as zantro-cli --export does, byte for byte,
+and returns the paths written. Every file opens with a comment stating the
+design, the number format and the measured figures of the exported taps.
+
+profile      "cmsis-f32", "cmsis-q31", "cmsis-q15", "cmsis-q7" (time-reversed
+             and sized for arm_fir_init_*), "c-fixed", "c-float",
+             "c-double" (root.h and root.c), "csv", "json", "coe", "vhdl"
+             (root.vhd), "verilog" (root.vh)
+root         path and name of the files without extension (3 to 32
+             characters in the name)
+word_length  2..32 bits: c-fixed, coe, vhdl, verilog and json's quantised
+             figures
+rounding     "nearest" or "truncate"
+block        samples per call of the CMSIS state-buffer macro, 1..65536
+helium       pad the CMSIS array for Helium
+
+The files are written through temporary files and renamed only when all
+are complete. DesignError with the command's message when refused or not
+written.)";
+
+inline constexpr const char* kReadFirDoc = R"(read_fir(path) -> Design
+
+Opens a ".fir" document and designs it with the values it holds, as the
+desktop program does on File > Open (its dialogs accepted as they show the
+stored values). DesignError with the program's message when the file cannot
+be read ("Unexpected file format.") or its design is refused.)";
+
+inline constexpr const char* kToRequirementDoc = R"(to_requirement(*, pass_bands, stop_bands, fs=8000.0, method="remez", quantize=None, type=None, grid=None) -> Design
+
+The fewest taps whose design meets every band, as Extras > Design to
+Requirement and zantro-cli --to-spec find them (the length estimated by
+Kaiser's formula, or Herrmann's or Ichige's for Remez, then designed and
+measured one length at a time); returns the design of that N, with the
+search under d.requirement: zantro-cli's "to_spec" object ("estimator",
+"estimated_taps", "taps", "tried", "next_smaller", the bands' limits and
+achieved figures, ...) and "message", the program's text after the search. Its analysis measures the requirement's
+bands (pass bands first) in the requirement's format (Q15 without one), as
+zantro-cli --to-spec --json does.
+
+pass_bands  (lo_hz, hi_hz, max_ripple_db) rows
+stop_bands  (lo_hz, hi_hz, min_attenuation_db) rows; edges whole Hz, the
+            bands sorted by their lower edge describe a lowpass, highpass,
+            bandpass or bandstop
+fs          sampling rate, whole Hz
+method      "remez" or "sinc" (a Kaiser window)
+quantize    None, or "q7", "q15", "q31" or a word length: the fixed-point
+            taps must meet the requirement too
+type        the filter type the bands must describe, when given
+grid        Remez grid density, 8..64 (16)
+
+DesignError when the requirement is refused or no N up to 1025 meets it,
+with the program's message. The GIL is released while searching.)";
