@@ -142,6 +142,8 @@ TEST_F(ExportOptionsTest, FilterBitsAndTestbenchReachTheFpgaFilter)
     ASSERT_EQ(RunCliArgs({"--taps", "31", "--export", "vhdl-fir", "--export-root", In("ex")}).status, 0);
     EXPECT_NE(Slurp(In("ex.vhd")).find("-- Latency: 3 clocks"), std::string::npos);
     EXPECT_FALSE(fs::exists(In("ex_tb.vhd")));
+}
+
 TEST_F(ExportOptionsTest, ASuccessfulExportSaysWhatItWrote)
 {
     const CliResult c = RunCliArgs({"--taps", "31", "--export", "cmsis-q31", "--export-root", In("q")});
