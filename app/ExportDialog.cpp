@@ -21,6 +21,7 @@
 #include "app/CMainFrame.h"
 #include "app/CZantroApp.h"
 #include "document/ExportProfileTraits.h"
+#include "document/HdlFilterPlan.h"
 #include "form/CZantroView.h"
 #include "form/ExportCommand.h"
 
@@ -73,6 +74,17 @@ ExportDialog::ExportDialog(const CZantroView& view, QWidget* parent)
     m_pBlockSize->setSuffix(QStringLiteral(" samples"));
     m_pHelium = new QCheckBox(QStringLiteral("Pad the array with zeros for &Helium"), this);
     m_pHelium->setObjectName(QStringLiteral("helium"));
+    m_pInputBits = new QSpinBox(this);
+    m_pInputBits->setObjectName(QStringLiteral("inputBits"));
+    m_pInputBits->setRange(kMinHdlInputBits, kMaxHdlInputBits);
+    m_pInputBits->setSuffix(QStringLiteral(" bits"));
+    m_pOutputBits = new QSpinBox(this);
+    m_pOutputBits->setObjectName(QStringLiteral("outputBits"));
+    m_pOutputBits->setRange(kMinHdlOutputBits - 1, kMaxHdlOutputBits);
+    m_pOutputBits->setSuffix(QStringLiteral(" bits"));
+    m_pOutputBits->setSpecialValueText(QStringLiteral("accumulator (exact)"));
+    m_pTestbench = new QCheckBox(QStringLiteral("Also write a &testbench"), this);
+    m_pTestbench->setObjectName(QStringLiteral("testbench"));
     m_pFiles = new QLabel(this);
     m_pFiles->setObjectName(QStringLiteral("files"));
     m_pFiles->setTextInteractionFlags(Qt::TextSelectableByMouse);
@@ -97,6 +109,9 @@ ExportDialog::ExportDialog(const CZantroView& view, QWidget* parent)
     form->addRow(QStringLiteral("R&ounding:"), m_pRounding);
     form->addRow(QStringLiteral("B&lock size:"), m_pBlockSize);
     form->addRow(QString(), m_pHelium);
+    form->addRow(QStringLiteral("&Input bits:"), m_pInputBits);
+    form->addRow(QStringLiteral("O&utput bits:"), m_pOutputBits);
+    form->addRow(QString(), m_pTestbench);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
@@ -113,6 +128,9 @@ ExportDialog::ExportDialog(const CZantroView& view, QWidget* parent)
     connect(m_pWordLength, &QSpinBox::valueChanged, this, &ExportDialog::Update);
     connect(m_pBlockSize, &QSpinBox::valueChanged, this, &ExportDialog::Update);
     connect(m_pHelium, &QCheckBox::toggled, this, &ExportDialog::Update);
+    connect(m_pInputBits, &QSpinBox::valueChanged, this, &ExportDialog::Update);
+    connect(m_pOutputBits, &QSpinBox::valueChanged, this, &ExportDialog::Update);
+    connect(m_pTestbench, &QCheckBox::toggled, this, &ExportDialog::Update);
     SetOptions(ExportOptions{});
 }
 
@@ -125,6 +143,9 @@ ExportOptions ExportDialog::Options() const
     o.rounding = m_pRounding->currentIndex() == 1 ? QuantRounding::Truncate : QuantRounding::Nearest;
     o.blockSize = m_pBlockSize->value();
     o.helium = m_pHelium->isChecked();
+    o.inputBits = m_pInputBits->value();
+    o.outputBits = m_pOutputBits->value() < kMinHdlOutputBits ? 0 : m_pOutputBits->value();
+    o.testbench = m_pTestbench->isChecked();
     return o;
 }
 
@@ -136,6 +157,9 @@ void ExportDialog::SetOptions(const ExportOptions& o)
     m_pRounding->setCurrentIndex(o.rounding == QuantRounding::Truncate ? 1 : 0);
     m_pBlockSize->setValue(o.blockSize);
     m_pHelium->setChecked(o.helium);
+    m_pInputBits->setValue(o.inputBits);
+    m_pOutputBits->setValue(o.outputBits == 0 ? kMinHdlOutputBits - 1 : o.outputBits);
+    m_pTestbench->setChecked(o.testbench);
     Update();
 }
 
@@ -157,6 +181,13 @@ ExportOptions ExportDialog::Load(QSettings& settings)
     if (block >= kMinExportBlockSize && block <= kMaxExportBlockSize)
         o.blockSize = block;
     o.helium = settings.value(QStringLiteral("Helium"), false).toBool();
+    const int inputBits = settings.value(QStringLiteral("InputBits"), o.inputBits).toInt();
+    if (inputBits >= kMinHdlInputBits && inputBits <= kMaxHdlInputBits)
+        o.inputBits = inputBits;
+    const int outputBits = settings.value(QStringLiteral("OutputBits"), o.outputBits).toInt();
+    if (outputBits == 0 || (outputBits >= kMinHdlOutputBits && outputBits <= kMaxHdlOutputBits))
+        o.outputBits = outputBits;
+    o.testbench = settings.value(QStringLiteral("Testbench"), false).toBool();
     settings.endGroup();
     return o;
 }
@@ -171,6 +202,9 @@ void ExportDialog::Save(QSettings& settings, const ExportOptions& o)
                       o.rounding == QuantRounding::Truncate ? QStringLiteral("truncate") : QStringLiteral("nearest"));
     settings.setValue(QStringLiteral("BlockSize"), o.blockSize);
     settings.setValue(QStringLiteral("Helium"), o.helium);
+    settings.setValue(QStringLiteral("InputBits"), o.inputBits);
+    settings.setValue(QStringLiteral("OutputBits"), o.outputBits);
+    settings.setValue(QStringLiteral("Testbench"), o.testbench);
     settings.endGroup();
 }
 
@@ -181,6 +215,9 @@ void ExportDialog::Update()
     m_pRounding->setEnabled(TakesRounding(o.profile));
     m_pBlockSize->setEnabled(TakesBlock(o.profile));
     m_pHelium->setEnabled(TakesHelium(o.profile));
+    m_pInputBits->setEnabled(TakesFilterOptions(o.profile));
+    m_pOutputBits->setEnabled(TakesFilterOptions(o.profile));
+    m_pTestbench->setEnabled(TakesFilterOptions(o.profile));
     m_pFiles->setText(o.root.empty() ? QString() : FilesOf(o));
     const std::string preview = ExportPreviewText(m_design, o);
     m_pPreview->setPlainText(preview.empty() ? QStringLiteral("(no design yet)") : Text(preview));

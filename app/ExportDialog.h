@@ -18,7 +18,8 @@ class QSpinBox;
 
 // File > Export...: the target profile, the file root (any length, with a
 // folder chooser), the word length and rounding where the profile takes
-// them, the CMSIS block size and Helium padding, and a preview of the
+// them, the CMSIS block size and Helium padding, the FPGA filters' input
+// and output bits and testbench, and a preview of the
 // comment the files open with. Its choices are kept in the settings store
 // (group "Export") and come back the next time.
 class ExportDialog : public QDialog {
@@ -41,6 +42,10 @@ public:
     QComboBox* Rounding() const { return m_pRounding; }
     QSpinBox* BlockSize() const { return m_pBlockSize; }
     QCheckBox* Helium() const { return m_pHelium; }
+    QSpinBox* InputBits() const { return m_pInputBits; }
+    // Its lowest value, shown as "accumulator (exact)", stands for 0.
+    QSpinBox* OutputBits() const { return m_pOutputBits; }
+    QCheckBox* Testbench() const { return m_pTestbench; }
     QPlainTextEdit* Preview() const { return m_pPreview; }
     QPushButton* Browse() const { return m_pBrowse; }
 
@@ -57,6 +62,9 @@ private:
     QComboBox* m_pRounding = nullptr;
     QSpinBox* m_pBlockSize = nullptr;
     QCheckBox* m_pHelium = nullptr;
+    QSpinBox* m_pInputBits = nullptr;
+    QSpinBox* m_pOutputBits = nullptr;
+    QCheckBox* m_pTestbench = nullptr;
     QLabel* m_pFiles = nullptr;
     QPlainTextEdit* m_pPreview = nullptr;
 };

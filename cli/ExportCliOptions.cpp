@@ -39,7 +39,8 @@ void AddExportOptions(CLI::App& app, ExportRequest& request)
     profile->needs(root);
     root->needs(profile);
     app.add_option("--word-length", request.wordLength,
-                   "Word length of c-fixed, coe, vhdl, verilog and json's quantised taps (default 16)")
+                   "Word length of c-fixed, coe, vhdl, verilog, vhdl-fir, verilog-fir and json's quantised taps "
+                   "(default 16)")
         ->type_name("BITS")
         ->check(CLI::Range(2, 32))
         ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
@@ -51,6 +52,21 @@ void AddExportOptions(CLI::App& app, ExportRequest& request)
     app.add_flag("--helium", request.helium,
                  "Pad the CMSIS coefficient array with zeros for Helium (multiple of 4 for f32 and q31, 8 for "
                  "q15, 16 for q7)");
+    app.add_option("--input-bits", request.inputBits,
+                   "Width of the vhdl-fir and verilog-fir filter's signed input (default 16)")
+        ->type_name("BITS")
+        ->check(CLI::Range(2, 32))
+        ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
+    app.add_option("--output-bits", request.outputBits,
+                   "Width of the vhdl-fir and verilog-fir filter's signed output (default: the accumulator's, "
+                   "exact); fewer bits are rounded half away from zero after a right shift by the difference and "
+                   "saturated")
+        ->type_name("BITS")
+        ->check(CLI::Range(2, 128))
+        ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
+    app.add_flag("--testbench", request.testbench,
+                 "vhdl-fir and verilog-fir also write a testbench, ROOT_tb.vhd or ROOT_tb.v, that reads the "
+                 "input integers from a file and writes the outputs one a line");
 }
 
 std::string CheckExportOptions(const CLI::App& app, const ExportRequest& request)
@@ -86,5 +102,8 @@ ExportOptions ExportOptionsOf(const ExportRequest& request, QuantRounding roundi
     options.rounding = rounding;
     options.blockSize = request.blockSize;
     options.helium = request.helium;
+    options.inputBits = request.inputBits;
+    options.outputBits = request.outputBits;
+    options.testbench = request.testbench;
     return options;
 }

@@ -18,10 +18,14 @@ struct ExportRequest {
     int wordLength = 16;
     int blockSize = kDefaultExportBlockSize;
     bool helium = false;
+    int inputBits = 16;
+    int outputBits = 0;  // the accumulator's width
+    bool testbench = false;
 };
 
-// Adds --export, --export-root, --word-length, --block and --helium;
-// --export and --export-root need each other.
+// Adds --export, --export-root, --word-length, --block, --helium and the
+// FPGA filters' --input-bits, --output-bits and --testbench; --export and
+// --export-root need each other.
 void AddExportOptions(CLI::App& app, ExportRequest& request);
 
 // Refuses --word-length, --block or --helium given with a profile they do

@@ -132,6 +132,11 @@ bool TakesHelium(ExportProfile p)
     return (TraitsOf(p).options & kExportTakesHelium) != 0;
 }
 
+bool TakesFilterOptions(ExportProfile p)
+{
+    return (TraitsOf(p).options & kExportTakesFilterOptions) != 0;
+}
+
 std::optional<ExportProfile> ParseExportProfile(const std::string& name)
 {
     std::string key;
@@ -157,6 +162,8 @@ std::vector<std::string> ExportFilePaths(const ExportOptions& o)
 {
     if (IsCProfile(o.profile))
         return {o.root + ".h", o.root + ".c"};
+    if (TakesFilterOptions(o.profile) && o.testbench)
+        return {o.root + ExportExtension(o.profile), o.root + "_tb" + ExportExtension(o.profile)};
     return {o.root + ExportExtension(o.profile)};
 }
 

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "document/HdlFilterPlan.h"
 #include "dsp/MaskDerivation.h"
 #include "dsp/Multirate.h"
 #include "dsp/ResponseMeasurement.h"
@@ -34,6 +35,8 @@ enum class ExportProfile {
     CmsisInterpolateQ31,
     CmsisInterpolateQ15,
     CPolyphase,
+    VhdlFir,
+    VerilogFir,
     Count,  // not a profile: how many there are; stays last
 };
 inline constexpr int kExportProfileCount = static_cast<int>(ExportProfile::Count);
@@ -48,11 +51,13 @@ inline constexpr const char* kMsgExportRootFolder = "The file name root %s names
 inline constexpr const char* kMsgExportNonFinite = "The design holds values that are not finite numbers.";
 inline constexpr const char* kMsgExportWordLength = "Please enter an integer between 2 and 32.";
 inline constexpr const char* kMsgExportBlockSize = "Please enter an integer between 1 and 65536.";
+inline constexpr const char* kMsgExportOutputBits = "Please enter an integer between 2 and 128.";
 
 // What the user chose. wordLength (2..32) and rounding apply to c-fixed,
-// coe, vhdl, verilog and json's quantised figures; the CMSIS fixed-point
-// profiles take the rounding with their own word (8, 16, 32 bits). blockSize
-// (samples per call) and helium apply to the CMSIS profiles.
+// coe, vhdl, verilog, vhdl-fir, verilog-fir and json's quantised figures;
+// the CMSIS fixed-point profiles take the rounding with their own word (8,
+// 16, 32 bits). blockSize (samples per call) and helium apply to the CMSIS
+// profiles, inputBits, outputBits and testbench to vhdl-fir and verilog-fir.
 struct ExportOptions {
     ExportProfile profile = ExportProfile::CmsisQ15;
     std::string root = "Outfile";  // path and name of the files, without extension
@@ -60,6 +65,11 @@ struct ExportOptions {
     QuantRounding rounding = QuantRounding::Nearest;
     int blockSize = kDefaultExportBlockSize;
     bool helium = false;
+    // The FPGA filters: input width (2..32), output width (2..128, or 0 for
+    // the accumulator's, exact) and whether a testbench is written too.
+    int inputBits = kDefaultHdlInputBits;
+    int outputBits = 0;
+    bool testbench = false;
 };
 
 // What the design was, for the comments and the json profile: read from
@@ -98,13 +108,16 @@ bool TakesRounding(ExportProfile p);
 // The profiles that take a block size and Helium padding (the CMSIS ones).
 bool TakesBlock(ExportProfile p);
 bool TakesHelium(ExportProfile p);
+// The profiles that take the input and output bits and the testbench (the FPGA filters).
+bool TakesFilterOptions(ExportProfile p);
 std::optional<ExportProfile> ParseExportProfile(const std::string& name);
 const char* ExportProfileName(ExportProfile p);
 // The extension of the one file of a non-C profile (".csv", ".json", ".coe",
-// ".vhd", ".vh"); ".h" for the C profiles (which also write ".c").
+// ".vhd", ".vh", ".v"); ".h" for the C profiles (which also write ".c").
 const char* ExportExtension(ExportProfile p);
 // The files an export writes, in writing order: <root>.h and <root>.c, or
-// <root> with the profile's extension.
+// <root> with the profile's extension, then an FPGA filter's testbench
+// <root>_tb with the extension when options.testbench.
 std::vector<std::string> ExportFilePaths(const ExportOptions& options);
 
 // The quantisation a profile uses: CMSIS q31/q15/q7 are 32/16/8-bit words

@@ -4,6 +4,8 @@
 
 #include <array>
 
+#include "document/HdlFilterWriter.h"
+
 namespace {
 
 // The one file <root><extension> of a profile whose writer gives its text.
@@ -15,6 +17,7 @@ std::vector<ExportFile> OneFile(const ExportDesign& d, const ExportOptions& o, c
 
 constexpr unsigned kCmsisFixedOptions = kExportTakesRounding | kExportTakesBlock | kExportTakesHelium;
 constexpr unsigned kChosenWordOptions = kExportTakesWordLength | kExportTakesRounding;
+constexpr unsigned kFilterOptions = kChosenWordOptions | kExportTakesFilterOptions;
 
 // The state buffers, large enough for every build of CMSIS-DSP (scalar,
 // DSP extension, Helium), from CMSIS-DSP 1.9's sources:
@@ -107,6 +110,12 @@ constexpr std::array kTraits = {
                         "CMSIS-DSP arm_fir_interpolate_q15 (q15_t, Q1.15, 34.30 accumulator)", MultirateExportFiles},
     ExportProfileTraits{P::CPolyphase, "c-polyphase", ".h", F::Multirate, N::Single, R::None, 0, 0u, {}, "float",
                         nullptr, nullptr, nullptr, "", "plain C polyphase arrays, float", MultirateExportFiles},
+    ExportProfileTraits{P::VhdlFir, "vhdl-fir", ".vhd", F::Hdl, N::Words, R::Chosen, 0, kFilterOptions, {},
+                        nullptr, nullptr, nullptr, nullptr, "-- ",
+                        "synthesizable VHDL-2008 FIR filter of the c-fixed words", VhdlFilterExportFiles},
+    ExportProfileTraits{P::VerilogFir, "verilog-fir", ".v", F::Hdl, N::Words, R::Chosen, 0, kFilterOptions, {},
+                        nullptr, nullptr, nullptr, nullptr, "// ",
+                        "synthesizable Verilog-2001 FIR filter of the c-fixed words", VerilogFilterExportFiles},
 };
 
 constexpr bool IsC(F family)
@@ -139,6 +148,9 @@ constexpr bool RowsAgree()
         if (Has(t, kExportTakesBlock) != blocks || Has(t, kExportTakesHelium) != cmsis ||
             (t.padding.heliumMultiple > 0) != cmsis || (t.cmsisSuffix != nullptr) != cmsis ||
             (t.stateLength != nullptr) != cmsis || (t.stateComment != nullptr) != cmsis)
+            return false;
+        // A filter is built from the user's words, for an FPGA flow.
+        if (Has(t, kExportTakesFilterOptions) && (t.family != F::Hdl || t.wordRule != R::Chosen))
             return false;
         // A C array has a type, or is a word typed by its length.
         if (IsC(t.family) && !t.cType && t.numbers != N::Words)

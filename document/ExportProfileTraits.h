@@ -13,7 +13,7 @@ enum class ExportFamily {
     Cmsis,   // CMSIS-DSP arrays: <root>.h and <root>.c, time-reversed
     PlainC,  // plain C arrays: <root>.h and <root>.c, natural order
     Data,    // one data file for tools: csv, json
-    Hdl,     // one file for an FPGA flow: coe, vhdl, verilog
+    Hdl,     // for an FPGA flow: coe, vhdl, verilog, and the filters vhdl-fir, verilog-fir (with a testbench)
     // A rate change's lowpass: CMSIS-DSP decimator and interpolator arrays
     // or plain C polyphase arrays, <root>.h and <root>.c (MultirateExport.h)
     Multirate,
@@ -40,6 +40,7 @@ enum ExportOptionBits : unsigned {
     kExportTakesRounding = 2u,
     kExportTakesBlock = 4u,
     kExportTakesHelium = 8u,
+    kExportTakesFilterOptions = 16u,  // input and output bits, testbench
 };
 
 // How CMSIS-DSP wants the array padded with zeros.

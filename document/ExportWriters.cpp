@@ -77,6 +77,11 @@ bool WriteExport(const ExportDesign& d, const ExportOptions& o, CWnd* msgOwner)
         return refuse(kMsgExportWordLength);
     if (TakesBlock(o.profile) && (o.blockSize < kMinExportBlockSize || o.blockSize > kMaxExportBlockSize))
         return refuse(kMsgExportBlockSize);
+    if (TakesFilterOptions(o.profile) && (o.inputBits < kMinHdlInputBits || o.inputBits > kMaxHdlInputBits))
+        return refuse(kMsgExportWordLength);
+    if (TakesFilterOptions(o.profile) && o.outputBits != 0 &&
+        (o.outputBits < kMinHdlOutputBits || o.outputBits > kMaxHdlOutputBits))
+        return refuse(kMsgExportOutputBits);
     double peak = 0.0;
     for (double t : d.taps) {
         if (!std::isfinite(t))

@@ -37,7 +37,33 @@ constexpr std::string_view kReserved[] = {
 
 constexpr std::string_view kReservedPrefixes[] = {"coef_", "prod_", "acc_"};
 
+// The filter of the exported words in one language, and its testbench when asked for.
+std::vector<ExportFile> FilterFiles(const ExportDesign& d, const ExportOptions& o, const ExportWords& w,
+                                    const std::string& extension,
+                                    std::string (*filter)(const HdlFilterPlan&, const std::string&,
+                                                          const std::vector<std::string>&),
+                                    std::string (*testbench)(const HdlFilterPlan&, const std::string&))
+{
+    const HdlFilterPlan plan =
+        MakeHdlFilterPlan(w.quant.taps, w.quant.wordLength, w.quant.fractionLength, o.inputBits, o.outputBits);
+    const std::string name = HdlFilterName(o.root);
+    std::vector<ExportFile> files = {{o.root + extension, filter(plan, name, ExportSummary(d, o, w))}};
+    if (o.testbench)
+        files.push_back({o.root + "_tb" + extension, testbench(plan, name)});
+    return files;
+}
+
 }  // namespace
+
+std::vector<ExportFile> VhdlFilterExportFiles(const ExportDesign& d, const ExportOptions& o, const ExportWords& w)
+{
+    return FilterFiles(d, o, w, ".vhd", VhdlFilterText, VhdlFilterTestbenchText);
+}
+
+std::vector<ExportFile> VerilogFilterExportFiles(const ExportDesign& d, const ExportOptions& o, const ExportWords& w)
+{
+    return FilterFiles(d, o, w, ".v", VerilogFilterText, VerilogFilterTestbenchText);
+}
 
 std::string HdlFilterName(const std::string& root)
 {

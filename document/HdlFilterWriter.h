@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "document/ExportWriters.h"
 #include "document/HdlFilterPlan.h"
 
 // The texts of the vhdl-fir and verilog-fir profiles: one synthesizable
@@ -22,6 +23,15 @@
 // "<name>_out.txt"). It stops latency + 2 clocks after the last sample.
 // GHDL takes the generics as -gINPUT_FILE=..., Icarus the parameters as
 // -P<name>_tb.INPUT_FILE=\"...\".
+
+// The files of vhdl-fir and verilog-fir: <root>.vhd or <root>.v, and with
+// options.testbench <root>_tb.vhd or <root>_tb.v; the filter of the
+// exported words (words.quant) with options.inputBits and outputBits, its
+// comment opening with the export summary. The options are in range.
+std::vector<ExportFile> VhdlFilterExportFiles(const ExportDesign& design, const ExportOptions& options,
+                                              const ExportWords& words);
+std::vector<ExportFile> VerilogFilterExportFiles(const ExportDesign& design, const ExportOptions& options,
+                                                 const ExportWords& words);
 
 // The entity and module name of a root: its VHDL identifier, with "_fir"
 // added when it is a reserved word of either language or one of the

@@ -101,7 +101,12 @@ TEST_F(ExportDialogTest, StoredChoicesOutsideTheirRangesKeepTheDefaults)
     EXPECT_EQ(o.profile, ExportProfile::CmsisQ15);
     EXPECT_EQ(o.wordLength, 16);
     EXPECT_EQ(o.blockSize, 32);
-    o = {ExportProfile::Verilog, "/tmp/v", 9, QuantRounding::Truncate, 128, true};
+    settings.setValue(QStringLiteral("Export/InputBits"), 33);
+    settings.setValue(QStringLiteral("Export/OutputBits"), 1);
+    o = ExportDialog::Load(settings);
+    EXPECT_EQ(o.inputBits, 16);
+    EXPECT_EQ(o.outputBits, 0);
+    o = {ExportProfile::Verilog, "/tmp/v", 9, QuantRounding::Truncate, 128, true, 12, 20, true};
     ExportDialog::Save(settings, o);
     const ExportOptions back = ExportDialog::Load(settings);
     EXPECT_EQ(back.profile, ExportProfile::Verilog);
@@ -110,4 +115,46 @@ TEST_F(ExportDialogTest, StoredChoicesOutsideTheirRangesKeepTheDefaults)
     EXPECT_EQ(back.rounding, QuantRounding::Truncate);
     EXPECT_EQ(back.blockSize, 128);
     EXPECT_TRUE(back.helium);
+    EXPECT_EQ(back.inputBits, 12);
+    EXPECT_EQ(back.outputBits, 20);
+    EXPECT_TRUE(back.testbench);
+}
+
+TEST_F(ExportDialogTest, TheFpgaFiltersTakeInputAndOutputBitsAndATestbench)
+{
+    Start();
+    Press(IDC_DESIGN);
+    ASSERT_EQ(app->m_view.m_bDesignValid, 1);
+    QTemporaryDir dir;
+    const QString root = dir.filePath(QStringLiteral("fir"));
+    script->Expect([&](QWidget* modal) {
+        auto* d = qobject_cast<ExportDialog*>(modal);
+        ASSERT_NE(d, nullptr);
+        EXPECT_FALSE(d->InputBits()->isEnabled());
+        EXPECT_FALSE(d->Testbench()->isEnabled());
+        d->Profile()->setCurrentText(QStringLiteral("verilog-fir"));
+        EXPECT_TRUE(d->InputBits()->isEnabled());
+        EXPECT_TRUE(d->OutputBits()->isEnabled());
+        EXPECT_TRUE(d->Testbench()->isEnabled());
+        EXPECT_TRUE(d->WordLength()->isEnabled());
+        EXPECT_FALSE(d->BlockSize()->isEnabled());
+        EXPECT_EQ(d->OutputBits()->text(), QStringLiteral("accumulator (exact)"));
+        EXPECT_EQ(d->Options().outputBits, 0);
+        d->Root()->setText(root);
+        d->InputBits()->setValue(12);
+        d->OutputBits()->setValue(14);
+        d->Testbench()->setChecked(true);
+        EXPECT_TRUE(d->Preview()->toPlainText().contains(QStringLiteral("// Zantro ")));
+        d->accept();
+    });
+    frame()->Action(ID_FILE_EXPORT)->trigger();
+    const QString filter = QFileInfo(root).absoluteFilePath() + QStringLiteral(".v");
+    EXPECT_EQ(frame()->statusBar()->currentMessage(),
+              QStringLiteral("Wrote ") + filter + QStringLiteral(" and ") + QFileInfo(root).absoluteFilePath() +
+                  QStringLiteral("_tb.v"));
+    QFile file(filter);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(file.readAll());
+    EXPECT_TRUE(text.contains(QStringLiteral("input  wire signed [11:0] in_data")));
+    EXPECT_TRUE(text.contains(QStringLiteral("output wire signed [13:0] out_data")));
 }

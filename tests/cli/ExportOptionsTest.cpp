@@ -58,6 +58,10 @@ TEST_F(ExportOptionsTest, UsageErrorsNameTheOption)
         {{"--export", "c-fixed", "--export-root", "x", "--word-length", "33"}, "--word-length"},
         {{"--export", "cmsis-q15", "--export-root", "x", "--block", "0"}, "--block"},
         {{"--export", "cmsis-q15", "--export-root", "x", "--rounding", "up"}, "'up' is not nearest or truncate"},
+        {{"--export", "vhdl-fir", "--export-root", "x", "--input-bits", "1"}, "--input-bits"},
+        {{"--export", "vhdl-fir", "--export-root", "x", "--input-bits", "33"}, "--input-bits"},
+        {{"--export", "verilog-fir", "--export-root", "x", "--output-bits", "1"}, "--output-bits"},
+        {{"--export", "verilog-fir", "--export-root", "x", "--output-bits", "129"}, "--output-bits"},
         // Options the profile does not take are refused, not ignored.
         {{"--export", "cmsis-q15", "--export-root", "x", "--word-length", "12"},
          "--word-length does not apply to --export cmsis-q15 (only to c-fixed, json, coe, vhdl, verilog"},
@@ -122,6 +126,22 @@ TEST_F(ExportOptionsTest, AFailedExportIsExitStatusOne)
     EXPECT_EQ(missing.status, 1);
     EXPECT_EQ(missing.err, "Cannot open file " + In("no/x.csv") + "\n");
     EXPECT_FALSE(fs::exists(In("x.csv")));
+}
+
+TEST_F(ExportOptionsTest, FilterBitsAndTestbenchReachTheFpgaFilter)
+{
+    const CliResult r = RunCliArgs({"--taps", "31", "--export", "verilog-fir", "--export-root", In("lp"),
+                                    "--input-bits", "12", "--output-bits", "14", "--testbench"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const std::string filter = Slurp(In("lp.v"));
+    EXPECT_NE(filter.find("    input  wire signed [11:0] in_data,\n"), std::string::npos) << filter;
+    EXPECT_NE(filter.find("    output wire signed [13:0] out_data\n"), std::string::npos);
+    EXPECT_NE(filter.find("// Latency: 4 clocks"), std::string::npos);
+    EXPECT_NE(Slurp(In("lp_tb.v")).find("module lp_tb;"), std::string::npos);
+
+    ASSERT_EQ(RunCliArgs({"--taps", "31", "--export", "vhdl-fir", "--export-root", In("ex")}).status, 0);
+    EXPECT_NE(Slurp(In("ex.vhd")).find("-- Latency: 3 clocks"), std::string::npos);
+    EXPECT_FALSE(fs::exists(In("ex_tb.vhd")));
 }
 
 TEST_F(ExportOptionsTest, ASuccessfulExportSaysWhatItWrote)

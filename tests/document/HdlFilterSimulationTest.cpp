@@ -234,18 +234,42 @@ INSTANTIATE_TEST_SUITE_P(Hdl, HdlFilterSimulation, ::testing::Values(Hdl::Vhdl, 
                              return std::string(param.param == Hdl::Vhdl ? "Ghdl" : "Icarus");
                          });
 
-// Yosys's generic synthesis of a 15-tap symmetric lowpass: no latch, no
-// problem for its design check, one multiplier per pair of taps.
-class HdlFilterSynthesis : public TempDirTest {};
+// A 15-tap symmetric lowpass synthesised: no latch, no problem for the
+// tool's checks, one multiplier per pair of taps.
+class HdlFilterSynthesis : public TempDirTest {
+protected:
+    void SetUp() override
+    {
+        TempDirTest::SetUp();
+        m_filter = MakeFilter({"lowpass15", FT_LOWPASS, WT_HAMMING, 15, 1100, 3000, 12, 12, 14, 0, {}});
+        ASSERT_EQ(m_filter.plan.status, HdlPlanStatus::Ok);
+        ASSERT_EQ(m_filter.plan.multipliers.size(), 8u);
+        ASSERT_EQ(m_filter.plan.shiftMultipliers, 0);
+    }
+    Filter m_filter;
+};
+
+TEST_F(HdlFilterSynthesis, GhdlSynthesisesTheVhdlWithOneMultiplierPerPairOfTaps)
+{
+    if (!HaveTool("ghdl"))
+        GTEST_SKIP() << "ghdl is not installed";
+    std::ofstream(m_dir / "lowpass15.vhd") << VhdlFilterText(m_filter.plan, "lowpass15", m_filter.summary);
+    std::string log;
+    ASSERT_EQ(RunIn(m_dir, "ghdl --synth --std=08 lowpass15.vhd -e lowpass15 > netlist.vhd", log), 0) << log;
+    EXPECT_EQ(log, "");
+    const std::string netlist = ReadText(m_dir / "netlist.vhd");
+    size_t products = 0;
+    for (size_t at = netlist.find(" * "); at != std::string::npos; at = netlist.find(" * ", at + 1))
+        ++products;
+    EXPECT_EQ(products, 8u) << netlist;
+    EXPECT_EQ(netlist.find("latch"), std::string::npos);
+}
 
 TEST_F(HdlFilterSynthesis, YosysFindsNoLatchAndOneMultiplierPerPairOfTaps)
 {
     if (!HaveTool("yosys"))
         GTEST_SKIP() << "yosys is not installed";
-    const Filter f = MakeFilter({"lowpass15", FT_LOWPASS, WT_HAMMING, 15, 1100, 3000, 12, 12, 14, 0, {}});
-    ASSERT_EQ(f.plan.status, HdlPlanStatus::Ok);
-    ASSERT_EQ(f.plan.multipliers.size(), 8u);
-    ASSERT_EQ(f.plan.shiftMultipliers, 0);
+    const Filter& f = m_filter;
     std::ofstream(m_dir / "lowpass15.v") << VerilogFilterText(f.plan, "lowpass15", f.summary);
     std::string log;
     ASSERT_EQ(RunIn(m_dir,
@@ -277,4 +301,99 @@ TEST_F(HdlFilterSynthesis, YosysFindsNoLatchAndOneMultiplierPerPairOfTaps)
     for (const auto& [cell, count] : cells)
         EXPECT_EQ(cell.find("latch"), std::string::npos) << cell;
     EXPECT_EQ(log.find("Latch inferred"), std::string::npos);
+}
+
+namespace {
+
+// The integers of the c-fixed source's array.
+std::vector<long long> CFixedWords(const std::string& source)
+{
+    std::vector<long long> words;
+    std::istringstream in(source.substr(source.find("= {") + 3));
+    for (std::string item; std::getline(in, item, ',');) {
+        words.push_back(std::stoll(item));
+        if (item.find("};") != std::string::npos)
+            break;
+    }
+    return words;
+}
+
+}  // namespace
+
+using HdlFilterProfiles = TempDirTest;
+
+// Through the export command: the filter files and testbenches the two
+// profiles write, driven by an impulse, give back the c-fixed words.
+TEST_F(HdlFilterProfiles, AnImpulseThroughEitherProfilesTestbenchGivesTheCFixedWords)
+{
+    ExportFixture f(ExportCases()[2]);  // a 31-tap Hilbert transformer
+    ASSERT_EQ(f.view.m_bDesignValid, 1);
+    ExportOptions o;
+    o.wordLength = 12;
+    o.inputBits = 8;
+    o.testbench = true;
+    o.profile = ExportProfile::CFixed;
+    o.root = (m_dir / "words").string();
+    ASSERT_TRUE(ExportDesignFiles(f.view, o));
+    const std::vector<long long> words = CFixedWords(ReadText(m_dir / "words.c"));
+    ASSERT_EQ(words.size(), 31u);
+    std::ofstream impulse(m_dir / "hb_in.txt");
+    impulse << "1\n";
+    for (int i = 1; i < 31; ++i)
+        impulse << "0\n";
+    impulse.close();
+
+    const struct {
+        ExportProfile profile;
+        const char* tool;
+        const char *filter, *testbench, *marker, *run;
+    } profiles[] = {
+        {ExportProfile::VhdlFir, "ghdl", "hb.vhd", "hb_tb.vhd", "-- ",
+         "ghdl -a --std=08 hb.vhd hb_tb.vhd && ghdl -e --std=08 hb_tb && ghdl -r --std=08 hb_tb "
+         "--ieee-asserts=disable-at-0"},
+        {ExportProfile::VerilogFir, "iverilog", "hb.v", "hb_tb.v", "// ",
+         "iverilog -g2001 -o sim hb.v hb_tb.v && vvp -n sim"},
+    };
+    for (const auto& p : profiles) {
+        SCOPED_TRACE(p.filter);
+        o.profile = p.profile;
+        o.root = (m_dir / "hb").string();
+        ASSERT_TRUE(ExportDesignFiles(f.view, o));
+        EXPECT_EQ(f.host.StatusTexts().back(), "Wrote " + (m_dir / p.filter).string() + " and " +
+                                                     (m_dir / p.testbench).string());
+        const std::string text = ReadText(m_dir / p.filter);
+        for (const std::string& line :
+             {std::string("Zantro "), std::string("Number format: 12-bit two's complement words"),
+              std::string("Latency: 3 clocks"), std::string("Accumulator: ")})
+            EXPECT_NE(text.find(p.marker + line), std::string::npos) << line;
+        if (!HaveTool(p.tool))
+            continue;
+        std::string log;
+        ASSERT_EQ(RunIn(m_dir, p.run, log), 0) << log;
+        std::vector<long long> got;
+        for (HdlInteger v : ParseOutputs(ReadText(m_dir / "hb_out.txt")))
+            got.push_back(static_cast<long long>(v));
+        EXPECT_EQ(got, words);
+    }
+}
+
+TEST_F(HdlFilterProfiles, BitsOutOfRangeAreRefusedAndWriteNothing)
+{
+    ExportFixture f(ExportCases()[0]);
+    ASSERT_EQ(f.view.m_bDesignValid, 1);
+    const struct {
+        int inputBits, outputBits;
+        const char* message;
+    } cases[] = {{1, 0, kMsgExportWordLength}, {33, 0, kMsgExportWordLength}, {16, 1, kMsgExportOutputBits},
+                 {16, 129, kMsgExportOutputBits}};
+    for (const auto& c : cases) {
+        ExportOptions o;
+        o.profile = ExportProfile::VerilogFir;
+        o.root = (m_dir / "x").string();
+        o.inputBits = c.inputBits;
+        o.outputBits = c.outputBits;
+        EXPECT_FALSE(ExportDesignFiles(f.view, o));
+        EXPECT_EQ(f.LastMessage(), c.message);
+    }
+    EXPECT_TRUE(fs::is_empty(m_dir));
 }
