@@ -31,6 +31,7 @@ DesignRequest TrialRequest(const FormSeed& seed, const SpecFormSetting& s)
     q.bands = s.bands;
     q.bands.resize(kBandCount);
     q.gridDensity = s.gridDensity;
+    q.weightRange = RemezWeightRange::AnyPositive;
     q.scaling = static_cast<IRScaling>(seed.irScaling);
     q.scale = TextToDouble(seed.irScale);
     q.sinXCompensation = seed.sinXComp == 1;

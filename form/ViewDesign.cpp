@@ -96,6 +96,9 @@ DesignRequest CZantroView::MakeRequest() const
         const CFilPar& par = m_pDocument->m_FilPar;
         q.bands.assign(par.m_Bands, par.m_Bands + kBandCount);
         q.gridDensity = par.m_nGridDensity;
+        // The band dialog holds typed weights to its range; a weight the
+        // requirement search stored at its true ratio passes it untouched.
+        q.weightRange = RemezWeightRange::AnyPositive;
         q.hasInputData = par.m_bInputData != 0;
         for (int i = 0; i < par.m_InputData.m_nCount; ++i)
             q.samplingPoints.push_back(par.m_InputData[i]);
