@@ -367,6 +367,17 @@ Finished Check(Exchange& ex, std::vector<double> c, double delta, int r)
     return out;
 }
 
+// The interpolant through set at the points x, exact to rounding.
+std::vector<double> InterpolateAt(Exchange& ex, const std::vector<ExtremalPoint>& set, const std::vector<double>& x)
+{
+    if (ex.fast)
+        return ex.fast->Interpolate(set, x);
+    std::vector<double> value;
+    for (double xi : x)
+        value.push_back(InterpolateExact(set, xi));
+    return value;
+}
+
 // Where the grid leaves part of [-1, 1] out (bands short of 0 or fs/2, the
 // points where Q vanishes), the interpolant there is extrapolated, which the
 // barycentric formula does badly and where it grows fast: its samples
@@ -389,14 +400,7 @@ Finished FinishOnSpan(Exchange& ex, const std::vector<ExtremalPoint>& set, doubl
     std::vector<double> x(static_cast<size_t>(count));
     for (int i = 0; i < count; ++i)
         x[static_cast<size_t>(i)] = 0.5 * (hi + lo) + 0.5 * (hi - lo) * ChebyshevPoint(i, count);
-    std::vector<double> value;
-    if (ex.fast) {
-        value = ex.fast->Interpolate(set, x);
-    } else {
-        for (double xi : x)
-            value.push_back(InterpolateExact(set, xi));
-    }
-    std::vector<double> a = ChebyshevCoefficients(value);
+    std::vector<double> a = ChebyshevCoefficients(InterpolateAt(ex, set, x));
     a.resize(static_cast<size_t>(r));
     return Check(ex, ComposeWithLine(a, 2.0 / (hi - lo), -(hi + lo) / (hi - lo)), delta, r);
 }
@@ -441,13 +445,7 @@ Finished Finish(Exchange& ex, const std::vector<ExtremalPoint>& set, double delt
         }
         if (static_cast<double>(x.size()) * r * r > budget)
             break;
-        std::vector<double> value;
-        if (ex.fast) {
-            value = ex.fast->Interpolate(set, x);
-        } else {
-            for (double xi : x)
-                value.push_back(InterpolateExact(set, xi));
-        }
+        const std::vector<double> value = InterpolateAt(ex, set, x);
         std::vector<double> fitted = WeightedSeriesFit(x, value, weight, r);
         if (!fitted.empty()) {
             Finished refit = Check(ex, std::move(fitted), delta, r);
