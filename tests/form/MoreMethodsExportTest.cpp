@@ -50,10 +50,7 @@ TEST_F(MoreMethodsExport, TheCommentNamesTheMethod)
 {
     ViewFixture f;
     f.Configure(FT_LOWPASS, DM_SINC, WT_HAMMING, 64, 48000);
-    f.doc.m_FilPar.m_Bands[0] = {1, 0, 6000, 1.0, 1.0};
-    f.doc.m_FilPar.m_Bands[1] = {1, 8000, 24000, 0.0, 10.0};
-    for (int row = 2; row < kBandCount; ++row)
-        f.doc.m_FilPar.m_Bands[row] = RemezBand{};
+    f.SetBands({{1, 0, 6000, 1.0, 1.0}, {1, 8000, 24000, 0.0, 10.0}});
     f.host.QueueDialog(D::IDD, {{Action::Select, D::IDC_MORE_METHOD, {}, 0}, {Action::Click, D::IDC_MORE_MIN_PHASE, {}}});
     DesignMoreMethods(f.view);
     ASSERT_EQ(f.view.m_bDesignValid, 1) << f.LastMessage();
