@@ -1,9 +1,13 @@
 #pragma once
 
+#include <functional>
 #include <string>
+#include <vector>
 
 #include "design/Design.h"
 #include "form/CFloatKeys.h"
+#include "form/DesignHistory.h"
+#include "form/ShownDesign.h"
 #include "platform/CWnd.h"
 #include "plot/CMagnitudeWnd.h"
 #include "plot/CPhaseWnd.h"
@@ -103,6 +107,14 @@ public:
     // the document keeps the file's values and stays unmodified; the Remez
     // band dialog's answer is stored as usual, since the design reads it there.
     void DesignQuietly();
+    // Where the messages of DesignQuietly go when set (the desktop program
+    // puts them in its status bar, a command-line print on stderr): all of
+    // that design's messages in order, once it ends, and no message box.
+    // Unset, they are shown as after Design.
+    std::function<void(const std::vector<std::string>& messages)> m_quietMessages;
+    // The form's message box; during DesignQuietly with m_quietMessages set
+    // the text is kept for it instead and IDOK returned.
+    int MessageBox(const std::string& text, unsigned type = MB_OK);
     // A parameter dialog of the design (Kaiser, Dolph-Chebyshev,
     // differentiator, variance, Remez bands): run modally, or answered in
     // memory during DesignQuietly. IDOK, IDCANCEL, or -1 without a host.
@@ -188,10 +200,19 @@ public:
 
     // Pass count of the last Remez design, 0 when none ran.
     int m_nRemezPasses = 0;
+    // The design the plots show, and whether the fields still describe it.
+    ShownDesign m_shown;
+    // The designs shown since the program started (Edit > Undo, Redo).
+    DesignHistory m_history;
 
 private:
     void DispatchCommand(int id);
+    // Design's steps; OnDesign then notes whether the plots show a new design.
+    void DesignFromFields();
 
     CZantroDoc* m_pDocument = nullptr;
     bool m_bQuietDesign = false;
+    // Designs shown on the plots so far.
+    int m_nDesignsShown = 0;
+    std::vector<std::string> m_quietTexts;
 };

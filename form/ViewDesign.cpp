@@ -10,6 +10,17 @@
 
 void CZantroView::OnDesign()
 {
+    const int shown = m_nDesignsShown;
+    DesignFromFields();
+    if (m_nDesignsShown != shown) {
+        m_shown.Designed(*this);
+        m_history.Record(*this);
+    } else
+        m_shown.NotDesigned(*this);
+}
+
+void CZantroView::DesignFromFields()
+{
     if (!UpdateData(true))
         return;
     m_dIRScale = TextToDouble(m_strIRScale);
@@ -153,4 +164,5 @@ void CZantroView::TakeOutcome(DesignOutcome outcome)
         return;
     ShowResponse(m_Coeffs.m_nCount, outcome.spectrumLength);
     m_bDesignValid = 1;
+    ++m_nDesignsShown;
 }

@@ -5,7 +5,11 @@
 # build-ci/screenshots, or the first argument), and of the analysis window
 # after a Kaiser lowpass and a Remez band-pass, of File > Export...
 # (cmsis-q15 and c-fixed) after the band-pass, and of Extras > Design to
-# Requirement with the form after it. Installs what is missing
+# Requirement with the form after it; a refused Design over the previous
+# plots, Edit > Undo, Copy Coefficients and the Edit menu (whole-screen
+# shots, so the window's place on the screen shows). The screen is 1400x1100
+# unless ZANTRO_SCREEN gives another size (1366x768, 1920x1080); each PNG's
+# name then ends in it. Installs what is missing
 # (the build's packages, then xvfb, xdotool, x11-apps and imagemagick) and
 # builds the program first.
 source "$(dirname "${BASH_SOURCE[0]}")/setup.sh"
@@ -19,6 +23,9 @@ fi
 PROGRAM="$BUILD_DIR/app/zantro"
 OUT="$(mkdir -p "${1:-$BUILD_DIR/screenshots}" && cd "${1:-$BUILD_DIR/screenshots}" && pwd)"
 DISPLAY_NUMBER="${ZANTRO_SCREENSHOT_DISPLAY:-:93}"
+SCREEN="${ZANTRO_SCREEN:-1400x1100}"
+SUFFIX=""
+[ -n "${ZANTRO_SCREEN:-}" ] && SUFFIX="-$SCREEN"
 
 WORK="$(mktemp -d)"
 XVFB_PID=""
@@ -30,7 +37,7 @@ cleanup() {
 }
 trap cleanup EXIT INT TERM
 
-Xvfb "$DISPLAY_NUMBER" -screen 0 1400x1100x24 -dpi 96 -nolisten tcp >"$WORK/xvfb.log" 2>&1 &
+Xvfb "$DISPLAY_NUMBER" -screen 0 "${SCREEN}x24" -dpi 96 -nolisten tcp >"$WORK/xvfb.log" 2>&1 &
 XVFB_PID=$!
 export DISPLAY="$DISPLAY_NUMBER"
 sleep 1
@@ -49,8 +56,13 @@ shot() {  # title, file
     local id
     id="$(window "$1")"
     settle 0.4
-    xwd -silent -id "$id" | convert xwd:- "$OUT/$2.png"
-    echo "saved $OUT/$2.png ($1)"
+    xwd -silent -id "$id" | convert xwd:- "$OUT/$2$SUFFIX.png"
+    echo "saved $OUT/$2$SUFFIX.png ($1)"
+}
+screen_shot() {  # file: the whole screen, menus and every window on it
+    settle 0.4
+    xwd -silent -root | convert xwd:- "$OUT/$1$SUFFIX.png"
+    echo "saved $OUT/$1$SUFFIX.png (screen)"
 }
 keys() { xdotool key --delay 40 "$@"; }
 type_text() { xdotool type --delay 40 "$1"; }
@@ -83,8 +95,8 @@ design() { press 11; }
 
 shot "$MAIN" main-start
 
-# The default 63-tap Hamming lowpass.
-design
+# The default 63-tap Hamming lowpass, by F5 from the first field.
+keys F5
 settle 1.5
 shot "$MAIN" main-design-lowpass
 
@@ -153,8 +165,24 @@ shot "Zantro" message-taps-range
 keys Return
 settle 0.5
 CURRENT=1
+# The plots still show the Remez design: they and the status bar say so.
+shot "$MAIN" main-refused-previous-design
 keys ctrl+a
 type_text 63
+
+# Edit > Undo goes back to the design before the Remez one; Copy
+# Coefficients (Ctrl+Shift+C) then puts its taps on the clipboard.
+xdotool windowfocus --sync "$main_id" 2>/dev/null || true
+keys alt+e
+settle 0.5
+screen_shot screen-edit-menu
+keys u
+settle 1
+xdotool windowfocus --sync "$main_id" 2>/dev/null || true
+keys ctrl+shift+c
+settle 0.5
+shot "$MAIN" main-undo-copy-coefficients
+screen_shot screen-main
 
 # The About box and the user guide.
 xdotool windowfocus --sync "$main_id" 2>/dev/null || true
@@ -170,8 +198,7 @@ shot "Zantro Help" help-guide
 keys Escape
 settle 0.5
 
-# Extras > Analysis... (the menu title has no mnemonic, so the mouse opens
-# it) after a 101-tap Kaiser (beta 10) lowpass at 48 kHz, corner 6 kHz; then
+# Extras > Analysis... after a 101-tap Kaiser (beta 10) lowpass at 48 kHz, corner 6 kHz; then
 # the window follows a Remez band-pass, the target filter "bandpass even 50".
 xdotool windowfocus --sync "$main_id" 2>/dev/null || true
 choose 0 0
@@ -189,11 +216,12 @@ keys ctrl+a
 type_text 10
 keys Return
 settle 1.5
-xdotool mousemove --window "$main_id" 128 8 click 1
+keys alt+x
 settle 0.5
-keys Down Down Return
+keys a
 settle 2
 shot "Analysis" analysis-kaiser-lowpass
+screen_shot screen-analysis
 xdotool windowfocus --sync "$main_id" 2>/dev/null || true
 settle 0.5
 focus_control 10
@@ -232,9 +260,9 @@ xdotool windowfocus --sync "$main_id" 2>/dev/null || true
 # Extras > Design to Requirement...: the 8 kHz lowpass 0-1000 Hz with
 # 0.1 dB ripple and 60 dB from 1200 Hz by Remez exchange in Q15. The dialog
 # opens on the first edge; the filter type is two fields back.
-xdotool mousemove --window "$main_id" 128 8 click 1
+keys alt+x
 settle 0.5
-keys Down Down Down Return
+keys r
 window "Design to Requirement" >/dev/null
 settle 0.5
 keys shift+Tab shift+Tab Home Tab Tab
