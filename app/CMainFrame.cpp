@@ -28,6 +28,7 @@
 #include "app/HelpViewer.h"
 #include "app/PlotWidget.h"
 #include "app/ToolbarIcons.h"
+#include "app/WindowPlacement.h"
 #include "form/DesignToRequirementCommand.h"
 #include "form/RateChangeCommand.h"
 #include "form/FormTemplate.h"
@@ -364,12 +365,7 @@ void CMainFrame::ResizeToFitForm()
 
 QRect CMainFrame::FitToScreen(const QRect& frame, const QRect& available)
 {
-    if (available.isEmpty())
-        return frame;
-    const QSize size = frame.size().boundedTo(available.size());
-    const int x = std::clamp(frame.left(), available.left(), available.left() + available.width() - size.width());
-    const int y = std::clamp(frame.top(), available.top(), available.top() + available.height() - size.height());
-    return QRect(QPoint(x, y), size);
+    return FitInside(frame, available);
 }
 
 void CMainFrame::FocusFirstControl()
@@ -435,10 +431,33 @@ void CMainFrame::UpdateRecentFileMenu()
     }
 }
 
+void CMainFrame::PlaceBesideForm(QWidget& window)
+{
+    // Not framed yet, the window will have the main window's title bar and borders.
+    const QSize decoration = frameGeometry().size() - size();
+    const QRect available = screen() ? screen()->availableGeometry() : QRect();
+    QWidget* caption = m_app.m_host.ControlWidget(m_app.m_view, IDC_MAGNITUDE_CAPTION);
+    const int plotsTop = caption ? caption->mapToGlobal(QPoint(0, 0)).y() : frameGeometry().top();
+    const QSize minimum = window.minimumSizeHint().expandedTo(kAnalysisMinimum);
+    const QRect frame =
+        PlaceBesideOrOverPlots(frameGeometry(), plotsTop, window.size() + decoration, minimum + decoration, available);
+    window.resize(frame.size() - decoration);
+    window.move(frame.topLeft());
+}
+
 void CMainFrame::ShowHelp()
 {
-    if (!m_pHelp)
+    if (!m_pHelp) {
         m_pHelp = new HelpViewer(this);
+        const QSize decoration = frameGeometry().size() - size();
+        const QRect available = screen() ? screen()->availableGeometry() : QRect();
+        // Centred on the main window, title bar and all on the screen.
+        QRect frame(QPoint(0, 0), m_pHelp->size() + decoration);
+        frame.moveCenter(frameGeometry().center());
+        frame = FitInside(frame, available);
+        m_pHelp->resize(frame.size() - decoration);
+        m_pHelp->move(frame.topLeft());
+    }
     m_pHelp->ShowTopic();
 }
 
@@ -538,6 +557,7 @@ void CMainFrame::ShowAnalysis()
 {
     if (!m_pAnalysis) {
         m_pAnalysis = new AnalysisWindow(m_app.m_view, this);
+        PlaceBesideForm(*m_pAnalysis);
     }
     m_pAnalysis->Follow();
     m_pAnalysis->show();

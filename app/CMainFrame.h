@@ -48,8 +48,15 @@ public:
     // Routes a menu, toolbar or accelerator command.
     void OnCommand(int id);
     void ShowHelp();
-    // Extras > Analysis...: opens the analysis window, made on first use.
+    // Extras > Analysis...: opens the analysis window, made on first use
+    // and placed then with PlaceBesideForm.
     void ShowAnalysis();
+    // Smallest size at which the analysis window shows its texts whole.
+    static constexpr QSize kAnalysisMinimum{640, 480};
+    // Places a window of its present size beside the main window where the
+    // screen has room, else over the form's plots, inside the screen's
+    // available area with its title bar and borders.
+    void PlaceBesideForm(QWidget& window);
     AnalysisWindow* Analysis() const { return m_pAnalysis; }
 
     QAction* Action(int id) const;

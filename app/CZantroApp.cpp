@@ -6,6 +6,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSettings>
+#include <QTimer>
 #include <algorithm>
 #include <iostream>
 
@@ -152,6 +153,9 @@ bool CZantroApp::InitInstance(const std::vector<std::string>& args)
 
     m_pMainWnd->show();
     m_pMainWnd->ResizeToFitForm();
+    // The window manager frames the window after it is shown; the title bar
+    // and borders then count too.
+    QTimer::singleShot(300, m_pMainWnd.get(), [frame = m_pMainWnd.get()]() { frame->ResizeToFitForm(); });
     m_pMainWnd->FocusFirstControl();
     m_pMainWnd->repaint();
     return true;

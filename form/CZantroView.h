@@ -1,10 +1,12 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "design/Design.h"
+#include "dsp/OrderEstimate.h"
 #include "form/CFloatKeys.h"
 #include "form/DesignHistory.h"
 #include "form/ShownDesign.h"
@@ -204,6 +206,19 @@ public:
     ShownDesign m_shown;
     // The designs shown since the program started (Edit > Undo, Redo).
     DesignHistory m_history;
+    // The requirement Design to Requirement met with the design on the
+    // plots, which the analysis then judges; nullptr once another design
+    // is shown (a Design, an Undo, an opened document).
+    const SpecRequirement* ShownRequirement() const
+    {
+        return m_requirement && m_nRequirementDesign == m_nDesignsShown ? &*m_requirement : nullptr;
+    }
+    void SetShownRequirement(const SpecRequirement& requirement)
+    {
+        m_requirement = requirement;
+        m_nRequirementDesign = m_nDesignsShown;
+    }
+    void ForgetRequirement() { m_requirement.reset(); }
 
 private:
     void DispatchCommand(int id);
@@ -214,5 +229,7 @@ private:
     bool m_bQuietDesign = false;
     // Designs shown on the plots so far.
     int m_nDesignsShown = 0;
+    std::optional<SpecRequirement> m_requirement;
+    int m_nRequirementDesign = -1;
     std::vector<std::string> m_quietTexts;
 };

@@ -104,6 +104,7 @@ void DesignHistory::Show(CZantroView& v, Entry& e)
     v.SetDlgItemText(IDC_MAGNITUDE_CAPTION, e.design->MagnitudeCaption());
     e.design = std::make_unique<DesignSnapshot>(v);
     v.m_shown.Designed(v);
+    v.ForgetRequirement();
     for (CPlotWnd* plot : {static_cast<CPlotWnd*>(&v.m_MagnitudeWnd), static_cast<CPlotWnd*>(&v.m_PhaseWnd),
                            &v.m_ImpulseWnd, &v.m_StepWnd})
         plot->RepaintNow();

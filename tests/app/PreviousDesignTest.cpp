@@ -33,6 +33,7 @@ protected:
         const QString cwd = QDir::currentPath();
         ASSERT_TRUE(QDir::setCurrent(folder));
         script->Expect([](QWidget* modal) {
+            ASSERT_EQ(modal->windowTitle(), QStringLiteral("Make File"));
             modal->findChild<QLineEdit*>(QStringLiteral("control%1").arg(COutfileDlg::IDC_ROOT))
                 ->setText(QStringLiteral("taps"));
             modal->findChild<QPushButton*>(QStringLiteral("control1"))->click();
@@ -62,7 +63,6 @@ TEST_F(PreviousDesign, ARefusedDesignMarksThePlotsAndMakeFileNamesTheDesignItWri
     MakeFile(folder);
     EXPECT_EQ(Status(), QStringLiteral("Wrote %1/taps.h and %1/taps.c").arg(folder));
 
-    Type(IDC_TAPS, QStringLiteral("45"));
     Type(IDC_FIRST_CORNER, QStringLiteral("5000"));
     script->ExpectMessage();
     Press(IDC_DESIGN);
@@ -73,15 +73,16 @@ TEST_F(PreviousDesign, ARefusedDesignMarksThePlotsAndMakeFileNamesTheDesignItWri
     EXPECT_EQ(Status().toStdString(),
               "The plots show the previous design (" + caption + "); the form's parameters were not designed.");
 
-    // Make File writes the 31 taps on the plots and says so.
-    Type(IDC_FIRST_CORNER, QStringLiteral("1000"));
+    // Make File writes the taps on the plots and says they are not the form's.
+    Type(IDC_FIRST_CORNER, QStringLiteral("1500"));
     MakeFile(folder);
     EXPECT_EQ(Status().toStdString(), QStringLiteral("Wrote %1/taps.h and %1/taps.c").arg(folder).toStdString() +
                                           " (the design on the plots: " + caption + ")");
 
     // A design that goes through clears every mark.
     Press(IDC_DESIGN);
-    EXPECT_EQ(app->m_view.m_ImpulseWnd.m_values.m_nCount, 45);
+    EXPECT_EQ(app->m_view.m_shown.Caption(),
+              "Lowpass, 31 taps, Sync + Window, Hamming, fs 8000 Hz, corners 1500 and 3000 Hz");
     EXPECT_EQ(Notes(), std::vector<std::string>(4, ""));
     EXPECT_EQ(NotePixels(2), 0);
     EXPECT_FALSE(app->m_view.m_shown.DiffersFromForm(app->m_view));
