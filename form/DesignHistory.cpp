@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <optional>
 #include <string>
 
 #include "document/CZantroDoc.h"
@@ -16,6 +17,9 @@ struct DesignHistory::Entry {
     bool hasBands = false;
     std::array<RemezBand, kBandCount> bands{};
     int gridDensity = 0;
+    std::optional<DesignRequest> methodRequest;
+    std::optional<MultirateDesign> rateChange;
+    int rateChangeFs = 0;
     std::unique_ptr<DesignSnapshot> design;
 };
 
@@ -47,6 +51,9 @@ void DesignHistory::Record(CZantroView& v)
         std::copy_n(doc->m_FilPar.m_Bands, kBandCount, e->bands.begin());
         e->gridDensity = doc->m_FilPar.m_nGridDensity;
     }
+    e->methodRequest = v.m_MethodRequest;
+    e->rateChange = v.m_RateChange;
+    e->rateChangeFs = v.m_nRateChangeFs;
     e->design = std::make_unique<DesignSnapshot>(v);
     m_entries.resize(static_cast<size_t>(m_nCurrent + 1));
     m_entries.push_back(std::move(e));
@@ -96,6 +103,9 @@ void DesignHistory::Show(CZantroView& v, Entry& e)
         std::copy(e.bands.begin(), e.bands.end(), doc->m_FilPar.m_Bands);
         doc->m_FilPar.m_nGridDensity = e.gridDensity;
     }
+    v.m_MethodRequest = e.methodRequest;
+    v.m_RateChange = e.rateChange;
+    v.m_nRateChangeFs = e.rateChangeFs;
     v.UpdateData(false);
     v.StoreParameters();
     // Restore swaps the entry's arrays and plots into the view; the entry

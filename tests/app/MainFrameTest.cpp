@@ -84,7 +84,7 @@ TEST_F(MainFrame, MenusListTheirCommandsWithSeparatorsAndAccelerators)
                            "-", "Copy C&oefficients\tCtrl+Shift+C"}));
     EXPECT_EQ(Entries(MenuNamed(frame(), "&View")), (QStringList{"&Toolbar", "&Status Bar"}));
     EXPECT_EQ(Entries(MenuNamed(frame(), "E&xtras")),
-              (QStringList{"&Window", "&Analysis...", "Design to &Requirement...", "Rate &Change..."}));
+              (QStringList{"&Window", "&Analysis...", "Design to &Requirement...", "Rate &Change...", "More &Methods..."}));
     EXPECT_EQ(Entries(MenuNamed(frame(), "&Help")), (QStringList{"&Help Topics", "-", "&About Zantro..."}));
 
     // Nothing to undo or copy yet, and the focus is in a drop-down list.
