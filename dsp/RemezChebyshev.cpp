@@ -5,19 +5,12 @@
 
 double InterpolateExact(const std::vector<ExtremalPoint>& ext, double x)
 {
+    for (const ExtremalPoint& p : ext)
+        if (p.ad != 0.0 && x - p.x == 0.0)
+            return p.y;
     double num = 0.0;
     double den = 0.0;
-    for (const ExtremalPoint& p : ext) {
-        if (p.ad == 0.0)
-            continue;
-        const double d = x - p.x;
-        if (d == 0.0)
-            return p.y;
-        const double c = p.ad / d;
-        const double term = c * p.y;
-        num += term;
-        den += c;
-    }
+    BarycentricSums(ext, x, num, den);
     // Sums that vanish (no usable node) give 0 rather than 0 / 0.
     if (den == 0.0 || !std::isfinite(num / den))
         return 0.0;
