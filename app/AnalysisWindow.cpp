@@ -1,5 +1,6 @@
 #include "app/AnalysisWindow.h"
 
+#include <QAreaSeries>
 #include <QChart>
 #include <QComboBox>
 #include <QFileDialog>
@@ -34,6 +35,8 @@ namespace {
 const QColor kDesignColor(0, 90, 200);
 const QColor kQuantColor(220, 110, 0);
 const QColor kMaskColor(120, 120, 120);
+const QColor kAliasColor(220, 40, 40, 48);
+const QColor kFoldedColor(0, 150, 60);
 
 // A number typed into the band table, whatever the locale.
 std::optional<double> CellNumber(const QTableWidgetItem* item)
@@ -412,6 +415,57 @@ void AnalysisWindow::DrawMask()
             segment(b.loHz, b.hiHz, nominal - (std::isnan(limit) ? a.figures.bands[i].attenuationDb : limit));
         }
     }
+    DrawRateChange();
+}
+
+void AnalysisWindow::DrawRateChange()
+{
+    QChart* chart = m_pMagnitude->chart();
+    const DesignAnalysis& a = m_analysis;
+    if (!a.rateChange) {
+        chart->setTitle(QStringLiteral("Magnitude (dB)"));
+        return;
+    }
+    const RateChangeFigures& r = *a.rateChange;
+    const bool decimate = r.design.kind != MultirateKind::Interpolate;
+    chart->setTitle(QStringLiteral("Magnitude (dB); %1 by %2: alias attenuation %3 dB")
+                        .arg(decimate ? QStringLiteral("decimation") : QStringLiteral("interpolation"))
+                        .arg(r.design.factor)
+                        .arg(Text(FixedText(r.aliasAttenuationDb, 2))));
+    // Shaded from far below to far above any range the views reach.
+    bool first = true;
+    for (const MaskBand& b : r.aliasBands) {
+        auto* upper = new QLineSeries();
+        auto* lower = new QLineSeries();
+        upper->append(b.loHz, 1000.0);
+        upper->append(b.hiHz, 1000.0);
+        lower->append(b.loHz, -1000.0);
+        lower->append(b.hiHz, -1000.0);
+        auto* area = new QAreaSeries(upper, lower);
+        // The edges go with the area when the next drawing removes it.
+        upper->setParent(area);
+        lower->setParent(area);
+        area->setName(QStringLiteral("alias bands"));
+        area->setBrush(kAliasColor);
+        area->setPen(Qt::NoPen);
+        chart->addSeries(area);
+        area->attachAxis(m_pMagnitude->AxisX());
+        area->attachAxis(m_pMagnitude->AxisY());
+        for (QLegendMarker* m : chart->legend()->markers(area))
+            m->setVisible(first);
+        first = false;
+    }
+    if (!decimate || a.taps.empty())
+        return;
+    auto* folded = new QLineSeries(m_pMagnitude);
+    folded->setName(QStringLiteral("folded"));
+    folded->setPen(QPen(kFoldedColor, 1.5));
+    // At most 16385 evaluations of the response, whatever the factor.
+    const int count = std::clamp(16384 / std::max(r.design.factor, 1), 64, 512) + 1;
+    FillSeries(folded, FoldedResponseDb(a.taps, r.design.factor, r.fs, count));
+    chart->addSeries(folded);
+    folded->attachAxis(m_pMagnitude->AxisX());
+    folded->attachAxis(m_pMagnitude->AxisY());
 }
 
 void AnalysisWindow::FillFigures()

@@ -18,6 +18,10 @@ class QTableWidget;
 // taps over the measured bands drawn as a mask, the group delay of both, a
 // table of the figures side by side (misses of a band's limit in red) and
 // the bands themselves, whose edges, kinds and limits the user may edit.
+// For the lowpass of a rate change it shades the alias bands ("alias
+// bands"), draws a decimator's folded response ("folded": the power that
+// lands on each output frequency, 0 .. fs/(2 factor)) and titles the
+// magnitude with the alias attenuation.
 class AnalysisWindow : public QWidget {
     Q_OBJECT
 
@@ -67,6 +71,7 @@ private:
     void RemoveBand();
     void DrawCurves();
     void DrawMask();
+    void DrawRateChange();
     void FillFigures();
     void ExportDialog();
     std::vector<double> Signature() const;

@@ -25,6 +25,7 @@
 #include "app/PlotWidget.h"
 #include "app/ToolbarIcons.h"
 #include "form/DesignToRequirementCommand.h"
+#include "form/MoreMethodsCommand.h"
 #include "form/RateChangeCommand.h"
 #include "form/FormTemplate.h"
 
@@ -64,6 +65,9 @@ const Prompt kPrompts[] = {
      "Design with the fewest taps that meet a pass-band ripple and a stop-band attenuation\nDesign to Requirement"},
     {ID_EXTRAS_RATE_CHANGE,
      "Design the lowpass of a decimator or an interpolator on its derived or alias bands\nRate Change"},
+    {ID_EXTRAS_MORE_METHODS,
+     "Design by least squares, with minimum phase, a pulse-shaping filter, or Remez with a CIC-compensating or "
+     "inverse-sinc pass band\nMore Methods"},
     {ID_HELP_FINDER, "List Help topics\nHelp Topics"},
     {ID_APP_ABOUT, "Display program information, version number and copyright\nAbout"},
     {ID_CONTEXT_HELP, "Display help for clicked buttons, menus and windows\nHelp"},
@@ -195,6 +199,7 @@ void CMainFrame::CreateMenus()
     extras->addAction(MakeAction(ID_EXTRAS_ANALYSIS, QStringLiteral("Analysis...")));
     extras->addAction(MakeAction(ID_EXTRAS_DESIGN_TO_SPEC, QStringLiteral("Design to Requirement...")));
     extras->addAction(MakeAction(ID_EXTRAS_RATE_CHANGE, QStringLiteral("Rate Change...")));
+    extras->addAction(MakeAction(ID_EXTRAS_MORE_METHODS, QStringLiteral("More Methods...")));
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
     help->addAction(MakeAction(ID_HELP_FINDER, QStringLiteral("&Help Topics")));
@@ -431,6 +436,9 @@ void CMainFrame::OnCommand(int id)
         break;
     case ID_EXTRAS_RATE_CHANGE:
         app.m_host.RunCommand([&app]() { DesignRateChange(app.m_view); });
+        break;
+    case ID_EXTRAS_MORE_METHODS:
+        app.m_host.RunCommand([&app]() { DesignMoreMethods(app.m_view); });
         break;
     case ID_HELP_FINDER:
     case ID_HELP:

@@ -37,6 +37,8 @@ inline constexpr int ID_FILE_EXPORT = 32773;
 inline constexpr int ID_EXTRAS_DESIGN_TO_SPEC = 32774;
 // Extras > Rate Change... (the form's DesignRateChange).
 inline constexpr int ID_EXTRAS_RATE_CHANGE = 32775;
+// Extras > More Methods... (the form's DesignMoreMethods).
+inline constexpr int ID_EXTRAS_MORE_METHODS = 32776;
 
 // Number of entries of the recent-file list.
 inline constexpr int kRecentFileCount = 4;

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <limits>
+#include <map>
 
 #include "dsp/DesignKinds.h"
 
@@ -56,6 +58,129 @@ std::string BandLines(const SpecRequest& request, const TrialVerdict& v)
     }
     return text;
 }
+
+// The beta a Kaiser window of `taps` taps could afford: Kaiser's formula
+// for the attenuation his length formula gives those taps across the
+// narrowest transition (Kaiser, "Nonrecursive digital filter design using
+// the I0-sinh window function", 1974).
+double ReachableBeta(const SpecRequest& request, const SpecPlan& plan, int taps)
+{
+    constexpr double kPi = 3.14159265358979323846;
+    const double width = plan.kaiser.widthHz / (request.requirement.fs / 2.0);
+    return KaiserBeta(7.95 + 2.285 * kPi * width * (taps - 1));
+}
+
+// Designs of `taps` taps with several betas, for the one that meets the
+// requirement or else comes closest (the largest worst margin). Beta trades
+// attenuation far from the transitions against attenuation near them, so
+// the margin rises and then falls with it: the formula's beta and the one
+// the length affords are tried first, then a golden-section search over the
+// bracket around both, in the hundredths the shape dialog holds, stopping
+// at the first beta that meets. At most kBetaTrials designs per N.
+class KaiserBetaSearch {
+public:
+    KaiserBetaSearch(const SpecRequest& request, const SpecPlan& plan, const SpecTrialDesigner& designer)
+        : m_request(request), m_plan(plan), m_designer(designer)
+    {
+    }
+
+    TrialDesign Design(int taps)
+    {
+        m_taps = taps;
+        m_trials.clear();
+        m_met = false;
+        m_bestMargin = -std::numeric_limits<double>::infinity();
+        m_best = TrialDesign{};
+        m_bestBeta = m_plan.kaiser.beta;
+        const double reach = ReachableBeta(m_request, m_plan, taps);
+        const double formula = m_plan.kaiser.beta;
+        if (!Try(reach) && !Try(formula)) {
+            double a = std::max(std::min(reach, formula) - kBetaMargin, 0.0);
+            double b = std::min(std::max(reach, formula) + kBetaMargin, kMaxBeta);
+            const double ratio = 0.5 * (std::sqrt(5.0) - 1.0);
+            double x1 = b - ratio * (b - a), x2 = a + ratio * (b - a);
+            double g1 = Margin(x1), g2 = Margin(x2);
+            while (!m_met && m_trials.size() < kBetaTrials && b - a > 0.02) {
+                if (g1 >= g2) {
+                    b = x2;
+                    x2 = x1;
+                    g2 = g1;
+                    x1 = b - ratio * (b - a);
+                    g1 = Margin(x1);
+                } else {
+                    a = x1;
+                    x1 = x2;
+                    g1 = g2;
+                    x2 = a + ratio * (b - a);
+                    g2 = Margin(x2);
+                }
+            }
+        }
+        m_chosen[taps] = m_bestBeta;
+        return m_best;
+    }
+
+    // The beta of the design returned for taps; the formula's if none.
+    double BetaFor(int taps) const
+    {
+        const auto it = m_chosen.find(taps);
+        return it == m_chosen.end() ? m_plan.kaiser.beta : it->second;
+    }
+
+private:
+    static constexpr std::size_t kBetaTrials = 8;
+    static constexpr double kBetaMargin = 0.25;
+    static constexpr double kMaxBeta = 20.0;
+
+    bool Try(double beta)
+    {
+        Margin(beta);
+        return m_met;
+    }
+
+    // The worst margin of the design with beta (in the dialog's hundredths);
+    // each beta is designed once.
+    double Margin(double beta)
+    {
+        beta = std::clamp(RoundTo(beta, 2), 0.0, kMaxBeta);
+        const long key = std::lround(beta * 100.0);
+        const auto seen = m_trials.find(key);
+        if (seen != m_trials.end())
+            return seen->second;
+        double margin = -std::numeric_limits<double>::infinity();
+        if (m_met) {
+            return margin;
+        }
+        SpecFormSetting s = SettingFor(m_request, m_plan, m_taps);
+        s.shapeFactor = beta;
+        TrialDesign d = m_designer(s);
+        bool met = false;
+        if (d.status == TrialStatus::Designed && static_cast<int>(d.taps.size()) == m_taps) {
+            const TrialVerdict v = JudgeTaps(d.taps, m_request.requirement, m_request.quantize);
+            met = v.met;
+            margin = std::isnan(v.worstMarginDb) ? margin : v.worstMarginDb;
+        }
+        m_trials.emplace(key, margin);
+        if (m_trials.size() == 1 || met || margin > m_bestMargin) {
+            m_best = std::move(d);
+            m_bestBeta = beta;
+            m_bestMargin = margin;
+            m_met = met;
+        }
+        return margin;
+    }
+
+    const SpecRequest& m_request;
+    const SpecPlan& m_plan;
+    const SpecTrialDesigner& m_designer;
+    int m_taps = 0;
+    std::map<long, double> m_trials;  // beta in hundredths -> worst margin
+    bool m_met = false;
+    double m_bestMargin = 0.0;
+    double m_bestBeta = 0.0;
+    TrialDesign m_best;
+    std::map<int, double> m_chosen;  // taps -> beta of the design returned
+};
 
 }  // namespace
 
@@ -152,10 +277,20 @@ SpecDesignResult FindSpecDesign(const SpecRequest& request, const SpecTrialDesig
     // the sinc's centre, so its taps are not linear phase: odd N only.
     settings.oddOnly = request.designMethod == DM_SINC;
     settings.quantize = request.quantize;
-    result.search = SearchFewestTaps(request.requirement, settings, [&](int taps) {
-        return designer(SettingFor(request, result.plan, taps));
-    });
+    if (request.designMethod != DM_SINC) {
+        result.search = SearchFewestTaps(request.requirement, settings, [&](int taps) {
+            return designer(SettingFor(request, result.plan, taps));
+        });
+        result.setting = SettingFor(request, result.plan, result.search.found.taps);
+        return result;
+    }
+    // A window design gains nothing from more taps at the formula's beta
+    // (its attenuation far from the transitions stays where beta puts it),
+    // so each N gets the beta that serves it best.
+    KaiserBetaSearch betas(request, result.plan, designer);
+    result.search = SearchFewestTaps(request.requirement, settings, [&](int taps) { return betas.Design(taps); });
     result.setting = SettingFor(request, result.plan, result.search.found.taps);
+    result.setting.shapeFactor = betas.BetaFor(result.search.found.taps);
     return result;
 }
 

@@ -346,21 +346,48 @@ void ComputeExtremalValues(const RemezGrid& grid, std::vector<ExtremalPoint>& ex
 // The fast evaluator repeats these operations lane by lane; a product and
 // a sum in one statement could be contracted into a fused multiply-add and
 // make the two differ, so each has its own.
-double EvaluateAtCosine(const std::vector<ExtremalPoint>& ext, double x, double nodeTol)
+void BarycentricSums(const std::vector<ExtremalPoint>& ext, double x, double& num, double& den)
 {
-    double num = 0.0;
-    double den = 0.0;
-    for (const ExtremalPoint& p : ext) {
-        if (p.ad == 0.0)
-            continue;  // a repeated node, or one too far off to count
-        const double d = x - p.x;
-        if (std::fabs(d) < nodeTol)
-            return p.y;
-        const double c = p.ad / d;
-        const double term = c * p.y;
+    num = 0.0;
+    den = 0.0;
+    const size_t m = ext.size();
+    size_t k = 0;
+    // A division costs several times a multiplication: one for four nodes.
+    for (; k + 3 < m; k += 4) {
+        const double d0 = x - ext[k].x;
+        const double d1 = x - ext[k + 1].x;
+        const double d2 = x - ext[k + 2].x;
+        const double d3 = x - ext[k + 3].x;
+        const double p01 = d0 * d1;
+        const double p23 = d2 * d3;
+        const double inv = 1.0 / (p01 * p23);
+        const double i01 = p23 * inv;
+        const double i23 = p01 * inv;
+        const double w[4] = {ext[k].ad * d1 * i01, ext[k + 1].ad * d0 * i01, ext[k + 2].ad * d3 * i23,
+                             ext[k + 3].ad * d2 * i23};
+        for (size_t j = 0; j < 4; ++j) {
+            const double term = w[j] * ext[k + j].y;
+            num += term;
+            den += w[j];
+        }
+    }
+    for (; k < m; ++k) {
+        const double c = ext[k].ad / (x - ext[k].x);
+        const double term = c * ext[k].y;
         num += term;
         den += c;
     }
+}
+
+double EvaluateAtCosine(const std::vector<ExtremalPoint>& ext, double x, double nodeTol)
+{
+    for (const ExtremalPoint& p : ext)
+        // Weight 0: a repeated node, or one too far off to count.
+        if (p.ad != 0.0 && std::fabs(x - p.x) < nodeTol)
+            return p.y;
+    double num = 0.0;
+    double den = 0.0;
+    BarycentricSums(ext, x, num, den);
     return num / den;
 }
 

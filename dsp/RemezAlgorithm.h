@@ -101,8 +101,17 @@ void ComputeBaryWeights(std::vector<ExtremalPoint>& ext);
 // delta = sum ad_k D_k / sum (-1)^k ad_k / W_k; 0 where that is no finite number.
 double ComputeDeviation(const RemezGrid& grid, const std::vector<ExtremalPoint>& ext);
 void ComputeExtremalValues(const RemezGrid& grid, std::vector<ExtremalPoint>& ext, double delta);
-// Barycentric interpolation through (x_k, y_k) at x = cos(2 pi f); y_k
-// itself when x lies within nodeTol of x_k. Points of weight 0 are skipped.
+// The barycentric sums num = sum_k w_k y_k and den = sum_k w_k, w_k = ad_k /
+// (x - x_k), k in order over every point (weight 0 included). Four nodes
+// share one division: with d_k = x - x_k, inv = 1 / ((d_0 d_1)(d_2 d_3)),
+// w_0 = ad_0 d_1 (d_2 d_3 inv), w_1 = ad_1 d_0 (d_2 d_3 inv), w_2 = ad_2 d_3
+// (d_0 d_1 inv), w_3 = ad_3 d_2 (d_0 d_1 inv) (a few roundings more than one
+// division each, at a quarter of the divisions); the last m mod 4 nodes
+// divide alone. The vector kernels compute the same operations.
+void BarycentricSums(const std::vector<ExtremalPoint>& ext, double x, double& num, double& den);
+// Barycentric interpolation through (x_k, y_k) at x = cos(2 pi f): y_k
+// itself when x lies within nodeTol of x_k (points of weight 0 are no node),
+// else num / den of BarycentricSums.
 double EvaluateResponse(const std::vector<ExtremalPoint>& ext, double f, double nodeTol = kNodeTolerance);
 double EvaluateAtCosine(const std::vector<ExtremalPoint>& ext, double x, double nodeTol = kNodeTolerance);
 // E = (A(f) - D) W on the whole grid, point by point.

@@ -5,19 +5,12 @@
 
 double InterpolateExact(const std::vector<ExtremalPoint>& ext, double x)
 {
+    for (const ExtremalPoint& p : ext)
+        if (p.ad != 0.0 && x - p.x == 0.0)
+            return p.y;
     double num = 0.0;
     double den = 0.0;
-    for (const ExtremalPoint& p : ext) {
-        if (p.ad == 0.0)
-            continue;
-        const double d = x - p.x;
-        if (d == 0.0)
-            return p.y;
-        const double c = p.ad / d;
-        const double term = c * p.y;
-        num += term;
-        den += c;
-    }
+    BarycentricSums(ext, x, num, den);
     // Sums that vanish (no usable node) give 0 rather than 0 / 0.
     if (den == 0.0 || !std::isfinite(num / den))
         return 0.0;
@@ -114,6 +107,43 @@ std::vector<double> InterpolantCoefficients(const std::vector<ExtremalPoint>& ex
     for (int i = 0; i < count; ++i)
         v[static_cast<size_t>(i)] = InterpolateExact(ext, ChebyshevPoint(i, count));
     return ChebyshevCoefficients(v);
+}
+
+std::vector<double> ComposeWithLine(const std::vector<double>& a, double alpha, double beta)
+{
+    const size_t n = a.size();
+    if (n == 0)
+        return {};
+    // out = (alpha x + beta) s as a series in x: x T_0 = T_1, x T_k = (T_(k+1) + T_(k-1)) / 2.
+    auto times = [&](const std::vector<double>& s, std::vector<double>& out) {
+        for (size_t k = 0; k <= n; ++k)
+            out[k] = beta * s[k];
+        for (size_t k = 0; k < n; ++k) {
+            if (s[k] == 0.0)
+                continue;
+            if (k == 0) {
+                out[1] += alpha * s[0];
+            } else {
+                out[k + 1] += 0.5 * alpha * s[k];
+                out[k - 1] += 0.5 * alpha * s[k];
+            }
+        }
+    };
+    std::vector<double> b1(n + 1, 0.0), b2(n + 1, 0.0), t(n + 1, 0.0);
+    for (size_t j = n - 1; j >= 1; --j) {
+        times(b1, t);
+        for (size_t k = 0; k <= n; ++k)
+            t[k] = 2.0 * t[k] - b2[k];
+        t[0] += a[j];
+        std::swap(b2, b1);
+        std::swap(b1, t);
+    }
+    times(b1, t);
+    for (size_t k = 0; k <= n; ++k)
+        t[k] -= b2[k];
+    t[0] += a[0];
+    t.resize(n);
+    return t;
 }
 
 double ChebyshevSeries(const double* c, int n, double x)

@@ -30,6 +30,13 @@ std::vector<double> ChebyshevCosineTable(int m);
 // ext.size() the series is the interpolant itself.
 std::vector<double> InterpolantCoefficients(const std::vector<ExtremalPoint>& ext, int count);
 
+// The coefficients in x of sum_j a_j T_j(t), t = alpha x + beta: a series
+// found on a part [lo, hi] of [-1, 1] (t = (2x - lo - hi) / (hi - lo)),
+// written as one in x. Clenshaw's recurrence with series for its values
+// (McClellan, Parks and Rabiner's program, 1973, converts its coefficients
+// so); about 2 n^2 operations for n coefficients, n out.
+std::vector<double> ComposeWithLine(const std::vector<double>& a, double alpha, double beta);
+
 // c_0 + sum_(j >= 1) c_j T_j(x) by Clenshaw's recurrence
 // b_j = fma(2x, b_(j+1), c_j - b_(j+2)), the last step with x for 2x: in
 // exactly the operations of the vector kernels; n coefficients, 0 for n = 0.

@@ -367,6 +367,44 @@ Finished Check(Exchange& ex, std::vector<double> c, double delta, int r)
     return out;
 }
 
+// The interpolant through set at the points x, exact to rounding.
+std::vector<double> InterpolateAt(Exchange& ex, const std::vector<ExtremalPoint>& set, const std::vector<double>& x)
+{
+    if (ex.fast)
+        return ex.fast->Interpolate(set, x);
+    std::vector<double> value;
+    for (double xi : x)
+        value.push_back(InterpolateExact(set, xi));
+    return value;
+}
+
+// Where the grid leaves part of [-1, 1] out (bands short of 0 or fs/2, the
+// points where Q vanishes), the interpolant there is extrapolated, which the
+// barycentric formula does badly and where it grows fast: its samples
+// across [-1, 1] then swamp its values on the grid. Sampled at the
+// Chebyshev points of the grid's own span instead and written as a series
+// in x, it keeps them (as McClellan, Parks and Rabiner's program does).
+Finished FinishOnSpan(Exchange& ex, const std::vector<ExtremalPoint>& set, double delta, int r)
+{
+    const RemezGrid& grid = ex.grid;
+    const int g = grid.Size();
+    double lo = 1.0, hi = -1.0;
+    for (int i = 0; i < g; ++i) {
+        const double x = ex.fast ? ex.fast->Cosine(i) : GridCosine(grid.f[static_cast<size_t>(i)]);
+        lo = x < lo ? x : lo;
+        hi = x > hi ? x : hi;
+    }
+    if (r < 1 || !(hi > lo) || (lo <= -1.0 && hi >= 1.0))
+        return {};
+    const int count = r + 1;
+    std::vector<double> x(static_cast<size_t>(count));
+    for (int i = 0; i < count; ++i)
+        x[static_cast<size_t>(i)] = 0.5 * (hi + lo) + 0.5 * (hi - lo) * ChebyshevPoint(i, count);
+    std::vector<double> a = ChebyshevCoefficients(InterpolateAt(ex, set, x));
+    a.resize(static_cast<size_t>(r));
+    return Check(ex, ComposeWithLine(a, 2.0 / (hi - lo), -(hi + lo) / (hi - lo)), delta, r);
+}
+
 Finished Finish(Exchange& ex, const std::vector<ExtremalPoint>& set, double delta, int r, double budget)
 {
     // The series through r + 1 Chebyshev points is the interpolant itself;
@@ -374,6 +412,11 @@ Finished Finish(Exchange& ex, const std::vector<ExtremalPoint>& set, double delt
     std::vector<double> c = ex.fast ? ex.fast->Coefficients(set, r + 1) : InterpolantCoefficients(set, r + 1);
     c.resize(static_cast<size_t>(r));
     Finished out = Check(ex, std::move(c), delta, r);
+    if (!out.verified) {
+        Finished span = FinishOnSpan(ex, set, delta, r);
+        if (span.error < out.error)
+            out = std::move(span);
+    }
     // Where the interpolant is huge between the bands, its values across
     // [-1, 1] lose the small ones in the bands. The coefficients are then
     // fitted to the interpolant on the grid itself, where the error counts:
@@ -402,13 +445,7 @@ Finished Finish(Exchange& ex, const std::vector<ExtremalPoint>& set, double delt
         }
         if (static_cast<double>(x.size()) * r * r > budget)
             break;
-        std::vector<double> value;
-        if (ex.fast) {
-            value = ex.fast->Interpolate(set, x);
-        } else {
-            for (double xi : x)
-                value.push_back(InterpolateExact(set, xi));
-        }
+        const std::vector<double> value = InterpolateAt(ex, set, x);
         std::vector<double> fitted = WeightedSeriesFit(x, value, weight, r);
         if (!fitted.empty()) {
             Finished refit = Check(ex, std::move(fitted), delta, r);

@@ -60,8 +60,9 @@ inline void SeriesImpl(const double* x, int firstBlock, int lastBlock, const dou
         SeriesChains<1>(x + v * kLanes, c, n, result + v * kLanes);
 }
 
-// The barycentric sums of C vectors of points, each lane in the order of the
-// plain loop: d = x - x_k, q = ad_k / d, num += q y_k, den += q.
+// The barycentric sums of C vectors of points, each lane in the order of
+// BarycentricSums: four nodes to a division, then the rest one by one
+// (d = x - x_k, q = ad_k / d, num += q y_k, den += q).
 template <int C>
 inline void InterpolateChains(const double* x, const double* xk, const double* ad, const double* y, int m,
                               double* out, double* nearest)
@@ -76,7 +77,41 @@ inline void InterpolateChains(const double* x, const double* xk, const double* a
         den[q] = V{};
         near[q] = V{} + 1e300;
     }
-    for (int k = 0; k < m; ++k) {
+    int k = 0;
+    for (; k + 3 < m; k += 4) {
+        for (int q = 0; q < C; ++q) {
+            const V d0 = xv[q] - xk[k];
+            const V d1 = xv[q] - xk[k + 1];
+            const V d2 = xv[q] - xk[k + 2];
+            const V d3 = xv[q] - xk[k + 3];
+            const V p01 = d0 * d1;
+            const V p23 = d2 * d3;
+            const V inv = 1.0 / (p01 * p23);
+            const V i01 = p23 * inv;
+            const V i23 = p01 * inv;
+            const V w0 = ad[k] * d1 * i01;
+            const V w1 = ad[k + 1] * d0 * i01;
+            const V w2 = ad[k + 2] * d3 * i23;
+            const V w3 = ad[k + 3] * d2 * i23;
+            num[q] += w0 * y[k];
+            den[q] += w0;
+            num[q] += w1 * y[k + 1];
+            den[q] += w1;
+            num[q] += w2 * y[k + 2];
+            den[q] += w2;
+            num[q] += w3 * y[k + 3];
+            den[q] += w3;
+            const V e0 = d0 < 0.0 ? -d0 : d0;
+            const V e1 = d1 < 0.0 ? -d1 : d1;
+            const V e2 = d2 < 0.0 ? -d2 : d2;
+            const V e3 = d3 < 0.0 ? -d3 : d3;
+            const V e01 = e0 < e1 ? e0 : e1;
+            const V e23 = e2 < e3 ? e2 : e3;
+            const V e = e01 < e23 ? e01 : e23;
+            near[q] = e < near[q] ? e : near[q];
+        }
+    }
+    for (; k < m; ++k) {
         const double xkk = xk[k];
         const double adk = ad[k];
         const double yk = y[k];

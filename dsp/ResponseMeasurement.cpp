@@ -11,7 +11,8 @@ constexpr double kPi = 3.14159265358979323846;
 // error never builds up over a long filter.
 constexpr std::size_t kReseed = 32;
 
-// H and sum n h[n] exp(-j w n) in one pass.
+// H and, when wanted, sum n h[n] exp(-j w n) in one pass.
+template <bool kWithDelay>
 void Evaluate(std::span<const double> taps, double fraction, std::complex<double>& h, std::complex<double>& nh) {
     const double w = -2.0 * kPi * fraction;
     // fs/2 is the alternating sum, exactly.
@@ -25,7 +26,9 @@ void Evaluate(std::span<const double> taps, double fraction, std::complex<double
         for (std::size_t n = n0; n < end; ++n) {
             const std::complex<double> term = taps[n] * z;
             h += term;
-            nh += static_cast<double>(n) * term;
+            if constexpr (kWithDelay) {
+                nh += static_cast<double>(n) * term;
+            }
             z *= step;
         }
     }
@@ -48,13 +51,62 @@ double Magnitude(std::span<const double> taps, double hz, double fs) {
     return std::abs(FrequencyResponseAt(taps, hz / fs));
 }
 
+// |H| at every frequency of hz (Hz), as Magnitude but a block of
+// frequencies at a time: the taps are read once per block and the block's
+// phasors advance side by side, which the compiler turns into vector
+// arithmetic; the phasors are recomputed every kBlockReseed taps (their
+// drift stays below 1e-13 of sum |h|, far under any figure's 0.001 dB). The ends of hz (band edges, perhaps 0 or fs/2) are evaluated
+// one by one, exactly as Magnitude does.
+std::vector<double> Magnitudes(std::span<const double> taps, const std::vector<double>& hz, double fs) {
+    constexpr std::size_t kBlock = 8;
+    constexpr std::size_t kBlockReseed = 128;
+    std::vector<double> out(hz.size());
+    const std::size_t count = taps.size();
+    for (std::size_t b0 = 0; b0 < hz.size(); b0 += kBlock) {
+        const std::size_t width = std::min(kBlock, hz.size() - b0);
+        double w[kBlock] = {}, stepRe[kBlock], stepIm[kBlock], zRe[kBlock], zIm[kBlock];
+        double hRe[kBlock] = {}, hIm[kBlock] = {};
+        for (std::size_t j = 0; j < kBlock; ++j) {
+            w[j] = j < width ? -2.0 * kPi * hz[b0 + j] / fs : 0.0;
+            stepRe[j] = std::cos(w[j]);
+            stepIm[j] = std::sin(w[j]);
+        }
+        for (std::size_t n0 = 0; n0 < count; n0 += kBlockReseed) {
+            for (std::size_t j = 0; j < kBlock; ++j) {
+                zRe[j] = std::cos(w[j] * static_cast<double>(n0));
+                zIm[j] = std::sin(w[j] * static_cast<double>(n0));
+            }
+            const std::size_t end = std::min(count, n0 + kBlockReseed);
+            for (std::size_t n = n0; n < end; ++n) {
+                const double t = taps[n];
+                for (std::size_t j = 0; j < kBlock; ++j) {
+                    hRe[j] += t * zRe[j];
+                    hIm[j] += t * zIm[j];
+                    const double re = zRe[j] * stepRe[j] - zIm[j] * stepIm[j];
+                    zIm[j] = zRe[j] * stepIm[j] + zIm[j] * stepRe[j];
+                    zRe[j] = re;
+                }
+            }
+        }
+        for (std::size_t j = 0; j < width; ++j) {
+            out[b0 + j] = std::hypot(hRe[j], hIm[j]);
+        }
+    }
+    if (!hz.empty()) {
+        out.front() = Magnitude(taps, hz.front(), fs);
+        out.back() = Magnitude(taps, hz.back(), fs);
+    }
+    return out;
+}
+
 // Golden-section steps of a refinement: the bracket, two grid spacings at
 // first, shrinks to 0.618^24 of that (1e-5 of a spacing); the value at a
 // smooth peak then differs from the true one by far less than 0.001 dB.
 constexpr int kGoldenSteps = 24;
-// Local extremes within this share of the band's sampled extreme are
-// refined: the sampled peak of a lobe lies within a few per cent of the
-// true one at 16 or more grid points per tap.
+// Local extremes within this share of the samples' spread below the band's
+// sampled extreme are refined: the sampled peak of a lobe lies within a few
+// per cent of the lobe's swing below the true one at 16 or more grid points
+// per tap.
 constexpr double kRefineShare = 0.05;
 
 // The largest value of g over [a, b] by golden-section search, g being
@@ -97,7 +149,12 @@ double RefinedMaximum(Fn&& g, const std::vector<double>& hz, const std::vector<d
     if (n < 2 || !std::isfinite(sampled)) {
         return sampled;
     }
-    const double floor = sampled - kRefineShare * std::max(std::abs(sampled), 1e-300);
+    // The sampled top of a lobe lies within a small share of the lobe's
+    // swing below its true top; the swing is at most the spread of the
+    // samples (a pass band's ripple, not its gain), so only the lobes near
+    // the top are refined.
+    const double lowest = *std::min_element(v.begin(), v.end());
+    const double floor = sampled - kRefineShare * (std::isfinite(lowest) ? sampled - lowest : std::abs(sampled));
     double best = sampled;
     for (std::size_t i = 0; i < n; ++i) {
         const bool peak = (i == 0 || v[i] >= v[i - 1]) && (i + 1 == n || v[i] >= v[i + 1]);
@@ -227,13 +284,13 @@ int HeadroomBits(double sumAbs) {
 
 std::complex<double> FrequencyResponseAt(std::span<const double> taps, double fraction) {
     std::complex<double> h, nh;
-    Evaluate(taps, fraction, h, nh);
+    Evaluate<false>(taps, fraction, h, nh);
     return h;
 }
 
 double GroupDelayAt(std::span<const double> taps, double fraction) {
     std::complex<double> h, nh;
-    Evaluate(taps, fraction, h, nh);
+    Evaluate<true>(taps, fraction, h, nh);
     double scale = 0.0;
     for (double t : taps) {
         scale += std::abs(t);
@@ -315,9 +372,9 @@ ResponseFigures MeasureResponse(std::span<const double> taps, double fs, std::sp
         BandFigures f;
         f.band = b;
         const std::vector<double> hz = BandGrid(b, fs, r.gridIntervals);
-        std::vector<double> mag(hz.size()), negMag(hz.size());
+        const std::vector<double> mag = Magnitudes(taps, hz, fs);
+        std::vector<double> negMag(hz.size());
         for (std::size_t i = 0; i < hz.size(); ++i) {
-            mag[i] = Magnitude(taps, hz[i], fs);
             negMag[i] = -mag[i];
         }
         auto magnitude = [&](double x) { return Magnitude(taps, x, fs); };

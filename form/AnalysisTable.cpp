@@ -83,6 +83,13 @@ std::vector<FigureRow> FigureRows(const DesignAnalysis& a, const std::vector<dou
         rows.push_back({"-3 dB Hz", ListText(d.minus3dbHz), quantOk ? ListText(q.minus3dbHz) : "-"});
         rows.push_back({"-6 dB Hz", ListText(d.minus6dbHz), quantOk ? ListText(q.minus6dbHz) : "-"});
     }
+    if (a.rateChange) {
+        const RateChangeFigures& r = *a.rateChange;
+        const std::string by = std::to_string(r.design.factor);
+        rows.push_back({r.design.kind == MultirateKind::Interpolate ? "Interpolation by" : "Decimation by", by, by});
+        rows.push_back({"Alias attenuation dB", FixedText(r.aliasAttenuationDb, 2),
+                        quantOk ? FixedText(r.quantAliasAttenuationDb, 2) : "-"});
+    }
     add("Group delay samples", d.groupDelaySamples, q.groupDelaySamples, 3);
     add("Group delay ms", d.groupDelayMs, q.groupDelayMs, 4);
     rows.push_back({"Linear phase", d.linearPhase ? "yes" : "no", quantOk ? (q.linearPhase ? "yes" : "no") : "-"});

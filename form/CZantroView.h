@@ -1,8 +1,10 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "design/Design.h"
+#include "dsp/Multirate.h"
 #include "form/CFloatKeys.h"
 #include "platform/CWnd.h"
 #include "plot/CMagnitudeWnd.h"
@@ -96,6 +98,10 @@ public:
 
     // Commands.
     void OnDesign();
+    // The first steps of every design: the fields into the members (the
+    // scale text read, 1.00 for natural scaling) and their refusal shown;
+    // false when the design cannot go on.
+    bool ReadFields();
     // Design of a document just opened: OnDesign at once, with every
     // parameter dialog answered as it loads (the values the document holds)
     // and none shown. Its messages are shown as after any Design. The form's
@@ -125,6 +131,9 @@ public:
     void DesignSincOrDirect();
     void DesignFrequencySampling();
     void DesignRemezFilter();
+    // The Remez band dialog on the document's band table, stored back on
+    // OK: true to go on designing, false when cancelled (or no document).
+    bool AskRemezBands();
     // The window's parameter dialog (Dolph-Chebyshev, Kaiser) for type: 1
     // when answered or none is needed, 0 when cancelled.
     int AskWindowParameters(int type);
@@ -188,6 +197,16 @@ public:
 
     // Pass count of the last Remez design, 0 when none ran.
     int m_nRemezPasses = 0;
+
+    // The request of the design shown when it came from Extras > More
+    // Methods (a method the form's list does not hold); none after the
+    // form's own Design. Documents do not store it.
+    std::optional<DesignRequest> m_MethodRequest;
+    // The rate change of Extras > Rate Change... the lowpass was designed
+    // for, with its high rate fs (Hz); the analysis shows its alias bands
+    // while the form still holds a Remez lowpass at that rate and pass edge.
+    std::optional<MultirateDesign> m_RateChange;
+    int m_nRateChangeFs = 0;
 
 private:
     void DispatchCommand(int id);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "design/MethodDesign.h"
 #include "document/CZantroDoc.h"
 #include "form/CZantroView.h"
 
@@ -22,9 +23,19 @@ DesignAnalysis AnalyzeDesign(const CZantroView& view, const std::optional<std::v
         a.taps.push_back(view.m_Coeffs.GetValue(i, 0));
     }
     a.bandsDerived = !mask.has_value();
-    a.bands = mask ? *mask : DeriveMaskBands(OutlineOf(view));
+    if (mask)
+        a.bands = *mask;
+    else if (view.m_MethodRequest)
+        a.bands = MethodMask(*view.m_MethodRequest, view.m_dGain);
+    else
+        a.bands = DeriveMaskBands(OutlineOf(view));
     a.crossings = HasCornerCrossings(view.m_nFilterType);
     a.figures = MeasureResponse(a.taps, a.fs, a.bands, a.crossings);
     a.quantized = QuantizeAndMeasure(a.taps, quantSpec, a.fs, a.bands, a.crossings);
+    if (const std::optional<MultirateDesign> rate = RateChangeOf(view)) {
+        const bool quantOk = a.quantized.status == QuantStatus::Ok;
+        a.rateChange = MeasureRateChange(*rate, a.fs, a.taps,
+                                         quantOk ? std::span<const double>(a.quantized.values) : std::span<const double>());
+    }
     return a;
 }

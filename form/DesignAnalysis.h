@@ -6,6 +6,7 @@
 #include "dsp/MaskDerivation.h"
 #include "dsp/ResponseMeasurement.h"
 #include "dsp/TapQuantization.h"
+#include "form/RateChangeAnalysis.h"
 
 class CZantroView;
 
@@ -20,11 +21,15 @@ struct DesignAnalysis {
     bool crossings = false;         // -3 dB / -6 dB frequencies measured
     ResponseFigures figures;        // of the double taps
     QuantResult quantized;          // of the quantised taps
+    // The alias bands and attenuation of a lowpass made for a rate change.
+    std::optional<RateChangeFigures> rateChange;
 };
 
 // What the mask derivation reads of the form and its document.
 DesignOutline OutlineOf(const CZantroView& view);
 
-// Measures the form's design. mask replaces the derived bands when given.
+// Measures the form's design. mask replaces the derived bands when given;
+// without it a design of Extras > More Methods is measured on its method's
+// bands (the band table, or a raised-cosine pulse's flat and stop bands).
 DesignAnalysis AnalyzeDesign(const CZantroView& view, const std::optional<std::vector<MaskBand>>& mask,
                              const QuantSpec& quantSpec);

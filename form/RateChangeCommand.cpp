@@ -34,4 +34,9 @@ void DesignRateChange(CZantroView& view)
     s.bands.assign(table, table + rows);
     FillForm(view, s);
     view.OnDesign();
+    if (view.m_bDesignValid != 1)
+        return;
+    const MultirateKind kind = dlg.m_nKind == 1 ? MultirateKind::Interpolate : MultirateKind::Decimate;
+    view.m_RateChange = MultirateDesign{kind, static_cast<int>(dlg.m_nFactor), static_cast<double>(dlg.m_nPassEdge)};
+    view.m_nRateChangeFs = s.samplingRate;
 }

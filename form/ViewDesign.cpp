@@ -8,19 +8,25 @@
 #include "form/DesignMessages.h"
 #include "platform/DataExchange.h"
 
-void CZantroView::OnDesign()
+bool CZantroView::ReadFields()
 {
     if (!UpdateData(true))
-        return;
+        return false;
     m_dIRScale = TextToDouble(m_strIRScale);
     if (m_nIRScaling == SC_NATURAL) {
         m_strIRScale = "1.00";
         m_dIRScale = 1.0;
         UpdateData(false);
     }
-    if (!ValidateParameters())
+    return ValidateParameters() != 0;
+}
+
+void CZantroView::OnDesign()
+{
+    if (!ReadFields())
         return;
     m_bDesignValid = 0;
+    m_MethodRequest.reset();
     m_nFirType = GetFirType(m_nFilterType, m_nTaps);
 
     // The method's own refusal; the dialogs' values are asked for below.

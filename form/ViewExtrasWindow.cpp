@@ -8,6 +8,7 @@ void CZantroView::OnExtrasWindow()
     if (!UpdateData(true))
         return;
     m_bDesignValid = 0;
+    m_MethodRequest.reset();
     if (!ValidateParameters())
         return;
     m_nFilterType = FT_LOWPASS;

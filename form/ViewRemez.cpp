@@ -3,10 +3,10 @@
 #include "form/CRemezDlg.h"
 #include "form/CZantroView.h"
 
-void CZantroView::DesignRemezFilter()
+bool CZantroView::AskRemezBands()
 {
     if (!m_pDocument)
-        return;
+        return false;
     CFilPar& par = m_pDocument->m_FilPar;
 
     CRemezDlg dlg(this);
@@ -14,8 +14,14 @@ void CZantroView::DesignRemezFilter()
     dlg.m_nFilterType = m_nFilterType;
     const int result = RunParameterDialog(dlg);
     if (result == IDCANCEL)
-        return;
+        return false;
     if (result == IDOK)
         dlg.StoreBands(par.m_Bands, par.m_nGridDensity);
-    RunDesign();
+    return true;
+}
+
+void CZantroView::DesignRemezFilter()
+{
+    if (AskRemezBands())
+        RunDesign();
 }

@@ -4,8 +4,12 @@
 # after designs and of every dialog into a folder (default
 # build-ci/screenshots, or the first argument), and of the analysis window
 # after a Kaiser lowpass and a Remez band-pass, of File > Export...
-# (cmsis-q15 and c-fixed) after the band-pass, and of Extras > Design to
-# Requirement with the form after it. Installs what is missing
+# (cmsis-q15 and c-fixed) after the band-pass, of Extras > Design to
+# Requirement with the form after it, of Extras > More Methods (a
+# least-squares lowpass, a root-raised-cosine pulse) and of Extras > Rate
+# Change with the analysis of its alias bands. The virtual screen is
+# ZANTRO_SCREENSHOT_SIZE (default 1400x1100, e.g. 1366x768 or 1920x1080).
+# Installs what is missing
 # (the build's packages, then xvfb, xdotool, x11-apps and imagemagick) and
 # builds the program first.
 source "$(dirname "${BASH_SOURCE[0]}")/setup.sh"
@@ -30,7 +34,8 @@ cleanup() {
 }
 trap cleanup EXIT INT TERM
 
-Xvfb "$DISPLAY_NUMBER" -screen 0 1400x1100x24 -dpi 96 -nolisten tcp >"$WORK/xvfb.log" 2>&1 &
+SCREEN_SIZE="${ZANTRO_SCREENSHOT_SIZE:-1400x1100}"
+Xvfb "$DISPLAY_NUMBER" -screen 0 "${SCREEN_SIZE}x24" -dpi 96 -nolisten tcp >"$WORK/xvfb.log" 2>&1 &
 XVFB_PID=$!
 export DISPLAY="$DISPLAY_NUMBER"
 sleep 1
@@ -255,6 +260,68 @@ shot "Zantro" message-requirement
 keys Return
 settle 1.5
 shot "$MAIN" main-design-to-requirement
+xdotool windowfocus --sync "$main_id" 2>/dev/null || true
+settle 0.5
+
+# Extras (opened with the mouse, as its title has no mnemonic): the entry
+# with this position, 1 Window .. 5 More Methods.
+extras() {
+    xdotool windowfocus --sync "$main_id" 2>/dev/null || true
+    xdotool mousemove --window "$main_id" 128 8 click 1
+    settle 0.5
+    local i
+    for ((i = 0; i < $1; i++)); do keys Down; done
+    keys Return
+}
+
+# Extras > More Methods...: least squares on the band table the requirement
+# left (the band dialog follows the method's), then a root-raised-cosine
+# pulse, roll-off 0.35, 8 samples per symbol over 8 symbols.
+extras 5
+window "More Methods" >/dev/null
+settle 0.5
+shot "More Methods" dialog-143-more-methods
+keys Return
+shot "Remez Exchange Parameters" dialog-140-least-squares-bands
+keys Return
+settle 1.5
+shot "$MAIN" main-design-least-squares
+extras 5
+window "More Methods" >/dev/null
+settle 0.5
+keys Home Down Down
+shot "More Methods" dialog-143-more-methods-pulse
+keys Return
+settle 1.5
+shot "$MAIN" main-design-pulse
+
+# Extras > Rate Change...: a decimator by 4 at 48 kHz, pass band to 2 kHz,
+# 41 taps on the alias bands; then Extras > Analysis... shades them and
+# draws the folded response.
+extras 4
+window "Rate Change" >/dev/null
+settle 0.5
+keys Tab
+for value in 4 48000 2000 41; do
+    keys ctrl+a
+    type_text "$value"
+    keys Tab
+done
+keys space
+shot "Rate Change" dialog-142-rate-change
+keys Return
+window "Remez Exchange Parameters" >/dev/null
+keys Return
+window "Zantro" >/dev/null
+keys Return
+settle 1.5
+shot "$MAIN" main-design-rate-change
+extras 2
+settle 2
+shot "Analysis" analysis-rate-change-alias-bands
+xdotool windowfocus --sync "$(window Analysis)" 2>/dev/null || true
+keys Escape
+settle 0.5
 xdotool windowfocus --sync "$main_id" 2>/dev/null || true
 settle 0.5
 

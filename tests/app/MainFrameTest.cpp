@@ -83,7 +83,7 @@ TEST_F(MainFrame, MenusListTheirCommandsWithSeparatorsAndAccelerators)
               (QStringList{"&Undo\tCtrl+Z", "-", "Cu&t\tCtrl+X", "&Copy\tCtrl+C", "&Paste\tCtrl+V"}));
     EXPECT_EQ(Entries(MenuNamed(frame(), "&View")), (QStringList{"&Toolbar", "&Status Bar"}));
     EXPECT_EQ(Entries(MenuNamed(frame(), "Extras")),
-              (QStringList{"Window", "Analysis...", "Design to Requirement...", "Rate Change..."}));
+              (QStringList{"Window", "Analysis...", "Design to Requirement...", "Rate Change...", "More Methods..."}));
     EXPECT_EQ(Entries(MenuNamed(frame(), "&Help")), (QStringList{"&Help Topics", "-", "&About Zantro..."}));
 
     for (int id : {ID_EDIT_UNDO, ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE})

@@ -94,3 +94,24 @@ TEST(RemezChebyshev, LeastSquaresFitOnClusteredPoints)
         EXPECT_NEAR(ChebyshevSeries(fit.data(), 12, x[i]), value[i], 1e-12) << x[i];
     EXPECT_TRUE(WeightedSeriesFit({0.1, 0.2}, {1.0, 2.0}, {1.0, 1.0}, 3).empty());
 }
+
+// A series in t = alpha x + beta written as one in x: both sum to the same
+// values wherever t stays in [-1, 1] (T_j evaluated from the definition),
+// and T_1(t) = alpha x + beta, T_2(t) = 2 t^2 - 1 come out exactly.
+TEST(RemezChebyshev, ComposeWithLineKeepsTheValues)
+{
+    const double lo = -0.9969, hi = 0.9999;
+    const double alpha = 2.0 / (hi - lo), beta = -(hi + lo) / (hi - lo);
+    const std::vector<double> a = {0.3, -1.2, 0.7, 0.05, -0.4, 0.9, 0.25, -0.6};
+    const std::vector<double> c = ComposeWithLine(a, alpha, beta);
+    ASSERT_EQ(c.size(), a.size());
+    for (double x = lo; x <= hi; x += 0.01)
+        EXPECT_NEAR(CosineSum(c, x), CosineSum(a, alpha * x + beta), 1e-12) << x;
+
+    const std::vector<double> t1 = ComposeWithLine({0.0, 1.0}, 0.5, 0.25);
+    EXPECT_EQ(t1, (std::vector<double>{0.25, 0.5}));
+    // 2 (0.5 x + 0.25)^2 - 1 = 0.5 x^2 + 0.5 x - 0.875 = 0.25 T_2 + 0.5 T_1 - 0.625.
+    const std::vector<double> t2 = ComposeWithLine({0.0, 0.0, 1.0}, 0.5, 0.25);
+    EXPECT_EQ(t2, (std::vector<double>{-0.625, 0.5, 0.25}));
+    EXPECT_TRUE(ComposeWithLine({}, 1.0, 0.0).empty());
+}

@@ -95,8 +95,9 @@ TEST(RemezVector, SeriesEqualsTheScalarSumBitForBit)
     }
 }
 
-// The barycentric sums in the plain loop's order, and the nearest node
-// distance; a point on a node gives 0 / 0 there and is left to the caller.
+// The barycentric sums in the plain loop's order (four nodes to a division),
+// and the nearest node distance; a point on a node gives no number there and
+// is left to the caller.
 TEST(RemezVector, InterpolationEqualsThePlainLoopBitForBit)
 {
     std::mt19937_64 rng(5);
@@ -118,9 +119,25 @@ TEST(RemezVector, InterpolationEqualsThePlainLoopBitForBit)
                                    nearest.data());
             for (size_t i = 0; i < x.size(); ++i) {
                 double num = 0.0, den = 0.0, near = 1e300;
+                // Four nodes to a division, w_k = ad_k d_j (d_other pair / product of all four),
+                // j the partner of k in its pair; the rest one by one.
+                const size_t grouped = xk.size() / 4 * 4;
                 for (size_t k = 0; k < xk.size(); ++k) {
                     const double d = x[i] - xk[k];
-                    const double w = ad[k] / d;
+                    double w = 0.0;
+                    if (k < grouped) {
+                        const size_t g = k / 4 * 4;
+                        double dd[4];
+                        for (size_t j = 0; j < 4; ++j)
+                            dd[j] = x[i] - xk[g + j];
+                        const double p01 = dd[0] * dd[1];
+                        const double p23 = dd[2] * dd[3];
+                        const double inv = 1.0 / (p01 * p23);
+                        const size_t j = k - g;
+                        w = ad[k] * dd[j ^ 1] * (j < 2 ? p23 * inv : p01 * inv);
+                    } else {
+                        w = ad[k] / d;
+                    }
                     const double term = w * y[k];
                     num += term;
                     den += w;

@@ -1,0 +1,65 @@
+#include "form/RateChangeAnalysis.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <vector>
+
+#include "dsp/DesignKinds.h"
+#include "form/CZantroView.h"
+
+std::optional<MultirateDesign> RateChangeOf(const CZantroView& view)
+{
+    const std::optional<MultirateDesign>& r = view.m_RateChange;
+    if (!r || view.m_bDesignValid != 1 || view.m_MethodRequest || view.m_nDesignMethod != DM_REMEZ ||
+        view.m_nFilterType != FT_LOWPASS || view.m_nSamplingRate != view.m_nRateChangeFs ||
+        view.m_nFirstCorner != static_cast<int>(r->passHz))
+        return std::nullopt;
+    return r;
+}
+
+RateChangeFigures MeasureRateChange(const MultirateDesign& design, double fs, std::span<const double> taps,
+                                    std::span<const double> quantised)
+{
+    RateChangeFigures f;
+    f.design = design;
+    f.fs = fs;
+    f.aliasBands = MultirateStopBands(design.factor, fs, design.passHz, true);
+    f.aliasAttenuationDb = AliasAttenuationDb(taps, design.factor, fs, design.passHz);
+    f.quantAliasAttenuationDb = quantised.empty() ? std::numeric_limits<double>::quiet_NaN()
+                                                  : AliasAttenuationDb(quantised, design.factor, fs, design.passHz);
+    return f;
+}
+
+ResponseCurve FoldedResponseDb(std::span<const double> taps, int factor, double fs, int count)
+{
+    count = std::max(count, 2);
+    factor = std::max(factor, 1);
+    // Grid index i is i fs / (2 factor (count - 1)): the output rate fs/factor
+    // is 2 (count - 1) steps, so k fs/factor -+ f are whole indices.
+    const int steps = count - 1;
+    const ResponseCurve fine = MagnitudeCurveDb(taps, fs, factor * steps + 1);
+    const int last = factor * steps;
+    ResponseCurve c;
+    std::vector<int> folding;
+    for (int j = 0; j <= steps; ++j) {
+        folding.clear();
+        for (int k = 0; 2 * k * steps - j <= last; ++k) {
+            if (2 * k * steps - j >= 0)
+                folding.push_back(2 * k * steps - j);
+            if (2 * k * steps + j <= last)
+                folding.push_back(2 * k * steps + j);
+        }
+        // At f = 0 and f = fs/(2 factor) neighbouring folding frequencies
+        // coincide; f itself is no alias.
+        std::sort(folding.begin(), folding.end());
+        folding.erase(std::unique(folding.begin(), folding.end()), folding.end());
+        double power = 0.0;
+        for (int i : folding)
+            if (i != j)
+                power += std::pow(10.0, fine.values[static_cast<size_t>(i)] / 10.0);
+        c.hz.push_back(fs * j / (2.0 * factor * steps));
+        c.values.push_back(power > 0.0 ? 10.0 * std::log10(power) : -400.0);
+    }
+    return c;
+}

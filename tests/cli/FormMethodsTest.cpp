@@ -1,0 +1,149 @@
+#include <gtest/gtest.h>
+
+#include <charconv>
+#include <string>
+#include <vector>
+
+#include "CliRunSupport.h"
+#include "ViewFixture.h"
+#include "dsp/DesignKinds.h"
+#include "form/CMethodDlg.h"
+#include "form/CRemezDlg.h"
+#include "form/MoreMethodsCommand.h"
+
+// Extras > More Methods... designs what zantro-cli designs for the same
+// parameters: the form's taps equal the command line's, bit for bit.
+
+namespace {
+
+using Action = ScriptedHost::Action;
+using D = CMethodDlg;
+
+struct Band {
+    int lo, hi;
+    double value, weight;
+};
+
+struct FormCase {
+    const char* name;
+    int filterType;
+    int taps;
+    int fs;
+    std::vector<Band> bands;  // empty: a pulse, no band dialog
+    std::vector<Action> dialog;
+    std::vector<std::string> cli;
+    int designedTaps;
+};
+
+std::string Shortest(double v)
+{
+    char buf[32];
+    const auto end = std::to_chars(buf, buf + sizeof buf, v).ptr;
+    return std::string(buf, end);
+}
+
+std::vector<std::string> BandArgs(const std::vector<Band>& bands)
+{
+    std::vector<std::string> args;
+    for (const Band& b : bands) {
+        args.push_back("--band");
+        args.push_back(std::to_string(b.lo) + ":" + std::to_string(b.hi) + ":" + Shortest(b.value) + ":" +
+                       Shortest(b.weight));
+    }
+    return args;
+}
+
+const std::vector<Band> kLowpass = {{0, 6000, 1.0, 1.0}, {8000, 24000, 0.0, 10.0}};
+const std::vector<Band> kBandpass = {{0, 5000, 0.0, 1.0}, {7000, 12000, 1.0, 1.0}, {14000, 24000, 0.0, 1.0}};
+const std::vector<Band> kCic = {{0, 1600, 1.0, 1.0}, {2400, 4000, 0.0, 1.0}};
+
+const FormCase kCases[] = {
+    {"least squares lowpass", FT_LOWPASS, 64, 48000, kLowpass, {{Action::Select, D::IDC_MORE_METHOD, {}, 0}},
+     {"--method", "ls"}, 64},
+    {"least squares bandpass", FT_BANDPASS, 81, 48000, kBandpass, {{Action::Select, D::IDC_MORE_METHOD, {}, 0}},
+     {"--type", "bandpass", "--method", "ls"}, 81},
+    {"least squares minimum phase", FT_LOWPASS, 40, 48000, kLowpass,
+     {{Action::Select, D::IDC_MORE_METHOD, {}, 0}, {Action::Click, D::IDC_MORE_MIN_PHASE, {}}},
+     {"--method", "ls", "--min-phase"}, 40},
+    {"Remez minimum phase", FT_LOWPASS, 48, 48000, kLowpass,
+     {{Action::Select, D::IDC_MORE_METHOD, {}, 1}, {Action::Click, D::IDC_MORE_MIN_PHASE, {}}},
+     {"--method", "remez", "--min-phase"}, 48},
+    {"Remez CIC compensation", FT_LOWPASS, 63, 8000, kCic,
+     {{Action::Select, D::IDC_MORE_METHOD, {}, 1},
+      {Action::Select, D::IDC_MORE_SHAPE, {}, 1},
+      {Action::Type, D::IDC_MORE_CIC_R, "8"},
+      {Action::Type, D::IDC_MORE_CIC_M, "1"},
+      {Action::Type, D::IDC_MORE_CIC_N, "4"}},
+     {"--method", "remez", "--cic-comp", "8:1:4"}, 63},
+    {"Remez inverse sinc", FT_LOWPASS, 47, 8000, kCic,
+     {{Action::Select, D::IDC_MORE_METHOD, {}, 1}, {Action::Select, D::IDC_MORE_SHAPE, {}, 2}},
+     {"--method", "remez", "--inverse-sinc"}, 47},
+    {"root raised cosine", FT_LOWPASS, 129, 48000, {},
+     {{Action::Select, D::IDC_MORE_METHOD, {}, 2},
+      {Action::Select, D::IDC_MORE_PULSE, {}, 1},
+      {Action::Type, D::IDC_MORE_ROLLOFF, "0.25"},
+      {Action::Type, D::IDC_MORE_SPS, "8"},
+      {Action::Type, D::IDC_MORE_SPAN, "10"},
+      {Action::Select, D::IDC_MORE_PULSE_GAIN, {}, 0}},
+     {"--pulse", "rrc", "--rolloff", "0.25", "--sps", "8", "--span", "10"}, 81},
+    {"raised cosine, unit DC gain chosen", FT_LOWPASS, 129, 48000, {},
+     {{Action::Select, D::IDC_MORE_METHOD, {}, 2},
+      {Action::Select, D::IDC_MORE_PULSE, {}, 0},
+      {Action::Type, D::IDC_MORE_ROLLOFF, "0.5"},
+      {Action::Type, D::IDC_MORE_SPS, "4"},
+      {Action::Type, D::IDC_MORE_SPAN, "8"},
+      {Action::Select, D::IDC_MORE_PULSE_GAIN, {}, 1}},
+     {"--pulse", "rc", "--rolloff", "0.5", "--sps", "4", "--span", "8", "--pulse-gain", "dc"}, 33},
+    {"Gaussian, unit DC gain by default", FT_LOWPASS, 129, 48000, {},
+     {{Action::Select, D::IDC_MORE_METHOD, {}, 2},
+      {Action::Select, D::IDC_MORE_PULSE, {}, 2},
+      {Action::Type, D::IDC_MORE_ROLLOFF, "0.3"},
+      {Action::Type, D::IDC_MORE_SPS, "4"},
+      {Action::Type, D::IDC_MORE_SPAN, "4"}},
+     {"--pulse", "gaussian", "--bt", "0.3", "--sps", "4", "--span", "4", "--pulse-gain", "dc"}, 17},
+};
+
+}  // namespace
+
+TEST(FormMethods, DesignsWhatTheCommandLineDesigns)
+{
+    for (const FormCase& c : kCases) {
+        SCOPED_TRACE(c.name);
+        ViewFixture f;
+        f.Configure(c.filterType, DM_REMEZ, WT_HAMMING, c.taps, c.fs);
+        for (int row = 0; row < kBandCount; ++row) {
+            const size_t i = static_cast<size_t>(row);
+            f.doc.m_FilPar.m_Bands[row] =
+                i < c.bands.size() ? RemezBand{1, c.bands[i].lo, c.bands[i].hi, c.bands[i].value, c.bands[i].weight}
+                                   : RemezBand{};
+        }
+        f.host.QueueDialog(D::IDD, c.dialog);
+        DesignMoreMethods(f.view);
+        // A Remez design reports its passes, as the form's does; nothing else.
+        for (const ScriptedHost::Message& m : f.host.Messages())
+            EXPECT_EQ(m.text.rfind("The Remez algorithm took", 0), 0u) << m.text;
+        ASSERT_EQ(f.view.m_bDesignValid, 1);
+        EXPECT_EQ(f.view.m_nTaps, c.designedTaps);
+        ASSERT_TRUE(f.view.m_MethodRequest.has_value());
+
+        std::vector<std::string> args = c.cli;
+        if (!c.bands.empty()) {
+            for (const std::string& a : {std::string("--taps"), std::to_string(c.taps), std::string("--fs"),
+                                         std::to_string(c.fs)})
+                args.push_back(a);
+            for (const std::string& a : BandArgs(c.bands))
+                args.push_back(a);
+        } else {
+            args.push_back("--fs");
+            args.push_back(std::to_string(c.fs));
+        }
+        args.push_back("--json");
+        const CliResult r = RunCliArgs(args);
+        ASSERT_EQ(r.status, 0) << r.err;
+        const nlohmann::json j = r.Json();
+        ASSERT_EQ(j["coefficients"].size(), static_cast<size_t>(c.designedTaps));
+        ASSERT_EQ(f.view.m_Coeffs.m_nCount, c.designedTaps);
+        for (int k = 0; k < c.designedTaps; ++k)
+            EXPECT_EQ(f.view.m_Coeffs.GetValue(k, 0), j["coefficients"][static_cast<size_t>(k)].get<double>()) << k;
+    }
+}
