@@ -236,8 +236,12 @@ std::vector<std::string> ExportDesignLines(const ExportDesign& d)
     const DesignOutline& f = d.outline;
     std::vector<std::string> lines;
     lines.push_back("Filter: " + NameOf(kFilterTypeNames, f.filterType) + ", " +
-                    std::to_string(d.taps.size()) + " taps, " + NameOf(kDesignMethodNames, f.designMethod));
-    if (f.designMethod != DM_REMEZ) {
+                    std::to_string(d.taps.size()) + " taps, " +
+                    (d.methodName.empty() ? NameOf(kDesignMethodNames, f.designMethod) : d.methodName));
+    const bool bandTable = f.designMethod == DM_REMEZ || f.designMethod == IndexOf(DesignMethod::LeastSquares);
+    // A pulse has neither window nor corners: its name carries its parameters.
+    const bool pulse = f.designMethod == IndexOf(DesignMethod::Pulse);
+    if (!bandTable && !pulse) {
         std::string window = "Window: " + NameOf(kWindowTypeNames, f.windowType);
         if (f.windowType == WT_KAISER)
             window += ", beta " + FixedDecimals(f.shapeFactor, 2);
@@ -246,7 +250,7 @@ std::vector<std::string> ExportDesignLines(const ExportDesign& d)
         lines.push_back(window);
     }
     lines.push_back("Sampling rate: " + Hz(f.fs));
-    if (f.designMethod == DM_REMEZ) {
+    if (bandTable) {
         lines.push_back("Band table (grid density " + std::to_string(d.gridDensity) + "):");
         for (const RemezBand& b : f.remezBands)
             if (b.m_bUse)
@@ -255,9 +259,9 @@ std::vector<std::string> ExportDesignLines(const ExportDesign& d)
                                 FixedDecimals(b.m_dWeight, 2));
     } else if (f.designMethod == DM_FREQUENCY_SAMPLING) {
         lines.push_back("Input data: " + std::to_string(f.inputData.size()) + " points from 0 to fs/2");
-    } else if (f.filterType >= FT_BANDPASS && f.filterType <= FT_DIFFERENTIATOR) {
+    } else if (!pulse && f.filterType >= FT_BANDPASS && f.filterType <= FT_DIFFERENTIATOR) {
         lines.push_back("Corners: " + Hz(f.firstCorner) + ", " + Hz(f.secondCorner));
-    } else if (f.filterType != FT_ALLPASS && f.filterType != FT_MOVING_AVERAGE) {
+    } else if (!pulse && f.filterType != FT_ALLPASS && f.filterType != FT_MOVING_AVERAGE) {
         lines.push_back("Corner: " + Hz(f.firstCorner));
     }
     if (f.filterType == FT_DIFFERENTIATOR)

@@ -88,6 +88,10 @@ struct ExportDesign {
     // A lowpass for a rate change (taps at the high rate): what the
     // multirate profiles need; the others export the taps unchanged.
     std::optional<MultirateDesign> multirate;
+    // A method beside the form's four (least squares, minimum phase, a
+    // pulse, a shaped Remez pass band) as the comment names it, in place of
+    // the method list's entry; empty for the form's own methods.
+    std::string methodName;
 };
 
 // The words of one export, natural order, before any reversal or padding.

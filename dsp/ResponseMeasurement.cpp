@@ -55,9 +55,9 @@ double Magnitude(std::span<const double> taps, double hz, double fs) {
 // frequencies at a time: the taps are read once per block and the block's
 // phasors advance side by side, which the compiler turns into vector
 // arithmetic; the phasors are recomputed every kBlockReseed taps (their
-// drift stays below 1e-13 of sum |h|, far under any figure's 0.001 dB). The ends of hz (band edges, perhaps 0 or fs/2) are evaluated
-// one by one, exactly as Magnitude does.
-std::vector<double> Magnitudes(std::span<const double> taps, const std::vector<double>& hz, double fs) {
+// drift stays below 1e-13 of sum |h|, far under any figure's 0.001 dB).
+// 0 and fs/2 are evaluated one by one, exactly as Magnitude does.
+std::vector<double> MagnitudesAt(std::span<const double> taps, const std::vector<double>& hz, double fs) {
     constexpr std::size_t kBlock = 8;
     constexpr std::size_t kBlockReseed = 128;
     std::vector<double> out(hz.size());
@@ -89,12 +89,9 @@ std::vector<double> Magnitudes(std::span<const double> taps, const std::vector<d
             }
         }
         for (std::size_t j = 0; j < width; ++j) {
-            out[b0 + j] = std::hypot(hRe[j], hIm[j]);
+            const double f = hz[b0 + j];
+            out[b0 + j] = f == 0.0 || f == fs / 2.0 ? Magnitude(taps, f, fs) : std::hypot(hRe[j], hIm[j]);
         }
-    }
-    if (!hz.empty()) {
-        out.front() = Magnitude(taps, hz.front(), fs);
-        out.back() = Magnitude(taps, hz.back(), fs);
     }
     return out;
 }
@@ -109,38 +106,27 @@ constexpr int kGoldenSteps = 24;
 // per tap.
 constexpr double kRefineShare = 0.05;
 
-// The largest value of g over [a, b] by golden-section search, g being
-// unimodal there (a grid point's lobe); the ends count too.
+// A function of one frequency as one of many (the form RefinedMaximum takes).
 template <typename Fn>
-double GoldenMaximum(Fn&& g, double a, double b) {
-    const double ratio = 0.5 * (std::sqrt(5.0) - 1.0);
-    double best = std::max(g(a), g(b));
-    double x1 = b - ratio * (b - a), x2 = a + ratio * (b - a);
-    double g1 = g(x1), g2 = g(x2);
-    for (int i = 0; i < kGoldenSteps; ++i) {
-        if (g1 >= g2) {
-            b = x2;
-            x2 = x1;
-            g2 = g1;
-            x1 = b - ratio * (b - a);
-            g1 = g(x1);
-        } else {
-            a = x1;
-            x1 = x2;
-            g1 = g2;
-            x2 = a + ratio * (b - a);
-            g2 = g(x2);
+auto EachPoint(Fn&& g) {
+    return [g](const std::vector<double>& x) {
+        std::vector<double> out(x.size());
+        for (std::size_t i = 0; i < x.size(); ++i) {
+            out[i] = g(x[i]);
         }
-    }
-    return std::max({best, g1, g2});
+        return out;
+    };
 }
 
 // The largest value of g over a band, from its samples v at the band's grid
 // hz (ascending, edges included): every local maximum of the samples near
-// the sampled largest is refined between its neighbours, so that a peak
-// between grid points is not stepped over.
-template <typename Fn>
-double RefinedMaximum(Fn&& g, const std::vector<double>& hz, const std::vector<double>& v) {
+// the sampled largest is refined between its neighbours by golden-section
+// search (g being unimodal there, a grid point's lobe; the ends count too),
+// so that a peak between grid points is not stepped over. g takes the
+// points of all the searches' steps at once (a vector of frequencies to a
+// vector of values).
+template <typename Batch>
+double RefinedMaximum(Batch&& g, const std::vector<double>& hz, const std::vector<double>& v) {
     const std::size_t n = v.size();
     double sampled = -std::numeric_limits<double>::infinity();
     for (double x : v) {
@@ -155,13 +141,56 @@ double RefinedMaximum(Fn&& g, const std::vector<double>& hz, const std::vector<d
     // the top are refined.
     const double lowest = *std::min_element(v.begin(), v.end());
     const double floor = sampled - kRefineShare * (std::isfinite(lowest) ? sampled - lowest : std::abs(sampled));
-    double best = sampled;
+    std::vector<double> a, b;
     for (std::size_t i = 0; i < n; ++i) {
         const bool peak = (i == 0 || v[i] >= v[i - 1]) && (i + 1 == n || v[i] >= v[i + 1]);
-        if (!peak || v[i] < floor) {
-            continue;
+        if (peak && v[i] >= floor) {
+            a.push_back(hz[i == 0 ? 0 : i - 1]);
+            b.push_back(hz[i + 1 == n ? n - 1 : i + 1]);
         }
-        best = std::max(best, GoldenMaximum(g, hz[i == 0 ? 0 : i - 1], hz[i + 1 == n ? n - 1 : i + 1]));
+    }
+    double best = sampled;
+    if (a.empty()) {
+        return best;
+    }
+    const std::size_t m = a.size();
+    const double ratio = 0.5 * (std::sqrt(5.0) - 1.0);
+    std::vector<double> x1(m), x2(m), next(m);
+    std::vector<char> left(m);
+    for (std::size_t k = 0; k < m; ++k) {
+        x1[k] = b[k] - ratio * (b[k] - a[k]);
+        x2[k] = a[k] + ratio * (b[k] - a[k]);
+    }
+    for (const std::vector<double>* ends : {&a, &b}) {
+        for (double value : g(*ends)) {
+            best = std::max(best, value);
+        }
+    }
+    std::vector<double> g1 = g(x1), g2 = g(x2);
+    for (int step = 0; step < kGoldenSteps; ++step) {
+        for (std::size_t k = 0; k < m; ++k) {
+            left[k] = g1[k] >= g2[k];
+            if (left[k]) {
+                b[k] = x2[k];
+                x2[k] = x1[k];
+                g2[k] = g1[k];
+                x1[k] = b[k] - ratio * (b[k] - a[k]);
+                next[k] = x1[k];
+            } else {
+                a[k] = x1[k];
+                x1[k] = x2[k];
+                g1[k] = g2[k];
+                x2[k] = a[k] + ratio * (b[k] - a[k]);
+                next[k] = x2[k];
+            }
+        }
+        const std::vector<double> value = g(next);
+        for (std::size_t k = 0; k < m; ++k) {
+            (left[k] ? g1[k] : g2[k]) = value[k];
+        }
+    }
+    for (std::size_t k = 0; k < m; ++k) {
+        best = std::max({best, g1[k], g2[k]});
     }
     return best;
 }
@@ -372,18 +401,28 @@ ResponseFigures MeasureResponse(std::span<const double> taps, double fs, std::sp
         BandFigures f;
         f.band = b;
         const std::vector<double> hz = BandGrid(b, fs, r.gridIntervals);
-        const std::vector<double> mag = Magnitudes(taps, hz, fs);
+        std::vector<double> mag = MagnitudesAt(taps, hz, fs);
+        // The band edges exactly, one by one.
+        mag.front() = Magnitude(taps, hz.front(), fs);
+        mag.back() = Magnitude(taps, hz.back(), fs);
         std::vector<double> negMag(hz.size());
         for (std::size_t i = 0; i < hz.size(); ++i) {
             negMag[i] = -mag[i];
         }
         auto magnitude = [&](double x) { return Magnitude(taps, x, fs); };
+        auto magnitudes = [&](const std::vector<double>& x) { return MagnitudesAt(taps, x, fs); };
+        auto negated = [&](const std::vector<double>& x) {
+            std::vector<double> v = MagnitudesAt(taps, x, fs);
+            for (double& e : v) {
+                e = -e;
+            }
+            return v;
+        };
         // Extremes refined between the grid points: a figure declared met is
         // met under any denser evaluation.
-        const double hi = RefinedMaximum(magnitude, hz, mag);
-        const double lo = b.kind == BandKind::Stop
-                              ? *std::min_element(mag.begin(), mag.end())
-                              : -RefinedMaximum([&](double x) { return -magnitude(x); }, hz, negMag);
+        const double hi = RefinedMaximum(magnitudes, hz, mag);
+        const double lo = b.kind == BandKind::Stop ? *std::min_element(mag.begin(), mag.end())
+                                                   : -RefinedMaximum(negated, hz, negMag);
         if (b.kind == BandKind::Pass) {
             f.maxDeviation = std::max(std::abs(hi - b.desired), std::abs(lo - b.desired));
         } else if (b.kind == BandKind::Slope) {
@@ -404,9 +443,10 @@ ResponseFigures MeasureResponse(std::span<const double> taps, double fs, std::sp
                 devU[i] = mag[i] - ideal(hz[i]);
                 devD[i] = -devU[i];
             }
-            f.maxDeviation = std::max(RefinedMaximum(devUp, hz, devU), RefinedMaximum(devDown, hz, devD));
-            f.maxDb = anyIdeal ? RefinedMaximum(relUp, hz, up) : 0.0;
-            f.minDb = anyIdeal ? -RefinedMaximum(relDown, hz, down) : 0.0;
+            f.maxDeviation = std::max(RefinedMaximum(EachPoint(devUp), hz, devU),
+                                      RefinedMaximum(EachPoint(devDown), hz, devD));
+            f.maxDb = anyIdeal ? RefinedMaximum(EachPoint(relUp), hz, up) : 0.0;
+            f.minDb = anyIdeal ? -RefinedMaximum(EachPoint(relDown), hz, down) : 0.0;
             slopePeak = std::max(slopePeak, b.desired * b.hiHz / (fs / 2.0));
         }
         if (b.kind != BandKind::Stop) {

@@ -109,6 +109,7 @@ DesignRequest CMethodDlg::Apply(DesignRequest q) const
     auto whole = [](unsigned v) { return static_cast<int>(std::min(v, 1000000u)); };
     if (m_nMethod == kPulse) {
         q.method = DesignMethod::Pulse;
+        q.filterType = FilterType::Lowpass;
         q.pulse.shape = static_cast<PulseShape>(std::clamp(m_nPulse, 0, 2));
         const double x = NumberOf(m_strRolloff);
         if (q.pulse.shape == PulseShape::Gaussian)

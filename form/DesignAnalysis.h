@@ -25,7 +25,8 @@ struct DesignAnalysis {
     std::optional<RateChangeFigures> rateChange;
 };
 
-// What the mask derivation reads of the form and its document.
+// What the mask derivation reads of the form and its document (of the
+// request of a design from Extras > More Methods while it is shown).
 DesignOutline OutlineOf(const CZantroView& view);
 
 // Measures the form's design. mask replaces the derived bands when given;

@@ -5,6 +5,7 @@
 #include "document/ExportProfileTraits.h"
 #include "form/CZantroView.h"
 #include "form/DesignAnalysis.h"
+#include "form/MoreMethodsCommand.h"
 #include "form/WrittenFiles.h"
 
 namespace {
@@ -20,6 +21,9 @@ ExportDesign ExportDesignOf(const CZantroView& view)
 {
     ExportDesign d;
     d.outline = OutlineOf(view);
+    if (view.m_MethodRequest)
+        d.methodName = MethodName(*view.m_MethodRequest);
+    d.multirate = RateChangeOf(view);
     d.irScaling = view.m_nIRScaling;
     d.sinXComp = view.m_bSinXComp != 0;
     d.variance = view.m_dVariance;

@@ -12,7 +12,9 @@ class CZantroView;
 
 // The design as the export describes it: the form's kinds and corners,
 // the document's band table, the taps and their figures on the derived
-// mask. Empty taps without a valid design.
+// mask; a design of Extras > More Methods by its own request and name, and
+// the lowpass of Extras > Rate Change... with its rate change (for the
+// multirate profiles). Empty taps without a valid design.
 ExportDesign ExportDesignOf(const CZantroView& view);
 
 // Refuses without a valid design, or when the tap count changed since it,

@@ -44,20 +44,19 @@ ResponseCurve FoldedResponseDb(std::span<const double> taps, int factor, double 
     std::vector<int> folding;
     for (int j = 0; j <= steps; ++j) {
         folding.clear();
-        for (int k = 0; 2 * k * steps - j <= last; ++k) {
-            if (2 * k * steps - j >= 0)
-                folding.push_back(2 * k * steps - j);
+        // k = 0 is f itself. At f = 0 the two folding frequencies of each k
+        // coincide; at fs/(2 factor) the mirror fs/factor - f is f again and
+        // is counted, the limit of the curve from below.
+        for (int k = 1; 2 * k * steps - j <= last; ++k) {
+            folding.push_back(2 * k * steps - j);
             if (2 * k * steps + j <= last)
                 folding.push_back(2 * k * steps + j);
         }
-        // At f = 0 and f = fs/(2 factor) neighbouring folding frequencies
-        // coincide; f itself is no alias.
         std::sort(folding.begin(), folding.end());
         folding.erase(std::unique(folding.begin(), folding.end()), folding.end());
         double power = 0.0;
         for (int i : folding)
-            if (i != j)
-                power += std::pow(10.0, fine.values[static_cast<size_t>(i)] / 10.0);
+            power += std::pow(10.0, fine.values[static_cast<size_t>(i)] / 10.0);
         c.hz.push_back(fs * j / (2.0 * factor * steps));
         c.values.push_back(power > 0.0 ? 10.0 * std::log10(power) : -400.0);
     }

@@ -32,8 +32,10 @@ RateChangeFigures MeasureRateChange(const MultirateDesign& design, double fs, st
 
 // The folded response of a decimator by factor: at each output frequency f
 // of count points from 0 to fs/(2 factor) (Hz), the power of everything the
-// taps pass that lands on f after the rate change (the input frequencies
-// k fs/factor -+ f up to fs/2, other than f itself), in dB. Evaluated on
+// taps pass that lands on f after the rate change (the distinct input
+// frequencies k fs/factor -+ f, k >= 1, up to fs/2), in dB; -400 where
+// nothing lands. At fs/(2 factor) the mirror fs/factor - f is f itself and
+// counts, the limit from below. Evaluated on
 // the grid of factor (count - 1) + 1 points from 0 to fs/2, on which every
 // folding frequency lies. count >= 2.
 ResponseCurve FoldedResponseDb(std::span<const double> taps, int factor, double fs, int count);

@@ -111,12 +111,10 @@ TEST(FormMethods, DesignsWhatTheCommandLineDesigns)
         SCOPED_TRACE(c.name);
         ViewFixture f;
         f.Configure(c.filterType, DM_REMEZ, WT_HAMMING, c.taps, c.fs);
-        for (int row = 0; row < kBandCount; ++row) {
-            const size_t i = static_cast<size_t>(row);
-            f.doc.m_FilPar.m_Bands[row] =
-                i < c.bands.size() ? RemezBand{1, c.bands[i].lo, c.bands[i].hi, c.bands[i].value, c.bands[i].weight}
-                                   : RemezBand{};
-        }
+        std::vector<RemezBand> rows;
+        for (const Band& b : c.bands)
+            rows.push_back({1, b.lo, b.hi, b.value, b.weight});
+        f.SetBands(rows);
         f.host.QueueDialog(D::IDD, c.dialog);
         DesignMoreMethods(f.view);
         // A Remez design reports its passes, as the form's does; nothing else.

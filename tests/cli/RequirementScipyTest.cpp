@@ -74,9 +74,12 @@ json Reference(const json& input)
     return out;
 }
 
+// Asked once per test program: a Python start costs about half a second.
 bool HaveScipy()
 {
-    return std::system((std::string(kPython) + " -c \"import scipy.optimize\" >/dev/null 2>&1").c_str()) == 0;
+    static const bool have =
+        std::system((std::string(kPython) + " -c \"import scipy.optimize\" >/dev/null 2>&1").c_str()) == 0;
+    return have;
 }
 
 std::vector<double> Quantized(const json& run)

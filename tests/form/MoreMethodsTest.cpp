@@ -93,10 +93,7 @@ TEST(MoreMethods, PassBandOverTheCicNullIsRefusedByTheDesign)
 {
     ViewFixture f;
     f.Configure(FT_LOWPASS, DM_REMEZ, WT_HAMMING, 63, 8000);
-    f.doc.m_FilPar.m_Bands[0] = {1, 0, 3000, 1.0, 1.0};
-    f.doc.m_FilPar.m_Bands[1] = {1, 3500, 4000, 0.0, 1.0};
-    for (int row = 2; row < kBandCount; ++row)
-        f.doc.m_FilPar.m_Bands[row] = RemezBand{};
+    f.SetBands({{1, 0, 3000, 1.0, 1.0}, {1, 3500, 4000, 0.0, 1.0}});
     f.host.QueueDialog(D::IDD, Cic(1, "8", "4", "4"));
     DesignMoreMethods(f.view);
     EXPECT_EQ(f.LastMessage(), kMsgShapeRange);

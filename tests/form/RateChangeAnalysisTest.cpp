@@ -41,8 +41,8 @@ void RunRateChange(ViewFixture& f, int kind, const char* factor, const char* fs,
 }  // namespace
 
 // The folded response against the definition: at each output frequency f
-// the power of |H| summed over the distinct input frequencies k fs/M -+ f
-// in 0 .. fs/2 other than f.
+// the power of |H| summed over the distinct input frequencies k fs/M -+ f,
+// k >= 1, in 0 .. fs/2.
 TEST(RateChangeAnalysis, FoldedResponseIsTheAliasedPower)
 {
     const std::vector<double> taps = {0.02, -0.05, 0.1, 0.3, 0.45, 0.3, 0.1, -0.05, 0.02, 0.01, -0.003};
@@ -57,15 +57,13 @@ TEST(RateChangeAnalysis, FoldedResponseIsTheAliasedPower)
             EXPECT_NEAR(c.hz[static_cast<size_t>(j)], f, 1e-9);
             std::set<long long> seen;  // the folding frequencies in millihertz
             double power = 0.0;
-            for (int k = 0; k <= factor; ++k)
+            for (int k = 1; k <= factor; ++k)
                 for (double nu : {k * fo - f, k * fo + f}) {
-                    const long long key = std::llround(nu * 1000.0);
-                    if (nu < -1e-6 || nu > fs / 2.0 + 1e-6 || key == std::llround(f * 1000.0) || !seen.insert(key).second)
+                    if (nu > fs / 2.0 + 1e-6 || !seen.insert(std::llround(nu * 1000.0)).second)
                         continue;
                     power += PowerAt(taps, nu, fs);
                 }
-            // Nothing folds onto fs/4 of a decimator by 2: the floor.
-            EXPECT_NEAR(c.values[static_cast<size_t>(j)], power > 0.0 ? 10.0 * std::log10(power) : -400.0, 1e-9) << j;
+            EXPECT_NEAR(c.values[static_cast<size_t>(j)], 10.0 * std::log10(power), 1e-9) << j;
         }
     }
 }

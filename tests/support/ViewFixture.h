@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "form/CZantroView.h"
 #include "document/CZantroDoc.h"
@@ -53,6 +54,13 @@ struct ViewFixture {
         Type(IDC_SAMPLING_RATE, std::to_string(fs));
         Type(IDC_FIRST_CORNER, std::to_string(f1));
         Type(IDC_SECOND_CORNER, std::to_string(f2));
+    }
+
+    // The document's band table: these rows in use, the others unused.
+    void SetBands(const std::vector<RemezBand>& rows)
+    {
+        for (int row = 0; row < kBandCount; ++row)
+            doc.m_FilPar.m_Bands[row] = row < static_cast<int>(rows.size()) ? rows[static_cast<size_t>(row)] : RemezBand{};
     }
 
     std::string LastMessage() const
