@@ -7,11 +7,12 @@
 # (cmsis-q15 and c-fixed) after the band-pass, of Extras > Design to
 # Requirement with the form after it, of Extras > More Methods (a
 # least-squares lowpass, a root-raised-cosine pulse) and of Extras > Rate
-# Change with the analysis of its alias bands; a refused Design over the
-# previous plots, Edit > Undo, Copy Coefficients and the Edit menu
-# (whole-screen shots, so the window's place on the screen shows). The
-# virtual screen is ZANTRO_SCREENSHOT_SIZE (default 1400x1100, e.g. 1366x768
-# or 1920x1080); a PNG's name then ends in the size. Installs what is missing
+# Change with the analysis of its alias bands and its export as a CMSIS-DSP
+# decimator; a refused Design over the previous plots, Edit > Undo, Copy
+# Coefficients and the Edit menu (whole-screen shots, so the window's place
+# on the screen shows). The virtual screen is ZANTRO_SCREENSHOT_SIZE
+# (default 1400x1100, e.g. 1366x768 or 1920x1080); a PNG's name then ends in
+# the size. Installs what is missing
 # (the build's packages, then xvfb, xdotool, x11-apps and imagemagick) and
 # builds the program first.
 source "$(dirname "${BASH_SOURCE[0]}")/setup.sh"
@@ -345,6 +346,21 @@ extras 2
 settle 2
 shot "Analysis" analysis-rate-change-alias-bands
 xdotool windowfocus --sync "$(window Analysis)" 2>/dev/null || true
+keys Escape
+settle 0.5
+xdotool windowfocus --sync "$main_id" 2>/dev/null || true
+settle 0.5
+# File > Export... of that decimator: cmsis-decimate-q15 previews its
+# header (factor, rates, alias attenuation before and after quantisation).
+keys alt+f
+settle 0.5
+keys e
+window "Export" >/dev/null
+settle 0.5
+keys Home
+for ((i = 0; i < 14; i++)); do keys Down; done
+settle 1
+shot "Export" dialog-export-cmsis-decimate-q15
 keys Escape
 settle 0.5
 xdotool windowfocus --sync "$main_id" 2>/dev/null || true
