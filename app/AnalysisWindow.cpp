@@ -149,7 +149,9 @@ void AnalysisWindow::BuildLayout()
     m_pStatus->setWordWrap(true);
     m_pFigures = new QTableWidget(0, 3, this);
     m_pFigures->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_pFigures->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
+    // The figure names keep their whole text; a narrow window scrolls them.
+    m_pFigures->horizontalHeader()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+    m_pFigures->horizontalHeader()->setStretchLastSection(true);
     m_pFigures->verticalHeader()->setDefaultSectionSize(20);
     m_pBands->verticalHeader()->setDefaultSectionSize(22);
     m_pFigures->verticalHeader()->setVisible(false);
@@ -171,7 +173,8 @@ void AnalysisWindow::BuildLayout()
     split->setSizes({720, 460});
     split->setChildrenCollapsible(false);
     m_pMagnitude->setMinimumSize(360, 260);
-    m_pGroupDelay->setMinimumSize(360, 140);
+    // Tall enough for its tick labels, which the chart elides when cramped.
+    m_pGroupDelay->setMinimumSize(360, 180);
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);

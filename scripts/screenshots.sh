@@ -177,7 +177,7 @@ type_text 63
 # Coefficients (Ctrl+Shift+C) then puts its taps on the clipboard.
 xdotool windowfocus --sync "$main_id" 2>/dev/null || true
 keys alt+e
-settle 0.5
+settle 1.5
 screen_shot screen-edit-menu
 keys u
 settle 1
