@@ -65,6 +65,18 @@ void DesignMoreMethods(CZantroView& view)
     view.StoreParameters();
 }
 
+std::string MethodListName(const DesignRequest& q)
+{
+    switch (q.method) {
+    case DesignMethod::LeastSquares:
+        return "Least Squares";
+    case DesignMethod::Pulse:
+        return "Pulse Shaping";
+    default:
+        return kDesignMethodNames[DM_REMEZ];
+    }
+}
+
 std::string MethodName(const DesignRequest& q)
 {
     if (q.method == DesignMethod::Pulse) {
@@ -73,11 +85,11 @@ std::string MethodName(const DesignRequest& q)
         const char* shape = gaussian ? "Gaussian"
                             : p.shape == PulseShape::RaisedCosine ? "raised cosine"
                                                                   : "root raised cosine";
-        return FormatText("Pulse Shaping: %s, %s %g, %d samples per symbol, %d symbols, %s", shape,
+        return FormatText("%s: %s, %s %g, %d samples per symbol, %d symbols, %s", MethodListName(q), shape,
                           gaussian ? "BT" : "roll-off", gaussian ? p.bt : p.rolloff, p.sps, p.span,
                           p.normalisation == PulseNormalisation::UnitDcGain ? "unit gain at DC" : "unit energy");
     }
-    std::string name = q.method == DesignMethod::LeastSquares ? "Least Squares" : kDesignMethodNames[DM_REMEZ];
+    std::string name = MethodListName(q);
     if (q.minimumPhase)
         name += ", minimum phase";
     if (q.remezShape.kind == ShapeKind::CicInverse)
