@@ -25,6 +25,7 @@
 #include <cmath>
 
 #include "app/AnalysisChartView.h"
+#include "app/ChartSvg.h"
 #include "form/AnalysisTable.h"
 #include "form/CZantroView.h"
 
@@ -105,7 +106,10 @@ void AnalysisWindow::BuildLayout()
     top->addWidget(new QLabel(QStringLiteral("Rounding:"), this));
     top->addWidget(m_pRounding);
     top->addStretch();
-    top->addWidget(new QLabel(QStringLiteral("Wheel or drag a rectangle: zoom; right drag: pan"), this));
+    // The hint wraps rather than widen the window beyond the room beside the form.
+    auto* hint = new QLabel(QStringLiteral("Wheel or drag a rectangle: zoom; right drag: pan"), this);
+    hint->setWordWrap(true);
+    top->addWidget(hint, 1);
     top->addWidget(reset);
     top->addWidget(exportButton);
 
@@ -212,6 +216,8 @@ std::vector<double> AnalysisWindow::Signature() const
                              double(v.m_nSecondCorner), double(v.m_nTaps)};
     for (int i = 0; i < v.m_Coeffs.m_nCount; ++i)
         s.push_back(v.m_Coeffs.GetValue(i, 0));
+    // The same taps designed again answer no requirement any more.
+    s.push_back(v.ShownRequirement() ? 1.0 : 0.0);
     return s;
 }
 
@@ -224,15 +230,22 @@ void AnalysisWindow::Follow()
 void AnalysisWindow::Refresh()
 {
     m_signature = Signature();
+    m_bDerivedChosen = false;
     Recompute();
     ResetZoom();
 }
 
 void AnalysisWindow::Recompute()
 {
-    m_analysis = AnalyzeDesign(m_view, m_userMask, ChosenQuantSpec());
+    // Right after Design to Requirement the design answers that requirement:
+    // its bands and limits are what to judge, not bands derived from the design.
+    const SpecRequirement* requirement = m_userMask || m_bDerivedChosen ? nullptr : m_view.ShownRequirement();
+    std::optional<std::vector<MaskBand>> mask = m_userMask;
+    if (requirement)
+        mask = RequirementMask(*requirement);
+    m_analysis = AnalyzeDesign(m_view, mask, ChosenQuantSpec());
     if (!m_userMask) {
-        m_limits = DefaultBandLimits(m_analysis.figures);
+        m_limits = requirement ? RequirementLimits(*requirement) : DefaultBandLimits(m_analysis.figures);
         FillBandTable();
     }
     m_limits.resize(m_analysis.bands.size(), std::numeric_limits<double>::quiet_NaN());
@@ -241,8 +254,9 @@ void AnalysisWindow::Recompute()
     else if (m_analysis.figures.status == MeasureStatus::BadBand)
         m_pStatus->setText(QStringLiteral("A band lies outside 0 .. fs/2; edit it or press Derived Bands."));
     else
-        m_pStatus->setText(m_userMask ? QStringLiteral("Bands as edited.")
-                                      : QStringLiteral("Bands derived from the design."));
+        m_pStatus->setText(m_userMask    ? QStringLiteral("Bands as edited.")
+                           : requirement ? QStringLiteral("Bands of the requirement (Design to Requirement).")
+                                         : QStringLiteral("Bands derived from the design."));
     DrawCurves();
     DrawMask();
     FillFigures();
@@ -304,6 +318,7 @@ void AnalysisWindow::BandEdited()
 void AnalysisWindow::UseDerivedBands()
 {
     m_userMask.reset();
+    m_bDerivedChosen = true;
     Recompute();
 }
 
@@ -519,7 +534,7 @@ bool AnalysisWindow::ExportPicture(const QString& path)
         svg.setViewBox(QRect(QPoint(0, 0), size));
         svg.setTitle(QStringLiteral("Zantro analysis"));
         QPainter painter(&svg);
-        m_pPlots->render(&painter);
+        RenderWithClippedCurves(*m_pPlots, {m_pMagnitude, m_pGroupDelay}, painter);
         painter.end();
     } else {
         QImage image(size, QImage::Format_ARGB32);

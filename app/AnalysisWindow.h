@@ -82,6 +82,8 @@ private:
     std::vector<double> m_limits;
     std::vector<double> m_signature;
     bool m_bFilling = false;
+    // Derived Bands pressed since the last new design: no requirement's bands.
+    bool m_bDerivedChosen = false;
 
     QComboBox* m_pFormat = nullptr;
     QComboBox* m_pRounding = nullptr;

@@ -6,6 +6,8 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSettings>
+#include <QTimer>
+#include <algorithm>
 #include <iostream>
 
 #include "app/CAboutDlg.h"
@@ -37,6 +39,23 @@ CZantroApp::CZantroApp() : m_recentFiles(kRecentFileCount)
 {
     m_printHandler = DefaultPrintHandler;
     m_headlessMessage = [](const std::string& text) { std::cerr << text << '\n'; };
+    // Nobody pressed Design for an opened document: its messages must not
+    // stop the opening (or a print) on a box that waits for a click.
+    m_view.m_quietMessages = [this](const std::vector<std::string>& texts) {
+        if (m_bPrinting) {
+            for (const std::string& text : texts)
+                m_headlessMessage(text);
+            return;
+        }
+        std::string line;
+        for (const std::string& text : texts) {
+            if (!line.empty())
+                line += "  ";
+            line += text;
+        }
+        std::replace(line.begin(), line.end(), '\n', ' ');
+        m_host.SetStatusText(line);
+    };
 }
 
 CZantroApp::~CZantroApp() = default;
@@ -98,12 +117,14 @@ bool CZantroApp::InitInstance(const std::vector<std::string>& args)
     // that design (a Remez pass count) cannot wait for a click without a screen.
     if (print && QtHost::IsHeadless())
         m_host.m_messageSink = m_headlessMessage;
+    m_bPrinting = print;
     if (cmdInfo.m_nShellCommand == CCommandLineInfo::FileOpen || print) {
         // No save prompt here: nothing has been changed yet.
         bool opened = false;
         m_host.RunCommand([&]() { opened = OpenDocument(m_doc, m_view, cmdInfo.m_strFileName); });
         if (!opened) {
             m_host.m_messageSink = nullptr;
+            m_bPrinting = false;
             m_pMainWnd.reset();
             m_nStartupStatus = 1;
             return false;
@@ -123,6 +144,7 @@ bool CZantroApp::InitInstance(const std::vector<std::string>& args)
         request.port = cmdInfo.m_strPortName;
         const bool printed = Print(request);
         m_host.m_messageSink = nullptr;
+        m_bPrinting = false;
         SaveSettings();
         m_pMainWnd.reset();
         m_nStartupStatus = printed ? 0 : 1;
@@ -131,6 +153,9 @@ bool CZantroApp::InitInstance(const std::vector<std::string>& args)
 
     m_pMainWnd->show();
     m_pMainWnd->ResizeToFitForm();
+    // The window manager frames the window after it is shown; the title bar
+    // and borders then count too.
+    QTimer::singleShot(300, m_pMainWnd.get(), [frame = m_pMainWnd.get()]() { frame->ResizeToFitForm(); });
     m_pMainWnd->FocusFirstControl();
     m_pMainWnd->repaint();
     return true;

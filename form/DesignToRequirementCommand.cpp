@@ -54,6 +54,8 @@ void DesignToSpecification(CZantroView& view)
         view.OnDesign();
         if (!FormShowsFound(view, result))
             text += "\n" + std::string(kMsgSpecFormDiffers);
+        else
+            view.SetShownRequirement(request.requirement);
     }
     view.MessageBox(text);
 }

@@ -53,7 +53,7 @@ bool ExportDesignFiles(CZantroView& view, const ExportOptions& options)
     if (!WriteExport(ExportDesignOf(view), options, &view))
         return false;
     if (Host* host = view.GetHost())
-        host->SetStatusText(WrittenFilesText(ExportFilePaths(options)));
+        host->SetStatusText(WrittenFilesText(ExportFilePaths(options)) + view.m_shown.WrittenNote(view));
     return true;
 }
 

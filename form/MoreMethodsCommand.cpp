@@ -55,14 +55,16 @@ void DesignMoreMethods(CZantroView& view)
     const DesignRequest request = dlg.Apply(view.MakeRequest());
     DesignOutcome outcome = Design(request);
     const int taps = outcome.taps;
+    const int shown = view.DesignsShown();
     view.TakeOutcome(std::move(outcome));
-    if (view.m_bDesignValid != 1)
-        return;
-    view.m_MethodRequest = request;
-    view.m_nTaps = taps;
-    view.m_nFirType = CZantroView::GetFirType(view.m_nFilterType, taps);
-    view.UpdateData(false);
-    view.StoreParameters();
+    if (view.m_bDesignValid == 1) {
+        view.m_MethodRequest = request;
+        view.m_nTaps = taps;
+        view.m_nFirType = CZantroView::GetFirType(view.m_nFilterType, taps);
+        view.UpdateData(false);
+        view.StoreParameters();
+    }
+    view.NoteDesignOutcome(shown);
 }
 
 std::string MethodListName(const DesignRequest& q)

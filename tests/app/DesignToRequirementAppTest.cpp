@@ -24,7 +24,7 @@ TEST_F(DesignToSpecApp, MenuEntryDialogDesignAndMessage)
     Start();
     QAction* action = frame()->Action(ID_EXTRAS_DESIGN_TO_SPEC);
     ASSERT_NE(action, nullptr);
-    EXPECT_EQ(action->text(), QStringLiteral("Design to Requirement..."));
+    EXPECT_EQ(action->text(), QStringLiteral("Design to &Requirement..."));
     EXPECT_EQ(action->statusTip(),
               QStringLiteral("Design with the fewest taps that meet a pass-band ripple and a stop-band attenuation"));
 
