@@ -212,7 +212,8 @@ RateChangeSearch SearchRateChange(const DesignRequest& base, const RateChangeReq
     result.request = base;
     DesignRequest& q = result.request;
     q.filterType = FilterType::Lowpass;
-    q.method = DesignMethod::Remez;
+    const bool sinc = q.method == DesignMethod::Sinc && q.rateChange.kind != RateChangeKind::Halfband;
+    q.method = sinc ? DesignMethod::Sinc : DesignMethod::Remez;
     q.rateChange.stopBands.clear();
     SpecRequirement req;
     req.fs = q.samplingRate;
@@ -240,7 +241,21 @@ RateChangeSearch SearchRateChange(const DesignRequest& base, const RateChangeReq
     settings.filterType = FT_LOWPASS;
     settings.quantize = requirement.quantize;
     settings.startTaps = EstimateTaps(q, stops, dp, ds);
-    if (q.rateChange.kind == RateChangeKind::Halfband) {
+    if (sinc) {
+        // Kaiser's window for the tightest deviation (J. F. Kaiser, "Nonrecursive digital filter design
+        // using the I0-sinh window function", 1974) over the narrowest transition, f1 .. the first stop
+        // edge; the cut at fs / (2 factor) lies in its middle. Odd N: the window of even length is not
+        // centred on the sinc.
+        double delta = 1.0;
+        for (const SpecBand& b : req.bands)
+            delta = std::min(delta, BandDeviation(b));
+        const double tightest = -20.0 * std::log10(delta);
+        q.window = WindowType::Kaiser;
+        q.kaiserBeta = KaiserBeta(tightest);
+        const double width = (stops.empty() ? q.samplingRate / 2.0 : stops.front().loHz) - q.firstCorner;
+        settings.startTaps = std::clamp(KaiserTaps(tightest, width / (q.samplingRate / 2.0)), 5, kMaxRateTaps);
+        settings.oddOnly = true;
+    } else if (q.rateChange.kind == RateChangeKind::Halfband) {
         settings.minTaps = kMinHalfbandTaps;
         settings.maxTaps = kMaxHalfbandTaps;
         settings.tapStep = 4;

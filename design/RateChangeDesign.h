@@ -69,8 +69,8 @@ struct RateChangeRequirement {
 struct RateChangeSearch {
     std::optional<DesignNote> refusal;  // of the rate: no search
     // The request of the search's designs: a Remez lowpass on the stop
-    // bands weighted by the ratio of the deviations; taps is the N found
-    // when the search met the requirement.
+    // bands weighted by the ratio of the deviations (or the Kaiser window's
+    // sinc); taps is the N found when the search met the requirement.
     DesignRequest request;
     int maxTaps = 1025;
     std::optional<SpecSearchResult> search;
@@ -78,5 +78,7 @@ struct RateChangeSearch {
 
 // Searches from Herrmann's estimate over N (a half-band: 4k + 3 only), each
 // trial a Design of base with that N (base: kind, factor, alias bands, fs,
-// f1, grid density).
+// f1, grid density). A base with the windowed sinc (not a half-band) keeps
+// it: a Kaiser window of Kaiser's beta for the tightest deviation, odd N
+// from Kaiser's length for the narrowest transition.
 RateChangeSearch SearchRateChange(const DesignRequest& base, const RateChangeRequirement& requirement);

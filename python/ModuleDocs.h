@@ -203,8 +203,9 @@ grid        Remez grid density, 8..64 (16)
 decimate, interpolate, halfband, alias_bands
             a rate change's lowpass (see design()): one pass band (0, fp,
             ripple), and stop_bands [("alias", min_attenuation_db)] (the
-            derived stop bands) or explicit rows; method "remez"; a
-            half-band takes 4k + 3 taps. Its analysis measures the derived
+            derived stop bands) or explicit rows; method "remez" or
+            "sinc" (a Kaiser window, odd N; not for a half-band, which
+            takes 4k + 3 taps). Its analysis measures the derived
             bands, and d.multirate the alias attenuation, in quantize's
             format, as zantro-cli --to-spec with --decimate does.
 

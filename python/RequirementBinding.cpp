@@ -74,8 +74,10 @@ bool IsWhole(double x)
 PyDesign RateChangeToRequirement(FormState state, const py::handle& passBands, const py::handle& stopBands,
                                  const std::optional<QuantSpec>& quantize)
 {
-    if (state.par.m_nDesignMethod != DM_REMEZ)
-        throw DesignError("to_requirement with a rate change designs with method=\"remez\"");
+    const bool halfband = state.rateChange.kind == RateChangeKind::Halfband;
+    if (state.par.m_nDesignMethod != DM_REMEZ && (halfband || state.par.m_nDesignMethod != DM_SINC))
+        throw DesignError(halfband ? "to_requirement with halfband designs with method=\"remez\""
+                                   : "to_requirement with a rate change designs with method=\"remez\" or \"sinc\"");
     const std::vector<SpecBand> passes = SpecBandsFrom(passBands, BandKind::Pass, "pass_bands");
     if (passes.size() != 1 || passes[0].loHz != 0.0)
         throw DesignError("to_requirement with a rate change takes one pass band (0, fp, ripple_db)");
@@ -118,6 +120,8 @@ PyDesign RateChangeToRequirement(FormState state, const py::handle& passBands, c
     state.par.m_nTaps = search.request.taps;
     state.par.m_nFirstCorner = search.request.firstCorner;
     state.rateChange = search.request.rateChange;
+    state.par.m_nWindowType = IndexOf(search.request.window);
+    state.par.m_dShapeFactor = search.request.kaiserBeta;
     PyDesign design = PyDesign::Run(state);
     py::dict found = ToPython(RateSearchJson(*search.search));
     found["message"] = message;

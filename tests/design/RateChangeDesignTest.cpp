@@ -181,6 +181,26 @@ TEST(RateChangeDesign, SearchFindsTheFewestTaps)
     EXPECT_EQ(halfband.search->status, SpecSearchStatus::Met);
     EXPECT_EQ(halfband.request.taps % 4, 3);
 
+    // The windowed sinc keeps its cut at fs / (2 M): a Kaiser window of odd
+    // N, longer than the Remez design for the same requirement.
+    requirement.passRippleDb = 0.1;
+    requirement.aliasAttenuationDb = 80.0;
+    DesignRequest sincBase = RateRequest(RateChangeKind::Decimate, 4, 0, 1000);
+    sincBase.method = DesignMethod::Sinc;
+    const RateChangeSearch sinc = SearchRateChange(sincBase, requirement);
+    ASSERT_TRUE(sinc.search);
+    ASSERT_EQ(sinc.search->status, SpecSearchStatus::Met);
+    EXPECT_EQ(sinc.request.method, DesignMethod::Sinc);
+    EXPECT_EQ(sinc.request.window, WindowType::Kaiser);
+    EXPECT_EQ(sinc.request.taps % 2, 1);
+    EXPECT_GT(sinc.request.taps, full.request.taps);
+    ASSERT_TRUE(sinc.search->nextSmaller);
+    EXPECT_EQ(sinc.search->nextSmaller->taps, sinc.request.taps - 2);
+    EXPECT_FALSE(sinc.search->nextSmaller->met);
+    const DesignOutcome found = Design(sinc.request);
+    EXPECT_EQ(found.Taps(), sinc.search->found.coefficients);
+    EXPECT_GE(found.rateChange.figures.aliasAttenuationDb, 80.0);
+
     const RateChangeSearch refused = SearchRateChange(RateRequest(RateChangeKind::Decimate, 4, 0, 7000), requirement);
     ASSERT_TRUE(refused.refusal);
     EXPECT_EQ(refused.refusal->code, DesignCode::RatePassEdge);

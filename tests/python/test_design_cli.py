@@ -149,6 +149,8 @@ def test_rate_change_exports_match_zantro_cli(case, profile, tmp_path):
      "--decimate 4 --stop-band 11000:13000:70 --stop-band 23000:24000:50"),
     ({"halfband": True, "stop_bands": [("alias", 60)], "pass_bands": [(0, 10000, 0.01)]},
      "--halfband --stop-band alias:60 --pass-band 0:10000:0.01"),
+    ({"interpolate": 4, "method": "sinc", "stop_bands": [("alias", 70)], "quantize": "q15"},
+     "--interpolate 4 --method sinc --stop-band alias:70 --quantize q15"),
 ])
 def test_rate_change_to_requirement_matches_zantro_cli(keywords, args, cli):
     keywords = dict({"fs": 48000, "pass_bands": [(0, 1000, 0.1)]}, **keywords)
