@@ -33,6 +33,42 @@ bool DefaultPrintHandler(CZantroApp& app, const PrintRequest&)
     return false;
 }
 
+// The last requirement of Design to Requirement, for the next run.
+std::optional<RequirementFields> ReadRequirement(QSettings& settings)
+{
+    settings.beginGroup(QStringLiteral("Requirement"));
+    std::optional<RequirementFields> fields;
+    if (settings.contains(QStringLiteral("Type"))) {
+        RequirementFields f;
+        f.filterType = settings.value(QStringLiteral("Type")).toInt();
+        f.samplingRate = settings.value(QStringLiteral("Rate"), f.samplingRate).toUInt();
+        for (size_t i = 0; i < f.edges.size(); ++i)
+            f.edges[i] = settings.value(QStringLiteral("Edge%1").arg(i + 1), f.edges[i]).toUInt();
+        f.ripple = settings.value(QStringLiteral("Ripple"), QString::fromStdString(f.ripple)).toString().toStdString();
+        f.attenuation =
+            settings.value(QStringLiteral("Attenuation"), QString::fromStdString(f.attenuation)).toString().toStdString();
+        f.method = settings.value(QStringLiteral("Method")).toInt();
+        f.format = settings.value(QStringLiteral("Format")).toInt();
+        fields = f;
+    }
+    settings.endGroup();
+    return fields;
+}
+
+void WriteRequirement(QSettings& settings, const RequirementFields& f)
+{
+    settings.beginGroup(QStringLiteral("Requirement"));
+    settings.setValue(QStringLiteral("Type"), f.filterType);
+    settings.setValue(QStringLiteral("Rate"), f.samplingRate);
+    for (size_t i = 0; i < f.edges.size(); ++i)
+        settings.setValue(QStringLiteral("Edge%1").arg(i + 1), f.edges[i]);
+    settings.setValue(QStringLiteral("Ripple"), QString::fromStdString(f.ripple));
+    settings.setValue(QStringLiteral("Attenuation"), QString::fromStdString(f.attenuation));
+    settings.setValue(QStringLiteral("Method"), f.method);
+    settings.setValue(QStringLiteral("Format"), f.format);
+    settings.endGroup();
+}
+
 }  // namespace
 
 CZantroApp::CZantroApp() : m_recentFiles(kRecentFileCount)
@@ -70,6 +106,7 @@ void CZantroApp::LoadStdProfileSettings()
     std::unique_ptr<QSettings> settings = OpenSettings();
     m_recentFiles.ReadList(*settings);
     m_nNumPreviewPages = settings->value(QStringLiteral("Settings/PreviewPages"), 0).toInt();
+    m_view.m_LastRequirement = ReadRequirement(*settings);
 }
 
 void CZantroApp::SaveSettings()
@@ -78,6 +115,8 @@ void CZantroApp::SaveSettings()
     m_recentFiles.WriteList(*settings);
     if (m_nNumPreviewPages != 0)
         settings->setValue(QStringLiteral("Settings/PreviewPages"), m_nNumPreviewPages);
+    if (m_view.m_LastRequirement)
+        WriteRequirement(*settings, *m_view.m_LastRequirement);
     settings->sync();
 }
 

@@ -10,6 +10,7 @@
 #include "dsp/OrderEstimate.h"
 #include "form/CFloatKeys.h"
 #include "form/DesignHistory.h"
+#include "form/RequirementFields.h"
 #include "form/ShownDesign.h"
 #include "platform/CWnd.h"
 #include "plot/CMagnitudeWnd.h"
@@ -227,6 +228,8 @@ public:
         m_nRequirementDesign = m_nDesignsShown;
     }
     void ForgetRequirement() { m_requirement.reset(); }
+    // The requirement dialog's fields at its last OK; it reopens with them.
+    std::optional<RequirementFields> m_LastRequirement;
     // After a command that may have designed (designsShownBefore: DesignsShown()
     // when it began): a new design on the plots is kept with its caption and
     // in the history; otherwise the plots are marked as the previous design.

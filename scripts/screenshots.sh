@@ -219,6 +219,7 @@ keys ctrl+a
 type_text 10
 keys Return
 settle 1.5
+xdotool windowfocus --sync "$main_id" 2>/dev/null || true
 keys alt+x
 settle 0.5
 keys a
@@ -263,6 +264,7 @@ xdotool windowfocus --sync "$main_id" 2>/dev/null || true
 # Extras > Design to Requirement...: the 8 kHz lowpass 0-1000 Hz with
 # 0.1 dB ripple and 60 dB from 1200 Hz by Remez exchange in Q15. The dialog
 # opens on the first edge; the filter type is two fields back.
+xdotool windowfocus --sync "$main_id" 2>/dev/null || true
 keys alt+x
 settle 0.5
 keys r
