@@ -8,12 +8,17 @@
 
 #include "cli/AnalysisReport.h"
 #include "cli/CliNumbers.h"
+#include "cli/ExportCliOptions.h"
 #include "cli/MethodOptions.h"
 #include "design/Design.h"
 #include "design/DesignMessages.h"
-#include "document/MethodJson.h"
 #include "document/CFilPar.h"
+#include "document/ExportWriters.h"
+#include "document/MethodExport.h"
+#include "document/MethodJson.h"
 #include "form/DesignAnalysis.h"
+#include "platform/CWnd.h"
+#include "platform/ScriptedHost.h"
 #include "platform/TextFormat.h"
 
 namespace {
@@ -27,6 +32,18 @@ double NumberText(const std::string& text)
     const char* end = text.data() + text.size();
     const auto [ptr, ec] = std::from_chars(begin, end, value);
     return ec == std::errc() && ptr == end ? value : std::nan("");
+}
+
+// --export: the files File > Export... writes for the same design; the
+// writer's messages on err.
+bool Export(const CliOptions& o, const DesignRequest& request, const DesignOutcome& outcome, std::ostream& err)
+{
+    ScriptedHost host;
+    host.onMessage = [&err](const ScriptedHost::Message& m) { err << m.text << '\n'; };
+    CWnd owner;
+    owner.SetHost(&host);
+    return WriteExport(MethodExportDesign(request, outcome.Taps(), outcome.gain),
+                       ExportOptionsOf(o.exportRequest, o.analysis.quantize.rounding), &owner);
 }
 
 }  // namespace
@@ -81,6 +98,9 @@ int RunMethods(const CliOptions& o, std::ostream& out, std::ostream& err)
     for (const std::string& m : messages)
         err << m << '\n';
     const std::vector<double> taps = outcome.valid ? outcome.Taps() : std::vector<double>{};
+    bool ok = outcome.valid;
+    if (ok && o.exportRequest.profile)
+        ok = Export(o, request, outcome, err);
     if (o.json) {
         Json report;
         report["design_valid"] = outcome.valid;
@@ -110,5 +130,5 @@ int RunMethods(const CliOptions& o, std::ostream& out, std::ostream& err)
         for (double t : taps)
             out << FormatText("%.17g\n", t);
     }
-    return outcome.valid ? 0 : 1;
+    return ok ? 0 : 1;
 }

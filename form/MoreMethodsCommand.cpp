@@ -2,7 +2,6 @@
 
 #include <utility>
 
-#include "dsp/DesignKinds.h"
 #include "form/CMethodDlg.h"
 #include "form/CZantroView.h"
 #include "platform/TextFormat.h"
@@ -65,39 +64,4 @@ void DesignMoreMethods(CZantroView& view)
         view.StoreParameters();
     }
     view.NoteDesignOutcome(shown);
-}
-
-std::string MethodListName(const DesignRequest& q)
-{
-    switch (q.method) {
-    case DesignMethod::LeastSquares:
-        return "Least Squares";
-    case DesignMethod::Pulse:
-        return "Pulse Shaping";
-    default:
-        return kDesignMethodNames[DM_REMEZ];
-    }
-}
-
-std::string MethodName(const DesignRequest& q)
-{
-    if (q.method == DesignMethod::Pulse) {
-        const PulseRequest& p = q.pulse;
-        const bool gaussian = p.shape == PulseShape::Gaussian;
-        const char* shape = gaussian ? "Gaussian"
-                            : p.shape == PulseShape::RaisedCosine ? "raised cosine"
-                                                                  : "root raised cosine";
-        return FormatText("%s: %s, %s %g, %d samples per symbol, %d symbols, %s", MethodListName(q), shape,
-                          gaussian ? "BT" : "roll-off", gaussian ? p.bt : p.rolloff, p.sps, p.span,
-                          p.normalisation == PulseNormalisation::UnitDcGain ? "unit gain at DC" : "unit energy");
-    }
-    std::string name = MethodListName(q);
-    if (q.minimumPhase)
-        name += ", minimum phase";
-    if (q.remezShape.kind == ShapeKind::CicInverse)
-        name += FormatText(", CIC compensation R %d, M %d, N %d", q.remezShape.decimation, q.remezShape.delay,
-                           q.remezShape.stages);
-    else if (q.remezShape.kind == ShapeKind::InverseSinc)
-        name += ", inverse sinc";
-    return name;
 }

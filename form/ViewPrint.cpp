@@ -2,7 +2,7 @@
 
 #include "document/CFilPar.h"
 #include "document/CZantroDoc.h"
-#include "form/MoreMethodsCommand.h"
+#include "document/MethodExport.h"
 #include "platform/CPrintInfo.h"
 #include "platform/DialogTemplate.h"
 #include "plot/ReportText.h"

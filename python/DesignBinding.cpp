@@ -6,6 +6,7 @@
 #include "design/DesignMessages.h"
 #include "document/CZantroDoc.h"
 #include "document/ExportWriters.h"
+#include "document/MethodExport.h"
 #include "dsp/MaskDerivation.h"
 #include "document/DesignJson.h"
 #include "document/MethodJson.h"
@@ -29,7 +30,7 @@ QuantResult QuantizeDesign(const std::vector<double>& taps, const QuantSpec& spe
     return QuantizeAndMeasure(taps, spec, state.par.m_nSamplingRate, outcome.mask, Crossings(state));
 }
 
-// What the form's own design only can be saved or exported as.
+// What the form's own design only can be saved as.
 void RefuseBeside(const FormState& state, const char* what)
 {
     if (state.UsesNewMethods())
@@ -153,8 +154,9 @@ void PyDesign::Save(const std::string& path) const
 
 ExportDesign PyDesign::ForExport() const
 {
-    RefuseBeside(m_requested, "zantro.export");
     const DesignRequest q = m_requested.Request();
+    if (m_requested.UsesNewMethods())
+        return MethodExportDesign(q, m_values, m_outcome.gain);
     if (m_requested.UsesRateChange())
         return RateChangeExportDesign(q, m_outcome);
     const CFilPar& p = m_stored;

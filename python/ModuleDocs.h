@@ -154,6 +154,8 @@ inline constexpr const char* kExportDoc = R"(export(design, profile, root, *, wo
 Writes the design for a target as zantro-cli --export does, byte for byte,
 and returns the paths written. Every file opens with a comment stating the
 design, the number format and the measured figures of the exported taps.
+A design of method "ls", min_phase, pulse, cic_comp or inverse_sinc takes
+every profile but the multirate ones, its method named in the comment.
 
 profile      "cmsis-f32", "cmsis-q31", "cmsis-q15", "cmsis-q7" (time-reversed
              and sized for arm_fir_init_*), "c-fixed", "c-float",

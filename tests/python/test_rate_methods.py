@@ -1,4 +1,7 @@
 """The rate change's and the new methods' keywords: what zantro-cli refuses as a usage error is a DesignError here."""
+import os
+import subprocess
+
 import pytest
 
 import zantro
@@ -75,6 +78,32 @@ def test_what_the_new_designs_do_not_save_or_export(tmp_path):
         rate.save(str(tmp_path / "r.fir"))
     ls = zantro.design(method="ls", taps=64, fs=48000, bands=[(0, 8000, 1, 1), (10000, 24000, 0, 1)])
     with pytest.raises(zantro.DesignError, match="form's four methods"):
-        zantro.export(ls, "cmsis-f32", str(tmp_path / "ls"))
+        ls.save(str(tmp_path / "ls.fir"))
+    with pytest.raises(zantro.DesignError, match="rate change"):
+        zantro.export(ls, "cmsis-decimate-f32", str(tmp_path / "ls"))
+    assert not list(tmp_path.iterdir())
     assert ls.methods["least_squares"]["relative_residual"] < 1e-9
     assert ls.multirate is None
+
+
+@pytest.mark.parametrize("profile", ["cmsis-q15", "c-fixed", "csv", "json", "coe", "verilog-fir"])
+def test_a_root_raised_cosine_exports_what_zantro_cli_exports(profile, tmp_path):
+    """zantro.export of an RRC pulse writes zantro-cli's files, byte for byte, the method named in them."""
+    cli = os.environ.get("ZANTRO_CLI")
+    if not cli:
+        pytest.skip("ZANTRO_CLI names no zantro-cli")
+    (tmp_path / "py").mkdir()
+    (tmp_path / "cli").mkdir()
+    d = zantro.design(pulse="rrc", rolloff=0.25, sps=8, span=10, fs=48000)
+    written = zantro.export(d, profile, str(tmp_path / "py" / "rrc"))
+    done = subprocess.run([cli, "--pulse", "rrc", "--rolloff", "0.25", "--sps", "8", "--span", "10", "--fs", "48000",
+                           "--export", profile, "--export-root", str(tmp_path / "cli" / "rrc")],
+                          capture_output=True, text=True)
+    assert done.returncode == 0, done.stderr
+    assert sorted(os.path.basename(p) for p in written) == sorted(os.listdir(tmp_path / "cli"))
+    for path in written:
+        mine = open(path, "rb").read()
+        assert mine == open(tmp_path / "cli" / os.path.basename(path), "rb").read(), path
+    assert b"Pulse Shaping: root raised cosine, roll-off 0.25, 8 samples per symbol, 10 symbols, unit energy" in \
+        open(written[0], "rb").read()
+
