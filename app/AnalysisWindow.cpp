@@ -110,6 +110,9 @@ void AnalysisWindow::BuildLayout()
     auto* hint = new QLabel(QStringLiteral("Wheel or drag a rectangle: zoom; right drag: pan"), this);
     hint->setWordWrap(true);
     top->addWidget(hint, 1);
+    m_pReadout = new QLabel(this);
+    m_pReadout->setMinimumWidth(m_pReadout->fontMetrics().horizontalAdvance(QStringLiteral("00000.0 Hz, -000.00 samples")));
+    top->addWidget(m_pReadout);
     top->addWidget(reset);
     top->addWidget(exportButton);
 
@@ -122,6 +125,9 @@ void AnalysisWindow::BuildLayout()
     m_pGroupDelay = new AnalysisChartView(this);
     m_pGroupDelay->chart()->setTitle(QStringLiteral("Group delay (samples)"));
     m_pGroupDelay->AxisX()->setTitleText(QStringLiteral("Hz"));
+    m_pGroupDelay->m_strReadoutUnit = QStringLiteral("samples");
+    for (AnalysisChartView* view : {m_pMagnitude, m_pGroupDelay})
+        view->m_onReadout = [this](const QString& text) { m_pReadout->setText(text); };
     m_pDesignDelay = AddSeries(m_pGroupDelay, QStringLiteral("double"), kDesignColor);
     m_pQuantDelay = AddSeries(m_pGroupDelay, QStringLiteral("quantized"), kQuantColor);
 

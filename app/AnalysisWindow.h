@@ -48,6 +48,8 @@ public:
     QComboBox* FormatList() const { return m_pFormat; }
     QComboBox* RoundingList() const { return m_pRounding; }
     QLabel* StatusLine() const { return m_pStatus; }
+    // The frequency and value under the pointer over a plot.
+    QLabel* Readout() const { return m_pReadout; }
     const std::vector<double>& Limits() const { return m_limits; }
     // Both zoomable views back to their whole range.
     void ResetZoom();
@@ -97,4 +99,5 @@ private:
     QTableWidget* m_pBands = nullptr;
     QTableWidget* m_pFigures = nullptr;
     QLabel* m_pStatus = nullptr;
+    QLabel* m_pReadout = nullptr;
 };

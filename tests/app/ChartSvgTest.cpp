@@ -1,4 +1,6 @@
 #include <QChart>
+#include <QLabel>
+#include <QMouseEvent>
 #include <QLegend>
 #include <QLineSeries>
 #include <QPainter>
@@ -155,5 +157,34 @@ TEST_F(ChartSvgExport, NoCurvePixelLiesOutsideThePlotAreasZoomedOrNot)
             painter.end();
             EXPECT_GT(CurvePixels(qtOnly, colors, allowed).first, 0) << c.what;
         }
+    }
+}
+
+TEST_F(ChartSvgExport, TheValueUnderThePointerIsReadOut)
+{
+    EXPECT_EQ(AnalysisChartView::ReadoutText(QPointF(1234.56, -45.204), QStringLiteral("dB")),
+              QStringLiteral("1234.6 Hz, -45.20 dB"));
+    Start();
+    Press(IDC_DESIGN);
+    frame()->Action(ID_EXTRAS_ANALYSIS)->trigger();
+    AnalysisWindow* w = frame()->Analysis();
+    auto move = [](AnalysisChartView* view, QPoint pixel) {
+        QMouseEvent event(QEvent::MouseMove, QPointF(pixel), view->viewport()->mapToGlobal(QPointF(pixel)),
+                          Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(view->viewport(), &event);
+    };
+    for (AnalysisChartView* view : {w->MagnitudeView(), w->GroupDelayView()}) {
+        QChart* chart = view->chart();
+        const QPointF at = chart->plotArea().center();
+        const QPoint pixel = view->mapFromScene(chart->mapToScene(at));
+        move(view, pixel);
+        const QPointF value = chart->mapToValue(chart->mapFromScene(view->mapToScene(pixel)));
+        EXPECT_EQ(w->Readout()->text(),
+                  AnalysisChartView::ReadoutText(value, view == w->MagnitudeView() ? QStringLiteral("dB")
+                                                                                   : QStringLiteral("samples")));
+        EXPECT_TRUE(w->Readout()->text().contains(QStringLiteral(" Hz, ")));
+        // Outside the plot area the readout clears.
+        move(view, QPoint(1, 1));
+        EXPECT_EQ(w->Readout()->text(), QString());
     }
 }
