@@ -41,6 +41,7 @@ AnalysisChartView::AnalysisChartView(QWidget* parent)
     chart()->legend()->setAlignment(Qt::AlignBottom);
     chart()->setMargins(QMargins(4, 4, 4, 4));
     setRenderHint(QPainter::Antialiasing);
+    setMouseTracking(true);
     // The built-in rubber band zooms through the chart; the axes follow it.
     setRubberBand(QChartView::RectangleRubberBand);
     setFocusPolicy(Qt::StrongFocus);
@@ -118,7 +119,19 @@ void AnalysisChartView::mouseMoveEvent(QMouseEvent* event)
         event->accept();
         return;
     }
+    if (m_onReadout) {
+        const QPointF at = chart()->mapFromScene(mapToScene(event->position().toPoint()));
+        m_onReadout(chart()->plotArea().contains(at) ? ReadoutText(chart()->mapToValue(at), m_strReadoutUnit)
+                                                     : QString());
+    }
     QChartView::mouseMoveEvent(event);
+}
+
+QString AnalysisChartView::ReadoutText(const QPointF& value, const QString& unit)
+{
+    // QString::number is independent of the locale.
+    return QString::number(value.x(), 'f', 1) + QStringLiteral(" Hz, ") + QString::number(value.y(), 'f', 2) +
+           QLatin1Char(' ') + unit;
 }
 
 void AnalysisChartView::mouseReleaseEvent(QMouseEvent* event)

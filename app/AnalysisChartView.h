@@ -2,6 +2,8 @@
 
 #include <QChartView>
 #include <QRectF>
+#include <QString>
+#include <functional>
 
 class QValueAxis;
 
@@ -28,6 +30,13 @@ public:
     void ZoomAbout(const QPointF& center, double factor);
     // Moves the visible range by a fraction of its size.
     void PanBy(double fractionX, double fractionY);
+
+    // Called with the value under the pointer while it moves over the plot
+    // area (x Hz, y in the unit of m_strReadoutUnit), and with "" outside it.
+    std::function<void(const QString& text)> m_onReadout;
+    QString m_strReadoutUnit = QStringLiteral("dB");
+    // "1234.5 Hz, -45.20 dB": the readout of a point in axis units.
+    static QString ReadoutText(const QPointF& value, const QString& unit);
 
 protected:
     void wheelEvent(QWheelEvent* event) override;

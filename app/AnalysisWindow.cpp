@@ -25,6 +25,7 @@
 #include <cmath>
 
 #include "app/AnalysisChartView.h"
+#include "app/ChartSvg.h"
 #include "form/AnalysisTable.h"
 #include "form/CZantroView.h"
 
@@ -105,7 +106,13 @@ void AnalysisWindow::BuildLayout()
     top->addWidget(new QLabel(QStringLiteral("Rounding:"), this));
     top->addWidget(m_pRounding);
     top->addStretch();
-    top->addWidget(new QLabel(QStringLiteral("Wheel or drag a rectangle: zoom; right drag: pan"), this));
+    // The hint wraps rather than widen the window beyond the room beside the form.
+    auto* hint = new QLabel(QStringLiteral("Wheel or drag a rectangle: zoom; right drag: pan"), this);
+    hint->setWordWrap(true);
+    top->addWidget(hint, 1);
+    m_pReadout = new QLabel(this);
+    m_pReadout->setMinimumWidth(m_pReadout->fontMetrics().horizontalAdvance(QStringLiteral("00000.0 Hz, -000.00 samples")));
+    top->addWidget(m_pReadout);
     top->addWidget(reset);
     top->addWidget(exportButton);
 
@@ -118,6 +125,9 @@ void AnalysisWindow::BuildLayout()
     m_pGroupDelay = new AnalysisChartView(this);
     m_pGroupDelay->chart()->setTitle(QStringLiteral("Group delay (samples)"));
     m_pGroupDelay->AxisX()->setTitleText(QStringLiteral("Hz"));
+    m_pGroupDelay->m_strReadoutUnit = QStringLiteral("samples");
+    for (AnalysisChartView* view : {m_pMagnitude, m_pGroupDelay})
+        view->m_onReadout = [this](const QString& text) { m_pReadout->setText(text); };
     m_pDesignDelay = AddSeries(m_pGroupDelay, QStringLiteral("double"), kDesignColor);
     m_pQuantDelay = AddSeries(m_pGroupDelay, QStringLiteral("quantized"), kQuantColor);
 
@@ -145,7 +155,9 @@ void AnalysisWindow::BuildLayout()
     m_pStatus->setWordWrap(true);
     m_pFigures = new QTableWidget(0, 3, this);
     m_pFigures->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_pFigures->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
+    // The figure names keep their whole text; a narrow window scrolls them.
+    m_pFigures->horizontalHeader()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+    m_pFigures->horizontalHeader()->setStretchLastSection(true);
     m_pFigures->verticalHeader()->setDefaultSectionSize(20);
     m_pBands->verticalHeader()->setDefaultSectionSize(22);
     m_pFigures->verticalHeader()->setVisible(false);
@@ -167,7 +179,8 @@ void AnalysisWindow::BuildLayout()
     split->setSizes({720, 460});
     split->setChildrenCollapsible(false);
     m_pMagnitude->setMinimumSize(360, 260);
-    m_pGroupDelay->setMinimumSize(360, 140);
+    // Tall enough for its tick labels, which the chart elides when cramped.
+    m_pGroupDelay->setMinimumSize(360, 180);
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
@@ -212,6 +225,8 @@ std::vector<double> AnalysisWindow::Signature() const
                              double(v.m_nSecondCorner), double(v.m_nTaps)};
     for (int i = 0; i < v.m_Coeffs.m_nCount; ++i)
         s.push_back(v.m_Coeffs.GetValue(i, 0));
+    // The same taps designed again answer no requirement any more.
+    s.push_back(v.ShownRequirement() ? 1.0 : 0.0);
     return s;
 }
 
@@ -224,15 +239,22 @@ void AnalysisWindow::Follow()
 void AnalysisWindow::Refresh()
 {
     m_signature = Signature();
+    m_bDerivedChosen = false;
     Recompute();
     ResetZoom();
 }
 
 void AnalysisWindow::Recompute()
 {
-    m_analysis = AnalyzeDesign(m_view, m_userMask, ChosenQuantSpec());
+    // Right after Design to Requirement the design answers that requirement:
+    // its bands and limits are what to judge, not bands derived from the design.
+    const SpecRequirement* requirement = m_userMask || m_bDerivedChosen ? nullptr : m_view.ShownRequirement();
+    std::optional<std::vector<MaskBand>> mask = m_userMask;
+    if (requirement)
+        mask = RequirementMask(*requirement);
+    m_analysis = AnalyzeDesign(m_view, mask, ChosenQuantSpec());
     if (!m_userMask) {
-        m_limits = DefaultBandLimits(m_analysis.figures);
+        m_limits = requirement ? RequirementLimits(*requirement) : DefaultBandLimits(m_analysis.figures);
         FillBandTable();
     }
     m_limits.resize(m_analysis.bands.size(), std::numeric_limits<double>::quiet_NaN());
@@ -241,8 +263,9 @@ void AnalysisWindow::Recompute()
     else if (m_analysis.figures.status == MeasureStatus::BadBand)
         m_pStatus->setText(QStringLiteral("A band lies outside 0 .. fs/2; edit it or press Derived Bands."));
     else
-        m_pStatus->setText(m_userMask ? QStringLiteral("Bands as edited.")
-                                      : QStringLiteral("Bands derived from the design."));
+        m_pStatus->setText(m_userMask    ? QStringLiteral("Bands as edited.")
+                           : requirement ? QStringLiteral("Bands of the requirement (Design to Requirement).")
+                                         : QStringLiteral("Bands derived from the design."));
     DrawCurves();
     DrawMask();
     FillFigures();
@@ -304,6 +327,7 @@ void AnalysisWindow::BandEdited()
 void AnalysisWindow::UseDerivedBands()
 {
     m_userMask.reset();
+    m_bDerivedChosen = true;
     Recompute();
 }
 
@@ -519,7 +543,7 @@ bool AnalysisWindow::ExportPicture(const QString& path)
         svg.setViewBox(QRect(QPoint(0, 0), size));
         svg.setTitle(QStringLiteral("Zantro analysis"));
         QPainter painter(&svg);
-        m_pPlots->render(&painter);
+        RenderWithClippedCurves(*m_pPlots, {m_pMagnitude, m_pGroupDelay}, painter);
         painter.end();
     } else {
         QImage image(size, QImage::Format_ARGB32);

@@ -48,6 +48,8 @@ public:
     QComboBox* FormatList() const { return m_pFormat; }
     QComboBox* RoundingList() const { return m_pRounding; }
     QLabel* StatusLine() const { return m_pStatus; }
+    // The frequency and value under the pointer over a plot.
+    QLabel* Readout() const { return m_pReadout; }
     const std::vector<double>& Limits() const { return m_limits; }
     // Both zoomable views back to their whole range.
     void ResetZoom();
@@ -82,6 +84,8 @@ private:
     std::vector<double> m_limits;
     std::vector<double> m_signature;
     bool m_bFilling = false;
+    // Derived Bands pressed since the last new design: no requirement's bands.
+    bool m_bDerivedChosen = false;
 
     QComboBox* m_pFormat = nullptr;
     QComboBox* m_pRounding = nullptr;
@@ -95,4 +99,5 @@ private:
     QTableWidget* m_pBands = nullptr;
     QTableWidget* m_pFigures = nullptr;
     QLabel* m_pStatus = nullptr;
+    QLabel* m_pReadout = nullptr;
 };

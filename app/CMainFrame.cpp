@@ -1,13 +1,16 @@
 #include "app/CMainFrame.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QLabel>
 #include <QLayout>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
 #include <QStatusBar>
@@ -15,6 +18,7 @@
 #include <QToolBar>
 #include <QUrl>
 #include <algorithm>
+#include <tuple>
 
 #include "app/CZantroApp.h"
 #include "app/AnalysisWindow.h"
@@ -24,6 +28,7 @@
 #include "app/HelpViewer.h"
 #include "app/PlotWidget.h"
 #include "app/ToolbarIcons.h"
+#include "app/WindowPlacement.h"
 #include "form/DesignToRequirementCommand.h"
 #include "form/MoreMethodsCommand.h"
 #include "form/RateChangeCommand.h"
@@ -54,12 +59,16 @@ const Prompt kPrompts[] = {
     {ID_FILE_MRU_FILE1 + 3, "Open this document"},
     {ID_APP_EXIT, "Quit the application; prompts to save documents\nExit"},
     {ID_EDIT_UNDO, "Undo the last action\nUndo"},
+    {ID_EDIT_REDO, "Redo the previously undone action\nRedo"},
+    {ID_EDIT_COPY_COEFFS, "Copy the coefficients of the design as text, one per line\nCopy Coefficients"},
     {ID_EDIT_CUT, "Cut the selection and put it on the Clipboard\nCut"},
     {ID_EDIT_COPY, "Copy the selection and put it on the Clipboard\nCopy"},
     {ID_EDIT_PASTE, "Insert Clipboard contents\nPaste"},
     {ID_VIEW_TOOLBAR, "Show or hide the toolbar\nToggle ToolBar"},
     {ID_VIEW_STATUS_BAR, "Show or hide the status bar\nToggle StatusBar"},
     {ID_EXTRAS_WINDOW, "Show the characteristics of the current window"},
+    {ID_FORM_DESIGN, "Design the filter the form describes\nDesign (F5)"},
+    {ID_FORM_MAKE_FILE, "Write the coefficients as a C or C++ header and source\nMake File (Ctrl+M)"},
     {ID_EXTRAS_ANALYSIS, "Show the achieved figures of the design and of its fixed-point taps\nAnalysis"},
     {ID_EXTRAS_DESIGN_TO_SPEC,
      "Design with the fewest taps that meet a pass-band ripple and a stop-band attenuation\nDesign to Requirement"},
@@ -97,6 +106,8 @@ CMainFrame::CMainFrame(CZantroApp& app) : m_app(app)
 CMainFrame::~CMainFrame()
 {
     m_app.m_host.m_afterCommand = nullptr;
+    // The controls go with the window; the focus moves while they do.
+    disconnect(qApp, &QApplication::focusChanged, this, nullptr);
     // The plot widgets detach from the host before the form goes.
     for (PlotWidget*& plot : m_pPlots) {
         delete plot;
@@ -135,6 +146,12 @@ bool CMainFrame::OnCreate()
     CreateStatusBar();
     if (!m_pToolBar || !statusBar())
         return false;
+    // After every command the user runs on the form or the menu.
+    m_app.m_host.m_afterCommand = [this]() {
+        if (m_pAnalysis && m_pAnalysis->isVisible())
+            m_pAnalysis->Follow();
+        UpdateEditActions();
+    };
     return CreateForm();
 }
 
@@ -176,15 +193,23 @@ void CMainFrame::CreateMenus()
              {QKeySequence(Qt::CTRL | Qt::Key_C), QKeySequence(Qt::CTRL | Qt::Key_Insert)});
     shortcut(MakeAction(ID_EDIT_PASTE, QStringLiteral("&Paste\tCtrl+V")),
              {QKeySequence(Qt::CTRL | Qt::Key_V), QKeySequence(Qt::SHIFT | Qt::Key_Insert)});
+    shortcut(MakeAction(ID_EDIT_REDO, QStringLiteral("&Redo\tCtrl+Y")),
+             {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+    shortcut(MakeAction(ID_EDIT_COPY_COEFFS, QStringLiteral("Copy C&oefficients\tCtrl+Shift+C")),
+             {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C)});
     edit->addAction(Action(ID_EDIT_UNDO));
+    edit->addAction(Action(ID_EDIT_REDO));
     edit->addSeparator();
     for (int id : {ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE}) {
         edit->addAction(Action(id));
     }
-    // The edit commands have no handler, so they stay disabled; their keys
-    // then reach the focused edit field.
-    for (int id : {ID_EDIT_UNDO, ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE})
+    edit->addSeparator();
+    edit->addAction(Action(ID_EDIT_COPY_COEFFS));
+    // Undo and Redo step through the designs; Cut, Copy and Paste act on the
+    // focused field. Each is enabled while it has something to act on.
+    for (int id : std::initializer_list<int>{ID_EDIT_UNDO, ID_EDIT_REDO, ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE, ID_EDIT_COPY_COEFFS})
         Action(id)->setEnabled(false);
+    connect(qApp, &QApplication::focusChanged, this, [this]() { UpdateEditActions(); });
 
     QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
     for (auto [id, text] : {std::pair{ID_VIEW_TOOLBAR, "&Toolbar"}, std::pair{ID_VIEW_STATUS_BAR, "&Status Bar"}}) {
@@ -194,12 +219,12 @@ void CMainFrame::CreateMenus()
         view->addAction(a);
     }
 
-    QMenu* extras = menuBar()->addMenu(QStringLiteral("Extras"));
-    extras->addAction(MakeAction(ID_EXTRAS_WINDOW, QStringLiteral("Window")));
-    extras->addAction(MakeAction(ID_EXTRAS_ANALYSIS, QStringLiteral("Analysis...")));
-    extras->addAction(MakeAction(ID_EXTRAS_DESIGN_TO_SPEC, QStringLiteral("Design to Requirement...")));
-    extras->addAction(MakeAction(ID_EXTRAS_RATE_CHANGE, QStringLiteral("Rate Change...")));
-    extras->addAction(MakeAction(ID_EXTRAS_MORE_METHODS, QStringLiteral("More Methods...")));
+    QMenu* extras = menuBar()->addMenu(QStringLiteral("E&xtras"));
+    extras->addAction(MakeAction(ID_EXTRAS_WINDOW, QStringLiteral("&Window")));
+    extras->addAction(MakeAction(ID_EXTRAS_ANALYSIS, QStringLiteral("&Analysis...")));
+    extras->addAction(MakeAction(ID_EXTRAS_DESIGN_TO_SPEC, QStringLiteral("Design to &Requirement...")));
+    extras->addAction(MakeAction(ID_EXTRAS_RATE_CHANGE, QStringLiteral("Rate &Change...")));
+    extras->addAction(MakeAction(ID_EXTRAS_MORE_METHODS, QStringLiteral("More &Methods...")));
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
     help->addAction(MakeAction(ID_HELP_FINDER, QStringLiteral("&Help Topics")));
@@ -212,7 +237,9 @@ void CMainFrame::CreateMenus()
     shortcut(MakeAction(ID_HELP, QStringLiteral("Help")), {QKeySequence(Qt::Key_F1)});
     shortcut(MakeAction(ID_CONTEXT_HELP, QStringLiteral("Help")), {QKeySequence(Qt::SHIFT | Qt::Key_F1)});
     MakeAction(ID_DEFAULT_HELP, QStringLiteral("Help"));
-    for (int id : {ID_NEXT_PANE, ID_PREV_PANE, ID_HELP, ID_CONTEXT_HELP})
+    shortcut(MakeAction(ID_FORM_DESIGN, QStringLiteral("Design")), {QKeySequence(Qt::Key_F5)});
+    shortcut(MakeAction(ID_FORM_MAKE_FILE, QStringLiteral("Make File")), {QKeySequence(Qt::CTRL | Qt::Key_M)});
+    for (int id : std::initializer_list<int>{ID_NEXT_PANE, ID_PREV_PANE, ID_HELP, ID_CONTEXT_HELP, ID_FORM_DESIGN, ID_FORM_MAKE_FILE})
         addAction(Action(id));
     Action(ID_CONTEXT_HELP)->setIcon(ToolbarIcon(ID_CONTEXT_HELP));
     UpdateRecentFileMenu();
@@ -286,6 +313,18 @@ bool CMainFrame::CreateForm()
         m_pPlots[i] = new PlotWidget(host, *plots[i], QRect(r.left, r.top, r.Width(), r.Height()), m_pForm);
     }
 
+    // The buttons' mnemonics, and Design as the default: Return in a field designs.
+    for (auto [id, text, tip] : {std::tuple{IDC_DESIGN, "&Design", ID_FORM_DESIGN}, std::tuple{IDC_READ_FILE, "&Read File", 0},
+                                 std::tuple{IDC_MAKE_FILE, "&Make File", ID_FORM_MAKE_FILE},
+                                 std::tuple{IDC_CLOSE, "&Close", 0}})
+        if (auto* button = qobject_cast<QPushButton*>(host.ControlWidget(view, id))) {
+            button->setText(QString::fromLatin1(text));
+            if (tip)
+                button->setToolTip(PromptPart(tip, 1));
+            button->setDefault(id == IDC_DESIGN);
+        }
+    m_pForm->installEventFilter(this);
+
     m_pScroll = new QScrollArea(this);
     m_pScroll->setFrameShape(QFrame::NoFrame);
     // Tab walks the form's controls only.
@@ -331,12 +370,7 @@ void CMainFrame::ResizeToFitForm()
 
 QRect CMainFrame::FitToScreen(const QRect& frame, const QRect& available)
 {
-    if (available.isEmpty())
-        return frame;
-    const QSize size = frame.size().boundedTo(available.size());
-    const int x = std::clamp(frame.left(), available.left(), available.left() + available.width() - size.width());
-    const int y = std::clamp(frame.top(), available.top(), available.top() + available.height() - size.height());
-    return QRect(QPoint(x, y), size);
+    return FitInside(frame, available);
 }
 
 void CMainFrame::FocusFirstControl()
@@ -349,6 +383,32 @@ void CMainFrame::FocusFirstControl()
             w->setFocus(Qt::TabFocusReason);
             return;
         }
+}
+
+void CMainFrame::ClickFormButton(int id)
+{
+    auto* button = qobject_cast<QPushButton*>(m_app.m_host.ControlWidget(m_app.m_view, id));
+    if (button && button->isVisible() && button->isEnabled())
+        button->click();
+}
+
+bool CMainFrame::eventFilter(QObject* watched, QEvent* event)
+{
+    // Return that no field used reaches the form: it presses the focused
+    // button, else the default one, as in a dialog.
+    if (watched == m_pForm && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
+            !(key->modifiers() & ~Qt::KeypadModifier)) {
+            auto* focused = qobject_cast<QPushButton*>(QApplication::focusWidget());
+            if (focused && m_pForm->isAncestorOf(focused))
+                focused->click();
+            else
+                ClickFormButton(IDC_DESIGN);
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void CMainFrame::SetDocumentTitle(const std::string& title)
@@ -376,10 +436,33 @@ void CMainFrame::UpdateRecentFileMenu()
     }
 }
 
+void CMainFrame::PlaceBesideForm(QWidget& window)
+{
+    // Not framed yet, the window will have the main window's title bar and borders.
+    const QSize decoration = frameGeometry().size() - size();
+    const QRect available = screen() ? screen()->availableGeometry() : QRect();
+    QWidget* caption = m_app.m_host.ControlWidget(m_app.m_view, IDC_MAGNITUDE_CAPTION);
+    const int plotsTop = caption ? caption->mapToGlobal(QPoint(0, 0)).y() : frameGeometry().top();
+    const QSize minimum = window.minimumSizeHint().expandedTo(kAnalysisMinimum);
+    const QRect frame =
+        PlaceBesideOrOverPlots(frameGeometry(), plotsTop, window.size() + decoration, minimum + decoration, available);
+    window.resize(frame.size() - decoration);
+    window.move(frame.topLeft());
+}
+
 void CMainFrame::ShowHelp()
 {
-    if (!m_pHelp)
+    if (!m_pHelp) {
         m_pHelp = new HelpViewer(this);
+        const QSize decoration = frameGeometry().size() - size();
+        const QRect available = screen() ? screen()->availableGeometry() : QRect();
+        // Centred on the main window, title bar and all on the screen.
+        QRect frame(QPoint(0, 0), m_pHelp->size() + decoration);
+        frame.moveCenter(frameGeometry().center());
+        frame = FitInside(frame, available);
+        m_pHelp->resize(frame.size() - decoration);
+        m_pHelp->move(frame.topLeft());
+    }
     m_pHelp->ShowTopic();
 }
 
@@ -449,6 +532,20 @@ void CMainFrame::OnCommand(int id)
     case ID_APP_ABOUT:
         app.OnAppAbout();
         break;
+    case ID_EDIT_UNDO:
+    case ID_EDIT_REDO:
+    case ID_EDIT_CUT:
+    case ID_EDIT_COPY:
+    case ID_EDIT_PASTE:
+    case ID_EDIT_COPY_COEFFS:
+        OnEditCommand(id);
+        break;
+    case ID_FORM_DESIGN:
+        ClickFormButton(IDC_DESIGN);
+        break;
+    case ID_FORM_MAKE_FILE:
+        ClickFormButton(IDC_MAKE_FILE);
+        break;
     case ID_NEXT_PANE:
     case ID_PREV_PANE:
         // One pane only: the form.
@@ -461,17 +558,14 @@ void CMainFrame::OnCommand(int id)
     // File commands change the design without running a form command.
     if (m_pAnalysis && m_pAnalysis->isVisible())
         m_pAnalysis->Follow();
+    UpdateEditActions();
 }
 
 void CMainFrame::ShowAnalysis()
 {
     if (!m_pAnalysis) {
         m_pAnalysis = new AnalysisWindow(m_app.m_view, this);
-        // It follows every command the user runs on the form or the menu.
-        m_app.m_host.m_afterCommand = [this]() {
-            if (m_pAnalysis->isVisible())
-                m_pAnalysis->Follow();
-        };
+        PlaceBesideForm(*m_pAnalysis);
     }
     m_pAnalysis->Follow();
     m_pAnalysis->show();

@@ -8,6 +8,7 @@ class CZantroApp;
 class AnalysisWindow;
 class QAction;
 class QLabel;
+class QLineEdit;
 class QMenu;
 class QScrollArea;
 class QToolBar;
@@ -47,8 +48,15 @@ public:
     // Routes a menu, toolbar or accelerator command.
     void OnCommand(int id);
     void ShowHelp();
-    // Extras > Analysis...: opens the analysis window, made on first use.
+    // Extras > Analysis...: opens the analysis window, made on first use
+    // and placed then with PlaceBesideForm.
     void ShowAnalysis();
+    // Smallest size at which the analysis window shows its texts whole.
+    static constexpr QSize kAnalysisMinimum{640, 480};
+    // Places a window of its present size beside the main window where the
+    // screen has room, else over the form's plots, inside the screen's
+    // available area with its title bar and borders.
+    void PlaceBesideForm(QWidget& window);
     AnalysisWindow* Analysis() const { return m_pAnalysis; }
 
     QAction* Action(int id) const;
@@ -63,6 +71,7 @@ public:
     static QString PromptOf(int id);
 
 protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
@@ -73,6 +82,17 @@ private:
     void CreateToolBar();
     void CreateStatusBar();
     bool CreateForm();
+    // The edit field with the keyboard focus in this window, or nullptr.
+    QLineEdit* FocusedEdit() const;
+    // Enables the Edit menu's entries that have something to act on.
+    void UpdateEditActions();
+    // Edit > Copy Coefficients: the design's taps onto the clipboard.
+    void CopyCoefficients();
+    // The Edit menu's commands: Undo and Redo step through the designs,
+    // Cut, Copy and Paste act on the focused field.
+    void OnEditCommand(int id);
+    // Clicks the form's button id as the user would, when it can be clicked.
+    void ClickFormButton(int id);
 
     CZantroApp& m_app;
     std::map<int, QAction*> m_actions;

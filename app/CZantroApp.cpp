@@ -6,6 +6,8 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSettings>
+#include <QTimer>
+#include <algorithm>
 #include <iostream>
 
 #include "app/CAboutDlg.h"
@@ -31,12 +33,65 @@ bool DefaultPrintHandler(CZantroApp& app, const PrintRequest&)
     return false;
 }
 
+// The last requirement of Design to Requirement, for the next run.
+std::optional<RequirementFields> ReadRequirement(QSettings& settings)
+{
+    settings.beginGroup(QStringLiteral("Requirement"));
+    std::optional<RequirementFields> fields;
+    if (settings.contains(QStringLiteral("Type"))) {
+        RequirementFields f;
+        f.filterType = settings.value(QStringLiteral("Type")).toInt();
+        f.samplingRate = settings.value(QStringLiteral("Rate"), f.samplingRate).toUInt();
+        for (size_t i = 0; i < f.edges.size(); ++i)
+            f.edges[i] = settings.value(QStringLiteral("Edge%1").arg(i + 1), f.edges[i]).toUInt();
+        f.ripple = settings.value(QStringLiteral("Ripple"), QString::fromStdString(f.ripple)).toString().toStdString();
+        f.attenuation =
+            settings.value(QStringLiteral("Attenuation"), QString::fromStdString(f.attenuation)).toString().toStdString();
+        f.method = settings.value(QStringLiteral("Method")).toInt();
+        f.format = settings.value(QStringLiteral("Format")).toInt();
+        fields = f;
+    }
+    settings.endGroup();
+    return fields;
+}
+
+void WriteRequirement(QSettings& settings, const RequirementFields& f)
+{
+    settings.beginGroup(QStringLiteral("Requirement"));
+    settings.setValue(QStringLiteral("Type"), f.filterType);
+    settings.setValue(QStringLiteral("Rate"), f.samplingRate);
+    for (size_t i = 0; i < f.edges.size(); ++i)
+        settings.setValue(QStringLiteral("Edge%1").arg(i + 1), f.edges[i]);
+    settings.setValue(QStringLiteral("Ripple"), QString::fromStdString(f.ripple));
+    settings.setValue(QStringLiteral("Attenuation"), QString::fromStdString(f.attenuation));
+    settings.setValue(QStringLiteral("Method"), f.method);
+    settings.setValue(QStringLiteral("Format"), f.format);
+    settings.endGroup();
+}
+
 }  // namespace
 
 CZantroApp::CZantroApp() : m_recentFiles(kRecentFileCount)
 {
     m_printHandler = DefaultPrintHandler;
     m_headlessMessage = [](const std::string& text) { std::cerr << text << '\n'; };
+    // Nobody pressed Design for an opened document: its messages must not
+    // stop the opening (or a print) on a box that waits for a click.
+    m_view.m_quietMessages = [this](const std::vector<std::string>& texts) {
+        if (m_bPrinting) {
+            for (const std::string& text : texts)
+                m_headlessMessage(text);
+            return;
+        }
+        std::string line;
+        for (const std::string& text : texts) {
+            if (!line.empty())
+                line += "  ";
+            line += text;
+        }
+        std::replace(line.begin(), line.end(), '\n', ' ');
+        m_host.SetStatusText(line);
+    };
 }
 
 CZantroApp::~CZantroApp() = default;
@@ -51,6 +106,7 @@ void CZantroApp::LoadStdProfileSettings()
     std::unique_ptr<QSettings> settings = OpenSettings();
     m_recentFiles.ReadList(*settings);
     m_nNumPreviewPages = settings->value(QStringLiteral("Settings/PreviewPages"), 0).toInt();
+    m_view.m_LastRequirement = ReadRequirement(*settings);
 }
 
 void CZantroApp::SaveSettings()
@@ -59,6 +115,8 @@ void CZantroApp::SaveSettings()
     m_recentFiles.WriteList(*settings);
     if (m_nNumPreviewPages != 0)
         settings->setValue(QStringLiteral("Settings/PreviewPages"), m_nNumPreviewPages);
+    if (m_view.m_LastRequirement)
+        WriteRequirement(*settings, *m_view.m_LastRequirement);
     settings->sync();
 }
 
@@ -98,12 +156,14 @@ bool CZantroApp::InitInstance(const std::vector<std::string>& args)
     // that design (a Remez pass count) cannot wait for a click without a screen.
     if (print && QtHost::IsHeadless())
         m_host.m_messageSink = m_headlessMessage;
+    m_bPrinting = print;
     if (cmdInfo.m_nShellCommand == CCommandLineInfo::FileOpen || print) {
         // No save prompt here: nothing has been changed yet.
         bool opened = false;
         m_host.RunCommand([&]() { opened = OpenDocument(m_doc, m_view, cmdInfo.m_strFileName); });
         if (!opened) {
             m_host.m_messageSink = nullptr;
+            m_bPrinting = false;
             m_pMainWnd.reset();
             m_nStartupStatus = 1;
             return false;
@@ -123,6 +183,7 @@ bool CZantroApp::InitInstance(const std::vector<std::string>& args)
         request.port = cmdInfo.m_strPortName;
         const bool printed = Print(request);
         m_host.m_messageSink = nullptr;
+        m_bPrinting = false;
         SaveSettings();
         m_pMainWnd.reset();
         m_nStartupStatus = printed ? 0 : 1;
@@ -131,6 +192,9 @@ bool CZantroApp::InitInstance(const std::vector<std::string>& args)
 
     m_pMainWnd->show();
     m_pMainWnd->ResizeToFitForm();
+    // The window manager frames the window after it is shown; the title bar
+    // and borders then count too.
+    QTimer::singleShot(300, m_pMainWnd.get(), [frame = m_pMainWnd.get()]() { frame->ResizeToFitForm(); });
     m_pMainWnd->FocusFirstControl();
     m_pMainWnd->repaint();
     return true;

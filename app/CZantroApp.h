@@ -68,8 +68,9 @@ public:
     // Answers the file dialogs: the chosen path, or nothing when cancelled.
     // The default shows the platform's file dialog; tests replace it.
     std::function<std::optional<std::string>(FileDialog kind, const std::string& suggested)> m_promptFileName;
-    // Where the messages of a "/p" or "/pt" run go on a platform without a
-    // screen, where no message box can be closed: stderr by default.
+    // Where the messages of a "/p" or "/pt" run go: those of the opened
+    // document's design always, the others on a platform without a screen,
+    // where no message box can be closed. stderr by default.
     std::function<void(const std::string& text)> m_headlessMessage;
     // Carries out a print command. The default reports that printing is not
     // part of this build yet.
@@ -91,4 +92,6 @@ private:
 
     std::unique_ptr<CMainFrame> m_pMainWnd;
     int m_nStartupStatus = 0;
+    // A "/p" or "/pt" run: the opened design's messages go to m_headlessMessage.
+    bool m_bPrinting = false;
 };

@@ -17,6 +17,7 @@ enum CommandId : int {
     ID_EDIT_CUT = 57635,
     ID_EDIT_PASTE = 57637,
     ID_EDIT_UNDO = 57643,
+    ID_EDIT_REDO = 57644,
     ID_APP_ABOUT = 57664,
     ID_APP_EXIT = 57665,
     ID_HELP_FINDER = 57667,
@@ -39,6 +40,12 @@ inline constexpr int ID_EXTRAS_DESIGN_TO_SPEC = 32774;
 inline constexpr int ID_EXTRAS_RATE_CHANGE = 32775;
 // Extras > More Methods... (the form's DesignMoreMethods).
 inline constexpr int ID_EXTRAS_MORE_METHODS = 32776;
+
+// The form's Design and Make File buttons from the keyboard (F5, Ctrl+M).
+inline constexpr int ID_FORM_DESIGN = 32790;
+inline constexpr int ID_FORM_MAKE_FILE = 32791;
+// Edit > Copy Coefficients (Ctrl+Shift+C): the taps as text, one per line.
+inline constexpr int ID_EDIT_COPY_COEFFS = 32792;
 
 // Number of entries of the recent-file list.
 inline constexpr int kRecentFileCount = 4;

@@ -11,8 +11,9 @@
 // circling) follow: the 1025-tap lowpass with its stop band from 1200 Hz
 // at density 16, a four-band table of 1024 taps at density 41, five-band
 // tables of 709 taps at density 8 and 808 and 1024 taps at density 64 (the
-// slowest found); scipy times its attempt too (it raises on some: the time
-// to the raise counts).
+// slowest found), and 1025 taps of the four- and five-band tables at
+// density 64; scipy times its attempt too (it raises on some: the time to
+// the raise counts).
 // Last, every N from 4 to 255 on both tables of the Remez sweep (transition
 // 200*254/(N-1) Hz, and 1200 Hz) at densities 8, 16, 32 and 64: the slowest
 // design's median of 5 (CPU time of one thread) and how many took 1 ms or
@@ -106,6 +107,14 @@ const std::vector<Design>& Designs()
                {1, 900, 2000, 0.0, 10.0},
                {1, 2100, 3000, 1.0, 1.0},
                {1, 3100, 4000, 0.0, 10.0}}),
+        Table("4 bands 1025 d64", 1025, 64,
+              {{1, 0, 800, 1.0, 1.0}, {1, 1000, 1800, 0.0, 10.0}, {1, 2000, 2800, 1.0, 1.0}, {1, 3000, 4000, 0.0, 10.0}}),
+        Table("5 bands 1025 d64", 1025, 64,
+              {{1, 0, 100, 0.0, 1.0},
+               {1, 200, 800, 1.0, 1.0},
+               {1, 900, 2000, 0.0, 10.0},
+               {1, 2100, 3000, 1.0, 1.0},
+               {1, 3100, 4000, 0.0, 10.0}}),
     };
     return designs;
 }
@@ -141,7 +150,7 @@ void BM_OneThread(benchmark::State& state)
     state.SetLabel(d.name);
     RunAlgorithm(state, d, 1, false);
 }
-BENCHMARK(BM_OneThread)->DenseRange(0, 10)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_OneThread)->DenseRange(0, 12)->Unit(benchmark::kMillisecond);
 
 // The thread count the design picks (two for the 1025-tap designs).
 void BM_Auto(benchmark::State& state)
@@ -210,7 +219,7 @@ void BM_DesignCommand(benchmark::State& state)
         state.SkipWithError("the design did not finish");
 }
 BENCHMARK(BM_DesignCommand)
-    ->DenseRange(0, 10)
+    ->DenseRange(0, 12)
     ->MeasureProcessCPUTime()
     ->UseRealTime()
     ->Unit(benchmark::kMillisecond);

@@ -71,7 +71,8 @@ int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
         if (options.toSpec && analysis.mask.empty())
             for (const SpecBand& b : options.specBands)
                 analysis.mask.push_back({b.kind, b.loHz, b.hiHz, 1.0});
-        report["analysis"] = AnalysisReport::Build(runner.View(), analysis);
+        report["analysis"] = runner.Host().RefusedDialogs() == 0 ? AnalysisReport::Build(runner.View(), analysis)
+                                                                  : nlohmann::ordered_json(nullptr);
         if (options.toSpec)
             report["to_spec"] = ToSpecReport::Build(runner);
         out << report.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace)

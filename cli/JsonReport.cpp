@@ -36,14 +36,16 @@ Json JsonReport::Build(const CliRunner& runner)
         messages.push_back(m.text);
 
     Json report;
-    report["design_valid"] = view.m_bDesignValid == 1;
+    // The form's taps after a refused dialog are not the design asked for.
+    const bool refused = host.RefusedDialogs() != 0;
+    report["design_valid"] = view.m_bDesignValid == 1 && !refused;
     report["fir_type"] = view.m_nFirType;
     report["taps"] = view.m_nTaps;
     report["gain"] = view.m_dGain;
     report["ir_peak"] = view.m_dIRPeak;
     report["scale_text"] = host.GetDlgItemText(view, IDC_IR_SCALE);
     report["magnitude_caption"] = host.GetDlgItemText(view, IDC_MAGNITUDE_CAPTION);
-    report["coefficients"] = RealParts(view.m_Coeffs);
+    report["coefficients"] = refused ? Json::array() : RealParts(view.m_Coeffs);
     report["window"] = RealParts(view.m_Window);
     report["step"] = RealParts(view.m_Step);
     report["magnitude"] = SeriesOf(view.m_MagnitudeWnd);

@@ -7,26 +7,23 @@
 #include <ostream>
 
 #include "cli/AnalysisReport.h"
+#include "cli/CliNumbers.h"
+#include "cli/ExportCliOptions.h"
 #include "cli/MethodOptions.h"
 #include "design/Design.h"
 #include "design/DesignMessages.h"
 #include "document/CFilPar.h"
+#include "document/ExportWriters.h"
+#include "document/MethodExport.h"
+#include "document/MethodJson.h"
 #include "form/DesignAnalysis.h"
+#include "platform/CWnd.h"
+#include "platform/ScriptedHost.h"
 #include "platform/TextFormat.h"
 
 namespace {
 
 using Json = nlohmann::ordered_json;
-
-int WholeText(const std::optional<std::string>& text, int fallback)
-{
-    if (!text)
-        return fallback;
-    int value = 0;
-    const char* end = text->data() + text->size();
-    const auto [ptr, ec] = std::from_chars(text->data(), end, value);
-    return ec == std::errc() && ptr == end ? value : -1;
-}
 
 double NumberText(const std::string& text)
 {
@@ -37,71 +34,16 @@ double NumberText(const std::string& text)
     return ec == std::errc() && ptr == end ? value : std::nan("");
 }
 
-const char* PulseName(PulseShape shape)
+// --export: the files File > Export... writes for the same design; the
+// writer's messages on err.
+bool Export(const CliOptions& o, const DesignRequest& request, const DesignOutcome& outcome, std::ostream& err)
 {
-    return shape == PulseShape::RaisedCosine ? "rc" : shape == PulseShape::RootRaisedCosine ? "rrc" : "gaussian";
-}
-
-Json MethodsJson(const DesignOutcome& outcome, double fs)
-{
-    const MethodReport& m = outcome.methods;
-    Json j = Json::object();
-    if (m.leastSquares.ran) {
-        Json ls;
-        ls["condition_estimate"] = m.leastSquares.conditionEstimate;
-        ls["ridge"] = m.leastSquares.ridge;
-        ls["relative_residual"] = m.leastSquares.relativeResidual;
-        ls["weighted_squared_error"] = m.leastSquares.weightedSquaredError;
-        j["least_squares"] = ls;
-    }
-    if (m.minimumPhase.ran) {
-        const MinimumPhaseReport& r = m.minimumPhase;
-        Json mp;
-        mp["prototype_method"] = r.prototypeMethod == PrototypeMethod::Remez ? "remez" : "ls";
-        mp["prototype_taps"] = r.prototypeTaps;
-        mp["prototype_converged"] = r.prototypeConverged;
-        mp["prototype_error"] = r.prototypeError;
-        mp["shift"] = r.shift;
-        mp["fft_size"] = r.fftSize;
-        mp["tail_energy"] = r.tailEnergy;
-        mp["group_delay_dc_samples"] = r.groupDelayDcSamples;
-        mp["linear_phase_delay_samples"] = r.linearPhaseDelaySamples;
-        j["minimum_phase"] = mp;
-    }
-    if (m.pulse.ran) {
-        const PulseReport& p = m.pulse;
-        Json pj;
-        pj["shape"] = PulseName(p.request.shape);
-        if (p.request.shape == PulseShape::Gaussian)
-            pj["bt"] = p.request.bt;
-        else
-            pj["rolloff"] = p.request.rolloff;
-        pj["sps"] = p.request.sps;
-        pj["span"] = p.request.span;
-        pj["normalisation"] = p.request.normalisation == PulseNormalisation::UnitDcGain ? "unit dc gain" : "unit energy";
-        pj["isi_of"] = p.analysis.cascaded ? "pulse cascaded with itself" : "pulse";
-        pj["isi_rms"] = p.analysis.isiRms;
-        pj["isi_db"] = p.analysis.isiDb;
-        pj["isi_peak"] = p.analysis.isiPeak;
-        pj["power_fraction"] = p.analysis.powerFraction;
-        pj["occupied_bandwidth_hz"] = p.analysis.occupiedBandwidth * fs;
-        pj["occupied_bandwidth_symbol_rates"] = p.analysis.occupiedBandwidthSymbols;
-        j["pulse"] = pj;
-    }
-    if (m.shape.ran) {
-        Json s;
-        s["kind"] = m.shape.shape.kind == ShapeKind::CicInverse ? "cic" : "inverse-sinc";
-        if (m.shape.shape.kind == ShapeKind::CicInverse) {
-            s["decimation"] = m.shape.shape.decimation;
-            s["differential_delay"] = m.shape.shape.delay;
-            s["stages"] = m.shape.shape.stages;
-        }
-        s["cascade_max_deviation"] = m.shape.cascadeDeviation;
-        s["cascade_ripple_db"] = 20.0 * std::log10((1.0 + m.shape.cascadeDeviation) /
-                                                   std::max(1e-300, 1.0 - m.shape.cascadeDeviation));
-        j["shaped_response"] = s;
-    }
-    return j;
+    ScriptedHost host;
+    host.onMessage = [&err](const ScriptedHost::Message& m) { err << m.text << '\n'; };
+    CWnd owner;
+    owner.SetHost(&host);
+    return WriteExport(MethodExportDesign(request, outcome.Taps(), outcome.gain),
+                       ExportOptionsOf(o.exportRequest, o.analysis.quantize.rounding), &owner);
 }
 
 }  // namespace
@@ -111,16 +53,16 @@ DesignRequest MethodRequestOf(const CliOptions& o)
     const CFilPar defaults;
     DesignRequest q;
     q.filterType = static_cast<FilterType>(o.filterType.value_or(defaults.m_nFilterType));
-    q.taps = WholeText(o.taps, defaults.m_nTaps);
-    q.samplingRate = WholeText(o.samplingRate, defaults.m_nSamplingRate);
+    q.taps = WholeNumberText(o.taps, defaults.m_nTaps);
+    q.samplingRate = WholeNumberText(o.samplingRate, defaults.m_nSamplingRate);
     q.firstCorner = 0;
     q.secondCorner = 0;
-    q.gridDensity = WholeText(o.gridDensity, defaults.m_nGridDensity);
+    q.gridDensity = WholeNumberText(o.gridDensity, defaults.m_nGridDensity);
     if (o.bands.empty()) {
         q.bands.assign(defaults.m_Bands, defaults.m_Bands + kBandCount);
     } else {
         for (const CliOptions::Band& b : o.bands)
-            q.bands.push_back(RemezBand{1, WholeText(b.lower, -1), WholeText(b.upper, -1), NumberText(b.value),
+            q.bands.push_back(RemezBand{1, WholeNumberText(b.lower, -1), WholeNumberText(b.upper, -1), NumberText(b.value),
                                         NumberText(b.weight)});
     }
     if (o.pulse) {
@@ -156,6 +98,9 @@ int RunMethods(const CliOptions& o, std::ostream& out, std::ostream& err)
     for (const std::string& m : messages)
         err << m << '\n';
     const std::vector<double> taps = outcome.valid ? outcome.Taps() : std::vector<double>{};
+    bool ok = outcome.valid;
+    if (ok && o.exportRequest.profile)
+        ok = Export(o, request, outcome, err);
     if (o.json) {
         Json report;
         report["design_valid"] = outcome.valid;
@@ -185,5 +130,5 @@ int RunMethods(const CliOptions& o, std::ostream& out, std::ostream& err)
         for (double t : taps)
             out << FormatText("%.17g\n", t);
     }
-    return outcome.valid ? 0 : 1;
+    return ok ? 0 : 1;
 }

@@ -110,10 +110,9 @@ std::string CheckMultirateOptions(const CliOptions& o)
     if (!o.samplingRate)
         return kind + " needs --fs, the high rate";
     const bool halfband = *r.kind == MultirateKind::Halfband;
-    if (o.designMethod && *o.designMethod != DM_REMEZ && (halfband || o.toSpec || *o.designMethod != DM_SINC))
+    if (o.designMethod && *o.designMethod != DM_REMEZ && (halfband || *o.designMethod != DM_SINC))
         return halfband ? "--halfband designs with the Remez exchange; leave --method out or give remez"
-               : o.toSpec ? "--to-spec with " + kind + " designs with --method remez"
-                          : kind + " designs with --method remez or sinc";
+                        : kind + " designs with --method remez or sinc";
     if (halfband && r.aliasBands)
         return "--halfband has one alias band, fs/2 - f1 .. fs/2, already; leave --alias-bands out";
     if (!o.toSpec) {

@@ -5,6 +5,7 @@
 
 #include "design/DesignValidation.h"
 #include "design/MethodDesign.h"
+#include "design/RateChangeDesign.h"
 #include "dsp/FrequencySampling.h"
 #include "dsp/IdealResponses.h"
 #include "dsp/ResponseAnalysis.h"
@@ -19,16 +20,6 @@ std::string TwoDecimals(double value)
     char buf[400];
     const auto r = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, 2);
     return r.ec == std::errc() ? std::string(buf, r.ptr) : std::string();
-}
-
-void ResizeArrays(DesignOutcome& out, int n)
-{
-    out.ran = true;
-    out.taps = n;
-    out.window = CPoints(n);
-    out.coeffs = CPoints(n);
-    out.step = CPoints(n);
-    out.spectrum = CPoints(n);
 }
 
 void ComputeWindow(const DesignRequest& q, CPoints& window)
@@ -61,7 +52,11 @@ void FinishDesign(const DesignRequest& q, DesignOutcome& out, int c)
     ResponseSpectrum(out.coeffs, out.spectrum, c);
     out.spectrumLength = c;
     out.valid = true;
-    if (q.measure) {
+    if (q.measure && UsesRateChange(q)) {
+        out.mask = RateChangeMask(q);
+        out.figures = MeasureResponse(out.Taps(), q.samplingRate, out.mask, false);
+        MeasureRateChange(q, out);
+    } else if (q.measure) {
         const std::vector<double> taps = out.Taps();
         out.mask = UsesMethodDesign(q) ? MethodMask(q, out.gain) : DeriveMaskBands(OutlineOf(q, out.taps, out.gain));
         out.figures = MeasureResponse(taps, q.samplingRate, out.mask, HasCornerCrossings(IndexOf(q.filterType)));
@@ -70,7 +65,7 @@ void FinishDesign(const DesignRequest& q, DesignOutcome& out, int c)
 
 void DesignSincOrDirect(const DesignRequest& q, DesignOutcome& out, const std::optional<DesignNote>& cornerOrder)
 {
-    ResizeArrays(out, q.taps);
+    out.ResizeArrays(q.taps);
     ComputeWindow(q, out.window);
     if (cornerOrder) {
         out.notes.push_back(*cornerOrder);
@@ -129,7 +124,7 @@ void DesignFrequencySampling(const DesignRequest& q, DesignOutcome& out)
     FrequencySamplingTaps(points, taps);
     const int n = taps.m_nCount;
     // The FIR type stays that of the typed taps, as the form has it.
-    ResizeArrays(out, n);
+    out.ResizeArrays(n);
     ComputeWindow(q, out.window);
     for (int i = 0; i < n; ++i)
         out.coeffs[i] = taps[i];
@@ -143,7 +138,7 @@ void DesignRemezFilter(const DesignRequest& q, DesignOutcome& out)
     RemezBand table[kBandCount];
     for (size_t i = 0; i < q.bands.size() && i < static_cast<size_t>(kBandCount); ++i)
         table[i] = q.bands[i];
-    ResizeArrays(out, q.taps);
+    out.ResizeArrays(q.taps);
     RemezOptions options;
     options.start = q.remezStart;
     const RemezResult design = DesignRemez(q.taps, IndexOf(q.filterType), out.firType, q.samplingRate, table,
@@ -199,6 +194,16 @@ DesignOutcome Design(const DesignRequest& request)
     DesignOutcome out;
     out.taps = request.taps;
     out.firType = FirTypeOf(IndexOf(request.filterType), request.taps);
+    if (UsesRateChange(request)) {
+        if (const std::optional<DesignNote> refusal = ValidateRateChange(request)) {
+            out.notes.push_back(*refusal);
+            return out;
+        }
+        DesignRateChangeFilter(request, out);
+        if (out.ran)
+            FinishDesign(request, out, request.method == DesignMethod::Sinc && request.taps % 2 == 1 ? 1025 : 1024);
+        return out;
+    }
     const std::optional<DesignNote> refusal = ValidateRequest(request);
     // A bandpass or bandstop whose corners are out of order is refused by
     // the sinc routine once its window is computed.

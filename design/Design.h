@@ -13,7 +13,9 @@
 // sampling: ideal response times window; Remez: DesignRemez with the
 // request's start), then x/sin(x) when asked, the scale factor of the
 // scaling mode, the check for finite taps, the step response and the
-// spectrum, and (request.measure) the figures on the derived mask. The
+// spectrum, and (request.measure) the figures on the derived mask. A
+// request with a rate change designs its lowpass instead
+// (RateChangeDesign.h), measured on its pass and stop bands. The
 // outcome's arrays hold the same bits the form's arrays hold after the same
 // design.
 DesignOutcome Design(const DesignRequest& request);

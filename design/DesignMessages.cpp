@@ -1,6 +1,10 @@
 #include "design/DesignMessages.h"
 
+#include <charconv>
 #include <string_view>
+
+#include "design/RateChangeDesign.h"
+#include "dsp/HalfbandDesign.h"
 
 namespace {
 
@@ -101,6 +105,50 @@ std::string DesignMessage(const DesignNote& note, bool anyPositiveWeight)
         return kMsgPulseRange;
     case DesignCode::MethodFailed:
         return kMsgMethodFailed;
+    case DesignCode::RateChangeNotSupported:
+        return kMsgRateChangeNotSupported;
+    case DesignCode::RateFactorRange:
+        return kMsgRateFactorRange;
+    case DesignCode::RateSamplingRate:
+        return kMsgRateSamplingRate;
+    case DesignCode::RatePassEdge:
+        return "The pass-band edge must lie above 0 Hz and below fs / (2 x factor).";
+    case DesignCode::HalfbandTaps:
+        return HalfbandTapsMessage(note.value);
+    case DesignCode::RateTapsRange:
+        return kMsgRateTapsRange;
+    case DesignCode::RateStopBands:
+        return kMsgRateStopBands;
+    case DesignCode::RateDesignFailed:
+        return kMsgRateDesignFailed;
     }
     return {};
+}
+
+std::string DesignMessage(const DesignNote& note, const DesignRequest& q)
+{
+    if (note.code == DesignCode::RatePassEdge) {
+        const int factor = RateFactorOf(q);
+        // "%g": six significant digits.
+        char limit[64];
+        const auto r = std::to_chars(limit, limit + sizeof limit, q.samplingRate / (2.0 * factor),
+                                     std::chars_format::general, 6);
+        return "The pass-band edge must lie above 0 Hz and below fs / (2 x " + std::to_string(factor) + ") = " +
+               std::string(limit, r.ptr) + " Hz.";
+    }
+    return DesignMessage(note, q.weightRange == RemezWeightRange::AnyPositive);
+}
+
+std::vector<std::string> RateChangeMessages(const DesignRequest& q, const DesignOutcome& outcome)
+{
+    std::vector<std::string> messages;
+    for (const DesignNote& note : outcome.notes) {
+        if (note.code == DesignCode::RemezNoConvergence)
+            messages.push_back(kMsgRateNoConvergence);
+        else if (note.code == DesignCode::NonFiniteTaps)
+            messages.push_back(kMsgExportNonFinite);
+        else if (IsRefusal(note.code))
+            messages.push_back(DesignMessage(note, q));
+    }
+    return messages;
 }

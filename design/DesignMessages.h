@@ -2,7 +2,10 @@
 
 #include <string>
 
+#include <vector>
+
 #include "design/DesignOutcome.h"
+#include "design/DesignRequest.h"
 
 // The texts of the design's refusals and notes, as the form shows them.
 inline constexpr const char* kMsgSincNotSupported = "Sync Window design not supported for this filter type";
@@ -47,6 +50,20 @@ inline constexpr const char* kMsgPulseRange =
     "Pulse shaping needs a roll-off 0..1 (Gaussian: BT 0.05..1), 2..64 samples\nper symbol and 1..64 symbols, span x sps even and at most 1024.";
 inline constexpr const char* kMsgMethodFailed = "The design could not be solved for these bands.";
 
+// A rate change (zantro-cli's --decimate, --interpolate, --halfband).
+inline constexpr const char* kMsgRateChangeNotSupported =
+    "A rate change designs a lowpass by Remez Exchange or the windowed sinc (a half-band by Remez Exchange).";
+inline constexpr const char* kMsgRateFactorRange = "The factor must be 2 .. 64.";
+inline constexpr const char* kMsgRateSamplingRate = "The sampling rate must be above 0 Hz.";
+inline constexpr const char* kMsgRateTapsRange = "The number of taps must be 4 .. 1025.";
+inline constexpr const char* kMsgRateStopBands =
+    "The stop bands must lie above the pass-band edge and up to fs/2, in ascending order, with a weight above 0.";
+inline constexpr const char* kMsgRateDesignFailed = "The design failed.";
+inline constexpr const char* kMsgRateNoConvergence =
+    "The Remez exchange did not converge; the best taps reached are kept.";
+// Also the export's refusal of such taps.
+inline constexpr const char* kMsgExportNonFinite = "The design holds values that are not finite numbers.";
+
 inline constexpr const char* kMsgRemezPasses = "The Remez algorithm took %3d iterations to converge.";
 inline constexpr const char* kMsgRemezNoConvergence = "The Remez algorithm did not converge.";
 
@@ -56,3 +73,13 @@ inline constexpr const char* kMsgRemezNoConvergence = "The Remez algorithm did n
 // characters.". weightRange picks the weight text (kMsgWeightRange for the
 // dialog's range).
 std::string DesignMessage(const DesignNote& note, bool anyPositiveWeight = false);
+
+// The text of a note about the request: the pass-band edge's refusal names
+// fs / (2 factor), a half-band's taps the nearest valid N; the rest as
+// DesignMessage (weights by the request's range).
+std::string DesignMessage(const DesignNote& note, const DesignRequest& request);
+
+// What a rate change reports, in order, as zantro-cli prints it: the
+// refusal, or the non-convergence of the exchange (the pass count is no
+// message), or the taps that are not finite.
+std::vector<std::string> RateChangeMessages(const DesignRequest& request, const DesignOutcome& outcome);

@@ -13,7 +13,17 @@ CodeSource SourceOf(DesignCode code)
     case DesignCode::PulseRange:
         return CodeSource::Dialog;
     case DesignCode::MethodFailed:
+    case DesignCode::RateDesignFailed:
         return CodeSource::Design;
+    case DesignCode::RateChangeNotSupported:
+        return CodeSource::Method;
+    case DesignCode::RateFactorRange:
+    case DesignCode::RateSamplingRate:
+    case DesignCode::RatePassEdge:
+    case DesignCode::HalfbandTaps:
+    case DesignCode::RateTapsRange:
+    case DesignCode::RateStopBands:
+        return CodeSource::Fields;
     default:
         break;
     }
@@ -26,6 +36,16 @@ CodeSource SourceOf(DesignCode code)
     if (code <= DesignCode::NonFiniteTaps)
         return CodeSource::Design;
     return CodeSource::Note;
+}
+
+void DesignOutcome::ResizeArrays(int n)
+{
+    ran = true;
+    taps = n;
+    window = CPoints(n);
+    coeffs = CPoints(n);
+    step = CPoints(n);
+    spectrum = CPoints(n);
 }
 
 std::optional<DesignNote> DesignOutcome::Refusal() const

@@ -6,6 +6,7 @@
 
 #include "design/MethodReport.h"
 #include "dsp/CPoints.h"
+#include "dsp/Multirate.h"
 #include "dsp/RemezDesign.h"
 #include "dsp/ResponseMeasurement.h"
 
@@ -55,6 +56,15 @@ enum class DesignCode {
     ShapeRange,                // CIC parameters out of range, or a pass band over a null (gain above 60 dB)
     PulseRange,                // pulse parameters out of range (roll-off, BT, sps, span, taps)
     MethodFailed,              // the least-squares solve or the minimum-phase factor gave no taps
+    // A rate change (RateChangeDesign.h), refusals all.
+    RateChangeNotSupported,  // not a lowpass, or a method other than Remez and windowed sinc (half-band: Remez)
+    RateFactorRange,         // factor outside 2 .. 64 (a half-band's not 2)
+    RateSamplingRate,        // the sampling rate not above 0
+    RatePassEdge,            // the pass-band edge not inside 0 < f1 < fs / (2 factor)
+    HalfbandTaps,            // a half-band's N not 4k + 3 in 7 .. 1023 (value: N)
+    RateTapsRange,           // N outside 4 .. 1025
+    RateStopBands,           // given stop bands not ascending above f1 within fs/2, or a weight not above 0
+    RateDesignFailed,        // the window or the half-band design gave no taps
 };
 
 struct DesignNote {
@@ -72,6 +82,17 @@ inline bool IsRefusal(DesignCode code)
 {
     return SourceOf(code) != CodeSource::Note;
 }
+
+// A rate change's lowpass: what it was designed for, on which bands, and
+// its polyphase figures (of the double taps).
+struct RateChangeReport {
+    bool ran = false;
+    MultirateDesign rate;              // kind, factor, pass edge (Hz)
+    std::vector<MaskBand> stopBands;   // the stop bands designed for, Hz
+    std::vector<RemezBand> table;      // kBandCount rows the exchange ran on (a half-band: G's one band; the sinc: the derived table)
+    MultirateFigures figures;          // rates, phases, MACs, alias attenuation
+    std::vector<std::vector<double>> phases;  // the polyphase components, natural order
+};
 
 struct RemezReport {
     bool ran = false;
@@ -108,12 +129,16 @@ struct DesignOutcome {
 
     RemezReport remez;
     MethodReport methods;  // least squares, minimum phase, pulse, shaped Remez
+    RateChangeReport rateChange;
 
     // valid and measured: the mask derived from the request and the figures
     // of the taps on it (-3/-6 dB crossings for the pass types).
     std::vector<MaskBand> mask;
     ResponseFigures figures;
 
+    // Sets ran, taps = n and the four arrays to n zeros, as a design
+    // routine starts.
+    void ResizeArrays(int n);
     // The refusal that stopped the design, if any.
     std::optional<DesignNote> Refusal() const;
     bool Has(DesignCode code) const;

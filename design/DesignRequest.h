@@ -5,6 +5,7 @@
 
 #include "dsp/CPoints.h"
 #include "dsp/DesignKinds.h"
+#include "dsp/Multirate.h"
 #include "dsp/PulseShaping.h"
 #include "dsp/ResponseShape.h"
 #include "dsp/RemezBand.h"
@@ -16,6 +17,28 @@ enum class DifferentiatorGain : int { Pi, HalfPi, One, Other };
 // The weights a Remez band table may carry: the band dialog's 1.00 .. 100.00,
 // or any positive finite weight.
 enum class RemezWeightRange { Dialog, AnyPositive };
+
+// A lowpass for a change of the sample rate by an integer factor
+// (Multirate.h); None designs the single-rate filter of the other fields.
+enum class RateChangeKind { None, Decimate, Interpolate, Halfband };
+
+// What a rate change asks besides the form's fields. The request's
+// samplingRate is the high rate (Hz; a decimator's input, an
+// interpolator's output), firstCorner the pass-band edge (Hz, 0 < f1 <
+// fs / (2 factor)), taps N (4 .. 1025; a half-band 4k + 3, 7 .. 1023);
+// the filter type is a lowpass and the method Remez or the windowed sinc
+// (a half-band: Remez). The stop bands follow from the factor (every
+// frequency from fs/factor - f1 to fs/2, or with aliasBands only the bands
+// k fs/factor -+ f1 that fold onto the pass band) unless stopBands names
+// them; Remez weighs them stopWeight against the pass band's 1. The
+// windowed sinc cuts at fs / (2 factor) whatever the bands.
+struct RateChange {
+    RateChangeKind kind = RateChangeKind::None;
+    int factor = 2;  // 2 .. 64; a half-band's is 2
+    bool aliasBands = false;
+    std::vector<MaskBand> stopBands;  // Hz, ascending, above f1; empty: derived
+    double stopWeight = 1.0;          // above 0
+};
 
 // Everything one design needs: the form's fields and the answers of every
 // dialog the design would ask. Frequencies in whole hertz; ranges are those
@@ -69,6 +92,8 @@ struct DesignRequest {
     bool minimumPhase = false;
     ResponseShape remezShape;
     PulseRequest pulse;
+
+    RateChange rateChange;
 
     // Measure the finished taps on their derived mask (DesignOutcome::figures).
     bool measure = true;

@@ -31,12 +31,7 @@ std::vector<RemezEdge> EdgesOf(const DesignRequest& q)
 void SetTaps(DesignOutcome& out, const std::vector<double>& taps)
 {
     const int n = static_cast<int>(taps.size());
-    out.ran = true;
-    out.taps = n;
-    out.window = CPoints(n);
-    out.coeffs = CPoints(n);
-    out.step = CPoints(n);
-    out.spectrum = CPoints(n);
+    out.ResizeArrays(n);
     for (int i = 0; i < n; ++i)
         out.coeffs[i] = Complex(taps[static_cast<size_t>(i)], 0.0);
     out.irPeak = out.coeffs.GetMaxMagnitude();

@@ -182,6 +182,43 @@ private:
     std::map<int, double> m_chosen;  // taps -> beta of the design returned
 };
 
+// The estimate as the messages give it; one the tap limit cut says what
+// the formula asked for.
+std::string EstimateText(const SpecRequest& request, const SpecPlan& plan)
+{
+    std::string text = std::to_string(plan.estimatedTaps) + " taps by " + plan.estimator + "'s formula";
+    double asked = 0.0;
+    if (request.designMethod == DM_REMEZ)
+        asked = std::ceil(plan.remez.usedIchige ? plan.remez.ichigeLength : plan.remez.herrmannLength);
+    else if (request.requirement.fs > 0.0)
+        asked = std::ceil(KaiserLength(plan.kaiser.attenuationDb, plan.kaiser.widthHz / (request.requirement.fs / 2.0)));
+    if (std::isfinite(asked) && asked > plan.estimatedTaps)
+        text += ", capped at " + std::to_string(plan.estimatedTaps) + " from the formula's " + Fixed(asked, 0);
+    return text;
+}
+
+// With a fixed-point format: the double taps met every band and the words
+// missed one, so the format is what cannot reach the requirement.
+std::string FormatLimitText(const SpecRequest& request, const TrialVerdict& v)
+{
+    if (!request.quantize || v.bands.empty() || v.quantBands.size() != v.bands.size())
+        return {};
+    for (const BandVerdict& b : v.bands)
+        if (!b.met)
+            return {};
+    const std::string format = QuantFormatName(*request.quantize);
+    for (const BandVerdict& q : v.quantBands)
+        if (!q.met && q.required.kind == BandKind::Stop)
+            return "\nThe double-precision taps meet it: " + format + " words cannot reach the " +
+                   Fixed(q.required.limitDb, 2) + " dB attenuation (" + Fixed(q.figures.attenuationDb, 2) +
+                   " dB at best); choose a longer word.";
+    for (const BandVerdict& q : v.quantBands)
+        if (!q.met)
+            return "\nThe double-precision taps meet it: " + format + " words cannot keep the ripple within " +
+                   Fixed(q.required.limitDb, 3) + " dB; choose a longer word.";
+    return {};
+}
+
 }  // namespace
 
 const char* RefusalOf(const SpecRequest& request)
@@ -297,8 +334,7 @@ SpecDesignResult FindSpecDesign(const SpecRequest& request, const SpecTrialDesig
 std::string SpecOutcomeText(const SpecRequest& request, const SpecDesignResult& result)
 {
     const SpecSearchResult& s = result.search;
-    const std::string estimate = std::to_string(result.plan.estimatedTaps) + " taps by " + result.plan.estimator +
-                                 "'s formula";
+    const std::string estimate = EstimateText(request, result.plan);
     const std::string precision = request.quantize ? " in double precision and in " +
                                                          QuantFormatName(*request.quantize)
                                                    : std::string();
@@ -311,10 +347,13 @@ std::string SpecOutcomeText(const SpecRequest& request, const SpecDesignResult& 
         return text + BandLines(request, s.found);
     }
     if (s.status == SpecSearchStatus::Unreachable) {
+        const size_t tried = s.tried.size();
         std::string text = "No design up to 1025 taps meets the requirement" + precision + " (estimate: " +
-                           estimate + ", " + std::to_string(s.tried.size()) + " designs tried).";
+                           estimate + "; " + std::to_string(tried) + (tried == 1 ? " design" : " designs") +
+                           " tried).";
         if (s.found.bands.empty())
             return text + "\nNone of them gave a valid design.";
+        text += FormatLimitText(request, s.found);
         return text + "\nBest reached with " + std::to_string(s.found.taps) + " taps:" + BandLines(request, s.found);
     }
     return RefusalOf(request) ? RefusalOf(request) : kMsgSpecPattern;

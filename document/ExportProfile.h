@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "design/DesignMessages.h"
 #include "document/HdlFilterPlan.h"
 #include "dsp/MaskDerivation.h"
 #include "dsp/Multirate.h"
@@ -48,7 +49,6 @@ inline constexpr int kDefaultExportBlockSize = 32;
 // Texts of the export command.
 inline constexpr const char* kMsgExportNoRoot = "Please specify a file name root.";
 inline constexpr const char* kMsgExportRootFolder = "The file name root %s names a folder: please add a file name.";
-inline constexpr const char* kMsgExportNonFinite = "The design holds values that are not finite numbers.";
 inline constexpr const char* kMsgExportWordLength = "Please enter an integer between 2 and 32.";
 inline constexpr const char* kMsgExportBlockSize = "Please enter an integer between 1 and 65536.";
 inline constexpr const char* kMsgExportOutputBits = "Please enter an integer between 2 and 128.";

@@ -109,11 +109,16 @@ double KaiserBeta(double a)
     return 0.0;
 }
 
-int KaiserTaps(double attenuationDb, double widthFraction)
+double KaiserLength(double attenuationDb, double widthFraction)
 {
     // Below 8 dB the formula turns negative; the shortest window then does.
     const double a = std::max(attenuationDb, 8.0);
-    return CeilTaps((a - 7.95) / (2.285 * kPi * widthFraction) + 1.0);
+    return (a - 7.95) / (2.285 * kPi * widthFraction) + 1.0;
+}
+
+int KaiserTaps(double attenuationDb, double widthFraction)
+{
+    return CeilTaps(KaiserLength(attenuationDb, widthFraction));
 }
 
 double HerrmannLength(double fp, double fst, double dp, double ds)

@@ -62,6 +62,8 @@ double BandDeviation(const SpecBand& band);
 // transition width as a fraction of fs/2, A taken as at least 8 dB.
 double KaiserBeta(double attenuationDb);
 int KaiserTaps(double attenuationDb, double widthFraction);
+// The length before rounding and the tap limit.
+double KaiserLength(double attenuationDb, double widthFraction);
 
 // Parks-McClellan length estimates of a lowpass with pass edge fp and stop
 // edge fst (fractions of fs, fp < fst < 0.5), pass deviation dp and stop

@@ -117,12 +117,18 @@ double LargestError(const std::vector<double>& E)
     return ab > cd ? ab : cd;
 }
 
-double Resolution(const RemezGrid& grid)
+// max |D W| over the grid: the weighted error of zero taps.
+double LargestTarget(const RemezGrid& grid)
 {
     double scale = 0.0;
     for (size_t i = 0; i < grid.f.size(); ++i)
         scale = std::fabs(grid.D[i] * grid.W[i]) > scale ? std::fabs(grid.D[i] * grid.W[i]) : scale;
-    return 64.0 * DBL_EPSILON * scale;
+    return scale;
+}
+
+double Resolution(const RemezGrid& grid)
+{
+    return 64.0 * DBL_EPSILON * LargestTarget(grid);
 }
 
 // Sign changes, plus one, along the grid points whose |E| is at least level.
@@ -160,6 +166,7 @@ struct Exchange {
     bool exact = false;
     bool coarseStart = false;
     bool lost = false;  // stopped because the level stayed lost in rounding
+    bool uniformLost = false;  // the evenly spread set's level was lost in rounding
     RemezStart startUsed = RemezStart::Uniform;
     // The coarser design this one started from, with its count of functions.
     // Its finished design (cosine coefficients extended by zeros to this
@@ -185,6 +192,14 @@ struct Exchange {
     bool AtFloor() const
     {
         return static_cast<double>(grid.Size()) * functions >= kLargeWork && NearFloor();
+    }
+
+    // A large grid that started from the same design on a sparse grid,
+    // whose level stayed lost there: the dense grid resolves it no better.
+    bool SparseStartLost() const
+    {
+        return coarser && coarser->lost && coarserFunctions == functions &&
+               static_cast<double>(grid.Size()) * functions >= kLargeWork;
     }
 
     // Frequencies of the set a coarser design hands on.
@@ -240,6 +255,8 @@ void RunExchange(Exchange& ex, const std::vector<RemezEdge>& bands, int r, int d
         const bool sparse = r >= kMinFunctionsForSparseStart &&
                             ((start == Start::Automatic && density >= kMinDensityForSparseStart) ||
                              (start == Start::Sparse && density > kSparseStartDensity));
+        if (ex.passes == 0 && !restarted)
+            ex.uniformLost = levelLost;
         if (ex.passes == 0 && !restarted && (coarse || sparse)) {
             // The evenly spread start cannot be resolved, or would cost a dense
             // grid's passes: start from a coarser design.
@@ -314,7 +331,7 @@ void RunExchange(Exchange& ex, const std::vector<RemezEdge>& bands, int r, int d
         // A level lost in rounding for several passes in a row does not come
         // back: the passes only shuffle noise.
         lostPasses = levelLost || delta == 0.0 ? lostPasses + 1 : 0;
-        if (lostPasses >= (ex.AtFloor() ? kLostPassesAtFloor : kLostPassesToStop)) {
+        if (lostPasses >= (ex.AtFloor() || ex.SparseStartLost() ? kLostPassesAtFloor : kLostPassesToStop)) {
             ex.lost = true;
             break;
         }
@@ -463,6 +480,12 @@ struct Attempt {
     int passes = 0;
     bool converged = false;
     RemezStart start = RemezStart::Uniform;
+    // How the exchange went, for the choice of a second attempt.
+    bool usedCoarse = false;   // it started from a coarser design
+    bool lost = false;         // its level stayed lost in rounding near the resolution
+    bool levelled = false;     // its passes met the 1e-5 test
+    bool uniformLost = false;  // the evenly spread set's level was lost in rounding
+    double zeroTapsError = 0.0;  // the weighted error of zero taps on the grid
 };
 
 // The finished design of one exchange: its converged set, else the best
@@ -484,11 +507,19 @@ Attempt FinishExchange(Exchange& ex, int r, double fitCap)
     return a;
 }
 
+bool SameIndices(const std::vector<ExtremalPoint>& a, const std::vector<ExtremalPoint>& b)
+{
+    const auto sameIndex = [](const ExtremalPoint& p, const ExtremalPoint& q) { return p.index == q.index; };
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), sameIndex);
+}
+
 // The best of the last set's taps (given), the best set's and those the
 // coarser start handed on; the best set's fitted up to fitBudget.
 Finished BestCandidate(Exchange& ex, int r, double fitBudget, Finished best)
 {
-    if (!ex.best.empty()) {
+    // The best set is often the last one (an exchange that levelled but
+    // whose taps the check did not pass): its taps are those given.
+    if (!ex.best.empty() && !SameIndices(ex.best, ex.ext)) {
         Finished other = Finish(ex, ex.best, ex.bestDelta, r, fitBudget);
         if (other.error < best.error)
             best = std::move(other);
@@ -514,17 +545,19 @@ std::vector<double> BestCoefficients(Exchange& ex, int r)
 }
 
 Attempt RunAttempt(const std::vector<RemezEdge>& bands, int r, int density, int filterType, int firType, Start start,
-                   const RemezOptions& options, RemezResult& stats, bool& usedCoarse, bool& lost, bool& levelled)
+                   const RemezOptions& options, RemezResult& stats)
 {
     Exchange ex;
     RunExchange(ex, bands, r, density, filterType, firType, start, options, stats);
     stats.nGridSize = ex.grid.Size();
     stats.nThreads = ex.fast ? ex.fast->Threads() : 1;
-    usedCoarse = ex.coarseStart;
-    lost = ex.lost && ex.AtFloor();
-    levelled = ex.converged;
     Attempt a = FinishExchange(ex, r, kFitWork);
     a.start = ex.startUsed;
+    a.usedCoarse = ex.coarseStart;
+    a.lost = ex.lost && ex.AtFloor();
+    a.levelled = ex.converged;
+    a.uniformLost = ex.uniformLost;
+    a.zeroTapsError = LargestTarget(ex.grid);
     return a;
 }
 
@@ -556,9 +589,6 @@ RemezResult DesignRemezEdges(int taps, int filterType, int firType, const std::v
     const int density = gridDensity < 1 ? 1 : gridDensity;
 
     RemezResult result;
-    bool usedCoarse = false;
-    bool lost = false;
-    bool levelled = false;
     Start first = Start::Automatic;
     switch (options.start) {
     case RemezStart::Uniform:
@@ -573,8 +603,7 @@ RemezResult DesignRemezEdges(int taps, int filterType, int firType, const std::v
     default:
         break;
     }
-    Attempt chosen =
-        RunAttempt(list, r, density, filterType, firType, first, options, result, usedCoarse, lost, levelled);
+    Attempt chosen = RunAttempt(list, r, density, filterType, firType, first, options, result);
     result.nAttempts = 1;
     // Nothing to approximate (no band, or one narrower than the grid
     // spacing): zero taps and the failure count.
@@ -587,11 +616,16 @@ RemezResult DesignRemezEdges(int taps, int filterType, int firType, const std::v
     // double precision, which no other start moves.
     // An exchange that levelled its error but whose taps the check did not
     // pass would level the same way from another start.
-    if (!chosen.converged && !lost && !levelled && r >= kMinFunctionsForForcedStart &&
+    // The evenly spread set, where its level is lost in rounding, is the
+    // start the first attempt fled: in the designs of 300 to 1025 taps
+    // tried (four tables, densities 8 to 64), every second attempt from it
+    // stayed lost and ended no better than zero taps, so it is only run
+    // where the first did no better than those either.
+    const bool hopelessPlain = chosen.usedCoarse && chosen.uniformLost && chosen.design.error <= chosen.zeroTapsError;
+    if (!chosen.converged && !chosen.lost && !chosen.levelled && !hopelessPlain && r >= kMinFunctionsForForcedStart &&
         options.start == RemezStart::Automatic) {
-        bool unused = false;
-        Attempt other = RunAttempt(list, r, density, filterType, firType, usedCoarse ? Start::Plain : Start::Coarse,
-                                   options, result, unused, lost, levelled);
+        Attempt other = RunAttempt(list, r, density, filterType, firType,
+                                   chosen.usedCoarse ? Start::Plain : Start::Coarse, options, result);
         result.nAttempts = 2;
         if (Better(other, chosen))
             chosen = std::move(other);

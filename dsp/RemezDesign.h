@@ -113,8 +113,11 @@ struct RemezOptions {
 // neither falls nor levels higher for 12 passes (4 for a starting design,
 // which also stops after 16), and one whose level stays lost in rounding
 // (8 passes in a row, 2 on a large grid once it or a coarser start came
-// near the resolution; the second start is then skipped, as it is after an
-// exchange that levelled but whose taps failed the check).
+// near the resolution, or once the same design on the sparse grid stayed
+// lost; near the resolution the second start is then skipped, as it is
+// after an exchange that levelled but whose taps failed the check, and as
+// the evenly spread set is when its level is lost and the first start did
+// better than zero taps).
 RemezResult DesignRemez(int taps, int filterType, int firType, int fs, const RemezBand* bands, int gridDensity,
                         CPoints& coeffs, const RemezOptions& options = RemezOptions());
 // The same from bands already in fractions of fs (BuildBandList's), which

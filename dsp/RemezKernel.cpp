@@ -64,9 +64,35 @@ void RemezErrorEvaluator::EvaluateBlocks(int firstBlock, int lastBlock, bool ser
     for (int i = firstBlock * kBlock; i < end; ++i) {
         const size_t u = static_cast<size_t>(i);
         // Points at a node take the node's value, as the plain loop does.
-        const double a = m_near[u] < m_dNodeTol ? EvaluateAtCosine(*ext, m_x[u], m_dNodeTol) : m_A[u];
+        const double a = m_near[u] < m_dNodeTol ? NearNodeValue(*ext, m_x[u]) : m_A[u];
         m_grid.E[u] = (a - m_grid.D[u]) * m_grid.W[u];
     }
+}
+
+double RemezErrorEvaluator::NearNodeValue(const std::vector<ExtremalPoint>& ext, double x) const
+{
+    if (!m_bNodesFalling)
+        return EvaluateAtCosine(ext, x, m_dNodeTol);
+    // With the nodes' x falling, those above x by the tolerance or more come
+    // first, and the scan's answer is among the nodes after them: the first
+    // of weight non-zero within the tolerance, before the nodes fall below
+    // x by the tolerance. The extremal set of a pass is in grid order, so a
+    // point at a node costs a bisection instead of a walk over the set.
+    const double tol = m_dNodeTol;
+    auto p = std::partition_point(ext.begin(), ext.end(),
+                                  [&](const ExtremalPoint& q) { return q.x > x && !(std::fabs(x - q.x) < tol); });
+    for (; p != ext.end(); ++p) {
+        if (std::fabs(x - p->x) < tol) {
+            if (p->ad != 0.0)
+                return p->y;
+        } else if (p->x < x) {
+            break;
+        }
+    }
+    double num = 0.0;
+    double den = 0.0;
+    BarycentricSums(ext, x, num, den);
+    return num / den;
 }
 
 void RemezErrorEvaluator::Run(bool series, const std::vector<ExtremalPoint>* ext)
@@ -99,10 +125,13 @@ void RemezErrorEvaluator::LoadNodes(const std::vector<ExtremalPoint>& ext)
     m_xk.resize(m);
     m_ad.resize(m);
     m_y.resize(m);
+    m_bNodesFalling = true;
     for (size_t k = 0; k < m; ++k) {
         m_xk[k] = ext[k].x;
         m_ad[k] = ext[k].ad;
         m_y[k] = ext[k].y;
+        if (k > 0 && !(ext[k].x <= ext[k - 1].x))
+            m_bNodesFalling = false;
     }
 }
 

@@ -54,6 +54,8 @@ private:
     void LoadNodes(const std::vector<ExtremalPoint>& ext);
     bool SeriesMeetsNodes(const std::vector<ExtremalPoint>& ext, double allowed);
     void Run(bool series, const std::vector<ExtremalPoint>* ext);
+    // EvaluateAtCosine(ext, x, node tolerance) for a point next to a node.
+    double NearNodeValue(const std::vector<ExtremalPoint>& ext, double x) const;
     void EvaluateBlocks(int firstBlock, int lastBlock, bool series, const std::vector<ExtremalPoint>* ext);
 
     RemezGrid& m_grid;
@@ -63,6 +65,7 @@ private:
     int m_nBarycentric = 0;
     double m_dMaxWeight = 0.0;
     double m_dNodeTol = kNodeTolerance;
+    bool m_bNodesFalling = false;  // the loaded nodes' x never rise (NearNodeValue)
     std::vector<double> m_x;     // cos(2 pi f), padded with 2.0 (never near a node)
     std::vector<double> m_A;     // interpolant per padded point
     std::vector<double> m_near;  // smallest |x - x_k| per padded point

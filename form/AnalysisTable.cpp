@@ -34,6 +34,22 @@ std::string FixedText(double v, int decimals)
     return ec == std::errc() ? std::string(buf, end) : "-";
 }
 
+std::vector<MaskBand> RequirementMask(const SpecRequirement& requirement)
+{
+    std::vector<MaskBand> mask;
+    for (const SpecBand& b : requirement.bands)
+        mask.push_back({b.kind, b.loHz, b.hiHz, b.kind == BandKind::Pass ? 1.0 : 0.0});
+    return mask;
+}
+
+std::vector<double> RequirementLimits(const SpecRequirement& requirement)
+{
+    std::vector<double> limits;
+    for (const SpecBand& b : requirement.bands)
+        limits.push_back(b.limitDb);
+    return limits;
+}
+
 std::vector<double> DefaultBandLimits(const ResponseFigures& figures)
 {
     std::vector<double> limits;

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "dsp/OrderEstimate.h"
 #include "form/DesignAnalysis.h"
 
 // The figures of an analysis as rows of text, double precision beside the
@@ -11,6 +12,11 @@
 // What a band must achieve: a pass band's largest ripple, a stop band's
 // smallest attenuation (dB); slope bands have none (NaN).
 std::vector<double> DefaultBandLimits(const ResponseFigures& figures);
+
+// A requirement's bands as the mask to measure (a pass band's desired gain
+// 1, a stop band's 0) and its limits, one per band.
+std::vector<MaskBand> RequirementMask(const SpecRequirement& requirement);
+std::vector<double> RequirementLimits(const SpecRequirement& requirement);
 
 struct FigureRow {
     std::string label;

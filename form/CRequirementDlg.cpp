@@ -141,3 +141,29 @@ void CRequirementDlg::OnOK()
     }
     EndDialog(IDOK);
 }
+
+RequirementFields CRequirementDlg::Fields() const
+{
+    RequirementFields f;
+    f.filterType = m_nFilterType;
+    f.samplingRate = m_nSamplingRate;
+    for (int i = 0; i < kEdges; ++i)
+        f.edges[static_cast<size_t>(i)] = m_nEdge[i];
+    f.ripple = m_strRipple;
+    f.attenuation = m_strAttenuation;
+    f.method = m_nMethod;
+    f.format = m_nFormat;
+    return f;
+}
+
+void CRequirementDlg::Load(const RequirementFields& f)
+{
+    m_nFilterType = f.filterType;
+    m_nSamplingRate = f.samplingRate;
+    for (int i = 0; i < kEdges; ++i)
+        m_nEdge[i] = f.edges[static_cast<size_t>(i)];
+    m_strRipple = f.ripple;
+    m_strAttenuation = f.attenuation;
+    m_nMethod = f.method;
+    m_nFormat = f.format;
+}

@@ -4,6 +4,7 @@
 
 #include "form/CFloatKeys.h"
 #include "form/RequirementDesign.h"
+#include "form/RequirementFields.h"
 #include "platform/CDialog.h"
 
 // "Design to Requirement" (template 141): the requirement of a lowpass,
@@ -40,6 +41,9 @@ public:
 
     // The request the fields describe (valid after OK).
     SpecRequest Request() const;
+    // The fields as the dialog holds them, and loaded from an earlier OK.
+    RequirementFields Fields() const;
+    void Load(const RequirementFields& fields);
 
     int m_nFilterType = 0;       // 0 lowpass .. 3 bandstop
     unsigned m_nSamplingRate = 8000;

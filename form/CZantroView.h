@@ -1,11 +1,17 @@
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "design/Design.h"
 #include "dsp/Multirate.h"
+#include "dsp/OrderEstimate.h"
 #include "form/CFloatKeys.h"
+#include "form/DesignHistory.h"
+#include "form/RequirementFields.h"
+#include "form/ShownDesign.h"
 #include "platform/CWnd.h"
 #include "plot/CMagnitudeWnd.h"
 #include "plot/CPhaseWnd.h"
@@ -109,6 +115,14 @@ public:
     // the document keeps the file's values and stays unmodified; the Remez
     // band dialog's answer is stored as usual, since the design reads it there.
     void DesignQuietly();
+    // Where the messages of DesignQuietly go when set (the desktop program
+    // puts them in its status bar, a command-line print on stderr): all of
+    // that design's messages in order, once it ends, and no message box.
+    // Unset, they are shown as after Design.
+    std::function<void(const std::vector<std::string>& messages)> m_quietMessages;
+    // The form's message box; during DesignQuietly with m_quietMessages set
+    // the text is kept for it instead and IDOK returned.
+    int MessageBox(const std::string& text, unsigned type = MB_OK);
     // A parameter dialog of the design (Kaiser, Dolph-Chebyshev,
     // differentiator, variance, Remez bands): run modally, or answered in
     // memory during DesignQuietly. IDOK, IDCANCEL, or -1 without a host.
@@ -197,6 +211,30 @@ public:
 
     // Pass count of the last Remez design, 0 when none ran.
     int m_nRemezPasses = 0;
+    // The design the plots show, and whether the fields still describe it.
+    ShownDesign m_shown;
+    // The designs shown since the program started (Edit > Undo, Redo).
+    DesignHistory m_history;
+    // The requirement Design to Requirement met with the design on the
+    // plots, which the analysis then judges; nullptr once another design
+    // is shown (a Design, an Undo, an opened document).
+    const SpecRequirement* ShownRequirement() const
+    {
+        return m_requirement && m_nRequirementDesign == m_nDesignsShown ? &*m_requirement : nullptr;
+    }
+    void SetShownRequirement(const SpecRequirement& requirement)
+    {
+        m_requirement = requirement;
+        m_nRequirementDesign = m_nDesignsShown;
+    }
+    void ForgetRequirement() { m_requirement.reset(); }
+    // The requirement dialog's fields at its last OK; it reopens with them.
+    std::optional<RequirementFields> m_LastRequirement;
+    // After a command that may have designed (designsShownBefore: DesignsShown()
+    // when it began): a new design on the plots is kept with its caption and
+    // in the history; otherwise the plots are marked as the previous design.
+    void NoteDesignOutcome(int designsShownBefore);
+    int DesignsShown() const { return m_nDesignsShown; }
 
     // The request of the design shown when it came from Extras > More
     // Methods (a method the form's list does not hold); none after the
@@ -210,7 +248,14 @@ public:
 
 private:
     void DispatchCommand(int id);
+    // Design's steps; OnDesign then notes whether the plots show a new design.
+    void DesignFromFields();
 
     CZantroDoc* m_pDocument = nullptr;
     bool m_bQuietDesign = false;
+    // Designs shown on the plots so far.
+    int m_nDesignsShown = 0;
+    std::optional<SpecRequirement> m_requirement;
+    int m_nRequirementDesign = -1;
+    std::vector<std::string> m_quietTexts;
 };

@@ -39,9 +39,14 @@ bool FormShowsFound(const CZantroView& view, const SpecDesignResult& result)
 void DesignToSpecification(CZantroView& view)
 {
     CRequirementDlg dlg(&view);
-    SeedSpecDialog(view, dlg);
+    // The last requirement, as typed, even when no design met it.
+    if (view.m_LastRequirement)
+        dlg.Load(*view.m_LastRequirement);
+    else
+        SeedSpecDialog(view, dlg);
     if (dlg.DoModal() != IDOK)
         return;
+    view.m_LastRequirement = dlg.Fields();
     const SpecRequest request = dlg.Request();
     if (const std::optional<std::string> refusal = SeedRefusal(request, SeedOf(view))) {
         view.MessageBox(*refusal);
@@ -54,6 +59,8 @@ void DesignToSpecification(CZantroView& view)
         view.OnDesign();
         if (!FormShowsFound(view, result))
             text += "\n" + std::string(kMsgSpecFormDiffers);
+        else
+            view.SetShownRequirement(request.requirement);
     }
     view.MessageBox(text);
 }

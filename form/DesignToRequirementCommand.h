@@ -4,8 +4,9 @@
 
 class CZantroView;
 
-// Extras > Design to Requirement...: asks for the requirement (the
-// dialog seeded from the form's type, rate and corners), finds the fewest
+// Extras > Design to Requirement...: asks for the requirement (the dialog
+// holds the last one the user gave, kept in the view, or else is seeded
+// from the form's type, rate and corners), finds the fewest
 // taps that meet it, fills the form and runs its Design, then shows the N
 // found, the estimate and the figures achieved. When no N up to 1025 meets
 // the requirement the form stays as it was and the message names the best

@@ -3,9 +3,9 @@
 #include "document/CZantroDoc.h"
 #include "document/DocumentMessages.h"
 #include "document/ExportProfileTraits.h"
+#include "document/MethodExport.h"
 #include "form/CZantroView.h"
 #include "form/DesignAnalysis.h"
-#include "form/MoreMethodsCommand.h"
 #include "form/WrittenFiles.h"
 
 namespace {
@@ -19,6 +19,12 @@ bool HasDesign(const CZantroView& view)
 
 ExportDesign ExportDesignOf(const CZantroView& view)
 {
+    if (view.m_MethodRequest && HasDesign(view)) {
+        std::vector<double> taps;
+        for (int i = 0; i < view.m_nTaps; ++i)
+            taps.push_back(view.m_Coeffs.GetValue(i, 0));
+        return MethodExportDesign(*view.m_MethodRequest, taps, view.m_dGain);
+    }
     ExportDesign d;
     d.outline = OutlineOf(view);
     if (view.m_MethodRequest)
@@ -53,7 +59,7 @@ bool ExportDesignFiles(CZantroView& view, const ExportOptions& options)
     if (!WriteExport(ExportDesignOf(view), options, &view))
         return false;
     if (Host* host = view.GetHost())
-        host->SetStatusText(WrittenFilesText(ExportFilePaths(options)));
+        host->SetStatusText(WrittenFilesText(ExportFilePaths(options)) + view.m_shown.WrittenNote(view));
     return true;
 }
 

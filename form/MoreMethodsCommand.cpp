@@ -2,7 +2,6 @@
 
 #include <utility>
 
-#include "dsp/DesignKinds.h"
 #include "form/CMethodDlg.h"
 #include "form/CZantroView.h"
 #include "platform/TextFormat.h"
@@ -55,35 +54,14 @@ void DesignMoreMethods(CZantroView& view)
     const DesignRequest request = dlg.Apply(view.MakeRequest());
     DesignOutcome outcome = Design(request);
     const int taps = outcome.taps;
+    const int shown = view.DesignsShown();
     view.TakeOutcome(std::move(outcome));
-    if (view.m_bDesignValid != 1)
-        return;
-    view.m_MethodRequest = request;
-    view.m_nTaps = taps;
-    view.m_nFirType = CZantroView::GetFirType(view.m_nFilterType, taps);
-    view.UpdateData(false);
-    view.StoreParameters();
-}
-
-std::string MethodName(const DesignRequest& q)
-{
-    if (q.method == DesignMethod::Pulse) {
-        const PulseRequest& p = q.pulse;
-        const bool gaussian = p.shape == PulseShape::Gaussian;
-        const char* shape = gaussian ? "Gaussian"
-                            : p.shape == PulseShape::RaisedCosine ? "raised cosine"
-                                                                  : "root raised cosine";
-        return FormatText("Pulse Shaping: %s, %s %g, %d samples per symbol, %d symbols, %s", shape,
-                          gaussian ? "BT" : "roll-off", gaussian ? p.bt : p.rolloff, p.sps, p.span,
-                          p.normalisation == PulseNormalisation::UnitDcGain ? "unit gain at DC" : "unit energy");
+    if (view.m_bDesignValid == 1) {
+        view.m_MethodRequest = request;
+        view.m_nTaps = taps;
+        view.m_nFirType = CZantroView::GetFirType(view.m_nFilterType, taps);
+        view.UpdateData(false);
+        view.StoreParameters();
     }
-    std::string name = q.method == DesignMethod::LeastSquares ? "Least Squares" : kDesignMethodNames[DM_REMEZ];
-    if (q.minimumPhase)
-        name += ", minimum phase";
-    if (q.remezShape.kind == ShapeKind::CicInverse)
-        name += FormatText(", CIC compensation R %d, M %d, N %d", q.remezShape.decimation, q.remezShape.delay,
-                           q.remezShape.stages);
-    else if (q.remezShape.kind == ShapeKind::InverseSinc)
-        name += ", inverse sinc";
-    return name;
+    view.NoteDesignOutcome(shown);
 }

@@ -1,7 +1,5 @@
 #pragma once
 
-#include <string>
-
 #include "design/DesignRequest.h"
 
 class CMethodDlg;
@@ -21,9 +19,3 @@ void DesignMoreMethods(CZantroView& view);
 // The dialog's fields from the request of the last design of this command
 // (the dialog's defaults when there was none).
 void SeedMethodDialog(const CZantroView& view, CMethodDlg& dlg);
-
-// The method of such a request as exports name it, e.g. "Least Squares,
-// minimum phase", "Remez Exchange, CIC compensation R 8, M 1, N 4" or
-// "Pulse Shaping: root raised cosine, roll-off 0.35, 8 samples per symbol,
-// 8 symbols, unit energy".
-std::string MethodName(const DesignRequest& request);

@@ -2,40 +2,24 @@
 
 #include <algorithm>
 
-#include "design/Design.h"
 #include "design/DesignMessages.h"
 #include "design/DesignValidation.h"
+#include "design/RequirementTrial.h"
 #include "document/CZantroDoc.h"
 #include "dsp/DesignKinds.h"
-#include "dsp/RemezAlgorithm.h"
 #include "form/CZantroView.h"
 #include "platform/DataExchange.h"
 #include "platform/TextFormat.h"
 
 namespace {
 
-// The request of a trial: the setting, the seed's scaling, the dialogs'
-// other answers as a new form holds them.
-DesignRequest TrialRequest(const FormSeed& seed, const SpecFormSetting& s)
+// What the seed adds to a new form's values in a trial.
+DesignRequest SeedRequest(const FormSeed& seed)
 {
     DesignRequest q;
-    q.filterType = static_cast<FilterType>(s.filterType);
-    q.method = static_cast<DesignMethod>(s.designMethod);
-    if (s.windowType >= 0)
-        q.window = static_cast<WindowType>(s.windowType);
-    q.taps = s.taps;
-    q.samplingRate = s.samplingRate;
-    q.firstCorner = s.firstCorner;
-    q.secondCorner = s.secondCorner;
-    q.kaiserBeta = s.shapeFactor;
-    q.bands = s.bands;
-    q.bands.resize(kBandCount);
-    q.gridDensity = s.gridDensity;
-    q.weightRange = RemezWeightRange::AnyPositive;
     q.scaling = static_cast<IRScaling>(seed.irScaling);
     q.scale = TextToDouble(seed.irScale);
     q.sinXCompensation = seed.sinXComp == 1;
-    q.measure = false;
     return q;
 }
 
@@ -76,7 +60,7 @@ std::optional<std::string> SeedRefusal(const SpecRequest& request, const FormSee
         return FillPlaceholders(kMsgMaxChars, {std::to_string(kMaxScaleChars)});
     const SpecPlan plan = PlanOf(request);
     const std::optional<DesignNote> refusal =
-        ValidateRequest(TrialRequest(seed, SettingFor(request, plan, plan.estimatedTaps)));
+        ValidateRequest(SpecTrialRequest(SeedRequest(seed), SettingFor(request, plan, plan.estimatedTaps)));
     if (refusal && refusal->code == DesignCode::ScaleRange)
         return DesignMessage(*refusal);
     return std::nullopt;
@@ -84,29 +68,9 @@ std::optional<std::string> SeedRefusal(const SpecRequest& request, const FormSee
 
 TrialDesign DesignOffscreen(const FormSeed& seed, const SpecFormSetting& setting)
 {
-    TrialDesign trial;
     if (seed.irScale.size() > kMaxScaleChars)
-        return trial;
-    const DesignOutcome out = Design(TrialRequest(seed, setting));
-    if (!out.valid || out.coeffs.m_nCount != setting.taps)
-        return trial;
-    for (const DesignNote& note : out.notes) {
-        if (note.code == DesignCode::RemezNoConvergence) {
-            trial.status = TrialStatus::NotConverged;
-            return trial;
-        }
-        // Anything the user would read besides the pass count (a scale
-        // out of range) fails the trial.
-        if (note.code != DesignCode::RemezPasses)
-            return trial;
-    }
-    if (out.remez.ran && out.remez.passes >= kRemezMaxPasses) {
-        trial.status = TrialStatus::NotConverged;
-        return trial;
-    }
-    trial.status = TrialStatus::Designed;
-    trial.taps = out.Taps();
-    return trial;
+        return TrialDesign{};
+    return DesignSpecTrial(SeedRequest(seed), setting);
 }
 
 SpecDesignResult FindSpecDesign(const SpecRequest& request, const FormSeed& seed)

@@ -23,6 +23,23 @@ bool CZantroView::ReadFields()
 
 void CZantroView::OnDesign()
 {
+    const int shown = m_nDesignsShown;
+    DesignFromFields();
+    NoteDesignOutcome(shown);
+}
+
+void CZantroView::NoteDesignOutcome(int designsShownBefore)
+{
+    if (m_nDesignsShown != designsShownBefore) {
+        m_shown.Designed(*this);
+        m_history.Record(*this);
+    } else {
+        m_shown.NotDesigned(*this);
+    }
+}
+
+void CZantroView::DesignFromFields()
+{
     if (!ReadFields())
         return;
     m_bDesignValid = 0;
@@ -159,4 +176,5 @@ void CZantroView::TakeOutcome(DesignOutcome outcome)
         return;
     ShowResponse(m_Coeffs.m_nCount, outcome.spectrumLength);
     m_bDesignValid = 1;
+    ++m_nDesignsShown;
 }

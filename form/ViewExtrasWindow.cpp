@@ -28,4 +28,6 @@ void CZantroView::OnExtrasWindow()
     m_dGain = m_Spectrum.GetValue(0, 2);
     ShowResponse(n, c);
     m_bDesignValid = 1;
+    m_shown.Designed(*this);
+    m_history.Record(*this);
 }

@@ -54,5 +54,5 @@ void CZantroView::OnMakeFile()
         return;
     }
     if (WriteCoefficientFiles(m_strOutfile, m_nOutExt, m_nNumFormat, m_nTaps, m_Coeffs, this) && m_pHost)
-        m_pHost->SetStatusText(WrittenFilesText(WrittenFiles(m_strOutfile, m_nOutExt)));
+        m_pHost->SetStatusText(WrittenFilesText(WrittenFiles(m_strOutfile, m_nOutExt)) + m_shown.WrittenNote(*this));
 }

@@ -2,6 +2,7 @@
 
 #include "document/CFilPar.h"
 #include "document/CZantroDoc.h"
+#include "document/MethodExport.h"
 #include "platform/CPrintInfo.h"
 #include "platform/DialogTemplate.h"
 #include "plot/ReportText.h"
@@ -71,7 +72,8 @@ void CZantroView::PrintParameterList(DrawContext& dc, const Rect& page)
     const std::string left[5][2] = {
         {"Filter Type", custom ? "custom" : ListEntry(*this, IDC_FILTER_TYPE, m_nFilterType)},
         {"# of Taps", FormatTrimmed("%4d", m_nTaps)},
-        {"Design Method", ListEntry(*this, IDC_DESIGN_METHOD, m_nDesignMethod)},
+        {"Design Method",
+         m_MethodRequest ? MethodListName(*m_MethodRequest) : ListEntry(*this, IDC_DESIGN_METHOD, m_nDesignMethod)},
         {"Window Type", ListEntry(*this, IDC_WINDOW_TYPE, m_nWindowType)},
         {"IR Scaling", ListEntry(*this, IDC_IR_SCALING, m_nIRScaling)},
     };

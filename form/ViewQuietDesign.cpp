@@ -1,12 +1,28 @@
+#include <utility>
+
 #include "form/CZantroView.h"
 #include "platform/CDialog.h"
 #include "platform/ScriptedHost.h"
 
 void CZantroView::DesignQuietly()
 {
+    m_quietTexts.clear();
     m_bQuietDesign = true;
     OnDesign();
     m_bQuietDesign = false;
+    std::vector<std::string> texts = std::move(m_quietTexts);
+    m_quietTexts.clear();
+    if (m_quietMessages && !texts.empty())
+        m_quietMessages(texts);
+}
+
+int CZantroView::MessageBox(const std::string& text, unsigned type)
+{
+    if (m_bQuietDesign && m_quietMessages) {
+        m_quietTexts.push_back(text);
+        return IDOK;
+    }
+    return CWnd::MessageBox(text, type);
 }
 
 int CZantroView::RunParameterDialog(CDialog& dlg)

@@ -71,6 +71,9 @@ void CPlotWnd::DrawAll(DrawContext& dc)
     DrawAxes(dc);
     DrawCurve(dc);
     DrawCursor(dc);
+    if (!m_strNote.empty())
+        dc.DrawTextA(m_strNote, {m_rcClient.left + 300, m_rcClient.top + 3, m_rcClient.right - 8, m_rcClient.top + 18},
+                     DT_RIGHT | DT_TOP);
 }
 
 void CPlotWnd::OnLButtonDown(Point p)

@@ -75,6 +75,9 @@ public:
     int m_yOrigin = 0;
     int m_bTracking = 0;
     Point m_ptCursor;
+    // A note drawn right-aligned above the plot frame ("" none): the form
+    // marks a design older than its fields with it.
+    std::string m_strNote;
 
 protected:
     // The axis routine of every plot. fitToSeries: the base plot's x range

@@ -6,18 +6,36 @@
 #include "design/DesignMessages.h"
 #include "document/CZantroDoc.h"
 #include "document/ExportWriters.h"
+#include "document/MethodExport.h"
 #include "dsp/MaskDerivation.h"
 #include "document/DesignJson.h"
+#include "document/MethodJson.h"
+#include "document/RateChangeReport.h"
 #include "python/DesignError.h"
 #include "python/MessageCatcher.h"
 #include "python/PyValues.h"
 
 namespace {
 
-QuantResult QuantizeDesign(const std::vector<double>& taps, const QuantSpec& spec, const DesignRequest& q,
+// The -3/-6 dB crossings are measured for the form's pass types only, as
+// zantro-cli measures them.
+bool Crossings(const FormState& state)
+{
+    return !state.UsesNewMethods() && !state.UsesRateChange() && HasCornerCrossings(state.par.m_nFilterType);
+}
+
+QuantResult QuantizeDesign(const std::vector<double>& taps, const QuantSpec& spec, const FormState& state,
                            const DesignOutcome& outcome)
 {
-    return QuantizeAndMeasure(taps, spec, q.samplingRate, outcome.mask, HasCornerCrossings(IndexOf(q.filterType)));
+    return QuantizeAndMeasure(taps, spec, state.par.m_nSamplingRate, outcome.mask, Crossings(state));
+}
+
+// What the form's own design only can be saved as.
+void RefuseBeside(const FormState& state, const char* what)
+{
+    if (state.UsesNewMethods())
+        throw DesignError(std::string(what) + " takes the form's four methods and rate changes, not method \"ls\", "
+                                              "min_phase, pulse, cic_comp or inverse_sinc");
 }
 
 }  // namespace
@@ -28,20 +46,27 @@ PyDesign PyDesign::Run(const FormState& state)
     d.m_requested = CopyOf(state);
     const DesignRequest request = state.Request();
     QuantResult quantized;
+    ResponseFigures figures;
     {
         py::gil_scoped_release release;
         d.m_outcome = Design(request);
         if (d.m_outcome.valid) {
             d.m_values = d.m_outcome.Taps();
-            quantized = QuantizeDesign(d.m_values, QuantSpec{}, request, d.m_outcome);
+            quantized = QuantizeDesign(d.m_values, QuantSpec{}, state, d.m_outcome);
+            figures = Crossings(state) || state.UsesRateChange()
+                          ? d.m_outcome.figures
+                          : MeasureResponse(d.m_values, request.samplingRate, d.m_outcome.mask, false);
         }
     }
     if (const std::optional<DesignNote> refusal = d.m_outcome.Refusal())
-        throw DesignError(DesignMessage(*refusal));
+        throw DesignError(DesignMessage(*refusal, request));
     if (!d.m_outcome.valid)
         throw DesignError("No design.");
+    if (state.UsesRateChange())
+        d.m_messages = RateChangeMessages(request, d.m_outcome);
     for (const DesignNote& note : d.m_outcome.notes) {
-        d.m_messages.push_back(DesignMessage(note));
+        if (!state.UsesRateChange())
+            d.m_messages.push_back(DesignMessage(note, request));
         if (note.code == DesignCode::RemezNoConvergence)
             d.m_converged = false;
     }
@@ -52,8 +77,17 @@ PyDesign PyDesign::Run(const FormState& state)
     d.m_stored.m_nTaps = d.m_outcome.taps;
     d.m_taps = NumpyArray(d.m_values);
     d.m_taps.attr("setflags")(py::arg("write") = false);
-    d.m_analysis = ToPython(AnalysisJson(d.m_outcome.figures, quantized, true));
+    d.m_analysis = ToPython(AnalysisJson(figures, quantized, true));
+    d.SetRateFigures(QuantSpec{});
+    if (state.UsesNewMethods())
+        d.m_methods = ToPython(MethodsJson(d.m_outcome, request.samplingRate));
     return d;
+}
+
+void PyDesign::SetRateFigures(const QuantSpec& spec)
+{
+    if (m_requested.UsesRateChange())
+        m_multirate = ToPython(RateChangeJson(m_outcome, m_requested.par.m_nSamplingRate, spec));
 }
 
 py::object PyDesign::Passes() const
@@ -73,9 +107,11 @@ py::list PyDesign::Messages() const
 
 std::string PyDesign::Repr() const
 {
-    const py::dict p = Parameters();
-    return "<zantro.Design " + py::str(p["type"]).cast<std::string>() + " " +
-           py::str(p["method"]).cast<std::string>() + ", " + std::to_string(m_values.size()) + " taps at " +
+    const py::dict p = m_requested.Parameters();
+    const std::string method = p.contains("pulse")    ? "pulse " + py::str(p["pulse"]).cast<std::string>()
+                               : p.contains("method") ? py::str(p["method"]).cast<std::string>()
+                                                      : std::string();
+    return "<zantro.Design " + py::str(p["type"]).cast<std::string>() + " " + method + ", " + std::to_string(m_values.size()) + " taps at " +
            std::to_string(m_requested.par.m_nSamplingRate) + " Hz" + (m_converged ? "" : ", did not converge") + ">";
 }
 
@@ -85,14 +121,14 @@ py::object PyDesign::Quantize(const py::handle& format, const std::string& round
     QuantResult quantized;
     {
         py::gil_scoped_release release;
-        quantized = QuantizeDesign(m_values, spec, m_requested.Request(), m_outcome);
+        quantized = QuantizeDesign(m_values, spec, m_requested, m_outcome);
     }
     return ToPython(QuantizedJson(quantized));
 }
 
-void PyDesign::MeasureOn(const std::vector<MaskBand>& mask, const QuantSpec& spec)
+void PyDesign::MeasureOn(const std::vector<MaskBand>& mask, const QuantSpec& spec, bool bandsDerived)
 {
-    const bool crossings = HasCornerCrossings(m_requested.par.m_nFilterType);
+    const bool crossings = Crossings(m_requested);
     const double fs = m_requested.par.m_nSamplingRate;
     ResponseFigures figures;
     QuantResult quantized;
@@ -101,11 +137,14 @@ void PyDesign::MeasureOn(const std::vector<MaskBand>& mask, const QuantSpec& spe
         figures = MeasureResponse(m_values, fs, mask, crossings);
         quantized = QuantizeAndMeasure(m_values, spec, fs, mask, crossings);
     }
-    m_analysis = ToPython(AnalysisJson(figures, quantized, false));
+    m_analysis = ToPython(AnalysisJson(figures, quantized, bandsDerived));
 }
 
 void PyDesign::Save(const std::string& path) const
 {
+    RefuseBeside(m_requested, "A .fir document");
+    if (m_requested.UsesRateChange())
+        throw DesignError("A .fir document holds the form's designs, not a rate change's lowpass");
     CZantroDoc doc;
     doc.m_FilPar = CopyOf(m_stored);
     MessageCatcher messages;
@@ -115,8 +154,12 @@ void PyDesign::Save(const std::string& path) const
 
 ExportDesign PyDesign::ForExport() const
 {
-    const CFilPar& p = m_stored;
     const DesignRequest q = m_requested.Request();
+    if (m_requested.UsesNewMethods())
+        return MethodExportDesign(q, m_values, m_outcome.gain);
+    if (m_requested.UsesRateChange())
+        return RateChangeExportDesign(q, m_outcome);
+    const CFilPar& p = m_stored;
     ExportDesign d;
     DesignOutline& o = d.outline;
     o.filterType = p.m_nFilterType;

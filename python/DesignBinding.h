@@ -39,9 +39,17 @@ public:
     void SetRequirement(py::object requirement) { m_requirement = std::move(requirement); }
     std::string Repr() const;
 
-    // Measures the taps again on other bands (no longer derived from the
-    // design), quantised to spec.
-    void MeasureOn(const std::vector<MaskBand>& mask, const QuantSpec& spec);
+    // Measures the taps again on other bands (bandsDerived false: no longer
+    // derived from the design), quantised to spec.
+    void MeasureOn(const std::vector<MaskBand>& mask, const QuantSpec& spec, bool bandsDerived = false);
+    // The bands the design was measured on.
+    const std::vector<MaskBand>& Mask() const { return m_outcome.mask; }
+    // A rate change's "multirate" object with the alias attenuation in spec's format.
+    void SetRateFigures(const QuantSpec& spec);
+    // zantro-cli's "multirate" object of a rate change; None otherwise.
+    py::object Multirate() const { return m_multirate; }
+    // zantro-cli's "methods" object of the methods beside the form's; None otherwise.
+    py::object Methods() const { return m_methods; }
     // The "quantized" object of the analysis for another format.
     py::object Quantize(const py::handle& format, const std::string& rounding) const;
     // File > Save As of the form after this design: the ".fir" document.
@@ -59,6 +67,8 @@ private:
     py::object m_taps;
     py::object m_analysis;
     py::object m_requirement = py::none();
+    py::object m_multirate = py::none();
+    py::object m_methods = py::none();
 };
 
 // zantro.design: the form's defaults changed by the keywords, designed.

@@ -10,7 +10,13 @@
 inline const std::vector<std::string> kTypeNames = {"lowpass",        "highpass", "bandpass",
                                                     "bandstop",       "hilbert",  "differentiator",
                                                     "gaussian",       "allpass",  "moving-average"};
-inline const std::vector<std::string> kMethodNames = {"sinc", "fsamp", "remez", "direct"};
+// The form's four methods, then least squares (designed without the form).
+inline const std::vector<std::string> kMethodNames = {"sinc", "fsamp", "remez", "direct", "ls"};
+inline const std::vector<std::string> kMethodEntries = {"Sync + Window", "Frequency Sampling", "Remez Exchange",
+                                                        "direct", "Least Squares"};
+inline constexpr int kLeastSquaresIndex = 4;
+inline const std::vector<std::string> kPulseNames = {"rc", "rrc", "gaussian"};
+inline const std::vector<std::string> kPulseGainNames = {"energy", "dc"};
 inline const std::vector<std::string> kWindowNames = {"rectangular", "hanning",   "hamming",
                                                       "blackman",    "chebyshev", "kaiser"};
 inline const std::vector<std::string> kScalingNames = {"natural", "normalized", "optimized", "custom"};

@@ -102,7 +102,137 @@ void ApplyPoints(CFilPar& par, const py::handle& points)
     par.m_bInputData = 1;
 }
 
+bool Flag(const py::dict& kw, const char* key)
+{
+    return Given(kw, key) && py::bool_(kw[key]);
+}
+
+// Keywords of the form's own design that a design beside it does without.
+void RefuseFormKeywords(const py::dict& kw, const std::vector<const char*>& keys, const std::string& why)
+{
+    for (const char* key : keys)
+        if (Given(kw, key) && !(std::string(key) == "sinx" && !Flag(kw, key)))
+            throw DesignError(why + "; leave " + key + " out");
+}
+
+void ApplyRateChange(FormState& state, const py::dict& kw)
+{
+    RateChange& r = state.rateChange;
+    const char* given = nullptr;
+    int kinds = 0;
+    for (const auto& [key, kind] : {std::pair{"decimate", RateChangeKind::Decimate},
+                                   std::pair{"interpolate", RateChangeKind::Interpolate}})
+        if (Given(kw, key)) {
+            r.kind = kind;
+            r.factor = WholeFrom(kw[key], key);
+            given = key;
+            ++kinds;
+        }
+    if (Flag(kw, "halfband")) {
+        r.kind = RateChangeKind::Halfband;
+        r.factor = 2;
+        given = "halfband";
+        ++kinds;
+    }
+    r.aliasBands = Flag(kw, "alias_bands");
+    if (kinds > 1)
+        throw DesignError("give one of decimate, interpolate and halfband");
+    if (!given) {
+        if (r.aliasBands)
+            throw DesignError("alias_bands needs decimate or interpolate");
+        return;
+    }
+    if (r.kind == RateChangeKind::Halfband && r.aliasBands)
+        throw DesignError("halfband has one alias band, fs/2 - f1 .. fs/2, already; leave alias_bands out");
+    RefuseFormKeywords(kw, {"preset", "points", "bands", "f2", "scaling", "scale", "sinx", "gain", "sigma",
+                            "min_phase", "pulse", "cic_comp", "inverse_sinc"},
+                       std::string(given) + " designs a lowpass of its own without the form");
+    if (state.leastSquares)
+        throw DesignError(std::string(given) + " designs with method \"remez\" or \"sinc\"");
+    // zantro-cli's defaults for a rate change: Remez, a Kaiser window, 60 dB for Dolph-Chebyshev.
+    CFilPar& p = state.par;
+    if (!Given(kw, "method"))
+        p.m_nDesignMethod = DM_REMEZ;
+    if (!Given(kw, "window"))
+        p.m_nWindowType = WT_KAISER;
+    p.m_nStopbandAtt = 60;  // the answer below replaces it when the design asks
+}
+
+void ApplyNewMethods(FormState& state, const py::dict& kw)
+{
+    CFilPar& p = state.par;
+    state.minimumPhase = Flag(kw, "min_phase");
+    const bool pulseOnly = Given(kw, "rolloff") || Given(kw, "bt") || Given(kw, "sps") || Given(kw, "span") ||
+                           Given(kw, "pulse_gain");
+    if (Given(kw, "pulse")) {
+        PulseRequest r;
+        r.shape = static_cast<PulseShape>(ChoiceFrom(kw["pulse"], kPulseNames, {}, "pulse"));
+        const bool gaussian = r.shape == PulseShape::Gaussian;
+        if (Given(kw, "rolloff")) {
+            if (gaussian)
+                throw DesignError("rolloff is the raised cosine's; pulse=\"gaussian\" takes bt");
+            r.rolloff = NumberFrom(kw["rolloff"], "rolloff");
+        }
+        if (Given(kw, "bt")) {
+            if (!gaussian)
+                throw DesignError("bt is the Gaussian's; pulse=\"rc\" and \"rrc\" take rolloff");
+            r.bt = NumberFrom(kw["bt"], "bt");
+        }
+        if (Given(kw, "sps"))
+            r.sps = WholeFrom(kw["sps"], "sps");
+        if (Given(kw, "span"))
+            r.span = WholeFrom(kw["span"], "span");
+        if (Given(kw, "pulse_gain"))
+            r.normalisation = ChoiceFrom(kw["pulse_gain"], kPulseGainNames, {}, "pulse_gain") == 0
+                                  ? PulseNormalisation::UnitEnergy
+                                  : PulseNormalisation::UnitDcGain;
+        if (Given(kw, "method") || Given(kw, "bands") || Given(kw, "taps") || state.minimumPhase ||
+            Given(kw, "cic_comp") || Flag(kw, "inverse_sinc"))
+            throw DesignError("pulse designs its own taps (span x sps + 1): leave out method, bands, taps, "
+                              "min_phase, cic_comp and inverse_sinc");
+        state.pulse = r;
+    } else if (pulseOnly) {
+        throw DesignError("rolloff, bt, sps, span and pulse_gain go with pulse");
+    }
+    if (Given(kw, "cic_comp")) {
+        if (Flag(kw, "inverse_sinc"))
+            throw DesignError("give one of cic_comp and inverse_sinc");
+        const char* form = "cic_comp must be (R, M, N): decimation, differential delay, stages";
+        py::tuple t;
+        try {
+            t = py::tuple(kw["cic_comp"]);
+        } catch (const py::error_already_set&) {
+            throw DesignError(form);
+        }
+        if (t.size() != 3)
+            throw DesignError(form);
+        state.shape = ResponseShape{ShapeKind::CicInverse, WholeFrom(t[0], "cic_comp's R"),
+                                    WholeFrom(t[1], "cic_comp's M"), WholeFrom(t[2], "cic_comp's N")};
+    } else if (Flag(kw, "inverse_sinc")) {
+        state.shape = ResponseShape{ShapeKind::InverseSinc, 1, 1, 1};
+    }
+    if (!state.UsesNewMethods())
+        return;
+    if (state.shape.kind != ShapeKind::None && (p.m_nDesignMethod != DM_REMEZ || state.leastSquares)) {
+        if (Given(kw, "method"))
+            throw DesignError("cic_comp and inverse_sinc shape a Remez design: give method=\"remez\"");
+        p.m_nDesignMethod = DM_REMEZ;
+    }
+    if (state.minimumPhase && p.m_nDesignMethod != DM_REMEZ) {
+        if (Given(kw, "method"))
+            throw DesignError("min_phase factors a Remez or least-squares design: give method=\"remez\" or \"ls\"");
+        p.m_nDesignMethod = DM_REMEZ;
+    }
+    RefuseFormKeywords(kw, {"preset", "points", "sinx"},
+                       "method \"ls\", min_phase, pulse, cic_comp and inverse_sinc design without the form");
+}
+
 }  // namespace
+
+bool FormState::UsesNewMethods() const
+{
+    return leastSquares || minimumPhase || pulse.has_value() || shape.kind != ShapeKind::None;
+}
 
 CFilPar CopyOf(const CFilPar& par)
 {
@@ -137,6 +267,12 @@ FormState CopyOf(const FormState& state)
     c.par = CopyOf(state.par);
     c.gainSelection = state.gainSelection;
     c.diffGain = state.diffGain;
+    c.leastSquares = state.leastSquares;
+    c.minimumPhase = state.minimumPhase;
+    c.pulse = state.pulse;
+    c.shape = state.shape;
+    c.rateChange = state.rateChange;
+    c.weightRange = state.weightRange;
     return c;
 }
 
@@ -174,8 +310,11 @@ void FormState::Apply(const py::dict& kw)
         p.ApplyTargetPreset(PresetFrom(kw["preset"]));
     if (Given(kw, "type"))
         p.m_nFilterType = ChoiceFrom(kw["type"], kTypeNames, EntriesOf(kFilterTypeNames), "type");
-    if (Given(kw, "method"))
-        p.m_nDesignMethod = ChoiceFrom(kw["method"], kMethodNames, EntriesOf(kDesignMethodNames), "method");
+    if (Given(kw, "method")) {
+        const int method = ChoiceFrom(kw["method"], kMethodNames, kMethodEntries, "method");
+        leastSquares = method == kLeastSquaresIndex;
+        p.m_nDesignMethod = leastSquares ? DM_REMEZ : method;
+    }
     if (Given(kw, "window"))
         p.m_nWindowType = ChoiceFrom(kw["window"], kWindowNames, EntriesOf(kWindowTypeNames), "window");
     if (Given(kw, "taps"))
@@ -198,6 +337,9 @@ void FormState::Apply(const py::dict& kw)
         p.m_nGridDensity = WholeFrom(kw["grid"], "grid");
     if (Given(kw, "points"))
         ApplyPoints(p, kw["points"]);
+
+    ApplyRateChange(*this, kw);
+    ApplyNewMethods(*this, kw);
 
     if (Given(kw, "att") && AsksChebyshev(p))
         p.m_nStopbandAtt = WholeFrom(kw["att"], "att");
@@ -269,6 +411,24 @@ DesignRequest FormState::Request() const
     q.scaling = static_cast<IRScaling>(par.m_nIRScaling);
     q.scale = par.m_dIRScale;
     q.sinXCompensation = par.m_bSinXComp != 0;
+    q.rateChange = rateChange;
+    q.weightRange = weightRange;
+    if (UsesNewMethods()) {
+        // As zantro-cli's request of these methods: no corners.
+        q.firstCorner = 0;
+        q.secondCorner = 0;
+        if (pulse) {
+            q.method = DesignMethod::Pulse;
+            q.pulse = *pulse;
+        } else if (leastSquares) {
+            q.method = DesignMethod::LeastSquares;
+            q.weightRange = RemezWeightRange::AnyPositive;
+        } else {
+            q.method = DesignMethod::Remez;
+        }
+        q.minimumPhase = minimumPhase;
+        q.remezShape = shape;
+    }
     return q;
 }
 
@@ -281,7 +441,7 @@ py::dict FormState::Parameters() const
     };
     py::dict d;
     d["type"] = name(kTypeNames, par.m_nFilterType);
-    d["method"] = name(kMethodNames, par.m_nDesignMethod);
+    d["method"] = leastSquares ? py::str("ls") : name(kMethodNames, par.m_nDesignMethod);
     d["window"] = name(kWindowNames, par.m_nWindowType);
     d["taps"] = par.m_nTaps;
     d["fs"] = par.m_nSamplingRate;
@@ -321,5 +481,40 @@ py::dict FormState::Parameters() const
     } else {
         d["points"] = py::none();
     }
+    AddNewParameters(d);
     return d;
+}
+
+void FormState::AddNewParameters(py::dict& d) const
+{
+    if (rateChange.kind == RateChangeKind::Halfband)
+        d["halfband"] = true;
+    else if (rateChange.kind != RateChangeKind::None)
+        d[rateChange.kind == RateChangeKind::Decimate ? "decimate" : "interpolate"] = rateChange.factor;
+    if (rateChange.aliasBands)
+        d["alias_bands"] = true;
+    if (UsesRateChange()) {
+        for (const char* key : {"bands", "f2", "scaling", "scale", "sinx", "gain", "sigma", "points"})
+            d.attr("pop")(key, py::none());
+    }
+    if (minimumPhase)
+        d["min_phase"] = true;
+    if (shape.kind == ShapeKind::CicInverse)
+        d["cic_comp"] = py::make_tuple(shape.decimation, shape.delay, shape.stages);
+    else if (shape.kind == ShapeKind::InverseSinc)
+        d["inverse_sinc"] = true;
+    if (pulse) {
+        d["pulse"] = kPulseNames[static_cast<size_t>(pulse->shape)];
+        if (pulse->shape == PulseShape::Gaussian)
+            d["bt"] = pulse->bt;
+        else
+            d["rolloff"] = pulse->rolloff;
+        d["sps"] = pulse->sps;
+        d["span"] = pulse->span;
+        d["pulse_gain"] = pulse->normalisation == PulseNormalisation::UnitEnergy ? "energy" : "dc";
+        for (const char* key : {"method", "taps", "bands", "points"})
+            d.attr("pop")(key, py::none());
+    }
+    if (UsesNewMethods())
+        d.attr("pop")("points", py::none());
 }

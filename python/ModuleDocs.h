@@ -41,7 +41,7 @@ the keywords that give it again; quantize() the figures of fixed-point taps;
 save() writes a ".fir" document. zantro.export(design, ...) writes it for a
 target.)";
 
-inline constexpr const char* kDesignFnDoc = R"(design(*, type=None, method=None, window=None, taps=None, fs=None, f1=None, f2=None, scaling=None, scale=None, sinx=None, att=None, beta=None, gain=None, sigma=None, grid=None, preset=None, bands=None, points=None) -> Design
+inline constexpr const char* kDesignFnDoc = R"(design(*, type=None, method=None, window=None, taps=None, fs=None, f1=None, f2=None, scaling=None, scale=None, sinx=None, att=None, beta=None, gain=None, sigma=None, grid=None, preset=None, bands=None, points=None, decimate=None, interpolate=None, halfband=None, alias_bands=None, min_phase=None, pulse=None, rolloff=None, bt=None, sps=None, span=None, pulse_gain=None, cic_comp=None, inverse_sinc=None) -> Design
 
 Designs a filter as the form's Design button does. Every keyword is a
 field or dialog of the form, named as zantro-cli's option; one left out
@@ -51,7 +51,8 @@ type     "lowpass", "highpass", "bandpass", "bandstop", "hilbert",
          "differentiator", "gaussian", "allpass", "moving-average" or
          0..8 ("lowpass")
 method   "sinc" (windowed sinc), "fsamp" (frequency sampling), "remez"
-         (Remez exchange), "direct", or 0..3 ("sinc")
+         (Remez exchange), "direct", "ls" (weighted least squares on
+         the bands, any positive weight), or 0..4 ("sinc")
 window   "rectangular", "hanning", "hamming", "blackman", "chebyshev"
          (Dolph-Chebyshev), "kaiser", or 0..5 ("hamming")
 taps     N, 4..1025 (63)
@@ -74,6 +75,36 @@ bands    the Remez band table: (lo_hz, hi_hz, value, weight) rows, at most
          1..100 (no rows)
 points   frequency sampling: the wanted magnitudes from 0 to fs/2, at most
          512, as Read File reads them (none)
+
+Beside the form's designs, as zantro-cli designs them without the form:
+
+decimate, interpolate
+         M or L, 2..64: the lowpass of a rate change; fs is the high rate,
+         f1 the pass-band edge, below fs / (2 M); method "remez" (on the
+         stop bands from fs/M - f1 to fs/2) or "sinc" (cut at fs / (2 M),
+         window "kaiser" unless given; att 60 unless given); d.multirate
+         holds the rates, the polyphase components, the MACs per output and
+         the alias attenuation
+halfband True: a half-band lowpass (Vaidyanathan-Nguyen), taps 4k + 3,
+         centre tap 0.5 and every second tap from it exactly 0
+alias_bands
+         True: stop only the bands that fold onto the pass band,
+         k fs/M -+ f1 (fewer taps)
+min_phase
+         True: a Remez or "ls" lowpass, bandpass or bandstop of N taps
+         with minimum phase and the linear design's magnitude
+pulse    "rc", "rrc" or "gaussian": a pulse-shaping filter of span x sps + 1
+         taps; rolloff (0.35) or bt (0.3), sps (8), span (8), pulse_gain
+         "energy" or "dc" ("energy")
+cic_comp (R, M, N): Remez whose pass bands follow a CIC's inverse
+         (decimation R, differential delay M, N stages)
+inverse_sinc
+         True: Remez whose pass bands follow x/sin(x) (a zero-order-hold DAC)
+
+These report under d.methods (least squares, minimum phase, pulse, shaped
+response) as zantro-cli's "methods" object; they are neither saved nor
+exported (rate changes export with the multirate profiles). A combination
+zantro-cli refuses raises DesignError with its reason.
 
 att, beta, gain and sigma are used where the design asks that dialog, as on
 the form (beta with a Kaiser window, ...). A refused value raises
@@ -123,6 +154,8 @@ inline constexpr const char* kExportDoc = R"(export(design, profile, root, *, wo
 Writes the design for a target as zantro-cli --export does, byte for byte,
 and returns the paths written. Every file opens with a comment stating the
 design, the number format and the measured figures of the exported taps.
+A design of method "ls", min_phase, pulse, cic_comp or inverse_sinc takes
+every profile but the multirate ones, its method named in the comment.
 
 profile      "cmsis-f32", "cmsis-q31", "cmsis-q15", "cmsis-q7" (time-reversed
              and sized for arm_fir_init_*), "c-fixed", "c-float",
@@ -147,7 +180,7 @@ desktop program does on File > Open (its dialogs accepted as they show the
 stored values). DesignError with the program's message when the file cannot
 be read ("Unexpected file format.") or its design is refused.)";
 
-inline constexpr const char* kToRequirementDoc = R"(to_requirement(*, pass_bands, stop_bands, fs=8000.0, method="remez", quantize=None, type=None, grid=None) -> Design
+inline constexpr const char* kToRequirementDoc = R"(to_requirement(*, pass_bands, stop_bands, fs=8000.0, method="remez", quantize=None, type=None, grid=None, decimate=None, interpolate=None, halfband=None, alias_bands=None) -> Design
 
 The fewest taps whose design meets every band, as Extras > Design to
 Requirement and zantro-cli --to-spec find them (the length estimated by
@@ -169,6 +202,14 @@ quantize    None, or "q7", "q15", "q31" or a word length: the fixed-point
             taps must meet the requirement too
 type        the filter type the bands must describe, when given
 grid        Remez grid density, 8..64 (16)
+decimate, interpolate, halfband, alias_bands
+            a rate change's lowpass (see design()): one pass band (0, fp,
+            ripple), and stop_bands [("alias", min_attenuation_db)] (the
+            derived stop bands) or explicit rows; method "remez" or
+            "sinc" (a Kaiser window, odd N; not for a half-band, which
+            takes 4k + 3 taps). Its analysis measures the derived
+            bands, and d.multirate the alias attenuation, in quantize's
+            format, as zantro-cli --to-spec with --decimate does.
 
 DesignError when the requirement is refused or no N up to 1025 meets it,
 with the program's message. The GIL is released while searching.)";

@@ -1,11 +1,15 @@
 #include "python/RequirementBinding.h"
 
 #include <algorithm>
+#include <cmath>
+#include <optional>
 
 #include "design/Design.h"
 #include "design/RequirementSearch.h"
+#include "design/RequirementTrial.h"
+#include "design/RateChangeDesign.h"
 #include "document/DesignJson.h"
-#include "dsp/RemezAlgorithm.h"
+#include "document/RateChangeReport.h"
 #include "python/DesignError.h"
 #include "python/DesignNames.h"
 #include "python/PyValues.h"
@@ -39,6 +43,8 @@ std::vector<SpecBand> SpecBandsFrom(const py::handle& rows, BandKind kind, const
 FormState Filled(const FormState& base, const SpecFormSetting& s)
 {
     FormState state = CopyOf(base);
+    // The weights the search stored keep their true ratio, as in its trials.
+    state.weightRange = RemezWeightRange::AnyPositive;
     CFilPar& p = state.par;
     p.m_nFilterType = s.filterType;
     p.m_nDesignMethod = s.designMethod;
@@ -58,37 +64,95 @@ FormState Filled(const FormState& base, const SpecFormSetting& s)
     return state;
 }
 
-// One trial, judged as the form's off-screen trial is: any note besides the
-// Remez pass count, or no valid design of N taps, fails it.
-TrialDesign DesignTrial(const FormState& base, const SpecFormSetting& setting)
+bool IsWhole(double x)
 {
-    const DesignOutcome out = Design(Filled(base, setting).Request());
-    TrialDesign trial;
-    if (!out.valid || out.taps != setting.taps)
-        return trial;
-    for (const DesignNote& note : out.notes) {
-        if (note.code == DesignCode::RemezNoConvergence) {
-            trial.status = TrialStatus::NotConverged;
-            return trial;
-        }
-        if (note.code != DesignCode::RemezPasses)
-            return trial;
+    return std::isfinite(x) && x == std::floor(x);
+}
+
+// A rate change's lowpass to a requirement, as zantro-cli's --to-spec with
+// --decimate, --interpolate or --halfband searches it.
+PyDesign RateChangeToRequirement(FormState state, const py::handle& passBands, const py::handle& stopBands,
+                                 const std::optional<QuantSpec>& quantize)
+{
+    const bool halfband = state.rateChange.kind == RateChangeKind::Halfband;
+    if (state.par.m_nDesignMethod != DM_REMEZ && (halfband || state.par.m_nDesignMethod != DM_SINC))
+        throw DesignError(halfband ? "to_requirement with halfband designs with method=\"remez\""
+                                   : "to_requirement with a rate change designs with method=\"remez\" or \"sinc\"");
+    const std::vector<SpecBand> passes = SpecBandsFrom(passBands, BandKind::Pass, "pass_bands");
+    if (passes.size() != 1 || passes[0].loHz != 0.0)
+        throw DesignError("to_requirement with a rate change takes one pass band (0, fp, ripple_db)");
+    RateChangeRequirement requirement;
+    requirement.passRippleDb = passes[0].limitDb;
+    requirement.quantize = quantize;
+    const py::list stops = py::list(py::reinterpret_borrow<py::object>(stopBands));
+    if (stops.size() == 1 && py::len(stops[0]) == 2 && py::isinstance<py::str>(py::tuple(stops[0])[0]) &&
+        py::tuple(stops[0])[0].cast<std::string>() == "alias") {
+        const py::object db = py::tuple(stops[0])[1];
+        if (!py::isinstance<py::int_>(db) && !py::isinstance<py::float_>(db))
+            throw DesignError("(\"alias\", min_attenuation_db) takes a number");
+        requirement.aliasAttenuationDb = db.cast<double>();
+        if (!std::isfinite(*requirement.aliasAttenuationDb) || !(*requirement.aliasAttenuationDb > 0.0))
+            throw DesignError("(\"alias\", min_attenuation_db) takes a number above 0");
+    } else {
+        requirement.stopBands = SpecBandsFrom(stopBands, BandKind::Stop, "stop_bands");
+        if (requirement.stopBands.empty())
+            throw DesignError("to_requirement with a rate change takes stop_bands=[(\"alias\", min_attenuation_db)] "
+                              "(the derived stop bands) or explicit stop bands");
+        if (state.rateChange.kind == RateChangeKind::Halfband)
+            throw DesignError("to_requirement with halfband takes stop_bands=[(\"alias\", min_attenuation_db)] "
+                              "(the band fs/2 - fp .. fs/2)");
     }
-    if (setting.designMethod == DM_REMEZ && out.remez.passes >= kRemezMaxPasses) {
-        trial.status = TrialStatus::NotConverged;
-        return trial;
+    for (const SpecBand& b : requirement.stopBands)
+        if (!IsWhole(b.loHz) || !IsWhole(b.hiHz) || !(b.limitDb > 0.0))
+            throw DesignError(kMsgSpecEdges);
+    if (!IsWhole(passes[0].hiHz) || !(passes[0].limitDb > 0.0))
+        throw DesignError(kMsgSpecEdges);
+    DesignRequest base = state.Request();
+    base.firstCorner = static_cast<int>(passes[0].hiHz);
+    RateChangeSearch search;
+    {
+        py::gil_scoped_release release;
+        search = SearchRateChange(base, requirement);
     }
-    trial.status = TrialStatus::Designed;
-    trial.taps = out.Taps();
-    return trial;
+    const std::string message = RateSearchMessage(search, quantize);
+    if (!search.search || search.search->status != SpecSearchStatus::Met)
+        throw DesignError(message);
+    state.par.m_nTaps = search.request.taps;
+    state.par.m_nFirstCorner = search.request.firstCorner;
+    state.rateChange = search.request.rateChange;
+    state.par.m_nWindowType = IndexOf(search.request.window);
+    state.par.m_dShapeFactor = search.request.kaiserBeta;
+    PyDesign design = PyDesign::Run(state);
+    py::dict found = ToPython(RateSearchJson(*search.search));
+    found["message"] = message;
+    design.SetRequirement(found);
+    if (quantize) {
+        design.MeasureOn(design.Mask(), *quantize, true);
+        design.SetRateFigures(*quantize);
+    }
+    return design;
 }
 
 }  // namespace
 
 PyDesign DesignToRequirement(const py::handle& passBands, const py::handle& stopBands, const py::handle& fs,
                              const std::string& method, const py::handle& quantize, const py::handle& type,
-                             const py::handle& grid)
+                             const py::handle& grid, const py::dict& rate)
 {
+    if (rate.size() > 0) {
+        FormState state = FormState::NewDocument();
+        py::dict kw = rate;
+        kw["method"] = method;
+        kw["fs"] = fs;
+        kw["grid"] = grid;
+        kw["type"] = type;
+        state.Apply(kw);
+        if (!state.UsesRateChange())
+            throw DesignError("alias_bands needs decimate or interpolate");
+        return RateChangeToRequirement(std::move(state), passBands, stopBands,
+                                       quantize.is_none() ? std::nullopt
+                                                          : std::optional<QuantSpec>(QuantSpecFrom(quantize, "nearest")));
+    }
     SpecRequest request;
     request.designMethod = ChoiceFrom(py::str(method), kMethodNames, EntriesOf(kDesignMethodNames), "method");
     try {
@@ -120,7 +184,8 @@ PyDesign DesignToRequirement(const py::handle& passBands, const py::handle& stop
     SpecDesignResult result;
     {
         py::gil_scoped_release release;
-        result = FindSpecDesign(request, [&base](const SpecFormSetting& s) { return DesignTrial(base, s); });
+        const DesignRequest values = base.Request();
+        result = FindSpecDesign(request, [&values](const SpecFormSetting& s) { return DesignSpecTrial(values, s); });
     }
     if (result.search.status != SpecSearchStatus::Met)
         throw DesignError(SpecOutcomeText(request, result));

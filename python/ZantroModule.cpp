@@ -1,6 +1,8 @@
 #include <pybind11/numpy.h>
 #include <pybind11/pybind11.h>
 
+#include <utility>
+
 #include "python/DesignBinding.h"
 #include "python/DesignError.h"
 #include "python/MeasureBinding.h"
@@ -52,6 +54,13 @@ PYBIND11_MODULE(zantro, m)
         .def_property_readonly("fir_type", &PyDesign::FirType,
                                "The linear-phase type: 0 symmetric odd N, 1 symmetric even N, 2 antisymmetric odd "
                                "N, 3 antisymmetric even N.")
+        .def_property_readonly("multirate", &PyDesign::Multirate,
+                               "A rate change's figures, as zantro-cli's JSON \"multirate\" object: kind, factor, "
+                               "rates, the polyphase components, MACs per output and the alias attenuation; None "
+                               "for other designs.")
+        .def_property_readonly("methods", &PyDesign::Methods,
+                               "What least squares, minimum phase, a pulse or a shaped Remez response report, as "
+                               "zantro-cli's JSON \"methods\" object; None for the form's methods.")
         .def_property_readonly("requirement", &PyDesign::Requirement,
                                "zantro.to_requirement's search, as zantro-cli's \"to_spec\" object, with the "
                                "program's \"message\" after it; None for other designs.")
@@ -65,26 +74,24 @@ PYBIND11_MODULE(zantro, m)
         [](py::object type, py::object method, py::object window, py::object taps, py::object fs, py::object f1,
            py::object f2, py::object scaling, py::object scale, py::object sinx, py::object att, py::object beta,
            py::object gain, py::object sigma, py::object grid, py::object preset, py::object bands,
-           py::object points) {
+           py::object points, py::object decimate, py::object interpolate, py::object halfband,
+           py::object aliasBands, py::object minPhase, py::object pulse, py::object rolloff, py::object bt,
+           py::object sps, py::object span, py::object pulseGain, py::object cicComp, py::object inverseSinc) {
             py::dict kw;
-            kw["type"] = type;
-            kw["method"] = method;
-            kw["window"] = window;
-            kw["taps"] = taps;
-            kw["fs"] = fs;
-            kw["f1"] = f1;
-            kw["f2"] = f2;
-            kw["scaling"] = scaling;
-            kw["scale"] = scale;
-            kw["sinx"] = sinx;
-            kw["att"] = att;
-            kw["beta"] = beta;
-            kw["gain"] = gain;
-            kw["sigma"] = sigma;
-            kw["grid"] = grid;
-            kw["preset"] = preset;
-            kw["bands"] = bands;
-            kw["points"] = points;
+            const std::pair<const char*, py::object*> given[] = {
+                {"type", &type},          {"method", &method},       {"window", &window},
+                {"taps", &taps},          {"fs", &fs},               {"f1", &f1},
+                {"f2", &f2},              {"scaling", &scaling},     {"scale", &scale},
+                {"sinx", &sinx},          {"att", &att},             {"beta", &beta},
+                {"gain", &gain},          {"sigma", &sigma},         {"grid", &grid},
+                {"preset", &preset},      {"bands", &bands},         {"points", &points},
+                {"decimate", &decimate},  {"interpolate", &interpolate}, {"halfband", &halfband},
+                {"alias_bands", &aliasBands}, {"min_phase", &minPhase}, {"pulse", &pulse},
+                {"rolloff", &rolloff},    {"bt", &bt},               {"sps", &sps},
+                {"span", &span},          {"pulse_gain", &pulseGain}, {"cic_comp", &cicComp},
+                {"inverse_sinc", &inverseSinc}};
+            for (const auto& [key, value] : given)
+                kw[key] = *value;
             return DesignFromKeywords(kw);
         },
         py::kw_only(), py::arg("type") = py::none(), py::arg("method") = py::none(), py::arg("window") = py::none(),
@@ -92,11 +99,29 @@ PYBIND11_MODULE(zantro, m)
         py::arg("f2") = py::none(), py::arg("scaling") = py::none(), py::arg("scale") = py::none(),
         py::arg("sinx") = py::none(), py::arg("att") = py::none(), py::arg("beta") = py::none(),
         py::arg("gain") = py::none(), py::arg("sigma") = py::none(), py::arg("grid") = py::none(),
-        py::arg("preset") = py::none(), py::arg("bands") = py::none(), py::arg("points") = py::none(), kDesignFnDoc);
+        py::arg("preset") = py::none(), py::arg("bands") = py::none(), py::arg("points") = py::none(),
+        py::arg("decimate") = py::none(), py::arg("interpolate") = py::none(), py::arg("halfband") = py::none(),
+        py::arg("alias_bands") = py::none(), py::arg("min_phase") = py::none(), py::arg("pulse") = py::none(),
+        py::arg("rolloff") = py::none(), py::arg("bt") = py::none(), py::arg("sps") = py::none(),
+        py::arg("span") = py::none(), py::arg("pulse_gain") = py::none(), py::arg("cic_comp") = py::none(),
+        py::arg("inverse_sinc") = py::none(), kDesignFnDoc);
 
-    m.def("to_requirement", &DesignToRequirement, py::kw_only(), py::arg("pass_bands"), py::arg("stop_bands"),
-          py::arg("fs") = 8000.0, py::arg("method") = "remez", py::arg("quantize") = py::none(),
-          py::arg("type") = py::none(), py::arg("grid") = py::none(), kToRequirementDoc);
+    m.def(
+        "to_requirement",
+        [](py::object passBands, py::object stopBands, py::object fs, const std::string& method, py::object quantize,
+           py::object type, py::object grid, py::object decimate, py::object interpolate, py::object halfband,
+           py::object aliasBands) {
+            py::dict rate;
+            for (const auto& [key, value] : {std::pair{"decimate", &decimate}, std::pair{"interpolate", &interpolate},
+                                             std::pair{"halfband", &halfband}, std::pair{"alias_bands", &aliasBands}})
+                if (!value->is_none() && !(py::isinstance<py::bool_>(*value) && !value->cast<bool>()))
+                    rate[key] = *value;
+            return DesignToRequirement(passBands, stopBands, fs, method, quantize, type, grid, rate);
+        },
+        py::kw_only(), py::arg("pass_bands"), py::arg("stop_bands"), py::arg("fs") = 8000.0,
+        py::arg("method") = "remez", py::arg("quantize") = py::none(), py::arg("type") = py::none(),
+        py::arg("grid") = py::none(), py::arg("decimate") = py::none(), py::arg("interpolate") = py::none(),
+        py::arg("halfband") = py::none(), py::arg("alias_bands") = py::none(), kToRequirementDoc);
 
     m.def("measure", &MeasureTaps, py::arg("taps"), py::arg("fs"), py::arg("bands") = py::none(),
           py::arg("quantize") = py::none(), py::arg("rounding") = "nearest", kMeasureDoc);

@@ -11,7 +11,8 @@ class DesignError(ValueError):
 
 FilterType = Union[Literal["lowpass", "highpass", "bandpass", "bandstop", "hilbert", "differentiator", "gaussian",
                            "allpass", "moving-average"], int]
-Method = Union[Literal["sinc", "fsamp", "remez", "direct"], int]
+Method = Union[Literal["sinc", "fsamp", "remez", "direct", "ls"], int]
+Pulse = Literal["rc", "rrc", "gaussian"]
 Window = Union[Literal["rectangular", "hanning", "hamming", "blackman", "chebyshev", "kaiser"], int]
 Scaling = Union[Literal["natural", "normalized", "optimized", "custom"], int]
 RemezRow = Tuple[int, int, float, float]
@@ -20,7 +21,9 @@ MeasureBand = Union[Tuple[float, float, BandKind], Tuple[float, float, BandKind,
 QuantFormat = Union[Literal["q7", "q15", "q31"], int, str]
 Rounding = Literal["nearest", "truncate"]
 Profile = Literal["cmsis-f32", "cmsis-q31", "cmsis-q15", "cmsis-q7", "c-fixed", "c-float", "c-double", "csv", "json",
-                  "coe", "vhdl", "verilog"]
+                  "coe", "vhdl", "verilog", "cmsis-decimate-f32", "cmsis-decimate-q31", "cmsis-decimate-q15",
+                  "cmsis-interpolate-f32", "cmsis-interpolate-q31", "cmsis-interpolate-q15", "c-polyphase",
+                  "vhdl-fir", "verilog-fir"]
 
 class Design:
     """A finished design: taps, status, messages and figures."""
@@ -58,6 +61,12 @@ class Design:
     def fir_type(self) -> int:
         """The linear-phase type 0..3."""
     @property
+    def multirate(self) -> Optional[dict[str, Any]]:
+        """A rate change's figures (zantro-cli's "multirate" object); None for other designs."""
+    @property
+    def methods(self) -> Optional[dict[str, Any]]:
+        """What least squares, minimum phase, a pulse or a shaped response report; None for the form's methods."""
+    @property
     def requirement(self) -> Optional[dict[str, Any]]:
         """zantro.to_requirement's search result; None for other designs."""
     def quantize(self, format: QuantFormat, rounding: Rounding = "nearest") -> dict[str, Any]:
@@ -86,18 +95,35 @@ def design(
     preset: Optional[Union[int, str]] = None,
     bands: Optional[Sequence[RemezRow]] = None,
     points: Optional[Union[Sequence[float], npt.ArrayLike]] = None,
+    decimate: Optional[int] = None,
+    interpolate: Optional[int] = None,
+    halfband: Optional[bool] = None,
+    alias_bands: Optional[bool] = None,
+    min_phase: Optional[bool] = None,
+    pulse: Optional[Pulse] = None,
+    rolloff: Optional[float] = None,
+    bt: Optional[float] = None,
+    sps: Optional[int] = None,
+    span: Optional[int] = None,
+    pulse_gain: Optional[Literal["energy", "dc"]] = None,
+    cic_comp: Optional[Tuple[int, int, int]] = None,
+    inverse_sinc: Optional[bool] = None,
 ) -> Design:
     """Designs a filter as the form's Design button does; None keeps the form's value."""
 
 def to_requirement(
     *,
     pass_bands: Sequence[Tuple[float, float, float]],
-    stop_bands: Sequence[Tuple[float, float, float]],
+    stop_bands: Sequence[Union[Tuple[float, float, float], Tuple[Literal["alias"], float]]],
     fs: float = 8000.0,
     method: Literal["remez", "sinc"] = "remez",
     quantize: Optional[QuantFormat] = None,
     type: Optional[FilterType] = None,
     grid: Optional[int] = None,
+    decimate: Optional[int] = None,
+    interpolate: Optional[int] = None,
+    halfband: Optional[bool] = None,
+    alias_bands: Optional[bool] = None,
 ) -> Design:
     """The design with the fewest taps that meets every pass band's ripple and stop band's attenuation."""
 

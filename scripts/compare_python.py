@@ -34,6 +34,51 @@ KEYWORDS = {"--type": "type", "--method": "method", "--window": "window", "--tap
             "--beta": "beta", "--gain": "gain", "--sigma": "sigma", "--grid": "grid", "--preset": "preset"}
 # Make File's own options: Make File is zantro-cli's, the module exports instead.
 MAKE_OPTIONS = {"--make", "--ext", "--format"}
+# The rate change's and the new methods' options: with a value, and flags.
+VALUE_OPTIONS = {"--decimate": "decimate", "--interpolate": "interpolate", "--pulse": "pulse",
+                 "--rolloff": "rolloff", "--bt": "bt", "--sps": "sps", "--span": "span",
+                 "--pulse-gain": "pulse_gain", "--cic-comp": "cic_comp"}
+FLAGS = {"--halfband": "halfband", "--alias-bands": "alias_bands", "--min-phase": "min_phase",
+         "--inverse-sinc": "inverse_sinc"}
+MULTIRATE_PROFILES = ["cmsis-decimate-f32", "cmsis-decimate-q31", "cmsis-decimate-q15", "cmsis-interpolate-f32",
+                      "cmsis-interpolate-q31", "cmsis-interpolate-q15", "c-polyphase"]
+# Rate changes and the methods beside the form's four, designed by zantro-cli
+# without the form: each is compared as the form's runs are, its "multirate"
+# or "methods" object too; the rate changes are exported with the multirate
+# profiles (and a single-rate one) as well.
+EXTRA_CASES = [
+    "--decimate 4 --fs 48000 --f1 2000 --taps 63",
+    "--decimate 3 --fs 48000 --f1 5000 --taps 48",
+    "--decimate 4 --fs 48000 --f1 2000 --taps 63 --alias-bands",
+    "--decimate 16 --fs 48000 --f1 1000 --taps 255 --alias-bands",
+    "--decimate 20 --fs 96000 --f1 1000 --taps 301 --alias-bands --grid 20",
+    "--interpolate 4 --fs 48000 --f1 4000 --taps 61",
+    "--interpolate 2 --fs 44100 --f1 9000 --taps 40 --alias-bands",
+    "--interpolate 64 --fs 192000 --f1 1000 --taps 1025",
+    "--decimate 4 --fs 48000 --f1 2000 --taps 63 --method sinc --beta 8",
+    "--decimate 4 --fs 48000 --f1 2000 --taps 64 --method sinc --window hamming",
+    "--decimate 5 --fs 48000 --f1 2000 --taps 51 --method sinc --window chebyshev --att 70",
+    "--interpolate 3 --fs 48000 --f1 3000 --taps 45 --method sinc --window blackman",
+    "--halfband --fs 48000 --f1 10000 --taps 47",
+    "--halfband --fs 48000 --f1 11000 --taps 103 --grid 32",
+    "--halfband --fs 48000 --f1 11999 --taps 1023",
+    "--halfband --fs 48000 --f1 10000 --taps 49",
+    "--decimate 4 --fs 48000 --f1 6000 --taps 31",
+    "--decimate 4 --fs 48000 --f1 100 --taps 3",
+    "--decimate 4 --fs 48001 --f1 2000 --taps 63",
+    "--method ls --taps 64 --fs 48000 --band 0:8000:1:1 --band 10000:24000:0:0.25",
+    "--method ls --type highpass --taps 63 --fs 48000 --band 0:8000:0:10 --band 10000:24000:1:1",
+    "--method ls --type hilbert --taps 64 --fs 48000 --band 1000:23000:1:1",
+    "--method ls --type bandpass --taps 101 --fs 48000 --band 0:4000:0:5 --band 6000:10000:1:1 --band 12000:24000:0:5",
+    "--method remez --min-phase --taps 31 --fs 48000 --band 0:8000:1:1 --band 10000:24000:0:10",
+    "--method ls --min-phase --taps 40 --fs 48000 --band 0:6000:1:1 --band 9000:24000:0:10",
+    "--pulse rrc --rolloff 0.25 --sps 4 --span 6",
+    "--pulse rc --rolloff 0.5 --sps 8 --span 8 --pulse-gain dc --fs 48000",
+    "--pulse gaussian --bt 0.3 --sps 8 --span 4",
+    "--method remez --cic-comp 8:1:4 --taps 63 --fs 48000 --band 0:4000:1:1 --band 8000:24000:0:10",
+    "--method remez --inverse-sinc --taps 47 --fs 48000 --band 0:16000:1:1 --band 19000:24000:0:10",
+    "--method ls --type differentiator --taps 31",
+]
 
 
 def list_cases(folder):
@@ -71,6 +116,17 @@ def keywords_of(args):
             i += 1
             lo, hi, value, weight = args[i].split(":")
             kw.setdefault("bands", []).append((int(lo), int(hi), float(value), float(weight)))
+        elif a in FLAGS:
+            kw[FLAGS[a]] = True
+        elif a in VALUE_OPTIONS:
+            i += 1
+            key = VALUE_OPTIONS[a]
+            if key == "cic_comp":
+                kw[key] = tuple(int(x) for x in args[i].split(":"))
+            elif key in ("pulse", "pulse_gain"):
+                kw[key] = args[i]
+            else:
+                kw[key] = number(args[i])
         elif a in KEYWORDS:
             i += 1
             value = args[i]
@@ -116,37 +172,35 @@ def compare_design(cli, args, kw, cwd):
         diffs.append("taps differ")
     if "".join(m + "\n" for m in design.messages) != stderr:
         diffs.append("messages %r, zantro-cli %r" % (design.messages, stderr))
-    if design.passes != report["passes"]:
+    if "passes" in report and design.passes != report["passes"]:
         diffs.append("passes %r, zantro-cli %r" % (design.passes, report["passes"]))
     if design.analysis != report["analysis"]:
         diffs.append("analysis differs")
+    for key in ("multirate", "methods"):
+        if getattr(design, key) != report.get(key):
+            diffs.append("%s differs" % key)
     return design, diffs
 
 
-def export_options(k):
-    """The k-th export: a profile in turn, with word length, rounding, block and Helium varied."""
-    profile = PROFILES[k % len(PROFILES)]
-    return profile, {"word_length": (16, 12, 24, 8, 32)[k % 5], "rounding": ("nearest", "truncate")[k % 2],
-                     "block": (32, 1, 100)[k % 3], "helium": k % 4 == 3}
+def compare_rate_export(cli, args, design, profile, k, folder):
+    """A rate change exported with profile by zantro-cli and by zantro.export: the same files, byte for byte."""
+    factor = int(args[args.index("--decimate") + 1]) if "--decimate" in args else 1
+    options = {"rounding": ("nearest", "truncate")[k % 2], "block": factor * (8, 1, 5)[k % 3]}
+    extra = ["--export", profile, "--export-root", "coef", "--rounding", options["rounding"]]
+    if profile.startswith("cmsis-"):
+        extra += ["--block", str(options["block"])]
+    return compare_files(cli, args, extra, design, profile, options, folder)
 
 
-def compare_export(cli, args, design, k, folder):
-    profile, options = export_options(k)
+def compare_files(cli, args, extra, design, profile, options, folder):
     cli_dir, py_dir = os.path.join(folder, "cli"), os.path.join(folder, "py")
     os.makedirs(cli_dir)
     os.makedirs(py_dir)
-    # zantro-cli refuses an option the profile does not take.
-    extra = ["--export", profile, "--export-root", "coef", "--rounding", options["rounding"]]
-    if profile in ("c-fixed", "json", "coe", "vhdl", "verilog"):
-        extra += ["--word-length", str(options["word_length"])]
-    if profile.startswith("cmsis-"):
-        extra += ["--block", str(options["block"])] + (["--helium"] if options["helium"] else [])
     status, _, stderr = run_cli(cli, strip_make(args) + extra, cli_dir)
     diffs = []
     try:
         written = zantro.export(design, profile, os.path.join(py_dir, "coef"), **options)
     except zantro.DesignError as e:
-        # Refused (CMSIS fixed point of taps beyond +-1, ...): by both, with the same message, nothing written.
         if status != 1 or not stderr.endswith(str(e) + "\n") or os.listdir(cli_dir) or os.listdir(py_dir):
             diffs.append("%s: refused by the module (%r), zantro-cli: status %d, %r" % (profile, str(e), status, stderr))
         return profile + " (refused)", diffs
@@ -159,6 +213,55 @@ def compare_export(cli, args, design, k, folder):
             if a.read() != b.read():
                 diffs.append("%s: %s differs" % (profile, name))
     return profile, diffs
+
+
+def run_extra_cases(cli, root):
+    """EXTRA_CASES compared; every rate change exported with the profile its kind takes. Counts and differences."""
+    counts = {"cases": 0, "identical": 0, "designed": 0, "refused": 0, "exports": 0, "export files identical": 0}
+    diffs_all = []
+    for n, case in enumerate(EXTRA_CASES):
+        args = case.split()
+        folder = os.path.join(root, "extra%d" % n)
+        os.makedirs(folder)
+        design, diffs = compare_design(cli, args, keywords_of(args), folder)
+        counts["cases"] += 1
+        counts["designed" if design is not None else "refused"] += 1
+        if design is not None and design.multirate is not None:
+            kind = design.multirate["kind"]
+            profiles = [p for p in MULTIRATE_PROFILES
+                        if "decimate" in p and kind in ("decimate", "halfband") or "interpolate" in p and
+                        kind == "interpolate" or p == "c-polyphase"] + ["cmsis-q15"]
+            for k, profile in enumerate(profiles):
+                exported, more = compare_rate_export(cli, args, design, profile, n + k,
+                                                     os.path.join(folder, "export%d" % k))
+                counts["exports"] += 1
+                if not more and not exported.endswith("(refused)"):
+                    counts["export files identical"] += 1
+                diffs += more
+        if diffs:
+            counts["different"] = counts.get("different", 0) + 1
+        else:
+            counts["identical"] += 1
+        diffs_all += ["%s: %s" % (case, d) for d in diffs]
+    return counts, diffs_all
+
+
+def export_options(k):
+    """The k-th export: a profile in turn, with word length, rounding, block and Helium varied."""
+    profile = PROFILES[k % len(PROFILES)]
+    return profile, {"word_length": (16, 12, 24, 8, 32)[k % 5], "rounding": ("nearest", "truncate")[k % 2],
+                     "block": (32, 1, 100)[k % 3], "helium": k % 4 == 3}
+
+
+def compare_export(cli, args, design, k, folder):
+    profile, options = export_options(k)
+    # zantro-cli refuses an option the profile does not take.
+    extra = ["--export", profile, "--export-root", "coef", "--rounding", options["rounding"]]
+    if profile in ("c-fixed", "json", "coe", "vhdl", "verilog"):
+        extra += ["--word-length", str(options["word_length"])]
+    if profile.startswith("cmsis-"):
+        extra += ["--block", str(options["block"])] + (["--helium"] if options["helium"] else [])
+    return compare_files(cli, args, extra, design, profile, options, folder)
 
 
 def strip_make(args):
@@ -210,8 +313,13 @@ def main(argv):
                     per_profile[exported] = per_profile.get(exported, 0) + 1
                 for d in diffs:
                     print("DIFFERENT %s: %s" % (" ".join(args), d))
+        extra_counts, extra_diffs = run_extra_cases(cli, root)
+        for d in extra_diffs:
+            print("DIFFERENT " + d)
+        counts["different"] += len(extra_diffs)
         for key, value in counts.items():
             print("%-18s %d" % (key, value))
+        print("rate changes and new methods: " + ", ".join("%s %d" % kv for kv in extra_counts.items()))
         print("exports by profile: " + ", ".join("%s %d" % (p, per_profile.get(p, 0)) for p in PROFILES))
         refused = sum(v for k, v in per_profile.items() if k.endswith("(refused)"))
         print("exports refused by both with the same message: %d" % refused)

@@ -8,9 +8,11 @@
 # Requirement with the form after it, of Extras > More Methods (a
 # least-squares lowpass, a root-raised-cosine pulse) and of Extras > Rate
 # Change with the analysis of its alias bands and its export as a CMSIS-DSP
-# decimator. The virtual screen is
-# ZANTRO_SCREENSHOT_SIZE (default 1400x1100, e.g. 1366x768 or 1920x1080).
-# Installs what is missing
+# decimator; a refused Design over the previous plots, Edit > Undo, Copy
+# Coefficients and the Edit menu (whole-screen shots, so the window's place
+# on the screen shows). The virtual screen is ZANTRO_SCREENSHOT_SIZE
+# (default 1400x1100, e.g. 1366x768 or 1920x1080); a PNG's name then ends in
+# the size. Installs what is missing
 # (the build's packages, then xvfb, xdotool, x11-apps and imagemagick) and
 # builds the program first.
 source "$(dirname "${BASH_SOURCE[0]}")/setup.sh"
@@ -24,6 +26,8 @@ fi
 PROGRAM="$BUILD_DIR/app/zantro"
 OUT="$(mkdir -p "${1:-$BUILD_DIR/screenshots}" && cd "${1:-$BUILD_DIR/screenshots}" && pwd)"
 DISPLAY_NUMBER="${ZANTRO_SCREENSHOT_DISPLAY:-:93}"
+SUFFIX=""
+[ -n "${ZANTRO_SCREENSHOT_SIZE:-}" ] && SUFFIX="-$ZANTRO_SCREENSHOT_SIZE"
 
 WORK="$(mktemp -d)"
 XVFB_PID=""
@@ -55,8 +59,13 @@ shot() {  # title, file
     local id
     id="$(window "$1")"
     settle 0.4
-    xwd -silent -id "$id" | convert xwd:- "$OUT/$2.png"
-    echo "saved $OUT/$2.png ($1)"
+    xwd -silent -id "$id" | convert xwd:- "$OUT/$2$SUFFIX.png"
+    echo "saved $OUT/$2$SUFFIX.png ($1)"
+}
+screen_shot() {  # file: the whole screen, menus and every window on it
+    settle 0.4
+    xwd -silent -root | convert xwd:- "$OUT/$1$SUFFIX.png"
+    echo "saved $OUT/$1$SUFFIX.png (screen)"
 }
 keys() { xdotool key --delay 40 "$@"; }
 type_text() { xdotool type --delay 40 "$1"; }
@@ -89,8 +98,8 @@ design() { press 11; }
 
 shot "$MAIN" main-start
 
-# The default 63-tap Hamming lowpass.
-design
+# The default 63-tap Hamming lowpass, by F5 from the first field.
+keys F5
 settle 1.5
 shot "$MAIN" main-design-lowpass
 
@@ -159,8 +168,24 @@ shot "Zantro" message-taps-range
 keys Return
 settle 0.5
 CURRENT=1
+# The plots still show the Remez design: they and the status bar say so.
+shot "$MAIN" main-refused-previous-design
 keys ctrl+a
 type_text 63
+
+# Edit > Undo goes back to the design before the Remez one; Copy
+# Coefficients (Ctrl+Shift+C) then puts its taps on the clipboard.
+xdotool windowfocus --sync "$main_id" 2>/dev/null || true
+keys alt+e
+settle 1.5
+screen_shot screen-edit-menu
+keys u
+settle 1
+xdotool windowfocus --sync "$main_id" 2>/dev/null || true
+keys ctrl+shift+c
+settle 0.5
+shot "$MAIN" main-undo-copy-coefficients
+screen_shot screen-main
 
 # The About box and the user guide.
 xdotool windowfocus --sync "$main_id" 2>/dev/null || true
@@ -176,8 +201,7 @@ shot "Zantro Help" help-guide
 keys Escape
 settle 0.5
 
-# Extras > Analysis... (the menu title has no mnemonic, so the mouse opens
-# it) after a 101-tap Kaiser (beta 10) lowpass at 48 kHz, corner 6 kHz; then
+# Extras > Analysis... after a 101-tap Kaiser (beta 10) lowpass at 48 kHz, corner 6 kHz; then
 # the window follows a Remez band-pass, the target filter "bandpass even 50".
 xdotool windowfocus --sync "$main_id" 2>/dev/null || true
 choose 0 0
@@ -195,11 +219,13 @@ keys ctrl+a
 type_text 10
 keys Return
 settle 1.5
-xdotool mousemove --window "$main_id" 128 8 click 1
+xdotool windowfocus --sync "$main_id" 2>/dev/null || true
+keys alt+x
 settle 0.5
-keys Down Down Return
+keys a
 settle 2
 shot "Analysis" analysis-kaiser-lowpass
+screen_shot screen-analysis
 xdotool windowfocus --sync "$main_id" 2>/dev/null || true
 settle 0.5
 focus_control 10
@@ -238,9 +264,10 @@ xdotool windowfocus --sync "$main_id" 2>/dev/null || true
 # Extras > Design to Requirement...: the 8 kHz lowpass 0-1000 Hz with
 # 0.1 dB ripple and 60 dB from 1200 Hz by Remez exchange in Q15. The dialog
 # opens on the first edge; the filter type is two fields back.
-xdotool mousemove --window "$main_id" 128 8 click 1
+xdotool windowfocus --sync "$main_id" 2>/dev/null || true
+keys alt+x
 settle 0.5
-keys Down Down Down Return
+keys r
 window "Design to Requirement" >/dev/null
 settle 0.5
 keys shift+Tab shift+Tab Home Tab Tab
@@ -264,7 +291,7 @@ shot "$MAIN" main-design-to-requirement
 xdotool windowfocus --sync "$main_id" 2>/dev/null || true
 settle 0.5
 
-# Extras (opened with the mouse, as its title has no mnemonic): the entry
+# Extras (opened with the mouse): the entry
 # with this position, 1 Window .. 5 More Methods.
 extras() {
     xdotool windowfocus --sync "$main_id" 2>/dev/null || true

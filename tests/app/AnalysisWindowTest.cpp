@@ -38,7 +38,7 @@ TEST_F(AnalysisWindowTest, ExtrasAnalysisOpensAModelessWindowWithItsPrompt)
     Start();
     QAction* action = frame()->Action(ID_EXTRAS_ANALYSIS);
     ASSERT_NE(action, nullptr);
-    EXPECT_EQ(action->text(), QStringLiteral("Analysis..."));
+    EXPECT_EQ(action->text(), QStringLiteral("&Analysis..."));
     EXPECT_EQ(action->statusTip(), QStringLiteral("Show the achieved figures of the design and of its fixed-point taps"));
     action->trigger();
     AnalysisWindow* w = frame()->Analysis();

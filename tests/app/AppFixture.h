@@ -42,6 +42,14 @@ protected:
         frame()->activateWindow();
     }
 
+    // Start, then wait until the window is active, as the user sees it:
+    // shortcuts and the focus work in the active window only.
+    void StartActive(const std::vector<std::string>& args = {})
+    {
+        Start(args);
+        ASSERT_TRUE(QTest::qWaitForWindowActive(frame()));
+    }
+
     CMainFrame* frame() const { return app->MainFrame(); }
     QWidget* Control(int id) const { return app->m_host.ControlWidget(app->m_view, id); }
     QLineEdit* Edit(int id) const { return qobject_cast<QLineEdit*>(Control(id)); }

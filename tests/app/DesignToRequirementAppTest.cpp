@@ -1,3 +1,4 @@
+#include <QDialog>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -24,7 +25,7 @@ TEST_F(DesignToSpecApp, MenuEntryDialogDesignAndMessage)
     Start();
     QAction* action = frame()->Action(ID_EXTRAS_DESIGN_TO_SPEC);
     ASSERT_NE(action, nullptr);
-    EXPECT_EQ(action->text(), QStringLiteral("Design to Requirement..."));
+    EXPECT_EQ(action->text(), QStringLiteral("Design to &Requirement..."));
     EXPECT_EQ(action->statusTip(),
               QStringLiteral("Design with the fewest taps that meet a pass-band ripple and a stop-band attenuation"));
 
@@ -51,4 +52,48 @@ TEST_F(DesignToSpecApp, MenuEntryDialogDesignAndMessage)
         << script->Seen().back().toStdString();
     EXPECT_EQ(app->m_view.m_nTaps, 147);
     EXPECT_EQ(app->m_view.m_bDesignValid, 1);
+}
+
+// The dialog reopens with the requirement last given, also one no design
+// met, and a new run starts with it from the settings.
+TEST_F(DesignToSpecApp, TheDialogKeepsTheLastRequirement)
+{
+    Start();
+    auto field = [](QWidget* modal, int id) {
+        return modal->findChild<QLineEdit*>(QStringLiteral("control%1").arg(id));
+    };
+    // An attenuation nothing up to 1025 taps reaches across a 10 Hz transition.
+    script->Expect([&](QWidget* modal) {
+        field(modal, 1163)->setText(QStringLiteral("1010"));
+        field(modal, 1167)->setText(QStringLiteral("120"));
+        Ok(modal);
+    });
+    script->ExpectMessage();
+    frame()->OnCommand(ID_EXTRAS_DESIGN_TO_SPEC);
+    ASSERT_FALSE(script->Seen().isEmpty());
+    EXPECT_TRUE(script->Seen().back().startsWith(QStringLiteral("No design up to 1025 taps")));
+    EXPECT_TRUE(script->Seen().back().contains(QStringLiteral("capped at 1025")));
+
+    // The form's corner changed meanwhile; the dialog still holds what was typed.
+    Type(IDC_FIRST_CORNER, QStringLiteral("1500"));
+    QString edge, attenuation;
+    auto look = [&](QWidget* modal) {
+        edge = field(modal, 1163)->text();
+        attenuation = field(modal, 1167)->text();
+        static_cast<QDialog*>(modal)->reject();
+    };
+    script->Expect(look);
+    frame()->OnCommand(ID_EXTRAS_DESIGN_TO_SPEC);
+    EXPECT_EQ(edge, QStringLiteral("1010"));
+    EXPECT_EQ(attenuation, QStringLiteral("120"));
+
+    app->SaveSettings();
+    app->m_doc.SetModifiedFlag(false);
+    app = std::make_unique<CZantroApp>();
+    Start();
+    edge.clear();
+    script->Expect(look);
+    frame()->OnCommand(ID_EXTRAS_DESIGN_TO_SPEC);
+    EXPECT_EQ(edge, QStringLiteral("1010"));
+    EXPECT_EQ(attenuation, QStringLiteral("120"));
 }

@@ -74,19 +74,21 @@ TEST_F(MainFrame, MenusListTheirCommandsWithSeparatorsAndAccelerators)
     QStringList titles;
     for (QAction* a : frame()->menuBar()->actions())
         titles << a->text();
-    EXPECT_EQ(titles, (QStringList{"&File", "&Edit", "&View", "Extras", "&Help"}));
+    EXPECT_EQ(titles, (QStringList{"&File", "&Edit", "&View", "E&xtras", "&Help"}));
 
     EXPECT_EQ(Entries(MenuNamed(frame(), "&File")),
               (QStringList{"&New\tCtrl+N", "&Open...\tCtrl+O", "&Save\tCtrl+S", "Save &As...", "&Export...", "-", "&Print...\tCtrl+P",
                            "Print Pre&view", "P&rint Setup...", "-", "Recent File", "-", "E&xit"}));
     EXPECT_EQ(Entries(MenuNamed(frame(), "&Edit")),
-              (QStringList{"&Undo\tCtrl+Z", "-", "Cu&t\tCtrl+X", "&Copy\tCtrl+C", "&Paste\tCtrl+V"}));
+              (QStringList{"&Undo\tCtrl+Z", "&Redo\tCtrl+Y", "-", "Cu&t\tCtrl+X", "&Copy\tCtrl+C", "&Paste\tCtrl+V",
+                           "-", "Copy C&oefficients\tCtrl+Shift+C"}));
     EXPECT_EQ(Entries(MenuNamed(frame(), "&View")), (QStringList{"&Toolbar", "&Status Bar"}));
-    EXPECT_EQ(Entries(MenuNamed(frame(), "Extras")),
-              (QStringList{"Window", "Analysis...", "Design to Requirement...", "Rate Change...", "More Methods..."}));
+    EXPECT_EQ(Entries(MenuNamed(frame(), "E&xtras")),
+              (QStringList{"&Window", "&Analysis...", "Design to &Requirement...", "Rate &Change...", "More &Methods..."}));
     EXPECT_EQ(Entries(MenuNamed(frame(), "&Help")), (QStringList{"&Help Topics", "-", "&About Zantro..."}));
 
-    for (int id : {ID_EDIT_UNDO, ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE})
+    // Nothing to undo or copy yet, and the focus is in a drop-down list.
+    for (int id : std::initializer_list<int>{ID_EDIT_UNDO, ID_EDIT_REDO, ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE, ID_EDIT_COPY_COEFFS})
         EXPECT_FALSE(frame()->Action(id)->isEnabled()) << id;
     EXPECT_FALSE(frame()->Action(ID_FILE_MRU_FILE1)->isEnabled());
 

@@ -57,7 +57,7 @@ TEST_F(MoreMethodsApp, MenuEntryDesignsAPulse)
     Start();
     QAction* action = frame()->Action(ID_EXTRAS_MORE_METHODS);
     ASSERT_NE(action, nullptr);
-    EXPECT_EQ(action->text(), QStringLiteral("More Methods..."));
+    EXPECT_EQ(action->text(), QStringLiteral("More &Methods..."));
     EXPECT_TRUE(action->statusTip().startsWith(QStringLiteral("Design by least squares")));
     script->Expect([](QWidget* modal) {
         EXPECT_EQ(modal->windowTitle(), QStringLiteral("More Methods"));

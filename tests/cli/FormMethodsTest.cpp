@@ -1,14 +1,18 @@
 #include <gtest/gtest.h>
 
 #include <charconv>
+#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "CliRunSupport.h"
 #include "ViewFixture.h"
+#include "document/DocumentTestSupport.h"
+#include "document/ExportProfileTraits.h"
 #include "dsp/DesignKinds.h"
 #include "form/CMethodDlg.h"
 #include "form/CRemezDlg.h"
+#include "form/ExportCommand.h"
 #include "form/MoreMethodsCommand.h"
 
 // Extras > More Methods... designs what zantro-cli designs for the same
@@ -107,6 +111,37 @@ const FormCase kCases[] = {
      {"--pulse", "gaussian", "--bt", "0.3", "--sps", "4", "--span", "4", "--pulse-gain", "dc"}, 17},
 };
 
+// The form's design of the case through Extras > More Methods...
+void DesignOnTheForm(const FormCase& c, ViewFixture& f)
+{
+    f.Configure(c.filterType, DM_REMEZ, WT_HAMMING, c.taps, c.fs);
+    std::vector<RemezBand> rows;
+    for (const Band& b : c.bands)
+        rows.push_back({1, b.lo, b.hi, b.value, b.weight});
+    f.SetBands(rows);
+    f.host.QueueDialog(D::IDD, c.dialog);
+    DesignMoreMethods(f.view);
+}
+
+// zantro-cli's arguments for the same design.
+std::vector<std::string> CliArgs(const FormCase& c)
+{
+    std::vector<std::string> args = c.cli;
+    if (!c.bands.empty()) {
+        for (const std::string& a :
+             {std::string("--taps"), std::to_string(c.taps), std::string("--fs"), std::to_string(c.fs)})
+            args.push_back(a);
+        for (const std::string& a : BandArgs(c.bands))
+            args.push_back(a);
+    } else {
+        args.push_back("--fs");
+        args.push_back(std::to_string(c.fs));
+    }
+    return args;
+}
+
+class FormMethodsExport : public TempDirTest {};
+
 }  // namespace
 
 TEST(FormMethods, DesignsWhatTheCommandLineDesigns)
@@ -114,13 +149,7 @@ TEST(FormMethods, DesignsWhatTheCommandLineDesigns)
     for (const FormCase& c : kCases) {
         SCOPED_TRACE(c.name);
         ViewFixture f;
-        f.Configure(c.filterType, DM_REMEZ, WT_HAMMING, c.taps, c.fs);
-        std::vector<RemezBand> rows;
-        for (const Band& b : c.bands)
-            rows.push_back({1, b.lo, b.hi, b.value, b.weight});
-        f.SetBands(rows);
-        f.host.QueueDialog(D::IDD, c.dialog);
-        DesignMoreMethods(f.view);
+        DesignOnTheForm(c, f);
         // A Remez design reports its passes, as the form's does; nothing else.
         for (const ScriptedHost::Message& m : f.host.Messages())
             EXPECT_EQ(m.text.rfind("The Remez algorithm took", 0), 0u) << m.text;
@@ -128,17 +157,7 @@ TEST(FormMethods, DesignsWhatTheCommandLineDesigns)
         EXPECT_EQ(f.view.m_nTaps, c.designedTaps);
         ASSERT_TRUE(f.view.m_MethodRequest.has_value());
 
-        std::vector<std::string> args = c.cli;
-        if (!c.bands.empty()) {
-            for (const std::string& a : {std::string("--taps"), std::to_string(c.taps), std::string("--fs"),
-                                         std::to_string(c.fs)})
-                args.push_back(a);
-            for (const std::string& a : BandArgs(c.bands))
-                args.push_back(a);
-        } else {
-            args.push_back("--fs");
-            args.push_back(std::to_string(c.fs));
-        }
+        std::vector<std::string> args = CliArgs(c);
         args.push_back("--json");
         const CliResult r = RunCliArgs(args);
         ASSERT_EQ(r.status, 0) << r.err;
@@ -147,5 +166,55 @@ TEST(FormMethods, DesignsWhatTheCommandLineDesigns)
         ASSERT_EQ(f.view.m_Coeffs.m_nCount, c.designedTaps);
         for (int k = 0; k < c.designedTaps; ++k)
             EXPECT_EQ(f.view.m_Coeffs.GetValue(k, 0), j["coefficients"][static_cast<size_t>(k)].get<double>()) << k;
+    }
+}
+
+// zantro-cli --export writes, byte for byte, the files File > Export...
+// writes after Extras > More Methods... for the same values: every case
+// through json (which holds the parameters) and two more single-rate
+// profiles in turn, so that every profile meets a band-table case (the
+// roots share their file name, which the files carry, in two folders).
+TEST_F(FormMethodsExport, WritesTheFormsFiles)
+{
+    std::vector<ExportProfile> profiles;
+    for (int i = 0; i < kExportProfileCount; ++i)
+        if (TraitsOf(static_cast<ExportProfile>(i)).family != ExportFamily::Multirate)
+            profiles.push_back(static_cast<ExportProfile>(i));
+    ASSERT_EQ(profiles.size(), 14u);
+    std::filesystem::create_directories(m_dir / "form");
+    std::filesystem::create_directories(m_dir / "cli");
+    size_t turn = 0;
+    for (const FormCase& c : kCases) {
+        SCOPED_TRACE(c.name);
+        ViewFixture f;
+        DesignOnTheForm(c, f);
+        ASSERT_EQ(f.view.m_bDesignValid, 1);
+        const ExportProfile first = profiles[turn++ % profiles.size()];
+        const ExportProfile second = profiles[turn++ % profiles.size()];
+        for (ExportProfile p : {ExportProfile::Json, first, second}) {
+            SCOPED_TRACE(ExportProfileName(p));
+            ExportOptions options;
+            options.profile = p;
+            options.root = (m_dir / "form" / "taps").string();
+            options.testbench = TakesFilterOptions(p);
+            ASSERT_TRUE(ExportDesignFiles(f.view, options)) << f.LastMessage();
+            std::vector<std::string> args = CliArgs(c);
+            for (const std::string& a : {std::string("--export"), std::string(ExportProfileName(p)),
+                                         std::string("--export-root"), (m_dir / "cli" / "taps").string()})
+                args.push_back(a);
+            if (options.testbench)
+                args.push_back("--testbench");
+            const CliResult r = RunCliArgs(args);
+            ASSERT_EQ(r.status, 0) << r.err;
+            const std::vector<std::string> formFiles = ExportFilePaths(options);
+            options.root = (m_dir / "cli" / "taps").string();
+            const std::vector<std::string> cliFiles = ExportFilePaths(options);
+            ASSERT_EQ(formFiles.size(), cliFiles.size());
+            for (size_t k = 0; k < formFiles.size(); ++k) {
+                const Bytes form = ReadBytes(formFiles[k]);
+                ASSERT_FALSE(form.empty()) << formFiles[k];
+                EXPECT_TRUE(form == ReadBytes(cliFiles[k])) << cliFiles[k];
+            }
+        }
     }
 }

@@ -1,7 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <cmath>
+#include <filesystem>
+#include <fstream>
 #include <sstream>
+#include <string>
+#include <vector>
 
 #include "CliRunSupport.h"
 #include "dsp/LeastSquares.h"
@@ -89,4 +95,61 @@ TEST(MethodCli, CoefficientsAndRefusals)
     r = RunCliArgs({"--method", "ls", "--band", "0:1000:1:-1"});
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.err.find("Weights must be positive finite numbers."), std::string::npos) << r.err;
+}
+
+// A minimum-phase export: json and csv carry the taps as designed (not
+// mirrored into a linear-phase set), the analysis says so; the multirate
+// profiles want a rate change and write nothing.
+TEST(MethodCli, MinimumPhaseExportsCarryTheTaps)
+{
+    const std::vector<std::string> design = {"--method", "remez", "--min-phase", "--taps", "48", "--fs", "48000",
+                                             "--band", "0:6000:1:1", "--band", "8000:24000:0:10"};
+    std::vector<std::string> args = design;
+    args.push_back("--json");
+    const CliResult coefficients = RunCliArgs(args);
+    ASSERT_EQ(coefficients.status, 0) << coefficients.err;
+    const nlohmann::json taps = coefficients.Json()["coefficients"];
+    ASSERT_EQ(taps.size(), 48u);
+    EXPECT_NE(taps[0], taps[47]);
+
+    const std::filesystem::path dir =
+        std::filesystem::temp_directory_path() / ("zantro-mp-export-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir);
+    const std::string root = (dir / "mp").string();
+    args = design;
+    for (const char* a : {"--export", "json", "--export-root"})
+        args.push_back(a);
+    args.push_back(root);
+    CliResult r = RunCliArgs(args);
+    ASSERT_EQ(r.status, 0) << r.err;
+    std::ifstream in(root + ".json");
+    const nlohmann::json j = nlohmann::json::parse(in);
+    EXPECT_EQ(j["taps"], taps);
+    EXPECT_FALSE(j["analysis"]["linear_phase"].get<bool>());
+    EXPECT_LT(j["analysis"]["group_delay_samples"].get<double>(), 23.5 / 2);
+
+    args = design;
+    for (const char* a : {"--export", "csv", "--export-root"})
+        args.push_back(a);
+    args.push_back(root);
+    r = RunCliArgs(args);
+    ASSERT_EQ(r.status, 0) << r.err;
+    std::ifstream csv(root + ".csv");
+    std::vector<double> values;
+    for (std::string line; std::getline(csv, line);)
+        if (!line.empty() && line[0] != '#')
+            values.push_back(std::stod(line.substr(line.rfind(',') + 1)));
+    ASSERT_EQ(values.size(), 48u);
+    for (size_t k = 0; k < 48; ++k)
+        EXPECT_EQ(values[k], taps[k].get<double>()) << k;
+
+    args = design;
+    for (const char* a : {"--export", "cmsis-decimate-f32", "--export-root"})
+        args.push_back(a);
+    args.push_back((dir / "dec").string());
+    r = RunCliArgs(args);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("The multirate profiles need a design made for a rate change"), std::string::npos) << r.err;
+    EXPECT_FALSE(std::filesystem::exists(dir / "dec.h"));
+    std::filesystem::remove_all(dir);
 }

@@ -340,15 +340,21 @@ TEST(RunCli, RefusedDialogAnswersEndWithExitOne)
                   {"The differentiator gain range is 0.1 <= x <= 10.0"});
     ExpectRefused({"--window-only", "--window", "kaiser", "--beta", "21"}, {"The shape factor is out of bounds."});
 
-    // A refused variance is cancelled; the design goes on with sigma 1.0 but
-    // the run still reports the refusal.
+    // A refused variance is cancelled; the form goes on with sigma 1.0, but
+    // that is not the design asked for: the run reports the refusal and
+    // claims no valid design, with no taps or figures.
     const std::vector<std::string> gauss = {"--type", "gaussian", "--method", "direct", "--sigma", "3.1"};
     ExpectRefused(gauss, {"The variance must be in the range\nfrom 0.1 to 3.0."});
     std::vector<std::string> withJson = gauss;
     withJson.push_back("--json");
     const json j = RunArgs(withJson).Json();
-    EXPECT_EQ(j["design_valid"], true);
+    EXPECT_EQ(j["design_valid"], false);
+    EXPECT_TRUE(j["coefficients"].empty());
+    EXPECT_TRUE(j["analysis"].is_null());
     EXPECT_EQ(j["parameters"]["m_dVariance"], 1.0);
+    const json accepted = RunArgs({"--type", "gaussian", "--method", "direct", "--sigma", "2.9", "--json"}).Json();
+    EXPECT_EQ(accepted["design_valid"], true);
+    EXPECT_EQ(accepted["coefficients"].size(), 63u);
 }
 
 TEST(RunCli, EveryRunStartsLikeAFreshProgram)

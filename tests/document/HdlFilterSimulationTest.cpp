@@ -1,9 +1,12 @@
+#include <algorithm>
 #include <map>
 #include <random>
 #include <set>
 
 #include "ExportTestSupport.h"
+#include "design/Design.h"
 #include "document/HdlFilterWriter.h"
+#include "document/MethodExport.h"
 
 namespace fs = std::filesystem;
 
@@ -227,6 +230,31 @@ TEST_P(HdlFilterSimulation, ArbitraryWordsEqualTheIntegerModel)
     };
     for (const SimCase& c : cases)
         Simulate(c);
+}
+
+// A minimum-phase Remez lowpass as every front end exports it: its c-fixed
+// words are neither symmetric nor antisymmetric, so the filter gives each
+// nonzero word its own multiplier and still equals the integer model.
+TEST_P(HdlFilterSimulation, MinimumPhaseWordsEqualTheIntegerModel)
+{
+    DesignRequest q;
+    q.method = DesignMethod::Remez;
+    q.minimumPhase = true;
+    q.taps = 40;
+    q.samplingRate = 48000;
+    q.bands = {{1, 0, 6000, 1.0, 1.0}, {1, 8000, 24000, 0.0, 10.0}};
+    const DesignOutcome outcome = Design(q);
+    ASSERT_TRUE(outcome.valid);
+    ExportOptions options;
+    options.profile = ExportProfile::CFixed;
+    options.wordLength = 16;
+    const ExportWords words = ComputeExportWords(MethodExportDesign(q, outcome.Taps(), outcome.gain), options);
+    const HdlFilterPlan plan =
+        MakeHdlFilterPlan(words.quant.taps, words.quant.wordLength, words.quant.fractionLength, 16, 0);
+    EXPECT_EQ(plan.symmetry, HdlSymmetry::None);
+    const auto nonzero = std::count_if(plan.words.begin(), plan.words.end(), [](long long w) { return w != 0; });
+    EXPECT_EQ(static_cast<long>(plan.multipliers.size()), nonzero);
+    Simulate({"min_phase", 0, 0, 0, 0, 0, 16, 16, 0, 0, words.quant.taps});
 }
 
 INSTANTIATE_TEST_SUITE_P(Hdl, HdlFilterSimulation, ::testing::Values(Hdl::Vhdl, Hdl::Verilog),

@@ -7,6 +7,7 @@
 
 #include "ViewFixture.h"
 #include "document/DocumentTestSupport.h"
+#include "document/MethodExport.h"
 #include "document/MultirateExport.h"
 #include "dsp/DesignKinds.h"
 #include "form/CMethodDlg.h"

@@ -8,6 +8,8 @@
 
 #include "ViewFixture.h"
 #include "document/CFilPar.h"
+#include "form/CMethodDlg.h"
+#include "form/MoreMethodsCommand.h"
 #include "platform/CPrintInfo.h"
 #include "RecordingDC.h"
 #include "plot/ReportText.h"
@@ -452,4 +454,16 @@ TEST(Report, FontFollowsTheScreenResolution)
     dc.Clear();
     view.OnPrint(dc, Page(2));
     EXPECT_EQ(dc.Of(Call::SelectFont).front().font.height, 27);
+}
+
+// A design of Extras > More Methods prints its method, not the list's entry.
+TEST(Report, MoreMethodsDesignNamesItsMethod)
+{
+    ReportFixture f;
+    f.host.QueueDialog(CMethodDlg::IDD, {{ScriptedHost::Action::Select, CMethodDlg::IDC_MORE_METHOD, {}, 2}});
+    DesignMoreMethods(f.view);
+    ASSERT_EQ(f.view.m_bDesignValid, 1) << f.LastMessage();
+    f.PrintPage(1);
+    EXPECT_EQ(f.Row(1, false), (Row{"# of Taps", "65"}));
+    EXPECT_EQ(f.Row(2, false), (Row{"Design Method", "Pulse Shaping"}));
 }

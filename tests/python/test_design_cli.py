@@ -110,3 +110,58 @@ def test_to_requirement_refusals(keywords, message):
     with pytest.raises(zantro.DesignError) as error:
         zantro.to_requirement(**keywords)
     assert str(error.value).startswith(message)
+
+
+@pytest.mark.parametrize("case", compare_python.EXTRA_CASES)
+def test_rate_changes_and_new_methods_match_zantro_cli(case, tmp_path):
+    """Taps bit for bit, messages, analysis and the "multirate" or "methods" object."""
+    cli = os.environ.get("ZANTRO_CLI")
+    if not cli:
+        pytest.skip("ZANTRO_CLI names no zantro-cli")
+    args = case.split()
+    _, diffs = compare_python.compare_design(cli, args, compare_python.keywords_of(args), str(tmp_path))
+    assert diffs == []
+
+
+@pytest.mark.parametrize("case,profile", [
+    ("--decimate 4 --fs 48000 --f1 2000 --taps 63", "cmsis-decimate-q15"),
+    ("--decimate 3 --fs 48000 --f1 5000 --taps 48", "cmsis-decimate-f32"),
+    ("--interpolate 4 --fs 48000 --f1 4000 --taps 61", "cmsis-interpolate-q31"),
+    ("--interpolate 2 --fs 44100 --f1 9000 --taps 40 --alias-bands", "cmsis-interpolate-f32"),
+    ("--halfband --fs 48000 --f1 10000 --taps 47", "c-polyphase"),
+    ("--decimate 4 --fs 48000 --f1 2000 --taps 63 --method sinc --beta 8", "cmsis-q15"),
+])
+def test_rate_change_exports_match_zantro_cli(case, profile, tmp_path):
+    cli = os.environ.get("ZANTRO_CLI")
+    if not cli:
+        pytest.skip("ZANTRO_CLI names no zantro-cli")
+    args = case.split()
+    design = zantro.design(**compare_python.keywords_of(args))
+    exported, diffs = compare_python.compare_rate_export(cli, args, design, profile, 0, str(tmp_path / "export"))
+    assert diffs == []
+    assert not exported.endswith("(refused)")
+
+
+@pytest.mark.parametrize("keywords,args", [
+    ({"decimate": 4, "alias_bands": True, "stop_bands": [("alias", 80)], "quantize": "q15"},
+     "--decimate 4 --alias-bands --stop-band alias:80 --quantize q15"),
+    ({"decimate": 4, "stop_bands": [(11000, 13000, 70), (23000, 24000, 50)]},
+     "--decimate 4 --stop-band 11000:13000:70 --stop-band 23000:24000:50"),
+    ({"halfband": True, "stop_bands": [("alias", 60)], "pass_bands": [(0, 10000, 0.01)]},
+     "--halfband --stop-band alias:60 --pass-band 0:10000:0.01"),
+    ({"interpolate": 4, "method": "sinc", "stop_bands": [("alias", 70)], "quantize": "q15"},
+     "--interpolate 4 --method sinc --stop-band alias:70 --quantize q15"),
+])
+def test_rate_change_to_requirement_matches_zantro_cli(keywords, args, cli):
+    keywords = dict({"fs": 48000, "pass_bands": [(0, 1000, 0.1)]}, **keywords)
+    argv = ["--to-spec", "--fs", "48000"] + args.split()
+    if "--pass-band" not in argv:
+        argv += ["--pass-band", "0:1000:0.1"]
+    status, report, stderr = cli(argv)
+    d = zantro.to_requirement(**keywords)
+    assert status == 0
+    assert d.taps.tolist() == report["coefficients"]
+    assert d.analysis == report["analysis"]
+    assert d.multirate == report["multirate"]
+    assert stderr == d.requirement["message"] + "\n"
+    assert {k: v for k, v in d.requirement.items() if k != "message"} == report["to_spec"]
