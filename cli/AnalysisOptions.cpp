@@ -2,6 +2,8 @@
 
 #include <CLI/CLI.hpp>
 
+#include "cli/CliNumbers.h"
+
 #include <charconv>
 #include <cmath>
 
@@ -9,10 +11,8 @@ namespace {
 
 std::optional<double> Number(const std::string& text)
 {
-    double value = 0.0;
-    const char* end = text.data() + text.size();
-    const auto [ptr, ec] = std::from_chars(text.data(), end, value);
-    if (text.empty() || ec != std::errc() || ptr != end || !(value >= 0.0) || !std::isfinite(value))
+    const std::optional<double> value = FiniteNumber(text);
+    if (!value || !(*value >= 0.0))
         return std::nullopt;
     return value;
 }
@@ -29,13 +29,7 @@ std::string Lower(std::string text)
 
 std::optional<MaskBand> ParseMaskBand(const std::string& text)
 {
-    std::vector<std::string> parts(1);
-    for (char c : text) {
-        if (c == ':')
-            parts.emplace_back();
-        else
-            parts.back() += c;
-    }
+    const std::vector<std::string> parts = ColonFields(text);
     if (parts.size() != 3)
         return std::nullopt;
     const std::optional<double> lo = Number(parts[0]), hi = Number(parts[1]);

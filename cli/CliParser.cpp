@@ -7,6 +7,7 @@
 #include <functional>
 
 #include "cli/AnalysisOptions.h"
+#include "cli/CliNumbers.h"
 #include "cli/MethodOptions.h"
 #include "cli/MultirateOptions.h"
 #include "cli/RequirementOptions.h"
@@ -242,13 +243,7 @@ std::optional<int> CliParser::ChoiceIndex(const std::string& text, const std::ve
 
 std::optional<CliOptions::Band> CliParser::ParseBand(const std::string& text)
 {
-    std::vector<std::string> parts(1);
-    for (char c : text) {
-        if (c == ':')
-            parts.emplace_back();
-        else
-            parts.back() += c;
-    }
+    const std::vector<std::string> parts = ColonFields(text);
     if (parts.size() != 4)
         return std::nullopt;
     for (size_t i = 0; i < parts.size(); ++i) {

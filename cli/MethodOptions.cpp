@@ -7,19 +7,10 @@
 #include <cmath>
 #include <utility>
 
+#include "cli/CliNumbers.h"
 #include "dsp/DesignKinds.h"
 
 namespace {
-
-std::optional<double> Decimal(const std::string& text)
-{
-    double value = 0.0;
-    const char* end = text.data() + text.size();
-    const auto [ptr, ec] = std::from_chars(text.data(), end, value);
-    if (text.empty() || ec != std::errc() || ptr != end || !std::isfinite(value))
-        return std::nullopt;
-    return value;
-}
 
 std::optional<int> Whole(const std::string& text)
 {
@@ -35,11 +26,11 @@ void AddNumber(CLI::App& app, const std::string& name, const std::string& help, 
                std::optional<double>& target)
 {
     app.add_option_function<std::string>(
-           name, [&target](const std::string& text) { target = Decimal(text); }, help)
+           name, [&target](const std::string& text) { target = FiniteNumber(text); }, help)
         ->type_name("X")
         ->check(CLI::Validator(
             [lo, hi](std::string& text) -> std::string {
-                const std::optional<double> v = Decimal(text);
+                const std::optional<double> v = FiniteNumber(text);
                 if (!v || *v < lo || *v > hi)
                     return "'" + text + "' is not a number from " + CLI::detail::to_string(lo) + " to " +
                            CLI::detail::to_string(hi);
@@ -71,13 +62,7 @@ void AddWhole(CLI::App& app, const std::string& name, const std::string& help, i
 
 std::optional<ResponseShape> ParseCicShape(const std::string& text)
 {
-    std::vector<std::string> parts(1);
-    for (char c : text) {
-        if (c == ':')
-            parts.emplace_back();
-        else
-            parts.back() += c;
-    }
+    const std::vector<std::string> parts = ColonFields(text);
     if (parts.size() != 3)
         return std::nullopt;
     const std::optional<int> r = Whole(parts[0]), m = Whole(parts[1]), n = Whole(parts[2]);

@@ -7,6 +7,7 @@
 #include <utility>
 #include <cmath>
 
+#include "cli/CliNumbers.h"
 #include "cli/CliParser.h"
 #include "cli/MultirateOptions.h"
 #include "dsp/DesignKinds.h"
@@ -20,12 +21,7 @@ std::optional<double> Number(const std::string& text, bool wholeOnly)
         return std::nullopt;
     if (wholeOnly && !std::all_of(text.begin(), text.end(), [](unsigned char c) { return c >= '0' && c <= '9'; }))
         return std::nullopt;
-    double value = 0.0;
-    const char* end = text.data() + text.size();
-    const auto [ptr, ec] = std::from_chars(text.data(), end, value);
-    if (ec != std::errc() || ptr != end || !std::isfinite(value))
-        return std::nullopt;
-    return value;
+    return FiniteNumber(text);
 }
 
 CLI::Validator BandCheck(BandKind kind)
@@ -63,13 +59,7 @@ void AddBands(CLI::App& app, const std::string& name, BandKind kind, const std::
 
 std::optional<SpecBand> ParseSpecBand(const std::string& text, BandKind kind)
 {
-    std::vector<std::string> parts(1);
-    for (char c : text) {
-        if (c == ':')
-            parts.emplace_back();
-        else
-            parts.back() += c;
-    }
+    const std::vector<std::string> parts = ColonFields(text);
     if (parts.size() != 3)
         return std::nullopt;
     const std::optional<double> lo = Number(parts[0], true), hi = Number(parts[1], true);

@@ -179,12 +179,12 @@ MultirateWords ComputeMultirateWords(const ExportDesign& d, const MultirateDesig
     for (int i = 0; i < taps; ++i)
         scaled[static_cast<size_t>(i)] = d.taps[static_cast<size_t>(i)] * w.tapGain;
     if (w.fixedPoint) {
-        QuantSpec spec;
-        spec.format = QuantFormat::Bits;
-        spec.wordLength = FractionBits(o.word) + 1;
-        spec.fractionLength = FractionBits(o.word);
-        spec.rounding = o.rounding;
-        w.quant = QuantizeTaps(scaled, spec);
+        QuantSpec words;
+        words.format = QuantFormat::Bits;
+        words.wordLength = FractionBits(o.word) + 1;
+        words.fractionLength = FractionBits(o.word);
+        words.rounding = o.rounding;
+        w.quant = QuantizeTaps(scaled, words);
         w.values = w.quant.values;
     } else {
         for (double t : scaled)

@@ -30,7 +30,7 @@ py::object MeasureTaps(const py::handle& taps, double fs, const py::handle& band
 {
     const std::vector<double> values = TapsFrom(taps, "taps");
     const std::vector<MaskBand> mask = MaskBandsFrom(bands);
-    const QuantSpec spec = QuantSpecFrom(quantize, rounding);
+    const QuantSpec format = QuantSpecFrom(quantize, rounding);
     const bool crossings =
         std::any_of(mask.begin(), mask.end(), [](const MaskBand& b) { return b.kind == BandKind::Pass; });
     ResponseFigures figures;
@@ -39,7 +39,7 @@ py::object MeasureTaps(const py::handle& taps, double fs, const py::handle& band
         py::gil_scoped_release release;
         figures = MeasureResponse(values, fs, mask, crossings);
         if (figures.status == MeasureStatus::Ok)
-            quantized = QuantizeAndMeasure(values, spec, fs, mask, crossings);
+            quantized = QuantizeAndMeasure(values, format, fs, mask, crossings);
     }
     if (const char* refusal = Refusal(figures.status))
         throw DesignError(refusal);

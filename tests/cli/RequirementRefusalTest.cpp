@@ -5,7 +5,7 @@
 
 // A field the form refuses whatever N is that field's refusal, not a search
 // that finds no valid design.
-TEST(ToSpecRefusal, AFieldTheFormRefusesReportsItsMessage)
+TEST(RequirementRefusal, AFieldTheFormRefusesReportsItsMessage)
 {
     const CliResult r = RunCliArgs({"--to-spec", "--pass-band", "0:1000:0.1", "--stop-band", "1200:4000:60",
                                     "--scaling", "custom", "--scale", "20"});
@@ -18,7 +18,7 @@ TEST(ToSpecRefusal, AFieldTheFormRefusesReportsItsMessage)
     EXPECT_EQ(remez.err, "The impulse response scale must be 0.1 <= x <= 10.0\n");
 }
 
-TEST(ToSpecRefusal, SeedRefusalNamesTheFieldsMessage)
+TEST(RequirementRefusal, SeedRefusalNamesTheFieldsMessage)
 {
     SpecRequest request;
     request.requirement.fs = 8000;
