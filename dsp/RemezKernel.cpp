@@ -1,6 +1,7 @@
 #include "dsp/RemezKernel.h"
 
 #include <algorithm>
+#include <cfloat>
 #include <cmath>
 #include <system_error>
 #include <thread>
@@ -154,10 +155,8 @@ std::vector<double> RemezErrorEvaluator::Interpolate(const std::vector<ExtremalP
     return v;
 }
 
-std::vector<double> RemezErrorEvaluator::Coefficients(const std::vector<ExtremalPoint>& ext, int count)
+std::vector<double> RemezErrorEvaluator::ChebyshevSamples(const std::vector<ExtremalPoint>& ext, int count)
 {
-    if (count <= 0)
-        return {};
     if (m_nPoints != count) {
         m_points.resize(static_cast<size_t>(count));
         for (int i = 0; i < count; ++i)
@@ -165,18 +164,37 @@ std::vector<double> RemezErrorEvaluator::Coefficients(const std::vector<Extremal
         m_nPoints = count;
         m_cosines = ChebyshevCosineTable(count);
     }
-    return ChebyshevCoefficients(Interpolate(ext, m_points), m_cosines);
+    return Interpolate(ext, m_points);
+}
+
+std::vector<double> RemezErrorEvaluator::Coefficients(const std::vector<ExtremalPoint>& ext, int count)
+{
+    if (count <= 0)
+        return {};
+    return ChebyshevCoefficients(ChebyshevSamples(ext, count), m_cosines);
 }
 
 void RemezErrorEvaluator::ComputeError(const std::vector<ExtremalPoint>& ext, double delta, double nodeTol)
 {
     m_dNodeTol = nodeTol;
-    m_c = Coefficients(ext, static_cast<int>(ext.size()));
     const double allowed = kSeriesShare * std::fabs(delta);
-    const double bound = ChebyshevSeriesErrorBound(m_c) * m_dMaxWeight;
-    if (std::isfinite(bound) && bound <= allowed && SeriesMeetsNodes(ext, allowed)) {
-        Run(true, &ext);
-        return;
+    const int count = static_cast<int>(ext.size());
+    const std::vector<double> samples = count > 0 ? ChebyshevSamples(ext, count) : std::vector<double>();
+    // The series takes the samples' values at the points, so sum |c_j| is
+    // at least the largest sample: where that alone puts the bound at twice
+    // the allowed error or more, the DCT (a tenth of a pass on a sparse
+    // grid) would only lead to the barycentric formula.
+    double largest = 0.0;
+    for (double v : samples)
+        largest = std::fabs(v) > largest || !(std::fabs(v) <= DBL_MAX) ? std::fabs(v) : largest;
+    const double least = static_cast<double>(count) * DBL_EPSILON * largest * m_dMaxWeight;
+    if (least <= 2.0 * allowed) {
+        m_c = count > 0 ? ChebyshevCoefficients(samples, m_cosines) : std::vector<double>();
+        const double bound = ChebyshevSeriesErrorBound(m_c) * m_dMaxWeight;
+        if (std::isfinite(bound) && bound <= allowed && SeriesMeetsNodes(ext, allowed)) {
+            Run(true, &ext);
+            return;
+        }
     }
     ++m_nBarycentric;
     LoadNodes(ext);
