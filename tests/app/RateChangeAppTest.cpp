@@ -5,12 +5,14 @@
 #include <QLineEdit>
 #include <QLineSeries>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <nlohmann/json.hpp>
 #include <sys/wait.h>
 
 #include <array>
 #include <charconv>
 #include <cstdio>
+#include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -21,6 +23,7 @@
 #include "app/AnalysisWindow.h"
 #include "app/CommandIds.h"
 #include "form/CRateChangeDlg.h"
+#include "form/ExportCommand.h"
 
 namespace {
 
@@ -53,6 +56,14 @@ std::vector<double> CliTaps(const std::string& args)
         taps.push_back(v);
     }
     return taps;
+}
+
+std::string ReadAll(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
 }
 
 std::vector<double> FormTaps(const CZantroView& view)
@@ -231,4 +242,39 @@ TEST_F(RateChangeApp, UndoRestoresTheAliasBands)
     frame()->Action(ID_EDIT_REDO)->trigger();
     QApplication::processEvents();
     EXPECT_EQ(AliasBands(w).size(), 2);
+}
+
+// File > Export... of the desktop's half-band writes what zantro-cli
+// --halfband --export writes for the same values, byte for byte: the
+// CMSIS-DSP decimator in Q15 and the plain-C polyphase arrays.
+TEST_F(RateChangeApp, HalfbandExportEqualsTheCommandLine)
+{
+    Start();
+    script->Expect([](QWidget* modal) {
+        Fill(modal, D::kHalfband, QStringLiteral("4"), QStringLiteral("48000"), QStringLiteral("10000"),
+             QStringLiteral("47"));
+        ClickButton(modal, IDOK);
+    });
+    script->ExpectMessage();  // the pass count
+    frame()->Action(ID_EXTRAS_RATE_CHANGE)->trigger();
+    ASSERT_EQ(app->m_view.m_bDesignValid, 1);
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const std::string desk = dir.filePath(QStringLiteral("desk")).toStdString();
+    const std::string cli = dir.filePath(QStringLiteral("cli")).toStdString();
+    ASSERT_TRUE(QDir().mkpath(QString::fromStdString(desk)) && QDir().mkpath(QString::fromStdString(cli)));
+    for (const char* profile : {"cmsis-decimate-q15", "c-polyphase"}) {
+        SCOPED_TRACE(profile);
+        ExportOptions options;
+        options.profile = *ParseExportProfile(profile);
+        options.root = desk + "/halfband";
+        ASSERT_TRUE(ExportDesignFiles(app->m_view, options));
+        RunCli(std::string("--halfband --fs 48000 --f1 10000 --taps 47 --export ") + profile + " --export-root '" +
+               cli + "/halfband'");
+        for (const char* ext : {".h", ".c"}) {
+            const std::string written = ReadAll(desk + "/halfband" + ext);
+            EXPECT_FALSE(written.empty()) << ext;
+            EXPECT_EQ(written, ReadAll(cli + "/halfband" + ext)) << ext;
+        }
+    }
 }
