@@ -103,7 +103,7 @@ std::vector<FigureRow> FigureRows(const DesignAnalysis& a, const std::vector<dou
         const RateChangeFigures& r = *a.rateChange;
         const std::string by = std::to_string(r.design.factor);
         const char* label = r.design.kind == MultirateKind::Interpolate ? "Interpolation by"
-                            : r.design.kind == MultirateKind::Halfband  ? "Half-band, by"
+                            : r.design.kind == MultirateKind::Halfband  ? "Half-band by"
                                                                         : "Decimation by";
         rows.push_back({label, by, by});
         rows.push_back({"Alias attenuation dB", FixedText(r.aliasAttenuationDb, 2),
