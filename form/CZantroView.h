@@ -10,6 +10,7 @@
 #include "dsp/OrderEstimate.h"
 #include "form/CFloatKeys.h"
 #include "form/DesignHistory.h"
+#include "form/DesignedRateChange.h"
 #include "form/RequirementFields.h"
 #include "form/ShownDesign.h"
 #include "platform/CWnd.h"
@@ -245,6 +246,10 @@ public:
     // while the form still holds a Remez lowpass at that rate and pass edge.
     std::optional<MultirateDesign> m_RateChange;
     int m_nRateChangeFs = 0;
+    // The rate change's design the plots show when Extras > Rate Change...
+    // made it through the engine (a half-band, a design to a requirement);
+    // none once any other design is shown.
+    std::optional<DesignedRateChange> m_RateChangeDesign;
 
 private:
     void DispatchCommand(int id);
