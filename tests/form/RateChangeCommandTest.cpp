@@ -298,3 +298,26 @@ TEST(RateChangeCommand, UndoAndRedoRestoreTheRateChange)
     EXPECT_EQ(f.view.m_RateChangeDesign->exportDesign.taps, halfband);
     EXPECT_EQ(TapsOf(f.view), halfband);
 }
+
+// The dialog reopens with the kind, factor, bands and requirement last
+// given (the rate, pass edge and taps come from the form): OK alone designs
+// the same again.
+TEST(RateChangeCommand, DialogReopensWithTheLastAnswer)
+{
+    ViewFixture f;
+    f.host.QueueDialog(D::IDD, Requirement(D::kDecimation, true, "80", 2));
+    DesignRateChange(f.view);
+    ASSERT_EQ(f.view.m_bDesignValid, 1);
+    const std::vector<double> first = TapsOf(f.view);
+    const std::string message = f.LastMessage();
+    ASSERT_TRUE(f.view.m_LastRateChange.has_value());
+    const RateChangeFields expected{D::kDecimation, 4, 1, 1, "0.1", "80", 2};
+    EXPECT_EQ(*f.view.m_LastRateChange, expected);
+
+    f.Design();
+    f.host.QueueDialog(D::IDD, {{Action::Ok, 0, {}}});
+    DesignRateChange(f.view);
+    ASSERT_TRUE(f.view.m_RateChangeDesign.has_value());
+    EXPECT_EQ(TapsOf(f.view), first);
+    EXPECT_EQ(f.LastMessage(), message);
+}
