@@ -256,6 +256,9 @@ TEST(RateChangeCommand, RequirementNotMetLeavesTheForm)
     EXPECT_EQ(f.LastMessage().rfind("No design of up to 1023 taps meets the requirement; the best reached has ", 0),
               0u)
         << f.LastMessage();
+    // How far it falls short, a positive number of dB.
+    EXPECT_EQ(f.LastMessage().find(" taps, -"), std::string::npos) << f.LastMessage();
+    EXPECT_EQ(f.LastMessage().substr(f.LastMessage().size() - 10), " dB short.") << f.LastMessage();
     EXPECT_EQ(TapsOf(f.view), before);
     EXPECT_FALSE(f.view.m_RateChangeDesign.has_value());
     EXPECT_EQ(f.view.GetDlgItemText(IDC_TAPS), tapsField);
