@@ -143,6 +143,22 @@ RateChangeRequirement CRateChangeDlg::Requirement() const
     return r;
 }
 
+RateChangeFields CRateChangeDlg::Fields() const
+{
+    return {m_nKind, m_nFactor, m_bAliasBands, m_bToSpec, m_strRipple, m_strAttenuation, m_nFormat};
+}
+
+void CRateChangeDlg::Load(const RateChangeFields& f)
+{
+    m_nKind = f.kind;
+    m_nFactor = f.factor;
+    m_bAliasBands = f.aliasBands;
+    m_bToSpec = f.toSpec;
+    m_strRipple = f.ripple;
+    m_strAttenuation = f.attenuation;
+    m_nFormat = f.format;
+}
+
 void CRateChangeDlg::OnOK()
 {
     if (!UpdateData(true))

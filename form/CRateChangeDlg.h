@@ -6,6 +6,7 @@
 #include "design/RateChangeDesign.h"
 #include "dsp/Multirate.h"
 #include "form/CFloatKeys.h"
+#include "form/RateChangeFields.h"
 #include "platform/CDialog.h"
 
 // "Rate Change" (template 142): the lowpass of a decimator or an
@@ -56,6 +57,9 @@ public:
     // attenuation of the derived stop bands, the fixed-point format.
     RateChangeRequirement Requirement() const;
     std::optional<QuantSpec> Format() const;
+    // The fields besides rate, pass edge and taps, and loaded from an earlier OK.
+    RateChangeFields Fields() const;
+    void Load(const RateChangeFields& fields);
 
     int m_nKind = kDecimation;
     unsigned m_nFactor = 4;

@@ -11,6 +11,7 @@
 #include "form/CFloatKeys.h"
 #include "form/DesignHistory.h"
 #include "form/DesignedRateChange.h"
+#include "form/RateChangeFields.h"
 #include "form/RequirementFields.h"
 #include "form/ShownDesign.h"
 #include "platform/CWnd.h"
@@ -231,6 +232,8 @@ public:
     void ForgetRequirement() { m_requirement.reset(); }
     // The requirement dialog's fields at its last OK; it reopens with them.
     std::optional<RequirementFields> m_LastRequirement;
+    // The rate-change dialog's fields at its last OK (but for those the form gives it).
+    std::optional<RateChangeFields> m_LastRateChange;
     // After a command that may have designed (designsShownBefore: DesignsShown()
     // when it began): a new design on the plots is kept with its caption and
     // in the history; otherwise the plots are marked as the previous design.

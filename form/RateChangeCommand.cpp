@@ -16,15 +16,8 @@ constexpr int kDefaultGridDensity = 16;
 
 void SeedDialog(const CZantroView& view, CRateChangeDlg& dlg)
 {
-    if (const std::optional<MultirateDesign>& r = view.m_RateChange) {
-        dlg.m_nKind = r->kind == MultirateKind::Halfband      ? CRateChangeDlg::kHalfband
-                      : r->kind == MultirateKind::Interpolate ? CRateChangeDlg::kInterpolation
-                                                              : CRateChangeDlg::kDecimation;
-        if (r->kind != MultirateKind::Halfband)
-            dlg.m_nFactor = static_cast<unsigned>(r->factor);
-    }
-    if (const std::optional<DesignedRateChange>& d = view.m_RateChangeDesign)
-        dlg.m_bAliasBands = d->request.rateChange.aliasBands ? 1 : 0;
+    if (view.m_LastRateChange)
+        dlg.Load(*view.m_LastRateChange);
     int fs = 0, taps = 0, f1 = 0;
     if (ParseInt(view.GetDlgItemText(IDC_SAMPLING_RATE), fs) && fs > 0)
         dlg.m_nSamplingRate = static_cast<unsigned>(fs);
@@ -150,6 +143,7 @@ void DesignRateChange(CZantroView& view)
     SeedDialog(view, dlg);
     if (dlg.DoModal() != IDOK)
         return;
+    view.m_LastRateChange = dlg.Fields();
     if (dlg.m_bToSpec)
         DesignToRequirement(view, dlg);
     else if (dlg.m_nKind == CRateChangeDlg::kHalfband)

@@ -4,7 +4,7 @@ class CZantroView;
 
 // Extras > Rate Change...: asks for a decimator's, an interpolator's or a
 // half-band lowpass (CRateChangeDlg), seeded from the form's rate, taps and
-// first corner and from the last rate change designed.
+// first corner, its other fields as the user last gave them.
 //  - A decimator or interpolator of the taps given fills the form with a
 //    Remez lowpass on the derived band table and runs Design.
 //  - A half-band filter, and any rate change designed to a requirement, is

@@ -395,7 +395,8 @@ keys Escape
 settle 0.5
 
 # Extras > Rate Change... to a requirement: a decimator by 4 at 48 kHz, pass
-# band to 1 kHz with 0.1 dB ripple, the alias bands 80 dB down in Q15. The
+# band to 1 kHz with 0.1 dB ripple, the alias bands 80 dB down in Q15 (the
+# dialog reopens with "Alias bands only" still checked from above). The
 # design's pass count, then the search's message; the form and the Analysis
 # window (judging the bands asked for) after it.
 extras 4
@@ -407,7 +408,7 @@ for value in 4 48000 1000; do
     type_text "$value"
     keys Tab
 done
-keys Tab space Tab space Tab
+keys Tab Tab space Tab
 for value in 0.1 80; do
     keys ctrl+a
     type_text "$value"

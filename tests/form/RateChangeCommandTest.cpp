@@ -256,6 +256,9 @@ TEST(RateChangeCommand, RequirementNotMetLeavesTheForm)
     EXPECT_EQ(f.LastMessage().rfind("No design of up to 1023 taps meets the requirement; the best reached has ", 0),
               0u)
         << f.LastMessage();
+    // How far it falls short, a positive number of dB.
+    EXPECT_EQ(f.LastMessage().find(" taps, -"), std::string::npos) << f.LastMessage();
+    EXPECT_EQ(f.LastMessage().substr(f.LastMessage().size() - 10), " dB short.") << f.LastMessage();
     EXPECT_EQ(TapsOf(f.view), before);
     EXPECT_FALSE(f.view.m_RateChangeDesign.has_value());
     EXPECT_EQ(f.view.GetDlgItemText(IDC_TAPS), tapsField);
@@ -297,4 +300,27 @@ TEST(RateChangeCommand, UndoAndRedoRestoreTheRateChange)
     ASSERT_TRUE(f.view.m_RateChangeDesign.has_value());
     EXPECT_EQ(f.view.m_RateChangeDesign->exportDesign.taps, halfband);
     EXPECT_EQ(TapsOf(f.view), halfband);
+}
+
+// The dialog reopens with the kind, factor, bands and requirement last
+// given (the rate, pass edge and taps come from the form): OK alone designs
+// the same again.
+TEST(RateChangeCommand, DialogReopensWithTheLastAnswer)
+{
+    ViewFixture f;
+    f.host.QueueDialog(D::IDD, Requirement(D::kDecimation, true, "80", 2));
+    DesignRateChange(f.view);
+    ASSERT_EQ(f.view.m_bDesignValid, 1);
+    const std::vector<double> first = TapsOf(f.view);
+    const std::string message = f.LastMessage();
+    ASSERT_TRUE(f.view.m_LastRateChange.has_value());
+    const RateChangeFields expected{D::kDecimation, 4, 1, 1, "0.1", "80", 2};
+    EXPECT_EQ(*f.view.m_LastRateChange, expected);
+
+    f.Design();
+    f.host.QueueDialog(D::IDD, {{Action::Ok, 0, {}}});
+    DesignRateChange(f.view);
+    ASSERT_TRUE(f.view.m_RateChangeDesign.has_value());
+    EXPECT_EQ(TapsOf(f.view), first);
+    EXPECT_EQ(f.LastMessage(), message);
 }
