@@ -21,6 +21,7 @@
 
 #include "app/ControlEdit.h"
 #include "app/ModalDialog.h"
+#include "app/QtProgressMeter.h"
 #include "form/DesignMessages.h"
 #include "platform/CDialog.h"
 #include "platform/CWnd.h"
@@ -434,6 +435,24 @@ void QtHost::RepaintNow(CWnd& wnd)
 {
     if (QWidget* w = WidgetOf(wnd))
         w->repaint();
+}
+
+std::unique_ptr<ProgressMeter> QtHost::BeginProgress(CWnd& owner, const std::string& caption)
+{
+    if (m_messageSink)
+        return std::make_unique<SilentProgress>();
+    auto meter = std::make_unique<QtProgressMeter>(OwnerWidget(&owner), ToQt(caption), m_nProgressDelayMs,
+                                                   [this]() { m_pProgress = nullptr; });
+    m_pProgress = meter.get();
+    return meter;
+}
+
+bool QtHost::CancelProgress()
+{
+    if (!m_pProgress)
+        return false;
+    m_pProgress->Cancel();
+    return true;
 }
 
 void QtHost::SetStatusText(const std::string& text)

@@ -1,6 +1,7 @@
 #include "dsp/RemezKernel.h"
 
 #include <algorithm>
+#include <cfloat>
 #include <cmath>
 #include <system_error>
 #include <thread>
@@ -16,6 +17,15 @@ constexpr int kBlock = RemezErrorEvaluator::kBlock;
 // two operations per term in the series.
 constexpr double kBarycentricTermsForTwoThreads = 1500000.0;
 constexpr double kSeriesTermsForTwoThreads = 12000000.0;
+
+// Largest |v|; not a number (or infinite) where one of them is.
+double LargestSize(const std::vector<double>& v)
+{
+    double largest = 0.0;
+    for (double e : v)
+        largest = std::fabs(e) > largest || !(std::fabs(e) <= DBL_MAX) ? std::fabs(e) : largest;
+    return largest;
+}
 
 }  // namespace
 
@@ -154,29 +164,66 @@ std::vector<double> RemezErrorEvaluator::Interpolate(const std::vector<ExtremalP
     return v;
 }
 
+void RemezErrorEvaluator::PrepareChebyshevPoints(int count)
+{
+    if (m_nPoints == count)
+        return;
+    m_points.resize(static_cast<size_t>(count));
+    for (int i = 0; i < count; ++i)
+        m_points[static_cast<size_t>(i)] = ChebyshevPoint(i, count);
+    m_nPoints = count;
+    m_cosines = ChebyshevCosineTable(count);
+}
+
 std::vector<double> RemezErrorEvaluator::Coefficients(const std::vector<ExtremalPoint>& ext, int count)
 {
     if (count <= 0)
         return {};
-    if (m_nPoints != count) {
-        m_points.resize(static_cast<size_t>(count));
-        for (int i = 0; i < count; ++i)
-            m_points[static_cast<size_t>(i)] = ChebyshevPoint(i, count);
-        m_nPoints = count;
-        m_cosines = ChebyshevCosineTable(count);
-    }
+    PrepareChebyshevPoints(count);
     return ChebyshevCoefficients(Interpolate(ext, m_points), m_cosines);
 }
 
 void RemezErrorEvaluator::ComputeError(const std::vector<ExtremalPoint>& ext, double delta, double nodeTol)
 {
     m_dNodeTol = nodeTol;
-    m_c = Coefficients(ext, static_cast<int>(ext.size()));
     const double allowed = kSeriesShare * std::fabs(delta);
-    const double bound = ChebyshevSeriesErrorBound(m_c) * m_dMaxWeight;
-    if (std::isfinite(bound) && bound <= allowed && SeriesMeetsNodes(ext, allowed)) {
-        Run(true, &ext);
-        return;
+    // The series takes the samples' values at the Chebyshev points, so
+    // sum |c_j| is at least the largest sample: where a few samples spread
+    // over [-1, 1] already put the bound at twice the allowed error or more,
+    // the rest and the DCT (together a tenth of a pass on a sparse grid)
+    // would only lead to the barycentric formula. The few are one block of
+    // points, so the two calls pad no more points than one would.
+    const int count = static_cast<int>(ext.size());
+    const double perSample = static_cast<double>(count) * DBL_EPSILON * m_dMaxWeight;
+    std::vector<double> samples;
+    bool possible = count == 0;
+    if (count > 0) {
+        PrepareChebyshevPoints(count);
+        const int few = count >= 2 * kBlock ? kBlock : count;
+        std::vector<char> early(static_cast<size_t>(count), 0);
+        for (int k = 0; k < few; ++k)
+            early[static_cast<size_t>(static_cast<long long>(k) * count / few)] = 1;
+        std::vector<double> first, rest;
+        for (int i = 0; i < count; ++i)
+            (early[static_cast<size_t>(i)] ? first : rest).push_back(m_points[static_cast<size_t>(i)]);
+        const std::vector<double> firstSamples = Interpolate(ext, first);
+        possible = LargestSize(firstSamples) * perSample <= 2.0 * allowed;
+        if (possible) {
+            const std::vector<double> restSamples = Interpolate(ext, rest);
+            possible = LargestSize(restSamples) * perSample <= 2.0 * allowed;
+            samples.resize(static_cast<size_t>(count));
+            size_t a = 0, b = 0;
+            for (int i = 0; i < count; ++i)
+                samples[static_cast<size_t>(i)] = early[static_cast<size_t>(i)] ? firstSamples[a++] : restSamples[b++];
+        }
+    }
+    if (possible) {
+        m_c = count > 0 ? ChebyshevCoefficients(samples, m_cosines) : std::vector<double>();
+        const double bound = ChebyshevSeriesErrorBound(m_c) * m_dMaxWeight;
+        if (std::isfinite(bound) && bound <= allowed && SeriesMeetsNodes(ext, allowed)) {
+            Run(true, &ext);
+            return;
+        }
     }
     ++m_nBarycentric;
     LoadNodes(ext);

@@ -52,6 +52,8 @@ public:
 
 private:
     void LoadNodes(const std::vector<ExtremalPoint>& ext);
+    // m_points: the count Chebyshev points (count >= 1), m_cosines their table.
+    void PrepareChebyshevPoints(int count);
     bool SeriesMeetsNodes(const std::vector<ExtremalPoint>& ext, double allowed);
     void Run(bool series, const std::vector<ExtremalPoint>* ext);
     // EvaluateAtCosine(ext, x, node tolerance) for a point next to a node.

@@ -102,7 +102,10 @@ std::vector<FigureRow> FigureRows(const DesignAnalysis& a, const std::vector<dou
     if (a.rateChange) {
         const RateChangeFigures& r = *a.rateChange;
         const std::string by = std::to_string(r.design.factor);
-        rows.push_back({r.design.kind == MultirateKind::Interpolate ? "Interpolation by" : "Decimation by", by, by});
+        const char* label = r.design.kind == MultirateKind::Interpolate ? "Interpolation by"
+                            : r.design.kind == MultirateKind::Halfband  ? "Half-band by"
+                                                                        : "Decimation by";
+        rows.push_back({label, by, by});
         rows.push_back({"Alias attenuation dB", FixedText(r.aliasAttenuationDb, 2),
                         quantOk ? FixedText(r.quantAliasAttenuationDb, 2) : "-"});
     }
@@ -127,4 +130,19 @@ std::vector<FigureRow> FigureRows(const DesignAnalysis& a, const std::vector<dou
     rows.back().quantMisses = ok && r.symmetryBefore != 0 && r.symmetryAfter != r.symmetryBefore;
     rows[rows.size() - 2].quantMisses = ok && r.saturated > 0;
     return rows;
+}
+
+std::vector<FigureRow> AlignedRows(const std::vector<FigureRow>& rows, const std::vector<FigureRow>& other)
+{
+    std::vector<FigureRow> aligned;
+    for (const FigureRow& row : rows) {
+        FigureRow match{row.label, "-", "-"};
+        for (const FigureRow& o : other)
+            if (o.label == row.label) {
+                match = o;
+                break;
+            }
+        aligned.push_back(match);
+    }
+    return aligned;
 }
