@@ -227,6 +227,9 @@ std::vector<double> AnalysisWindow::Signature() const
         s.push_back(v.m_Coeffs.GetValue(i, 0));
     // The same taps designed again answer no requirement any more.
     s.push_back(v.ShownRequirement() ? 1.0 : 0.0);
+    // Nor are they the same rate change's lowpass.
+    const std::optional<MultirateDesign> rate = RateChangeOf(v);
+    s.push_back(rate ? 100.0 * (static_cast<int>(rate->kind) + 1) + rate->factor : 0.0);
     return s;
 }
 
@@ -452,8 +455,11 @@ void AnalysisWindow::DrawRateChange()
     }
     const RateChangeFigures& r = *a.rateChange;
     const bool decimate = r.design.kind != MultirateKind::Interpolate;
+    const QString kind = r.design.kind == MultirateKind::Halfband ? QStringLiteral("half-band")
+                         : decimate                               ? QStringLiteral("decimation")
+                                                                  : QStringLiteral("interpolation");
     chart->setTitle(QStringLiteral("Magnitude (dB); %1 by %2: alias attenuation %3 dB")
-                        .arg(decimate ? QStringLiteral("decimation") : QStringLiteral("interpolation"))
+                        .arg(kind)
                         .arg(r.design.factor)
                         .arg(Text(FixedText(r.aliasAttenuationDb, 2))));
     // Shaded from far below to far above any range the views reach.

@@ -73,7 +73,8 @@ const Prompt kPrompts[] = {
     {ID_EXTRAS_DESIGN_TO_SPEC,
      "Design with the fewest taps that meet a pass-band ripple and a stop-band attenuation\nDesign to Requirement"},
     {ID_EXTRAS_RATE_CHANGE,
-     "Design the lowpass of a decimator or an interpolator on its derived or alias bands\nRate Change"},
+     "Design the lowpass of a decimator, an interpolator or a half-band filter, of given taps or the fewest that "
+     "meet a requirement\nRate Change"},
     {ID_EXTRAS_MORE_METHODS,
      "Design by least squares, with minimum phase, a pulse-shaping filter, or Remez with a CIC-compensating or "
      "inverse-sinc pass band\nMore Methods"},

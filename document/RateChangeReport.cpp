@@ -79,7 +79,7 @@ std::string RateSearchMessage(const RateChangeSearch& search, const std::optiona
     const SpecSearchResult& s = *search.search;
     if (s.status != SpecSearchStatus::Met)
         return "No design of up to " + std::to_string(search.maxTaps) + " taps meets the requirement; the best " +
-               "reached has " + std::to_string(s.found.taps) + " taps, " + TwoDecimals(s.found.worstMarginDb) +
+               "reached has " + std::to_string(s.found.taps) + " taps, " + TwoDecimals(-s.found.worstMarginDb) +
                " dB short.";
     std::string text = "The requirement is met with " + std::to_string(s.found.taps) + " taps";
     if (s.nextSmaller)

@@ -102,7 +102,10 @@ std::vector<FigureRow> FigureRows(const DesignAnalysis& a, const std::vector<dou
     if (a.rateChange) {
         const RateChangeFigures& r = *a.rateChange;
         const std::string by = std::to_string(r.design.factor);
-        rows.push_back({r.design.kind == MultirateKind::Interpolate ? "Interpolation by" : "Decimation by", by, by});
+        const char* label = r.design.kind == MultirateKind::Interpolate ? "Interpolation by"
+                            : r.design.kind == MultirateKind::Halfband  ? "Half-band by"
+                                                                        : "Decimation by";
+        rows.push_back({label, by, by});
         rows.push_back({"Alias attenuation dB", FixedText(r.aliasAttenuationDb, 2),
                         quantOk ? FixedText(r.quantAliasAttenuationDb, 2) : "-"});
     }

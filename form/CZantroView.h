@@ -10,6 +10,8 @@
 #include "dsp/OrderEstimate.h"
 #include "form/CFloatKeys.h"
 #include "form/DesignHistory.h"
+#include "form/DesignedRateChange.h"
+#include "form/RateChangeFields.h"
 #include "form/RequirementFields.h"
 #include "form/ShownDesign.h"
 #include "platform/CWnd.h"
@@ -230,6 +232,8 @@ public:
     void ForgetRequirement() { m_requirement.reset(); }
     // The requirement dialog's fields at its last OK; it reopens with them.
     std::optional<RequirementFields> m_LastRequirement;
+    // The rate-change dialog's fields at its last OK (but for those the form gives it).
+    std::optional<RateChangeFields> m_LastRateChange;
     // After a command that may have designed (designsShownBefore: DesignsShown()
     // when it began): a new design on the plots is kept with its caption and
     // in the history; otherwise the plots are marked as the previous design.
@@ -245,6 +249,10 @@ public:
     // while the form still holds a Remez lowpass at that rate and pass edge.
     std::optional<MultirateDesign> m_RateChange;
     int m_nRateChangeFs = 0;
+    // The rate change's design the plots show when Extras > Rate Change...
+    // made it through the engine (a half-band, a design to a requirement);
+    // none once any other design is shown.
+    std::optional<DesignedRateChange> m_RateChangeDesign;
 
 private:
     void DispatchCommand(int id);

@@ -20,6 +20,7 @@ struct DesignHistory::Entry {
     std::optional<DesignRequest> methodRequest;
     std::optional<MultirateDesign> rateChange;
     int rateChangeFs = 0;
+    std::optional<DesignedRateChange> rateChangeDesign;
     std::unique_ptr<DesignSnapshot> design;
 };
 
@@ -54,6 +55,7 @@ void DesignHistory::Record(CZantroView& v)
     e->methodRequest = v.m_MethodRequest;
     e->rateChange = v.m_RateChange;
     e->rateChangeFs = v.m_nRateChangeFs;
+    e->rateChangeDesign = v.m_RateChangeDesign;
     e->design = std::make_unique<DesignSnapshot>(v);
     m_entries.resize(static_cast<size_t>(m_nCurrent + 1));
     m_entries.push_back(std::move(e));
@@ -106,6 +108,7 @@ void DesignHistory::Show(CZantroView& v, Entry& e)
     v.m_MethodRequest = e.methodRequest;
     v.m_RateChange = e.rateChange;
     v.m_nRateChangeFs = e.rateChangeFs;
+    v.m_RateChangeDesign = e.rateChangeDesign;
     v.UpdateData(false);
     v.StoreParameters();
     // Restore swaps the entry's arrays and plots into the view; the entry

@@ -19,6 +19,8 @@ bool HasDesign(const CZantroView& view)
 
 ExportDesign ExportDesignOf(const CZantroView& view)
 {
+    if (view.m_RateChangeDesign && !view.m_MethodRequest && HasDesign(view))
+        return view.m_RateChangeDesign->exportDesign;
     if (view.m_MethodRequest && HasDesign(view)) {
         std::vector<double> taps;
         for (int i = 0; i < view.m_nTaps; ++i)

@@ -58,6 +58,7 @@ void DesignMoreMethods(CZantroView& view)
     view.TakeOutcome(std::move(outcome));
     if (view.m_bDesignValid == 1) {
         view.m_MethodRequest = request;
+        view.m_RateChangeDesign.reset();
         view.m_nTaps = taps;
         view.m_nFirType = CZantroView::GetFirType(view.m_nFilterType, taps);
         view.UpdateData(false);

@@ -15,6 +15,10 @@ std::optional<MultirateDesign> RateChangeOf(const CZantroView& view)
         view.m_nFilterType != FT_LOWPASS || view.m_nSamplingRate != view.m_nRateChangeFs ||
         view.m_nFirstCorner != static_cast<int>(r->passHz))
         return std::nullopt;
+    // The form's own Design of a half-band's lowpass is a plain lowpass for
+    // a decimation by 2: its every second tap is not 0.
+    if (r->kind == MultirateKind::Halfband && !view.m_RateChangeDesign)
+        return MultirateDesign{MultirateKind::Decimate, 2, r->passHz};
     return r;
 }
 

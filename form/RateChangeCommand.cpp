@@ -1,14 +1,23 @@
 #include "form/RateChangeCommand.h"
 
+#include <utility>
+
+#include "document/CZantroDoc.h"
+#include "document/RateChangeReport.h"
 #include "dsp/DesignKinds.h"
 #include "form/CRateChangeDlg.h"
 #include "form/CZantroView.h"
 #include "form/RequirementDesign.h"
 #include "platform/DataExchange.h"
 
-void DesignRateChange(CZantroView& view)
+namespace {
+
+constexpr int kDefaultGridDensity = 16;
+
+void SeedDialog(const CZantroView& view, CRateChangeDlg& dlg)
 {
-    CRateChangeDlg dlg(&view);
+    if (view.m_LastRateChange)
+        dlg.Load(*view.m_LastRateChange);
     int fs = 0, taps = 0, f1 = 0;
     if (ParseInt(view.GetDlgItemText(IDC_SAMPLING_RATE), fs) && fs > 0)
         dlg.m_nSamplingRate = static_cast<unsigned>(fs);
@@ -17,10 +26,21 @@ void DesignRateChange(CZantroView& view)
     if (ParseInt(view.GetDlgItemText(IDC_FIRST_CORNER), f1) && f1 > 0)
         dlg.m_nPassEdge = static_cast<unsigned>(f1);
     // A corner the factor cannot take gives way to the middle of the output band.
-    if (CheckMultirate(static_cast<int>(dlg.m_nFactor), dlg.m_nSamplingRate, dlg.m_nPassEdge) != MultirateStatus::Ok)
-        dlg.m_nPassEdge = dlg.m_nSamplingRate / (4 * dlg.m_nFactor);
-    if (dlg.DoModal() != IDOK)
-        return;
+    const unsigned factor = dlg.m_nKind == CRateChangeDlg::kHalfband ? 2 : dlg.m_nFactor;
+    if (CheckMultirate(static_cast<int>(factor), dlg.m_nSamplingRate, dlg.m_nPassEdge) != MultirateStatus::Ok)
+        dlg.m_nPassEdge = dlg.m_nSamplingRate / (4 * factor);
+}
+
+int GridDensityOf(const CZantroView& view)
+{
+    const CZantroDoc* doc = view.GetDocument();
+    const int grid = doc ? doc->m_FilPar.m_nGridDensity : kDefaultGridDensity;
+    return grid >= 8 && grid <= 64 ? grid : kDefaultGridDensity;
+}
+
+// A decimator or interpolator of the taps given, designed by the form.
+void DesignOnForm(CZantroView& view, const CRateChangeDlg& dlg)
+{
     RemezBand table[kBandCount];
     const int rows = dlg.BandTable(table);
     SpecFormSetting s;
@@ -32,11 +52,102 @@ void DesignRateChange(CZantroView& view)
     s.firstCorner = static_cast<int>(dlg.m_nPassEdge);
     s.secondCorner = s.firstCorner;
     s.bands.assign(table, table + rows);
+    s.gridDensity = GridDensityOf(view);
     FillForm(view, s);
-    view.OnDesign();
-    if (view.m_bDesignValid != 1)
-        return;
-    const MultirateKind kind = dlg.m_nKind == 1 ? MultirateKind::Interpolate : MultirateKind::Decimate;
+    // Set before the design, so that the history keeps the rate change with it.
+    const std::optional<MultirateDesign> previous = view.m_RateChange;
+    const int previousFs = view.m_nRateChangeFs;
+    const MultirateKind kind = dlg.m_nKind == CRateChangeDlg::kInterpolation ? MultirateKind::Interpolate
+                                                                              : MultirateKind::Decimate;
     view.m_RateChange = MultirateDesign{kind, static_cast<int>(dlg.m_nFactor), static_cast<double>(dlg.m_nPassEdge)};
     view.m_nRateChangeFs = s.samplingRate;
+    const int shown = view.DesignsShown();
+    view.OnDesign();
+    if (view.DesignsShown() == shown) {
+        view.m_RateChange = previous;
+        view.m_nRateChangeFs = previousFs;
+    }
+}
+
+// The request's design as the engine makes it, shown on the form; true
+// when the plots show it.
+bool DesignThroughEngine(CZantroView& view, const DesignRequest& request)
+{
+    // The band table the form's own Design would redesign from: the one the
+    // exchange runs on, but for a half-band, whose G runs on 0 .. 2 f1
+    // alone, the lowpass's bands of equal weight.
+    RemezBand table[kBandCount];
+    const bool halfband = request.rateChange.kind == RateChangeKind::Halfband;
+    const int rows = LowpassRemezTable(request.samplingRate, request.firstCorner, RateStopBandsOf(request),
+                                       halfband ? 1.0 : request.rateChange.stopWeight, table);
+    SpecFormSetting s;
+    s.filterType = FT_LOWPASS;
+    s.designMethod = DM_REMEZ;
+    s.windowType = -1;
+    s.taps = request.taps;
+    s.samplingRate = request.samplingRate;
+    s.firstCorner = request.firstCorner;
+    s.secondCorner = request.firstCorner;
+    s.bands.assign(table, table + rows);
+    s.gridDensity = request.gridDensity;
+    FillForm(view, s);
+    view.SetCurSel(IDC_IR_SCALING, SC_NATURAL);
+    view.SetDlgItemText(IDC_IR_SCALE, "1.00");
+    view.CheckDlgButton(IDC_SINX_COMP, 0);
+    const int shown = view.DesignsShown();
+    if (view.ReadFields()) {
+        view.m_bDesignValid = 0;
+        view.m_MethodRequest.reset();
+        DesignRequest q = request;
+        q.measure = true;
+        DesignOutcome outcome = Design(q);
+        DesignedRateChange designed{request, outcome.valid ? RateChangeExportDesign(q, outcome) : ExportDesign{}};
+        view.TakeOutcome(std::move(outcome));
+        if (view.m_bDesignValid == 1) {
+            view.m_nFirType = CZantroView::GetFirType(view.m_nFilterType, view.m_nTaps);
+            view.m_RateChange = designed.exportDesign.multirate;
+            view.m_nRateChangeFs = request.samplingRate;
+            view.m_RateChangeDesign = std::move(designed);
+            view.StoreParameters();
+        }
+    }
+    view.NoteDesignOutcome(shown);
+    return view.DesignsShown() != shown;
+}
+
+void DesignToRequirement(CZantroView& view, const CRateChangeDlg& dlg)
+{
+    const RateChangeRequirement requirement = dlg.Requirement();
+    const RateChangeSearch search = SearchRateChange(dlg.Request(GridDensityOf(view)), requirement);
+    const std::string text = RateSearchMessage(search, requirement.quantize);
+    if (search.search && search.search->status == SpecSearchStatus::Met) {
+        if (DesignThroughEngine(view, search.request)) {
+            // The analysis judges the design on what it was asked to meet.
+            SpecRequirement asked;
+            asked.fs = search.request.samplingRate;
+            asked.bands.push_back({BandKind::Pass, 0.0, static_cast<double>(search.request.firstCorner),
+                                   requirement.passRippleDb});
+            for (const MaskBand& b : RateStopBandsOf(search.request))
+                asked.bands.push_back({BandKind::Stop, b.loHz, b.hiHz, *requirement.aliasAttenuationDb});
+            view.SetShownRequirement(asked);
+        }
+    }
+    view.MessageBox(text);
+}
+
+}  // namespace
+
+void DesignRateChange(CZantroView& view)
+{
+    CRateChangeDlg dlg(&view);
+    SeedDialog(view, dlg);
+    if (dlg.DoModal() != IDOK)
+        return;
+    view.m_LastRateChange = dlg.Fields();
+    if (dlg.m_bToSpec)
+        DesignToRequirement(view, dlg);
+    else if (dlg.m_nKind == CRateChangeDlg::kHalfband)
+        DesignThroughEngine(view, dlg.Request(GridDensityOf(view)));
+    else
+        DesignOnForm(view, dlg);
 }

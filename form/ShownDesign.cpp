@@ -29,6 +29,8 @@ std::string ShownDesign::CaptionOf(const CZantroView& v)
         text += "pulse shaping";
     else
         text += NameOf(kDesignMethodNames, IndexOf(method));
+    if (v.m_RateChangeDesign && v.m_RateChangeDesign->request.rateChange.kind == RateChangeKind::Halfband)
+        text += " (half-band)";
     if (!v.m_MethodRequest && (v.m_nDesignMethod == DM_SINC || v.m_nDesignMethod == DM_DIRECT))
         text += ", " + NameOf(kWindowTypeNames, v.m_nWindowType);
     text += ", fs " + std::to_string(v.m_nSamplingRate) + " Hz, corners " + std::to_string(v.m_nFirstCorner) +

@@ -44,6 +44,7 @@ void CZantroView::DesignFromFields()
         return;
     m_bDesignValid = 0;
     m_MethodRequest.reset();
+    m_RateChangeDesign.reset();
     m_nFirType = GetFirType(m_nFilterType, m_nTaps);
 
     // The method's own refusal; the dialogs' values are asked for below.

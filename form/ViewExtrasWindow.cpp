@@ -9,6 +9,7 @@ void CZantroView::OnExtrasWindow()
         return;
     m_bDesignValid = 0;
     m_MethodRequest.reset();
+    m_RateChangeDesign.reset();
     if (!ValidateParameters())
         return;
     m_nFilterType = FT_LOWPASS;

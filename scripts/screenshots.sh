@@ -8,7 +8,8 @@
 # Requirement with the form after it, of Extras > More Methods (a
 # least-squares lowpass, a root-raised-cosine pulse) and of Extras > Rate
 # Change with the analysis of its alias bands and its export as a CMSIS-DSP
-# decimator; a refused Design over the previous plots, Edit > Undo, Copy
+# decimator, a half-band filter with its analysis, and a decimator designed
+# to a requirement with its message and analysis; a refused Design over the previous plots, Edit > Undo, Copy
 # Coefficients and the Edit menu (whole-screen shots, so the window's place
 # on the screen shows). The virtual screen is ZANTRO_SCREENSHOT_SIZE
 # (default 1400x1100, e.g. 1366x768 or 1920x1080); a PNG's name then ends in
@@ -363,6 +364,70 @@ keys Home
 for ((i = 0; i < 14; i++)); do keys Down; done
 settle 1
 shot "Export" dialog-export-cmsis-decimate-q15
+keys Escape
+settle 0.5
+xdotool windowfocus --sync "$main_id" 2>/dev/null || true
+settle 0.5
+
+# Extras > Rate Change...: a half-band filter of 47 taps at 48 kHz, pass
+# band to 10 kHz (the factor field is not used); the design reports its pass
+# count; then the Analysis window with its alias band fs/2 - f1 .. fs/2.
+extras 4
+window "Rate Change" >/dev/null
+settle 0.5
+keys Home Down Down Tab Tab
+for value in 48000 10000 47; do
+    keys ctrl+a
+    type_text "$value"
+    keys Tab
+done
+shot "Rate Change" dialog-142-rate-change-halfband
+keys Return
+window "Zantro" >/dev/null
+keys Return
+settle 1.5
+shot "$MAIN" main-design-halfband
+extras 2
+settle 2
+shot "Analysis" analysis-halfband
+xdotool windowfocus --sync "$(window Analysis)" 2>/dev/null || true
+keys Escape
+settle 0.5
+
+# Extras > Rate Change... to a requirement: a decimator by 4 at 48 kHz, pass
+# band to 1 kHz with 0.1 dB ripple, the alias bands 80 dB down in Q15 (the
+# dialog reopens with "Alias bands only" still checked from above). The
+# design's pass count, then the search's message; the form and the Analysis
+# window (judging the bands asked for) after it.
+extras 4
+window "Rate Change" >/dev/null
+settle 0.5
+keys Home Tab
+for value in 4 48000 1000; do
+    keys ctrl+a
+    type_text "$value"
+    keys Tab
+done
+keys Tab Tab space Tab
+for value in 0.1 80; do
+    keys ctrl+a
+    type_text "$value"
+    keys Tab
+done
+keys Home Down Down
+shot "Rate Change" dialog-142-rate-change-requirement
+keys Return
+window "Zantro" >/dev/null
+keys Return
+settle 1
+shot "Zantro" message-rate-change-requirement
+keys Return
+settle 1.5
+shot "$MAIN" main-rate-change-requirement
+extras 2
+settle 2
+shot "Analysis" analysis-rate-change-requirement
+xdotool windowfocus --sync "$(window Analysis)" 2>/dev/null || true
 keys Escape
 settle 0.5
 xdotool windowfocus --sync "$main_id" 2>/dev/null || true

@@ -7,6 +7,7 @@
 #include <QPushButton>
 
 #include "AppFixture.h"
+#include "ModalFields.h"
 #include "app/AnalysisChartView.h"
 #include "app/AnalysisWindow.h"
 #include "app/CommandIds.h"
@@ -18,32 +19,6 @@ namespace {
 void Ok(QWidget* modal)
 {
     modal->findChild<QPushButton*>(QStringLiteral("control1"))->click();
-}
-
-template <class W>
-W* Field(QWidget* modal, int id)
-{
-    return modal->findChild<W*>(QStringLiteral("control%1").arg(id));
-}
-
-void SetText(QWidget* modal, int id, const QString& text)
-{
-    QLineEdit* edit = Field<QLineEdit>(modal, id);
-    ASSERT_NE(edit, nullptr) << id;
-    edit->selectAll();
-    QTest::keyClicks(edit, text);
-}
-
-// The series of the magnitude chart with this name.
-template <class S>
-QList<S*> SeriesNamed(AnalysisWindow* w, const QString& name)
-{
-    QList<S*> found;
-    for (QAbstractSeries* s : w->MagnitudeView()->chart()->series())
-        if (s->name() == name)
-            if (auto* typed = qobject_cast<S*>(s))
-                found.append(typed);
-    return found;
 }
 
 }  // namespace
