@@ -2,6 +2,7 @@
 
 #include <QChart>
 #include <QKeyEvent>
+#include <QLineSeries>
 #include <QMouseEvent>
 #include <QValueAxis>
 #include <QWheelEvent>
@@ -47,6 +48,25 @@ AnalysisChartView::AnalysisChartView(QWidget* parent)
     setFocusPolicy(Qt::StrongFocus);
 }
 
+QLineSeries* AnalysisChartView::AddCurve(const QString& name, const QColor& color)
+{
+    auto* s = new QLineSeries(this);
+    s->setName(name);
+    s->setPen(QPen(color, 1.5));
+    chart()->addSeries(s);
+    s->attachAxis(m_pAxisX);
+    s->attachAxis(m_pAxisY);
+    return s;
+}
+
+void AnalysisChartView::FillCurve(QLineSeries* series, const ResponseCurve& curve)
+{
+    QList<QPointF> points;
+    for (size_t i = 0; i < curve.hz.size(); ++i)
+        if (std::isfinite(curve.values[i]))
+            points.append(QPointF(curve.hz[i], curve.values[i]));
+    series->replace(points);
+}
 
 void AnalysisChartView::SetHomeRange(const QRectF& range)
 {

@@ -5,6 +5,10 @@
 #include <QString>
 #include <functional>
 
+#include "dsp/ResponseMeasurement.h"
+
+class QColor;
+class QLineSeries;
 class QValueAxis;
 
 // A chart whose visible range the user changes: the wheel zooms about the
@@ -20,6 +24,10 @@ public:
 
     QValueAxis* AxisX() const { return m_pAxisX; }
     QValueAxis* AxisY() const { return m_pAxisY; }
+    // A line series on both axes, owned by the view, drawn 1.5 px wide.
+    QLineSeries* AddCurve(const QString& name, const QColor& color);
+    // The series becomes the curve's finite points.
+    static void FillCurve(QLineSeries* series, const ResponseCurve& curve);
     // The range a reset returns to; shown at once.
     void SetHomeRange(const QRectF& range);
     QRectF HomeRange() const { return m_home; }

@@ -25,6 +25,7 @@
 #include <cmath>
 
 #include "app/AnalysisChartView.h"
+#include "app/AnalysisReference.h"
 #include "app/ChartSvg.h"
 #include "form/AnalysisTable.h"
 #include "form/CZantroView.h"
@@ -57,26 +58,6 @@ QString Text(const std::string& s)
     return QString::fromStdString(s);
 }
 
-void FillSeries(QLineSeries* series, const ResponseCurve& curve)
-{
-    QList<QPointF> points;
-    for (size_t i = 0; i < curve.hz.size(); ++i)
-        if (std::isfinite(curve.values[i]))
-            points.append(QPointF(curve.hz[i], curve.values[i]));
-    series->replace(points);
-}
-
-QLineSeries* AddSeries(AnalysisChartView* view, const QString& name, const QColor& color)
-{
-    auto* s = new QLineSeries(view);
-    s->setName(name);
-    s->setPen(QPen(color, 1.5));
-    view->chart()->addSeries(s);
-    s->attachAxis(view->AxisX());
-    s->attachAxis(view->AxisY());
-    return s;
-}
-
 }  // namespace
 
 AnalysisWindow::AnalysisWindow(const CZantroView& view, QWidget* parent) : QWidget(parent, Qt::Window), m_view(view)
@@ -87,6 +68,8 @@ AnalysisWindow::AnalysisWindow(const CZantroView& view, QWidget* parent) : QWidg
     resize(1180, 760);
     Refresh();
 }
+
+AnalysisWindow::~AnalysisWindow() = default;
 
 void AnalysisWindow::BuildLayout()
 {
@@ -99,6 +82,8 @@ void AnalysisWindow::BuildLayout()
     m_pRounding = new QComboBox(this);
     m_pRounding->addItems({QStringLiteral("nearest"), QStringLiteral("truncate")});
     m_pRounding->setEnabled(false);
+    m_pReferenceButton = new QPushButton(QStringLiteral("Hold as &Reference"), this);
+    m_pReferenceButton->setToolTip(QStringLiteral("Keep this design for comparison with the next ones"));
     auto* reset = new QPushButton(QStringLiteral("Reset Zoom"), this);
     auto* exportButton = new QPushButton(QStringLiteral("Export..."), this);
     top->addWidget(new QLabel(QStringLiteral("Fixed point:"), this));
@@ -120,16 +105,17 @@ void AnalysisWindow::BuildLayout()
     m_pMagnitude->chart()->setTitle(QStringLiteral("Magnitude (dB)"));
     m_pMagnitude->AxisX()->setTitleText(QStringLiteral("Hz"));
     m_pMagnitude->AxisY()->setTitleText(QStringLiteral("dB"));
-    m_pDesignCurve = AddSeries(m_pMagnitude, QStringLiteral("double"), kDesignColor);
-    m_pQuantCurve = AddSeries(m_pMagnitude, QStringLiteral("quantized"), kQuantColor);
+    m_pDesignCurve = m_pMagnitude->AddCurve(QStringLiteral("double"), kDesignColor);
+    m_pQuantCurve = m_pMagnitude->AddCurve(QStringLiteral("quantized"), kQuantColor);
     m_pGroupDelay = new AnalysisChartView(this);
     m_pGroupDelay->chart()->setTitle(QStringLiteral("Group delay (samples)"));
     m_pGroupDelay->AxisX()->setTitleText(QStringLiteral("Hz"));
     m_pGroupDelay->m_strReadoutUnit = QStringLiteral("samples");
     for (AnalysisChartView* view : {m_pMagnitude, m_pGroupDelay})
         view->m_onReadout = [this](const QString& text) { m_pReadout->setText(text); };
-    m_pDesignDelay = AddSeries(m_pGroupDelay, QStringLiteral("double"), kDesignColor);
-    m_pQuantDelay = AddSeries(m_pGroupDelay, QStringLiteral("quantized"), kQuantColor);
+    m_pReference = std::make_unique<AnalysisReference>(*m_pMagnitude, *m_pGroupDelay);
+    m_pDesignDelay = m_pGroupDelay->AddCurve(QStringLiteral("double"), kDesignColor);
+    m_pQuantDelay = m_pGroupDelay->AddCurve(QStringLiteral("quantized"), kQuantColor);
 
     auto* plots = new QSplitter(Qt::Vertical, this);
     plots->addWidget(m_pMagnitude);
@@ -169,6 +155,11 @@ void AnalysisWindow::BuildLayout()
     sideLayout->addWidget(m_pBands, 1);
     sideLayout->addLayout(bandButtons);
     sideLayout->addWidget(m_pStatus);
+    auto* figuresRow = new QHBoxLayout();
+    figuresRow->addWidget(new QLabel(QStringLiteral("Figures"), side));
+    figuresRow->addStretch();
+    figuresRow->addWidget(m_pReferenceButton);
+    sideLayout->addLayout(figuresRow);
     sideLayout->addWidget(m_pFigures, 3);
 
     auto* split = new QSplitter(Qt::Horizontal, this);
@@ -191,6 +182,7 @@ void AnalysisWindow::BuildLayout()
         Recompute();
     });
     connect(m_pRounding, &QComboBox::currentIndexChanged, this, [this](int) { Recompute(); });
+    connect(m_pReferenceButton, &QPushButton::clicked, this, &AnalysisWindow::ToggleReference);
     connect(reset, &QPushButton::clicked, this, &AnalysisWindow::ResetZoom);
     connect(exportButton, &QPushButton::clicked, this, &AnalysisWindow::ExportDialog);
     connect(add, &QPushButton::clicked, this, &AnalysisWindow::AddBand);
@@ -261,6 +253,10 @@ void AnalysisWindow::Recompute()
         FillBandTable();
     }
     m_limits.resize(m_analysis.bands.size(), std::numeric_limits<double>::quiet_NaN());
+    m_referenceMeasured = m_pReference->MeasuredOn(m_analysis.bands, ChosenQuantSpec());
+    m_pReferenceButton->setText(m_pReference->IsHeld() ? QStringLiteral("Clear &Reference")
+                                                       : QStringLiteral("Hold as &Reference"));
+    m_pReferenceButton->setEnabled(m_pReference->IsHeld() || m_analysis.valid);
     if (!m_analysis.valid)
         m_pStatus->setText(QStringLiteral("No design available. Press Design on the form."));
     else if (m_analysis.figures.status == MeasureStatus::BadBand)
@@ -270,8 +266,18 @@ void AnalysisWindow::Recompute()
                            : requirement ? QStringLiteral("Bands of the requirement (Design to Requirement).")
                                          : QStringLiteral("Bands derived from the design."));
     DrawCurves();
+    m_pReference->WidenHomeRanges();
     DrawMask();
     FillFigures();
+}
+
+void AnalysisWindow::ToggleReference()
+{
+    if (m_pReference->IsHeld())
+        m_pReference->Clear();
+    else
+        m_pReference->Hold(m_analysis);
+    Recompute();
 }
 
 void AnalysisWindow::FillBandTable()
@@ -372,11 +378,11 @@ void AnalysisWindow::DrawCurves()
     }
     const int count = std::clamp(8 * static_cast<int>(a.taps.size()), 4096, 16384) + 1;
     const bool quantOk = a.quantized.status == QuantStatus::Ok;
-    FillSeries(m_pDesignCurve, MagnitudeCurveDb(a.taps, a.fs, count));
-    FillSeries(m_pDesignDelay, GroupDelayCurve(a.taps, a.fs, count / 4 + 1));
+    AnalysisChartView::FillCurve(m_pDesignCurve, MagnitudeCurveDb(a.taps, a.fs, count));
+    AnalysisChartView::FillCurve(m_pDesignDelay, GroupDelayCurve(a.taps, a.fs, count / 4 + 1));
     if (quantOk) {
-        FillSeries(m_pQuantCurve, MagnitudeCurveDb(a.quantized.values, a.fs, count));
-        FillSeries(m_pQuantDelay, GroupDelayCurve(a.quantized.values, a.fs, count / 4 + 1));
+        AnalysisChartView::FillCurve(m_pQuantCurve, MagnitudeCurveDb(a.quantized.values, a.fs, count));
+        AnalysisChartView::FillCurve(m_pQuantDelay, GroupDelayCurve(a.quantized.values, a.fs, count / 4 + 1));
     } else {
         m_pQuantCurve->clear();
         m_pQuantDelay->clear();
@@ -410,7 +416,7 @@ void AnalysisWindow::DrawMask()
 {
     QChart* chart = m_pMagnitude->chart();
     for (QAbstractSeries* s : chart->series())
-        if (s != m_pDesignCurve && s != m_pQuantCurve)
+        if (s != m_pDesignCurve && s != m_pQuantCurve && s != m_pReference->MagnitudeCurve())
             chart->removeSeries(s), delete s;
     const DesignAnalysis& a = m_analysis;
     if (!a.valid || a.figures.status != MeasureStatus::Ok)
@@ -492,7 +498,7 @@ void AnalysisWindow::DrawRateChange()
     folded->setPen(QPen(kFoldedColor, 1.5));
     // At most 16385 evaluations of the response, whatever the factor.
     const int count = std::clamp(16384 / std::max(r.design.factor, 1), 64, 512) + 1;
-    FillSeries(folded, FoldedResponseDb(a.taps, r.design.factor, r.fs, count));
+    AnalysisChartView::FillCurve(folded, FoldedResponseDb(a.taps, r.design.factor, r.fs, count));
     chart->addSeries(folded);
     folded->attachAxis(m_pMagnitude->AxisX());
     folded->attachAxis(m_pMagnitude->AxisY());
@@ -501,24 +507,34 @@ void AnalysisWindow::DrawRateChange()
 void AnalysisWindow::FillFigures()
 {
     const std::vector<FigureRow> rows = FigureRows(m_analysis, m_limits);
-    m_pFigures->setHorizontalHeaderLabels({QStringLiteral("Figure"), QStringLiteral("double"),
-                                           Text(QuantFormatName(m_analysis.quantized.quantSpec))});
+    std::vector<FigureRow> reference;
+    if (m_referenceMeasured)
+        reference = AlignedRows(rows, FigureRows(*m_referenceMeasured, m_limits));
+    QStringList header = {QStringLiteral("Figure"), QStringLiteral("double"),
+                          Text(QuantFormatName(m_analysis.quantized.quantSpec))};
+    if (m_referenceMeasured)
+        header << QStringLiteral("reference");
+    m_pFigures->setColumnCount(static_cast<int>(header.size()));
+    m_pFigures->setHorizontalHeaderLabels(header);
     m_pFigures->setRowCount(static_cast<int>(rows.size()));
+    auto figure = [this](int row, int column, const std::string& text, bool miss) {
+        auto* item = new QTableWidgetItem(Text(text));
+        item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        if (miss)
+            item->setForeground(QBrush(Qt::red));
+        m_pFigures->setItem(row, column, item);
+    };
     for (size_t i = 0; i < rows.size(); ++i) {
         const int row = static_cast<int>(i);
         m_pFigures->setItem(row, 0, new QTableWidgetItem(Text(rows[i].label)));
-        auto* d = new QTableWidgetItem(Text(rows[i].doubleText));
-        auto* q = new QTableWidgetItem(Text(rows[i].quantText));
-        for (auto [item, miss] : {std::pair{d, rows[i].doubleMisses}, std::pair{q, rows[i].quantMisses}}) {
-            item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-            if (miss)
-                item->setForeground(QBrush(Qt::red));
-        }
-        m_pFigures->setItem(row, 1, d);
-        m_pFigures->setItem(row, 2, q);
+        figure(row, 1, rows[i].doubleText, rows[i].doubleMisses);
+        figure(row, 2, rows[i].quantText, rows[i].quantMisses);
+        // The reference's design in double precision, judged by the same limits.
+        if (i < reference.size())
+            figure(row, 3, reference[i].doubleText, reference[i].doubleMisses);
     }
-    m_pFigures->resizeColumnToContents(1);
-    m_pFigures->resizeColumnToContents(2);
+    for (int column = 1; column < m_pFigures->columnCount(); ++column)
+        m_pFigures->resizeColumnToContents(column);
 }
 
 void AnalysisWindow::keyPressEvent(QKeyEvent* event)

@@ -1,16 +1,19 @@
 #pragma once
 
 #include <QWidget>
+#include <memory>
 #include <optional>
 #include <vector>
 
 #include "form/DesignAnalysis.h"
 
 class AnalysisChartView;
+class AnalysisReference;
 class CZantroView;
 class QComboBox;
 class QLabel;
 class QLineSeries;
+class QPushButton;
 class QTableWidget;
 
 // Extras > Analysis...: a modeless, resizable window that follows the form's
@@ -21,7 +24,9 @@ class QTableWidget;
 // For the lowpass of a rate change it shades the alias bands ("alias
 // bands"), draws a decimator's folded response ("folded": the power that
 // lands on each output frequency, 0 .. fs/(2 factor)) and titles the
-// magnitude with the alias attenuation.
+// magnitude with the alias attenuation. Hold as Reference keeps the design
+// shown for comparison: later designs are drawn over its curves and the
+// table gains its figures, measured on the same bands, until Clear Reference.
 class AnalysisWindow : public QWidget {
     Q_OBJECT
 
@@ -32,6 +37,7 @@ public:
     static const std::vector<int> kWordLengths;
 
     explicit AnalysisWindow(const CZantroView& view, QWidget* parent = nullptr);
+    ~AnalysisWindow() override;
 
     // Measures again when the form's design changed since the last look.
     void Follow();
@@ -51,6 +57,9 @@ public:
     // The frequency and value under the pointer over a plot.
     QLabel* Readout() const { return m_pReadout; }
     const std::vector<double>& Limits() const { return m_limits; }
+    // Holds the design shown as the reference, or clears the one held.
+    QPushButton* ReferenceButton() const { return m_pReferenceButton; }
+    const AnalysisReference& Reference() const { return *m_pReference; }
     // Both zoomable views back to their whole range.
     void ResetZoom();
     // The two plots as a PNG or SVG picture (by the name's extension),
@@ -75,6 +84,7 @@ private:
     void DrawMask();
     void DrawRateChange();
     void FillFigures();
+    void ToggleReference();
     void ExportDialog();
     std::vector<double> Signature() const;
 
@@ -100,4 +110,7 @@ private:
     QTableWidget* m_pFigures = nullptr;
     QLabel* m_pStatus = nullptr;
     QLabel* m_pReadout = nullptr;
+    QPushButton* m_pReferenceButton = nullptr;
+    std::unique_ptr<AnalysisReference> m_pReference;
+    std::optional<DesignAnalysis> m_referenceMeasured;  // on the current bands
 };

@@ -576,6 +576,12 @@ void CMainFrame::ShowAnalysis()
 
 void CMainFrame::closeEvent(QCloseEvent* event)
 {
+    // A search still running under its progress dialog ends first; the
+    // command it belongs to then returns to its own dialog.
+    if (m_app.m_host.CancelProgress()) {
+        event->ignore();
+        return;
+    }
     if (!m_app.SaveModified()) {
         event->ignore();
         return;

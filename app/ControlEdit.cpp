@@ -88,3 +88,12 @@ void ControlEdit::contextMenuEvent(QContextMenuEvent* event)
     menu->exec(event->globalPos());
     delete menu;
 }
+
+void ControlEdit::ShowStart()
+{
+    const int length = static_cast<int>(text().size());
+    if (hasSelectedText() && selectionStart() == 0 && selectionLength() == length)
+        setSelection(length, -length);
+    else
+        setCursorPosition(0);
+}

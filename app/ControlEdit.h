@@ -29,6 +29,9 @@ public:
 
     // Pastes the first line of the clipboard, cut at the text limit.
     void PasteLimited();
+    // Scrolls to the start of the text (a text wider than the field shows
+    // its beginning); a whole-text selection stays, its cursor at the start.
+    void ShowStart();
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;

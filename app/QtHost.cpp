@@ -21,6 +21,7 @@
 
 #include "app/ControlEdit.h"
 #include "app/ModalDialog.h"
+#include "app/QtProgressMeter.h"
 #include "form/DesignMessages.h"
 #include "platform/CDialog.h"
 #include "platform/CWnd.h"
@@ -289,9 +290,11 @@ void QtHost::SetDlgItemText(CWnd& wnd, int id, const std::string& value)
         edit->setText(text);
     } else if (auto* combo = qobject_cast<QComboBox*>(w)) {
         combo->setCurrentIndex(-1);
-        if (combo->isEditable())
+        if (combo->isEditable()) {
             combo->setEditText(text);
-        else
+            if (auto* comboEdit = qobject_cast<ControlEdit*>(combo->lineEdit()))
+                comboEdit->ShowStart();
+        } else
             combo->setCurrentIndex(combo->findText(text, Qt::MatchExactly));
     } else if (auto* label = qobject_cast<QLabel*>(w)) {
         label->setText(text);
@@ -434,6 +437,24 @@ void QtHost::RepaintNow(CWnd& wnd)
 {
     if (QWidget* w = WidgetOf(wnd))
         w->repaint();
+}
+
+std::unique_ptr<ProgressMeter> QtHost::BeginProgress(CWnd& owner, const std::string& caption)
+{
+    if (m_messageSink)
+        return std::make_unique<SilentProgress>();
+    auto meter = std::make_unique<QtProgressMeter>(OwnerWidget(&owner), ToQt(caption), m_nProgressDelayMs,
+                                                   [this]() { m_pProgress = nullptr; });
+    m_pProgress = meter.get();
+    return meter;
+}
+
+bool QtHost::CancelProgress()
+{
+    if (!m_pProgress)
+        return false;
+    m_pProgress->Cancel();
+    return true;
 }
 
 void QtHost::SetStatusText(const std::string& text)

@@ -12,6 +12,7 @@
 #include "platform/Host.h"
 
 class ModalDialog;
+class QtProgressMeter;
 
 // The platform layer on Qt widgets. Each window of the core (the form, a
 // dialog, a plot) is attached to the widget that shows it; its controls
@@ -64,6 +65,12 @@ public:
     bool GetOpenFileName(CWnd& owner, const FileDialogRequest& request, std::string& path) override;
     // Shown in the main window's status bar until other text replaces it.
     void SetStatusText(const std::string& text) override;
+    // A dialog with the task's progress and Cancel, once the task has run
+    // for m_nProgressDelayMs.
+    std::unique_ptr<ProgressMeter> BeginProgress(CWnd& owner, const std::string& caption) override;
+    int m_nProgressDelayMs = 400;
+    // Cancels the task whose progress is being reported; false when none is.
+    bool CancelProgress();
 
     // True on the platforms without a screen ("offscreen", "minimal").
     static bool IsHeadless();
@@ -103,6 +110,7 @@ private:
     std::map<const CWnd*, Window> m_windows;
     QPointer<QWidget> m_pMainWindow;
     QPointer<QWidget> m_pCapture;
+    QtProgressMeter* m_pProgress = nullptr;
     int m_nBusy = 0;
     int m_nBeeps = 0;
 };

@@ -304,11 +304,13 @@ SpecFormSetting SettingFor(const SpecRequest& request, const SpecPlan& plan, int
     return s;
 }
 
-SpecDesignResult FindSpecDesign(const SpecRequest& request, const SpecTrialDesigner& designer)
+SpecDesignResult FindSpecDesign(const SpecRequest& request, const SpecTrialDesigner& designer,
+                                const SpecSearchProgress& progress)
 {
     SpecDesignResult result;
     result.plan = PlanOf(request);
     SpecSearchSettings settings;
+    settings.progress = progress;
     settings.startTaps = result.plan.estimatedTaps;
     // The form's Kaiser window of even length peaks at N/2, half a tap off
     // the sinc's centre, so its taps are not linear phase: odd N only.
@@ -331,6 +333,12 @@ SpecDesignResult FindSpecDesign(const SpecRequest& request, const SpecTrialDesig
     return result;
 }
 
+std::string SpecProgressText(int designed, int taps)
+{
+    return std::to_string(designed) + (designed == 1 ? " design" : " designs") + " tried, now " +
+           std::to_string(taps) + " taps";
+}
+
 std::string SpecOutcomeText(const SpecRequest& request, const SpecDesignResult& result)
 {
     const SpecSearchResult& s = result.search;
@@ -346,11 +354,17 @@ std::string SpecOutcomeText(const SpecRequest& request, const SpecDesignResult& 
                     (s.nextSmaller->design == TrialStatus::Designed ? " taps do not." : " taps give no valid design.");
         return text + BandLines(request, s.found);
     }
+    const size_t tried = s.tried.size();
+    const std::string triedText = std::to_string(tried) + (tried == 1 ? " design" : " designs") + " tried";
+    if (s.status == SpecSearchStatus::Cancelled) {
+        std::string text = "The search was cancelled after " + triedText + " (estimate: " + estimate + ").";
+        if (s.found.bands.empty())
+            return text;
+        return text + "\nBest so far, " + std::to_string(s.found.taps) + " taps:" + BandLines(request, s.found);
+    }
     if (s.status == SpecSearchStatus::Unreachable) {
-        const size_t tried = s.tried.size();
         std::string text = "No design up to 1025 taps meets the requirement" + precision + " (estimate: " +
-                           estimate + "; " + std::to_string(tried) + (tried == 1 ? " design" : " designs") +
-                           " tried).";
+                           estimate + "; " + triedText + ").";
         if (s.found.bands.empty())
             return text + "\nNone of them gave a valid design.";
         text += FormatLimitText(request, s.found);

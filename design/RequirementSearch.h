@@ -73,14 +73,23 @@ struct SpecDesignResult {
 using SpecTrialDesigner = std::function<TrialDesign(const SpecFormSetting&)>;
 
 // Plans, then searches with designer; a Kaiser window design takes odd N
-// only, its window of even length not being symmetric.
-SpecDesignResult FindSpecDesign(const SpecRequest& request, const SpecTrialDesigner& designer);
+// only, its window of even length not being symmetric. progress hears of
+// every N before it is designed and may cancel the search (status
+// Cancelled).
+SpecDesignResult FindSpecDesign(const SpecRequest& request, const SpecTrialDesigner& designer,
+                                const SpecSearchProgress& progress = {});
 
 // The message after the search: the N found, the estimate it started from
 // and the figures achieved per band, or that no N up to 1025 met the
-// requirement with the best figures reached.
+// requirement with the best figures reached; after a cancel, how many
+// designs were tried.
 std::string SpecOutcomeText(const SpecRequest& request, const SpecDesignResult& result);
 
+// What a progress meter shows before designing N taps: "12 designs tried,
+// now 431 taps".
+std::string SpecProgressText(int designed, int taps);
+
+inline constexpr const char* kSpecProgressCaption = "Design to Requirement";
 inline constexpr const char* kMsgSpecRate = "The sampling rate must be a whole number of hertz above 0.";
 inline constexpr const char* kMsgSpecEdges =
     "Band edges must be whole hertz from 0 to fs/2, each band's lower edge below its upper edge.";

@@ -161,6 +161,8 @@ const char* SpecSearchStatusName(SpecSearchStatus status)
         return "met";
     case SpecSearchStatus::Unreachable:
         return "unreachable";
+    case SpecSearchStatus::Cancelled:
+        return "cancelled";
     default:
         return "bad requirement";
     }

@@ -112,10 +112,17 @@ SpecSearchResult SearchFewestTaps(const SpecRequirement& req, const SpecSearchSe
     lattice.last = (top - lattice.first) / lattice.step;
 
     std::map<int, TrialVerdict> judged;
+    bool cancelled = false;
+    // After a cancel every N not yet designed misses, so each loop below
+    // ends within a few cheap steps.
     auto meets = [&](int k) {
         auto it = judged.find(k);
         if (it == judged.end()) {
             const int n = lattice.Taps(k);
+            if (!cancelled && settings.progress)
+                cancelled = !settings.progress(static_cast<int>(result.tried.size()), n);
+            if (cancelled)
+                return false;
             result.tried.push_back(n);
             TrialDesign d = designer(n);
             TrialVerdict v;
@@ -159,8 +166,8 @@ SpecSearchResult SearchFewestTaps(const SpecRequirement& req, const SpecSearchSe
             fail = k;
         }
     }
-    if (met >= 0) {
-        while (fail >= 0 && met - fail > 1) {
+    if (met >= 0 && !cancelled) {
+        while (fail >= 0 && met - fail > 1 && !cancelled) {
             const int mid = fail + (met - fail) / 2;
             (meets(mid) ? met : fail) = mid;
         }
@@ -171,7 +178,7 @@ SpecSearchResult SearchFewestTaps(const SpecRequirement& req, const SpecSearchSe
                               ? settings.lowerBoundTaps
                               : static_cast<int>(std::floor(kLowerBoundShare * result.startTaps));
         const int floorIndex = std::max({0, std::min(lattice.Index(bound), met - kMinScan), met - kMaxScan});
-        for (int k = floorIndex; k < met; ++k) {
+        for (int k = floorIndex; k < met && !cancelled; ++k) {
             if (meets(k)) {
                 met = k;
                 break;
@@ -181,13 +188,17 @@ SpecSearchResult SearchFewestTaps(const SpecRequirement& req, const SpecSearchSe
             fail = met - 1;
             meets(fail);
         }
+    }
+    if (met >= 0 && !cancelled) {
         result.status = SpecSearchStatus::Met;
         result.found = judged.at(met);
         if (fail >= 0)
             result.nextSmaller = judged.at(fail);
         return result;
     }
-    result.status = SpecSearchStatus::Unreachable;
+    result.status = cancelled ? SpecSearchStatus::Cancelled : SpecSearchStatus::Unreachable;
+    if (judged.empty())
+        return result;
     result.found = judged.begin()->second;
     for (const auto& [k, v] : judged)
         if (v.worstMarginDb > result.found.worstMarginDb)

@@ -55,7 +55,12 @@ enum class SpecSearchStatus {
     Met,             // found: meets, and the next smaller allowed N does not (or N is the smallest allowed)
     Unreachable,     // the largest allowed N misses, as did every N tried
     BadRequirement,  // CheckRequirement failed or the pattern is no filter type
+    Cancelled,       // the progress callback stopped the search
 };
+
+// Called before each design with the number of designs made so far and the
+// N about to be designed; false stops the search before that design.
+using SpecSearchProgress = std::function<bool(int designed, int taps)>;
 
 struct SpecSearchSettings {
     int startTaps = 0;  // the estimate; moved into the allowed range
@@ -73,13 +78,16 @@ struct SpecSearchSettings {
     // them, and at least 4 below the bracket's boundary) up to the answer is
     // designed; 0: 95% of startTaps.
     int lowerBoundTaps = 0;
+    SpecSearchProgress progress;  // empty: the search runs to its end
 };
 
 struct SpecSearchResult {
     SpecSearchStatus status = SpecSearchStatus::BadRequirement;
     int filterType = -1;           // of the requirement's band pattern
     int startTaps = 0;             // the first N designed
-    TrialVerdict found;            // Met: the N found; Unreachable: the best reached (largest worst margin)
+    // Met: the N found; Unreachable and Cancelled: the best reached
+    // (largest worst margin; Cancelled before any design: none)
+    TrialVerdict found;
     std::optional<TrialVerdict> nextSmaller;  // Met: the next smaller allowed N, which misses
     std::vector<int> tried;        // every N designed, in order
 };
@@ -93,6 +101,8 @@ struct SpecSearchResult {
 // Remez design meets at 427 taps and misses at 429), so the bracket is then
 // scanned from the lower bound (lowerBoundTaps) upward: the N found is the
 // smallest allowed N from the lower bound that meets, and the next smaller
-// allowed N misses. Each N is designed at most once.
+// allowed N misses. Each N is designed at most once. A progress callback
+// that answers false ends the search at once as Cancelled, with every N
+// designed until then in tried.
 SpecSearchResult SearchFewestTaps(const SpecRequirement& req, const SpecSearchSettings& settings,
                                   const SpecDesigner& designer);

@@ -131,3 +131,18 @@ std::vector<FigureRow> FigureRows(const DesignAnalysis& a, const std::vector<dou
     rows[rows.size() - 2].quantMisses = ok && r.saturated > 0;
     return rows;
 }
+
+std::vector<FigureRow> AlignedRows(const std::vector<FigureRow>& rows, const std::vector<FigureRow>& other)
+{
+    std::vector<FigureRow> aligned;
+    for (const FigureRow& row : rows) {
+        FigureRow match{row.label, "-", "-"};
+        for (const FigureRow& o : other)
+            if (o.label == row.label) {
+                match = o;
+                break;
+            }
+        aligned.push_back(match);
+    }
+    return aligned;
+}

@@ -32,5 +32,9 @@ struct FigureRow {
 // limits: as DefaultBandLimits, one per band (missing ones count as none).
 std::vector<FigureRow> FigureRows(const DesignAnalysis& analysis, const std::vector<double>& limits);
 
+// other's rows in the order and with the labels of rows, matched by label;
+// a row other lacks shows "-" in both columns.
+std::vector<FigureRow> AlignedRows(const std::vector<FigureRow>& rows, const std::vector<FigureRow>& other);
+
 // v with decimals digits after the point, independent of the locale; "-" for NaN.
 std::string FixedText(double v, int decimals);

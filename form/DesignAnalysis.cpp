@@ -39,3 +39,15 @@ DesignAnalysis AnalyzeDesign(const CZantroView& view, const std::optional<std::v
     }
     return a;
 }
+
+DesignAnalysis MeasureAgain(const DesignAnalysis& held, const std::vector<MaskBand>& bands, const QuantSpec& quantSpec)
+{
+    DesignAnalysis a = held;
+    if (!a.valid)
+        return a;
+    a.bands = bands;
+    a.bandsDerived = false;
+    a.figures = MeasureResponse(a.taps, a.fs, a.bands, a.crossings);
+    a.quantized = QuantizeAndMeasure(a.taps, quantSpec, a.fs, a.bands, a.crossings);
+    return a;
+}

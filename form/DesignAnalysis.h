@@ -34,3 +34,8 @@ DesignOutline OutlineOf(const CZantroView& view);
 // bands (the band table, or a raised-cosine pulse's flat and stop bands).
 DesignAnalysis AnalyzeDesign(const CZantroView& view, const std::optional<std::vector<MaskBand>>& mask,
                              const QuantSpec& quantSpec);
+
+// A design held for comparison measured again on other bands (those of the
+// design it is compared with) and with another quantisation; its taps, fs
+// and rate-change figures stay as they were.
+DesignAnalysis MeasureAgain(const DesignAnalysis& held, const std::vector<MaskBand>& bands, const QuantSpec& quantSpec);

@@ -38,29 +38,45 @@ bool FormShowsFound(const CZantroView& view, const SpecDesignResult& result)
 
 void DesignToSpecification(CZantroView& view)
 {
-    CRequirementDlg dlg(&view);
-    // The last requirement, as typed, even when no design met it.
-    if (view.m_LastRequirement)
-        dlg.Load(*view.m_LastRequirement);
-    else
-        SeedSpecDialog(view, dlg);
-    if (dlg.DoModal() != IDOK)
-        return;
-    view.m_LastRequirement = dlg.Fields();
-    const SpecRequest request = dlg.Request();
-    if (const std::optional<std::string> refusal = SeedRefusal(request, SeedOf(view))) {
-        view.MessageBox(*refusal);
-        return;
-    }
-    const SpecDesignResult result = FindSpecDesign(request, SeedOf(view));
-    std::string text = SpecOutcomeText(request, result);
-    if (result.search.status == SpecSearchStatus::Met) {
-        FillForm(view, result.setting);
-        view.OnDesign();
-        if (!FormShowsFound(view, result))
-            text += "\n" + std::string(kMsgSpecFormDiffers);
+    // A cancelled search returns to the dialog with what was typed.
+    for (;;) {
+        CRequirementDlg dlg(&view);
+        // The last requirement, as typed, even when no design met it.
+        if (view.m_LastRequirement)
+            dlg.Load(*view.m_LastRequirement);
         else
-            view.SetShownRequirement(request.requirement);
+            SeedSpecDialog(view, dlg);
+        if (dlg.DoModal() != IDOK)
+            return;
+        view.m_LastRequirement = dlg.Fields();
+        const SpecRequest request = dlg.Request();
+        if (const std::optional<std::string> refusal = SeedRefusal(request, SeedOf(view))) {
+            view.MessageBox(*refusal);
+            return;
+        }
+        SpecDesignResult result;
+        if (Host* host = view.GetHost()) {
+            const std::unique_ptr<ProgressMeter> meter = host->BeginProgress(view, kSpecProgressCaption);
+            result = FindSpecDesign(request, SeedOf(view), [&meter](int designed, int taps) {
+                return meter->Update(SpecProgressText(designed, taps));
+            });
+        } else {
+            result = FindSpecDesign(request, SeedOf(view));
+        }
+        std::string text = SpecOutcomeText(request, result);
+        if (result.search.status == SpecSearchStatus::Cancelled) {
+            view.MessageBox(text);
+            continue;
+        }
+        if (result.search.status == SpecSearchStatus::Met) {
+            FillForm(view, result.setting);
+            view.OnDesign();
+            if (!FormShowsFound(view, result))
+                text += "\n" + std::string(kMsgSpecFormDiffers);
+            else
+                view.SetShownRequirement(request.requirement);
+        }
+        view.MessageBox(text);
+        return;
     }
-    view.MessageBox(text);
 }

@@ -10,7 +10,8 @@ class CZantroView;
 // taps that meet it, fills the form and runs its Design, then shows the N
 // found, the estimate and the figures achieved. When no N up to 1025 meets
 // the requirement the form stays as it was and the message names the best
-// figures reached.
+// figures reached. The search reports each N to the host's progress meter;
+// a cancelled search says so and opens the dialog again with what was typed.
 void DesignToSpecification(CZantroView& view);
 
 // The dialog's fields as the form suggests them: its rate, its filter type

@@ -73,8 +73,9 @@ TrialDesign DesignOffscreen(const FormSeed& seed, const SpecFormSetting& setting
     return DesignSpecTrial(SeedRequest(seed), setting);
 }
 
-SpecDesignResult FindSpecDesign(const SpecRequest& request, const FormSeed& seed)
+SpecDesignResult FindSpecDesign(const SpecRequest& request, const FormSeed& seed, const SpecSearchProgress& progress)
 {
-    return FindSpecDesign(request, [&seed](const SpecFormSetting& setting) { return DesignOffscreen(seed, setting); });
+    return FindSpecDesign(
+        request, [&seed](const SpecFormSetting& setting) { return DesignOffscreen(seed, setting); }, progress);
 }
 

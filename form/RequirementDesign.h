@@ -38,5 +38,6 @@ TrialDesign DesignOffscreen(const FormSeed& seed, const SpecFormSetting& setting
 std::optional<std::string> SeedRefusal(const SpecRequest& request, const FormSeed& seed);
 inline constexpr size_t kMaxScaleChars = 8;
 
-// Plans, then searches with DesignOffscreen.
-SpecDesignResult FindSpecDesign(const SpecRequest& request, const FormSeed& seed);
+// Plans, then searches with DesignOffscreen; progress as FindSpecDesign's.
+SpecDesignResult FindSpecDesign(const SpecRequest& request, const FormSeed& seed,
+                                const SpecSearchProgress& progress = {});

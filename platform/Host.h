@@ -1,5 +1,6 @@
 #pragma once
 
+#include <memory>
 #include <string>
 
 class CWnd;
@@ -12,6 +13,22 @@ public:
     virtual ~KeyFilter() = default;
     // Called for every typed character; false discards it.
     virtual bool OnChar(Host& host, unsigned ch) = 0;
+};
+
+// What a task that may run for a while reports while it runs. The host
+// shows it once the task has run for a moment, with a Cancel button.
+class ProgressMeter {
+public:
+    virtual ~ProgressMeter() = default;
+    // What the task does now (one or two lines); false once the user has
+    // cancelled, after which the task should end soon.
+    virtual bool Update(const std::string& text) = 0;
+};
+
+// A meter nobody watches: the task runs to its end.
+class SilentProgress : public ProgressMeter {
+public:
+    bool Update(const std::string& /*text*/) override { return true; }
 };
 
 // Message box types and results, as the windowing platform numbers them.
@@ -99,5 +116,11 @@ public:
     virtual bool GetOpenFileName(CWnd& /*owner*/, const FileDialogRequest& /*request*/, std::string& /*path*/)
     {
         return false;
+    }
+    // The progress of a task of owner titled caption, shown while the
+    // meter lives; without a display nobody cancels.
+    virtual std::unique_ptr<ProgressMeter> BeginProgress(CWnd& /*owner*/, const std::string& /*caption*/)
+    {
+        return std::make_unique<SilentProgress>();
     }
 };

@@ -1,6 +1,7 @@
 #include "platform/ScriptedHost.h"
 
 #include <cctype>
+#include <utility>
 
 #include "platform/CDialog.h"
 #include "platform/DialogTemplate.h"
@@ -276,4 +277,37 @@ bool ScriptedHost::GetOpenFileName(CWnd&, const FileDialogRequest& request, std:
         return false;
     path = *answer;
     return true;
+}
+
+namespace {
+
+// Records each text; the user presses Cancel at the update the host was told.
+class ScriptedProgress : public ProgressMeter {
+public:
+    ScriptedProgress(std::vector<std::string>& texts, int cancelAfter) : m_texts(texts), m_nCancelAfter(cancelAfter) {}
+    bool Update(const std::string& text) override
+    {
+        if (m_bCancelled)
+            return false;
+        if (m_nCancelAfter >= 0 && m_nUpdates >= m_nCancelAfter) {
+            m_bCancelled = true;
+            return false;
+        }
+        ++m_nUpdates;
+        m_texts.push_back(text);
+        return true;
+    }
+
+private:
+    std::vector<std::string>& m_texts;
+    int m_nCancelAfter;
+    int m_nUpdates = 0;
+    bool m_bCancelled = false;
+};
+
+}  // namespace
+
+std::unique_ptr<ProgressMeter> ScriptedHost::BeginProgress(CWnd&, const std::string&)
+{
+    return std::make_unique<ScriptedProgress>(m_progressTexts, std::exchange(m_nCancelProgressAfter, -1));
 }

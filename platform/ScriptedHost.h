@@ -65,6 +65,12 @@ public:
     const std::vector<FileDialogRequest>& FileDialogs() const { return m_fileDialogs; }
     // Every status-bar text set so far, in order.
     const std::vector<std::string>& StatusTexts() const { return m_statusTexts; }
+    // Every progress text reported so far, in order. In the next progress
+    // meter only, the user cancels at the update that would make more than
+    // `updates`.
+    const std::vector<std::string>& ProgressTexts() const { return m_progressTexts; }
+    void CancelProgressAfter(int updates) { m_nCancelProgressAfter = updates; }
+    std::unique_ptr<ProgressMeter> BeginProgress(CWnd& owner, const std::string& caption) override;
     // Called for each message box as it is shown (zantro-cli prints it).
     std::function<void(const Message&)> onMessage;
 
@@ -117,4 +123,6 @@ private:
     std::vector<std::optional<std::string>> m_openFiles;
     std::vector<FileDialogRequest> m_fileDialogs;
     std::vector<std::string> m_statusTexts;
+    std::vector<std::string> m_progressTexts;
+    int m_nCancelProgressAfter = -1;
 };

@@ -10,6 +10,7 @@
 
 #include "AppFixture.h"
 #include "app/AnalysisChartView.h"
+#include "app/AnalysisReference.h"
 #include "app/AnalysisWindow.h"
 #include "app/CommandIds.h"
 
@@ -190,4 +191,74 @@ TEST_F(AnalysisWindowTest, EditedBandsReplaceTheDerivedOnesAndPicturesExport)
     EXPECT_TRUE(text.contains("Zantro analysis"));
     EXPECT_FALSE(w->ExportPicture(dir.filePath(QStringLiteral("missing/a.png"))));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 2);  // no temporary left
+}
+
+// Hold as Reference keeps a design: the next one is drawn over its curves
+// (magnitude and group delay) and the table shows both sets of figures,
+// the reference's measured on the current bands, until Clear Reference.
+TEST_F(AnalysisWindowTest, AHeldReferenceIsOverlaidAndTabulatedUntilCleared)
+{
+    Start();
+    frame()->Action(ID_EXTRAS_ANALYSIS)->trigger();
+    AnalysisWindow* w = frame()->Analysis();
+    QPushButton* hold = w->ReferenceButton();
+    EXPECT_FALSE(hold->isEnabled());  // nothing to hold yet
+    // Kaiser lowpass: 101 taps, beta 10, fs 48000, corner 6000.
+    Select(IDC_WINDOW_TYPE, 5);
+    Type(IDC_TAPS, QStringLiteral("101"));
+    Type(IDC_SAMPLING_RATE, QStringLiteral("48000"));
+    Type(IDC_FIRST_CORNER, QStringLiteral("6000"));
+    script->Expect([](QWidget* modal) {
+        DialogEdit(modal, 1036)->setText(QStringLiteral("10"));
+        modal->findChild<QPushButton*>(QStringLiteral("control1"))->click();
+    });
+    Press(IDC_DESIGN);
+    ASSERT_TRUE(hold->isEnabled());
+    EXPECT_EQ(hold->text(), QStringLiteral("Hold as &Reference"));
+    const int designPoints = w->DesignCurve()->count();
+    hold->click();
+    EXPECT_EQ(hold->text(), QStringLiteral("Clear &Reference"));
+    ASSERT_TRUE(w->Reference().IsHeld());
+
+    // Hamming, 63 taps.
+    Select(IDC_WINDOW_TYPE, 2);
+    Type(IDC_TAPS, QStringLiteral("63"));
+    Press(IDC_DESIGN);
+    ASSERT_EQ(w->Analysis().taps.size(), 63u);
+
+    QLineSeries* magnitude = w->Reference().MagnitudeCurve();
+    QLineSeries* delay = w->Reference().GroupDelayCurve();
+    ASSERT_NE(magnitude, nullptr);
+    ASSERT_NE(delay, nullptr);
+    EXPECT_EQ(magnitude->name(), QStringLiteral("reference (101 taps)"));
+    EXPECT_EQ(magnitude->count(), designPoints);
+    EXPECT_GT(delay->count(), 1000);
+    const QList<QAbstractSeries*> series = w->MagnitudeView()->chart()->series();
+    ASSERT_TRUE(series.contains(magnitude));
+    EXPECT_TRUE(w->GroupDelayView()->chart()->series().contains(delay));
+    // Under the current design's curve.
+    EXPECT_LT(series.indexOf(magnitude), series.indexOf(w->DesignCurve()));
+    EXPECT_NE(magnitude->pen().color(), w->DesignCurve()->pen().color());
+    EXPECT_NE(magnitude->pen().color(), w->QuantizedCurve()->pen().color());
+    // The reference's curve is the 101-tap Kaiser design: flat delay of 50 samples.
+    EXPECT_NEAR(delay->points().front().y(), 50.0, 1e-6);
+
+    QTableWidget* t = w->FiguresTable();
+    ASSERT_EQ(t->columnCount(), 4);
+    EXPECT_EQ(t->horizontalHeaderItem(3)->text(), QStringLiteral("reference"));
+    const int delayRow = RowOf(t, QStringLiteral("Group delay samples"));
+    EXPECT_EQ(t->item(delayRow, 1)->text(), QStringLiteral("31.000"));
+    EXPECT_EQ(t->item(delayRow, 3)->text(), QStringLiteral("50.000"));
+    const int stop = RowOf(t, QStringLiteral("Band 2 (stop"));
+    EXPECT_NEAR(t->item(stop, 1)->text().toDouble(), 53.0, 1.5);
+    EXPECT_GT(t->item(stop, 3)->text().toDouble(), 95.0);
+    // Figures the reference lacks show "-": it has no word length of its own.
+    EXPECT_EQ(t->item(RowOf(t, QStringLiteral("Word / fraction length")), 3)->text(), QStringLiteral("-"));
+
+    hold->click();
+    EXPECT_FALSE(w->Reference().IsHeld());
+    EXPECT_EQ(w->Reference().MagnitudeCurve(), nullptr);
+    EXPECT_FALSE(w->MagnitudeView()->chart()->series().contains(magnitude));
+    EXPECT_EQ(t->columnCount(), 3);
+    EXPECT_EQ(hold->text(), QStringLiteral("Hold as &Reference"));
 }

@@ -1,5 +1,9 @@
+#include <QComboBox>
 #include <QDialog>
+#include <QElapsedTimer>
+#include <QRegularExpression>
 #include <QLineEdit>
+#include <QProgressDialog>
 #include <QPushButton>
 
 #include "AppFixture.h"
@@ -10,6 +14,13 @@ namespace {
 void Ok(QWidget* modal)
 {
     modal->findChild<QPushButton*>(QStringLiteral("control1"))->click();
+}
+
+// 60 dB in Q7, which no length reaches: a search of many designs.
+void AskTheUnreachable(QWidget* modal)
+{
+    modal->findChild<QComboBox*>(QStringLiteral("control1169"))->setCurrentIndex(1);
+    Ok(modal);
 }
 
 }  // namespace
@@ -96,4 +107,63 @@ TEST_F(DesignToSpecApp, TheDialogKeepsTheLastRequirement)
     frame()->OnCommand(ID_EXTRAS_DESIGN_TO_SPEC);
     EXPECT_EQ(edge, QStringLiteral("1010"));
     EXPECT_EQ(attenuation, QStringLiteral("120"));
+}
+
+// A long search shows its progress (designs tried, the N being designed) in
+// a dialog whose Cancel ends it: the message says it was cancelled and the
+// requirement dialog comes back with what was typed; the form is untouched.
+TEST_F(DesignToSpecApp, CancelInTheProgressDialogReturnsToTheRequirement)
+{
+    Start();
+    app->m_host.m_nProgressDelayMs = 0;
+    const int taps = app->m_view.m_nTaps;
+    script->Expect(AskTheUnreachable);
+    QString title, label;
+    script->ExpectProgress([&](QWidget* modal) {
+        auto* progress = qobject_cast<QProgressDialog*>(modal);
+        ASSERT_NE(progress, nullptr);
+        title = progress->windowTitle();
+        label = progress->labelText();
+        QPushButton* cancel = progress->findChild<QPushButton*>();
+        ASSERT_NE(cancel, nullptr);
+        EXPECT_EQ(cancel->text(), QStringLiteral("Cancel"));
+        cancel->click();
+    });
+    script->ExpectMessage();
+    QString format;
+    script->Expect([&](QWidget* modal) {
+        format = modal->findChild<QComboBox*>(QStringLiteral("control1169"))->currentText();
+        static_cast<QDialog*>(modal)->reject();
+    });
+    QElapsedTimer clock;
+    clock.start();
+    frame()->OnCommand(ID_EXTRAS_DESIGN_TO_SPEC);
+    EXPECT_LT(clock.elapsed(), 1000);  // the whole search takes 1.5 s
+    EXPECT_EQ(title, QStringLiteral("Design to Requirement"));
+    EXPECT_TRUE(QRegularExpression(QStringLiteral("^\\d+ designs? tried, now \\d+ taps$")).match(label).hasMatch())
+        << label.toStdString();
+    ASSERT_GE(script->Seen().size(), 2);
+    EXPECT_TRUE(script->Seen()[script->Seen().size() - 2].startsWith(QStringLiteral("The search was cancelled after ")))
+        << script->Seen()[script->Seen().size() - 2].toStdString();
+    EXPECT_EQ(format, QStringLiteral("Q7"));
+    EXPECT_EQ(app->m_view.m_nTaps, taps);
+    EXPECT_EQ(app->m_host.CancelProgress(), false);  // the meter is gone
+}
+
+// Closing the main window during the search cancels the search and keeps
+// the program; nothing is left half done.
+TEST_F(DesignToSpecApp, ClosingTheWindowDuringASearchCancelsIt)
+{
+    Start();
+    app->m_host.m_nProgressDelayMs = 0;
+    script->Expect(AskTheUnreachable);
+    bool closed = true;
+    script->ExpectProgress([&](QWidget*) { closed = frame()->close(); });
+    script->ExpectMessage();
+    script->Expect([](QWidget* modal) { static_cast<QDialog*>(modal)->reject(); });
+    frame()->OnCommand(ID_EXTRAS_DESIGN_TO_SPEC);
+    EXPECT_FALSE(closed);
+    EXPECT_TRUE(frame()->isVisible());
+    ASSERT_GE(script->Seen().size(), 2);
+    EXPECT_TRUE(script->Seen()[script->Seen().size() - 2].startsWith(QStringLiteral("The search was cancelled after ")));
 }

@@ -4,7 +4,9 @@
 #include <QApplication>
 #include <QDialog>
 #include <QMessageBox>
+#include <QProgressDialog>
 #include <QPushButton>
+#include <utility>
 
 namespace {
 
@@ -54,6 +56,14 @@ void ModalScript::Poll()
     QWidget* modal = QApplication::activeModalWidget();
     if (!modal || !modal->isVisible() || modal->property(kHandled).toBool())
         return;
+    if (qobject_cast<QProgressDialog*>(modal)) {
+        if (!m_progressHandler)
+            return;
+        modal->setProperty(kHandled, true);
+        m_seen << Describe(modal);
+        QTimer::singleShot(0, modal, [modal, handler = std::exchange(m_progressHandler, {})]() { handler(modal); });
+        return;
+    }
     modal->setProperty(kHandled, true);
     m_seen << Describe(modal);
     if (m_handlers.empty()) {

@@ -27,7 +27,11 @@ public:
     // with this role (QMessageBox::StandardButton) is clicked.
     void ExpectMessage(int button = 0x00000400 /* QMessageBox::Ok */);
 
-    int Pending() const { return static_cast<int>(m_handlers.size()); }
+    // A progress dialog is no answer in the order above: it is left to run
+    // unless a handler is set here, which gets the next one shown.
+    void ExpectProgress(Handler handler) { m_progressHandler = std::move(handler); }
+
+    int Pending() const { return static_cast<int>(m_handlers.size()) + (m_progressHandler ? 1 : 0); }
     // Texts of the message boxes and titles of the dialogs seen, in order.
     const QStringList& Seen() const { return m_seen; }
     const QStringList& Unexpected() const { return m_unexpected; }
@@ -43,6 +47,7 @@ private:
 
     QTimer m_timer;
     std::deque<Handler> m_handlers;
+    Handler m_progressHandler;
     QStringList m_seen;
     QStringList m_unexpected;
     int m_nLastIcon = 0;

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <set>
@@ -244,4 +245,44 @@ TEST(SpecSearch, RefusesABadRequirementWithoutDesigning)
     });
     EXPECT_EQ(r.status, SpecSearchStatus::BadRequirement);
     EXPECT_EQ(calls, 0);
+}
+
+// The progress callback hears of every N before it is designed; answering
+// false stops the search before that design, whichever phase it is in
+// (the first design, walking, bisecting, scanning).
+TEST(SpecSearch, ProgressHearsEveryDesignAndCancels)
+{
+    SpecSearchSettings settings;
+    settings.startTaps = 100;
+    std::vector<int> heard;
+    settings.progress = [&](int designed, int taps) {
+        EXPECT_EQ(designed, static_cast<int>(heard.size()));
+        heard.push_back(taps);
+        return true;
+    };
+    std::vector<int> calls;
+    const SpecSearchResult whole = SearchFewestTaps(kLowpass, settings, Designer(kLowpass, false, &calls));
+    ASSERT_EQ(whole.status, SpecSearchStatus::Met);
+    EXPECT_EQ(heard, calls);
+    EXPECT_EQ(whole.tried, calls);
+
+    for (int k = 0; k < static_cast<int>(calls.size()); ++k) {
+        SCOPED_TRACE("cancelled after " + std::to_string(k));
+        int asked = 0;
+        settings.progress = [&](int designed, int) {
+            ++asked;
+            return designed < k;
+        };
+        std::vector<int> cancelledCalls;
+        const SpecSearchResult r = SearchFewestTaps(kLowpass, settings, Designer(kLowpass, false, &cancelledCalls));
+        EXPECT_EQ(r.status, SpecSearchStatus::Cancelled);
+        EXPECT_EQ(asked, k + 1);
+        EXPECT_EQ(cancelledCalls, std::vector<int>(calls.begin(), calls.begin() + k));
+        EXPECT_EQ(r.tried, cancelledCalls);
+        EXPECT_FALSE(r.nextSmaller.has_value());
+        if (k == 0)
+            EXPECT_TRUE(r.found.bands.empty());
+        else
+            EXPECT_NE(std::find(cancelledCalls.begin(), cancelledCalls.end(), r.found.taps), cancelledCalls.end());
+    }
 }

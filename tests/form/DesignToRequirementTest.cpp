@@ -256,3 +256,37 @@ TEST(DesignToSpecCommand, TrialsLeaveTheScreenAlone)
     EXPECT_EQ(r.status, TrialStatus::Designed);
     EXPECT_EQ(r.taps.size(), 1025u);
 }
+
+// The search reports each N to the host's progress meter; a cancel there
+// leaves the form alone, says how many designs were tried and opens the
+// dialog again with what was typed, which OK then designs.
+TEST(DesignToSpecCommand, ACancelledSearchReturnsToTheDialog)
+{
+    ViewFixture f;
+    f.Design();
+    const int taps = f.view.m_nTaps;
+    f.host.CancelProgressAfter(3);
+    std::vector<Action> answer = Lowpass(1);
+    answer.push_back({Action::Type, D::IDC_SPEC_ATTENUATION, "65"});
+    f.host.QueueDialog(D::IDD, answer);
+    f.host.QueueDialogOk(D::IDD);
+    const size_t messages = f.MessageCount();
+    const size_t progressBefore = f.host.ProgressTexts().size();
+    DesignToSpecification(f.view);
+    // Cancelled, then the pass count of the final Remez design, then the outcome.
+    ASSERT_EQ(f.MessageCount(), messages + 3);
+    const std::string cancelled = f.host.Messages()[messages].text;
+    EXPECT_EQ(cancelled.rfind("The search was cancelled after 3 designs tried (estimate: ", 0), 0u) << cancelled;
+    EXPECT_NE(cancelled.find("\nBest so far, "), std::string::npos) << cancelled;
+    const std::vector<std::string>& progress = f.host.ProgressTexts();
+    ASSERT_GT(progress.size(), progressBefore + 3);
+    EXPECT_EQ(progress[progressBefore].rfind("0 designs tried, now ", 0), 0u) << progress[progressBefore];
+    EXPECT_EQ(progress[progressBefore + 1].rfind("1 design tried, now ", 0), 0u) << progress[progressBefore + 1];
+    EXPECT_EQ(progress[progressBefore + 3].rfind("0 designs tried, now ", 0), 0u) << progress[progressBefore + 3];
+
+    // The second search, from the dialog as it reopened, found its design.
+    EXPECT_NE(f.LastMessage().find("taps meet the requirement"), std::string::npos) << f.LastMessage();
+    EXPECT_NE(f.LastMessage().find("(at least 65.00 dB)"), std::string::npos) << f.LastMessage();
+    EXPECT_EQ(f.view.m_nDesignMethod, DM_REMEZ);
+    EXPECT_NE(f.view.m_nTaps, taps);
+}
