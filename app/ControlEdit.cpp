@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QClipboard>
 #include <QContextMenuEvent>
+#include <QFocusEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMenu>
@@ -95,5 +96,14 @@ void ControlEdit::ShowStart()
     if (hasSelectedText() && selectionStart() == 0 && selectionLength() == length)
         setSelection(length, -length);
     else
+        setCursorPosition(0);
+}
+
+void ControlEdit::focusOutEvent(QFocusEvent* event)
+{
+    QLineEdit::focusOutEvent(event);
+    // A menu or another window takes the focus only for a while: Edit > Cut
+    // and Copy act on the selection, which stays.
+    if (event->reason() != Qt::PopupFocusReason && event->reason() != Qt::ActiveWindowFocusReason)
         setCursorPosition(0);
 }

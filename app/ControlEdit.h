@@ -35,6 +35,9 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    // A field left for another shows the start of its text again (Tab into
+    // it selected the whole text and scrolled to its end).
+    void focusOutEvent(QFocusEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:

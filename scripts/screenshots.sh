@@ -21,6 +21,9 @@
 source "$(dirname "${BASH_SOURCE[0]}")/setup.sh"
 
 install_packages "${RUN_PACKAGES[@]}" xvfb xdotool x11-apps imagemagick
+# ZANTRO_SCREENSHOT_WM=openbox runs the program under that window manager,
+# so the whole-screen shots show the title bars and frames.
+[ -n "${ZANTRO_SCREENSHOT_WM:-}" ] && install_packages "$ZANTRO_SCREENSHOT_WM"
 if [ ! -x "$BUILD_DIR/app/zantro" ]; then
     configure --without-tests
     cmake --build "$BUILD_DIR" -j2 --target zantro
@@ -35,8 +38,10 @@ SUFFIX=""
 WORK="$(mktemp -d)"
 XVFB_PID=""
 APP_PID=""
+WM_PID=""
 cleanup() {
     [ -n "$APP_PID" ] && kill "$APP_PID" 2>/dev/null || true
+    [ -n "$WM_PID" ] && kill "$WM_PID" 2>/dev/null || true
     [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null || true
     rm -rf "$WORK"
 }
@@ -47,6 +52,11 @@ Xvfb "$DISPLAY_NUMBER" -screen 0 "${SCREEN_SIZE}x24" -dpi 96 -nolisten tcp >"$WO
 XVFB_PID=$!
 export DISPLAY="$DISPLAY_NUMBER"
 sleep 1
+if [ -n "${ZANTRO_SCREENSHOT_WM:-}" ]; then
+    "$ZANTRO_SCREENSHOT_WM" >"$WORK/wm.log" 2>&1 &
+    WM_PID=$!
+    sleep 1
+fi
 
 # A private home, so the run neither reads nor changes the user's settings.
 export HOME="$WORK/home" XDG_CONFIG_HOME="$WORK/home/.config" XDG_RUNTIME_DIR="$WORK/run"

@@ -149,7 +149,7 @@ TEST_F(ScreenFit, OnALargeScreenTheFrameJustHoldsTheForm)
 // which names it, and not its end.
 TEST_F(ScreenFit, TheTargetFilterShowsTheStartOfALongEntry)
 {
-    Start();
+    StartActive();
     QComboBox* combo = Combo(IDC_TARGET_FILTER);
     ASSERT_NE(combo, nullptr);
     QLineEdit* edit = combo->lineEdit();
@@ -177,5 +177,16 @@ TEST_F(ScreenFit, TheTargetFilterShowsTheStartOfALongEntry)
     // Wider than the field, so the test can tell the start from the end.
     EXPECT_GT(edit->fontMetrics().horizontalAdvance(QStringLiteral("multi bandpass 55")), edit->contentsRect().width());
     app->m_host.SetDlgItemText(app->m_view, IDC_TARGET_FILTER, "bandpass even 50");
+    EXPECT_TRUE(showsStart());
+
+    // Tab into the field selects its text and shows the end; Tab on to the
+    // next field shows the start again.
+    QWidget* design = Control(IDC_DESIGN);
+    edit->setFocus(Qt::TabFocusReason);
+    edit->selectAll();
+    ASSERT_EQ(edit->cursorPosition(), static_cast<int>(edit->text().size()));
+    design->setFocus(Qt::TabFocusReason);
+    QApplication::processEvents();
+    ASSERT_TRUE(design->hasFocus());
     EXPECT_TRUE(showsStart());
 }
