@@ -141,10 +141,14 @@ void AnalysisWindow::BuildLayout()
     m_pStatus->setWordWrap(true);
     m_pFigures = new QTableWidget(0, 3, this);
     m_pFigures->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    // The figure names keep their whole text; a narrow window scrolls them.
-    m_pFigures->horizontalHeader()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
-    m_pFigures->horizontalHeader()->setStretchLastSection(true);
-    m_pFigures->verticalHeader()->setDefaultSectionSize(20);
+    // The figures keep their whole text and stay in sight: a narrow window
+    // wraps the names over more lines instead of hiding columns.
+    m_pFigures->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    m_pFigures->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
+    m_pFigures->horizontalHeader()->setStretchLastSection(false);
+    m_pFigures->setWordWrap(true);
+    m_pFigures->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    m_pFigures->verticalHeader()->setMinimumSectionSize(20);
     m_pBands->verticalHeader()->setDefaultSectionSize(22);
     m_pFigures->verticalHeader()->setVisible(false);
 
@@ -534,7 +538,7 @@ void AnalysisWindow::FillFigures()
             figure(row, 3, reference[i].doubleText, reference[i].doubleMisses);
     }
     for (int column = 1; column < m_pFigures->columnCount(); ++column)
-        m_pFigures->resizeColumnToContents(column);
+        m_pFigures->horizontalHeader()->setSectionResizeMode(column, QHeaderView::ResizeToContents);
 }
 
 void AnalysisWindow::keyPressEvent(QKeyEvent* event)

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QClipboard>
 #include <QContextMenuEvent>
+#include <QFocusEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMenu>
@@ -87,4 +88,22 @@ void ControlEdit::contextMenuEvent(QContextMenuEvent* event)
         }
     menu->exec(event->globalPos());
     delete menu;
+}
+
+void ControlEdit::ShowStart()
+{
+    const int length = static_cast<int>(text().size());
+    if (hasSelectedText() && selectionStart() == 0 && selectionLength() == length)
+        setSelection(length, -length);
+    else
+        setCursorPosition(0);
+}
+
+void ControlEdit::focusOutEvent(QFocusEvent* event)
+{
+    QLineEdit::focusOutEvent(event);
+    // A menu or another window takes the focus only for a while: Edit > Cut
+    // and Copy act on the selection, which stays.
+    if (event->reason() != Qt::PopupFocusReason && event->reason() != Qt::ActiveWindowFocusReason)
+        setCursorPosition(0);
 }

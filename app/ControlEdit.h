@@ -29,9 +29,15 @@ public:
 
     // Pastes the first line of the clipboard, cut at the text limit.
     void PasteLimited();
+    // Scrolls to the start of the text (a text wider than the field shows
+    // its beginning); a whole-text selection stays, its cursor at the start.
+    void ShowStart();
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    // A field left for another shows the start of its text again (Tab into
+    // it selected the whole text and scrolled to its end).
+    void focusOutEvent(QFocusEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:

@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTimer>
 
 #include "app/ControlEdit.h"
 
@@ -71,9 +72,17 @@ QWidget* DialogBuilder::MakeWidget(const ControlTemplate& c, QWidget* parent) co
         const bool editable = c.kind == ControlKind::DropDownCombo;
         combo->setEditable(editable);
         if (editable) {
-            combo->setLineEdit(new ControlEdit(combo));
+            auto* edit = new ControlEdit(combo);
+            combo->setLineEdit(edit);
             combo->setInsertPolicy(QComboBox::NoInsert);
             combo->setCompleter(nullptr);
+            // An entry wider than the field shows its start, which names it
+            // ("bandpass even 50"), not its end.
+            // The combo selects the text after it announces the entry, so
+            // the start is shown once it is done.
+            auto showStart = [edit]() { QTimer::singleShot(0, edit, &ControlEdit::ShowStart); };
+            QObject::connect(combo, &QComboBox::currentIndexChanged, edit, showStart);
+            QObject::connect(combo, &QComboBox::activated, edit, showStart);
         }
         for (const std::string& item : c.items)
             combo->addItem(QString::fromStdString(item));

@@ -290,9 +290,11 @@ void QtHost::SetDlgItemText(CWnd& wnd, int id, const std::string& value)
         edit->setText(text);
     } else if (auto* combo = qobject_cast<QComboBox*>(w)) {
         combo->setCurrentIndex(-1);
-        if (combo->isEditable())
+        if (combo->isEditable()) {
             combo->setEditText(text);
-        else
+            if (auto* comboEdit = qobject_cast<ControlEdit*>(combo->lineEdit()))
+                comboEdit->ShowStart();
+        } else
             combo->setCurrentIndex(combo->findText(text, Qt::MatchExactly));
     } else if (auto* label = qobject_cast<QLabel*>(w)) {
         label->setText(text);

@@ -123,6 +123,7 @@ void Report(benchmark::State& state, const RemezResult& report)
 {
     state.counters["passes"] = report.nPasses;
     state.counters["start_passes"] = report.nStartPasses;
+    state.counters["window_passes"] = report.nWindowPasses;
     state.counters["grid"] = report.nGridSize;
     state.counters["threads"] = report.nThreads;
     state.counters["converged"] = report.Converged() ? 1 : 0;

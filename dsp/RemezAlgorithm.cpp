@@ -402,6 +402,15 @@ void ComputeError(RemezGrid& grid, const std::vector<ExtremalPoint>& ext, double
         grid.E[i] = (EvaluateResponse(ext, grid.f[i], nodeTol) - grid.D[i]) * grid.W[i];
 }
 
+void ComputeErrorAt(RemezGrid& grid, const std::vector<ExtremalPoint>& ext, const std::vector<int>& points,
+                    double nodeTol)
+{
+    for (int i : points) {
+        const size_t u = static_cast<size_t>(i);
+        grid.E[u] = (EvaluateResponse(ext, grid.f[u], nodeTol) - grid.D[u]) * grid.W[u];
+    }
+}
+
 namespace {
 
 bool IsCandidate(double e, double neighbour)

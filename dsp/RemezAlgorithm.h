@@ -116,6 +116,9 @@ double EvaluateResponse(const std::vector<ExtremalPoint>& ext, double f, double 
 double EvaluateAtCosine(const std::vector<ExtremalPoint>& ext, double x, double nodeTol = kNodeTolerance);
 // E = (A(f) - D) W on the whole grid, point by point.
 void ComputeError(RemezGrid& grid, const std::vector<ExtremalPoint>& ext, double nodeTol = kNodeTolerance);
+// The same at the grid indices given only; E elsewhere is left as it was.
+void ComputeErrorAt(RemezGrid& grid, const std::vector<ExtremalPoint>& ext, const std::vector<int>& points,
+                    double nodeTol = kNodeTolerance);
 // The new extremal set (r + 1 grid indices, in order) from the errors
 // E[0 .. gridSize - 1].
 std::vector<int> SearchExtrema(const std::vector<double>& E, int gridSize, int r);

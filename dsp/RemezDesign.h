@@ -67,6 +67,7 @@ struct RemezResult {
     int nAttempts = 0;           // 1, or 2 when the first start did not converge
     int nThreads = 0;            // most threads a pass of the grid evaluation may use (1 or 2)
     int nBarycentricPasses = 0;  // passes that could not use the Chebyshev series
+    int nWindowPasses = 0;       // passes over windows around the extremal set only
 
     bool Converged() const { return status == RemezStatus::Converged; }
 };
@@ -75,6 +76,9 @@ struct RemezOptions {
     // The plain per-point barycentric loop of ComputeError on one thread
     // instead of the fast evaluator (a reference for tests and benchmarks).
     bool bReference = false;
+    // Every pass over the whole grid: no passes over windows around the
+    // extremal set (a reference for tests and benchmarks).
+    bool bWholePasses = false;
     RemezStart start = RemezStart::Automatic;
     int nThreads = 0;  // fast path: 0 picks by the size of the work, else 1 or 2
     // When set, receives the grid indices of the extremal set after each
@@ -108,6 +112,11 @@ struct RemezOptions {
 // among the last extremal set, the set of the pass with the smallest error,
 // and the finished design of a coarser start (its cosine series is also one
 // of this length), over both starts.
+//
+// On a dense grid started from the sparse one, at a level too small for
+// the Chebyshev series, the passes after the first take the errors in
+// windows around the extremal set only, as long as they level it as whole
+// passes would (RemezExchange.cpp); a whole pass confirms the set.
 //
 // The passes stop early where more would not help: a design whose error
 // neither falls nor levels higher for 12 passes (4 for a starting design,

@@ -1,5 +1,6 @@
 #include "dsp/RemezExchange.h"
 
+#include <algorithm>
 #include <cfloat>
 #include <cmath>
 
@@ -49,6 +50,92 @@ constexpr int kStartPassLimit = 16;
 constexpr double kProgress = 1e-3;
 constexpr int kStallPasses = 12;
 constexpr int kStartStallPasses = 4;
+
+// A dense grid that started from the same design on the sparse grid, and
+// whose whole pass left an error within kWindowReach of a level too small
+// for the Chebyshev series, moves its extremal set by passes over windows
+// around the set's points only: half a sparse grid spacing either side (the
+// sparse grid's extrema are the dense grid's to within that spacing),
+// widened where the error still grows at a window's end. They find the
+// extrema a whole pass finds near the set, from a sixth of the points or so
+// at density 64. Once the windows level, their last pass is run again over
+// the whole grid, which confirms the set or finds what the windows missed;
+// only whole passes end the exchange or count for the best set. A level
+// that falls (the exchange raises it but for rounding), or windows that
+// have not levelled after kWindowPassLimit passes, undo the windows. One
+// round of windows per exchange.
+constexpr double kWindowReach = 100.0;
+constexpr int kWindowPassLimit = 16;
+
+// Points of used[0 .. g-1] to evaluate next: for every run of used points
+// whose end is further from zero than its inner neighbour (the error may
+// still grow beyond it), the step points beyond that end that are not used.
+std::vector<int> PointsBeyondRuns(const std::vector<char>& used, const std::vector<double>& E, int step)
+{
+    const int g = static_cast<int>(used.size());
+    std::vector<int> beyond;
+    auto e = [&](int i) { return E[static_cast<size_t>(i)]; };
+    auto outward = [&](int end, int inner) {
+        return (e(end) >= 0.0 && e(end) > e(inner)) || (e(end) <= 0.0 && e(end) < e(inner));
+    };
+    for (int i = 0; i < g;) {
+        if (!used[static_cast<size_t>(i)]) {
+            ++i;
+            continue;
+        }
+        int last = i;
+        while (last + 1 < g && used[static_cast<size_t>(last + 1)])
+            ++last;
+        if (last > i && i > 0 && outward(i, i + 1))
+            for (int j = i - 1; j >= 0 && j >= i - step && !used[static_cast<size_t>(j)]; --j)
+                beyond.push_back(j);
+        if (last > i && last + 1 < g && outward(last, last - 1))
+            for (int j = last + 1; j < g && j <= last + step && !used[static_cast<size_t>(j)]; ++j)
+                beyond.push_back(j);
+        i = last + 1;
+    }
+    std::sort(beyond.begin(), beyond.end());
+    beyond.erase(std::unique(beyond.begin(), beyond.end()), beyond.end());
+    return beyond;
+}
+
+// The extremal set from the errors in windows of halfWidth points either
+// side of the set's points, widened where the error still grows at their
+// ends until every extremum near the set lies inside: the local extrema a
+// whole pass would find there. E is computed in the windows only.
+std::vector<int> SearchNearSet(RemezExchange& ex, int r, int halfWidth)
+{
+    RemezGrid& grid = ex.grid;
+    const int g = grid.Size();
+    std::vector<char> used(static_cast<size_t>(g), 0);
+    std::vector<int> first;
+    for (const ExtremalPoint& p : ex.ext)
+        for (int i = p.index - halfWidth; i <= p.index + halfWidth; ++i)
+            if (i >= 0 && i < g && !used[static_cast<size_t>(i)]) {
+                used[static_cast<size_t>(i)] = 1;
+                first.push_back(i);
+            }
+    std::sort(first.begin(), first.end());
+    for (std::vector<int> more = first; !more.empty(); more = PointsBeyondRuns(used, grid.E, halfWidth)) {
+        if (ex.fast)
+            ex.fast->ComputeErrorAt(ex.ext, more, ex.nodeTol);
+        else
+            ComputeErrorAt(grid, ex.ext, more, ex.nodeTol);
+        for (int i : more)
+            used[static_cast<size_t>(i)] = 1;
+    }
+    std::vector<int> points;
+    std::vector<double> local;
+    for (int i = 0; i < g; ++i)
+        if (used[static_cast<size_t>(i)]) {
+            points.push_back(i);
+            local.push_back(grid.E[static_cast<size_t>(i)]);
+        }
+    std::vector<int> next = SearchExtrema(local, static_cast<int>(points.size()), r);
+    for (int& k : next)
+        k = points[static_cast<size_t>(k)];
+    return next;
+}
 
 double PrepareInterpolation(const RemezGrid& grid, std::vector<ExtremalPoint>& ext,
                             const RemezErrorEvaluator* fast = nullptr)
@@ -121,6 +208,9 @@ void RunRemezExchange(RemezExchange& ex, const std::vector<RemezEdge>& bands, in
     }
     ApplyFirTypeTransform(grid, firType);
     const int g = grid.Size();
+    // max |D W|: whole passes at a level below r eps of it cannot use the
+    // Chebyshev series (RemezKernel.h), and only those are worth windows.
+    const double target = RemezLargestTarget(grid);
     ex.resolution = Resolution(grid);
     if (!options.bReference)
         ex.fast.emplace(grid, r, options.nThreads);
@@ -134,12 +224,31 @@ void RunRemezExchange(RemezExchange& ex, const std::vector<RemezEdge>& bands, in
     double progressError = std::numeric_limits<double>::infinity();
     double progressDelta = 0.0;
     int progressPass = 0;
+    const int halfWidth = density / (2 * kSparseStartDensity) > 1 ? density / (2 * kSparseStartDensity) : 1;
+    int windowPasses = 0;
+    int windowPassesKept = 0;  // window passes not undone (all barycentric)
+    bool confirm = false;
+    bool nearLevel = false;
+    bool windowsOff = false;
+    struct {
+        std::vector<ExtremalPoint> ext;
+        int lostPasses = 0;
+        double lastDelta = 0.0;
+    } beforeWindows;
     while (!ex.converged && ex.passes < kRemezMaxPasses) {
         const double delta = PrepareInterpolation(grid, ext, ex.fast ? &*ex.fast : nullptr);
         const bool levelLost = IsLevelLost(grid, ext, delta);
-        const bool coarse = start == RemezStartKind::Coarse ? r >= kRemezMinFunctionsForForcedStart
-                                                   : start == RemezStartKind::Automatic && levelLost &&
-                                                         r >= kMinFunctionsForCoarseStart;
+        const bool windowed = !options.bWholePasses && ex.passes >= 1 && nearLevel && !confirm &&
+                              (!windowsOff || windowPasses > 0) && tolerance <= 1e-5 && ex.coarser &&
+                              ex.coarserFunctions == r && static_cast<double>(g) * r >= kRemezLargeWork;
+        if (windowed && windowPasses == 0) {
+            beforeWindows.ext = ext;
+            beforeWindows.lostPasses = lostPasses;
+            beforeWindows.lastDelta = lastDelta;
+        }
+        const bool coarse = start == RemezStartKind::Coarse
+                                ? r >= kRemezMinFunctionsForForcedStart
+                                : start == RemezStartKind::Automatic && levelLost && r >= kMinFunctionsForCoarseStart;
         const bool sparse = r >= kMinFunctionsForSparseStart &&
                             ((start == RemezStartKind::Automatic && density >= kMinDensityForSparseStart) ||
                              (start == RemezStartKind::Sparse && density > kSparseStartDensity));
@@ -176,6 +285,46 @@ void RunRemezExchange(RemezExchange& ex, const std::vector<RemezEdge>& bands, in
             ex.lost = true;
             break;
         }
+        if (windowed) {
+            const std::vector<int> next = SearchNearSet(ex, r, halfWidth);
+            const std::vector<ExtremalPoint> evaluated = ext;
+            const int lostBefore = lostPasses;
+            const double deltaBefore = lastDelta;
+            for (size_t k = 0; k < ext.size(); ++k)
+                ext[k].index = next[k];
+            if (options.pTrace)
+                options.pTrace->push_back(next);
+            ++ex.passes;
+            ++windowPasses;
+            lostPasses = levelLost || delta == 0.0 ? lostPasses + 1 : 0;
+            const bool falling = std::fabs(delta) < std::fabs(lastDelta);
+            lastDelta = delta;
+            windowsOff = true;
+            if (IsConverged(grid.E, ext, tolerance)) {
+                windowPassesKept += windowPasses - 1;
+                // Levelled in the windows: this pass again, over the whole grid.
+                ext = evaluated;
+                ex.passes -= 1;
+                lostPasses = lostBefore;
+                lastDelta = deltaBefore;
+                if (options.pTrace)
+                    options.pTrace->pop_back();
+                confirm = true;
+            } else if (falling || windowPasses >= kWindowPassLimit) {
+                // A level that falls (the exchange raises it pass by pass
+                // but for rounding) or windows that do not settle: the
+                // exchange goes on from the set of its last whole pass as
+                // if they had not been run.
+                ext = beforeWindows.ext;
+                ex.passes -= windowPasses;
+                lostPasses = beforeWindows.lostPasses;
+                lastDelta = beforeWindows.lastDelta;
+                if (options.pTrace)
+                    options.pTrace->resize(options.pTrace->size() - static_cast<size_t>(windowPasses));
+                windowPasses = 0;
+            }
+            continue;
+        }
         if (ex.fast)
             ex.fast->ComputeError(ext, delta, ex.nodeTol);
         else
@@ -187,6 +336,10 @@ void RunRemezExchange(RemezExchange& ex, const std::vector<RemezEdge>& bands, in
             ex.bestError = error;
         }
         ++ex.passes;
+        windowPasses = 0;
+        confirm = false;
+        nearLevel = error <= kWindowReach * std::fabs(delta) &&
+                    RemezErrorEvaluator::kSeriesShare * std::fabs(delta) < (r + 1) * DBL_EPSILON * target;
         if (error < (1.0 - kProgress) * progressError || std::fabs(delta) > (1.0 + kProgress) * progressDelta) {
             progressError = error < progressError ? error : progressError;
             progressDelta = std::fabs(delta) > progressDelta ? std::fabs(delta) : progressDelta;
@@ -233,5 +386,6 @@ void RunRemezExchange(RemezExchange& ex, const std::vector<RemezEdge>& bands, in
     }
     if (!ex.exact)
         ex.delta = PrepareInterpolation(grid, ext, ex.fast ? &*ex.fast : nullptr);
-    stats.nBarycentricPasses += ex.fast ? ex.fast->BarycentricPasses() : ex.passes;
+    stats.nBarycentricPasses += ex.fast ? ex.fast->BarycentricPasses() + windowPassesKept : ex.passes;
+    stats.nWindowPasses += windowPassesKept;
 }

@@ -17,6 +17,35 @@ constexpr int kFitPointsPerFunction = 4;
 std::vector<double> BestCoefficients(RemezExchange& ex, int r);
 RemezFinish BestCandidate(RemezExchange& ex, int r, double fitBudget, RemezFinish best);
 
+// The coarser start's finished design is left out where this bound is this
+// many times the best error found or more (the bound is exact but for the
+// rounding of its own levelled error and of the candidate's check).
+constexpr double kCoarserMargin = 4.0;
+
+// A lower bound of the weighted error on this grid of any design with the
+// functions of the coarser start (its finished design among them): the
+// levelled error of the coarser design's set moved onto this grid. No sum of
+// that many cosines errs less on those points (de la Vallee Poussin; the
+// levelled error of r + 1 points is the least largest error on them). 0
+// where the moved set repeats a point or its level is lost in rounding.
+double CoarserErrorBound(const RemezExchange& ex)
+{
+    const int functions = ex.coarserFunctions;
+    std::vector<ExtremalPoint> set = ScaleExtremalSet(ex.coarser->StartingFrequencies(), ex.grid, functions);
+    for (size_t k = 1; k < set.size(); ++k)
+        if (set[k].index <= set[k - 1].index)
+            return 0.0;
+    ComputeCosines(ex.grid, set);
+    ComputeBaryWeights(set);
+    for (const ExtremalPoint& p : set)
+        if (p.ad == 0.0)
+            return 0.0;
+    const double delta = ComputeDeviation(ex.grid, set);
+    if (!std::isfinite(delta) || IsLevelLost(ex.grid, set, delta))
+        return 0.0;
+    return std::fabs(delta);
+}
+
 // Sign changes, plus one, along the grid points whose |E| is at least level.
 int CountAlternations(const std::vector<double>& E, double level)
 {
@@ -186,7 +215,10 @@ RemezFinish BestCandidate(RemezExchange& ex, int r, double fitBudget, RemezFinis
         if (other.error < best.error)
             best = std::move(other);
     }
-    if (ex.coarser && ex.coarser->grid.Size() > 0) {
+    // A coarser start whose functions err on this grid by several times
+    // the best error at the least cannot give the best design: its finish
+    // (and its own coarser starts' in turn) is not worth making.
+    if (ex.coarser && ex.coarser->grid.Size() > 0 && !(CoarserErrorBound(ex) >= kCoarserMargin * best.error)) {
         std::vector<double> fallback = BestCoefficients(*ex.coarser, ex.coarserFunctions);
         if (!fallback.empty()) {
             fallback.resize(static_cast<size_t>(r), 0.0);

@@ -145,8 +145,23 @@ void RemezErrorEvaluator::LoadNodes(const std::vector<ExtremalPoint>& ext)
     }
 }
 
-std::vector<double> RemezErrorEvaluator::Interpolate(const std::vector<ExtremalPoint>& ext,
-                                                     const std::vector<double>& x)
+void RemezErrorEvaluator::ComputeErrorAt(const std::vector<ExtremalPoint>& ext, const std::vector<int>& points,
+                                         double nodeTol)
+{
+    m_dNodeTol = nodeTol;
+    std::vector<double> x(points.size());
+    for (size_t j = 0; j < points.size(); ++j)
+        x[j] = m_x[static_cast<size_t>(points[j])];
+    Sample(ext, x);
+    for (size_t j = 0; j < points.size(); ++j) {
+        const size_t u = static_cast<size_t>(points[j]);
+        // Points at a node take the node's value, as in a whole pass.
+        const double a = m_sampleNear[j] < m_dNodeTol ? NearNodeValue(ext, x[j]) : m_samples[j];
+        m_grid.E[u] = (a - m_grid.D[u]) * m_grid.W[u];
+    }
+}
+
+void RemezErrorEvaluator::Sample(const std::vector<ExtremalPoint>& ext, const std::vector<double>& x)
 {
     const size_t count = x.size();
     m_samplePoints.assign((count + kBlock - 1) / kBlock * kBlock, 2.0);
@@ -157,6 +172,13 @@ std::vector<double> RemezErrorEvaluator::Interpolate(const std::vector<ExtremalP
     RemezInterpolateBlocks(m_unit, m_samplePoints.data(), 0, static_cast<int>(m_samplePoints.size()) / kBlock,
                            m_xk.data(), m_ad.data(), m_y.data(), static_cast<int>(m_xk.size()), m_samples.data(),
                            m_sampleNear.data());
+}
+
+std::vector<double> RemezErrorEvaluator::Interpolate(const std::vector<ExtremalPoint>& ext,
+                                                     const std::vector<double>& x)
+{
+    Sample(ext, x);
+    const size_t count = x.size();
     std::vector<double> v(count);
     for (size_t i = 0; i < count; ++i)
         // A point on a node (or a node of weight 0) takes the scalar formula's exact answer.

@@ -34,6 +34,9 @@ public:
     // E for the interpolant through ext (weights and values prepared), delta
     // its levelled error; nodeTol is the node test of the barycentric formula.
     void ComputeError(const std::vector<ExtremalPoint>& ext, double delta, double nodeTol);
+    // E at the grid indices given only, by the barycentric formula: the
+    // bits of ComputeErrorAt (RemezAlgorithm.h). E elsewhere is left as it was.
+    void ComputeErrorAt(const std::vector<ExtremalPoint>& ext, const std::vector<int>& points, double nodeTol);
     // InterpolantCoefficients(ext, count), the samples taken several at a time:
     // the same values bit for bit.
     std::vector<double> Coefficients(const std::vector<ExtremalPoint>& ext, int count);
@@ -47,11 +50,13 @@ public:
     // cos(2 pi f) of grid point i, as GridCosine gives it.
     double Cosine(int i) const { return m_x[static_cast<std::size_t>(i)]; }
     int Threads() const { return m_nThreads; }
-    // Passes so far that took the barycentric formula.
+    // Whole-grid passes so far (ComputeError) that took the barycentric formula.
     int BarycentricPasses() const { return m_nBarycentric; }
 
 private:
     void LoadNodes(const std::vector<ExtremalPoint>& ext);
+    // m_samples and m_sampleNear: the barycentric kernel at the points x.
+    void Sample(const std::vector<ExtremalPoint>& ext, const std::vector<double>& x);
     // m_points: the count Chebyshev points (count >= 1), m_cosines their table.
     void PrepareChebyshevPoints(int count);
     bool SeriesMeetsNodes(const std::vector<ExtremalPoint>& ext, double allowed);

@@ -3,9 +3,11 @@
 # the keyboard as a user would, saving PNG screenshots of the main window
 # after designs and of every dialog into a folder (default
 # build-ci/screenshots, or the first argument), and of the analysis window
-# after a Kaiser lowpass and a Remez band-pass, of File > Export...
+# after a Kaiser lowpass, with it held as the reference under a Hamming
+# lowpass, and after a Remez band-pass, of File > Export...
 # (cmsis-q15 and c-fixed) after the band-pass, of Extras > Design to
-# Requirement with the form after it, of Extras > More Methods (a
+# Requirement with the form after it and a search cancelled in its progress
+# dialog, of Extras > More Methods (a
 # least-squares lowpass, a root-raised-cosine pulse) and of Extras > Rate
 # Change with the analysis of its alias bands and its export as a CMSIS-DSP
 # decimator, a half-band filter with its analysis, and a decimator designed
@@ -19,6 +21,9 @@
 source "$(dirname "${BASH_SOURCE[0]}")/setup.sh"
 
 install_packages "${RUN_PACKAGES[@]}" xvfb xdotool x11-apps imagemagick
+# ZANTRO_SCREENSHOT_WM=openbox runs the program under that window manager,
+# so the whole-screen shots show the title bars and frames.
+[ -n "${ZANTRO_SCREENSHOT_WM:-}" ] && install_packages "$ZANTRO_SCREENSHOT_WM"
 if [ ! -x "$BUILD_DIR/app/zantro" ]; then
     configure --without-tests
     cmake --build "$BUILD_DIR" -j2 --target zantro
@@ -33,8 +38,10 @@ SUFFIX=""
 WORK="$(mktemp -d)"
 XVFB_PID=""
 APP_PID=""
+WM_PID=""
 cleanup() {
     [ -n "$APP_PID" ] && kill "$APP_PID" 2>/dev/null || true
+    [ -n "$WM_PID" ] && kill "$WM_PID" 2>/dev/null || true
     [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null || true
     rm -rf "$WORK"
 }
@@ -45,6 +52,11 @@ Xvfb "$DISPLAY_NUMBER" -screen 0 "${SCREEN_SIZE}x24" -dpi 96 -nolisten tcp >"$WO
 XVFB_PID=$!
 export DISPLAY="$DISPLAY_NUMBER"
 sleep 1
+if [ -n "${ZANTRO_SCREENSHOT_WM:-}" ]; then
+    "$ZANTRO_SCREENSHOT_WM" >"$WORK/wm.log" 2>&1 &
+    WM_PID=$!
+    sleep 1
+fi
 
 # A private home, so the run neither reads nor changes the user's settings.
 export HOME="$WORK/home" XDG_CONFIG_HOME="$WORK/home/.config" XDG_RUNTIME_DIR="$WORK/run"
@@ -227,6 +239,20 @@ keys a
 settle 2
 shot "Analysis" analysis-kaiser-lowpass
 screen_shot screen-analysis
+# Hold as Reference (Alt+R there), then a Hamming window over the same
+# lowpass: drawn over the Kaiser design's curves, both in the table.
+xdotool windowfocus --sync "$(window Analysis)" 2>/dev/null || true
+keys alt+r
+settle 1
+xdotool windowfocus --sync "$main_id" 2>/dev/null || true
+settle 0.5
+choose 3 2
+design
+settle 2
+shot "Analysis" analysis-reference-overlay
+xdotool windowfocus --sync "$(window Analysis)" 2>/dev/null || true
+keys alt+r
+settle 1
 xdotool windowfocus --sync "$main_id" 2>/dev/null || true
 settle 0.5
 focus_control 10
@@ -289,6 +315,30 @@ shot "Zantro" message-requirement
 keys Return
 settle 1.5
 shot "$MAIN" main-design-to-requirement
+xdotool windowfocus --sync "$main_id" 2>/dev/null || true
+settle 0.5
+# Again, with a 50 Hz transition by the Kaiser window in Q7, which no length
+# reaches: the search of seconds shows its progress; Escape cancels it and
+# the dialog returns with what was typed.
+keys alt+x
+settle 0.5
+keys r
+window "Design to Requirement" >/dev/null
+settle 0.5
+keys Tab ctrl+a
+type_text 1050
+keys Tab Tab Tab Tab Tab Home Tab Home Down Return
+settle 0.8
+shot "Design to Requirement" dialog-requirement-progress
+xdotool windowfocus --sync "$(window "Design to Requirement")" 2>/dev/null || true
+keys Escape
+window "Zantro" >/dev/null
+shot "Zantro" message-requirement-cancelled
+keys Return
+settle 1
+shot "Design to Requirement" dialog-141-after-cancel
+keys Escape
+settle 0.5
 xdotool windowfocus --sync "$main_id" 2>/dev/null || true
 settle 0.5
 

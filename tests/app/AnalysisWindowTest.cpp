@@ -1,7 +1,9 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QHeaderView>
 #include <QLineSeries>
+#include <QScrollBar>
 #include <QStatusBar>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -254,6 +256,22 @@ TEST_F(AnalysisWindowTest, AHeldReferenceIsOverlaidAndTabulatedUntilCleared)
     EXPECT_GT(t->item(stop, 3)->text().toDouble(), 95.0);
     // Figures the reference lacks show "-": it has no word length of its own.
     EXPECT_EQ(t->item(RowOf(t, QStringLiteral("Word / fraction length")), 3)->text(), QStringLiteral("-"));
+
+    // As narrow as beside the form on a 1920 x 1080 screen: every column of
+    // figures stays in sight, the names wrap instead.
+    w->resize(703, 760);
+    QApplication::processEvents();
+    EXPECT_EQ(t->horizontalScrollBar()->maximum(), 0);
+    EXPECT_LE(t->horizontalHeader()->length(), t->viewport()->width());
+    for (int column = 1; column < t->columnCount(); ++column)
+        for (int row = 0; row < t->rowCount(); ++row)
+            EXPECT_GE(t->columnWidth(column), t->fontMetrics().horizontalAdvance(t->item(row, column)->text()))
+                << row << ", " << column;
+    const QRect nameCell(0, 0, t->columnWidth(0) - 8, 1000);
+    for (int row = 0; row < t->rowCount(); ++row)
+        EXPECT_GE(t->rowHeight(row),
+                  t->fontMetrics().boundingRect(nameCell, Qt::TextWordWrap, t->item(row, 0)->text()).height())
+            << t->item(row, 0)->text().toStdString();
 
     hold->click();
     EXPECT_FALSE(w->Reference().IsHeld());

@@ -1,4 +1,6 @@
 #include <QChart>
+#include <QGraphicsSimpleTextItem>
+#include <QGraphicsTextItem>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QLegend>
@@ -186,5 +188,60 @@ TEST_F(ChartSvgExport, TheValueUnderThePointerIsReadOut)
         // Outside the plot area the readout clears.
         move(view, QPoint(1, 1));
         EXPECT_EQ(w->Readout()->text(), QString());
+    }
+}
+
+namespace {
+
+// Every text the chart draws (axis labels, titles, legend) that Qt cut
+// short with "...".
+QStringList ElidedTexts(AnalysisChartView* view)
+{
+    QStringList elided;
+    for (QGraphicsItem* item : view->scene()->items()) {
+        QString text;
+        if (auto* t = dynamic_cast<QGraphicsTextItem*>(item))
+            text = t->toPlainText();
+        else if (auto* s = dynamic_cast<QGraphicsSimpleTextItem*>(item))
+            text = s->text();
+        if (item->isVisible() && (text.contains(QStringLiteral("...")) || text.contains(QChar(0x2026))))
+            elided << text;
+    }
+    return elided;
+}
+
+}  // namespace
+
+// At the size the analysis window opens with, and zoomed in as far as the
+// labels get long, no label of either chart is cut short, on screen or in
+// the exported picture (which is drawn from the same charts).
+TEST_F(ChartSvgExport, NoLabelElidesAtTheOpeningSizeZoomedOrNot)
+{
+    Start();
+    Type(IDC_TAPS, QStringLiteral("41"));
+    Press(IDC_DESIGN);
+    frame()->Action(ID_EXTRAS_ANALYSIS)->trigger();
+    AnalysisWindow* w = frame()->Analysis();
+    w->resize(1180, 760);
+    QApplication::processEvents();
+    QTemporaryDir dir;
+    for (double zoom : {1.0, 6.0, 40.0}) {
+        w->ResetZoom();
+        for (AnalysisChartView* view : {w->MagnitudeView(), w->GroupDelayView()})
+            if (zoom != 1.0)
+                view->ZoomAbout(view->VisibleRange().center(), zoom);
+        QApplication::processEvents();
+        for (AnalysisChartView* view : {w->MagnitudeView(), w->GroupDelayView()})
+            EXPECT_EQ(ElidedTexts(view), QStringList()) << view->chart()->title().toStdString() << ", zoom " << zoom
+                                                        << ", " << view->width() << "x" << view->height();
+        const QString path = dir.filePath(QStringLiteral("%1.svg").arg(zoom));
+        ASSERT_TRUE(w->ExportPicture(path));
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        const QString svg = QString::fromUtf8(file.readAll());
+        EXPECT_TRUE(svg.contains(QStringLiteral(">Group delay (samples)<"))) << zoom;
+        EXPECT_FALSE(svg.contains(QStringLiteral("...")) || svg.contains(QChar(0x2026))) << zoom;
+        if (qEnvironmentVariableIsSet("ZANTRO_KEEP_SVG"))
+            QFile::copy(path, qEnvironmentVariable("ZANTRO_KEEP_SVG") + QStringLiteral("/analysis-%1.svg").arg(zoom));
     }
 }

@@ -143,3 +143,50 @@ TEST_F(ScreenFit, OnALargeScreenTheFrameJustHoldsTheForm)
     EXPECT_FALSE(scroll->verticalScrollBar()->isVisible());
     EXPECT_FALSE(scroll->horizontalScrollBar()->isVisible());
 }
+
+// The Target Filter field is narrower than its longer entries: whether
+// picked from the list or loaded with a document, an entry shows its start,
+// which names it, and not its end.
+TEST_F(ScreenFit, TheTargetFilterShowsTheStartOfALongEntry)
+{
+    StartActive();
+    QComboBox* combo = Combo(IDC_TARGET_FILTER);
+    ASSERT_NE(combo, nullptr);
+    QLineEdit* edit = combo->lineEdit();
+    ASSERT_NE(edit, nullptr);
+    auto showsStart = [edit]() {
+        // The cursor is at the start and the text is not scrolled: the
+        // start of the cursor lies at the field's left margin.
+        return edit->cursorPosition() == 0 && edit->inputMethodQuery(Qt::ImCursorRectangle).toRect().left() < edit->height() / 2;
+    };
+    // Up and down on the closed field select the whole entry, as a pick from the list does.
+    edit->setFocus();
+    combo->setCurrentIndex(4);
+    QTest::keyClick(combo, Qt::Key_Down);
+    QApplication::processEvents();
+    EXPECT_EQ(combo->currentText(), QStringLiteral("bandpass even 50"));
+    EXPECT_TRUE(showsStart());
+    for (int index : {5, 6, 2}) {
+        SCOPED_TRACE(combo->itemText(index).toStdString());
+        edit->setFocus();
+        Select(IDC_TARGET_FILTER, index);
+        QApplication::processEvents();
+        EXPECT_EQ(combo->currentText(), combo->itemText(index));
+        EXPECT_TRUE(showsStart());
+    }
+    // Wider than the field, so the test can tell the start from the end.
+    EXPECT_GT(edit->fontMetrics().horizontalAdvance(QStringLiteral("multi bandpass 55")), edit->contentsRect().width());
+    app->m_host.SetDlgItemText(app->m_view, IDC_TARGET_FILTER, "bandpass even 50");
+    EXPECT_TRUE(showsStart());
+
+    // Tab into the field selects its text and shows the end; Tab on to the
+    // next field shows the start again.
+    QWidget* design = Control(IDC_DESIGN);
+    edit->setFocus(Qt::TabFocusReason);
+    edit->selectAll();
+    ASSERT_EQ(edit->cursorPosition(), static_cast<int>(edit->text().size()));
+    design->setFocus(Qt::TabFocusReason);
+    QApplication::processEvents();
+    ASSERT_TRUE(design->hasFocus());
+    EXPECT_TRUE(showsStart());
+}

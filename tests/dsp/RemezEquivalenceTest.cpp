@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <iostream>
 #include <utility>
 #include <vector>
@@ -199,4 +201,98 @@ TEST(RemezEquivalence, ThreadsFollowTheSizeOfTheWork)
     EXPECT_EQ(Design(large, false, 1).result.nThreads, 1);
     EXPECT_EQ(Design(large, false, 2).result.nThreads, 2);
     EXPECT_EQ(Design(large, true, 2).result.nThreads, 1);
+}
+
+namespace {
+
+// The five-band table of 808 to 1025 taps at density 64 (bands 0-100,
+// 200-800, 900-2000, 2100-3000 and 3100-4000 Hz, values 0 1 0 1 0, weights
+// 1 1 10 1 10): levels near 1e-8 to 1e-10, where no pass can use the series.
+RemezCase FiveBands(int taps)
+{
+    return {"five bands", taps, FT_BANDPASS,
+            {Band(0, 100, 0.0, 1.0), Band(200, 800, 1.0, 1.0), Band(900, 2000, 0.0, 10.0),
+             Band(2100, 3000, 1.0, 1.0), Band(3100, 4000, 0.0, 10.0)},
+            64};
+}
+
+}  // namespace
+
+// Errors at chosen grid points (the nodes, their neighbours, a spread of
+// others) are those of a whole barycentric pass there, bit for bit, on every
+// vector unit and in the scalar code; the other points keep what they held.
+TEST(RemezEquivalence, WindowErrorsEqualThoseOfAWholePass)
+{
+    const RemezCase c = FiveBands(808);
+    PassSetup s = PreparePass(c, nullptr);
+    const double tol = NodeTolerance(s.grid);
+    RemezGrid whole = s.grid;
+    ComputeError(whole, s.ext, tol);
+    std::vector<int> points;
+    for (int i = 0; i < s.grid.Size(); ++i) {
+        const bool nearNode = std::any_of(s.ext.begin(), s.ext.end(),
+                                          [&](const ExtremalPoint& p) { return std::abs(p.index - i) <= 1; });
+        if (nearNode || i % 97 == 0)
+            points.push_back(i);
+    }
+    constexpr double kUntouched = 12345.0;
+    auto check = [&](const RemezGrid& g) {
+        size_t next = 0;
+        for (int i = 0; i < g.Size(); ++i) {
+            const size_t u = static_cast<size_t>(i);
+            if (next < points.size() && points[next] == i) {
+                ASSERT_EQ(g.E[u], whole.E[u]) << i;
+                ++next;
+            } else {
+                ASSERT_EQ(g.E[u], kUntouched) << i;
+            }
+        }
+    };
+    RemezGrid scalar = s.grid;
+    std::fill(scalar.E.begin(), scalar.E.end(), kUntouched);
+    ComputeErrorAt(scalar, s.ext, points, tol);
+    check(scalar);
+    for (RemezVectorUnit unit : {RemezVectorUnit::Portable, RemezVectorUnit::Avx2, RemezVectorUnit::Avx512}) {
+        if (!RemezVectorUnitAvailable(unit))
+            continue;
+        SCOPED_TRACE("unit " + std::to_string(static_cast<int>(unit)));
+        RemezGrid g = s.grid;
+        RemezErrorEvaluator fast(g, s.r, 1, unit);
+        std::fill(g.E.begin(), g.E.end(), kUntouched);
+        fast.ComputeErrorAt(s.ext, points, tol);
+        check(g);
+    }
+}
+
+// Deep designs on a dense grid move their set by passes over windows (the
+// whole grid only to confirm), and must reach what whole passes reach: the
+// same extremal sets, passes and taps bit for bit, in the fast and the
+// plain evaluation alike.
+TEST(RemezEquivalence, WindowPassesEqualWholePasses)
+{
+    for (int taps : {808, 900, 1025}) {
+        SCOPED_TRACE(std::to_string(taps) + " taps");
+        const RemezCase c = FiveBands(taps);
+        for (bool reference : {false, true}) {
+            if (reference && taps != 808)
+                continue;
+            Outcome whole, windows;
+            for (Outcome* o : {&whole, &windows}) {
+                RemezOptions options;
+                options.bReference = reference;
+                options.nThreads = 1;
+                options.bWholePasses = o == &whole;
+                options.pTrace = &o->trace;
+                o->result = RunDesign(c, o->taps, options);
+            }
+            EXPECT_EQ(whole.result.nWindowPasses, 0);
+            EXPECT_GT(windows.result.nWindowPasses, 0);
+            EXPECT_EQ(windows.result.status, whole.result.status);
+            EXPECT_EQ(windows.result.nPasses, whole.result.nPasses);
+            EXPECT_EQ(windows.result.dWeightedError, whole.result.dWeightedError);
+            ASSERT_EQ(windows.trace, whole.trace);
+            for (int k = 0; k < taps; ++k)
+                ASSERT_EQ(windows.taps[k].real(), whole.taps[k].real()) << "tap " << k;
+        }
+    }
 }
