@@ -27,6 +27,31 @@ double LargestSize(const std::vector<double>& v)
     return largest;
 }
 
+// min_k |x - xk_k| as the interpolation kernel finds it (1e300 without
+// nodes), for nodes whose x never rise. Rounded, x - xk_k grows with k, so
+// the nearest are the last node at or above x and the first below it: from
+// first, the count of nodes at or above the previous point, a walk that
+// moves forward while the points' x fall too (the grid's do).
+double NearestFallingNode(const std::vector<double>& xk, double x, size_t& first)
+{
+    const size_t m = xk.size();
+    if (first > 0 && !(xk[first - 1] >= x))
+        first = static_cast<size_t>(std::partition_point(xk.begin(), xk.begin() + static_cast<std::ptrdiff_t>(first),
+                                                         [x](double v) { return v >= x; }) -
+                                    xk.begin());
+    while (first < m && xk[first] >= x)
+        ++first;
+    double nearest = 1e300;
+    // first - 1 wraps round to no node when first is 0.
+    for (size_t k : {first - 1, first}) {
+        if (k >= m)
+            continue;
+        const double d = std::fabs(x - xk[k]);
+        nearest = d < nearest ? d : nearest;
+    }
+    return nearest;
+}
+
 }  // namespace
 
 RemezErrorEvaluator::RemezErrorEvaluator(RemezGrid& grid, int r, int nThreads, RemezVectorUnit unit)
@@ -69,12 +94,17 @@ void RemezErrorEvaluator::EvaluateBlocks(int firstBlock, int lastBlock, bool ser
         }
         return;
     }
+    // Falling nodes leave the kernel the sums alone: the nearest node of
+    // every point comes from a walk along them, the same distance.
+    const bool walk = m_bNodesFalling;
     RemezInterpolateBlocks(m_unit, m_x.data(), firstBlock, lastBlock, m_xk.data(), m_ad.data(), m_y.data(),
-                      static_cast<int>(m_xk.size()), m_A.data(), m_near.data());
+                           static_cast<int>(m_xk.size()), m_A.data(), walk ? nullptr : m_near.data());
+    size_t first = 0;
     for (int i = firstBlock * kBlock; i < end; ++i) {
         const size_t u = static_cast<size_t>(i);
+        const double near = walk ? NearestFallingNode(m_xk, m_x[u], first) : m_near[u];
         // Points at a node take the node's value, as the plain loop does.
-        const double a = m_near[u] < m_dNodeTol ? NearNodeValue(*ext, m_x[u]) : m_A[u];
+        const double a = near < m_dNodeTol ? NearNodeValue(*ext, m_x[u]) : m_A[u];
         m_grid.E[u] = (a - m_grid.D[u]) * m_grid.W[u];
     }
 }
@@ -152,16 +182,19 @@ void RemezErrorEvaluator::ComputeErrorAt(const std::vector<ExtremalPoint>& ext, 
     std::vector<double> x(points.size());
     for (size_t j = 0; j < points.size(); ++j)
         x[j] = m_x[static_cast<size_t>(points[j])];
-    Sample(ext, x);
+    Sample(ext, x, false);
+    size_t first = 0;
     for (size_t j = 0; j < points.size(); ++j) {
         const size_t u = static_cast<size_t>(points[j]);
+        const double near = m_bNodesFalling ? NearestFallingNode(m_xk, x[j], first) : m_sampleNear[j];
         // Points at a node take the node's value, as in a whole pass.
-        const double a = m_sampleNear[j] < m_dNodeTol ? NearNodeValue(ext, x[j]) : m_samples[j];
+        const double a = near < m_dNodeTol ? NearNodeValue(ext, x[j]) : m_samples[j];
         m_grid.E[u] = (a - m_grid.D[u]) * m_grid.W[u];
     }
 }
 
-void RemezErrorEvaluator::Sample(const std::vector<ExtremalPoint>& ext, const std::vector<double>& x)
+void RemezErrorEvaluator::Sample(const std::vector<ExtremalPoint>& ext, const std::vector<double>& x,
+                                 bool nearAlways)
 {
     const size_t count = x.size();
     m_samplePoints.assign((count + kBlock - 1) / kBlock * kBlock, 2.0);
@@ -171,13 +204,13 @@ void RemezErrorEvaluator::Sample(const std::vector<ExtremalPoint>& ext, const st
     m_sampleNear.resize(m_samplePoints.size());
     RemezInterpolateBlocks(m_unit, m_samplePoints.data(), 0, static_cast<int>(m_samplePoints.size()) / kBlock,
                            m_xk.data(), m_ad.data(), m_y.data(), static_cast<int>(m_xk.size()), m_samples.data(),
-                           m_sampleNear.data());
+                           nearAlways || !m_bNodesFalling ? m_sampleNear.data() : nullptr);
 }
 
 std::vector<double> RemezErrorEvaluator::Interpolate(const std::vector<ExtremalPoint>& ext,
                                                      const std::vector<double>& x)
 {
-    Sample(ext, x);
+    Sample(ext, x, true);
     const size_t count = x.size();
     std::vector<double> v(count);
     for (size_t i = 0; i < count; ++i)

@@ -55,8 +55,9 @@ public:
 
 private:
     void LoadNodes(const std::vector<ExtremalPoint>& ext);
-    // m_samples and m_sampleNear: the barycentric kernel at the points x.
-    void Sample(const std::vector<ExtremalPoint>& ext, const std::vector<double>& x);
+    // m_samples and m_sampleNear: the barycentric kernel at the points x;
+    // m_sampleNear unset unless nearAlways or the nodes' x rise somewhere.
+    void Sample(const std::vector<ExtremalPoint>& ext, const std::vector<double>& x, bool nearAlways);
     // m_points: the count Chebyshev points (count >= 1), m_cosines their table.
     void PrepareChebyshevPoints(int count);
     bool SeriesMeetsNodes(const std::vector<ExtremalPoint>& ext, double allowed);

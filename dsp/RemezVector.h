@@ -26,8 +26,9 @@ void RemezSeriesBlocks(RemezVectorUnit unit, const double* x, int firstBlock, in
 // result[i] = num / den of BarycentricSums (RemezAlgorithm.h) at x_i over the
 // nodes (xk_k, ad_k, y_k), k in the order 0 .. m-1, four nodes to a
 // division, and nearest[i] = min_k |x_i - xk_k|, for the points of blocks
-// firstBlock .. lastBlock - 1. No node test: the caller replaces the
-// points whose nearest distance is below its own.
+// firstBlock .. lastBlock - 1 (not computed where nearest is null). No node
+// test: the caller replaces the points whose nearest distance is below its
+// own.
 void RemezInterpolateBlocks(RemezVectorUnit unit, const double* x, int firstBlock, int lastBlock, const double* xk,
                             const double* ad, const double* y, int m, double* result, double* nearest);
 

@@ -62,8 +62,9 @@ inline void SeriesImpl(const double* x, int firstBlock, int lastBlock, const dou
 
 // The barycentric sums of C vectors of points, each lane in the order of
 // BarycentricSums: four nodes to a division, then the rest one by one
-// (d = x - x_k, q = ad_k / d, num += q y_k, den += q).
-template <int C>
+// (d = x - x_k, q = ad_k / d, num += q y_k, den += q). The nearest node's
+// distance only when Near: its minima cost as much as the sums' additions.
+template <int C, bool Near>
 inline void InterpolateChains(const double* x, const double* xk, const double* ad, const double* y, int m,
                               double* out, double* nearest)
 {
@@ -101,6 +102,8 @@ inline void InterpolateChains(const double* x, const double* xk, const double* a
             den[q] += w2;
             num[q] += w3 * y[k + 3];
             den[q] += w3;
+            if (!Near)
+                continue;
             const V e0 = d0 < 0.0 ? -d0 : d0;
             const V e1 = d1 < 0.0 ? -d1 : d1;
             const V e2 = d2 < 0.0 ? -d2 : d2;
@@ -121,13 +124,16 @@ inline void InterpolateChains(const double* x, const double* xk, const double* a
             const V term = w * yk;
             num[q] += term;
             den[q] += w;
+            if (!Near)
+                continue;
             const V dist = d < 0.0 ? -d : d;
             near[q] = dist < near[q] ? dist : near[q];
         }
     }
     for (int q = 0; q < C; ++q) {
         Store(out + q * kLanes, num[q] / den[q]);
-        Store(nearest + q * kLanes, near[q]);
+        if (Near)
+            Store(nearest + q * kLanes, near[q]);
     }
 }
 
@@ -137,10 +143,17 @@ inline void InterpolateImpl(const double* x, int firstBlock, int lastBlock, cons
     constexpr int kSums = 4;
     int v = firstBlock * kVectorsPerBlock;
     const int end = lastBlock * kVectorsPerBlock;
+    if (!nearest) {
+        for (; v + kSums <= end; v += kSums)
+            InterpolateChains<kSums, false>(x + v * kLanes, xk, ad, y, m, result + v * kLanes, nullptr);
+        for (; v < end; ++v)
+            InterpolateChains<1, false>(x + v * kLanes, xk, ad, y, m, result + v * kLanes, nullptr);
+        return;
+    }
     for (; v + kSums <= end; v += kSums)
-        InterpolateChains<kSums>(x + v * kLanes, xk, ad, y, m, result + v * kLanes, nearest + v * kLanes);
+        InterpolateChains<kSums, true>(x + v * kLanes, xk, ad, y, m, result + v * kLanes, nearest + v * kLanes);
     for (; v < end; ++v)
-        InterpolateChains<1>(x + v * kLanes, xk, ad, y, m, result + v * kLanes, nearest + v * kLanes);
+        InterpolateChains<1, true>(x + v * kLanes, xk, ad, y, m, result + v * kLanes, nearest + v * kLanes);
 }
 
 // p brought into [0.5, 1) with its binary exponent added to e, lane by lane,

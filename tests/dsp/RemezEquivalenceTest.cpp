@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <iostream>
 #include <utility>
 #include <vector>
@@ -49,6 +50,16 @@ std::vector<RemezCase> Cases()
     cases.push_back({"differentiator 128", 128, FT_DIFFERENTIATOR, {Band(0, 3600, 1.5, 1.0)}, 32});
     cases.push_back({"no convergence", 63, FT_LOWPASS, {Band(0, 1000, 1.0, 1.0), Band(3000, 4000, 0.0, 1.0)}});
     return cases;
+}
+
+// The vector units of this processor.
+std::vector<RemezVectorUnit> AvailableUnits()
+{
+    std::vector<RemezVectorUnit> units;
+    for (RemezVectorUnit unit : {RemezVectorUnit::Portable, RemezVectorUnit::Avx2, RemezVectorUnit::Avx512})
+        if (RemezVectorUnitAvailable(unit))
+            units.push_back(unit);
+    return units;
 }
 
 }  // namespace
@@ -129,9 +140,8 @@ TEST(RemezEquivalence, VectorKernelsEqualTheirScalarCode)
 {
     const RemezCase c{"lowpass 255", 255, FT_LOWPASS, {Band(0, 1000, 1.0, 1.0), Band(1050, 4000, 0.0, 10.0)}, 16};
     std::vector<std::pair<RemezVectorUnit, int>> runs;
-    for (RemezVectorUnit unit : {RemezVectorUnit::Portable, RemezVectorUnit::Avx2, RemezVectorUnit::Avx512})
-        if (RemezVectorUnitAvailable(unit))
-            runs.insert(runs.end(), {{unit, 1}, {unit, 2}});
+    for (RemezVectorUnit unit : AvailableUnits())
+        runs.insert(runs.end(), {{unit, 1}, {unit, 2}});
     for (const auto& [unit, threads] : runs) {
         SCOPED_TRACE("unit " + std::to_string(static_cast<int>(unit)) + ", " + std::to_string(threads) + " threads");
         PassSetup s = PreparePass(c, nullptr);
@@ -252,15 +262,53 @@ TEST(RemezEquivalence, WindowErrorsEqualThoseOfAWholePass)
     std::fill(scalar.E.begin(), scalar.E.end(), kUntouched);
     ComputeErrorAt(scalar, s.ext, points, tol);
     check(scalar);
-    for (RemezVectorUnit unit : {RemezVectorUnit::Portable, RemezVectorUnit::Avx2, RemezVectorUnit::Avx512}) {
-        if (!RemezVectorUnitAvailable(unit))
-            continue;
+    for (RemezVectorUnit unit : AvailableUnits()) {
         SCOPED_TRACE("unit " + std::to_string(static_cast<int>(unit)));
         RemezGrid g = s.grid;
         RemezErrorEvaluator fast(g, s.r, 1, unit);
         std::fill(g.E.begin(), g.E.end(), kUntouched);
         fast.ComputeErrorAt(s.ext, points, tol);
         check(g);
+    }
+}
+
+// With its nodes in falling order the evaluator finds each point's nearest
+// node by a walk along them instead of in the kernel; with them in rising
+// order, in the kernel. Both must take a node's value at the same points as
+// the plain loop, for tolerances that catch no point, the nodes alone, or
+// their grid neighbours too: the same errors bit for bit, whole passes and
+// points picked out alike.
+TEST(RemezEquivalence, NodeTestsOfTheWalkEqualThePlainLoop)
+{
+    const RemezCase c = FiveBands(808);
+    const PassSetup s = PreparePass(c, nullptr);
+    std::vector<int> all(static_cast<size_t>(s.grid.Size()));
+    for (size_t i = 0; i < all.size(); ++i)
+        all[i] = static_cast<int>(i);
+    for (bool rising : {false, true}) {
+        std::vector<ExtremalPoint> ext = s.ext;
+        if (rising)
+            std::reverse(ext.begin(), ext.end());
+        for (double tol : {0.0, NodeTolerance(s.grid), 1e-4}) {
+            SCOPED_TRACE(std::string(rising ? "rising" : "falling") + " nodes, tolerance " + std::to_string(tol));
+            RemezGrid plain = s.grid;
+            ComputeError(plain, ext, tol);
+            RemezGrid picked = s.grid;
+            ComputeErrorAt(picked, ext, all, tol);
+            for (RemezVectorUnit unit : AvailableUnits()) {
+                SCOPED_TRACE("unit " + std::to_string(static_cast<int>(unit)));
+                RemezGrid g = s.grid;
+                RemezErrorEvaluator fast(g, s.r, 1, unit);
+                fast.ComputeErrorAt(ext, all, tol);
+                for (size_t i = 0; i < all.size(); ++i)
+                    ASSERT_EQ(std::memcmp(&g.E[i], &picked.E[i], sizeof(double)), 0) << i;
+                // A level of 0 leaves the series no room: the barycentric formula on the whole grid.
+                fast.ComputeError(ext, 0.0, tol);
+                ASSERT_EQ(fast.BarycentricPasses(), 1);
+                for (size_t i = 0; i < all.size(); ++i)
+                    ASSERT_EQ(std::memcmp(&g.E[i], &plain.E[i], sizeof(double)), 0) << i;
+            }
+        }
     }
 }
 
