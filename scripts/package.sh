@@ -1,29 +1,17 @@
 #!/usr/bin/env bash
-# Builds the Debian packages in build-deb/ (or $ZANTRO_DEB_DIR): zantro
-# (zantro and zantro-cli) and python3-zantro (the Python module), from the
-# run command's configuration with the Python module and Debian's hardening
-# flags (dpkg-buildflags) besides, without -g (the programs are stripped).
+# Builds the Debian packages in build-ci/ (or $ZANTRO_BUILD_DIR), the build
+# the run and test commands make: zantro (zantro and zantro-cli) and
+# python3-zantro (the Python module), with Debian's hardening flags as every
+# build there. After the test command it only packages what the tests ran.
 # Then checks them: the file lists, the dependencies dpkg-shlibdeps found,
 # the AppStream metadata and lintian without errors. Prints the packages'
 # paths last.
 source "$(dirname "${BASH_SOURCE[0]}")/setup.sh"
 
-BUILD_DIR="${ZANTRO_DEB_DIR:-$ROOT/build-deb}"
 DEB_DIR="$BUILD_DIR"
 install_packages "${RUN_PACKAGES[@]}" "${PYTHON_PACKAGES[@]}" "${PACKAGE_PACKAGES[@]}"
 
-# -ffile-prefix-map names the clone, but ccache maps it below the source
-# tree, so another clone's package build still finds these objects. GCC's
-# warnings under _FORTIFY_SOURCE include false alarms, so they stay warnings
-# here (the test command's build holds the code to warnings as errors).
-export DEB_BUILD_MAINT_OPTIONS=hardening=+all
-cxxflags=()
-for flag in $(dpkg-buildflags --get CXXFLAGS) $(dpkg-buildflags --get CPPFLAGS); do
-    [ "$flag" = -g ] || cxxflags+=("$flag")
-done
-ldflags="$(dpkg-buildflags --get LDFLAGS)"
-configure --without-tests -DZANTRO_BUILD_PYTHON=ON -DZANTRO_WARNINGS_AS_ERRORS=OFF \
-    -DCMAKE_CXX_FLAGS="${cxxflags[*]}" -DCMAKE_EXE_LINKER_FLAGS="$ldflags" -DCMAKE_MODULE_LINKER_FLAGS="$ldflags"
+configure --without-tests -DZANTRO_BUILD_PYTHON=ON
 cmake --build "$DEB_DIR" -j2
 rm -f "$DEB_DIR"/zantro_*.deb "$DEB_DIR"/python3-zantro_*.deb
 (cd "$DEB_DIR" && cpack -G DEB)

@@ -94,14 +94,28 @@ generate_locale() {
     $sudo locale-gen
 }
 
-# The one configuration of $BUILD_DIR: GCC with warnings as errors,
-# position-independent code (the Python module links the engine's layers),
-# the desktop program; no benchmarks (they are built where they are run).
-# The tests and the Python module are built from the first test.sh on
-# (--without-tests leaves them out of a new build directory, so run.sh needs
-# no test packages). run.sh and test.sh configure the same compiler flags,
-# so the objects one built serve the other, here or, through ccache, in
-# another clone.
+# Debian's hardening flags (dpkg-buildflags, from the source tree, so that
+# -ffile-prefix-map names it; without -g: the packaged programs are
+# stripped). Sets HARDENING_CXXFLAGS and HARDENING_LDFLAGS.
+hardening_flags() {
+    local flag
+    HARDENING_CXXFLAGS=()
+    for flag in $(cd "$ROOT" && DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get CXXFLAGS) \
+        $(cd "$ROOT" && DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get CPPFLAGS); do
+        [ "$flag" = -g ] || HARDENING_CXXFLAGS+=("$flag")
+    done
+    HARDENING_LDFLAGS="$(cd "$ROOT" && DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get LDFLAGS)"
+}
+
+# The one configuration of $BUILD_DIR: GCC with warnings as errors and
+# Debian's hardening flags, position-independent code (the Python module
+# links the engine's layers), the desktop program; no benchmarks (they are
+# built where they are run). The tests and the Python module are built from
+# the first test.sh on (--without-tests leaves them out of a new build
+# directory, so run.sh needs no test packages). run.sh, test.sh and
+# package.sh build here with the same flags: the tests run the objects the
+# package holds, each command reuses what another built, and through ccache
+# another clone does too.
 configure() {
     local tests=ON
     if [ "${1:-}" = --without-tests ]; then
@@ -110,9 +124,13 @@ configure() {
             tests=OFF
         fi
     fi
+    hardening_flags
     cmake -S "$ROOT" -B "$BUILD_DIR" \
         -DCMAKE_BUILD_TYPE=Release \
         -DCMAKE_POSITION_INDEPENDENT_CODE=ON \
+        -DCMAKE_CXX_FLAGS="${HARDENING_CXXFLAGS[*]}" \
+        -DCMAKE_EXE_LINKER_FLAGS="$HARDENING_LDFLAGS" \
+        -DCMAKE_MODULE_LINKER_FLAGS="$HARDENING_LDFLAGS" \
         -DZANTRO_BUILD_GUI=ON \
         -DZANTRO_BUILD_TESTS="$tests" \
         -DZANTRO_BUILD_PYTHON="$tests" \

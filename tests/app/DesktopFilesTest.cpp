@@ -4,11 +4,13 @@
 #include <QString>
 #include <gtest/gtest.h>
 
+#include "TestPaths.h"
+
 namespace {
 
 QString Read(const char* relative)
 {
-    QFile f(QStringLiteral(ZANTRO_SOURCE_DIR "/") + QLatin1String(relative));
+    QFile f(QString::fromStdString(TestSourceDir() + "/") + QLatin1String(relative));
     EXPECT_TRUE(f.open(QIODevice::ReadOnly)) << relative;
     return QString::fromUtf8(f.readAll());
 }
@@ -37,7 +39,7 @@ TEST(DesktopFiles, TheIconsAreSquarePicturesOfTheirSizes)
 {
     for (auto [file, size] : {std::pair{"zantro-48.png", 48}, std::pair{"zantro-128.png", 128},
                               std::pair{"zantro-doc-48.png", 48}}) {
-        const QImage icon(QStringLiteral(ZANTRO_SOURCE_DIR "/app/resources/icons/") + QLatin1String(file));
+        const QImage icon(QString::fromStdString(TestSourceDir() + "/app/resources/icons/") + QLatin1String(file));
         EXPECT_EQ(icon.size(), QSize(size, size)) << file;
     }
 }

@@ -19,6 +19,7 @@
 
 #include "AppFixture.h"
 #include "ModalFields.h"
+#include "TestPaths.h"
 #include "app/AnalysisChartView.h"
 #include "app/AnalysisWindow.h"
 #include "app/CommandIds.h"
@@ -32,7 +33,7 @@ using D = CRateChangeDlg;
 // What the built zantro-cli prints on stdout for these arguments (stderr dropped).
 std::string RunCli(const std::string& args)
 {
-    const std::string command = std::string("'") + ZANTRO_CLI_PATH + "' " + args + " </dev/null 2>/dev/null";
+    const std::string command = std::string("'") + TestCliPath() + "' " + args + " </dev/null 2>/dev/null";
     std::string out;
     FILE* pipe = popen(command.c_str(), "r");
     if (!pipe)

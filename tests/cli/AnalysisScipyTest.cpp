@@ -9,6 +9,7 @@
 
 #include <unistd.h>
 
+#include "TestPaths.h"
 #include "CliRunSupport.h"
 
 namespace {
@@ -158,7 +159,7 @@ TEST(AnalysisCrossCheck, FiguresAgreeWithScipyFreqz)
         std::ofstream in(dir / "cases.json");
         in << reference.dump();
     }
-    const std::string cmd = std::string(kPython) + " " + ZANTRO_SOURCE_DIR + "/tests/cli/analysis_reference.py " +
+    const std::string cmd = std::string(kPython) + " " + TestSourceDir() + "/tests/cli/analysis_reference.py " +
                             (dir / "cases.json").string() + " " + (dir / "figures.json").string();
     const int status = std::system(cmd.c_str());
     json figures;

@@ -7,6 +7,8 @@
 #include <nlohmann/json.hpp>
 #include <string>
 
+#include "TestPaths.h"
+
 namespace {
 
 struct ProcessRun {
@@ -18,7 +20,7 @@ struct ProcessRun {
 ProcessRun RunProcess(const std::string& args)
 {
     ProcessRun r;
-    const std::string command = std::string("'") + ZANTRO_CLI_PATH + "' " + args + " </dev/null";
+    const std::string command = std::string("'") + TestCliPath() + "' " + args + " </dev/null";
     FILE* pipe = popen(command.c_str(), "r");
     if (!pipe)
         return r;

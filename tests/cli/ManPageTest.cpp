@@ -7,6 +7,7 @@
 #include <sstream>
 #include <string>
 
+#include "TestPaths.h"
 #include "CliRunSupport.h"
 
 namespace {
@@ -34,7 +35,7 @@ std::set<std::string> LongOptions(const std::string& text, const std::string& da
 std::set<std::string> ReadmeTableOptions()
 {
     std::set<std::string> options;
-    std::istringstream readme(ReadFile(std::string(ZANTRO_SOURCE_DIR) + "/README.md"));
+    std::istringstream readme(ReadFile(TestSourceDir() + "/README.md"));
     for (std::string line; std::getline(readme, line);)
         if (line.rfind("| `--", 0) == 0) {
             const std::string first = line.substr(0, line.find(" | ", 1));
@@ -48,7 +49,7 @@ std::set<std::string> ReadmeTableOptions()
 
 TEST(ManPage, NamesEveryOptionOfTheReadmeTableAndOfHelp)
 {
-    const std::string page = ReadFile(std::string(ZANTRO_SOURCE_DIR) + "/packaging/zantro-cli.1");
+    const std::string page = ReadFile(TestSourceDir() + "/packaging/zantro-cli.1");
     ASSERT_FALSE(page.empty());
     const std::set<std::string> documented = LongOptions(page, R"(\\-)");
 
@@ -69,7 +70,7 @@ TEST(ManPage, NamesEveryOptionOfTheReadmeTableAndOfHelp)
 
 TEST(ManPage, TheDesktopProgramsPageNamesItsSwitches)
 {
-    const std::string page = ReadFile(std::string(ZANTRO_SOURCE_DIR) + "/packaging/zantro.1");
+    const std::string page = ReadFile(TestSourceDir() + "/packaging/zantro.1");
     for (const char* text : {".TH ZANTRO 1", ".BI /p ", ".BI /pt ", "zantro\\-cli (1)", "QT_QPA_PLATFORM=offscreen"})
         EXPECT_NE(page.find(text), std::string::npos) << text;
 }

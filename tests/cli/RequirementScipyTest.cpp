@@ -11,6 +11,7 @@
 
 #include <unistd.h>
 
+#include "TestPaths.h"
 #include "CliRunSupport.h"
 
 namespace {
@@ -65,7 +66,7 @@ json Reference(const json& input)
                      ("zantro-requirement-" + std::to_string(::getpid()));
     std::filesystem::create_directories(dir);
     std::ofstream(dir / "in.json") << input.dump();
-    const std::string cmd = std::string(kPython) + " " + ZANTRO_SOURCE_DIR + "/tests/cli/requirement_reference.py " +
+    const std::string cmd = std::string(kPython) + " " + TestSourceDir() + "/tests/cli/requirement_reference.py " +
                             (dir / "in.json").string() + " " + (dir / "out.json").string();
     json out;
     if (std::system(cmd.c_str()) == 0)

@@ -4,6 +4,8 @@
 #include <sstream>
 #include <string>
 
+#include "TestPaths.h"
+
 namespace {
 
 std::string Slurp(const std::string& path)
@@ -20,8 +22,8 @@ std::string Slurp(const std::string& path)
 // the tests run; the two must not drift apart.
 TEST(ReadmeExample, IsTheProgramTheBuildCompiles)
 {
-    const std::string readme = Slurp(std::string(ZANTRO_SOURCE_DIR) + "/README.md");
-    const std::string example = Slurp(std::string(ZANTRO_SOURCE_DIR) + "/examples/DesignExample.cpp");
+    const std::string readme = Slurp(TestSourceDir() + "/README.md");
+    const std::string example = Slurp(TestSourceDir() + "/examples/DesignExample.cpp");
     ASSERT_FALSE(example.empty());
     EXPECT_NE(readme.find("```cpp\n" + example + "```\n"), std::string::npos);
 }

@@ -2,6 +2,7 @@
 #include <iostream>
 #include <map>
 
+#include "TestPaths.h"
 #include "ExportTestSupport.h"
 #include "document/MultirateExport.h"
 #include "dsp/CPoints.h"
@@ -357,7 +358,7 @@ TEST_F(MultirateExportCompiles, ModelOutputsMatchUpfirdn)
     runs += "]}\n";
     std::ofstream(m_dir / "runs.json") << runs;
     ASSERT_EQ(RunIn(m_dir,
-                    "/usr/bin/python3 " + std::string(ZANTRO_SOURCE_DIR) +
+                    "/usr/bin/python3 " + TestSourceDir() +
                         "/tests/document/multirate_model_reference.py runs.json checks.txt",
                     output),
               0)

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "TestPaths.h"
 #include "PythonReference.h"
 #include "dsp/LeastSquares.h"
 
@@ -167,7 +168,7 @@ TEST(LeastSquares, SymmetricOddTypeAgreesWithScipyFirls)
          {{0.0, 0.05, 1.0, 1.0}, {0.06, 0.11, 0.0, 3.0}, {0.12, 0.17, 0.7, 1.0}, {0.18, 0.23, 0.0, 3.0},
           {0.24, 0.29, 0.4, 1.0}, {0.3, 0.35, 0.0, 3.0}, {0.36, 0.41, 0.2, 1.0}, {0.42, 0.5, 0.0, 0.01}}},
     };
-    const auto ref = RunMethodsReference("firls", FirlsJson(cases), ZANTRO_SOURCE_DIR);
+    const auto ref = RunMethodsReference("firls", FirlsJson(cases), TestSourceDir());
     if (!ref)
         GTEST_SKIP() << "/usr/bin/python3 with scipy is not available";
     ASSERT_EQ(ref->size(), cases.size());

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "TestPaths.h"
 #include "PythonReference.h"
 #include "dsp/CPoints.h"
 #include "dsp/LeastSquares.h"
@@ -134,7 +135,7 @@ TEST(MinimumPhase, FactorsTheSquaredMagnitudeWithEveryZeroInside)
         rootsInput << '\n';
         filters.push_back(r.taps);
     }
-    const auto radii = RunMethodsReference("roots", rootsInput.str(), ZANTRO_SOURCE_DIR);
+    const auto radii = RunMethodsReference("roots", rootsInput.str(), TestSourceDir());
     if (!radii)
         GTEST_SKIP() << "/usr/bin/python3 with numpy is not available";
     ASSERT_EQ(radii->size(), kCases.size());

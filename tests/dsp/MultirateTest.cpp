@@ -11,6 +11,7 @@
 
 #include <unistd.h>
 
+#include "TestPaths.h"
 #include "dsp/CPoints.h"
 #include "dsp/FewestTapsSearch.h"
 #include "dsp/HalfbandDesign.h"
@@ -34,7 +35,7 @@ std::vector<std::string> Reference(const std::string& command, const std::string
                                       ("zantro-multirate-" + command + "-" + std::to_string(::getpid()));
     std::filesystem::create_directories(dir);
     std::ofstream(dir / "in.json") << json;
-    const std::string script = std::string(ZANTRO_SOURCE_DIR) + "/tests/dsp/multirate_reference.py";
+    const std::string script = TestSourceDir() + "/tests/dsp/multirate_reference.py";
     const int status = std::system((std::string(kPython) + " " + script + " " + command + " " +
                                     (dir / "in.json").string() + " " + (dir / "out.txt").string())
                                        .c_str());

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "TestPaths.h"
 #include "RemezTestSupport.h"
 
 namespace {
@@ -49,7 +50,7 @@ std::string Label(const RemezCase& c)
 // taps within 1e-12 of the largest tap, passes equal.
 TEST(RemezRobustness, PresetsKeepTheirTapsAndPasses)
 {
-    std::ifstream in(std::string(ZANTRO_SOURCE_DIR) + "/tests/dsp/data/remez_preset_taps.txt");
+    std::ifstream in(TestSourceDir() + "/tests/dsp/data/remez_preset_taps.txt");
     ASSERT_TRUE(in);
     std::string name;
     int taps = 0;

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "TestPaths.h"
 #include "RemezTestSupport.h"
 
 namespace {
@@ -75,7 +76,7 @@ TEST(RemezCrossCheck, TapsAgreeWithScipy)
             in << (i ? ",\n" : "") << Json(cases[i]);
         in << "]\n";
     }
-    const std::string script = std::string(ZANTRO_SOURCE_DIR) + "/tests/dsp/remez_reference.py";
+    const std::string script = TestSourceDir() + "/tests/dsp/remez_reference.py";
     const std::string cmd = std::string(kPython) + " " + script + " " + (dir / "designs.json").string() + " " +
                             (dir / "taps.txt").string();
     const int status = std::system(cmd.c_str());
