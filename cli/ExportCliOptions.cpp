@@ -77,8 +77,9 @@ std::string CheckExportOptions(const CLI::App& app, const ExportRequest& request
     const struct {
         const char* option;
         unsigned bit;
-    } options[] = {{"--word-length", kExportTakesWordLength}, {"--block", kExportTakesBlock},
-                   {"--helium", kExportTakesHelium}};
+    } options[] = {{"--word-length", kExportTakesWordLength},    {"--block", kExportTakesBlock},
+                   {"--helium", kExportTakesHelium},              {"--input-bits", kExportTakesFilterOptions},
+                   {"--output-bits", kExportTakesFilterOptions}, {"--testbench", kExportTakesFilterOptions}};
     for (const auto& o : options) {
         if (app.count(o.option) == 0 || (t.options & o.bit) != 0)
             continue;

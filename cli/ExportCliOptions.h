@@ -28,8 +28,9 @@ struct ExportRequest {
 // --export-root need each other.
 void AddExportOptions(CLI::App& app, ExportRequest& request);
 
-// Refuses --word-length, --block or --helium given with a profile they do
-// not apply to (as the profile's traits say); "" when all apply.
+// Refuses --word-length, --block, --helium, --input-bits, --output-bits or
+// --testbench given with a profile they do not apply to (as the profile's
+// traits say); "" when all apply.
 std::string CheckExportOptions(const CLI::App& app, const ExportRequest& request);
 
 // The export's options: the request's, with the rounding of --rounding.

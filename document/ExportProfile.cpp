@@ -28,6 +28,14 @@ std::string HzNumber(double v)
     return v == std::floor(v) && std::abs(v) < 1e15 ? NumberText(v) : FixedDecimals(v, 1);
 }
 
+// A linear-phase delay, (N - 1) / 2, is a whole or half sample and is
+// printed exactly; any other (a minimum-phase mean) to four decimals, as
+// the milliseconds beside it.
+std::string SamplesNumber(double v)
+{
+    return 2.0 * v == std::floor(2.0 * v) && std::abs(v) < 1e15 ? NumberText(v) : FixedDecimals(v, 4);
+}
+
 std::string Hz(double v)
 {
     return HzNumber(v) + " Hz";
@@ -309,7 +317,7 @@ std::vector<std::string> ExportSummary(const ExportDesign& d, const ExportOption
                         (passesDc ? "DC gain " + FixedDecimals(exact.dcGainDb, 4) + " dB | " +
                                         FixedDecimals(target.dcGainDb, 4) + " dB; "
                                   : "") +
-                        "group delay " + NumberText(exact.groupDelaySamples) + " samples (" +
+                        "group delay " + SamplesNumber(exact.groupDelaySamples) + " samples (" +
                         FixedDecimals(exact.groupDelayMs, 4) + " ms)");
     }
     return lines;

@@ -6,6 +6,7 @@
 #include "design/DesignMessages.h"
 #include "document/CZantroDoc.h"
 #include "document/ExportWriters.h"
+#include "document/HdlFilterPlan.h"
 #include "document/MethodExport.h"
 #include "dsp/MaskDerivation.h"
 #include "document/DesignJson.h"
@@ -16,6 +17,17 @@
 #include "python/PyValues.h"
 
 namespace {
+
+// A whole number lo..hi; outside, zantro-cli's usage error for the option
+// with the keyword named.
+int ExportInteger(const py::handle& value, const char* keyword, int lo, int hi)
+{
+    const int n = WholeFrom(value, keyword);
+    if (n < lo || n > hi)
+        throw DesignError(std::string(keyword) + ": Value " + std::to_string(n) + " not in range " +
+                          std::to_string(lo) + " to " + std::to_string(hi));
+    return n;
+}
 
 // The -3/-6 dB crossings are measured for the form's pass types only, as
 // zantro-cli measures them.
@@ -208,7 +220,8 @@ PyDesign ReadFir(const std::string& path)
 }
 
 py::list ExportDesignFiles(const PyDesign& design, const std::string& profile, const std::string& root,
-                           int wordLength, const std::string& rounding, int block, bool helium)
+                           const py::object& wordLength, const std::string& rounding, const py::object& block,
+                           bool helium, const py::object& inputBits, const py::object& outputBits, bool testbench)
 {
     const std::optional<ExportProfile> parsed = ParseExportProfile(profile);
     if (!parsed) {
@@ -220,10 +233,15 @@ py::list ExportDesignFiles(const PyDesign& design, const std::string& profile, c
     ExportOptions options;
     options.profile = *parsed;
     options.root = root;
-    options.wordLength = wordLength;
+    // zantro-cli refuses these ranges as usage errors, whatever the profile.
+    options.wordLength = ExportInteger(wordLength, "word_length", 2, 32);
     options.rounding = RoundingFrom(rounding);
-    options.blockSize = block;
+    options.blockSize = ExportInteger(block, "block", kMinExportBlockSize, kMaxExportBlockSize);
     options.helium = helium;
+    options.inputBits = ExportInteger(inputBits, "input_bits", kMinHdlInputBits, kMaxHdlInputBits);
+    options.outputBits =
+        outputBits.is_none() ? 0 : ExportInteger(outputBits, "output_bits", kMinHdlOutputBits, kMaxHdlOutputBits);
+    options.testbench = testbench;
     const ExportDesign exported = design.ForExport();
     MessageCatcher messages;
     bool written = false;

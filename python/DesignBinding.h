@@ -76,5 +76,9 @@ PyDesign DesignFromKeywords(const py::dict& keywords);
 // zantro.read_fir: File > Open, then the design of the opened document.
 PyDesign ReadFir(const std::string& path);
 // zantro.export: File > Export... after the design; the paths written.
+// wordLength 2..32, block 1..65536, inputBits 2..32 and outputBits 2..128
+// (None: the accumulator's width) as zantro-cli --export takes them; a
+// value outside raises DesignError with zantro-cli's usage text.
 py::list ExportDesignFiles(const PyDesign& design, const std::string& profile, const std::string& root,
-                           int wordLength, const std::string& rounding, int block, bool helium);
+                           const py::object& wordLength, const std::string& rounding, const py::object& block,
+                           bool helium, const py::object& inputBits, const py::object& outputBits, bool testbench);

@@ -149,7 +149,7 @@ rounding  "nearest" (halves away from zero) or "truncate", for word lengths
 DesignError for a band outside 0..fs/2, fs not above 0, or taps that are
 not finite.)";
 
-inline constexpr const char* kExportDoc = R"(export(design, profile, root, *, word_length=16, rounding="nearest", block=32, helium=False) -> list
+inline constexpr const char* kExportDoc = R"(export(design, profile, root, *, word_length=16, rounding="nearest", block=32, helium=False, input_bits=16, output_bits=None, testbench=False) -> list
 
 Writes the design for a target as zantro-cli --export does, byte for byte,
 and returns the paths written. Every file opens with a comment stating the
@@ -160,18 +160,29 @@ every profile but the multirate ones, its method named in the comment.
 profile      "cmsis-f32", "cmsis-q31", "cmsis-q15", "cmsis-q7" (time-reversed
              and sized for arm_fir_init_*), "c-fixed", "c-float",
              "c-double" (root.h and root.c), "csv", "json", "coe", "vhdl"
-             (root.vhd), "verilog" (root.vh)
+             (root.vhd), "verilog" (root.vh), "vhdl-fir", "verilog-fir" (a
+             synthesizable filter, root.vhd or root.v), and for a rate
+             change "cmsis-decimate-*", "cmsis-interpolate-*", "c-polyphase"
 root         path and name of the files without extension (3 to 32
              characters in the name)
-word_length  2..32 bits: c-fixed, coe, vhdl, verilog and json's quantised
-             figures
+word_length  2..32 bits: c-fixed, coe, vhdl, verilog, vhdl-fir, verilog-fir
+             and json's quantised figures
 rounding     "nearest" or "truncate"
 block        samples per call of the CMSIS state-buffer macro, 1..65536
 helium       pad the CMSIS array for Helium
+input_bits   2..32: width of the vhdl-fir and verilog-fir filter's signed
+             input
+output_bits  2..128: width of its signed output; None keeps the
+             accumulator's width (exact); fewer bits are rounded half away
+             from zero after a right shift by the difference and saturated
+testbench    vhdl-fir and verilog-fir also write root_tb.vhd or root_tb.v,
+             which reads the input integers from a file and writes the
+             outputs one a line
 
 The files are written through temporary files and renamed only when all
 are complete. DesignError with the command's message when refused or not
-written.)";
+written; a number outside its range with zantro-cli's usage error, the
+keyword named ("input_bits: Value 40 not in range 2 to 32").)";
 
 inline constexpr const char* kReadFirDoc = R"(read_fir(path) -> Design
 

@@ -2,10 +2,32 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include <pybind11/numpy.h>
 
 #include "python/DesignError.h"
+
+int WholeFrom(const py::handle& value, const char* keyword)
+{
+    if (!py::isinstance<py::bool_>(value)) {
+        if (py::isinstance<py::int_>(value)) {
+            const py::int_ big = py::reinterpret_borrow<py::int_>(value);
+            if (big < py::int_(std::numeric_limits<int>::min()))
+                return std::numeric_limits<int>::min();
+            if (big > py::int_(std::numeric_limits<int>::max()))
+                return std::numeric_limits<int>::max();
+            return big.cast<int>();
+        }
+        if (py::isinstance<py::float_>(value)) {
+            const double x = value.cast<double>();
+            if (std::isfinite(x) && x == std::floor(x))
+                return static_cast<int>(std::fmax(std::fmin(x, std::numeric_limits<int>::max()),
+                                                  std::numeric_limits<int>::min()));
+        }
+    }
+    throw DesignError(std::string(keyword) + " must be a whole number, not " + py::repr(value).cast<std::string>());
+}
 
 namespace {
 

@@ -19,6 +19,10 @@ namespace py = pybind11;
 // None, keys in their order.
 py::object ToPython(const nlohmann::ordered_json& value);
 
+// A whole number (an int, or a float without fraction); numbers beyond the
+// int range are held at its ends, so the range checks refuse them.
+int WholeFrom(const py::handle& value, const char* keyword);
+
 // Real taps from any sequence of numbers or a 1-d array; at least one.
 std::vector<double> TapsFrom(const py::handle& taps, const char* keyword);
 // A float64 numpy array holding a copy of values.

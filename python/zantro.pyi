@@ -145,8 +145,15 @@ def export(
     rounding: Rounding = "nearest",
     block: int = 32,
     helium: bool = False,
+    input_bits: int = 16,
+    output_bits: Optional[int] = None,
+    testbench: bool = False,
 ) -> list[str]:
-    """Writes the design for a target as zantro-cli --export does; returns the paths written."""
+    """Writes the design for a target as zantro-cli --export does; returns the paths written.
+
+    input_bits (2..32), output_bits (2..128, None: the accumulator's width) and
+    testbench (also root_tb.vhd or root_tb.v) shape the vhdl-fir and verilog-fir filters.
+    """
 
 def read_fir(path: str) -> Design:
     """Opens a ".fir" document and designs it with the values it holds."""

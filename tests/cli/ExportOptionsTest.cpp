@@ -68,6 +68,12 @@ TEST_F(ExportOptionsTest, UsageErrorsNameTheOption)
         {{"--export", "c-fixed", "--export-root", "x", "--helium"},
          "--helium does not apply to --export c-fixed (only to cmsis-f32, cmsis-q31, cmsis-q15, cmsis-q7)"},
         {{"--export", "csv", "--export-root", "x", "--block", "64"}, "--block does not apply to --export csv"},
+        {{"--export", "coe", "--export-root", "x", "--input-bits", "12"},
+         "--input-bits does not apply to --export coe (only to vhdl-fir, verilog-fir)"},
+        {{"--export", "vhdl", "--export-root", "x", "--output-bits", "18"},
+         "--output-bits does not apply to --export vhdl (only to vhdl-fir, verilog-fir)"},
+        {{"--export", "csv", "--export-root", "x", "--testbench"},
+         "--testbench does not apply to --export csv (only to vhdl-fir, verilog-fir)"},
     };
     for (const auto& c : cases) {
         const CliResult r = RunCliArgs(c.args);

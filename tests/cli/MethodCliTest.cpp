@@ -5,6 +5,7 @@
 #include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <regex>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -136,10 +137,18 @@ TEST(MethodCli, MinimumPhaseExportsCarryTheTaps)
     ASSERT_EQ(r.status, 0) << r.err;
     std::ifstream csv(root + ".csv");
     std::vector<double> values;
-    for (std::string line; std::getline(csv, line);)
+    std::string delayLine;
+    for (std::string line; std::getline(csv, line);) {
         if (!line.empty() && line[0] != '#')
             values.push_back(std::stod(line.substr(line.rfind(',') + 1)));
+        else if (line.find("group delay") != std::string::npos)
+            delayLine = line;
+    }
     ASSERT_EQ(values.size(), 48u);
+    // The mean delay of minimum-phase taps is no half sample: four decimals,
+    // as the milliseconds beside it, not every digit of the double.
+    EXPECT_TRUE(std::regex_search(delayLine, std::regex(R"(group delay \d+\.\d{4} samples \(0\.\d{4} ms\)$)")))
+        << delayLine;
     for (size_t k = 0; k < 48; ++k)
         EXPECT_EQ(values[k], taps[k].get<double>()) << k;
 

@@ -17,5 +17,5 @@ def test_readme_example_runs(tmp_path, monkeypatch):
     monkeypatch.chdir(tmp_path)
     monkeypatch.setenv("MPLBACKEND", "Agg")
     runpy.run_path(str(tmp_path / "example.py"))
-    assert sorted(os.listdir(tmp_path / "out")) == ["lowpass.c", "lowpass.h"]
+    assert sorted(os.listdir(tmp_path / "out")) == ["lowpass.c", "lowpass.h", "lp.vhd", "lp_tb.vhd"]
     assert (tmp_path / "lowpass.fir").stat().st_size > 0
