@@ -36,10 +36,10 @@ bool Crossings(const FormState& state)
     return !state.UsesNewMethods() && !state.UsesRateChange() && HasCornerCrossings(state.par.m_nFilterType);
 }
 
-QuantResult QuantizeDesign(const std::vector<double>& taps, const QuantSpec& spec, const FormState& state,
+QuantResult QuantizeDesign(const std::vector<double>& taps, const QuantSpec& quant, const FormState& state,
                            const DesignOutcome& outcome)
 {
-    return QuantizeAndMeasure(taps, spec, state.par.m_nSamplingRate, outcome.mask, Crossings(state));
+    return QuantizeAndMeasure(taps, quant, state.par.m_nSamplingRate, outcome.mask, Crossings(state));
 }
 
 // What the form's own design only can be saved as.
@@ -96,10 +96,10 @@ PyDesign PyDesign::Run(const FormState& state)
     return d;
 }
 
-void PyDesign::SetRateFigures(const QuantSpec& spec)
+void PyDesign::SetRateFigures(const QuantSpec& quant)
 {
     if (m_requested.UsesRateChange())
-        m_multirate = ToPython(RateChangeJson(m_outcome, m_requested.par.m_nSamplingRate, spec));
+        m_multirate = ToPython(RateChangeJson(m_outcome, m_requested.par.m_nSamplingRate, quant));
 }
 
 py::object PyDesign::Passes() const
@@ -129,16 +129,16 @@ std::string PyDesign::Repr() const
 
 py::object PyDesign::Quantize(const py::handle& format, const std::string& rounding) const
 {
-    const QuantSpec spec = QuantSpecFrom(format, rounding);
+    const QuantSpec quant = QuantSpecFrom(format, rounding);
     QuantResult quantized;
     {
         py::gil_scoped_release release;
-        quantized = QuantizeDesign(m_values, spec, m_requested, m_outcome);
+        quantized = QuantizeDesign(m_values, quant, m_requested, m_outcome);
     }
     return ToPython(QuantizedJson(quantized));
 }
 
-void PyDesign::MeasureOn(const std::vector<MaskBand>& mask, const QuantSpec& spec, bool bandsDerived)
+void PyDesign::MeasureOn(const std::vector<MaskBand>& mask, const QuantSpec& quant, bool bandsDerived)
 {
     const bool crossings = Crossings(m_requested);
     const double fs = m_requested.par.m_nSamplingRate;
@@ -147,7 +147,7 @@ void PyDesign::MeasureOn(const std::vector<MaskBand>& mask, const QuantSpec& spe
     {
         py::gil_scoped_release release;
         figures = MeasureResponse(m_values, fs, mask, crossings);
-        quantized = QuantizeAndMeasure(m_values, spec, fs, mask, crossings);
+        quantized = QuantizeAndMeasure(m_values, quant, fs, mask, crossings);
     }
     m_analysis = ToPython(AnalysisJson(figures, quantized, bandsDerived));
 }

@@ -40,12 +40,12 @@ public:
     std::string Repr() const;
 
     // Measures the taps again on other bands (bandsDerived false: no longer
-    // derived from the design), quantised to spec.
-    void MeasureOn(const std::vector<MaskBand>& mask, const QuantSpec& spec, bool bandsDerived = false);
+    // derived from the design), quantised to quant's format.
+    void MeasureOn(const std::vector<MaskBand>& mask, const QuantSpec& quant, bool bandsDerived = false);
     // The bands the design was measured on.
     const std::vector<MaskBand>& Mask() const { return m_outcome.mask; }
-    // A rate change's "multirate" object with the alias attenuation in spec's format.
-    void SetRateFigures(const QuantSpec& spec);
+    // A rate change's "multirate" object with the alias attenuation in quant's format.
+    void SetRateFigures(const QuantSpec& quant);
     // zantro-cli's "multirate" object of a rate change; None otherwise.
     py::object Multirate() const { return m_multirate; }
     // zantro-cli's "methods" object of the methods beside the form's; None otherwise.

@@ -107,7 +107,7 @@ QuantRounding RoundingFrom(const std::string& rounding)
 
 QuantSpec QuantSpecFrom(const py::handle& quantize, const std::string& rounding)
 {
-    QuantSpec spec;
+    QuantSpec quant;
     if (!quantize.is_none()) {
         std::optional<QuantSpec> parsed;
         if (py::isinstance<py::bool_>(quantize))
@@ -119,10 +119,10 @@ QuantSpec QuantSpecFrom(const py::handle& quantize, const std::string& rounding)
         if (!parsed)
             throw DesignError("quantize must be \"q7\", \"q15\", \"q31\" or a word length 2..32, not " +
                               py::repr(quantize).cast<std::string>());
-        spec = *parsed;
+        quant = *parsed;
     }
-    spec.rounding = RoundingFrom(rounding);
-    return spec;
+    quant.rounding = RoundingFrom(rounding);
+    return quant;
 }
 
 std::vector<MaskBand> MaskBandsFrom(const py::handle& bands)
