@@ -17,14 +17,6 @@ std::optional<double> Number(const std::string& text)
     return value;
 }
 
-std::string Lower(std::string text)
-{
-    for (char& c : text)
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    return text;
-}
-
 }  // namespace
 
 std::optional<MaskBand> ParseMaskBand(const std::string& text)

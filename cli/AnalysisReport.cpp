@@ -3,16 +3,16 @@
 #include "document/DesignJson.h"
 #include "form/DesignAnalysis.h"
 
-using Json = nlohmann::ordered_json;
+using OrderedJson = nlohmann::ordered_json;
 
-Json AnalysisReport::Of(const DesignAnalysis& a)
+OrderedJson AnalysisReport::Of(const DesignAnalysis& a)
 {
     if (!a.valid)
         return nullptr;
     return AnalysisJson(a.figures, a.quantized, a.bandsDerived);
 }
 
-Json AnalysisReport::Build(const CZantroView& view, const AnalysisRequest& request)
+OrderedJson AnalysisReport::Build(const CZantroView& view, const AnalysisRequest& request)
 {
     std::optional<std::vector<MaskBand>> mask;
     if (!request.mask.empty())

@@ -34,3 +34,11 @@ std::vector<std::string> ColonFields(const std::string& text)
     }
     return fields;
 }
+
+std::string Lower(std::string text)
+{
+    for (char& c : text)
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    return text;
+}

@@ -16,6 +16,10 @@ int WholeNumberText(const std::optional<std::string>& text, int fallback);
 // anything after the number, or is infinite or not a number.
 std::optional<double> FiniteNumber(const std::string& text);
 
+// The text with ASCII capitals made small ("Q15" -> "q15"), as option
+// values are compared whatever their case.
+std::string Lower(std::string text);
+
 // The fields of a colon-separated value ("LO:HI:VALUE"): one more field
 // than colons, empty fields kept.
 std::vector<std::string> ColonFields(const std::string& text);

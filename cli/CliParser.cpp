@@ -26,13 +26,6 @@ constexpr size_t kVarianceChars = 5;
 // The band dialog's value and weight edits take at most this many characters.
 constexpr size_t kBandNumberChars = 8;
 
-std::string Lower(std::string text)
-{
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return text;
-}
-
 template <size_t N>
 std::vector<std::string> EntriesOf(const char* const (&names)[N])
 {

@@ -4,21 +4,21 @@
 #include "document/CFilPar.h"
 #include "document/DesignJson.h"
 
+using OrderedJson = nlohmann::ordered_json;
+
 namespace {
 
-using Json = nlohmann::ordered_json;
-
-Json RealParts(const CPoints& points)
+OrderedJson RealParts(const CPoints& points)
 {
-    Json values = Json::array();
+    OrderedJson values = OrderedJson::array();
     for (int i = 0; i < points.m_nCount; ++i)
         values.push_back(points.GetValue(i, 0));
     return values;
 }
 
-Json SeriesOf(const CPlotWnd& plot)
+OrderedJson SeriesOf(const CPlotWnd& plot)
 {
-    Json values = Json::array();
+    OrderedJson values = OrderedJson::array();
     for (int i = 0; i < plot.m_values.m_nCount; ++i)
         values.push_back(plot.m_values[i]);
     return values;
@@ -26,16 +26,16 @@ Json SeriesOf(const CPlotWnd& plot)
 
 }  // namespace
 
-Json JsonReport::Build(const CliRunner& runner)
+OrderedJson JsonReport::Build(const CliRunner& runner)
 {
     const CZantroView& view = runner.View();
     const ScriptedHost& host = runner.Host();
 
-    Json messages = Json::array();
+    OrderedJson messages = OrderedJson::array();
     for (const auto& m : host.Messages())
         messages.push_back(m.text);
 
-    Json report;
+    OrderedJson report;
     // The form's taps after a refused dialog are not the design asked for.
     const bool refused = host.RefusedDialogs() != 0;
     report["design_valid"] = view.m_bDesignValid == 1 && !refused;
@@ -45,7 +45,7 @@ Json JsonReport::Build(const CliRunner& runner)
     report["ir_peak"] = view.m_dIRPeak;
     report["scale_text"] = host.GetDlgItemText(view, IDC_IR_SCALE);
     report["magnitude_caption"] = host.GetDlgItemText(view, IDC_MAGNITUDE_CAPTION);
-    report["coefficients"] = refused ? Json::array() : RealParts(view.m_Coeffs);
+    report["coefficients"] = refused ? OrderedJson::array() : RealParts(view.m_Coeffs);
     report["window"] = RealParts(view.m_Window);
     report["step"] = RealParts(view.m_Step);
     report["magnitude"] = SeriesOf(view.m_MagnitudeWnd);
@@ -61,13 +61,13 @@ Json JsonReport::Build(const CliRunner& runner)
     return report;
 }
 
-Json JsonReport::Parameters(const CFilPar& par)
+OrderedJson JsonReport::Parameters(const CFilPar& par)
 {
-    Json inputData = Json::array();
+    OrderedJson inputData = OrderedJson::array();
     for (int i = 0; i < par.m_InputData.m_nCount; ++i)
         inputData.push_back({par.m_InputData[i].real(), par.m_InputData[i].imag()});
 
-    Json p;
+    OrderedJson p;
     p["m_nDesignMethod"] = par.m_nDesignMethod;
     p["m_nFilterType"] = par.m_nFilterType;
     p["m_nWindowType"] = par.m_nWindowType;

@@ -21,9 +21,9 @@
 #include "platform/ScriptedHost.h"
 #include "platform/TextFormat.h"
 
-namespace {
+using OrderedJson = nlohmann::ordered_json;
 
-using Json = nlohmann::ordered_json;
+namespace {
 
 double NumberText(const std::string& text)
 {
@@ -102,7 +102,7 @@ int RunMethods(const CliOptions& o, std::ostream& out, std::ostream& err)
     if (ok && o.exportRequest.profile)
         ok = Export(o, request, outcome, err);
     if (o.json) {
-        Json report;
+        OrderedJson report;
         report["design_valid"] = outcome.valid;
         report["method"] = request.method == DesignMethod::Pulse          ? "pulse"
                            : request.method == DesignMethod::LeastSquares ? "ls"
@@ -124,8 +124,8 @@ int RunMethods(const CliOptions& o, std::ostream& out, std::ostream& err)
             a.quantized = QuantizeAndMeasure(a.taps, o.analysis.quantize, a.fs, a.bands, a.crossings);
         }
         report["analysis"] = AnalysisReport::Of(a);
-        report["methods"] = outcome.valid ? MethodsJson(outcome, request.samplingRate) : Json(nullptr);
-        out << report.dump(2, ' ', false, Json::error_handler_t::replace) << '\n';
+        report["methods"] = outcome.valid ? MethodsJson(outcome, request.samplingRate) : OrderedJson(nullptr);
+        out << report.dump(2, ' ', false, OrderedJson::error_handler_t::replace) << '\n';
     } else if (outcome.valid) {
         for (double t : taps)
             out << FormatText("%.17g\n", t);

@@ -3,9 +3,9 @@
 #include "cli/CliRunner.h"
 #include "document/DesignJson.h"
 
-using Json = nlohmann::ordered_json;
+using OrderedJson = nlohmann::ordered_json;
 
-Json ToSpecReport::Build(const CliRunner& runner)
+OrderedJson ToSpecReport::Build(const CliRunner& runner)
 {
     if (!runner.SpecResult() || !runner.SpecRequestUsed())
         return nullptr;

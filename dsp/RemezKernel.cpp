@@ -10,8 +10,6 @@
 
 namespace {
 
-constexpr int kBlock = RemezErrorEvaluator::kBlock;
-
 // Below this many terms per pass a second thread (started for the pass)
 // costs more than it saves: a division per term in the barycentric formula,
 // two operations per term in the series.
