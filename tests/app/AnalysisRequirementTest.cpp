@@ -11,11 +11,6 @@
 // or another design is shown; its status line says which bands it judges.
 namespace {
 
-void Ok(QWidget* modal)
-{
-    modal->findChild<QPushButton*>(QStringLiteral("control1"))->click();
-}
-
 class AnalysisRequirement : public AppFixture {
 protected:
     // Design to Requirement with the dialog's seed: 8 kHz lowpass, pass to

@@ -27,11 +27,6 @@ int RowOf(QTableWidget* table, const QString& text)
     return -1;
 }
 
-QLineEdit* DialogEdit(QWidget* modal, int id)
-{
-    return modal->findChild<QLineEdit*>(QStringLiteral("control%1").arg(id));
-}
-
 }  // namespace
 
 using AnalysisWindowTest = AppFixture;

@@ -16,6 +16,18 @@
 #include "app/CZantroApp.h"
 #include "app/PlotWidget.h"
 
+// The edit of a modal dialog's control id.
+inline QLineEdit* DialogEdit(QWidget* modal, int id)
+{
+    return modal->findChild<QLineEdit*>(QStringLiteral("control%1").arg(id));
+}
+
+// Clicks a modal dialog's OK button.
+inline void Ok(QWidget* modal)
+{
+    modal->findChild<QPushButton*>(QStringLiteral("control1"))->click();
+}
+
 // The desktop program started as from the desktop, on an empty settings
 // store, with a script answering its modal windows.
 class AppFixture : public ::testing::Test {

@@ -25,16 +25,6 @@ public:
     std::vector<Qt::CursorShape> shapes;
 };
 
-QLineEdit* DialogEdit(QWidget* modal, int id)
-{
-    return modal->findChild<QLineEdit*>(QStringLiteral("control%1").arg(id));
-}
-
-void Ok(QWidget* modal)
-{
-    modal->findChild<QPushButton*>(QStringLiteral("control1"))->click();
-}
-
 }  // namespace
 
 using DesignFlow = AppFixture;

@@ -10,11 +10,6 @@
 
 namespace {
 
-void Ok(QWidget* modal)
-{
-    modal->findChild<QPushButton*>(QStringLiteral("control1"))->click();
-}
-
 // 60 dB in Q7, which no length reaches: a search of many designs.
 void AskTheUnreachable(QWidget* modal)
 {

@@ -14,15 +14,6 @@
 #include "form/CMethodDlg.h"
 #include "form/CRateChangeDlg.h"
 
-namespace {
-
-void Ok(QWidget* modal)
-{
-    modal->findChild<QPushButton*>(QStringLiteral("control1"))->click();
-}
-
-}  // namespace
-
 using MoreMethodsApp = AppFixture;
 
 // Extras > More Methods...: its prompt, its dialog, and a pulse designed

@@ -9,6 +9,7 @@
 
 #include <unistd.h>
 
+#include "PythonReference.h"
 #include "TestPaths.h"
 #include "CliRunSupport.h"
 
@@ -16,9 +17,8 @@ namespace {
 
 using json = nlohmann::json;
 
-const char* const kPython = "/usr/bin/python3";
 
-struct Case {
+struct AnalysisCase {
     std::string name;
     std::vector<std::string> args;
 };
@@ -96,7 +96,7 @@ void Compare(const json& ours, const json& ref, double fs, bool linearPhase)
 // grid eight times finer than ours.
 TEST(AnalysisCrossCheck, FiguresAgreeWithScipyFreqz)
 {
-    if (std::system((std::string(kPython) + " -c \"import scipy.signal\" >/dev/null 2>&1").c_str()) != 0)
+    if (!HaveScipy())
         GTEST_SKIP() << kPython << " with scipy is not available";
     const std::filesystem::path dir = TempDir();
     {
@@ -105,7 +105,7 @@ TEST(AnalysisCrossCheck, FiguresAgreeWithScipyFreqz)
             input << (i < 10 ? "1.0\n" : i == 10 ? "0.5\n" : "0.0\n");
     }
 
-    std::vector<Case> cases = {
+    std::vector<AnalysisCase> cases = {
         {"hamming lowpass", {}},
         {"kaiser lowpass q7", {"--taps", "101", "--fs", "48000", "--f1", "6000", "--window", "kaiser", "--beta", "10",
                                "--quantize", "q7"}},
@@ -137,7 +137,7 @@ TEST(AnalysisCrossCheck, FiguresAgreeWithScipyFreqz)
     json reference = json::array();
     std::vector<json> analyses;
     std::vector<double> rates;
-    for (Case& c : cases) {
+    for (AnalysisCase& c : cases) {
         c.args.push_back("--json");
         const CliResult r = RunCliArgs(c.args);
         ASSERT_EQ(r.status, 0) << c.name << ": " << r.err;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <filesystem>
+#include <fstream>
 #include <nlohmann/json.hpp>
 #include <sstream>
 #include <string>
@@ -26,4 +28,19 @@ inline CliResult RunCliArgs(std::vector<std::string> args)
     r.out = out.str();
     r.err = err.str();
     return r;
+}
+
+// The same, under the short name the option tables use.
+inline CliResult Cli(std::vector<std::string> args)
+{
+    return RunCliArgs(std::move(args));
+}
+
+// A file's whole content, byte for byte ("" when it cannot be read).
+inline std::string Slurp(const std::filesystem::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
 }

@@ -14,14 +14,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string Slurp(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
 // The integers of "coefdata=" in a COE file.
 std::vector<long long> CoeWords(const std::string& text)
 {

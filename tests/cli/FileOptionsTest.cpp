@@ -14,19 +14,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-CliResult Cli(std::vector<std::string> args)
-{
-    return RunCliArgs(std::move(args));
-}
-
-std::string Slurp(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
 struct FileOptions : ::testing::Test {
     // Short enough that a root in it stays within the Make File dialog's 32
     // characters for any process id.

@@ -13,15 +13,6 @@
 #include "CliRunSupport.h"
 #include "cli/CliParser.h"
 
-namespace {
-
-CliResult Cli(std::vector<std::string> args)
-{
-    return RunCliArgs(std::move(args));
-}
-
-}  // namespace
-
 TEST(RemezOptions, BandTextsSplitAsTheRowTakesThem)
 {
     auto band = CliParser::ParseBand("0:1000:1.0:10");

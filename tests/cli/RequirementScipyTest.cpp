@@ -11,6 +11,7 @@
 
 #include <unistd.h>
 
+#include "PythonReference.h"
 #include "TestPaths.h"
 #include "CliRunSupport.h"
 
@@ -18,9 +19,8 @@ namespace {
 
 using json = nlohmann::json;
 
-const char* const kPython = "/usr/bin/python3";
 
-struct Case {
+struct RequirementCase {
     std::string name;
     std::string fs;
     std::string method;  // sinc or remez
@@ -37,7 +37,7 @@ std::string Fixed2(double value)
 
 // The ordinary design at n taps with the parameters --to-spec chose, typed
 // as a user would type them.
-std::vector<std::string> ExplicitArgs(const Case& c, const json& run, int n)
+std::vector<std::string> ExplicitArgs(const RequirementCase& c, const json& run, int n)
 {
     const json& t = run["to_spec"];
     std::vector<std::string> args = {"--type", t["filter_type"], "--fs", c.fs, "--taps", std::to_string(n), "--json"};
@@ -75,14 +75,6 @@ json Reference(const json& input)
     return out;
 }
 
-// Asked once per test program: a Python start costs about half a second.
-bool HaveScipy()
-{
-    static const bool have =
-        std::system((std::string(kPython) + " -c \"import scipy.optimize\" >/dev/null 2>&1").c_str()) == 0;
-    return have;
-}
-
 std::vector<double> Quantized(const json& run)
 {
     const json& q = run["analysis"]["quantized"];
@@ -118,7 +110,7 @@ TEST(ToSpecCrossCheck, FewestTapsVerifiedWithScipy)
         {"--stop-band", "0:4000:60", "--pass-band", "6000:10000:1", "--stop-band", "12000:24000:60"},
         {"--pass-band", "0:5000:0.2", "--stop-band", "7000:11000:50", "--pass-band", "14000:24000:0.2"},
     };
-    std::vector<Case> cases;
+    std::vector<RequirementCase> cases;
     for (const char* method : {"sinc", "remez"}) {
         for (size_t i = 0; i < requirements8k.size(); ++i)
             cases.push_back({"8k " + std::to_string(i), "8000", method, requirements8k[i], ""});
@@ -130,7 +122,7 @@ TEST(ToSpecCrossCheck, FewestTapsVerifiedWithScipy)
     json input = json::array();
     std::vector<json> runs;
     std::vector<bool> smallerDesigned;
-    for (const Case& c : cases) {
+    for (const RequirementCase& c : cases) {
         SCOPED_TRACE(c.name + " " + c.method);
         std::vector<std::string> args = {"--to-spec", "--fs", c.fs, "--method", c.method, "--json"};
         args.insert(args.end(), c.bands.begin(), c.bands.end());
@@ -194,7 +186,7 @@ TEST(ToSpecCrossCheck, FewestTapsVerifiedWithScipy)
     ASSERT_EQ(out.size(), cases.size());
 
     for (size_t i = 0; i < cases.size(); ++i) {
-        const Case& c = cases[i];
+        const RequirementCase& c = cases[i];
         SCOPED_TRACE(c.name + " " + c.method);
         const json& per = out[i];
         // Found: every band meets in double precision (and in the format).
@@ -235,7 +227,7 @@ TEST(ToSpecCrossCheck, AStopPeakBetweenGridPointsIsNotSteppedOver)
     // The formula's beta (12.27) first met at 389 taps; a beta for the N
     // meets with fewer.
     EXPECT_LT(t["taps"].get<int>(), 389);
-    const Case c{"kaiser 48k", "48000", "sinc", {}, ""};
+    const RequirementCase c{"kaiser 48k", "48000", "sinc", {}, ""};
     const CliResult less = RunCliArgs(ExplicitArgs(c, run, t["next_smaller"]["taps"].get<int>()));
     ASSERT_EQ(less.status, 0) << less.err;
     const json input = json::array({{{"fs", 48000.0},

@@ -17,14 +17,6 @@ int RunWith(std::vector<std::string> args, std::string& err)
     return r.status;
 }
 
-std::string Slurp(const std::filesystem::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
 }  // namespace
 
 TEST(SvgOption, WritesTheFourPlotsAfterTheDesign)

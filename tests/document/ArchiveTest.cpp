@@ -7,9 +7,10 @@
 
 #include "document/CArchive.h"
 
-namespace {
-
+// As the document tests' support names them.
 using Bytes = std::vector<unsigned char>;
+
+namespace {
 
 Bytes Store(const std::function<void(CArchive&)>& write)
 {

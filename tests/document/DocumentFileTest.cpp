@@ -37,11 +37,6 @@ void PutInt(Bytes& b, size_t offset, int value)
     std::memcpy(b.data() + offset, &value, 4);
 }
 
-void PutFloat(Bytes& b, size_t offset, float value)
-{
-    std::memcpy(b.data() + offset, &value, 4);
-}
-
 // x rounded to single precision. Through a volatile: g++ 12 -O2 vectorises an
 // in-place loop of such casts over the band table wrongly.
 double Single(double x)

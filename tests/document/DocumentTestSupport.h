@@ -7,6 +7,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstring>
 #include <filesystem>
 #include <functional>
 #include <fstream>
@@ -31,6 +32,12 @@ inline void WriteBytes(const std::filesystem::path& path, const Bytes& bytes)
 {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
+// Stores value's four bytes (host order, as the document files hold them) at offset.
+inline void PutFloat(Bytes& b, size_t offset, float value)
+{
+    std::memcpy(b.data() + offset, &value, 4);
 }
 
 inline std::string ReadText(const std::filesystem::path& path)

@@ -121,7 +121,7 @@ void arm_fir_q7(const arm_fir_instance_q7 * S, const q7_t * pSrc, q7_t * pDst, u
 
 // Feeds the largest positive and the most negative sample as impulses and
 // prints every output of the first NUM_TAPS + 4 samples.
-const char* kCmsisRun = R"(
+const char* kCmsisFirRun = R"(
 static @T@ state_@N@[@M@_STATE_LEN(@M@_BLOCK_SIZE)];
 static void run_@N@(@T@ impulse, const char* label)
 {
@@ -264,7 +264,7 @@ protected:
                 {"@FMT@", k.fraction ? "ld" : "a"},
                 {"@CAST@", k.fraction ? "(long)" : "(double)"}};
             includes += "#include \"out/" + name + ".h\"\n";
-            functions += Replace(Replace(kCmsisRun, {{"@INIT@", init}}), values);
+            functions += Replace(Replace(kCmsisFirRun, {{"@INIT@", init}}), values);
             calls += Replace("    printf(\"@N@ numtaps %d %d %d\\n\", @M@_NUM_TAPS, @M@_ARRAY_LEN, "
                              "(int)(sizeof state_@N@ / sizeof state_@N@[0]));\n"
                              "    run_@N@(" + std::string(k.high) + ", \"high\");\n    run_@N@(" + k.low +

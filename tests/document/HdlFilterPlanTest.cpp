@@ -7,7 +7,7 @@
 
 namespace {
 
-HdlInteger Pow2(int bits)
+HdlInteger TwoTo(int bits)
 {
     return static_cast<HdlInteger>(1) << bits;
 }
@@ -18,7 +18,7 @@ HdlInteger ExtremeOutput(const std::vector<long long>& words, int inputBits, int
 {
     HdlInteger y = 0;
     for (long long w : words) {
-        const HdlInteger x = (w * sign > 0) ? Pow2(inputBits - 1) - 1 : -Pow2(inputBits - 1);
+        const HdlInteger x = (w * sign > 0) ? TwoTo(inputBits - 1) - 1 : -TwoTo(inputBits - 1);
         y += static_cast<HdlInteger>(w) * x;
     }
     return y;
@@ -107,12 +107,12 @@ TEST(HdlFilterPlan, TheAccumulatorIsTheFewestBitsThatHoldTheExtremeInputs)
         EXPECT_EQ(plan.outputMax, hi);
         EXPECT_EQ(plan.outputMin, lo);
         const int a = plan.accumulatorBits;
-        EXPECT_TRUE(lo >= -Pow2(a - 1) && hi <= Pow2(a - 1) - 1) << trial;
+        EXPECT_TRUE(lo >= -TwoTo(a - 1) && hi <= TwoTo(a - 1) - 1) << trial;
         if (a > 1) {
-            EXPECT_TRUE(lo < -Pow2(a - 2) || hi > Pow2(a - 2) - 1) << trial;
+            EXPECT_TRUE(lo < -TwoTo(a - 2) || hi > TwoTo(a - 2) - 1) << trial;
         }
         // |y| <= L1 * 2^(B-1), and no multiplier is planned beyond ceil(N/2) for linear-phase words.
-        EXPECT_LE(hi, (plan.sumPositive + plan.sumNegative) * Pow2(b - 1));
+        EXPECT_LE(hi, (plan.sumPositive + plan.sumNegative) * TwoTo(b - 1));
     }
 }
 
@@ -162,10 +162,10 @@ TEST(HdlFilterPlan, WidestBoundsStayExact)
     // 1025 words of -2^31 and 32-bit inputs: y <= 1025 * 2^62, 74 bits.
     const HdlFilterPlan plan = MakeHdlFilterPlan(std::vector<long long>(1025, -2147483648LL), 32, 31, 32, 0);
     ASSERT_EQ(plan.status, HdlPlanStatus::Ok);
-    EXPECT_EQ(plan.outputMax, 1025 * Pow2(62));
+    EXPECT_EQ(plan.outputMax, 1025 * TwoTo(62));
     EXPECT_EQ(plan.accumulatorBits, 74);
     EXPECT_EQ(HdlIntegerText(plan.outputMax), "4726978168888072601600");
-    EXPECT_EQ(HdlIntegerText(-Pow2(126) * 2), "-170141183460469231731687303715884105728");
+    EXPECT_EQ(HdlIntegerText(-TwoTo(126) * 2), "-170141183460469231731687303715884105728");
     EXPECT_EQ(HdlIntegerText(0), "0");
     EXPECT_EQ(SignedBitsFor(-1, 0), 1);
     EXPECT_EQ(SignedBitsFor(0, 1), 2);
@@ -183,6 +183,6 @@ TEST(HdlFilterWriter, NamesBitPatternsAndComments)
     EXPECT_EQ(HdlBitPattern(5, 4), "0101");
     EXPECT_EQ(HdlBitPattern(-1, 4), "1111");
     EXPECT_EQ(HdlBitPattern(-8, 4), "1000");
-    EXPECT_EQ(HdlBitPattern(-Pow2(70), 72), "11" + std::string(70, '0'));
+    EXPECT_EQ(HdlBitPattern(-TwoTo(70), 72), "11" + std::string(70, '0'));
     EXPECT_EQ(HdlComment({"a", "", "b"}, "--"), "-- a\n--\n-- b\n");
 }

@@ -22,11 +22,6 @@ void PutDouble(Bytes& b, size_t offset, double value)
     std::memcpy(b.data() + offset, &value, 8);
 }
 
-void PutFloat(Bytes& b, size_t offset, float value)
-{
-    std::memcpy(b.data() + offset, &value, 4);
-}
-
 // Documents as a damaged disk or an attacker may hand them over.
 class HostileDocument : public FormTest {
 protected:

@@ -80,7 +80,7 @@ MODEL(q15, q15_t, q63_t)
 
 // Runs the whole input through one export in blocks of B and prints
 // "@N@ B index value" for every output.
-const char* kCmsisRun = R"(
+const char* kCmsisDecimateRun = R"(
 static @T@ state_@N@[@M@_STATE_LEN(64)];
 static void run_@N@(uint32_t B)
 {
@@ -124,7 +124,7 @@ static void run_@N@(void)
 }
 )";
 
-std::string Fill(std::string text, const std::map<std::string, std::string>& values)
+std::string Substitute(std::string text, const std::map<std::string, std::string>& values)
 {
     for (const auto& [key, value] : values)
         for (size_t at = text.find(key); at != std::string::npos; at = text.find(key, at + value.size()))
@@ -264,7 +264,7 @@ TEST_F(MultirateExportCompiles, ModelOutputsMatchUpfirdn)
         const std::string macro = ExportMacroName(e.options.root);
         if (e.options.target == MultirateTarget::CPolyphase) {
             const bool up = e.design->rate.kind == MultirateKind::Interpolate;
-            client += Fill(kPolyphaseRun, {{"@N@", name}, {"@M@", macro}, {"@UP@", up ? "1" : "0"}});
+            client += Substitute(kPolyphaseRun, {{"@N@", name}, {"@M@", macro}, {"@UP@", up ? "1" : "0"}});
             calls += "    run_" + name + "();\n";
             continue;
         }
@@ -275,7 +275,7 @@ TEST_F(MultirateExportCompiles, ModelOutputsMatchUpfirdn)
                       "_coefficients, state_" + name + ", B)"
                 : "arm_fir_interpolate_init_" + s + "(&inst, " + macro + "_FACTOR, " + macro + "_NUM_TAPS, " + name +
                       "_coefficients, state_" + name + ", B)";
-        client += Fill(kCmsisRun, {{"@INIT@", init},
+        client += Substitute(kCmsisDecimateRun, {{"@INIT@", init},
                                    {"@N@", name},
                                    {"@M@", macro},
                                    {"@T@", e.options.word == MultirateWord::F32 ? "float32_t"

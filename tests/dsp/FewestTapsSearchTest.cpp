@@ -3,17 +3,15 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <numbers>
 #include <set>
 #include <vector>
 
+#include "BandLetters.h"
 #include "dsp/DesignKinds.h"
 #include "dsp/FewestTapsSearch.h"
 
 namespace {
-
-constexpr double kPi = 3.14159265358979323846;
-constexpr BandKind P = BandKind::Pass;
-constexpr BandKind S = BandKind::Stop;
 
 // A symmetric Kaiser-windowed sinc lowpass (or, for odd N, the highpass
 // delta minus lowpass) with cutoff fc as a fraction of fs, written from the
@@ -24,7 +22,7 @@ std::vector<double> KaiserSinc(int n, double fc, double beta, bool highpass)
     const double centre = 0.5 * (n - 1);
     for (int i = 0; i < n; ++i) {
         const double x = i - centre;
-        const double sinc = x == 0.0 ? 2.0 * fc : std::sin(2.0 * kPi * fc * x) / (kPi * x);
+        const double sinc = x == 0.0 ? 2.0 * fc : std::sin(2.0 * std::numbers::pi * fc * x) / (std::numbers::pi * x);
         const double t = 2.0 * i / (n - 1) - 1.0;
         const double w = std::cyl_bessel_i(0.0, beta * std::sqrt(std::max(0.0, 1.0 - t * t))) /
                          std::cyl_bessel_i(0.0, beta);

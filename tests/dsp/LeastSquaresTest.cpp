@@ -68,12 +68,12 @@ std::string FirlsJson(const std::vector<LsCase>& cases)
 std::vector<double> ExtendedPrecisionSolve(const LsCase& c)
 {
     using LD = long double;
-    const LD pi = 3.141592653589793238462643383279502884L;
+    const LD piLong = 3.141592653589793238462643383279502884L;
     // Nodes and weights of 24-point Gauss-Legendre on [-1, 1] by Newton's method.
     const int q = 24;
     std::vector<LD> node(q), wq(q);
     for (int i = 0; i < q; ++i) {
-        LD x = std::cos(pi * (i + 0.75L) / (q + 0.5L));
+        LD x = std::cos(piLong * (i + 0.75L) / (q + 0.5L));
         LD dp = 1;
         // Newton's steps converge quadratically; a dozen leave x at rounding.
         for (int it = 0; it < 12; ++it) {
@@ -104,7 +104,8 @@ std::vector<double> ExtendedPrecisionSolve(const LsCase& c)
                 const LD f = lo + (node[static_cast<size_t>(i)] + 1) * width / 2;
                 const LD w = wq[static_cast<size_t>(i)] * width / 2 * band.weight;
                 for (int k = 0; k < n; ++k)
-                    phi[static_cast<size_t>(k)] = anti ? std::sin(2 * pi * dist(k) * f) : std::cos(2 * pi * dist(k) * f);
+                    phi[static_cast<size_t>(k)] =
+                        anti ? std::sin(2 * piLong * dist(k) * f) : std::cos(2 * piLong * dist(k) * f);
                 for (int k = 0; k < n; ++k) {
                     b[static_cast<size_t>(k)] += w * band.value * phi[static_cast<size_t>(k)];
                     for (int l = 0; l < n; ++l)

@@ -19,7 +19,7 @@ namespace {
 
 // A band of the wanted magnitude, fractions of fs; the prototype asks for
 // its square.
-struct Band {
+struct MinPhaseBand {
     double lower, upper, value, weight;
 };
 
@@ -27,7 +27,7 @@ struct MinPhaseCase {
     const char* name;
     int taps;      // N of the minimum-phase filter
     bool remez;    // else least squares
-    std::vector<Band> bands;
+    std::vector<MinPhaseBand> bands;
 };
 
 const int kFs = 48000;
@@ -50,14 +50,14 @@ std::vector<double> Prototype(const MinPhaseCase& c)
         return taps;
     }
     std::vector<LeastSquaresBand> bands;
-    for (const Band& b : c.bands)
+    for (const MinPhaseBand& b : c.bands)
         bands.push_back({b.lower, b.upper, b.value * b.value, b.weight});
     const LeastSquaresResult r = DesignLeastSquares(length, 0, bands);
     EXPECT_TRUE(r.Ok());
     return r.taps;
 }
 
-const std::vector<MinPhaseCase> kCases = {
+const std::vector<MinPhaseCase> kMinPhaseCases = {
     {"Remez lowpass N 32", 32, true, {{0.0, 0.1, 1.0, 1.0}, {0.15, 0.5, 0.0, 10.0}}},
     {"Remez lowpass N 101", 101, true, {{0.0, 0.2, 1.0, 1.0}, {0.22, 0.5, 0.0, 30.0}}},
     {"Remez bandpass N 48", 48, true, {{0.0, 0.1, 0.0, 10.0}, {0.15, 0.25, 1.0, 1.0}, {0.3, 0.5, 0.0, 10.0}}},
@@ -76,7 +76,7 @@ TEST(MinimumPhase, FactorsTheSquaredMagnitudeWithEveryZeroInside)
     std::ostringstream rootsInput;
     rootsInput.precision(17);
     std::vector<std::vector<double>> filters;
-    for (const MinPhaseCase& c : kCases) {
+    for (const MinPhaseCase& c : kMinPhaseCases) {
         SCOPED_TRACE(c.name);
         const std::vector<double> proto = Prototype(c);
         const MinimumPhaseResult r = MinimumPhaseFromPrototype(proto, c.taps);
@@ -89,7 +89,7 @@ TEST(MinimumPhase, FactorsTheSquaredMagnitudeWithEveryZeroInside)
         double squareError = 0.0;
         double magnitudeOff = 0.0;  // how far |H| strays beyond the bounds the prototype sets
         double passMagDev = 0.0;
-        for (const Band& b : c.bands) {
+        for (const MinPhaseBand& b : c.bands) {
             for (int i = 0; i <= 2000; ++i) {
                 const double f = b.lower + (b.upper - b.lower) * i / 2000.0;
                 const double a = SymmetricAmplitude(proto, f);
@@ -99,7 +99,7 @@ TEST(MinimumPhase, FactorsTheSquaredMagnitudeWithEveryZeroInside)
                     stopDev = std::max(stopDev, std::fabs(a));
             }
         }
-        for (const Band& b : c.bands) {
+        for (const MinPhaseBand& b : c.bands) {
             for (int i = 0; i <= 2000; ++i) {
                 const double f = b.lower + (b.upper - b.lower) * i / 2000.0;
                 const double g = (SymmetricAmplitude(proto, f) + s) / (1.0 + s);
@@ -117,7 +117,8 @@ TEST(MinimumPhase, FactorsTheSquaredMagnitudeWithEveryZeroInside)
             }
         }
         // The delay in the middle of the first pass band (DC for the lowpass and bandstop filters).
-        const Band& pass = *std::find_if(c.bands.begin(), c.bands.end(), [](const Band& b) { return b.value > 0.0; });
+        const MinPhaseBand& pass =
+            *std::find_if(c.bands.begin(), c.bands.end(), [](const MinPhaseBand& b) { return b.value > 0.0; });
         const double at = pass.lower == 0.0 ? 0.0 : 0.5 * (pass.lower + pass.upper);
         const double delay = GroupDelayAt(r.taps, at);
         const double half = 0.5 * (c.taps - 1);
@@ -138,12 +139,12 @@ TEST(MinimumPhase, FactorsTheSquaredMagnitudeWithEveryZeroInside)
     const auto radii = RunMethodsReference("roots", rootsInput.str(), TestSourceDir());
     if (!radii)
         GTEST_SKIP() << "/usr/bin/python3 with numpy is not available";
-    ASSERT_EQ(radii->size(), kCases.size());
-    for (size_t i = 0; i < kCases.size(); ++i) {
-        SCOPED_TRACE(kCases[i].name);
-        ASSERT_EQ((*radii)[i].size(), static_cast<size_t>(kCases[i].taps - 1));
+    ASSERT_EQ(radii->size(), kMinPhaseCases.size());
+    for (size_t i = 0; i < kMinPhaseCases.size(); ++i) {
+        SCOPED_TRACE(kMinPhaseCases[i].name);
+        ASSERT_EQ((*radii)[i].size(), static_cast<size_t>(kMinPhaseCases[i].taps - 1));
         const double largest = (*radii)[i].back();
-        std::cout << "  " << kCases[i].name << ": largest zero radius " << largest << "\n";
+        std::cout << "  " << kMinPhaseCases[i].name << ": largest zero radius " << largest << "\n";
         EXPECT_LT(largest, 1.0 + 1e-6);
     }
 }

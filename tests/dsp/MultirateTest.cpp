@@ -11,6 +11,7 @@
 
 #include <unistd.h>
 
+#include "PythonReference.h"
 #include "TestPaths.h"
 #include "dsp/CPoints.h"
 #include "dsp/FewestTapsSearch.h"
@@ -20,13 +21,6 @@
 #include "dsp/RemezDesign.h"
 
 namespace {
-
-const char* const kPython = "/usr/bin/python3";
-
-bool HaveScipy()
-{
-    return std::system((std::string(kPython) + " -c \"import scipy.signal\" >/dev/null 2>&1").c_str()) == 0;
-}
 
 // Runs tests/dsp/multirate_reference.py on the JSON input; its output lines.
 std::vector<std::string> Reference(const std::string& command, const std::string& json)

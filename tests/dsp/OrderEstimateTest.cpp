@@ -9,17 +9,12 @@
 
 #include <unistd.h>
 
+#include "PythonReference.h"
+#include "BandLetters.h"
 #include "dsp/DesignKinds.h"
 #include "dsp/OrderEstimate.h"
 
 namespace {
-
-const char* const kPython = "/usr/bin/python3";
-
-bool HaveScipy()
-{
-    return std::system((std::string(kPython) + " -c \"import scipy.signal\" >/dev/null 2>&1").c_str()) == 0;
-}
 
 // Runs a Python program and returns the numbers it prints, in order.
 std::vector<double> PythonNumbers(const std::string& program)
@@ -48,9 +43,6 @@ SpecRequirement Req(double fs, std::vector<SpecBand> bands)
 {
     return SpecRequirement{fs, std::move(bands)};
 }
-
-constexpr BandKind P = BandKind::Pass;
-constexpr BandKind S = BandKind::Stop;
 
 }  // namespace
 

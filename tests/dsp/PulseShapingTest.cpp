@@ -64,7 +64,7 @@ struct PulseCase {
     int specialPoints;  // samples on a removable singularity (t = 0 of the RRC included)
 };
 
-const PulseCase kCases[] = {
+const PulseCase kPulseCases[] = {
     {"RC 0.25 sps 8 (singular at 2 symbols)", PulseShape::RaisedCosine, 0.25, 0, 8, 10, 2},
     {"RC 0.5 sps 4 (singular at 1 symbol)", PulseShape::RaisedCosine, 0.5, 0, 4, 6, 2},
     {"RC 1.0 sps 4 (singular at half a symbol)", PulseShape::RaisedCosine, 1.0, 0, 4, 4, 2},
@@ -88,7 +88,7 @@ const PulseCase kCases[] = {
 // the quotient itself, not from the limit formulas the code uses).
 TEST(PulseShaping, TapsMatchTheClosedFormsIncludingTheSpecialPoints)
 {
-    for (const PulseCase& c : kCases) {
+    for (const PulseCase& c : kPulseCases) {
         SCOPED_TRACE(c.name);
         PulseRequest req{c.shape, c.rolloff, c.bt, c.sps, c.span, PulseNormalisation::ClosedForm};
         const PulseResult r = DesignPulse(req);
@@ -118,7 +118,7 @@ TEST(PulseShaping, TapsMatchTheClosedFormsIncludingTheSpecialPoints)
 // instant, exactly (sin(pi k) is taken as exactly 0), under any scaling.
 TEST(PulseShaping, RaisedCosineIsZeroAtEveryOtherSymbolInstant)
 {
-    for (const PulseCase& c : kCases) {
+    for (const PulseCase& c : kPulseCases) {
         if (c.shape != PulseShape::RaisedCosine)
             continue;
         SCOPED_TRACE(c.name);
@@ -141,7 +141,7 @@ TEST(PulseShaping, RaisedCosineIsZeroAtEveryOtherSymbolInstant)
 
 TEST(PulseShaping, NormalisationsGiveUnitEnergyOrUnitDcGain)
 {
-    for (const PulseCase& c : kCases) {
+    for (const PulseCase& c : kPulseCases) {
         SCOPED_TRACE(c.name);
         const PulseResult e = DesignPulse({c.shape, c.rolloff, c.bt, c.sps, c.span, PulseNormalisation::UnitEnergy});
         const PulseResult d = DesignPulse({c.shape, c.rolloff, c.bt, c.sps, c.span, PulseNormalisation::UnitDcGain});

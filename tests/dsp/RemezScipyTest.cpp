@@ -10,12 +10,12 @@
 #include <string>
 #include <vector>
 
+#include "PythonReference.h"
 #include "TestPaths.h"
 #include "RemezTestSupport.h"
 
 namespace {
 
-const char* const kPython = "/usr/bin/python3";
 
 std::string Json(const RemezCase& c)
 {
@@ -53,7 +53,7 @@ std::string Json(const RemezCase& c)
 // not floor Q), so the taps agree to the convergence limit.
 TEST(RemezCrossCheck, TapsAgreeWithScipy)
 {
-    if (std::system((std::string(kPython) + " -c \"import scipy.signal\" >/dev/null 2>&1").c_str()) != 0)
+    if (!HaveScipy())
         GTEST_SKIP() << kPython << " with scipy is not available";
 
     std::vector<RemezCase> cases;

@@ -2,16 +2,11 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numbers>
 #include <vector>
 
 #include "dsp/MaskDerivation.h"
 #include "dsp/ResponseMeasurement.h"
-
-namespace {
-
-constexpr double kPi = 3.14159265358979323846;
-
-}  // namespace
 
 // Two-tap average: |H(f)| = cos(pi f / fs), known in closed form.
 TEST(ResponseMeasurement, TwoTapAverageInClosedForm)
@@ -24,19 +19,19 @@ TEST(ResponseMeasurement, TwoTapAverageInClosedForm)
     EXPECT_EQ(r.gridIntervals, 8192);
     ASSERT_EQ(r.bands.size(), 2u);
     // Exact band edges: the smallest pass gain is at 100 Hz, the largest stop gain at 400 Hz.
-    const double edge = std::cos(kPi * 100.0 / fs);
+    const double edge = std::cos(std::numbers::pi * 100.0 / fs);
     EXPECT_NEAR(r.bands[0].maxDb, 0.0, 1e-12);
     EXPECT_NEAR(r.bands[0].minDb, 20.0 * std::log10(edge), 1e-12);
     EXPECT_NEAR(r.bands[0].rippleDb, -20.0 * std::log10(edge), 1e-12);
     EXPECT_NEAR(r.bands[0].maxDeviation, 1.0 - edge, 1e-12);
     const double nominal = 0.5 * (1.0 + edge);
     EXPECT_NEAR(r.nominalPassGain, nominal, 1e-12);
-    EXPECT_NEAR(r.bands[1].maxDb, 20.0 * std::log10(std::cos(kPi * 0.4)), 1e-12);
-    EXPECT_NEAR(r.bands[1].attenuationDb, 20.0 * std::log10(nominal / std::cos(kPi * 0.4)), 1e-12);
+    EXPECT_NEAR(r.bands[1].maxDb, 20.0 * std::log10(std::cos(std::numbers::pi * 0.4)), 1e-12);
+    EXPECT_NEAR(r.bands[1].attenuationDb, 20.0 * std::log10(nominal / std::cos(std::numbers::pi * 0.4)), 1e-12);
     ASSERT_EQ(r.minus3dbHz.size(), 1u);
     ASSERT_EQ(r.minus6dbHz.size(), 1u);
-    EXPECT_NEAR(r.minus3dbHz[0], fs / kPi * std::acos(nominal * std::pow(10.0, -3.0 / 20.0)), 1e-6);
-    EXPECT_NEAR(r.minus6dbHz[0], fs / kPi * std::acos(nominal * std::pow(10.0, -6.0 / 20.0)), 1e-6);
+    EXPECT_NEAR(r.minus3dbHz[0], fs / std::numbers::pi * std::acos(nominal * std::pow(10.0, -3.0 / 20.0)), 1e-6);
+    EXPECT_NEAR(r.minus6dbHz[0], fs / std::numbers::pi * std::acos(nominal * std::pow(10.0, -6.0 / 20.0)), 1e-6);
     EXPECT_TRUE(r.linearPhase);
     EXPECT_EQ(r.groupDelaySamples, 0.5);
     EXPECT_EQ(r.groupDelayMs, 0.5);
@@ -52,7 +47,7 @@ TEST(ResponseMeasurement, GroupDelayOfAMinimumPhasePair)
     const double a = 0.5;
     const std::vector<double> h = {1.0, a};
     for (double f : {0.0, 0.1, 0.25, 0.4, 0.5}) {
-        const double c = std::cos(2.0 * kPi * f);
+        const double c = std::cos(2.0 * std::numbers::pi * f);
         EXPECT_NEAR(GroupDelayAt(h, f), (a * c + a * a) / (1.0 + 2.0 * a * c + a * a), 1e-12) << f;
     }
     const std::vector<MaskBand> whole = {{BandKind::Pass, 0.0, 4000.0, 1.0}};
@@ -76,10 +71,10 @@ TEST(ResponseMeasurement, SlopeBandsAndStatuses)
 {
     // A first difference: |H| = 2 sin(pi f / fs), close to the line pi f / fs at low f.
     const std::vector<double> h = {0.5, 0.0, -0.5};
-    const std::vector<MaskBand> slope = {{BandKind::Slope, 0.0, 400.0, kPi}};
+    const std::vector<MaskBand> slope = {{BandKind::Slope, 0.0, 400.0, std::numbers::pi}};
     const ResponseFigures r = MeasureResponse(h, 8000.0, slope, false);
     ASSERT_EQ(r.status, MeasureStatus::Ok);
-    const double w = 2.0 * kPi * 400.0 / 8000.0;
+    const double w = 2.0 * std::numbers::pi * 400.0 / 8000.0;
     EXPECT_NEAR(r.bands[0].maxDeviation, w - std::sin(w), 1e-12);
     EXPECT_NEAR(r.bands[0].minDb, 20.0 * std::log10(std::sin(w) / w), 1e-9);
     EXPECT_EQ(TapSymmetry(h, 0.0), -1);
@@ -149,7 +144,7 @@ TEST(ResponseMeasurement, PeaksBetweenGridPointsAreRefined)
     const double f0 = 0.3 + 0.5 * spacing - std::fmod(0.3, spacing);
     std::vector<double> h(n);
     for (int k = 0; k < n; ++k)
-        h[static_cast<size_t>(k)] = 1e-3 * std::cos(2.0 * kPi * f0 * (k - 512)) / n;
+        h[static_cast<size_t>(k)] = 1e-3 * std::cos(2.0 * std::numbers::pi * f0 * (k - 512)) / n;
     const double truePeak = std::abs(FrequencyResponseAt(h, f0));
     const double gridPeak = std::max(std::abs(FrequencyResponseAt(h, f0 - 0.5 * spacing)),
                                      std::abs(FrequencyResponseAt(h, f0 + 0.5 * spacing)));

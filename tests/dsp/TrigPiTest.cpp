@@ -2,13 +2,14 @@
 
 #include <cmath>
 #include <cstring>
+#include <numbers>
 #include <random>
 
 #include "dsp/TrigPi.h"
 
 namespace {
 
-const long double kPi = 3.14159265358979323846264338327950288L;
+constexpr long double kPiLong = std::numbers::pi_v<long double>;
 
 double Ulp(long double v)
 {
@@ -29,8 +30,8 @@ TEST(TrigPi, WithinTwoUlpsOfTheLongDoubleValues)
     double worstAbsolute = 0.0;
     for (int i = 0; i < 400000; ++i) {
         const double x = i % 2 ? any(rng) : (i / 2) / 200000.0 - 1.0;
-        const long double c = std::cos(kPi * x);
-        const long double s = std::sin(kPi * x);
+        const long double c = std::cos(kPiLong * x);
+        const long double s = std::sin(kPiLong * x);
         const long double ec = std::fabs(static_cast<long double>(CosPi(x)) - c);
         const long double es = std::fabs(static_cast<long double>(SinPi(x)) - s);
         worstAbsolute = std::max(worstAbsolute, static_cast<double>(std::max(ec, es)));
@@ -70,7 +71,7 @@ TEST(TrigPi, ExactQuarterTurnsSymmetryAndZeros)
         const double x = 0.5 - d;
         // cos(pi x) = sin(pi (1/2 - x)), 1/2 - x exact: a reference that
         // keeps its relative accuracy here.
-        const long double want = std::sin(kPi * static_cast<long double>(0.5 - x));
+        const long double want = std::sin(kPiLong * static_cast<long double>(0.5 - x));
         EXPECT_LE(std::fabs(CosPi(x) - want) / want, 4e-16L) << d;
     }
 }

@@ -12,19 +12,19 @@
 namespace {
 
 using Action = ScriptedHost::Action;
-using D = CRequirementDlg;
+using Rq = CRequirementDlg;
 
 // The dialog's answer for the 8 kHz lowpass 0-1000 Hz 0.1 dB, 1200-4000 Hz 60 dB.
 std::vector<Action> Lowpass(int method, int format = 0)
 {
-    return {{Action::Select, D::IDC_SPEC_TYPE, {}, FT_LOWPASS},
-            {Action::Type, D::IDC_SPEC_RATE, "8000"},
-            {Action::Type, D::IDC_SPEC_EDGE1, "1000"},
-            {Action::Type, D::IDC_SPEC_EDGE2, "1200"},
-            {Action::Type, D::IDC_SPEC_RIPPLE, "0.1"},
-            {Action::Type, D::IDC_SPEC_ATTENUATION, "60"},
-            {Action::Select, D::IDC_SPEC_METHOD, {}, method},
-            {Action::Select, D::IDC_SPEC_FORMAT, {}, format}};
+    return {{Action::Select, Rq::IDC_SPEC_TYPE, {}, FT_LOWPASS},
+            {Action::Type, Rq::IDC_SPEC_RATE, "8000"},
+            {Action::Type, Rq::IDC_SPEC_EDGE1, "1000"},
+            {Action::Type, Rq::IDC_SPEC_EDGE2, "1200"},
+            {Action::Type, Rq::IDC_SPEC_RIPPLE, "0.1"},
+            {Action::Type, Rq::IDC_SPEC_ATTENUATION, "60"},
+            {Action::Select, Rq::IDC_SPEC_METHOD, {}, method},
+            {Action::Select, Rq::IDC_SPEC_FORMAT, {}, format}};
 }
 
 }  // namespace
@@ -80,17 +80,17 @@ TEST(DesignToSpecDialog, RefusesWhatCannotBeDesigned)
         const char* message;
     };
     const std::vector<Refusal> refusals = {
-        {{{Action::Type, D::IDC_SPEC_EDGE2, "900"}}, kMsgSpecTransitions},
-        {{{Action::Type, D::IDC_SPEC_EDGE2, "5000"}}, kMsgSpecEdges},
-        {{{Action::Type, D::IDC_SPEC_RIPPLE, "0"}}, kMsgSpecLimits},
-        {{{Action::Type, D::IDC_SPEC_ATTENUATION, "abc"}}, kMsgSpecLimits},
-        {{{Action::Type, D::IDC_SPEC_RATE, "0"}}, kMsgSpecRate},
+        {{{Action::Type, Rq::IDC_SPEC_EDGE2, "900"}}, kMsgSpecTransitions},
+        {{{Action::Type, Rq::IDC_SPEC_EDGE2, "5000"}}, kMsgSpecEdges},
+        {{{Action::Type, Rq::IDC_SPEC_RIPPLE, "0"}}, kMsgSpecLimits},
+        {{{Action::Type, Rq::IDC_SPEC_ATTENUATION, "abc"}}, kMsgSpecLimits},
+        {{{Action::Type, Rq::IDC_SPEC_RATE, "0"}}, kMsgSpecRate},
     };
     for (const Refusal& r : refusals) {
         std::vector<Action> actions = Lowpass(0);
         actions.insert(actions.end(), r.actions.begin(), r.actions.end());
         actions.push_back({Action::Ok, 0, {}});
-        f.host.QueueDialog(D::IDD, actions);
+        f.host.QueueDialog(Rq::IDD, actions);
         const int taps = f.view.m_nTaps;
         DesignToSpecification(f.view);
         EXPECT_EQ(f.LastMessage(), r.message);
@@ -127,7 +127,7 @@ TEST(DesignToSpecDialog, SeededFromTheForm)
 TEST(DesignToSpecCommand, KaiserLowpassFillsTheFormAndDesigns)
 {
     ViewFixture f;
-    f.host.QueueDialog(D::IDD, Lowpass(0));
+    f.host.QueueDialog(Rq::IDD, Lowpass(0));
     DesignToSpecification(f.view);
     EXPECT_EQ(f.view.m_bDesignValid, 1);
     EXPECT_EQ(f.view.m_nTaps, 147);
@@ -152,7 +152,7 @@ TEST(DesignToSpecCommand, KaiserLowpassFillsTheFormAndDesigns)
 TEST(DesignToSpecCommand, RemezLowpassInQ15FillsTheBandTable)
 {
     ViewFixture f;
-    f.host.QueueDialog(D::IDD, Lowpass(1, 2));
+    f.host.QueueDialog(Rq::IDD, Lowpass(1, 2));
     DesignToSpecification(f.view);
     EXPECT_EQ(f.view.m_bDesignValid, 1);
     EXPECT_EQ(f.view.m_nDesignMethod, DM_REMEZ);
@@ -184,7 +184,7 @@ TEST(DesignToSpecCommand, RemezLowpassInQ15FillsTheBandTable)
 TEST(DesignToSpecCommand, SaysSoWhenTheFormShowsAnotherDesign)
 {
     ViewFixture f;
-    f.host.QueueDialog(D::IDD, Lowpass(0));
+    f.host.QueueDialog(Rq::IDD, Lowpass(0));
     f.host.QueueDialog(CKaiserShapeDlg::IDD, {{Action::Type, CKaiserShapeDlg::IDC_SHAPE_EDIT, "2"}});
     DesignToSpecification(f.view);
     EXPECT_EQ(f.view.m_nTaps, 147);
@@ -200,7 +200,7 @@ TEST(DesignToSpecCommand, UnreachableLeavesTheFormAlone)
     const int taps = f.view.m_nTaps;
     const double first = f.view.m_Coeffs.GetValue(0, 0);
     const size_t messages = f.MessageCount();
-    f.host.QueueDialog(D::IDD, Lowpass(0, 1));
+    f.host.QueueDialog(Rq::IDD, Lowpass(0, 1));
     DesignToSpecification(f.view);
     EXPECT_EQ(f.MessageCount(), messages + 1);
     const std::string text = f.LastMessage();
@@ -212,7 +212,7 @@ TEST(DesignToSpecCommand, UnreachableLeavesTheFormAlone)
     EXPECT_EQ(f.view.m_Coeffs.GetValue(0, 0), first);
     EXPECT_EQ(f.view.m_bDesignValid, 1);
 
-    f.host.QueueDialogCancel(D::IDD);
+    f.host.QueueDialogCancel(Rq::IDD);
     DesignToSpecification(f.view);
     EXPECT_EQ(f.MessageCount(), messages + 1);
 }
@@ -267,9 +267,9 @@ TEST(DesignToSpecCommand, ACancelledSearchReturnsToTheDialog)
     const int taps = f.view.m_nTaps;
     f.host.CancelProgressAfter(3);
     std::vector<Action> answer = Lowpass(1);
-    answer.push_back({Action::Type, D::IDC_SPEC_ATTENUATION, "65"});
-    f.host.QueueDialog(D::IDD, answer);
-    f.host.QueueDialogOk(D::IDD);
+    answer.push_back({Action::Type, Rq::IDC_SPEC_ATTENUATION, "65"});
+    f.host.QueueDialog(Rq::IDD, answer);
+    f.host.QueueDialogOk(Rq::IDD);
     const size_t messages = f.MessageCount();
     const size_t progressBefore = f.host.ProgressTexts().size();
     DesignToSpecification(f.view);

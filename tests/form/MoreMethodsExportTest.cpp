@@ -19,7 +19,7 @@
 namespace {
 
 using Action = ScriptedHost::Action;
-using D = CMethodDlg;
+using M = CMethodDlg;
 
 bool HasLine(const std::vector<std::string>& lines, const std::string& line)
 {
@@ -52,7 +52,8 @@ TEST_F(MoreMethodsExport, TheCommentNamesTheMethod)
     ViewFixture f;
     f.Configure(FT_LOWPASS, DM_SINC, WT_HAMMING, 64, 48000);
     f.SetBands({{1, 0, 6000, 1.0, 1.0}, {1, 8000, 24000, 0.0, 10.0}});
-    f.host.QueueDialog(D::IDD, {{Action::Select, D::IDC_MORE_METHOD, {}, 0}, {Action::Click, D::IDC_MORE_MIN_PHASE, {}}});
+    f.host.QueueDialog(M::IDD,
+                       {{Action::Select, M::IDC_MORE_METHOD, {}, 0}, {Action::Click, M::IDC_MORE_MIN_PHASE, {}}});
     DesignMoreMethods(f.view);
     ASSERT_EQ(f.view.m_bDesignValid, 1) << f.LastMessage();
     std::vector<std::string> lines = ExportDesignLines(ExportDesignOf(f.view));
@@ -60,11 +61,11 @@ TEST_F(MoreMethodsExport, TheCommentNamesTheMethod)
     EXPECT_TRUE(HasLine(lines, "  8000 - 24000 Hz, value 0.00, weight 10.00"));
     EXPECT_FALSE(HasLineStarting(lines, "Window:"));
 
-    f.host.QueueDialog(D::IDD, {{Action::Select, D::IDC_MORE_METHOD, {}, 2},
-                                {Action::Select, D::IDC_MORE_PULSE, {}, 0},
-                                {Action::Type, D::IDC_MORE_ROLLOFF, "0.5"},
-                                {Action::Type, D::IDC_MORE_SPS, "4"},
-                                {Action::Type, D::IDC_MORE_SPAN, "8"}});
+    f.host.QueueDialog(M::IDD, {{Action::Select, M::IDC_MORE_METHOD, {}, 2},
+                                {Action::Select, M::IDC_MORE_PULSE, {}, 0},
+                                {Action::Type, M::IDC_MORE_ROLLOFF, "0.5"},
+                                {Action::Type, M::IDC_MORE_SPS, "4"},
+                                {Action::Type, M::IDC_MORE_SPAN, "8"}});
     DesignMoreMethods(f.view);
     ASSERT_EQ(f.view.m_bDesignValid, 1) << f.LastMessage();
     lines = ExportDesignLines(ExportDesignOf(f.view));

@@ -15,7 +15,7 @@
 namespace {
 
 using Action = ScriptedHost::Action;
-using D = CMethodDlg;
+using M = CMethodDlg;
 
 struct Refusal {
     const char* name;
@@ -26,21 +26,21 @@ struct Refusal {
 
 std::vector<Action> Pulse(const char* rolloff, const char* sps, const char* span, int shape = 1)
 {
-    return {{Action::Select, D::IDC_MORE_METHOD, {}, 2},
-            {Action::Select, D::IDC_MORE_PULSE, {}, shape},
-            {Action::Type, D::IDC_MORE_ROLLOFF, rolloff},
-            {Action::Type, D::IDC_MORE_SPS, sps},
-            {Action::Type, D::IDC_MORE_SPAN, span},
+    return {{Action::Select, M::IDC_MORE_METHOD, {}, 2},
+            {Action::Select, M::IDC_MORE_PULSE, {}, shape},
+            {Action::Type, M::IDC_MORE_ROLLOFF, rolloff},
+            {Action::Type, M::IDC_MORE_SPS, sps},
+            {Action::Type, M::IDC_MORE_SPAN, span},
             {Action::Ok, 0, {}}};
 }
 
 std::vector<Action> Cic(int method, const char* r, const char* m, const char* n)
 {
-    return {{Action::Select, D::IDC_MORE_METHOD, {}, method},
-            {Action::Select, D::IDC_MORE_SHAPE, {}, 1},
-            {Action::Type, D::IDC_MORE_CIC_R, r},
-            {Action::Type, D::IDC_MORE_CIC_M, m},
-            {Action::Type, D::IDC_MORE_CIC_N, n},
+    return {{Action::Select, M::IDC_MORE_METHOD, {}, method},
+            {Action::Select, M::IDC_MORE_SHAPE, {}, 1},
+            {Action::Type, M::IDC_MORE_CIC_R, r},
+            {Action::Type, M::IDC_MORE_CIC_M, m},
+            {Action::Type, M::IDC_MORE_CIC_N, n},
             {Action::Ok, 0, {}}};
 }
 
@@ -53,17 +53,17 @@ const Refusal kRefusals[] = {
     {"no roll-off", FT_LOWPASS, Pulse("", "8", "8"), kMsgPulseRange},
     {"roll-off not a number", FT_LOWPASS, Pulse("0.3.5", "8", "8"), kMsgPulseRange},
     {"least squares differentiator", FT_DIFFERENTIATOR,
-     {{Action::Select, D::IDC_MORE_METHOD, {}, 0}, {Action::Ok, 0, {}}}, kMsgLeastSquaresNotSupported},
+     {{Action::Select, M::IDC_MORE_METHOD, {}, 0}, {Action::Ok, 0, {}}}, kMsgLeastSquaresNotSupported},
     {"minimum phase highpass", FT_HIGHPASS,
-     {{Action::Select, D::IDC_MORE_METHOD, {}, 1}, {Action::Click, D::IDC_MORE_MIN_PHASE, {}}, {Action::Ok, 0, {}}},
+     {{Action::Select, M::IDC_MORE_METHOD, {}, 1}, {Action::Click, M::IDC_MORE_MIN_PHASE, {}}, {Action::Ok, 0, {}}},
      kMsgMinimumPhaseNotSupported},
     {"CIC with least squares", FT_LOWPASS, Cic(0, "8", "1", "4"), kMsgShapeNotSupported},
     {"CIC of no decimation", FT_LOWPASS, Cic(1, "0", "1", "4"), kMsgShapeRange},
     {"CIC of 17 stages", FT_LOWPASS, Cic(1, "8", "1", "17"), kMsgShapeRange},
     {"inverse sinc with minimum phase", FT_BANDPASS,
-     {{Action::Select, D::IDC_MORE_METHOD, {}, 1},
-      {Action::Click, D::IDC_MORE_MIN_PHASE, {}},
-      {Action::Select, D::IDC_MORE_SHAPE, {}, 2},
+     {{Action::Select, M::IDC_MORE_METHOD, {}, 1},
+      {Action::Click, M::IDC_MORE_MIN_PHASE, {}},
+      {Action::Select, M::IDC_MORE_SHAPE, {}, 2},
       {Action::Ok, 0, {}}},
      kMsgShapeNotSupported},
 };
@@ -78,7 +78,7 @@ TEST(MoreMethods, DialogRefusesBadInputWithTheDesignsMessages)
         SCOPED_TRACE(c.name);
         ViewFixture f;
         f.Configure(c.filterType, DM_REMEZ, WT_HAMMING, 63, 8000, 1000, 2000);
-        f.host.QueueDialog(D::IDD, c.actions);
+        f.host.QueueDialog(M::IDD, c.actions);
         DesignMoreMethods(f.view);
         EXPECT_EQ(f.LastMessage(), c.message);
         EXPECT_EQ(f.host.RefusedDialogs(), 1);
@@ -94,7 +94,7 @@ TEST(MoreMethods, PassBandOverTheCicNullIsRefusedByTheDesign)
     ViewFixture f;
     f.Configure(FT_LOWPASS, DM_REMEZ, WT_HAMMING, 63, 8000);
     f.SetBands({{1, 0, 3000, 1.0, 1.0}, {1, 3500, 4000, 0.0, 1.0}});
-    f.host.QueueDialog(D::IDD, Cic(1, "8", "4", "4"));
+    f.host.QueueDialog(M::IDD, Cic(1, "8", "4", "4"));
     DesignMoreMethods(f.view);
     EXPECT_EQ(f.LastMessage(), kMsgShapeRange);
     EXPECT_EQ(f.view.m_bDesignValid, 0);
@@ -107,11 +107,11 @@ TEST(MoreMethods, PulseSetsTheTapsAndTheAnalysisBands)
 {
     ViewFixture f;
     f.Configure(FT_LOWPASS, DM_SINC, WT_HAMMING, 129, 48000);
-    f.host.QueueDialog(D::IDD, {{Action::Select, D::IDC_MORE_METHOD, {}, 2},
-                                {Action::Select, D::IDC_MORE_PULSE, {}, 0},
-                                {Action::Type, D::IDC_MORE_ROLLOFF, "0.5"},
-                                {Action::Type, D::IDC_MORE_SPS, "6"},
-                                {Action::Type, D::IDC_MORE_SPAN, "12"}});
+    f.host.QueueDialog(M::IDD, {{Action::Select, M::IDC_MORE_METHOD, {}, 2},
+                                {Action::Select, M::IDC_MORE_PULSE, {}, 0},
+                                {Action::Type, M::IDC_MORE_ROLLOFF, "0.5"},
+                                {Action::Type, M::IDC_MORE_SPS, "6"},
+                                {Action::Type, M::IDC_MORE_SPAN, "12"}});
     DesignMoreMethods(f.view);
     ASSERT_EQ(f.view.m_bDesignValid, 1) << f.LastMessage();
     EXPECT_EQ(f.view.m_nTaps, 73);
@@ -143,16 +143,16 @@ TEST(MoreMethods, PulseSetsTheTapsAndTheAnalysisBands)
 // Cancelling the method or the band dialog designs nothing.
 TEST(MoreMethods, CancelLeavesTheDesign)
 {
-    for (int cancelled : {static_cast<int>(D::IDD), static_cast<int>(CRemezDlg::IDD)}) {
+    for (int cancelled : {static_cast<int>(M::IDD), static_cast<int>(CRemezDlg::IDD)}) {
         ViewFixture f;
         f.Configure(FT_LOWPASS, DM_SINC, WT_HAMMING, 31, 8000);
         f.Design();
         ASSERT_EQ(f.view.m_bDesignValid, 1);
         const double centre = f.view.m_Coeffs.GetValue(15, 0);
-        if (cancelled == D::IDD) {
-            f.host.QueueDialogCancel(D::IDD);
+        if (cancelled == M::IDD) {
+            f.host.QueueDialogCancel(M::IDD);
         } else {
-            f.host.QueueDialogOk(D::IDD);
+            f.host.QueueDialogOk(M::IDD);
             f.host.QueueDialogCancel(CRemezDlg::IDD);
         }
         DesignMoreMethods(f.view);

@@ -24,7 +24,7 @@ constexpr int kKaiserEdit = 1036;
 constexpr int kVarianceDlg = 135;
 constexpr int kVarianceEdit = 1068;
 
-std::vector<char> Bytes(const fs::path& path)
+std::vector<char> FileBytes(const fs::path& path)
 {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
@@ -128,7 +128,7 @@ TEST_F(OpenDesign, ARemezDocumentIsDesignedWithItsBandsAndSavesBackByteForByte)
 
     // Nothing the file held was changed by the design.
     ASSERT_TRUE(SaveDocument(reader.doc, reader.view, In("again.fir")));
-    EXPECT_EQ(Bytes(dir / "again.fir"), Bytes(dir / "remez.fir"));
+    EXPECT_EQ(FileBytes(dir / "again.fir"), FileBytes(dir / "remez.fir"));
 }
 
 TEST_F(OpenDesign, AGaussianDocumentAnswersTheVarianceDialogWithItsValue)

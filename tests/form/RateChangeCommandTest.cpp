@@ -17,17 +17,17 @@
 namespace {
 
 using Action = ScriptedHost::Action;
-using D = CRateChangeDlg;
+using R = CRateChangeDlg;
 
 std::vector<Action> Decimate4(bool alias)
 {
-    std::vector<Action> a = {{Action::Select, D::IDC_RATE_KIND, {}, 0},
-                             {Action::Type, D::IDC_RATE_FACTOR, "4"},
-                             {Action::Type, D::IDC_RATE_FS, "48000"},
-                             {Action::Type, D::IDC_RATE_PASS, "1000"},
-                             {Action::Type, D::IDC_RATE_TAPS, "31"}};
+    std::vector<Action> a = {{Action::Select, R::IDC_RATE_KIND, {}, 0},
+                             {Action::Type, R::IDC_RATE_FACTOR, "4"},
+                             {Action::Type, R::IDC_RATE_FS, "48000"},
+                             {Action::Type, R::IDC_RATE_PASS, "1000"},
+                             {Action::Type, R::IDC_RATE_TAPS, "31"}};
     if (alias)
-        a.push_back({Action::Click, D::IDC_RATE_ALIAS, {}});
+        a.push_back({Action::Click, R::IDC_RATE_ALIAS, {}});
     return a;
 }
 
@@ -41,7 +41,7 @@ TEST(RateChangeCommand, FillsTheBandTableAndDesigns)
     for (bool alias : {false, true}) {
         SCOPED_TRACE(alias ? "alias bands" : "whole stop band");
         ViewFixture f;
-        f.host.QueueDialog(D::IDD, Decimate4(alias));
+        f.host.QueueDialog(R::IDD, Decimate4(alias));
         DesignRateChange(f.view);
         ASSERT_EQ(f.view.m_bDesignValid, 1);
         EXPECT_EQ(f.view.m_nTaps, 31);
@@ -68,9 +68,9 @@ TEST(RateChangeCommand, RefusesAPassEdgeAboveTheOutputBand)
 {
     ViewFixture f;
     std::vector<Action> a = Decimate4(false);
-    a.push_back({Action::Type, D::IDC_RATE_PASS, "6000"});
+    a.push_back({Action::Type, R::IDC_RATE_PASS, "6000"});
     a.push_back({Action::Ok, 0, {}});
-    f.host.QueueDialog(D::IDD, a);
+    f.host.QueueDialog(R::IDD, a);
     DesignRateChange(f.view);
     EXPECT_EQ(f.LastMessage(), "The pass-band edge must lie above 0 Hz and below fs / (2 x factor).");
     EXPECT_EQ(f.view.m_bDesignValid, 0);
@@ -88,10 +88,10 @@ std::vector<double> TapsOf(const CZantroView& view)
 
 std::vector<Action> Halfband(const std::string& taps)
 {
-    return {{Action::Select, D::IDC_RATE_KIND, {}, D::kHalfband},
-            {Action::Type, D::IDC_RATE_FS, "48000"},
-            {Action::Type, D::IDC_RATE_PASS, "10000"},
-            {Action::Type, D::IDC_RATE_TAPS, taps}};
+    return {{Action::Select, R::IDC_RATE_KIND, {}, R::kHalfband},
+            {Action::Type, R::IDC_RATE_FS, "48000"},
+            {Action::Type, R::IDC_RATE_PASS, "10000"},
+            {Action::Type, R::IDC_RATE_TAPS, taps}};
 }
 
 // The request zantro-cli --halfband --fs 48000 --f1 10000 --taps 47 designs.
@@ -136,7 +136,7 @@ double Deviation(const std::vector<double>& taps, double fs, double lo, double h
 TEST(RateChangeCommand, HalfbandIsTheEnginesDesign)
 {
     ViewFixture f;
-    f.host.QueueDialog(D::IDD, Halfband("47"));
+    f.host.QueueDialog(R::IDD, Halfband("47"));
     DesignRateChange(f.view);
     ASSERT_EQ(f.view.m_bDesignValid, 1);
     const DesignOutcome cli = Design(CliHalfband());
@@ -184,7 +184,7 @@ TEST(RateChangeCommand, HalfbandRefusesOtherTaps)
     ViewFixture f;
     std::vector<Action> a = Halfband("45");
     a.push_back({Action::Ok, 0, {}});
-    f.host.QueueDialog(D::IDD, a);
+    f.host.QueueDialog(R::IDD, a);
     const int shown = f.view.DesignsShown();
     DesignRateChange(f.view);
     EXPECT_EQ(f.LastMessage(), "A half-band filter has 4k + 3 taps (7 .. 1023); 45 is not one. The nearest is 47.");
@@ -196,16 +196,16 @@ namespace {
 
 std::vector<Action> Requirement(int kind, bool alias, const std::string& attenuation, int format)
 {
-    std::vector<Action> a = {{Action::Select, D::IDC_RATE_KIND, {}, kind},
-                             {Action::Type, D::IDC_RATE_FACTOR, "4"},
-                             {Action::Type, D::IDC_RATE_FS, "48000"},
-                             {Action::Type, D::IDC_RATE_PASS, kind == D::kHalfband ? "10000" : "1000"},
-                             {Action::Click, D::IDC_RATE_TO_SPEC, {}},
-                             {Action::Type, D::IDC_RATE_RIPPLE, "0.1"},
-                             {Action::Type, D::IDC_RATE_ATTENUATION, attenuation},
-                             {Action::Select, D::IDC_RATE_FORMAT, {}, format}};
+    std::vector<Action> a = {{Action::Select, R::IDC_RATE_KIND, {}, kind},
+                             {Action::Type, R::IDC_RATE_FACTOR, "4"},
+                             {Action::Type, R::IDC_RATE_FS, "48000"},
+                             {Action::Type, R::IDC_RATE_PASS, kind == R::kHalfband ? "10000" : "1000"},
+                             {Action::Click, R::IDC_RATE_TO_SPEC, {}},
+                             {Action::Type, R::IDC_RATE_RIPPLE, "0.1"},
+                             {Action::Type, R::IDC_RATE_ATTENUATION, attenuation},
+                             {Action::Select, R::IDC_RATE_FORMAT, {}, format}};
     if (alias)
-        a.push_back({Action::Click, D::IDC_RATE_ALIAS, {}});
+        a.push_back({Action::Click, R::IDC_RATE_ALIAS, {}});
     return a;
 }
 
@@ -221,7 +221,7 @@ TEST(RateChangeCommand, RequirementFindsTheFewestTaps)
     for (bool alias : {false, true}) {
         SCOPED_TRACE(alias ? "alias bands" : "whole stop band");
         ViewFixture f;
-        f.host.QueueDialog(D::IDD, Requirement(D::kDecimation, alias, "80", 2));
+        f.host.QueueDialog(R::IDD, Requirement(R::kDecimation, alias, "80", 2));
         DesignRateChange(f.view);
         ASSERT_EQ(f.view.m_bDesignValid, 1);
         ASSERT_TRUE(f.view.m_RateChangeDesign.has_value());
@@ -251,7 +251,7 @@ TEST(RateChangeCommand, RequirementNotMetLeavesTheForm)
     f.Design();
     const std::vector<double> before = TapsOf(f.view);
     const std::string tapsField = f.view.GetDlgItemText(IDC_TAPS);
-    f.host.QueueDialog(D::IDD, Requirement(D::kHalfband, false, "200", 1));
+    f.host.QueueDialog(R::IDD, Requirement(R::kHalfband, false, "200", 1));
     DesignRateChange(f.view);
     EXPECT_EQ(f.LastMessage().rfind("No design of up to 1023 taps meets the requirement; the best reached has ", 0),
               0u)
@@ -271,9 +271,9 @@ TEST(RateChangeCommand, UndoAndRedoRestoreTheRateChange)
 {
     ViewFixture f;
     f.Design();
-    f.host.QueueDialog(D::IDD, Decimate4(true));
+    f.host.QueueDialog(R::IDD, Decimate4(true));
     DesignRateChange(f.view);
-    f.host.QueueDialog(D::IDD, Halfband("47"));
+    f.host.QueueDialog(R::IDD, Halfband("47"));
     DesignRateChange(f.view);
     const std::vector<double> halfband = TapsOf(f.view);
     ASSERT_EQ(f.view.m_history.Count(), 3);
@@ -308,17 +308,17 @@ TEST(RateChangeCommand, UndoAndRedoRestoreTheRateChange)
 TEST(RateChangeCommand, DialogReopensWithTheLastAnswer)
 {
     ViewFixture f;
-    f.host.QueueDialog(D::IDD, Requirement(D::kDecimation, true, "80", 2));
+    f.host.QueueDialog(R::IDD, Requirement(R::kDecimation, true, "80", 2));
     DesignRateChange(f.view);
     ASSERT_EQ(f.view.m_bDesignValid, 1);
     const std::vector<double> first = TapsOf(f.view);
     const std::string message = f.LastMessage();
     ASSERT_TRUE(f.view.m_LastRateChange.has_value());
-    const RateChangeFields expected{D::kDecimation, 4, 1, 1, "0.1", "80", 2};
+    const RateChangeFields expected{R::kDecimation, 4, 1, 1, "0.1", "80", 2};
     EXPECT_EQ(*f.view.m_LastRateChange, expected);
 
     f.Design();
-    f.host.QueueDialog(D::IDD, {{Action::Ok, 0, {}}});
+    f.host.QueueDialog(R::IDD, {{Action::Ok, 0, {}}});
     DesignRateChange(f.view);
     ASSERT_TRUE(f.view.m_RateChangeDesign.has_value());
     EXPECT_EQ(TapsOf(f.view), first);

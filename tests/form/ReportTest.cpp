@@ -115,7 +115,7 @@ struct ReportFixture : ViewFixture {
     }
 };
 
-using Row = std::pair<std::string, std::string>;
+using Cells = std::pair<std::string, std::string>;
 
 }  // namespace
 
@@ -228,17 +228,17 @@ TEST(Report, DefaultParameterRows)
 {
     ReportFixture f;  // a new document: 63 taps, Hamming lowpass by windowed sinc
     f.PrintPage(1);
-    EXPECT_EQ(f.Row(0, false), (Row{"Filter Type", "Lowpass"}));
-    EXPECT_EQ(f.Row(1, false), (Row{"# of Taps", "63"}));
-    EXPECT_EQ(f.Row(2, false), (Row{"Design Method", "Sync + Window"}));
-    EXPECT_EQ(f.Row(3, false), (Row{"Window Type", "Hamming"}));
-    EXPECT_EQ(f.Row(4, false), (Row{"IR Scaling", "Natural"}));
-    EXPECT_EQ(f.Row(5, false), (Row{}));
-    EXPECT_EQ(f.Row(0, true), (Row{"Sampling Rate", "8000"}));
-    EXPECT_EQ(f.Row(1, true), (Row{"First Corner", "1000"}));
-    EXPECT_EQ(f.Row(2, true), (Row{"Second Corner", "3000"}));
-    EXPECT_EQ(f.Row(3, true), (Row{"sin(x)/x Comp", "NO"}));
-    EXPECT_EQ(f.Row(4, true), (Row{"IR Scale", "1.00"}));
+    EXPECT_EQ(f.Row(0, false), (Cells{"Filter Type", "Lowpass"}));
+    EXPECT_EQ(f.Row(1, false), (Cells{"# of Taps", "63"}));
+    EXPECT_EQ(f.Row(2, false), (Cells{"Design Method", "Sync + Window"}));
+    EXPECT_EQ(f.Row(3, false), (Cells{"Window Type", "Hamming"}));
+    EXPECT_EQ(f.Row(4, false), (Cells{"IR Scaling", "Natural"}));
+    EXPECT_EQ(f.Row(5, false), (Cells{}));
+    EXPECT_EQ(f.Row(0, true), (Cells{"Sampling Rate", "8000"}));
+    EXPECT_EQ(f.Row(1, true), (Cells{"First Corner", "1000"}));
+    EXPECT_EQ(f.Row(2, true), (Cells{"Second Corner", "3000"}));
+    EXPECT_EQ(f.Row(3, true), (Cells{"sin(x)/x Comp", "NO"}));
+    EXPECT_EQ(f.Row(4, true), (Cells{"IR Scale", "1.00"}));
 
     // Left column first, then the right, each label before its value, all
     // left-aligned at the top of their rows.
@@ -270,7 +270,7 @@ TEST(Report, TrimmedValuesStandAtTheirColumns)
     const Call* rate = f.dc.FindText("8000");
     ASSERT_NE(rate, nullptr);
     EXPECT_EQ(rate->rect, (Rect{896, 0, 1024, 32}));
-    EXPECT_EQ(f.Row(3, true), (Row{"sin(x)/x Comp", "YES"}));
+    EXPECT_EQ(f.Row(3, true), (Cells{"sin(x)/x Comp", "YES"}));
 
     // The form's fields, not the controls: the scale text exactly as held,
     // blanks and sign included, and edits since the last Design do not show.
@@ -278,9 +278,9 @@ TEST(Report, TrimmedValuesStandAtTheirColumns)
     f.Type(IDC_TAPS, "77");
     f.Type(IDC_SAMPLING_RATE, "44100");
     f.PrintPage(1);
-    EXPECT_EQ(f.Row(4, true), (Row{"IR Scale", " +0.5 "}));
-    EXPECT_EQ(f.Row(1, false), (Row{"# of Taps", "129"}));
-    EXPECT_EQ(f.Row(0, true), (Row{"Sampling Rate", "8000"}));
+    EXPECT_EQ(f.Row(4, true), (Cells{"IR Scale", " +0.5 "}));
+    EXPECT_EQ(f.Row(1, false), (Cells{"# of Taps", "129"}));
+    EXPECT_EQ(f.Row(0, true), (Cells{"Sampling Rate", "8000"}));
 }
 
 TEST(Report, RowFiveByFilterAndWindow)
@@ -290,25 +290,25 @@ TEST(Report, RowFiveByFilterAndWindow)
     f.view.m_nWindowType = WT_KAISER;
     f.view.m_dShapeFactor = 5.0;
     f.PrintPage(1);
-    EXPECT_EQ(f.Row(5, false), (Row{"Shape Factor", "5.00"}));
-    EXPECT_EQ(f.Row(5, true), (Row{}));
+    EXPECT_EQ(f.Row(5, false), (Cells{"Shape Factor", "5.00"}));
+    EXPECT_EQ(f.Row(5, true), (Cells{}));
 
     f.view.m_nFilterType = FT_GAUSSIAN;
     f.view.m_dVariance = 1.0;
     f.PrintPage(1);
-    EXPECT_EQ(f.Row(0, false), (Row{"Filter Type", "Gaussian Edge"}));
-    EXPECT_EQ(f.Row(5, false), (Row{"Variance", "1.00"}));
+    EXPECT_EQ(f.Row(0, false), (Cells{"Filter Type", "Gaussian Edge"}));
+    EXPECT_EQ(f.Row(5, false), (Cells{"Variance", "1.00"}));
 
     f.view.m_nFilterType = FT_HIGHPASS;
     f.view.m_nWindowType = WT_CHEBYSHEV;
     f.view.m_nStopbandAtt = 60;
     f.PrintPage(1);
-    EXPECT_EQ(f.Row(5, false), (Row{"Stopband Att", "60"}));
+    EXPECT_EQ(f.Row(5, false), (Cells{"Stopband Att", "60"}));
 
     f.view.m_nFilterType = FT_LOWPASS;
     f.view.m_nWindowType = WT_HAMMING;
     f.PrintPage(1);
-    EXPECT_EQ(f.Row(5, false), (Row{}));
+    EXPECT_EQ(f.Row(5, false), (Cells{}));
     EXPECT_EQ(f.dc.FindText("Shape Factor"), nullptr);
 }
 
@@ -319,10 +319,10 @@ TEST(Report, KaiserDesignThroughTheForm)
     f.Design();  // the Kaiser dialog is accepted with its seeded 5.0
     ASSERT_EQ(f.view.m_bDesignValid, 1);
     f.PrintPage(1);
-    EXPECT_EQ(f.Row(0, false), (Row{"Filter Type", "Bandpass"}));
-    EXPECT_EQ(f.Row(1, false), (Row{"# of Taps", "129"}));
-    EXPECT_EQ(f.Row(3, false), (Row{"Window Type", "Kaiser"}));
-    EXPECT_EQ(f.Row(5, false), (Row{"Shape Factor", "5.00"}));
+    EXPECT_EQ(f.Row(0, false), (Cells{"Filter Type", "Bandpass"}));
+    EXPECT_EQ(f.Row(1, false), (Cells{"# of Taps", "129"}));
+    EXPECT_EQ(f.Row(3, false), (Cells{"Window Type", "Kaiser"}));
+    EXPECT_EQ(f.Row(5, false), (Cells{"Shape Factor", "5.00"}));
 }
 
 TEST(Report, CustomFilterTypeForSampledAndRemezDesigns)
@@ -331,17 +331,17 @@ TEST(Report, CustomFilterTypeForSampledAndRemezDesigns)
     f.view.m_nFilterType = FT_BANDSTOP;
     f.view.m_nDesignMethod = DM_REMEZ;
     f.PrintPage(1);
-    EXPECT_EQ(f.Row(0, false), (Row{"Filter Type", "custom"}));
-    EXPECT_EQ(f.Row(2, false), (Row{"Design Method", "Remez Exchange"}));
+    EXPECT_EQ(f.Row(0, false), (Cells{"Filter Type", "custom"}));
+    EXPECT_EQ(f.Row(2, false), (Cells{"Design Method", "Remez Exchange"}));
 
     f.view.m_nDesignMethod = DM_FREQUENCY_SAMPLING;
     f.PrintPage(1);
-    EXPECT_EQ(f.Row(0, false), (Row{"Filter Type", "custom"}));
-    EXPECT_EQ(f.Row(2, false), (Row{"Design Method", "Frequency Sampling"}));
+    EXPECT_EQ(f.Row(0, false), (Cells{"Filter Type", "custom"}));
+    EXPECT_EQ(f.Row(2, false), (Cells{"Design Method", "Frequency Sampling"}));
 
     f.view.m_nDesignMethod = DM_DIRECT;
     f.PrintPage(1);
-    EXPECT_EQ(f.Row(0, false), (Row{"Filter Type", "Bandstop"}));
+    EXPECT_EQ(f.Row(0, false), (Cells{"Filter Type", "Bandstop"}));
 }
 
 TEST(Report, IndexOutsideAListPrintsAnEmptyValue)
@@ -351,10 +351,10 @@ TEST(Report, IndexOutsideAListPrintsAnEmptyValue)
     f.view.m_nWindowType = -1;
     f.view.m_nIRScaling = 9;
     f.PrintPage(1);
-    EXPECT_EQ(f.Row(0, false), (Row{"Filter Type", ""}));
-    EXPECT_EQ(f.Row(3, false), (Row{"Window Type", ""}));
-    EXPECT_EQ(f.Row(4, false), (Row{"IR Scaling", ""}));
-    EXPECT_EQ(f.Row(5, false), (Row{}));
+    EXPECT_EQ(f.Row(0, false), (Cells{"Filter Type", ""}));
+    EXPECT_EQ(f.Row(3, false), (Cells{"Window Type", ""}));
+    EXPECT_EQ(f.Row(4, false), (Cells{"IR Scaling", ""}));
+    EXPECT_EQ(f.Row(5, false), (Cells{}));
 }
 
 TEST(Report, UnloadedPlotsLeaveEmptyAreas)
@@ -464,6 +464,6 @@ TEST(Report, MoreMethodsDesignNamesItsMethod)
     DesignMoreMethods(f.view);
     ASSERT_EQ(f.view.m_bDesignValid, 1) << f.LastMessage();
     f.PrintPage(1);
-    EXPECT_EQ(f.Row(1, false), (Row{"# of Taps", "65"}));
-    EXPECT_EQ(f.Row(2, false), (Row{"Design Method", "Pulse Shaping"}));
+    EXPECT_EQ(f.Row(1, false), (Cells{"# of Taps", "65"}));
+    EXPECT_EQ(f.Row(2, false), (Cells{"Design Method", "Pulse Shaping"}));
 }

@@ -12,6 +12,19 @@
 
 #include <gtest/gtest.h>
 
+// Debian's python3, which has numpy and scipy when python3-scipy is
+// installed (another python3 may come first on PATH).
+inline constexpr const char* kPython = "/usr/bin/python3";
+
+// Whether kPython imports scipy.signal and scipy.optimize; asked once per
+// test program, since a Python start costs about half a second.
+inline bool HaveScipy()
+{
+    static const std::string command = std::string(kPython) + " -c \"import scipy.signal, scipy.optimize\" >/dev/null 2>&1";
+    static const bool have = std::system(command.c_str()) == 0;
+    return have;
+}
+
 // Runs tests/dsp/methods_reference.py MODE on the input text in a folder
 // of this process's own and returns its output lines as numbers (a line
 // "error" gives an empty row). nullopt when Debian's python3 with numpy and
@@ -20,8 +33,8 @@ inline std::optional<std::vector<std::vector<double>>> RunMethodsReference(const
                                                                            const std::string& input,
                                                                            const std::string& sourceDir)
 {
-    const std::string python = "/usr/bin/python3";
-    if (std::system((python + " -c \"import scipy.signal\" >/dev/null 2>&1").c_str()) != 0)
+    const std::string python = kPython;
+    if (!HaveScipy())
         return std::nullopt;
     const std::filesystem::path dir =
         std::filesystem::temp_directory_path() /

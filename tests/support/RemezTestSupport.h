@@ -56,70 +56,22 @@ inline RemezResult RunDesign(const RemezCase& c, CPoints& h, const RemezOptions&
     return DesignRemez(c.taps, c.filterType, c.FirType(), c.fs, c.table.bands, c.density, h, options);
 }
 
+// Compiled optimised in the test support library (RemezTestSupport.cpp):
+// they sum the response directly, which dominates these tests' run time.
+
 // Frequency response of the taps at f (fraction of fs), by direct summation.
-inline std::complex<double> Response(const CPoints& h, double f)
-{
-    std::complex<double> sum;
-    for (int n = 0; n < h.m_nCount; ++n)
-        sum += h[n].real() * std::polar(1.0, -2.0 * M_PI * f * n);
-    return sum;
-}
+std::complex<double> Response(const CPoints& h, double f);
 
 // Weighted error |H(f)| against the band's target at f: the value, or
 // 2 value f for a differentiator, weighted by the weight (divided by f for
 // a differentiator band with a value).
-inline double WeightedError(const CPoints& h, const RemezBand& b, int filterType, double f)
-{
-    const bool diff = filterType == FT_DIFFERENTIATOR;
-    const double target = diff ? 2.0 * b.m_dValue * f : b.m_dValue;
-    const double weight = diff && b.m_dValue >= 0.0001 ? b.m_dWeight / f : b.m_dWeight;
-    return (std::abs(Response(h, f)) - target) * weight;
-}
+double WeightedError(const CPoints& h, const RemezBand& b, int filterType, double f);
 
 // Largest |weighted error| of each band in use, on points every step (fraction
 // of fs) from the lower to the upper edge. Antisymmetric types skip f = 0
 // and f = 0.5 where their response is forced to 0.
-inline std::vector<double> BandPeaks(const CPoints& h, const RemezCase& c, double step)
-{
-    std::vector<double> peaks;
-    for (const RemezBand& b : c.table.bands) {
-        if (b.m_bUse != 1)
-            continue;
-        const double lo = static_cast<double>(b.m_nLowerEdge) / c.fs;
-        const double hi = static_cast<double>(b.m_nUpperEdge) / c.fs;
-        double peak = 0.0;
-        for (double f = lo; f <= hi + 1e-12; f += step) {
-            const double ff = f > hi ? hi : f;
-            if ((c.FirType() >= 2 && ff < 1e-9) || ((c.FirType() == 1 || c.FirType() == 2) && ff > 0.5 - 1e-9))
-                continue;
-            peak = std::max(peak, std::fabs(WeightedError(h, b, c.filterType, ff)));
-        }
-        peaks.push_back(peak);
-    }
-    return peaks;
-}
+std::vector<double> BandPeaks(const CPoints& h, const RemezCase& c, double step);
 
 // The same on the algorithm's own grid points (band by band, as BuildDenseGrid
 // places them), where the design levels the error.
-inline std::vector<double> GridPeaks(const CPoints& h, const RemezCase& c)
-{
-    const std::vector<RemezEdge> all = BuildBandList(c.table.bands, c.fs);
-    const int r = RemezFunctionCount(c.taps, c.FirType());
-    std::vector<double> peaks;
-    size_t band = 0;
-    for (const RemezBand& b : c.table.bands) {
-        if (b.m_bUse != 1)
-            continue;
-        std::vector<RemezEdge> one = all;
-        RemezGrid g = BuildDenseGrid(one, r, c.density, c.filterType, c.FirType());
-        const double lo = band == 0 ? one[0].lower : all[band].lower;
-        const double hi = all[band].upper;
-        double peak = 0.0;
-        for (double f : g.f)
-            if (f >= lo && f <= hi)
-                peak = std::max(peak, std::fabs(WeightedError(h, b, c.filterType, f)));
-        peaks.push_back(peak);
-        ++band;
-    }
-    return peaks;
-}
+std::vector<double> GridPeaks(const CPoints& h, const RemezCase& c);
