@@ -144,8 +144,7 @@ configure() {
 # the address and undefined-behaviour sanitizers, and the fuzz targets.
 # Without precompiled headers: CMake hands Clang the header's absolute path
 # in -Xclang arguments, which ccache cannot make relative, so no test object
-# of another clone would be served from the cache; it also proves that each
-# test includes what it uses.
+# of another clone would be served from the cache.
 configure_sanitize() {
     cmake -S "$ROOT" -B "$SANITIZE_DIR" \
         -DCMAKE_BUILD_TYPE=Release \
