@@ -11,13 +11,21 @@
 # dependency scan still see them; a change to one recompiles its batch.
 # Files of one batch share a translation unit: names at namespace scope,
 # anonymous namespaces included, must differ between them.
+#
+# zantro_compile_in_batches(<target> <size> [ALONE <file>...]): the files
+# after ALONE (names in the target's folder) compile on their own, as files
+# whose file-local helpers repeat the names of another file's.
 function(zantro_compile_in_batches target size)
   if(NOT ZANTRO_COMPILE_IN_BATCHES)
     return()
   endif()
+  cmake_parse_arguments(PARSE_ARGV 2 arg "" "" "ALONE")
   get_target_property(sources ${target} SOURCES)
   get_target_property(source_dir ${target} SOURCE_DIR)
   list(FILTER sources INCLUDE REGEX "\\.cpp$")
+  foreach(alone IN LISTS arg_ALONE)
+    list(FILTER sources EXCLUDE REGEX "(^|/)${alone}$")
+  endforeach()
   list(SORT sources)
   set(batch_dir ${CMAKE_CURRENT_BINARY_DIR}/${target}_batches)
   set(batches)

@@ -40,80 +40,80 @@ constexpr const char* kWraps = "arm_fir_q31 wraps around on overflow (the sign f
 
 using P = ExportProfile;
 using F = ExportFamily;
-using N = ExportNumbers;
+using Num = ExportNumbers;
 using R = ExportWordRule;
 
 constexpr std::array kTraits = {
-    ExportProfileTraits{P::CmsisF32, "cmsis-f32", ".h", F::Cmsis, N::Single, R::None, 0,
+    ExportProfileTraits{P::CmsisF32, "cmsis-f32", ".h", F::Cmsis, Num::Single, R::None, 0,
                         kExportTakesBlock | kExportTakesHelium, {false, 0, 4}, "float32_t", "f32",
                         "(NUM_TAPS + 2 * (block_size) - 1)",
                         "State buffer length for block_size samples a call, for every build: numTaps + 2 * blockSize "
                         "- 1 (Helium keeps blockSize samples of working memory ahead of the state)",
                         "", "CMSIS-DSP arm_fir_f32 (float32_t)", CExportFiles,
                         "single precision does not overflow; outputs scale with sum|b|"},
-    ExportProfileTraits{P::CmsisQ31, "cmsis-q31", ".h", F::Cmsis, N::Words, R::Fixed, 32, kCmsisFixedOptions,
+    ExportProfileTraits{P::CmsisQ31, "cmsis-q31", ".h", F::Cmsis, Num::Words, R::Fixed, 32, kCmsisFixedOptions,
                         {false, 0, 4}, "q31_t", "q31", "(NUM_TAPS + (block_size) - 1 + 8 * (((block_size) + 3) / 4))",
                         "State buffer length for block_size samples a call, for every build: numTaps + blockSize - 1 "
                         "+ 8 * ceil(blockSize / 4) (Helium keeps 8 * ceil(blockSize / 4) words of working memory "
                         "ahead of the state)",
                         "", "CMSIS-DSP arm_fir_q31 (q31_t, Q1.31, 2.62 accumulator)", CExportFiles, kWraps},
-    ExportProfileTraits{P::CmsisQ15, "cmsis-q15", ".h", F::Cmsis, N::Words, R::Fixed, 16, kCmsisFixedOptions,
+    ExportProfileTraits{P::CmsisQ15, "cmsis-q15", ".h", F::Cmsis, Num::Words, R::Fixed, 16, kCmsisFixedOptions,
                         {true, 4, 8}, "q15_t", "q15", "(NUM_TAPS + 8 * (((block_size) + 3) / 4) + 7)",
                         "State buffer length for block_size samples a call, for every build: numTaps + 8 * "
                         "ceil(blockSize / 4) + 7 (Helium stores 8 input samples per 4 outputs beyond 32 taps)",
                         "", "CMSIS-DSP arm_fir_q15 (q15_t, Q1.15, 34.30 accumulator)", CExportFiles,
                         "arm_fir_q15 saturates on overflow (clips at full scale)"},
-    ExportProfileTraits{P::CmsisQ7, "cmsis-q7", ".h", F::Cmsis, N::Words, R::Fixed, 8, kCmsisFixedOptions,
+    ExportProfileTraits{P::CmsisQ7, "cmsis-q7", ".h", F::Cmsis, Num::Words, R::Fixed, 8, kCmsisFixedOptions,
                         {false, 0, 16}, "q7_t", "q7", "(NUM_TAPS + 16 * (((block_size) + 3) / 4) + 15)",
                         "State buffer length for block_size samples a call, for every build: numTaps + 16 * "
                         "ceil(blockSize / 4) + 15 (Helium stores 16 input samples per 4 outputs beyond 64 taps)",
                         "", "CMSIS-DSP arm_fir_q7 (q7_t, Q1.7, 18.14 accumulator)", CExportFiles,
                         "arm_fir_q7 saturates on overflow (clips at full scale)"},
-    ExportProfileTraits{P::CFixed, "c-fixed", ".h", F::PlainC, N::Words, R::Chosen, 0, kChosenWordOptions, {},
+    ExportProfileTraits{P::CFixed, "c-fixed", ".h", F::PlainC, Num::Words, R::Chosen, 0, kChosenWordOptions, {},
                         nullptr, nullptr, nullptr, nullptr, "", "plain C, <stdint.h> fixed-point words",
                         CExportFiles, kIntegerSums},
-    ExportProfileTraits{P::CFloat, "c-float", ".h", F::PlainC, N::Single, R::None, 0, 0u, {}, "float", nullptr,
+    ExportProfileTraits{P::CFloat, "c-float", ".h", F::PlainC, Num::Single, R::None, 0, 0u, {}, "float", nullptr,
                         nullptr, nullptr, "", "plain C, float", CExportFiles, kFloats},
-    ExportProfileTraits{P::CDouble, "c-double", ".h", F::PlainC, N::Double, R::None, 0, 0u, {}, "double", nullptr,
+    ExportProfileTraits{P::CDouble, "c-double", ".h", F::PlainC, Num::Double, R::None, 0, 0u, {}, "double", nullptr,
                         nullptr, nullptr, "", "plain C, double", CExportFiles, kFloats},
-    ExportProfileTraits{P::Csv, "csv", ".csv", F::Data, N::Shortest, R::None, 0, 0u, {}, nullptr, nullptr, nullptr,
+    ExportProfileTraits{P::Csv, "csv", ".csv", F::Data, Num::Shortest, R::None, 0, 0u, {}, nullptr, nullptr, nullptr,
                         nullptr, "# ", "CSV, one tap a line, double precision", OneFile<CsvExportText>, kFloats},
-    ExportProfileTraits{P::Json, "json", ".json", F::Data, N::Shortest, R::Chosen, 0, kChosenWordOptions, {},
+    ExportProfileTraits{P::Json, "json", ".json", F::Data, Num::Shortest, R::Chosen, 0, kChosenWordOptions, {},
                         nullptr, nullptr, nullptr, nullptr, "", "JSON: taps, parameters and analysis",
                         OneFile<JsonExportText>, kFloats},
-    ExportProfileTraits{P::Coe, "coe", ".coe", F::Hdl, N::Words, R::Chosen, 0, kChosenWordOptions, {}, nullptr,
+    ExportProfileTraits{P::Coe, "coe", ".coe", F::Hdl, Num::Words, R::Chosen, 0, kChosenWordOptions, {}, nullptr,
                         nullptr, nullptr, nullptr, "; ", "Xilinx coefficient file (radix 10)",
                         OneFile<CoeExportText>, kIntegerSums},
-    ExportProfileTraits{P::Vhdl, "vhdl", ".vhd", F::Hdl, N::Words, R::Chosen, 0, kChosenWordOptions, {}, nullptr,
+    ExportProfileTraits{P::Vhdl, "vhdl", ".vhd", F::Hdl, Num::Words, R::Chosen, 0, kChosenWordOptions, {}, nullptr,
                         nullptr, nullptr, nullptr, "-- ", "VHDL package, constant integer array",
                         OneFile<VhdlExportText>, kIntegerSums},
-    ExportProfileTraits{P::Verilog, "verilog", ".vh", F::Hdl, N::Words, R::Chosen, 0, kChosenWordOptions, {},
+    ExportProfileTraits{P::Verilog, "verilog", ".vh", F::Hdl, Num::Words, R::Chosen, 0, kChosenWordOptions, {},
                         nullptr, nullptr, nullptr, nullptr, "// ", "Verilog include, localparam vector",
                         OneFile<VerilogExportText>, kIntegerSums},
-    ExportProfileTraits{P::CmsisDecimateF32, "cmsis-decimate-f32", ".h", F::Multirate, N::Single, R::None, 0,
+    ExportProfileTraits{P::CmsisDecimateF32, "cmsis-decimate-f32", ".h", F::Multirate, Num::Single, R::None, 0,
                         kExportTakesBlock, {}, "float32_t", nullptr, nullptr, nullptr, "",
                         "CMSIS-DSP arm_fir_decimate_f32 (float32_t)", MultirateExportFiles},
-    ExportProfileTraits{P::CmsisDecimateQ31, "cmsis-decimate-q31", ".h", F::Multirate, N::Words, R::Fixed, 32,
+    ExportProfileTraits{P::CmsisDecimateQ31, "cmsis-decimate-q31", ".h", F::Multirate, Num::Words, R::Fixed, 32,
                         kExportTakesBlock | kExportTakesRounding, {}, "q31_t", nullptr, nullptr, nullptr, "",
                         "CMSIS-DSP arm_fir_decimate_q31 (q31_t, Q1.31, 2.62 accumulator)", MultirateExportFiles},
-    ExportProfileTraits{P::CmsisDecimateQ15, "cmsis-decimate-q15", ".h", F::Multirate, N::Words, R::Fixed, 16,
+    ExportProfileTraits{P::CmsisDecimateQ15, "cmsis-decimate-q15", ".h", F::Multirate, Num::Words, R::Fixed, 16,
                         kExportTakesBlock | kExportTakesRounding, {}, "q15_t", nullptr, nullptr, nullptr, "",
                         "CMSIS-DSP arm_fir_decimate_q15 (q15_t, Q1.15, 34.30 accumulator)", MultirateExportFiles},
-    ExportProfileTraits{P::CmsisInterpolateF32, "cmsis-interpolate-f32", ".h", F::Multirate, N::Single, R::None, 0,
+    ExportProfileTraits{P::CmsisInterpolateF32, "cmsis-interpolate-f32", ".h", F::Multirate, Num::Single, R::None, 0,
                         kExportTakesBlock, {}, "float32_t", nullptr, nullptr, nullptr, "",
                         "CMSIS-DSP arm_fir_interpolate_f32 (float32_t)", MultirateExportFiles},
-    ExportProfileTraits{P::CmsisInterpolateQ31, "cmsis-interpolate-q31", ".h", F::Multirate, N::Words, R::Fixed, 32,
+    ExportProfileTraits{P::CmsisInterpolateQ31, "cmsis-interpolate-q31", ".h", F::Multirate, Num::Words, R::Fixed, 32,
                         kExportTakesBlock | kExportTakesRounding, {}, "q31_t", nullptr, nullptr, nullptr, "",
                         "CMSIS-DSP arm_fir_interpolate_q31 (q31_t, Q1.31, 2.62 accumulator)", MultirateExportFiles},
-    ExportProfileTraits{P::CmsisInterpolateQ15, "cmsis-interpolate-q15", ".h", F::Multirate, N::Words, R::Fixed, 16,
+    ExportProfileTraits{P::CmsisInterpolateQ15, "cmsis-interpolate-q15", ".h", F::Multirate, Num::Words, R::Fixed, 16,
                         kExportTakesBlock | kExportTakesRounding, {}, "q15_t", nullptr, nullptr, nullptr, "",
                         "CMSIS-DSP arm_fir_interpolate_q15 (q15_t, Q1.15, 34.30 accumulator)", MultirateExportFiles},
-    ExportProfileTraits{P::CPolyphase, "c-polyphase", ".h", F::Multirate, N::Single, R::None, 0, 0u, {}, "float",
+    ExportProfileTraits{P::CPolyphase, "c-polyphase", ".h", F::Multirate, Num::Single, R::None, 0, 0u, {}, "float",
                         nullptr, nullptr, nullptr, "", "plain C polyphase arrays, float", MultirateExportFiles},
-    ExportProfileTraits{P::VhdlFir, "vhdl-fir", ".vhd", F::Hdl, N::Words, R::Chosen, 0, kFilterOptions, {},
+    ExportProfileTraits{P::VhdlFir, "vhdl-fir", ".vhd", F::Hdl, Num::Words, R::Chosen, 0, kFilterOptions, {},
                         nullptr, nullptr, nullptr, nullptr, "-- ",
                         "synthesizable VHDL-2008 FIR filter of the c-fixed words", VhdlFilterExportFiles},
-    ExportProfileTraits{P::VerilogFir, "verilog-fir", ".v", F::Hdl, N::Words, R::Chosen, 0, kFilterOptions, {},
+    ExportProfileTraits{P::VerilogFir, "verilog-fir", ".v", F::Hdl, Num::Words, R::Chosen, 0, kFilterOptions, {},
                         nullptr, nullptr, nullptr, nullptr, "// ",
                         "synthesizable Verilog-2001 FIR filter of the c-fixed words", VerilogFilterExportFiles},
 };
@@ -137,7 +137,7 @@ constexpr bool RowsAgree()
             !t.commentMarker)
             return false;
         // Words come from a quantisation; the word length applies exactly to the user's word.
-        if ((t.numbers == N::Words && t.wordRule == R::None) || (t.wordRule == R::Fixed) != (t.wordBits > 0) ||
+        if ((t.numbers == Num::Words && t.wordRule == R::None) || (t.wordRule == R::Fixed) != (t.wordBits > 0) ||
             Has(t, kExportTakesWordLength) != (t.wordRule == R::Chosen) ||
             Has(t, kExportTakesRounding) != (t.wordRule != R::None))
             return false;
@@ -153,7 +153,7 @@ constexpr bool RowsAgree()
         if (Has(t, kExportTakesFilterOptions) && (t.family != F::Hdl || t.wordRule != R::Chosen))
             return false;
         // A C array has a type, or is a word typed by its length.
-        if (IsC(t.family) && !t.cType && t.numbers != N::Words)
+        if (IsC(t.family) && !t.cType && t.numbers != Num::Words)
             return false;
         for (size_t j = 0; j < i; ++j)
             if (std::string_view(kTraits[j].name) == t.name)

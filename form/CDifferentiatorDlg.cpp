@@ -6,7 +6,9 @@
 #include "platform/DataExchange.h"
 #include "platform/DialogTemplate.h"
 
-namespace {
+// This dialog's constants and helpers, apart from the other dialogs' (the
+// library compiles several dialogs in one translation unit).
+namespace differentiator_dlg {
 
 DialogTemplate MakeTemplate()
 {
@@ -36,13 +38,13 @@ DialogTemplate MakeTemplate()
     return t;
 }
 
-}  // namespace
+}  // namespace differentiator_dlg
 
 CDifferentiatorDlg::CDifferentiatorDlg(CWnd* parent) : CDialog(parent) {}
 
 const DialogTemplate* CDifferentiatorDlg::GetTemplate() const
 {
-    static const DialogTemplate dialog = MakeTemplate();
+    static const DialogTemplate dialog = differentiator_dlg::MakeTemplate();
     return &dialog;
 }
 

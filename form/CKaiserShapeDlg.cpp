@@ -3,7 +3,9 @@
 #include "platform/DataExchange.h"
 #include "platform/DialogTemplate.h"
 
-namespace {
+// This dialog's constants and helpers, apart from the other dialogs' (the
+// library compiles several dialogs in one translation unit).
+namespace kaiser_shape_dlg {
 
 DialogTemplate MakeTemplate()
 {
@@ -27,13 +29,13 @@ DialogTemplate MakeTemplate()
     return t;
 }
 
-}  // namespace
+}  // namespace kaiser_shape_dlg
 
 CKaiserShapeDlg::CKaiserShapeDlg(CWnd* parent) : CDialog(parent) {}
 
 const DialogTemplate* CKaiserShapeDlg::GetTemplate() const
 {
-    static const DialogTemplate dialog = MakeTemplate();
+    static const DialogTemplate dialog = kaiser_shape_dlg::MakeTemplate();
     return &dialog;
 }
 

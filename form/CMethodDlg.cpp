@@ -9,7 +9,9 @@
 #include "platform/DataExchange.h"
 #include "platform/DialogTemplate.h"
 
-namespace {
+// This dialog's constants and helpers, apart from the other dialogs' (the
+// library compiles several dialogs in one translation unit).
+namespace method_dlg {
 
 constexpr int kStatic = -1;
 constexpr int kLabelX = 18;
@@ -70,13 +72,13 @@ DialogTemplate MakeTemplate()
     return t;
 }
 
-}  // namespace
+}  // namespace method_dlg
 
 CMethodDlg::CMethodDlg(CWnd* parent) : CDialog(parent) {}
 
 const DialogTemplate* CMethodDlg::GetTemplate() const
 {
-    static const DialogTemplate dialog = MakeTemplate();
+    static const DialogTemplate dialog = method_dlg::MakeTemplate();
     return &dialog;
 }
 
@@ -111,7 +113,7 @@ DesignRequest CMethodDlg::Apply(DesignRequest q) const
         q.method = DesignMethod::Pulse;
         q.filterType = FilterType::Lowpass;
         q.pulse.shape = static_cast<PulseShape>(std::clamp(m_nPulse, 0, 2));
-        const double x = NumberOf(m_strRolloff);
+        const double x = method_dlg::NumberOf(m_strRolloff);
         if (q.pulse.shape == PulseShape::Gaussian)
             q.pulse.bt = x;
         else

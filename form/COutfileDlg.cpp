@@ -6,7 +6,9 @@
 #include "platform/TextFormat.h"
 #include "platform/DialogTemplate.h"
 
-namespace {
+// This dialog's constants and helpers, apart from the other dialogs' (the
+// library compiles several dialogs in one translation unit).
+namespace outfile_dlg {
 
 DialogTemplate MakeTemplate()
 {
@@ -32,13 +34,13 @@ DialogTemplate MakeTemplate()
     return t;
 }
 
-}  // namespace
+}  // namespace outfile_dlg
 
 COutfileDlg::COutfileDlg(CWnd* parent) : CDialog(parent) {}
 
 const DialogTemplate* COutfileDlg::GetTemplate() const
 {
-    static const DialogTemplate t = MakeTemplate();
+    static const DialogTemplate t = outfile_dlg::MakeTemplate();
     return &t;
 }
 

@@ -9,7 +9,9 @@
 #include "platform/DialogTemplate.h"
 #include "platform/TextFormat.h"
 
-namespace {
+// This dialog's constants and helpers, apart from the other dialogs' (the
+// library compiles several dialogs in one translation unit).
+namespace rate_change_dlg {
 
 constexpr int kStatic = -1;
 constexpr int kLabelX = 12;
@@ -63,13 +65,13 @@ DialogTemplate MakeTemplate()
     return t;
 }
 
-}  // namespace
+}  // namespace rate_change_dlg
 
 CRateChangeDlg::CRateChangeDlg(CWnd* parent) : CDialog(parent) {}
 
 const DialogTemplate* CRateChangeDlg::GetTemplate() const
 {
-    static const DialogTemplate dialog = MakeTemplate();
+    static const DialogTemplate dialog = rate_change_dlg::MakeTemplate();
     return &dialog;
 }
 
@@ -131,7 +133,7 @@ std::optional<QuantSpec> CRateChangeDlg::Format() const
 {
     if (m_nFormat < 1 || m_nFormat > 3)
         return std::nullopt;
-    return ParseQuantFormat(kFormatNames[m_nFormat]);
+    return ParseQuantFormat(rate_change_dlg::kFormatNames[m_nFormat]);
 }
 
 RateChangeRequirement CRateChangeDlg::Requirement() const

@@ -8,7 +8,9 @@
 #include "platform/DialogTemplate.h"
 #include "form/RemezMessages.h"
 
-namespace {
+// This dialog's constants and helpers, apart from the other dialogs' (the
+// library compiles several dialogs in one translation unit).
+namespace remez_dlg {
 
 constexpr int kStatic = -1;
 constexpr unsigned kMaxEdge = 10000000;
@@ -73,7 +75,7 @@ void DDV_MinMaxUInt(CDataExchange& dx, unsigned value, unsigned minValue, unsign
         dx.Fail(FillPlaceholders(kMsgIntRange, {std::to_string(minValue), std::to_string(maxValue)}));
 }
 
-}  // namespace
+}  // namespace remez_dlg
 
 CRemezDlg::CRemezDlg(CWnd* parent) : CDialog(parent)
 {
@@ -93,7 +95,7 @@ CRemezDlg::CRemezDlg(CWnd* parent) : CDialog(parent)
 
 const DialogTemplate* CRemezDlg::GetTemplate() const
 {
-    static const DialogTemplate dialog = MakeTemplate();
+    static const DialogTemplate dialog = remez_dlg::MakeTemplate();
     return &dialog;
 }
 
@@ -102,16 +104,16 @@ void CRemezDlg::DoDataExchange(CDataExchange& dx)
     for (int row = 0; row < kRows; ++row) {
         DDX_Check(dx, UseId(row), m_bUse[row]);
         DDX_Text(dx, LowerEdgeId(row), m_nLowerEdge[row]);
-        DDV_MinMaxUInt(dx, m_nLowerEdge[row], 0, kMaxEdge);
+        remez_dlg::DDV_MinMaxUInt(dx, m_nLowerEdge[row], 0, remez_dlg::kMaxEdge);
         DDX_Text(dx, UpperEdgeId(row), m_nUpperEdge[row]);
-        DDV_MinMaxUInt(dx, m_nUpperEdge[row], 0, kMaxEdge);
+        remez_dlg::DDV_MinMaxUInt(dx, m_nUpperEdge[row], 0, remez_dlg::kMaxEdge);
         DDX_Text(dx, ValueId(row), m_strValue[row]);
-        DDV_MaxChars(dx, m_strValue[row], kMaxNumberChars);
+        DDV_MaxChars(dx, m_strValue[row], remez_dlg::kMaxNumberChars);
         DDX_Text(dx, WeightId(row), m_strWeight[row]);
-        DDV_MaxChars(dx, m_strWeight[row], kMaxNumberChars);
+        DDV_MaxChars(dx, m_strWeight[row], remez_dlg::kMaxNumberChars);
     }
     DDX_Text(dx, IDC_GRID_DENSITY, m_nGridDensity);
-    DDV_MinMaxUInt(dx, m_nGridDensity, kMinGridDensity, kMaxGridDensity);
+    remez_dlg::DDV_MinMaxUInt(dx, m_nGridDensity, remez_dlg::kMinGridDensity, remez_dlg::kMaxGridDensity);
 }
 
 bool CRemezDlg::OnInitDialog()

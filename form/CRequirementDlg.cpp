@@ -4,7 +4,9 @@
 #include "platform/DataExchange.h"
 #include "platform/DialogTemplate.h"
 
-namespace {
+// This dialog's constants and helpers, apart from the other dialogs' (the
+// library compiles several dialogs in one translation unit).
+namespace requirement_dlg {
 
 constexpr int kStatic = -1;
 constexpr int kLabelX = 12;
@@ -62,13 +64,13 @@ DialogTemplate MakeTemplate()
     return t;
 }
 
-}  // namespace
+}  // namespace requirement_dlg
 
 CRequirementDlg::CRequirementDlg(CWnd* parent) : CDialog(parent) {}
 
 const DialogTemplate* CRequirementDlg::GetTemplate() const
 {
-    static const DialogTemplate dialog = MakeTemplate();
+    static const DialogTemplate dialog = requirement_dlg::MakeTemplate();
     return &dialog;
 }
 
@@ -100,7 +102,7 @@ SpecRequest CRequirementDlg::Request() const
     SpecRequest r;
     r.designMethod = m_nMethod == 1 ? DM_REMEZ : DM_SINC;
     if (m_nFormat >= 1 && m_nFormat <= 3)
-        r.quantize = ParseQuantFormat(kFormatNames[m_nFormat]);
+        r.quantize = ParseQuantFormat(requirement_dlg::kFormatNames[m_nFormat]);
     SpecRequirement& req = r.requirement;
     req.fs = m_nSamplingRate;
     const double half = m_nSamplingRate / 2;

@@ -3,7 +3,9 @@
 #include "platform/DataExchange.h"
 #include "platform/DialogTemplate.h"
 
-namespace {
+// This dialog's constants and helpers, apart from the other dialogs' (the
+// library compiles several dialogs in one translation unit).
+namespace stopband_att_dlg {
 
 DialogTemplate MakeTemplate()
 {
@@ -24,13 +26,13 @@ DialogTemplate MakeTemplate()
     return t;
 }
 
-}  // namespace
+}  // namespace stopband_att_dlg
 
 CStopbandAttDlg::CStopbandAttDlg(CWnd* parent) : CDialog(parent) {}
 
 const DialogTemplate* CStopbandAttDlg::GetTemplate() const
 {
-    static const DialogTemplate dialog = MakeTemplate();
+    static const DialogTemplate dialog = stopband_att_dlg::MakeTemplate();
     return &dialog;
 }
 

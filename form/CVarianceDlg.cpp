@@ -3,7 +3,9 @@
 #include "platform/DataExchange.h"
 #include "platform/DialogTemplate.h"
 
-namespace {
+// This dialog's constants and helpers, apart from the other dialogs' (the
+// library compiles several dialogs in one translation unit).
+namespace variance_dlg {
 
 DialogTemplate MakeTemplate()
 {
@@ -25,13 +27,13 @@ DialogTemplate MakeTemplate()
     return t;
 }
 
-}  // namespace
+}  // namespace variance_dlg
 
 CVarianceDlg::CVarianceDlg(CWnd* parent) : CDialog(parent) {}
 
 const DialogTemplate* CVarianceDlg::GetTemplate() const
 {
-    static const DialogTemplate dialog = MakeTemplate();
+    static const DialogTemplate dialog = variance_dlg::MakeTemplate();
     return &dialog;
 }
 
