@@ -13,8 +13,9 @@
 # anonymous namespaces included, must differ between them.
 #
 # zantro_compile_in_batches(<target> <size> [ALONE <file>...]): the files
-# after ALONE (names in the target's folder) compile on their own, as files
-# whose file-local helpers repeat the names of another file's.
+# after ALONE (names, or regular expressions, of files in the target's
+# folder) compile on their own: files with compile options of their own,
+# or whose file-local helpers repeat the names of another file's.
 function(zantro_compile_in_batches target size)
   if(NOT ZANTRO_COMPILE_IN_BATCHES)
     return()

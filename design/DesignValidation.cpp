@@ -17,11 +17,6 @@ bool InRange(int value, int low, int high)
     return value >= low && value <= high;
 }
 
-DesignNote Note(DesignCode code, int value = 0)
-{
-    return DesignNote{code, value};
-}
-
 // Characters of printf("%4.<decimals>f", value), as the band dialog shows it.
 int ShownLength(double value, int decimals)
 {
@@ -37,23 +32,23 @@ std::optional<DesignNote> MethodRefusal(const DesignRequest& q)
     switch (q.method) {
     case DesignMethod::Sinc:
         if (type > FT_DIFFERENTIATOR)
-            return Note(DesignCode::SincNotSupported);
+            return DesignNote{DesignCode::SincNotSupported};
         break;
     case DesignMethod::FrequencySampling:
         if (type > FT_BANDSTOP)
-            return Note(DesignCode::FreqSamplingNotSupported);
+            return DesignNote{DesignCode::FreqSamplingNotSupported};
         if (!q.hasInputData)
-            return Note(DesignCode::NoInputData);
+            return DesignNote{DesignCode::NoInputData};
         if (q.samplingPoints.size() < 2)
-            return Note(DesignCode::TooFewPoints);
+            return DesignNote{DesignCode::TooFewPoints};
         break;
     case DesignMethod::Remez:
         if (type > FT_DIFFERENTIATOR)
-            return Note(DesignCode::RemezNotSupported);
+            return DesignNote{DesignCode::RemezNotSupported};
         break;
     case DesignMethod::Direct:
         if (type != FT_GAUSSIAN && type != FT_ALLPASS && type != FT_MOVING_AVERAGE)
-            return Note(DesignCode::DirectNotSupported);
+            return DesignNote{DesignCode::DirectNotSupported};
         break;
     case DesignMethod::LeastSquares:
     case DesignMethod::Pulse:
@@ -65,10 +60,10 @@ std::optional<DesignNote> MethodRefusal(const DesignRequest& q)
 std::optional<DesignNote> WindowRefusal(const DesignRequest& q)
 {
     if (q.window == WindowType::Chebyshev && !InRange(q.chebyshevAttenuation, 10, 100))
-        return Note(DesignCode::AttenuationRange);
+        return DesignNote{DesignCode::AttenuationRange};
     // Written so that NaN is refused as well.
     if (q.window == WindowType::Kaiser && !(q.kaiserBeta >= 0.0 && q.kaiserBeta <= 20.0))
-        return Note(DesignCode::ShapeFactorBounds);
+        return DesignNote{DesignCode::ShapeFactorBounds};
     return std::nullopt;
 }
 
@@ -76,34 +71,34 @@ std::optional<DesignNote> ShapeRefusal(const DesignRequest& q)
 {
     if (q.method == DesignMethod::Sinc && (q.filterType == FilterType::Bandpass || q.filterType == FilterType::Bandstop) &&
         q.secondCorner <= q.firstCorner)
-        return Note(DesignCode::CornerOrder);
+        return DesignNote{DesignCode::CornerOrder};
     if (q.method == DesignMethod::Sinc && q.filterType == FilterType::Differentiator) {
         if (!InRange(IndexOf(q.diffGainSelection), 0, 3))
-            return Note(DesignCode::DiffGainSelectionRange);
+            return DesignNote{DesignCode::DiffGainSelectionRange};
         if (q.diffGainSelection == DifferentiatorGain::Other && !(q.diffGain >= 0.1 && q.diffGain <= 10.0))
-            return Note(DesignCode::DiffGainRange);
+            return DesignNote{DesignCode::DiffGainRange};
     }
     if (q.filterType == FilterType::Gaussian && !(q.gaussianVariance >= 0.1 && q.gaussianVariance <= 3.0))
-        return Note(DesignCode::VarianceRange);
+        return DesignNote{DesignCode::VarianceRange};
     return std::nullopt;
 }
 
 std::optional<DesignNote> BandTableRefusal(const DesignRequest& q)
 {
     if (q.bands.size() > static_cast<size_t>(kBandCount))
-        return Note(DesignCode::TooManyBands);
+        return DesignNote{DesignCode::TooManyBands};
     // The dialog exchanges every row, in use or not, before it checks the
     // rows in use.
     for (size_t i = 0; i < q.bands.size(); ++i) {
         const RemezBand& b = q.bands[i];
         const int row = static_cast<int>(i);
         if (!InRange(b.m_nLowerEdge, 0, kMaxCorner) || !InRange(b.m_nUpperEdge, 0, kMaxCorner))
-            return Note(DesignCode::BandEdgeRange, row);
+            return DesignNote{DesignCode::BandEdgeRange, row};
         if (ShownLength(b.m_dValue, 3) > kMaxTextChars || ShownLength(b.m_dWeight, 2) > kMaxTextChars)
-            return Note(DesignCode::BandTextLength, row);
+            return DesignNote{DesignCode::BandTextLength, row};
     }
     if (!InRange(q.gridDensity, 8, 64))
-        return Note(DesignCode::GridDensityRange);
+        return DesignNote{DesignCode::GridDensityRange};
 
     const int half = (q.samplingRate > 0 ? q.samplingRate : 0) / 2;
     int previous = 0;
@@ -115,31 +110,31 @@ std::optional<DesignNote> BandTableRefusal(const DesignRequest& q)
             continue;
         ++used;
         if (b.m_nLowerEdge > half)
-            return Note(DesignCode::EdgeAboveHalf, row);
+            return DesignNote{DesignCode::EdgeAboveHalf, row};
         if (b.m_nLowerEdge < previous)
-            return Note(DesignCode::EdgeOrder, row);
+            return DesignNote{DesignCode::EdgeOrder, row};
         if (b.m_nUpperEdge > half)
-            return Note(DesignCode::EdgeAboveHalf, row);
+            return DesignNote{DesignCode::EdgeAboveHalf, row};
         if (b.m_nUpperEdge < b.m_nLowerEdge)
-            return Note(DesignCode::EdgeOrder, row);
+            return DesignNote{DesignCode::EdgeOrder, row};
         previous = b.m_nUpperEdge;
         if (b.m_nUpperEdge == b.m_nLowerEdge)
-            return Note(DesignCode::EdgesEqual, row);
+            return DesignNote{DesignCode::EdgesEqual, row};
         // Written so that NaN is refused as well.
         if (q.filterType == FilterType::Differentiator) {
             if (!(b.m_dValue >= 0.1 && b.m_dValue <= 3.2))
-                return Note(DesignCode::DiffValueRange, row);
+                return DesignNote{DesignCode::DiffValueRange, row};
         } else if (!(b.m_dValue >= 0.0 && b.m_dValue <= 1.0)) {
-            return Note(DesignCode::ValueRange, row);
+            return DesignNote{DesignCode::ValueRange, row};
         }
         const bool weightOk = q.weightRange == RemezWeightRange::AnyPositive
                                   ? std::isfinite(b.m_dWeight) && b.m_dWeight > 0.0
                                   : b.m_dWeight >= 1.0 && b.m_dWeight <= 100.0;
         if (!weightOk)
-            return Note(DesignCode::WeightRange, row);
+            return DesignNote{DesignCode::WeightRange, row};
     }
     if (used == 0)
-        return Note(DesignCode::NoBand);
+        return DesignNote{DesignCode::NoBand};
     return std::nullopt;
 }
 
@@ -153,22 +148,22 @@ double EffectiveScale(const DesignRequest& request)
 std::optional<DesignNote> ValidateRequest(const DesignRequest& q)
 {
     if (!InRange(q.firstCorner, 0, kMaxCorner))
-        return Note(DesignCode::FirstCornerRange);
+        return DesignNote{DesignCode::FirstCornerRange};
     if (!InRange(q.secondCorner, 0, kMaxCorner))
-        return Note(DesignCode::SecondCornerRange);
+        return DesignNote{DesignCode::SecondCornerRange};
     if (!InRange(q.taps, kMinTaps, kMaxTaps))
-        return Note(DesignCode::TapsRange);
+        return DesignNote{DesignCode::TapsRange};
     // The corners are the windowed and sampled designs' (the others take bands or symbols).
     if (q.method != DesignMethod::Remez && q.method != DesignMethod::LeastSquares && q.method != DesignMethod::Pulse) {
         const int half = q.samplingRate / 2;
         if (q.firstCorner >= half || q.secondCorner >= half)
-            return Note(DesignCode::CornerFrequencies);
+            return DesignNote{DesignCode::CornerFrequencies};
     }
     // As the form compares: a scale that is no number passes here and is
     // refused later as a calculated scale out of range.
     const double scale = EffectiveScale(q);
     if (scale < 0.1 || scale > 10.0)
-        return Note(DesignCode::ScaleRange);
+        return DesignNote{DesignCode::ScaleRange};
     if (auto refusal = MethodRefusal(q))
         return refusal;
     switch (q.method) {

@@ -10,11 +10,6 @@
 
 namespace {
 
-DesignNote Note(DesignCode code, int value = 0)
-{
-    return DesignNote{code, value};
-}
-
 bool PassStopType(FilterType type)
 {
     return type == FilterType::Lowpass || type == FilterType::Bandpass || type == FilterType::Bandstop;
@@ -41,7 +36,7 @@ void DesignPulseFilter(const DesignRequest& q, DesignOutcome& out)
 {
     const PulseResult r = DesignPulse(q.pulse);
     if (!r.Ok()) {
-        out.notes.push_back(Note(DesignCode::PulseRange));
+        out.notes.push_back(DesignNote{DesignCode::PulseRange});
         return;
     }
     SetTaps(out, r.taps);
@@ -56,7 +51,7 @@ void DesignLeastSquaresFilter(const DesignRequest& q, DesignOutcome& out)
         bands.push_back({e.lower, e.upper, e.value, e.weight});
     const LeastSquaresResult r = DesignLeastSquares(q.taps, out.firType, bands);
     if (!r.Ok()) {
-        out.notes.push_back(Note(DesignCode::MethodFailed));
+        out.notes.push_back(DesignNote{DesignCode::MethodFailed});
         return;
     }
     SetTaps(out, r.taps);
@@ -70,7 +65,7 @@ void DesignMinimumPhaseFilter(const DesignRequest& q, DesignOutcome& out)
         q.method == DesignMethod::LeastSquares ? PrototypeMethod::LeastSquares : PrototypeMethod::Remez;
     const MinimumPhaseDesign d = DesignMinimumPhase(q.taps, method, EdgesOf(q), q.gridDensity);
     if (!d.factor.Ok()) {
-        out.notes.push_back(Note(DesignCode::MethodFailed));
+        out.notes.push_back(DesignNote{DesignCode::MethodFailed});
         return;
     }
     SetTaps(out, d.factor.taps);
@@ -86,7 +81,7 @@ void DesignMinimumPhaseFilter(const DesignRequest& q, DesignOutcome& out)
     m.groupDelayDcSamples = GroupDelayAt(d.factor.taps, 0.0);
     m.linearPhaseDelaySamples = 0.5 * (q.taps - 1);
     if (method == PrototypeMethod::Remez && !d.prototypeConverged)
-        out.notes.push_back(Note(DesignCode::RemezNoConvergence, kRemezMaxPasses));
+        out.notes.push_back(DesignNote{DesignCode::RemezNoConvergence, kRemezMaxPasses});
 }
 
 void DesignShapedRemezFilter(const DesignRequest& q, DesignOutcome& out)
@@ -107,9 +102,9 @@ void DesignShapedRemezFilter(const DesignRequest& q, DesignOutcome& out)
     out.remez.passes = design.nPasses;
     out.remez.exact = design.bExact;
     if (design.Converged())
-        out.notes.push_back(Note(DesignCode::RemezPasses, design.nPasses));
+        out.notes.push_back(DesignNote{DesignCode::RemezPasses, design.nPasses});
     else
-        out.notes.push_back(Note(DesignCode::RemezNoConvergence, design.nPasses));
+        out.notes.push_back(DesignNote{DesignCode::RemezNoConvergence, design.nPasses});
     ShapeReport& s = out.methods.shape;
     s.ran = true;
     s.shape = q.remezShape;
@@ -125,7 +120,7 @@ std::optional<DesignNote> ShapeBoundsRefusal(const DesignRequest& q)
         return std::nullopt;
     for (const RemezEdge& e : EdgesOf(q))
         if (e.value > 0.0 && !ShapeBounded(q.remezShape, e.lower, e.upper))
-            return Note(DesignCode::ShapeRange);
+            return DesignNote{DesignCode::ShapeRange};
     return std::nullopt;
 }
 
@@ -148,20 +143,20 @@ std::optional<DesignNote> ValidateMethodRequest(const DesignRequest& q)
                         taps % 2 == 1 && taps >= 5 && taps <= 1025 &&
                         (raised || p.shape == PulseShape::Gaussian);
         if (!ok)
-            return Note(DesignCode::PulseRange);
+            return DesignNote{DesignCode::PulseRange};
         return std::nullopt;
     }
     if (q.method == DesignMethod::LeastSquares && !PassStopType(q.filterType) &&
         q.filterType != FilterType::Highpass && q.filterType != FilterType::Hilbert)
-        return Note(DesignCode::LeastSquaresNotSupported);
+        return DesignNote{DesignCode::LeastSquaresNotSupported};
     if (q.minimumPhase && (!PassStopType(q.filterType) ||
                            (q.method != DesignMethod::Remez && q.method != DesignMethod::LeastSquares)))
-        return Note(DesignCode::MinimumPhaseNotSupported);
+        return DesignNote{DesignCode::MinimumPhaseNotSupported};
     if (q.remezShape.kind != ShapeKind::None) {
         if (q.method != DesignMethod::Remez || !PassStopType(q.filterType) || q.minimumPhase)
-            return Note(DesignCode::ShapeNotSupported);
+            return DesignNote{DesignCode::ShapeNotSupported};
         if (!ShapeValid(q.remezShape))
-            return Note(DesignCode::ShapeRange);
+            return DesignNote{DesignCode::ShapeRange};
     }
     return std::nullopt;
 }

@@ -3,28 +3,17 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <numbers>
 
 #include "dsp/TrigPi.h"
 
 namespace {
 
-constexpr double kPi = 3.14159265358979323846;
 constexpr int kPowerSteps = 40;
 
 bool Antisymmetric(int firType)
 {
     return firType == 2 || firType == 3;
-}
-
-// cos(pi x) and sin(pi x) for any finite x: the remainder by 2 is exact.
-double CosPiAny(double x)
-{
-    return CosPi(std::remainder(x, 2.0));
-}
-
-double SinPiAny(double x)
-{
-    return SinPi(std::remainder(x, 2.0));
 }
 
 // Integrals over [lo, hi] of cos(pi c f) and sin(pi c f), c >= 0 an
@@ -33,14 +22,14 @@ double CosIntegral(int c, double lo, double hi)
 {
     if (c == 0)
         return hi - lo;
-    return 2.0 * CosPiAny(0.5 * c * (lo + hi)) * SinPiAny(0.5 * c * (hi - lo)) / (kPi * c);
+    return 2.0 * CosPiAny(0.5 * c * (lo + hi)) * SinPiAny(0.5 * c * (hi - lo)) / (std::numbers::pi * c);
 }
 
 double SinIntegral(int c, double lo, double hi)
 {
     if (c == 0)
         return 0.0;
-    return 2.0 * SinPiAny(0.5 * c * (lo + hi)) * SinPiAny(0.5 * c * (hi - lo)) / (kPi * c);
+    return 2.0 * SinPiAny(0.5 * c * (lo + hi)) * SinPiAny(0.5 * c * (hi - lo)) / (std::numbers::pi * c);
 }
 
 // The multiple p of pi f of basis function k.

@@ -2,12 +2,11 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numbers>
 
 #include "dsp/DesignKinds.h"
 
 namespace {
-
-constexpr double kPi = 3.14159265358979323846;
 
 // Adds the band when it keeps a width after the clamping to 0..fs/2.
 void Add(std::vector<MaskBand>& out, BandKind kind, double lo, double hi, double fs, double desired) {
@@ -92,12 +91,12 @@ double NominalTransitionWidth(int windowType, int taps, double beta, double atte
     case WT_BLACKMAN:
         return 6.0 / m;
     case WT_KAISER:
-        return (KaiserAttenuationForBeta(beta) - 8.0) / (2.285 * m * 2.0 * kPi);
+        return (KaiserAttenuationForBeta(beta) - 8.0) / (2.285 * m * 2.0 * std::numbers::pi);
     case WT_CHEBYSHEV: {
         // Main-lobe half width of the window: x0 cos(pi f) reaches 1.
         const double r = std::pow(10.0, attenuationDb / 20.0);
         const double x0 = std::cosh(std::acosh(std::max(r, 1.0)) / m);
-        return 2.0 * std::acos(1.0 / x0) / kPi;
+        return 2.0 * std::acos(1.0 / x0) / std::numbers::pi;
     }
     default:
         return 0.0;

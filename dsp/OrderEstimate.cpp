@@ -2,12 +2,12 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numbers>
 
 #include "dsp/DesignKinds.h"
 
 namespace {
 
-constexpr double kPi = 3.14159265358979323846;
 constexpr int kMinTaps = 4;
 constexpr int kMaxTaps = 1025;
 
@@ -26,7 +26,7 @@ double IchigeTerm(double c, double fp, double dF)
 {
     if (!(fp > 0.0))
         return 1.0;
-    return 2.0 / kPi * std::atan(c * (1.0 / fp - 1.0 / (0.5 - dF)));
+    return 2.0 / std::numbers::pi * std::atan(c * (1.0 / fp - 1.0 / (0.5 - dF)));
 }
 
 struct Transition {
@@ -113,7 +113,7 @@ double KaiserLength(double attenuationDb, double widthFraction)
 {
     // Below 8 dB the formula turns negative; the shortest window then does.
     const double a = std::max(attenuationDb, 8.0);
-    return (a - 7.95) / (2.285 * kPi * widthFraction) + 1.0;
+    return (a - 7.95) / (2.285 * std::numbers::pi * widthFraction) + 1.0;
 }
 
 int KaiserTaps(double attenuationDb, double widthFraction)

@@ -1,31 +1,21 @@
 #include "dsp/PulseShaping.h"
 
 #include <cmath>
+#include <numbers>
 
 #include "dsp/TrigPi.h"
 
 namespace {
 
-constexpr double kPi = 3.14159265358979323846;
 constexpr double kLn2 = 0.69314718055994530942;
 constexpr double kSingularDistance = 1e-8;
-
-double SinPiAny(double x)
-{
-    return SinPi(std::remainder(x, 2.0));
-}
-
-double CosPiAny(double x)
-{
-    return CosPi(std::remainder(x, 2.0));
-}
 
 // sin(pi t) / (pi t); exactly 0 at the nonzero integers.
 double Sinc(double t)
 {
     if (t == 0.0)
         return 1.0;
-    return SinPiAny(t) / (kPi * t);
+    return SinPiAny(t) / (std::numbers::pi * t);
 }
 
 std::vector<double> Autocorrelation(std::span<const double> h)
@@ -47,7 +37,7 @@ double PowerBelowFromAutocorrelation(const std::vector<double>& r, double f)
         return 0.0;
     double p = r[0] * f;
     for (size_t m = 1; m < r.size(); ++m)
-        p += r[m] * SinPiAny(2.0 * static_cast<double>(m) * f) / (kPi * static_cast<double>(m));
+        p += r[m] * SinPiAny(2.0 * static_cast<double>(m) * f) / (std::numbers::pi * static_cast<double>(m));
     return p;
 }
 
@@ -57,25 +47,25 @@ double RaisedCosinePulse(double t, double alpha)
 {
     const double x = 2.0 * alpha * t;
     if (alpha > 0.0 && std::fabs(std::fabs(x) - 1.0) < kSingularDistance)
-        return 0.25 * kPi * Sinc(1.0 / (2.0 * alpha));
+        return 0.25 * std::numbers::pi * Sinc(1.0 / (2.0 * alpha));
     return Sinc(t) * CosPiAny(alpha * t) / (1.0 - x * x);
 }
 
 double RootRaisedCosinePulse(double t, double alpha)
 {
     if (t == 0.0)
-        return 1.0 - alpha + 4.0 * alpha / kPi;
+        return 1.0 - alpha + 4.0 * alpha / std::numbers::pi;
     const double x = 4.0 * alpha * t;
     if (alpha > 0.0 && std::fabs(std::fabs(x) - 1.0) < kSingularDistance) {
         const double u = 1.0 / (4.0 * alpha);
-        return alpha / std::sqrt(2.0) * ((1.0 + 2.0 / kPi) * SinPiAny(u) + (1.0 - 2.0 / kPi) * CosPiAny(u));
+        return alpha / std::sqrt(2.0) * ((1.0 + 2.0 / std::numbers::pi) * SinPiAny(u) + (1.0 - 2.0 / std::numbers::pi) * CosPiAny(u));
     }
-    return (SinPiAny(t * (1.0 - alpha)) + x * CosPiAny(t * (1.0 + alpha))) / (kPi * t * (1.0 - x * x));
+    return (SinPiAny(t * (1.0 - alpha)) + x * CosPiAny(t * (1.0 + alpha))) / (std::numbers::pi * t * (1.0 - x * x));
 }
 
 double GaussianPulse(double t, double bt)
 {
-    return std::sqrt(2.0 * kPi / kLn2) * bt * std::exp(-2.0 * kPi * kPi * bt * bt * t * t / kLn2);
+    return std::sqrt(2.0 * std::numbers::pi / kLn2) * bt * std::exp(-2.0 * std::numbers::pi * std::numbers::pi * bt * bt * t * t / kLn2);
 }
 
 PulseResult DesignPulse(const PulseRequest& request)

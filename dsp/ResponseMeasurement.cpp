@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <numbers>
 
 namespace {
 
-constexpr double kPi = 3.14159265358979323846;
 // The phasor is recomputed exactly every so many taps, so its rounding
 // error never builds up over a long filter.
 constexpr std::size_t kReseed = 32;
@@ -14,7 +14,7 @@ constexpr std::size_t kReseed = 32;
 // H and, when wanted, sum n h[n] exp(-j w n) in one pass.
 template <bool kWithDelay>
 void Evaluate(std::span<const double> taps, double fraction, std::complex<double>& h, std::complex<double>& nh) {
-    const double w = -2.0 * kPi * fraction;
+    const double w = -2.0 * std::numbers::pi * fraction;
     // fs/2 is the alternating sum, exactly.
     const bool nyquist = fraction == 0.5;
     const std::complex<double> step = nyquist ? -1.0 : std::polar(1.0, w);
@@ -67,7 +67,7 @@ std::vector<double> MagnitudesAt(std::span<const double> taps, const std::vector
         double w[kBlock] = {}, stepRe[kBlock], stepIm[kBlock], zRe[kBlock], zIm[kBlock];
         double hRe[kBlock] = {}, hIm[kBlock] = {};
         for (std::size_t j = 0; j < kBlock; ++j) {
-            w[j] = j < width ? -2.0 * kPi * hz[b0 + j] / fs : 0.0;
+            w[j] = j < width ? -2.0 * std::numbers::pi * hz[b0 + j] / fs : 0.0;
             stepRe[j] = std::cos(w[j]);
             stepIm[j] = std::sin(w[j]);
         }

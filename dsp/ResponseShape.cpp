@@ -4,20 +4,10 @@
 #include <cmath>
 #include <complex>
 #include <limits>
+#include <numbers>
 
 #include "dsp/ResponseMeasurement.h"
 #include "dsp/TrigPi.h"
-
-namespace {
-
-constexpr double kPi = 3.14159265358979323846;
-
-double SinPiAny(double x)
-{
-    return SinPi(std::remainder(x, 2.0));
-}
-
-}  // namespace
 
 double CicMagnitude(int decimation, int delay, int stages, double f)
 {
@@ -39,7 +29,7 @@ double ShapeGain(const ResponseShape& shape, double f)
         if (f == 0.0)
             return 1.0;
         const double s = SinPiAny(f);
-        return s != 0.0 ? kPi * f / s : std::numeric_limits<double>::infinity();
+        return s != 0.0 ? std::numbers::pi * f / s : std::numeric_limits<double>::infinity();
     }
     default:
         return 1.0;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cmath>
+
 // cos(pi x) and sin(pi x) for x in [-1, 1], to about an ulp. The angle is
 // never formed: x is reduced to t = x - n/2, |t| <= 1/4, exactly, and the
 // series of cos(pi t) and sin(pi t) in t are summed, so values near the
@@ -65,4 +67,15 @@ inline double SinPi(double x)
     // sin(pi (t + 1/2)) = cos(pi t), sin(pi (t + 1)) = -sin(pi t).
     const double v = half == 0.0 ? s : half == 0.5 ? c : 0.0 - s;
     return x < 0.0 ? 0.0 - v : v;
+}
+
+// sin(pi x) and cos(pi x) for any finite x: the remainder by 2 is exact.
+inline double SinPiAny(double x)
+{
+    return SinPi(std::remainder(x, 2.0));
+}
+
+inline double CosPiAny(double x)
+{
+    return CosPi(std::remainder(x, 2.0));
 }
