@@ -17,7 +17,6 @@ namespace {
 
 using json = nlohmann::json;
 
-
 struct AnalysisCase {
     std::string name;
     std::vector<std::string> args;

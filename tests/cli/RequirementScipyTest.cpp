@@ -19,7 +19,6 @@ namespace {
 
 using json = nlohmann::json;
 
-
 struct RequirementCase {
     std::string name;
     std::string fs;

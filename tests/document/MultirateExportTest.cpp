@@ -275,17 +275,18 @@ TEST_F(MultirateExportCompiles, ModelOutputsMatchUpfirdn)
                       "_coefficients, state_" + name + ", B)"
                 : "arm_fir_interpolate_init_" + s + "(&inst, " + macro + "_FACTOR, " + macro + "_NUM_TAPS, " + name +
                       "_coefficients, state_" + name + ", B)";
-        client += Substitute(kCmsisDecimateRun, {{"@INIT@", init},
-                                   {"@N@", name},
-                                   {"@M@", macro},
-                                   {"@T@", e.options.word == MultirateWord::F32 ? "float32_t"
-                                           : e.options.word == MultirateWord::Q31 ? "q31_t"
-                                                                                  : "q15_t"},
-                                   {"@S@", s},
-                                   {"@DIR@", dec ? "decimate" : "interpolate"},
-                                   {"@OUTS@", dec ? "B / " + macro + "_FACTOR" : "B * " + macro + "_FACTOR"},
-                                   {"@FMT@", e.options.word == MultirateWord::F32 ? "a" : "ld"},
-                                   {"@CAST@", e.options.word == MultirateWord::F32 ? "(double)" : "(long)"}});
+        client += Substitute(kCmsisDecimateRun,
+                             {{"@INIT@", init},
+                              {"@N@", name},
+                              {"@M@", macro},
+                              {"@T@", e.options.word == MultirateWord::F32 ? "float32_t"
+                                      : e.options.word == MultirateWord::Q31 ? "q31_t"
+                                                                             : "q15_t"},
+                              {"@S@", s},
+                              {"@DIR@", dec ? "decimate" : "interpolate"},
+                              {"@OUTS@", dec ? "B / " + macro + "_FACTOR" : "B * " + macro + "_FACTOR"},
+                              {"@FMT@", e.options.word == MultirateWord::F32 ? "a" : "ld"},
+                              {"@CAST@", e.options.word == MultirateWord::F32 ? "(double)" : "(long)"}});
         const int m = e.design->rate.factor;
         for (int b : dec ? std::vector<int>{m, 4 * m, 16 * m} : std::vector<int>{1, 6, 32})
             calls += "    run_" + name + "(" + std::to_string(b) + ");\n";

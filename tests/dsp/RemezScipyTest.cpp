@@ -16,7 +16,6 @@
 
 namespace {
 
-
 std::string Json(const RemezCase& c)
 {
     std::ostringstream s;
