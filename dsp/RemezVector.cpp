@@ -29,6 +29,15 @@ bool RemezVectorUnitAvailable(RemezVectorUnit unit)
     return static_cast<int>(unit) <= static_cast<int>(BestRemezVectorUnit());
 }
 
+std::vector<RemezVectorUnit> AvailableRemezVectorUnits()
+{
+    std::vector<RemezVectorUnit> units;
+    for (RemezVectorUnit unit : {RemezVectorUnit::Portable, RemezVectorUnit::Avx2, RemezVectorUnit::Avx512})
+        if (RemezVectorUnitAvailable(unit))
+            units.push_back(unit);
+    return units;
+}
+
 void RemezSeriesBlocks(RemezVectorUnit unit, const double* x, int firstBlock, int lastBlock, const double* c, int n,
                        double* result)
 {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <vector>
+
 // The inner loops of the Remez exchange on the processor's vector unit. One
 // variant per instruction set (AVX-512, AVX2 with FMA, portable code); the
 // best the processor has is picked once. Every variant performs the same
@@ -17,6 +19,8 @@ inline constexpr int kRemezVectorBlock = 32;
 RemezVectorUnit BestRemezVectorUnit();
 // Whether this build and processor can run the unit.
 bool RemezVectorUnitAvailable(RemezVectorUnit unit);
+// The units this build and processor can run, Portable first.
+std::vector<RemezVectorUnit> AvailableRemezVectorUnits();
 
 // result[i] = ChebyshevSeries(c, n, x[i]) for the points of blocks
 // firstBlock .. lastBlock - 1 (Clenshaw with fused multiply-adds).

@@ -190,18 +190,18 @@ TEST(HalfbandDesign, QuantisationKeepsExactZerosAndHalf)
 {
     const HalfbandResult r = DesignHalfband(63, 48000, 9000, 16);
     ASSERT_EQ(r.status, HalfbandStatus::Converged);
-    std::vector<QuantSpec> specs = {{QuantFormat::Q7}, {QuantFormat::Q15}, {QuantFormat::Q31}};
+    std::vector<QuantSpec> formats = {{QuantFormat::Q7}, {QuantFormat::Q15}, {QuantFormat::Q31}};
     for (int bits : {4, 8, 12, 16, 24, 32})
         for (QuantRounding rounding : {QuantRounding::Nearest, QuantRounding::Truncate}) {
             QuantSpec s;
             s.format = QuantFormat::Bits;
             s.wordLength = bits;
             s.rounding = rounding;
-            specs.push_back(s);
+            formats.push_back(s);
             s.fractionLength = bits - 1;
-            specs.push_back(s);
+            formats.push_back(s);
         }
-    for (const QuantSpec& s : specs) {
+    for (const QuantSpec& s : formats) {
         SCOPED_TRACE(QuantFormatName(s) + " fraction " + std::to_string(s.fractionLength.value_or(-1)));
         const QuantResult q = QuantizeTaps(r.taps, s);
         ASSERT_EQ(q.status, QuantStatus::Ok);

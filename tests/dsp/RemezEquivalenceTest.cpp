@@ -52,16 +52,6 @@ std::vector<RemezCase> Cases()
     return cases;
 }
 
-// The vector units of this processor.
-std::vector<RemezVectorUnit> AvailableUnits()
-{
-    std::vector<RemezVectorUnit> units;
-    for (RemezVectorUnit unit : {RemezVectorUnit::Portable, RemezVectorUnit::Avx2, RemezVectorUnit::Avx512})
-        if (RemezVectorUnitAvailable(unit))
-            units.push_back(unit);
-    return units;
-}
-
 }  // namespace
 
 // The fast evaluation (Chebyshev series by Clenshaw, vectorised, one or two
@@ -140,7 +130,7 @@ TEST(RemezEquivalence, VectorKernelsEqualTheirScalarCode)
 {
     const RemezCase c{"lowpass 255", 255, FT_LOWPASS, {Band(0, 1000, 1.0, 1.0), Band(1050, 4000, 0.0, 10.0)}, 16};
     std::vector<std::pair<RemezVectorUnit, int>> runs;
-    for (RemezVectorUnit unit : AvailableUnits())
+    for (RemezVectorUnit unit : AvailableRemezVectorUnits())
         runs.insert(runs.end(), {{unit, 1}, {unit, 2}});
     for (const auto& [unit, threads] : runs) {
         SCOPED_TRACE("unit " + std::to_string(static_cast<int>(unit)) + ", " + std::to_string(threads) + " threads");
@@ -262,7 +252,7 @@ TEST(RemezEquivalence, WindowErrorsEqualThoseOfAWholePass)
     std::fill(scalar.E.begin(), scalar.E.end(), kUntouched);
     ComputeErrorAt(scalar, s.ext, points, tol);
     check(scalar);
-    for (RemezVectorUnit unit : AvailableUnits()) {
+    for (RemezVectorUnit unit : AvailableRemezVectorUnits()) {
         SCOPED_TRACE("unit " + std::to_string(static_cast<int>(unit)));
         RemezGrid g = s.grid;
         RemezErrorEvaluator fast(g, s.r, 1, unit);
@@ -295,7 +285,7 @@ TEST(RemezEquivalence, NodeTestsOfTheWalkEqualThePlainLoop)
             ComputeError(plain, ext, tol);
             RemezGrid picked = s.grid;
             ComputeErrorAt(picked, ext, all, tol);
-            for (RemezVectorUnit unit : AvailableUnits()) {
+            for (RemezVectorUnit unit : AvailableRemezVectorUnits()) {
                 SCOPED_TRACE("unit " + std::to_string(static_cast<int>(unit)));
                 RemezGrid g = s.grid;
                 RemezErrorEvaluator fast(g, s.r, 1, unit);

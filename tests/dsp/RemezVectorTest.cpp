@@ -11,15 +11,6 @@
 
 namespace {
 
-std::vector<RemezVectorUnit> Units()
-{
-    std::vector<RemezVectorUnit> units;
-    for (RemezVectorUnit u : {RemezVectorUnit::Portable, RemezVectorUnit::Avx2, RemezVectorUnit::Avx512})
-        if (RemezVectorUnitAvailable(u))
-            units.push_back(u);
-    return units;
-}
-
 std::string Name(RemezVectorUnit u)
 {
     return u == RemezVectorUnit::Avx512 ? "AVX-512" : u == RemezVectorUnit::Avx2 ? "AVX2" : "portable";
@@ -82,7 +73,7 @@ TEST(RemezVector, SeriesEqualsTheScalarSumBitForBit)
             c[j] = normal(rng) * std::pow(10.0, -static_cast<double>(j % 9));
         const std::vector<double> x = Points(200, rng);
         const int blocks = static_cast<int>(x.size()) / kRemezVectorBlock;
-        for (RemezVectorUnit u : Units()) {
+        for (RemezVectorUnit u : AvailableRemezVectorUnits()) {
             SCOPED_TRACE(Name(u) + ", " + std::to_string(n) + " terms");
             std::vector<double> result(x.size(), -7.0);
             // In two calls, as the two threads split the blocks.
@@ -112,7 +103,7 @@ TEST(RemezVector, InterpolationEqualsThePlainLoopBitForBit)
         std::vector<double> x = Points(100, rng);
         x[3] = xk[0];
         const int blocks = static_cast<int>(x.size()) / kRemezVectorBlock;
-        for (RemezVectorUnit u : Units()) {
+        for (RemezVectorUnit u : AvailableRemezVectorUnits()) {
             SCOPED_TRACE(Name(u) + ", " + std::to_string(m) + " nodes");
             std::vector<double> result(x.size()), nearest(x.size()), alone(x.size());
             RemezInterpolateBlocks(u, x.data(), 0, blocks, xk.data(), ad.data(), y.data(), m, result.data(),
@@ -178,7 +169,7 @@ TEST(RemezVector, NodeProductsEqualTheFrexpLoopBitForBit)
         sets.push_back(clustered);
     }
     int subnormal = 0;
-    for (RemezVectorUnit u : Units()) {
+    for (RemezVectorUnit u : AvailableRemezVectorUnits()) {
         for (const std::vector<double>& x : sets) {
             SCOPED_TRACE(Name(u) + ", " + std::to_string(x.size()) + " nodes");
             std::vector<double> want;
