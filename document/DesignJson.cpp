@@ -84,6 +84,12 @@ void AddFigures(const ResponseFigures& f, Json& out)
     out["peak_tap_index"] = f.peakTapIndex;
     out["sum_abs_taps"] = f.sumAbsTaps;
     out["headroom_bits"] = f.headroomBits;
+    if (f.whole.measured)
+        out["whole_response"] = {{"peak_db", f.whole.peakDb},
+                                 {"peak_hz", f.whole.peakHz},
+                                 {"pass_top_db", f.whole.passTopDb}};
+    else
+        out["whole_response"] = nullptr;
     out["measured"] = f.status == MeasureStatus::Ok;
     out["grid_intervals"] = f.gridIntervals;
 }
