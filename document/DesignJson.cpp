@@ -174,6 +174,17 @@ const char* SpecSearchStatusName(SpecSearchStatus status)
     }
 }
 
+Json WholeVerdictJson(const WholeVerdict& w)
+{
+    Json j;
+    j["peak_db"] = w.peakDb;
+    j["peak_hz"] = w.peakHz;
+    j["limit_db"] = w.limitDb;
+    j["margin_db"] = std::isfinite(w.marginDb) ? Json(w.marginDb) : Json(nullptr);
+    j["met"] = w.met;
+    return j;
+}
+
 Json TrialJson(const TrialVerdict& v)
 {
     Json t;
@@ -228,5 +239,8 @@ nlohmann::ordered_json RequirementJson(const SpecRequest& request, const SpecDes
         out["corners_hz"] = {r.setting.firstCorner, r.setting.secondCorner};
     }
     out["bands"] = RequirementBandsJson(request.requirement, r.search.found);
+    out["whole_response"] = WholeVerdictJson(r.search.found.whole);
+    if (r.search.found.quantWhole)
+        out["quantized_whole_response"] = WholeVerdictJson(*r.search.found.quantWhole);
     return out;
 }
