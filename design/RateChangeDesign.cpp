@@ -295,7 +295,9 @@ RateChangeSearch SearchRateChange(const DesignRequest& base, const RateChangeReq
     result.search = SearchFewestTaps(req, settings, [&](int taps) {
         const double levelled = q.rateChange.stopWeight;
         double margin = 0.0;
-        auto [best, met] = design(taps, levelled, margin);
+        std::pair<TrialDesign, bool> first = design(taps, levelled, margin);
+        TrialDesign best = std::move(first.first);
+        bool met = first.second;
         chosen[taps] = levelled;
         if (met || !weighed)
             return best;
@@ -307,9 +309,10 @@ RateChangeSearch SearchRateChange(const DesignRequest& base, const RateChangeReq
             ++trials;
             const double weight = std::exp(logWeight);
             double m = 0.0;
-            auto [d, ok] = design(taps, weight, m);
+            std::pair<TrialDesign, bool> trial = design(taps, weight, m);
+            const bool ok = trial.second;
             if (ok || m > bestMargin) {
-                best = std::move(d);
+                best = std::move(trial.first);
                 bestMargin = m;
                 chosen[taps] = weight;
             }
