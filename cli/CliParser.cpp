@@ -8,6 +8,7 @@
 
 #include "cli/AnalysisOptions.h"
 #include "cli/CliManPage.h"
+#include "cli/ForeignTapsOptions.h"
 #include "cli/CliNumbers.h"
 #include "cli/MethodOptions.h"
 #include "cli/MultirateOptions.h"
@@ -196,6 +197,7 @@ void Describe(CLI::App& app, CliOptions& o)
             "Read File before the design: one number a line, at most 512, the desired magnitude from 0 Hz to fs/2 "
             "(frequency sampling)",
             CLI::Validator(), o.inputFile);
+    AddForeignTapsOption(app, o);
     app.add_flag("--window-only", o.windowOnly, "Run Extras > Window instead of Design");
     app.add_flag("--no-design", o.noDesign, "Run neither Design nor Extras > Window (inspect or convert a document)");
     AddText(app, "--make", "ROOT", "Make File after the design: path and name of the .h and source files, no extension",
@@ -272,8 +274,10 @@ CliParser::Result CliParser::Parse(int argc, const char* const* argv, CliOptions
         return {Status::UsageError, "zantro-cli: --band: " + std::to_string(parsed.bands.size()) +
                                         " bands given, the band dialog holds at most " +
                                         std::to_string(CRemezDlg::kRows) + "\n\n" + app.help()};
-    if (parsed.toSpec && app.count("--quantize"))
+    if ((parsed.toSpec || parsed.coefficientsFile) && app.count("--quantize"))
         parsed.specQuantize = parsed.analysis.quantize;
+    if (const std::string why = CheckForeignTapsOptions(app, parsed); !why.empty())
+        return {Status::UsageError, "zantro-cli: " + why + "\n\n" + app.help()};
     if (const std::string why = CheckMethodOptions(parsed); !why.empty())
         return {Status::UsageError, "zantro-cli: " + why + "\n\n" + app.help()};
     if (const std::string why = CheckSpecOptions(parsed); !why.empty())
