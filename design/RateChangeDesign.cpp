@@ -334,8 +334,10 @@ RateChangeSearch SearchRateChange(const DesignRequest& base, const RateChangeReq
                 for (double m : {1.0, 2.0, 5.0})
                     if (m * decade >= levelled / 8.0 && m * decade <= levelled * 8.0)
                         scan.push_back(std::log(m * decade));
-            std::stable_sort(scan.begin(), scan.end(), [&](double u, double v) {
-                return std::abs(u - std::log(levelled)) < std::abs(v - std::log(levelled));
+            const double centre = std::log(levelled);
+            std::sort(scan.begin(), scan.end(), [centre](double u, double v) {
+                const double du = std::abs(u - centre), dv = std::abs(v - centre);
+                return du != dv ? du < dv : u < v;
             });
             for (size_t i = 0; i < scan.size() && !met; ++i)
                 tryWeight(scan[i]);
