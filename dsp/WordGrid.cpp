@@ -41,7 +41,10 @@ WordGrid::WordGrid(const WordLayout& layout, const WordRequirement& req, double 
     if (m_anyPass) {
         m_gainBand = -1;
     }
-    m_allowedWhole = AllowedWholeGain(req);
+    m_judgeWhole = JudgesWholeResponse(req);
+    for (const WordBand& band : req.bands) {
+        m_wholeRatio.push_back(band.band.kind == BandKind::Pass ? WholeRatio(req, band) : 0.0);
+    }
 
     const int table = 4 * m_intervals;
     m_cos.resize(static_cast<std::size_t>(table));
@@ -284,7 +287,10 @@ double WordGrid::WeightOf(int point) const {
         // The whole response's allowance above the nominal gain, or without
         // one the loosest band's: the design's values between the bands hold
         // the words' response in shape there.
-        double allowed = std::isfinite(m_allowedWhole) ? m_allowedWhole - 1.0 : 0.0;
+        double allowed = 0.0;
+        for (double ratio : m_wholeRatio) {
+            allowed = std::max(allowed, ratio - 1.0);
+        }
         for (double a : m_allowed) {
             allowed = std::max(allowed, a);
         }
@@ -328,7 +334,20 @@ WordScore WordGrid::ScoreOver(std::span<const int> points, Value&& value, bool w
         }
     }
     const double nominal = m_anyPass ? 0.5 * (passMax + passMin) : m_fixedNominal;
-    const bool judgeWhole = std::isfinite(m_allowedWhole) && m_anyPass;
+    // The whole response against the highest pass band's upper limit.
+    double wholeLowest = 0.0, wholeRatio = 0.0;
+    if (m_judgeWhole) {
+        double limit = -1.0;
+        for (std::size_t b = 0; b < used; ++b) {
+            if (m_kind[b] == BandKind::Pass && mn[b] < kGridInfinity && mn[b] * m_wholeRatio[b] > limit) {
+                limit = mn[b] * m_wholeRatio[b];
+                wholeLowest = mn[b];
+                wholeRatio = m_wholeRatio[b];
+            }
+        }
+    }
+    const bool judgeWhole = m_judgeWhole && wholeLowest > 0.0 && wholeRatio > 1.0;
+    auto wholeMargin = [&](double peak) { return 1.0 - (peak / wholeLowest - 1.0) / (wholeRatio - 1.0); };
     double margin = kGridInfinity;
     for (std::size_t b = 0; b < used; ++b) {
         if (mn[b] == kGridInfinity) {
@@ -340,7 +359,9 @@ WordScore WordGrid::ScoreOver(std::span<const int> points, Value&& value, bool w
         margin = std::min(margin, 1.0 - deviation / m_allowed[b]);
     }
     if (judgeWhole) {
-        margin = std::min(margin, 1.0 - (whole / nominal - 1.0) / (m_allowedWhole - 1.0));
+        margin = std::min(margin, wholeMargin(whole));
+    } else if (m_judgeWhole) {
+        margin = -kGridInfinity;
     }
     double gainMargin = kGridInfinity;
     if (withGain && std::isfinite(m_gainDeviation) && m_reference > 0.0) {
@@ -380,7 +401,7 @@ WordScore WordGrid::ScoreOver(std::span<const int> points, Value&& value, bool w
             m = m_kind[r] == BandKind::Stop ? 1.0 - s / (nominal * m_allowed[r])
                                             : 1.0 - std::abs(s / centre[r] - 1.0) / m_allowed[r];
         } else if (r == kOutside && judgeWhole) {
-            m = 1.0 - (m_scratch[p] / nominal - 1.0) / (m_allowedWhole - 1.0);
+            m = wholeMargin(m_scratch[p]);
         }
         if (m < score.margin + 20.0 * kSoftness) {
             sum += std::exp(-(m - score.margin) / kSoftness);
@@ -426,7 +447,7 @@ void WordGrid::FindActive() {
     }
     for (int i = 0; i <= lastGrid; ++i) {
         const int r = m_region[i];
-        if (r == kNotJudged || (r == kOutside && !(std::isfinite(m_allowedWhole) && m_anyPass))) {
+        if (r == kNotJudged || (r == kOutside && !m_judgeWhole)) {
             continue;
         }
         const bool firstOfRegion = i == 0 || m_region[i - 1] != r;

@@ -141,7 +141,8 @@ private:
     WordRequirement m_req;
     std::vector<double> m_allowed;  // per band
     std::vector<BandKind> m_kind;   // per band
-    double m_allowedWhole = 0.0;    // linear gain over nominal, infinity when not judged
+    bool m_judgeWhole = false;
+    std::vector<double> m_wholeRatio;  // per pass band: WholeRatio (0 for other bands)
     double m_gainDeviation = 0.0;   // the gain term's allowed relative drift
     int m_gainBand = -1;            // the slope band whose level is the gain, without pass bands
     bool m_anyPass = false;

@@ -60,6 +60,24 @@ double PeakFrequency(std::span<const double> taps, double fs, double lo, double 
 
 }  // namespace
 
+double WholeMargin(const WordRequirement& req, const ResponseFigures& figures, double peak, double& limit) {
+    limit = 0.0;
+    double margin = 1.0;
+    for (std::size_t i = 0; i < req.bands.size() && i < figures.bands.size(); ++i) {
+        if (req.bands[i].band.kind != BandKind::Pass) {
+            continue;
+        }
+        const double lowest = figures.bands[i].minDb <= kFloorDb ? 0.0 : std::pow(10.0, figures.bands[i].minDb / 20.0);
+        const double ratio = WholeRatio(req, req.bands[i]);
+        if (lowest * ratio > limit) {
+            limit = lowest * ratio;
+            margin = lowest > 0.0 && ratio > 1.0 ? 1.0 - (peak / lowest - 1.0) / (ratio - 1.0)
+                                                 : -std::numeric_limits<double>::infinity();
+        }
+    }
+    return std::isnan(margin) ? -std::numeric_limits<double>::infinity() : margin;
+}
+
 WordRequirement WordRequirementOf(const SpecRequirement& req) {
     WordRequirement out;
     out.fs = req.fs;
@@ -87,13 +105,19 @@ WordRequirement RequirementOfTaps(std::span<const double> taps, std::span<const 
         out.bands.clear();
         return out;
     }
-    const double allowed = AllowedWholeGain(out);
-    if (std::isfinite(allowed)) {
+    if (JudgesWholeResponse(out)) {
         // The taps' own whole response, where it rises above the pass bands'
         // upper limit, becomes the limit.
         const WordJudgement own = JudgeWords(taps, out);
-        if (own.measured && own.wholeGain > allowed && std::isfinite(own.wholeGain)) {
-            out.wholeLimitDb = 20.0 * std::log10(own.wholeGain);
+        if (own.measured && own.wholeMargin < 0.0 && own.wholeLimit > 0.0 && std::isfinite(own.wholePeak)) {
+            double ratio = 0.0;
+            for (std::size_t i = 0; i < out.bands.size(); ++i) {
+                if (out.bands[i].band.kind == BandKind::Pass) {
+                    const double lowest = std::pow(10.0, own.figures.bands[i].minDb / 20.0);
+                    ratio = std::max(ratio, own.wholePeak / lowest);
+                }
+            }
+            out.wholeLimitDb = 20.0 * std::log10(ratio);
         }
     }
     return out;
@@ -124,20 +148,13 @@ double AllowedDeviation(const WordBand& band) {
     return band.band.kind == BandKind::Stop ? StopDeviation(band.limitDb) : PassDeviation(band.limitDb);
 }
 
-double AllowedWholeGain(const WordRequirement& req) {
-    if (!req.wholeResponse) {
-        return std::numeric_limits<double>::infinity();
-    }
-    double dp = -1.0;
-    for (const WordBand& b : req.bands) {
-        if (b.band.kind == BandKind::Pass) {
-            dp = std::max(dp, PassDeviation(b.limitDb));
-        }
-    }
-    if (dp < 0.0) {
-        return std::numeric_limits<double>::infinity();
-    }
-    return req.wholeLimitDb ? std::pow(10.0, *req.wholeLimitDb / 20.0) : 1.0 + dp;
+bool JudgesWholeResponse(const WordRequirement& req) {
+    return req.wholeResponse && std::any_of(req.bands.begin(), req.bands.end(),
+                                            [](const WordBand& b) { return b.band.kind == BandKind::Pass; });
+}
+
+double WholeRatio(const WordRequirement& req, const WordBand& passBand) {
+    return std::pow(10.0, (req.wholeLimitDb ? *req.wholeLimitDb : passBand.limitDb) / 20.0);
 }
 
 WordCheck CheckWordRequirement(const WordRequirement& req) {
@@ -203,8 +220,7 @@ WordJudgement JudgeWords(std::span<const double> taps, const WordRequirement& re
         j.bandMargin.push_back(m);
         worst = std::min(worst, m);
     }
-    const double allowed = AllowedWholeGain(req);
-    if (std::isfinite(allowed)) {
+    if (JudgesWholeResponse(req)) {
         const std::vector<MaskBand> outside = OutsideStopBands(req);
         const ResponseFigures w = MeasureResponse(taps, req.fs, outside, false);
         double peakDb = kFloorDb;
@@ -215,13 +231,11 @@ WordJudgement JudgeWords(std::span<const double> taps, const WordRequirement& re
                 where = i;
             }
         }
-        const double nominal = j.figures.nominalPassGain;
-        j.wholeGain = nominal > 0.0 ? std::pow(10.0, peakDb / 20.0) / nominal : std::numeric_limits<double>::infinity();
+        j.wholePeak = std::pow(10.0, peakDb / 20.0);
         if (!outside.empty()) {
-            j.wholeGainHz = PeakFrequency(taps, req.fs, outside[where].loHz, outside[where].hiHz);
+            j.wholePeakHz = PeakFrequency(taps, req.fs, outside[where].loHz, outside[where].hiHz);
         }
-        j.wholeMargin = allowed > 1.0 ? 1.0 - (j.wholeGain - 1.0) / (allowed - 1.0)
-                                      : (j.wholeGain <= allowed ? 0.0 : -std::numeric_limits<double>::infinity());
+        j.wholeMargin = WholeMargin(req, j.figures, j.wholePeak, j.wholeLimit);
         worst = std::min(worst, j.wholeMargin);
     }
     j.margin = worst;

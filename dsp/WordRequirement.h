@@ -32,9 +32,13 @@ struct WordBand {
 
 // Bands in any order, inside 0 .. fs/2, not overlapping. With pass bands,
 // the whole response counts too: no frequency outside the stop bands
-// (transition bands included) may rise above the nominal pass gain times
-// 1 + dp of the loosest pass band (its upper ripple limit), or above
-// wholeLimitDb over the nominal pass gain when that is given.
+// (transition bands and the pass bands included) may rise above the highest
+// pass band's upper ripple limit, a pass band's lowest gain times
+// 10^(R/20) for its ripple limit R (or wholeLimitDb in place of R when
+// given), the highest over the pass bands. Its margin is
+// 1 - (peak / lowest - 1) / (10^(R/20) - 1) for that band: 0 when the peak
+// reaches the limit, near the band's own ripple margin when the peak lies
+// in the band.
 struct WordRequirement {
     double fs = 0.0;
     std::vector<WordBand> bands;
@@ -62,9 +66,11 @@ std::vector<MaskBand> MaskOfRequirement(const WordRequirement& req);
 
 // Allowed linear deviation of a band (PassDeviation or StopDeviation).
 double AllowedDeviation(const WordBand& band);
-// The largest gain outside the stop bands the requirement allows, over the
-// nominal pass gain (linear); infinity when the whole response is not judged.
-double AllowedWholeGain(const WordRequirement& req);
+// Whether the whole response is judged: asked for, and a pass band.
+bool JudgesWholeResponse(const WordRequirement& req);
+// The largest gain outside the stop bands a pass band allows, over its
+// lowest gain (linear): 10^(R/20) for its ripple limit R, or for wholeLimitDb.
+double WholeRatio(const WordRequirement& req, const WordBand& passBand);
 
 inline constexpr std::size_t kMostWordBands = 16;
 
@@ -79,13 +85,18 @@ struct WordJudgement {
     bool measured = false;          // false: the taps or the requirement could not be measured
     ResponseFigures figures;        // on the requirement's bands, in its order
     std::vector<double> bandMargin; // one per band
-    double wholeGain = 0.0;         // largest gain outside the stop bands over the nominal pass gain, linear
-    double wholeGainHz = 0.0;       // where it is
-    double wholeMargin = 1.0;       // 1 - (wholeGain - 1) / (allowed - 1); 1 when not judged
+    double wholePeak = 0.0;         // largest gain outside the stop bands, linear (judged only)
+    double wholePeakHz = 0.0;       // where it is
+    double wholeLimit = 0.0;        // the highest pass band's upper ripple limit, linear
+    double wholeMargin = 1.0;       // as WordRequirement defines it; 1 when not judged
     double margin = 0.0;            // the smallest of them
     bool met = false;               // every margin at or above 0
 };
 WordJudgement JudgeWords(std::span<const double> taps, const WordRequirement& req);
+
+// The whole response's margin for its peak (linear gain) with the pass
+// bands' figures; limit receives the highest pass band's upper limit.
+double WholeMargin(const WordRequirement& req, const ResponseFigures& figures, double peak, double& limit);
 
 // The margin of one band from its measured figures, with the nominal pass
 // gain the figures carry.

@@ -5,14 +5,17 @@ The margins follow the definitions of dsp/WordRequirement.h: a pass band's
 deviation is (max - min) / (max + min) of |H| over the band (a slope band's
 of |H| over the line f / (fs/2)), a stop band's its largest |H| over the
 nominal pass gain (midpoint of the pass bands' largest and smallest |H|);
-the whole response is the largest |H| outside the stop bands over the
-nominal gain. A margin is 1 - deviation / allowed.
+the whole response is the largest |H| outside the stop bands (pass bands
+included) against the highest pass band's upper ripple limit, the band's
+lowest |H| times r = 10^(R/20) for its ripple limit R: its margin is
+1 - (peak / lowest - 1) / (r - 1) for that band. A band's margin is
+1 - deviation / allowed.
 
 Usage: word_reference.py measure IN.json OUT.txt
          IN.json: a list of {"fs", "bands": [{"kind": "pass"|"stop"|"slope",
          "lo", "hi", "limit"}], "taps"}. OUT.txt: per case one line: the
-         margins of the bands in order, then the whole response's peak over
-         the nominal gain and its margin (2^18 points from 0 to fs/2, the
+         margins of the bands in order, then the whole response's peak
+         (|H|) and its margin (2^18 points from 0 to fs/2, the
          band edges, every local extreme refined by bounded scalar
          minimisation of the exact |H|).
        word_reference.py milp IN.json OUT.txt
@@ -112,9 +115,13 @@ def measure_case(c):
         start = max(start, hi)
     if start < fs / 2:
         outside.append((start, fs / 2))
-    peak = max(extremes(h, fs, lo, hi, spectrum, freqs, one)[0] for lo, hi in outside) / nominal
-    passes = [pass_dev(b["limit"]) for b in c["bands"] if b["kind"] == "pass"]
-    whole = 1.0 - (peak - 1.0) / max(passes) if passes else 1.0
+    peak = max(extremes(h, fs, lo, hi, spectrum, freqs, one)[0] for lo, hi in outside)
+    limits = [(f[1] * 10.0 ** (b["limit"] / 20.0), f[1], 10.0 ** (b["limit"] / 20.0))
+              for b, f in zip(c["bands"], figures) if b["kind"] == "pass"]
+    whole = 1.0
+    if limits:
+        _, lowest, ratio = max(limits)
+        whole = 1.0 - (peak / lowest - 1.0) / (ratio - 1.0)
     return margins + [peak, whole]
 
 
@@ -159,7 +166,10 @@ def milp_case(c):
     phi = basis(n, w)
     nv = phi.shape[1]
     passes = [allowed(b) for b in bands if b["kind"] == "pass"]
-    dw = max(passes)
+    # The whole response's bound over the pass band's centre: its lowest
+    # gain c (1 - dp (1 - t)) times 1 + (r - 1) (1 - t), to first order in
+    # 1 - t (the square term is dp (r - 1), under 1e-4).
+    dw = max(10.0 ** (b["limit"] / 20.0) - 1.0 - allowed(b) for b in bands if b["kind"] == "pass")
     dg = min(passes)
     c0 = float(c["reference"])
     top = (1 << (int(c["bits"]) - 1)) - 1
