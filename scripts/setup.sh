@@ -16,6 +16,7 @@ RUN_PACKAGES=(
     libcli11-dev
     libfftw3-dev
     nlohmann-json3-dev
+    libfplll-dev
     fonts-liberation
     qt6-base-dev
     qt6-charts-dev

@@ -10,11 +10,8 @@ namespace {
 DesignRequest Lowpass(RemezStart start, int gridDensity)
 {
     DesignRequest q;
-    q.method = DesignMethod::Remez;
     q.taps = 41;
-    q.bands = {{1, 0, 1000, 1.0, 1.0}, {1, 1500, 4000, 0.0, 1.0}};
-    q.gridDensity = gridDensity;
-    q.remezStart = start;
+    q.method = RemezMethod{{{1, 0, 1000, 1.0, 1.0}, {1, 1500, 4000, 0.0, 1.0}}, gridDensity, start};
     return q;
 }
 
@@ -68,7 +65,7 @@ TEST(RemezOutcome, ANonConvergedDesignSaysSoAndKeepsFiniteTaps)
     // A 2000 Hz transition for 63 taps asks for a ripple far below what
     // doubles resolve: the exchange never levels its error.
     DesignRequest q = Lowpass(RemezStart::Automatic, 16);
-    q.bands = {{1, 0, 1000, 1.0, 1.0}, {1, 3000, 4000, 0.0, 1.0}};
+    std::get<RemezMethod>(q.method).bands = {{1, 0, 1000, 1.0, 1.0}, {1, 3000, 4000, 0.0, 1.0}};
     q.taps = 63;
     const DesignOutcome out = Design(q);
     ASSERT_TRUE(out.remez.ran);
