@@ -67,7 +67,8 @@ double WeightValue(const RemezEdge& band, double f, int filterType)
     return band.weight;
 }
 
-RemezGrid BuildDenseGrid(std::vector<RemezEdge>& bands, int r, int density, int filterType, int firType)
+RemezGrid BuildDenseGrid(std::vector<RemezEdge>& bands, int r, int density, int filterType, int firType,
+                         bool bothEdges)
 {
     const double delf = 0.5 / (static_cast<double>(r) * density);
     if (IsAntisymmetric(firType) && !bands.empty() && bands[0].lower < delf)
@@ -90,7 +91,7 @@ RemezGrid BuildDenseGrid(std::vector<RemezEdge>& bands, int r, int density, int 
         // edge, and leave the rest of it unconstrained: it keeps its lower
         // edge too, both ends closer than the spacing as in any other band.
         if (grid.Size() > before) {
-            if (grid.Size() == before + 1 && band.upper > band.lower)
+            if (bothEdges && grid.Size() == before + 1 && band.upper > band.lower)
                 grid.Append(band.lower, DesiredValue(band, band.lower, filterType),
                             WeightValue(band, band.lower, filterType));
             const size_t last = grid.f.size() - 1;
