@@ -18,7 +18,7 @@ TEST(DialogUnits, MulDivRoundsHalvesAwayFromZero)
 
 TEST(DialogUnits, MsSansSerifFallsBackToAMetricCompatibleSansWithThePlatformsBaseUnits)
 {
-    // fonts-liberation is one of the packages the README installs.
+    // fonts-liberation is one of the packages the two commands install.
     const DialogUnits units(QStringLiteral("MS Sans Serif"), 8, 96);
     EXPECT_EQ(QFontInfo(units.GetFont()).family(), QStringLiteral("Liberation Sans"));
     EXPECT_EQ(units.GetFont().pixelSize(), 11);

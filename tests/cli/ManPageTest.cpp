@@ -31,12 +31,12 @@ std::set<std::string> LongOptions(const std::string& text, const std::string& da
     return options;
 }
 
-// The options of the README's option table: its first column.
-std::set<std::string> ReadmeTableOptions()
+// The options of the option table in docs/cli.md: its first column.
+std::set<std::string> CliDocTableOptions()
 {
     std::set<std::string> options;
-    std::istringstream readme(ReadFile(TestSourceDir() + "/README.md"));
-    for (std::string line; std::getline(readme, line);)
+    std::istringstream page(ReadFile(TestSourceDir() + "/docs/cli.md"));
+    for (std::string line; std::getline(page, line);)
         if (line.rfind("| `--", 0) == 0) {
             const std::string first = line.substr(0, line.find(" | ", 1));
             for (const std::string& o : LongOptions(first, "-"))
@@ -47,16 +47,16 @@ std::set<std::string> ReadmeTableOptions()
 
 }  // namespace
 
-TEST(ManPage, NamesEveryOptionOfTheReadmeTableAndOfHelp)
+TEST(ManPage, NamesEveryOptionOfTheDocumentedTableAndOfHelp)
 {
     const std::string page = ReadFile(TestSourceDir() + "/packaging/zantro-cli.1");
     ASSERT_FALSE(page.empty());
     const std::set<std::string> documented = LongOptions(page, R"(\\-)");
 
-    const std::set<std::string> table = ReadmeTableOptions();
+    const std::set<std::string> table = CliDocTableOptions();
     EXPECT_EQ(table.size(), 54u);
     for (const std::string& o : table)
-        EXPECT_TRUE(documented.count(o)) << o << " is in the README's table but not in zantro-cli(1)";
+        EXPECT_TRUE(documented.count(o)) << o << " is in the table of docs/cli.md but not in zantro-cli(1)";
 
     const CliResult help = RunCliArgs({"--help"});
     ASSERT_EQ(help.status, 0);

@@ -18,12 +18,12 @@ std::string Slurp(const std::string& path)
 
 }  // namespace
 
-// The README shows examples/DesignExample.cpp, which the build compiles and
-// the tests run; the two must not drift apart.
-TEST(ReadmeExample, IsTheProgramTheBuildCompiles)
+// docs/architecture.md shows examples/DesignExample.cpp, which the build
+// compiles and the tests run; the two must not drift apart.
+TEST(DocsExample, IsTheProgramTheBuildCompiles)
 {
-    const std::string readme = Slurp(TestSourceDir() + "/README.md");
+    const std::string page = Slurp(TestSourceDir() + "/docs/architecture.md");
     const std::string example = Slurp(TestSourceDir() + "/examples/DesignExample.cpp");
     ASSERT_FALSE(example.empty());
-    EXPECT_NE(readme.find("```cpp\n" + example + "```\n"), std::string::npos);
+    EXPECT_NE(page.find("```cpp\n" + example + "```\n"), std::string::npos);
 }
