@@ -122,6 +122,24 @@ std::vector<std::string> HdlTestbenchComment(const HdlFilterPlan& plan, const st
     return lines;
 }
 
+std::string HdlStringText(const std::string& text, bool vhdl)
+{
+    std::string out;
+    for (char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        // VHDL's strings take Latin-1's graphic characters only.
+        if (byte < 0x20 || byte == 0x7f || (vhdl && byte >= 0x80 && byte < 0xa0))
+            out += '?';
+        else if (c == '"')
+            out += vhdl ? "\"\"" : "\\\"";
+        else if (c == '\\' && !vhdl)
+            out += "\\\\";
+        else
+            out += c;
+    }
+    return out;
+}
+
 std::string HdlBitPattern(HdlInteger v, int width)
 {
     std::string bits(static_cast<size_t>(width), '0');

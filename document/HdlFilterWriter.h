@@ -92,6 +92,10 @@ std::vector<std::string> HdlStreamComment(const HdlFilterPlan& plan, const std::
 std::vector<std::string> HdlTestbenchComment(const HdlFilterPlan& plan, const std::string& name,
                                              const HdlTestbench& bench, const std::string& language);
 
+// text as the inside of a string literal: VHDL doubles quotes, Verilog
+// escapes quotes and backslashes; a control character (in VHDL Latin-1's
+// too) becomes "?".
+std::string HdlStringText(const std::string& text, bool vhdl);
 // The width-bit two's complement pattern of v, most significant bit first.
 std::string HdlBitPattern(HdlInteger v, int width);
 // The lines behind a comment marker ("--" or "//"); empty lines keep only the marker.

@@ -12,9 +12,9 @@ std::string VerilogFilterTestbenchText(const HdlFilterPlan& plan, const std::str
     const bool folded = plan.options.architecture == HdlArchitecture::Folded;
     std::string t = HdlComment(HdlTestbenchComment(plan, name, bench, "Verilog"), "//");
     t += "\nmodule " + tb + ";\n";
-    t += "    parameter INPUT_FILE = \"" + bench.inputFile + "\";\n";
-    t += "    parameter EXPECTED_FILE = \"" + bench.expectedFile + "\";\n";
-    t += "    parameter OUTPUT_FILE = \"" + bench.outputFile + "\";\n";
+    t += "    parameter INPUT_FILE = \"" + HdlStringText(bench.inputFile, false) + "\";\n";
+    t += "    parameter EXPECTED_FILE = \"" + HdlStringText(bench.expectedFile, false) + "\";\n";
+    t += "    parameter OUTPUT_FILE = \"" + HdlStringText(bench.outputFile, false) + "\";\n";
     t += "    parameter GAPS = 0;\n";
     if (bench.stream)
         t += "    parameter BACKPRESSURE = 1;\n";

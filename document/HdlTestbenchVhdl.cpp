@@ -231,9 +231,9 @@ std::string VhdlFilterTestbenchText(const HdlFilterPlan& plan, const std::string
     std::string t = HdlComment(HdlTestbenchComment(plan, name, bench, "VHDL"), "--");
     t += "\nlibrary ieee;\nuse ieee.std_logic_1164.all;\nuse ieee.numeric_std.all;\nuse std.textio.all;\n\n";
     t += "entity " + tb + " is\n  generic (\n";
-    t += "    INPUT_FILE    : string  := \"" + bench.inputFile + "\";\n";
-    t += "    EXPECTED_FILE : string  := \"" + bench.expectedFile + "\";\n";
-    t += "    OUTPUT_FILE   : string  := \"" + bench.outputFile + "\";\n";
+    t += "    INPUT_FILE    : string  := \"" + HdlStringText(bench.inputFile, true) + "\";\n";
+    t += "    EXPECTED_FILE : string  := \"" + HdlStringText(bench.expectedFile, true) + "\";\n";
+    t += "    OUTPUT_FILE   : string  := \"" + HdlStringText(bench.outputFile, true) + "\";\n";
     t += std::string("    GAPS          : natural := 0") + (bench.stream ? ";\n    BACKPRESSURE  : natural := 1\n" : "\n");
     t += "  );\nend entity " + tb + ";\n\n";
     t += "architecture sim of " + tb + " is\n";

@@ -153,7 +153,11 @@ public:
                     }
                 });
             });
-        Add(best);
+        // Every successor has a construction; digits keep the graph whole regardless.
+        if (bestDepth < 0)
+            BuildByDigits(s);
+        else
+            Add(best);
     }
 
     // Builds v adding its canonical signed digits from the least

@@ -260,6 +260,8 @@ TEST(HdlFilterWriter, NamesBitPatternsAndComments)
                  {"in_ready", "in_ready_fir"},    {"fund_2", "fund_2_fir"},     {"lowpass_tb", "lowpass_tb"}};
     for (const auto& n : names)
         EXPECT_EQ(HdlFilterName(n.root), n.name) << n.root;
+    EXPECT_EQ(HdlStringText("a\"b\\c\n\x85", false), "a\\\"b\\\\c?\x85");
+    EXPECT_EQ(HdlStringText("a\"b\\c\n\x85", true), "a\"\"b\\c??");
     EXPECT_EQ(HdlBitPattern(5, 4), "0101");
     EXPECT_EQ(HdlBitPattern(-1, 4), "1111");
     EXPECT_EQ(HdlBitPattern(-8, 4), "1000");
