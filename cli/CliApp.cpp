@@ -5,6 +5,7 @@
 #include "cli/AnalysisReport.h"
 #include "cli/CliParser.h"
 #include "cli/CliRunner.h"
+#include "cli/ForeignTapsRun.h"
 #include "cli/JsonReport.h"
 #include "cli/MethodOptions.h"
 #include "cli/MethodRun.h"
@@ -37,6 +38,8 @@ int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
         return 2;
     }
 
+    if (options.coefficientsFile)
+        return RunForeignTaps(options, out, err);
     if (options.multirate.kind)
         return RunMultirate(options, out, err);
     if (UsesNewMethods(options))

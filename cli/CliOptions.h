@@ -51,6 +51,9 @@ struct CliOptions {
     std::optional<std::string> gridDensity;
     // Read File before the design.
     std::optional<std::string> inputFile;
+    // Taps designed elsewhere, read from this file instead of a design
+    // (ForeignTapsRun.h).
+    std::optional<std::string> coefficientsFile;
 
     // Extras > Window instead of Design; or neither.
     bool windowOnly = false;

@@ -7,6 +7,8 @@
 #include <functional>
 
 #include "cli/AnalysisOptions.h"
+#include "cli/CliManPage.h"
+#include "cli/ForeignTapsOptions.h"
 #include "cli/CliNumbers.h"
 #include "cli/MethodOptions.h"
 #include "cli/MultirateOptions.h"
@@ -161,9 +163,9 @@ void Describe(CLI::App& app, CliOptions& o)
               AllMethodEntries(), o.designMethod);
     AddChoice(app, "--window", "Window", kCliWindowTypes, EntriesOf(kWindowTypeNames), o.windowType);
     AddText(app, "--taps", "N", "Number of taps (4..1025)", DigitsOnly(), o.taps);
-    AddText(app, "--fs", "HZ", "Sampling rate, Hz", DigitsOnly(), o.samplingRate);
-    AddText(app, "--f1", "HZ", "First corner frequency, Hz", DigitsOnly(), o.firstCorner);
-    AddText(app, "--f2", "HZ", "Second corner frequency, Hz", DigitsOnly(), o.secondCorner);
+    AddText(app, "--fs", "HZ", "Sampling rate in whole hertz", DigitsOnly(), o.samplingRate);
+    AddText(app, "--f1", "HZ", "First corner frequency in whole hertz, below fs/2", DigitsOnly(), o.firstCorner);
+    AddText(app, "--f2", "HZ", "Second corner frequency in whole hertz, below fs/2", DigitsOnly(), o.secondCorner);
     AddChoice(app, "--scaling", "Impulse response scaling", kCliScalings, EntriesOf(kIRScalingNames), o.irScaling);
     AddText(app, "--scale", "TEXT", "Impulse response scale text (0.1..10.0, used by custom scaling)",
             FloatKeys(kScaleChars), o.scale);
@@ -191,8 +193,11 @@ void Describe(CLI::App& app, CliOptions& o)
         ->check(BandCheck())
         ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
     AddText(app, "--grid", "N", "Remez grid density (8..64)", DigitsOnly(), o.gridDensity);
-    AddText(app, "--input", "FILE", "Read File before the design (frequency-sampling input points)",
+    AddText(app, "--input", "FILE",
+            "Read File before the design: one number a line, at most 512, the desired magnitude from 0 Hz to fs/2 "
+            "(frequency sampling)",
             CLI::Validator(), o.inputFile);
+    AddForeignTapsOption(app, o);
     app.add_flag("--window-only", o.windowOnly, "Run Extras > Window instead of Design");
     app.add_flag("--no-design", o.noDesign, "Run neither Design nor Extras > Window (inspect or convert a document)");
     AddText(app, "--make", "ROOT", "Make File after the design: path and name of the .h and source files, no extension",
@@ -206,7 +211,8 @@ void Describe(CLI::App& app, CliOptions& o)
     app.add_flag("--json", o.json, "Print one JSON object with the whole result instead of the coefficients");
     AddAnalysisOptions(app, o.analysis);
     app.add_option_function<std::string>("--svg", [&o](const std::string& dir) { o.svgDir = dir; },
-                                         "Write the four plots as magnitude.svg, phase.svg, impulse.svg and step.svg into DIR")
+                                         "Write the four plots as magnitude.svg, phase.svg, impulse.svg and step.svg "
+                                         "(568 x 312, as painted on screen) into the folder DIR, created when missing")
         ->type_name("DIR")
         ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
     AddSpecOptions(app, o);
@@ -268,8 +274,10 @@ CliParser::Result CliParser::Parse(int argc, const char* const* argv, CliOptions
         return {Status::UsageError, "zantro-cli: --band: " + std::to_string(parsed.bands.size()) +
                                         " bands given, the band dialog holds at most " +
                                         std::to_string(CRemezDlg::kRows) + "\n\n" + app.help()};
-    if (parsed.toSpec && app.count("--quantize"))
+    if ((parsed.toSpec || parsed.coefficientsFile) && app.count("--quantize"))
         parsed.specQuantize = parsed.analysis.quantize;
+    if (const std::string why = CheckForeignTapsOptions(app, parsed); !why.empty())
+        return {Status::UsageError, "zantro-cli: " + why + "\n\n" + app.help()};
     if (const std::string why = CheckMethodOptions(parsed); !why.empty())
         return {Status::UsageError, "zantro-cli: " + why + "\n\n" + app.help()};
     if (const std::string why = CheckSpecOptions(parsed); !why.empty())
@@ -280,6 +288,14 @@ CliParser::Result CliParser::Parse(int argc, const char* const* argv, CliOptions
         return {Status::UsageError, "zantro-cli: " + why + "\n\n" + app.help()};
     options = std::move(parsed);
     return {Status::Run, {}};
+}
+
+std::string CliParser::ManPage(const std::string& templateText)
+{
+    CliOptions unused;
+    CLI::App app("", "zantro-cli");
+    Describe(app, unused);
+    return FillManPage(templateText, app);
 }
 
 std::string CliParser::Usage()

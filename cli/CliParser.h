@@ -35,6 +35,9 @@ public:
 
     static Result Parse(int argc, const char* const* argv, CliOptions& options);
     static std::string Usage();
+    // zantro-cli(1): the template's options line filled from the options
+    // Parse takes, with the texts Usage prints (cli/CliManPage.h).
+    static std::string ManPage(const std::string& templateText);
 
     // Index of text among names (case-insensitive) or among the form's entry
     // texts, or a decimal index below names.size(); nullopt otherwise.

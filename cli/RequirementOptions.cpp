@@ -51,8 +51,7 @@ void AddBands(CLI::App& app, const std::string& name, BandKind kind, const std::
            help)
         ->type_name(kind == BandKind::Pass ? "LO:HI:RIPPLE_DB" : "LO:HI:ATTEN_DB")
         ->check(BandCheck(kind))
-        ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll)
-        ->needs("--to-spec");
+        ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
 }
 
 }  // namespace
@@ -76,12 +75,12 @@ void AddSpecOptions(CLI::App& app, CliOptions& o)
                  "Kaiser window, or remez), also for the --quantize taps when that is given; fills the form and "
                  "runs Design; it chooses taps, corners, window, beta and bands itself");
     AddBands(app, "--pass-band", BandKind::Pass,
-             "Pass band of --to-spec, LO:HI:RIPPLE_DB: ripple (largest minus smallest gain) at most RIPPLE_DB; repeat "
-             "for more",
+             "Pass band of --to-spec or --coefficients, LO:HI:RIPPLE_DB: ripple (largest minus smallest gain) at most "
+             "RIPPLE_DB; repeat for more",
              o);
     AddBands(app, "--stop-band", BandKind::Stop,
-             "Stop band of --to-spec, LO:HI:ATTEN_DB: attenuation below the pass-band gain at least ATTEN_DB; repeat "
-             "for more; alias:ATTEN_DB with a rate change: the stop bands it derives",
+             "Stop band of --to-spec or --coefficients, LO:HI:ATTEN_DB: attenuation below the pass-band gain at least "
+             "ATTEN_DB; repeat for more; alias:ATTEN_DB with a rate change: the stop bands it derives",
              o);
 }
 

@@ -87,7 +87,14 @@ std::string JsonExportText(const ExportDesign& d, const ExportOptions& o, const 
     j["profile"] = ExportProfileName(o.profile);
     j["summary"] = ExportSummary(d, o, w);
     j["taps"] = d.taps;
-    j["parameters"] = ParametersJson(d);
+    // Taps designed elsewhere have no parameters of Zantro's form: where
+    // they came from and their rate instead (ReadTapsFile reads both back).
+    if (d.foreignSource.empty()) {
+        j["parameters"] = ParametersJson(d);
+    } else {
+        j["parameters"] = nullptr;
+        j["source"] = {{"file", d.foreignSource}, {"sampling_rate_hz", d.outline.fs}};
+    }
     j["analysis"] = AnalysisJson(d.figures, w.quant, d.bandsDerived);
     return j.dump(2, ' ', false, Json::error_handler_t::replace) + "\n";
 }

@@ -8,6 +8,7 @@
 #include "document/CoefficientFiles.h"
 #include "document/ExportProfileTraits.h"
 #include "dsp/DesignKinds.h"
+#include "dsp/FewestTapsSearch.h"
 
 #ifndef ZANTRO_VERSION
 #define ZANTRO_VERSION "0"
@@ -89,6 +90,35 @@ std::string BandLabel(const MaskBand& b)
 {
     const char* kind = b.kind == BandKind::Pass ? "pass" : b.kind == BandKind::Stop ? "stop" : "slope";
     return std::string(kind) + " " + HzNumber(b.loHz) + " - " + Hz(b.hiHz);
+}
+
+// A requirement's verdict on the double taps beside the exported values:
+// one line a band with its limit and margin, then the whole.
+std::vector<std::string> RequirementLines(const ExportDesign& d, const ExportWords& w)
+{
+    const SpecRequirement requirement{d.outline.fs, d.requirement};
+    const TrialVerdict exact = JudgeTaps(d.taps, requirement, std::nullopt);
+    const TrialVerdict target = JudgeTaps(w.values, requirement, std::nullopt);
+    std::vector<std::string> lines = {"Requirement, double precision | as exported:"};
+    if (exact.bands.size() != d.requirement.size() || target.bands.size() != d.requirement.size())
+        return {"Requirement: not judged, the bands could not be measured"};
+    auto verdict = [](const BandVerdict& v, int decimals) {
+        return v.met ? "met, margin " + FixedDecimals(v.marginDb, decimals) + " dB"
+                     : "missed by " + FixedDecimals(-v.marginDb, decimals) + " dB";
+    };
+    for (size_t i = 0; i < d.requirement.size(); ++i) {
+        const SpecBand& b = d.requirement[i];
+        const bool pass = b.kind == BandKind::Pass;
+        const int decimals = pass ? 4 : 2;
+        lines.push_back("  " + BandLabel({b.kind, b.loHz, b.hiHz, 1.0}) + ", " +
+                        (pass ? "ripple at most " : "attenuation at least ") + NumberText(b.limitDb) + " dB: " +
+                        verdict(exact.bands[i], decimals) + " | " + verdict(target.bands[i], decimals));
+    }
+    lines.push_back(exact.met && target.met ? "  Met in double precision and as exported."
+                    : exact.met             ? "  Missed as exported (met in double precision)."
+                    : target.met            ? "  Missed in double precision (met as exported)."
+                                            : "  Missed in double precision and as exported.");
+    return lines;
 }
 
 // The figure a band is judged by, double precision beside the exported values.
@@ -249,6 +279,9 @@ std::vector<std::string> ExportDesignLines(const ExportDesign& d)
 {
     const DesignOutline& f = d.outline;
     std::vector<std::string> lines;
+    if (!d.foreignSource.empty())
+        return {"Filter: " + std::to_string(d.taps.size()) + " taps designed elsewhere, read from " + d.foreignSource,
+                "Sampling rate: " + Hz(f.fs)};
     lines.push_back("Filter: " + NameOf(kFilterTypeNames, f.filterType) + ", " +
                     std::to_string(d.taps.size()) + " taps, " +
                     (d.methodName.empty() ? NameOf(kDesignMethodNames, f.designMethod) : d.methodName));
@@ -316,9 +349,10 @@ std::vector<std::string> ExportSummary(const ExportDesign& d, const ExportOption
     } else {
         for (size_t i = 0; i < exact.bands.size(); ++i)
             lines.push_back("  " + BandLabel(exact.bands[i].band) + ": " + FiguresOf(exact.bands[i], target.bands[i]));
-        // The gain at DC only where the design passes DC; elsewhere it is a floor.
+        // The gain at DC only where the design passes DC; elsewhere it is a
+        // floor. Of taps designed elsewhere nothing is known: it is stated.
         const bool passesDc = f.filterType == FT_LOWPASS || f.filterType == FT_BANDSTOP ||
-                              f.filterType >= FT_GAUSSIAN;
+                              f.filterType >= FT_GAUSSIAN || !d.foreignSource.empty();
         lines.push_back(std::string("  ") +
                         (passesDc ? "DC gain " + FixedDecimals(exact.dcGainDb, 4) + " dB | " +
                                         FixedDecimals(target.dcGainDb, 4) + " dB; "
@@ -326,6 +360,9 @@ std::vector<std::string> ExportSummary(const ExportDesign& d, const ExportOption
                         "group delay " + SamplesNumber(exact.groupDelaySamples) + " samples (" +
                         FixedDecimals(exact.groupDelayMs, 4) + " ms)");
     }
+    if (!d.requirement.empty())
+        for (const std::string& line : RequirementLines(d, w))
+            lines.push_back(line);
     return lines;
 }
 

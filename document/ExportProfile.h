@@ -7,6 +7,7 @@
 #include "design/DesignMessages.h"
 #include "document/HdlFilterPlan.h"
 #include "dsp/MaskDerivation.h"
+#include "dsp/OrderEstimate.h"
 #include "dsp/Multirate.h"
 #include "dsp/ResponseMeasurement.h"
 #include "dsp/TapQuantization.h"
@@ -97,6 +98,13 @@ struct ExportDesign {
     // pulse, a shaped Remez pass band) as the comment names it, in place of
     // the method list's entry; empty for the form's own methods.
     std::string methodName;
+    // Taps designed elsewhere (ForeignTaps.h): where they came from, named
+    // in place of the design's parameters; empty for Zantro's own designs.
+    std::string foreignSource;
+    // A requirement the taps are judged against, double precision and as
+    // exported (pass bands: ripple at most limitDb; stop bands: attenuation
+    // at least limitDb); empty when none was given.
+    std::vector<SpecBand> requirement;
 };
 
 // The words of one export, natural order, before any reversal or padding.

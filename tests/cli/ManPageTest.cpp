@@ -9,6 +9,8 @@
 
 #include "TestPaths.h"
 #include "CliRunSupport.h"
+#include "cli/CliManPage.h"
+#include "cli/CliParser.h"
 
 namespace {
 
@@ -49,12 +51,12 @@ std::set<std::string> CliDocTableOptions()
 
 TEST(ManPage, NamesEveryOptionOfTheDocumentedTableAndOfHelp)
 {
-    const std::string page = ReadFile(TestSourceDir() + "/packaging/zantro-cli.1");
+    const std::string page = CliParser::ManPage(ReadFile(TestSourceDir() + "/packaging/zantro-cli.1.in"));
     ASSERT_FALSE(page.empty());
     const std::set<std::string> documented = LongOptions(page, R"(\\-)");
 
     const std::set<std::string> table = CliDocTableOptions();
-    EXPECT_EQ(table.size(), 58u);
+    EXPECT_EQ(table.size(), 59u);
     for (const std::string& o : table)
         EXPECT_TRUE(documented.count(o)) << o << " is in the table of docs/cli.md but not in zantro-cli(1)";
 
@@ -74,3 +76,38 @@ TEST(ManPage, TheDesktopProgramsPageNamesItsSwitches)
     for (const char* text : {".TH ZANTRO 1", ".BI /p ", ".BI /pt ", "zantro\\-cli (1)", "QT_QPA_PLATFORM=offscreen"})
         EXPECT_NE(page.find(text), std::string::npos) << text;
 }
+
+// Each option's paragraph names it in bold, its value in italics without the
+// ranges CLI11 appends for --help, and holds its --help text escaped.
+TEST(ManPage, OptionParagraphsAreHelpsTextsInGroff)
+{
+    const std::string page = CliParser::ManPage(ReadFile(TestSourceDir() + "/packaging/zantro-cli.1.in"));
+    EXPECT_EQ(page.find("@OPTIONS@"), std::string::npos);
+    for (const char* paragraph : {
+             ".TP\n.BI \"\\-\\-taps \" \"N\"\nNumber of taps (4..1025)\n",
+             ".TP\n.BI \"\\-\\-word\\-length \" \"BITS\"\nWord length of c\\-fixed,",
+             ".TP\n.BI \"\\-\\-band \" \"LO:HI:VALUE:WEIGHT\"\nRemez band",
+             ".TP\n.B \\-\\-sinx\nTurn sin(x)/x compensation on\n",
+             ".TP\n.B \\-h, \\-\\-help\nPrint this help message and exit\n",
+             ".SH EXPORTS\n",
+         })
+        EXPECT_NE(page.find(paragraph), std::string::npos) << paragraph;
+    EXPECT_THROW(CliParser::ManPage(".TH X 1\n"), std::runtime_error);
+}
+
+TEST(ManPage, GroffTextEscapesWhatGroffWouldRead)
+{
+    const struct {
+        const char* text;
+        const char* groff;
+    } cases[] = {
+        {"--taps 4..1025", "\\-\\-taps 4..1025"},
+        {".fir is added", "\\&.fir is added"},
+        {"'quoted'", "\\&'quoted'"},
+        {"a\\b", "a\\eb"},
+        {"\"Wrote ...\"", "\\(dqWrote ...\\(dq"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(GroffText(c.text), c.groff) << c.text;
+}
+

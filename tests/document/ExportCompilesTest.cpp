@@ -1,7 +1,10 @@
 #include <cmath>
+#include <functional>
 #include <map>
 
 #include "ExportTestSupport.h"
+#include "PythonReference.h"
+#include "document/ForeignTaps.h"
 
 namespace fs = std::filesystem;
 
@@ -184,9 +187,9 @@ const CmsisKind kCmsisKinds[] = {
 
 const ExportProfile kPlainProfiles[] = {ExportProfile::CFixed, ExportProfile::CFloat, ExportProfile::CDouble};
 
-std::string RootName(const ExportCase& c, ExportProfile p)
+std::string RootName(const std::string& caseName, ExportProfile p)
 {
-    std::string name = std::string(c.name) + "_" + ExportProfileName(p);
+    std::string name = caseName + "_" + ExportProfileName(p);
     for (char& ch : name)
         ch = ch == '-' ? '_' : ch;
     return name;
@@ -237,18 +240,19 @@ int HeliumStateTouched(ExportProfile p, int numTaps, int blockSize)
 
 class ExportCompiles : public TempDirTest {
 protected:
-    // Exports every C profile of the case into out/ and writes a client that
-    // runs the CMSIS model on each and prints the plain profiles' values.
-    void ExportAll(size_t caseIndex, CZantroView& view, bool helium, int blockSize, QuantRounding rounding)
+    // Exports every C profile of the case into out/ through write and writes
+    // a client that runs the CMSIS model on each and prints the plain
+    // profiles' values.
+    void ExportAll(const std::string& c, int fixedWordLength, const std::function<bool(const ExportOptions&)>& write,
+                   bool helium, int blockSize, QuantRounding rounding)
     {
-        const ExportCase& c = ExportCases()[caseIndex];
         fs::create_directories(m_dir / "out");
         std::ofstream(m_dir / "arm_math.h") << kArmMath;
         std::string includes, functions, calls;
         for (const CmsisKind& k : kCmsisKinds) {
             ExportOptions o{k.profile, (m_dir / "out" / RootName(c, k.profile)).string(), 16, rounding,
                             blockSize, helium};
-            ASSERT_TRUE(ExportDesignFiles(view, o)) << RootName(c, k.profile);
+            ASSERT_TRUE(write(o)) << RootName(c, k.profile);
             const std::string name = ExportName(o.root);
             const std::string init =
                 k.profile == ExportProfile::CmsisQ15
@@ -272,9 +276,8 @@ protected:
                              values);
         }
         for (ExportProfile p : kPlainProfiles) {
-            ExportOptions o{p, (m_dir / "out" / RootName(c, p)).string(), FixedWordLength(caseIndex), rounding,
-                            blockSize, false};
-            ASSERT_TRUE(ExportDesignFiles(view, o)) << RootName(c, p);
+            ExportOptions o{p, (m_dir / "out" / RootName(c, p)).string(), fixedWordLength, rounding, blockSize, false};
+            ASSERT_TRUE(write(o)) << RootName(c, p);
             const std::map<std::string, std::string> values = {{"@N@", ExportName(o.root)},
                                                                {"@M@", ExportMacroName(o.root)}};
             includes += "#include \"out/" + ExportName(o.root) + ".h\"\n";
@@ -327,10 +330,10 @@ bool WithinRounding(double word, double scaled, QuantRounding rounding)
     return std::abs(word - scaled) < 1.0 && std::abs(word) <= std::abs(scaled);
 }
 
-void CheckCmsis(const ExportCase& c, const CmsisKind& k, const std::vector<double>& taps,
+void CheckCmsis(const std::string& c, const CmsisKind& k, const std::vector<double>& taps,
                 const std::vector<std::string>& lines, int blockSize, bool helium, QuantRounding rounding)
 {
-    SCOPED_TRACE(std::string(c.name) + " " + k.suffix);
+    SCOPED_TRACE(c + " " + k.suffix);
     ASSERT_FALSE(lines.empty());
     std::istringstream head(lines[0]);
     std::string word;
@@ -381,10 +384,10 @@ void CheckCmsis(const ExportCase& c, const CmsisKind& k, const std::vector<doubl
     }
 }
 
-void CheckPlain(const ExportCase& c, ExportProfile p, int wordLength, const std::vector<double>& taps,
+void CheckPlain(const std::string& c, ExportProfile p, int wordLength, const std::vector<double>& taps,
                 const std::vector<std::string>& lines, QuantRounding rounding)
 {
-    SCOPED_TRACE(std::string(c.name) + " " + ExportProfileName(p));
+    SCOPED_TRACE(c + " " + ExportProfileName(p));
     const auto out = Outputs(lines);
     ASSERT_EQ(out.at("tap").size(), taps.size());
     if (p != ExportProfile::CFixed) {
@@ -439,16 +442,57 @@ TEST_F(ExportCompiles, EveryCProfileOfEveryFirTypeCompilesAndRunsAsDesigned)
         // Truncation on the differentiator, rounding to nearest elsewhere.
         const QuantRounding rounding = c.type == FT_DIFFERENTIATOR ? QuantRounding::Truncate : QuantRounding::Nearest;
         fs::remove_all(m_dir / "out");
-        ExportAll(ci, f.view, helium, blockSize, rounding);
+        ExportAll(c.name, FixedWordLength(ci), [&f](const ExportOptions& o) { return ExportDesignFiles(f.view, o); },
+                  helium, blockSize, rounding);
         const std::vector<double> taps = f.Taps();
         for (bool cpp : {false, true}) {
             SCOPED_TRACE(cpp ? "C++17" : "C99");
             auto byName = BuildAndRun(cpp);
             for (const CmsisKind& k : kCmsisKinds)
-                CheckCmsis(c, k, taps, byName[RootName(c, k.profile)], blockSize, helium, rounding);
+                CheckCmsis(c.name, k, taps, byName[RootName(c.name, k.profile)], blockSize, helium, rounding);
             for (ExportProfile p : kPlainProfiles)
-                CheckPlain(c, p, FixedWordLength(ci), taps, byName[RootName(c, p)], rounding);
+                CheckPlain(c.name, p, FixedWordLength(ci), taps, byName[RootName(c.name, p)], rounding);
         }
+    }
+}
+
+// Taps designed by scipy.signal, read from the text scipy prints, run on
+// the CMSIS model and compiled from the plain profiles as Zantro's own: a
+// type I lowpass (firwin) and a minimum-phase filter of no symmetry and an
+// even count (minimum_phase of a remez lowpass).
+TEST_F(ExportCompiles, TapsDesignedElsewhereCompileAndRunAsGiven)
+{
+    if (!HaveTool("cc") || !HaveTool("c++") || !HaveScipy())
+        GTEST_SKIP() << "no C or C++ compiler, or no scipy";
+    const struct {
+        const char* name;
+        const char* scipy;
+        int wordLength;
+    } cases[] = {
+        {"scipy_firwin", "s.firwin(31, 0.3)", 12},
+        {"scipy_minphase", "s.minimum_phase(s.remez(63, [0, 0.1, 0.15, 0.5], [1, 0]))", 16},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::string output;
+        ASSERT_EQ(RunIn(m_dir,
+                        std::string(kPython) + " -c 'import scipy.signal as s; print(chr(10).join(repr(float(t)) for t in " +
+                            c.scipy + "))' > taps.txt",
+                        output),
+                  0)
+            << output;
+        const TapsFile file = ReadTapsFile((m_dir / "taps.txt").string());
+        ASSERT_EQ(file.status, TapsFileStatus::Ok) << TapsFileMessage(file, "taps.txt");
+        const ExportDesign design = ForeignExportDesign(file.taps, 48000.0, "taps.txt", {}, {});
+        fs::remove_all(m_dir / "out");
+        ExportAll(c.name, c.wordLength, [&design](const ExportOptions& o) { return WriteExport(design, o, nullptr); },
+                  file.taps.size() % 2 == 0, 7, QuantRounding::Nearest);
+        auto byName = BuildAndRun(false);
+        for (const CmsisKind& k : kCmsisKinds)
+            CheckCmsis(c.name, k, file.taps, byName[RootName(c.name, k.profile)], 7, file.taps.size() % 2 == 0,
+                       QuantRounding::Nearest);
+        for (ExportProfile p : kPlainProfiles)
+            CheckPlain(c.name, p, c.wordLength, file.taps, byName[RootName(c.name, p)], QuantRounding::Nearest);
     }
 }
 
