@@ -17,7 +17,7 @@ __extension__ typedef unsigned __int128 UnsignedWide;
 constexpr size_t kMaxHashedSuccessors = 1'000'000;
 // Distance-2 and route searches cost targets x built x shifts a step;
 // beyond this in one step or in all (a quarter of it hashed), the cheapest
-// target is built digit by digit: a second or two at most.
+// target is built digit by digit: seconds at most.
 constexpr long long kMaxStepWork = 5'000'000;
 constexpr long long kMaxSearchWork = 60'000'000;
 
@@ -350,13 +350,14 @@ AdderGraph MakeAdderGraph(const std::vector<long long>& constants)
         searched += work;
         if (!b.SuccessorsComplete() || work > kMaxStepWork ||
             searched > (b.SuccessorsHashed() ? kMaxSearchWork / 4 : kMaxSearchWork)) {
-            // Too large to search: the target of fewest digits, digit by digit.
-            const auto cheapest = std::min_element(targets.begin(), targets.end(), [](long long x, long long y) {
-                return CsdDigits(x) < CsdDigits(y) || (CsdDigits(x) == CsdDigits(y) && x < y);
-            });
-            b.BuildByDigits(*cheapest);
-            targets.erase(cheapest);
-            continue;
+            // Too large to search: the rest digit by digit, fewest digits
+            // first, each reusing the partial sums built before it.
+            std::vector<long long> rest(targets.begin(), targets.end());
+            std::stable_sort(rest.begin(), rest.end(),
+                             [](long long x, long long y) { return CsdDigits(x) < CsdDigits(y); });
+            for (long long t : rest)
+                b.BuildByDigits(t);
+            break;
         }
         if (const long long s = BestSuccessor(b, targets); s != 0) {
             b.Build(s);
