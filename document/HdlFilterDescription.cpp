@@ -37,18 +37,18 @@ void TransposedStructure(const HdlFilterPlan& plan, std::vector<std::string>& li
 void FoldedStructure(const HdlFilterPlan& plan, std::vector<std::string>& lines)
 {
     const HdlFoldedPlan& f = plan.folded;
-    const std::string clocks = Plural(f.clocks, "clock", "clocks");
     lines.push_back("Structure: folded, direct form over a delay line of the last " +
-                    Plural(f.delayLength, "sample", "samples") + ", " + clocks + " a sample");
-    lines.push_back("  " + Plural(static_cast<long long>(f.units.size()), "multiply-accumulate unit", "multiply-accumulate units") +
-                    " take " + Plural(static_cast<long long>(f.slots.size()), "word", "words") +
-                    " in turn, at most " + std::to_string(f.clocks) + " each");
-    const std::string mirror = "x[n-" + std::to_string(plan.taps - 1) + "+k]";
-    if (plan.symmetry == HdlSymmetry::Symmetric)
-        lines.push_back("  symmetric words: a pre-adder adds x[n-k] and " + mirror + " before the multiplier");
-    else if (plan.symmetry == HdlSymmetry::Antisymmetric)
-        lines.push_back("  antisymmetric words: a pre-adder subtracts " + mirror + " from x[n-k] before the multiplier");
-    lines.push_back("  a registered adder tree of " + Plural(static_cast<long long>(f.treeBits.size()), "level", "levels") +
+                    Plural(f.delayLength, "sample", "samples") + ", " + Plural(f.clocks, "clock", "clocks") +
+                    " a sample");
+    lines.push_back("  " + Plural(static_cast<long long>(f.units.size()), "multiply-accumulate unit",
+                                  "multiply-accumulate units") +
+                    (f.units.size() == 1 ? " takes the " : " take the ") + Plural(static_cast<long long>(plan.products.size()), "distinct odd factor",
+                                          "distinct odd factors") +
+                    " of |b[k]| in turn, at most " + std::to_string(f.clocks) + " each");
+    lines.push_back("  a pre-adder sums the samples of each factor's taps (a linear-phase pair, words equal in "
+                    "magnitude or apart by a power of two), shifted and added or subtracted, before the multiplier");
+    lines.push_back("  a registered adder tree of " +
+                    Plural(static_cast<long long>(f.treeBits.size()), "level", "levels") +
                     " sums the units; in_ready is high when a sample may be taken");
 }
 

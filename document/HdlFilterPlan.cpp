@@ -4,7 +4,7 @@
 #include <bit>
 #include <map>
 
-namespace {
+namespace hdl_plan {
 
 HdlInteger Power2(int bits)
 {
@@ -32,15 +32,16 @@ int ProductBits(long long factor, int inputBits)
     return SignedBitsFor(lo, hi);
 }
 
-// The parallel and multiplierless filter: products, chain, widths.
-void PlanTransposed(HdlFilterPlan& plan)
+}  // namespace hdl_plan
+
+void GroupHdlProducts(HdlFilterPlan& plan)
 {
+    using hdl_plan::ProductBits;
     const int n = plan.taps;
-    const std::vector<long long>& words = plan.words;
     plan.terms.assign(static_cast<size_t>(n), HdlChainTerm{});
     std::map<long long, int> productOf;
     for (int k = 0; k < n; ++k) {
-        const long long w = words[static_cast<size_t>(k)];
+        const long long w = plan.words[static_cast<size_t>(k)];
         if (w == 0)
             continue;
         const long long factor = OddPart(w);
@@ -56,7 +57,15 @@ void PlanTransposed(HdlFilterPlan& plan)
             w < 0 ? 0ULL - static_cast<unsigned long long>(w) : static_cast<unsigned long long>(w);
         plan.terms[static_cast<size_t>(k)] = {it->second, std::countr_zero(magnitude), w < 0};
     }
+}
 
+namespace hdl_plan {
+
+// The parallel and multiplierless filter: chain, widths, the graph.
+void PlanTransposed(HdlFilterPlan& plan)
+{
+    const int n = plan.taps;
+    const std::vector<long long>& words = plan.words;
     // The chain runs from the first to the last nonzero word: later
     // registers would only hold zeros, earlier ones only delay y, which the
     // narrower input does instead.
@@ -131,7 +140,9 @@ void PlanTransposed(HdlFilterPlan& plan)
     plan.registerBits += plan.latency + (plan.rounded ? 1 : 0);
 }
 
-}  // namespace
+}  // namespace hdl_plan
+
+using namespace hdl_plan;
 
 const char* HdlArchitectureName(HdlArchitecture a)
 {
@@ -233,6 +244,7 @@ HdlFilterPlan MakeHdlFilterPlan(const std::vector<long long>& words, int wordLen
     plan.rounded = plan.outputBits < plan.accumulatorBits;
     plan.shift = plan.rounded ? plan.accumulatorBits - plan.outputBits : 0;
 
+    GroupHdlProducts(plan);
     if (options.architecture == HdlArchitecture::Folded)
         PlanFoldedFilter(plan);
     else

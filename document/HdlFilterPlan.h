@@ -39,10 +39,11 @@
 //   pipeline every level of the graph is a register stage.
 // - Folded: direct form over a delay line of the last samples, F clocks a
 //   sample: each of ceil(U / F) multiply-accumulate units takes F of the U
-//   nonzero words in turn, a pre-adder summing (or, for antisymmetric
-//   words, subtracting) the two samples of a linear-phase pair; a
-//   registered adder tree sums the units. in_ready is high when a sample
-//   may be taken (one every F clocks at most).
+//   products in turn, a pre-adder summing the samples of the product's
+//   taps (a linear-phase pair, equal magnitudes, magnitudes apart by a
+//   power of two), shifted and added or subtracted, before the multiplier
+//   by its odd factor; a registered adder tree sums the units. in_ready is
+//   high when a sample may be taken (one every F clocks at most).
 //
 // Timing: a sample is taken in a clock cycle with in_valid high (and
 // in_ready high when folded); its result leaves `latency` clocks later
@@ -96,27 +97,21 @@ struct HdlChainTerm {
     bool subtract = false;
 };
 
-// Folded: one word's taps, taken by one unit in one clock of the F.
-struct HdlFoldedSlot {
-    long long word = 0;
-    int tap = 0;
-    int mirror = -1;        // the linear-phase partner, N-1-tap, or -1
-    bool subtract = false;  // x[tap] - x[mirror] (antisymmetric words)
-};
-
+// Folded: a unit takes one product (an odd factor of the words) a clock:
+// a pre-adder sums the samples of its taps, each shifted and added or
+// subtracted as the tap's term says, and the sum is multiplied by the factor.
 struct HdlFoldedUnit {
-    std::vector<int> slots;   // the slots it takes in clocks 0, 1, ...; at most F
-    int operandBits = 0;      // the pre-adder's sum (B + 1 bits with a pair, else B)
-    int wordBits = 0;         // the widest of its words
+    std::vector<int> slots;   // the products it takes in clocks 0, 1, ...; at most F
+    int operandBits = 0;      // the widest pre-adder sum
+    int wordBits = 0;         // the widest of its factors
     int productBits = 0;
-    int accumulatorBits = 0;  // the bound over its slots' taps
+    int accumulatorBits = 0;  // the bound over its products' taps
 };
 
 struct HdlFoldedPlan {
     int clocks = 1;        // F
     int delayLength = 1;   // samples the delay line holds: the last nonzero tap + 1
     int phaseBits = 0;     // the clock counter's width (0 when F = 1)
-    std::vector<HdlFoldedSlot> slots;
     std::vector<HdlFoldedUnit> units;
     // The adder tree: level l (1 ..) sums pairs of level l-1 (level 0 the
     // units' accumulators, an odd one carried); the last level is y.
@@ -155,9 +150,11 @@ struct HdlFilterPlan {
     int adders = 0;                   // adders and subtractors, the rounding adder included
     int registerBits = 0;             // flip-flops, valid flags and counters included
 
-    // Parallel and multiplierless.
+    // Every architecture: the products and what each tap takes of them.
     std::vector<HdlProduct> products;
     std::vector<HdlChainTerm> terms;  // one per tap
+
+    // Parallel and multiplierless.
     int firstTap = 0;                 // leading zero words: the input is delayed by as many samples
     int chainLength = 0;              // registers r[firstTap..chainLength-1]: up to the last nonzero word
     std::vector<int> chainBits;       // width of r[k] (index k; 0 below firstTap)
@@ -178,7 +175,9 @@ HdlFilterPlan MakeHdlFilterPlan(const std::vector<long long>& words, int wordLen
 // The range lo..hi of sum b[j] * x[j] over independent B-bit inputs x[j],
 // for words whose positive ones sum to p and negative ones to -q.
 void HdlRangeOf(HdlInteger p, HdlInteger q, int inputBits, HdlInteger& lo, HdlInteger& hi);
-// The folded architecture's part of a plan whose common fields are set.
+// The products and terms of a plan whose words are set.
+void GroupHdlProducts(HdlFilterPlan& plan);
+// The folded architecture's part of a plan whose products are grouped.
 void PlanFoldedFilter(HdlFilterPlan& plan);
 
 // The fewest bits of a two's complement integer that hold lo..hi (at least 1).

@@ -3,7 +3,7 @@
 
 #include "document/HdlFilterPlan.h"
 
-namespace {
+namespace hdl_folded_plan {
 
 struct Bound {
     HdlInteger p = 0, q = 0;  // positive and negative word sums
@@ -16,78 +16,59 @@ int BoundBits(const Bound& b, int inputBits)
     return SignedBitsFor(lo, hi);
 }
 
-void AddWord(Bound& b, long long w)
+void AddWord(Bound& b, HdlInteger w)
 {
-    (w > 0 ? b.p : b.q) += w > 0 ? w : -static_cast<HdlInteger>(w);
+    (w > 0 ? b.p : b.q) += w > 0 ? w : -w;
 }
 
-// The range of the pre-adder's output for a slot.
-void OperandRange(const HdlFoldedSlot& slot, int inputBits, HdlInteger& lo, HdlInteger& hi)
-{
-    const HdlInteger top = static_cast<HdlInteger>(1) << (inputBits - 1);
-    if (slot.mirror < 0) {
-        lo = -top;
-        hi = top - 1;
-    } else if (slot.subtract) {
-        lo = -(2 * top - 1);
-        hi = 2 * top - 1;
-    } else {
-        lo = -2 * top;
-        hi = 2 * top - 2;
-    }
-}
-
-}  // namespace
+}  // namespace hdl_folded_plan
 
 void PlanFoldedFilter(HdlFilterPlan& plan)
 {
+    using namespace hdl_folded_plan;
     HdlFoldedPlan& f = plan.folded;
-    const int n = plan.taps, b = plan.inputBits;
+    const int b = plan.inputBits;
     f.clocks = plan.options.clocksPerSample;
     f.phaseBits = f.clocks > 1 ? std::bit_width(static_cast<unsigned>(f.clocks - 1)) : 0;
     f.delayLength = 1;
-    for (int k = 0; k < n; ++k) {
-        const long long w = plan.words[static_cast<size_t>(k)];
-        const int mirror = n - 1 - k;
-        if (w == 0 || (plan.symmetry != HdlSymmetry::None && mirror < k))
-            continue;
-        HdlFoldedSlot slot{w, k, -1, false};
-        if (plan.symmetry != HdlSymmetry::None && mirror != k) {
-            slot.mirror = mirror;
-            slot.subtract = plan.symmetry == HdlSymmetry::Antisymmetric;
-        }
-        f.delayLength = std::max(f.delayLength, std::max(k, slot.mirror) + 1);
-        f.slots.push_back(slot);
-    }
-    // All words zero: one unit multiplying by zero keeps the structure.
-    if (f.slots.empty())
-        f.slots.push_back(HdlFoldedSlot{});
+    for (int k = 0; k < plan.taps; ++k)
+        if (plan.words[static_cast<size_t>(k)] != 0)
+            f.delayLength = k + 1;
 
-    const int slots = static_cast<int>(f.slots.size());
-    const int units = (slots + f.clocks - 1) / f.clocks;
+    // All words zero: one unit that multiplies nothing keeps the structure.
+    const int products = static_cast<int>(plan.products.size());
+    const int units = std::max(1, (products + f.clocks - 1) / f.clocks);
     std::vector<Bound> level;
     for (int u = 0; u < units; ++u) {
         HdlFoldedUnit unit;
+        unit.operandBits = b;
+        unit.wordBits = 2;
         Bound bound;
         HdlInteger productLo = 0, productHi = 0;
-        for (int s = u * f.clocks; s < std::min(slots, (u + 1) * f.clocks); ++s) {
-            const HdlFoldedSlot& slot = f.slots[static_cast<size_t>(s)];
-            unit.slots.push_back(s);
+        for (int j = u * f.clocks; j < std::min(products, (u + 1) * f.clocks); ++j) {
+            const HdlProduct& product = plan.products[static_cast<size_t>(j)];
+            unit.slots.push_back(j);
+            // The pre-adder's sum of +-(x << shift) over the product's taps.
+            Bound operand;
+            for (int k : product.taps) {
+                const HdlChainTerm& term = plan.terms[static_cast<size_t>(k)];
+                const HdlInteger scale = static_cast<HdlInteger>(1) << term.shift;
+                AddWord(operand, term.subtract ? -scale : scale);
+                AddWord(bound, static_cast<HdlInteger>(plan.words[static_cast<size_t>(k)]));
+                plan.adders += k == product.taps.front() ? 0 : 1;
+            }
             HdlInteger lo = 0, hi = 0;
-            OperandRange(slot, b, lo, hi);
+            HdlRangeOf(operand.p, operand.q, b, lo, hi);
             unit.operandBits = std::max(unit.operandBits, SignedBitsFor(lo, hi));
-            unit.wordBits = std::max(unit.wordBits, SignedBitsFor(slot.word, slot.word));
-            productLo = std::min({productLo, lo * slot.word, hi * slot.word});
-            productHi = std::max({productHi, lo * slot.word, hi * slot.word});
-            AddWord(bound, slot.word);
-            if (slot.mirror >= 0)
-                AddWord(bound, slot.subtract ? -slot.word : slot.word);
+            unit.wordBits = std::max(unit.wordBits, SignedBitsFor(product.factor, product.factor));
+            productLo = std::min(productLo, lo * product.factor);
+            productHi = std::max(productHi, hi * product.factor);
         }
         unit.productBits = SignedBitsFor(productLo, productHi);
         unit.accumulatorBits = BoundBits(bound, b);
         level.push_back(bound);
         plan.registerBits += unit.operandBits + unit.wordBits + unit.productBits + unit.accumulatorBits;
-        plan.adders += 1 + (unit.operandBits > b ? 1 : 0);  // the accumulator and the pre-adder
+        ++plan.adders;  // the accumulator
         f.units.push_back(unit);
     }
     plan.multipliers = units;

@@ -28,12 +28,16 @@ std::string ReadAssignments(const HdlFilterPlan& plan, int p, const std::string&
             t += indent + coef + " <= " + N(unit.wordBits) + "'sd0;\n";
             continue;
         }
-        const HdlFoldedSlot& slot = f.slots[static_cast<size_t>(unit.slots[static_cast<size_t>(p)])];
-        std::string operand = Extend("dl_" + N(slot.tap), b, unit.operandBits);
-        if (slot.mirror >= 0)
-            operand += (slot.subtract ? " - " : " + ") + Extend("dl_" + N(slot.mirror), b, unit.operandBits);
+        const HdlProduct& product = plan.products[static_cast<size_t>(unit.slots[static_cast<size_t>(p)])];
+        std::string operand, taps;
+        for (int k : product.taps) {
+            const HdlChainTerm& term = plan.terms[static_cast<size_t>(k)];
+            operand += (term.subtract ? (operand.empty() ? "-" : " - ") : (operand.empty() ? "" : " + ")) +
+                       hdlv::Shifted("dl_" + N(k), b, term.shift, unit.operandBits);
+            taps += (taps.empty() ? "b[" : ", b[") + N(k) + "]";
+        }
         t += indent + pre + " <= " + operand + ";\n";
-        t += indent + coef + " <= " + hdlv::Literal(slot.word, unit.wordBits) + ";  // b[" + N(slot.tap) + "]\n";
+        t += indent + coef + " <= " + hdlv::Literal(product.factor, unit.wordBits) + ";  // " + taps + "\n";
     }
     return t;
 }

@@ -26,12 +26,16 @@ std::string ReadAssignments(const HdlFilterPlan& plan, int p, const std::string&
             t += indent + pre + " <= (others => '0');\n" + indent + coef + " <= (others => '0');\n";
             continue;
         }
-        const HdlFoldedSlot& slot = f.slots[static_cast<size_t>(unit.slots[static_cast<size_t>(p)])];
-        std::string operand = Extend("dl_" + N(slot.tap), b, unit.operandBits);
-        if (slot.mirror >= 0)
-            operand += (slot.subtract ? " - " : " + ") + Extend("dl_" + N(slot.mirror), b, unit.operandBits);
+        const HdlProduct& product = plan.products[static_cast<size_t>(unit.slots[static_cast<size_t>(p)])];
+        std::string operand, taps;
+        for (int k : product.taps) {
+            const HdlChainTerm& term = plan.terms[static_cast<size_t>(k)];
+            operand += (term.subtract ? (operand.empty() ? "-" : " - ") : (operand.empty() ? "" : " + ")) +
+                       hdlvh::Shifted("dl_" + N(k), b, term.shift, unit.operandBits);
+            taps += (taps.empty() ? "b[" : ", b[") + N(k) + "]";
+        }
         t += indent + pre + " <= " + operand + ";\n";
-        t += indent + coef + " <= " + hdlvh::Constant(slot.word, unit.wordBits) + ";  -- b[" + N(slot.tap) + "]\n";
+        t += indent + coef + " <= " + hdlvh::Constant(product.factor, unit.wordBits) + ";  -- " + taps + "\n";
     }
     return t;
 }

@@ -122,41 +122,45 @@ TEST(HdlFilterPlan, TheChainRunsFromTheFirstToTheLastNonzeroWord)
     EXPECT_EQ(zeros.accumulatorBits, 1);
 }
 
-// Folded: the nonzero words (a linear-phase pair one word) in units of F,
-// the tree's last level y itself; latency F + 3 + tree levels.
-TEST(HdlFilterPlan, FoldedFiltersTakeTheirWordsInTurns)
+// Folded: the products (a linear-phase pair, or any words of one odd
+// factor, one product) in units of F, the tree's last level y itself;
+// latency F + 3 + tree levels.
+TEST(HdlFilterPlan, FoldedFiltersTakeTheirProductsInTurns)
 {
     HdlFilterOptions options;
     options.architecture = HdlArchitecture::Folded;
     const struct {
         std::vector<long long> words;
         int clocks;
-        size_t slots, units, levels;
-        int operandBits;
+        size_t units, levels;
+        int operandBits;  // of the first unit
     } cases[] = {
-        {{1, 2, 3, 4, 5, 6, 7, 8, 7, 6, 5, 4, 3, 2, 1}, 3, 8, 3, 2, 9},
-        {{-3, 0, -9, 0, 9, 0, 3}, 2, 2, 1, 1, 9},
-        {{5, -1, 0, 2}, 1, 3, 3, 2, 8},
-        {{0, 0}, 4, 1, 1, 1, 8},
+        // Odd factors 1 (taps 0, 1, 3, 7, 11, 13, 14: sum 2 * (1 + 2 + 4) + 8 = 22 in [-2816, 2794]), 3, 5, 7.
+        {{1, 2, 3, 4, 5, 6, 7, 8, 7, 6, 5, 4, 3, 2, 1}, 3, 2, 1, 13},
+        // 3 and 9, each an antisymmetric pair: x[n] - x[n-6] in [-255, 255].
+        {{-3, 0, -9, 0, 9, 0, 3}, 2, 1, 1, 9},
+        // 5 alone, x[n] in 8 bits; -1 and 2 share 1 in the second unit.
+        {{5, -1, 0, 2}, 1, 2, 1, 8},
+        {{0, 0}, 4, 1, 1, 8},
     };
     for (const auto& c : cases) {
         options.clocksPerSample = c.clocks;
         const HdlFilterPlan plan = MakeHdlFilterPlan(c.words, 5, 4, 8, 0, options);
         ASSERT_EQ(plan.status, HdlPlanStatus::Ok);
-        EXPECT_EQ(plan.folded.slots.size(), c.slots);
-        EXPECT_EQ(plan.folded.units.size(), c.units);
+        ASSERT_EQ(plan.folded.units.size(), c.units);
         EXPECT_EQ(plan.multipliers, static_cast<int>(c.units));
         ASSERT_EQ(plan.folded.treeBits.size(), c.levels);
         EXPECT_EQ(plan.folded.treeBits.back(), std::vector<int>{plan.accumulatorBits});
         EXPECT_EQ(plan.folded.units[0].operandBits, c.operandBits);
         EXPECT_EQ(plan.latency, c.clocks + 3 + static_cast<int>(c.levels));
+        size_t slots = 0;
+        for (const HdlFoldedUnit& unit : plan.folded.units)
+            slots += unit.slots.size();
+        EXPECT_EQ(slots, plan.products.size());
     }
-    options.clocksPerSample = 2;
-    const HdlFilterPlan hilbert = MakeHdlFilterPlan({-3, 0, -9, 0, 9, 0, 3}, 5, 4, 8, 0, options);
-    EXPECT_TRUE(hilbert.folded.slots[0].subtract);
-    EXPECT_EQ(hilbert.folded.slots[1].mirror, 4);
-    const auto lines = HdlFilterDescription(hilbert);
-    EXPECT_EQ(lines[2], "  antisymmetric words: a pre-adder subtracts x[n-6+k] from x[n-k] before the multiplier");
+    options.clocksPerSample = 4;
+    const auto lines = HdlFilterDescription(MakeHdlFilterPlan(cases[0].words, 5, 4, 8, 0, options));
+    EXPECT_EQ(lines[1], "  1 multiply-accumulate unit takes the 4 distinct odd factors of |b[k]| in turn, at most 4 each");
 }
 
 TEST(HdlFilterPlan, TheAccumulatorIsTheFewestBitsThatHoldTheExtremeInputs)
