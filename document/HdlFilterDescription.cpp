@@ -89,8 +89,9 @@ std::vector<std::string> HdlFilterDescription(const HdlFilterPlan& plan)
                     (folded ? "one sample every " + Plural(plan.folded.clocks, "clock", "clocks") +
                                   " at most, taken when in_valid and in_ready are high"
                             : std::string("one sample a clock at most, taken when in_valid is high")));
-    lines.push_back("Reset: rst (synchronous, active high) clears every register; every register also starts at "
-                    "zero, so a reset is needed only where initial values are not kept (most ASIC flows)");
+    lines.push_back("Reset: rst (synchronous, active high) clears the samples, the sums and the valid flags; every "
+                    "register also starts at zero, so a reset is needed only where initial values are not kept "
+                    "(most ASIC flows)");
     std::string adders = Plural(plan.adders, "adder", "adders");
     std::vector<std::string> parts;
     if (plan.options.architecture == HdlArchitecture::Multiplierless)
