@@ -15,6 +15,7 @@ RUN_PACKAGES=(
     ccache
     libcli11-dev
     nlohmann-json3-dev
+    libfplll-dev
     fonts-liberation
     qt6-base-dev
     qt6-charts-dev

@@ -25,27 +25,28 @@ inline bool HaveScipy()
     return have;
 }
 
-// Runs tests/dsp/methods_reference.py MODE on the input text in a folder
-// of this process's own and returns its output lines as numbers (a line
-// "error" gives an empty row). nullopt when Debian's python3 with numpy and
-// scipy is missing (the caller skips).
-inline std::optional<std::vector<std::vector<double>>> RunMethodsReference(const std::string& mode,
-                                                                           const std::string& input,
-                                                                           const std::string& sourceDir)
+// Runs tests/dsp/SCRIPT MODE IN OUT on the input text in a folder of this
+// process's own and returns its output lines as numbers (a line "error"
+// gives an empty row). nullopt when Debian's python3 with numpy and scipy
+// is missing (the caller skips).
+inline std::optional<std::vector<std::vector<double>>> RunReferenceScript(const std::string& script,
+                                                                          const std::string& mode,
+                                                                          const std::string& input,
+                                                                          const std::string& sourceDir)
 {
     const std::string python = kPython;
     if (!HaveScipy())
         return std::nullopt;
     const std::filesystem::path dir =
         std::filesystem::temp_directory_path() /
-        ("zantro-methods-" + mode + "-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
+        ("zantro-" + script + "-" + mode + "-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
          std::to_string(static_cast<long>(::getpid())));
     std::filesystem::create_directories(dir);
     {
         std::ofstream in(dir / "in.txt");
         in << input;
     }
-    const std::string cmd = python + " " + sourceDir + "/tests/dsp/methods_reference.py " + mode + " " +
+    const std::string cmd = python + " " + sourceDir + "/tests/dsp/" + script + " " + mode + " " +
                             (dir / "in.txt").string() + " " + (dir / "out.txt").string();
     const int status = std::system(cmd.c_str());
     std::vector<std::vector<double>> rows;
@@ -61,4 +62,12 @@ inline std::optional<std::vector<std::vector<double>>> RunMethodsReference(const
     if (status != 0)
         return std::vector<std::vector<double>>{};
     return rows;
+}
+
+// tests/dsp/methods_reference.py MODE, as RunReferenceScript.
+inline std::optional<std::vector<std::vector<double>>> RunMethodsReference(const std::string& mode,
+                                                                           const std::string& input,
+                                                                           const std::string& sourceDir)
+{
+    return RunReferenceScript("methods_reference.py", mode, input, sourceDir);
 }
