@@ -31,8 +31,9 @@ bool Export(const CliOptions& o, const DesignRequest& request, const DesignOutco
     host.onMessage = [&err](const ScriptedHost::Message& m) { err << m.text << '\n'; };
     CWnd owner;
     owner.SetHost(&host);
-    return WriteExport(MethodExportDesign(request, outcome.Taps(), outcome.gain),
-                       ExportOptionsOf(o.exportRequest, o.analysis.quantize.rounding), &owner);
+    ExportDesign design = MethodExportDesign(request, outcome.Taps(), outcome.gain);
+    design.converged = !outcome.Has(DesignCode::RemezNoConvergence);
+    return WriteExport(design, ExportOptionsOf(o.exportRequest, o.analysis.quantize.rounding), &owner);
 }
 
 }  // namespace
@@ -44,6 +45,10 @@ int RunMethods(const CliOptions& o, std::ostream& out, std::ostream& err)
     std::vector<std::string> messages;
     for (const DesignNote& note : outcome.notes)
         messages.push_back(DesignMessage(note, request));
+    // The exchange's non-convergence is among the notes already.
+    const std::vector<std::string> warnings = UnsoundDesignWarnings(true, outcome.figures);
+    messages.insert(messages.end(), warnings.begin(), warnings.end());
+    const bool sound = warnings.empty() && !outcome.Has(DesignCode::RemezNoConvergence);
     for (const std::string& m : messages)
         err << m << '\n';
     const std::vector<double> taps = outcome.valid ? outcome.Taps() : std::vector<double>{};
@@ -52,7 +57,7 @@ int RunMethods(const CliOptions& o, std::ostream& out, std::ostream& err)
         ok = Export(o, request, outcome, err);
     if (o.json) {
         OrderedJson report;
-        report["design_valid"] = outcome.valid;
+        report["design_valid"] = outcome.valid && sound;
         report["method"] = request.As<PulseMethod>()          ? "pulse"
                            : request.As<LeastSquaresMethod>() ? "ls"
                                                               : "remez";

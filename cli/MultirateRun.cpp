@@ -83,6 +83,11 @@ int RunMultirate(const CliOptions& o, std::ostream& out, std::ostream& err)
     }
     const std::vector<std::string> notes = RateChangeMessages(run.request, run.outcome);
     run.messages.insert(run.messages.end(), notes.begin(), notes.end());
+    // The exchange's non-convergence is among the notes already.
+    const std::vector<std::string> warnings =
+        run.outcome.valid ? UnsoundDesignWarnings(true, run.outcome.figures) : std::vector<std::string>{};
+    run.messages.insert(run.messages.end(), warnings.begin(), warnings.end());
+    const bool sound = warnings.empty() && !run.outcome.Has(DesignCode::RemezNoConvergence);
     for (const std::string& m : run.messages)
         err << m << '\n';
     const bool valid = run.outcome.valid;
@@ -92,7 +97,7 @@ int RunMultirate(const CliOptions& o, std::ostream& out, std::ostream& err)
         ok = Export(o, run, err);
     if (o.json) {
         nlohmann::ordered_json report;
-        report["design_valid"] = valid;
+        report["design_valid"] = valid && sound;
         report["taps"] = taps.size();
         report["coefficients"] = taps;
         report["messages"] = run.messages;

@@ -217,6 +217,8 @@ public:
 
     // Pass count of the last Remez design, 0 when none ran.
     int m_nRemezPasses = 0;
+    // The last design's Remez exchange converged (true without one).
+    bool m_bConverged = true;
     // The design the plots show, and whether the fields still describe it.
     ShownDesign m_shown;
     // The designs shown since the program started (Edit > Undo, Redo).

@@ -25,7 +25,9 @@ ExportDesign ExportDesignOf(const CZantroView& view)
         std::vector<double> taps;
         for (int i = 0; i < view.m_nTaps; ++i)
             taps.push_back(view.m_Coeffs.GetValue(i, 0));
-        return MethodExportDesign(*view.m_MethodRequest, taps, view.m_dGain);
+        ExportDesign d = MethodExportDesign(*view.m_MethodRequest, taps, view.m_dGain);
+        d.converged = view.m_bConverged;
+        return d;
     }
     ExportDesign d;
     d.outline = OutlineOf(view);
@@ -45,6 +47,7 @@ ExportDesign ExportDesignOf(const CZantroView& view)
     d.bandsDerived = a.bandsDerived;
     d.crossings = a.crossings;
     d.figures = a.figures;
+    d.converged = view.m_bConverged;
     return d;
 }
 

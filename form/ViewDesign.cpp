@@ -152,6 +152,8 @@ void CZantroView::TakeOutcome(DesignOutcome outcome)
     }
     if (outcome.remez.ran)
         m_nRemezPasses = outcome.remez.passes;
+    if (outcome.ran)
+        m_bConverged = !outcome.Has(DesignCode::RemezNoConvergence);
     bool finite = true;
     for (const DesignNote& note : outcome.notes) {
         if (note.code == DesignCode::NonFiniteTaps) {

@@ -29,6 +29,7 @@ void CZantroView::OnExtrasWindow()
     m_dGain = m_Spectrum.GetValue(0, 2);
     ShowResponse(n, c);
     m_bDesignValid = 1;
+    m_bConverged = true;
     m_shown.Designed(*this);
     m_history.Record(*this);
 }

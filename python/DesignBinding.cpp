@@ -92,6 +92,9 @@ PyDesign PyDesign::Run(const FormDesign& design, bool bandDialog)
         if (note.code == DesignCode::RemezNoConvergence)
             d.m_converged = false;
     }
+    // The exchange's non-convergence is among the notes already.
+    for (const std::string& warning : UnsoundDesignWarnings(true, d.m_outcome.figures))
+        d.m_messages.push_back(warning);
     // What the form stores in the document after Design: its fields, the
     // applied scale factor in the scale field and N as designed.
     d.m_stored = design.fields;
@@ -182,8 +185,11 @@ void PyDesign::Save(const std::string& path) const
 ExportDesign PyDesign::ForExport() const
 {
     const DesignRequest& q = m_request;
-    if (m_design.method)
-        return MethodExportDesign(q, m_values, m_outcome.gain);
+    if (m_design.method) {
+        ExportDesign d = MethodExportDesign(q, m_values, m_outcome.gain);
+        d.converged = m_converged;
+        return d;
+    }
     if (m_design.rateChange)
         return RateChangeExportDesign(q, m_outcome);
     const FormFields& p = m_stored;
@@ -197,6 +203,7 @@ ExportDesign PyDesign::ForExport() const
     d.bands = m_outcome.mask;
     d.crossings = HasCornerCrossings(p.filterType);
     d.figures = m_outcome.figures;
+    d.converged = m_converged;
     return d;
 }
 
