@@ -188,7 +188,8 @@ void Describe(CLI::App& app, CliOptions& o)
                for (const std::string& text : texts)
                    o.bands.push_back(*CliParser::ParseBand(text));
            },
-           "Remez band LO:HI:VALUE:WEIGHT (Hz, Hz, 0.00..1.00, 1.00..100.00); repeat for rows 1, 2, ...")
+           "Remez band LO:HI:VALUE:WEIGHT (Hz, Hz, 0.00..1.00, 1.00..100.00 as the band dialog takes it, any "
+           "weight above 0 with the methods beside the form's); repeat for rows 1, 2, ...")
         ->type_name("LO:HI:VALUE:WEIGHT")
         ->check(BandCheck())
         ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);

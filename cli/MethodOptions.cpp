@@ -100,7 +100,7 @@ void AddMethodOptions(CLI::App& app, CliOptions& o)
            [&o](const std::string& text) {
                o.pulseGain = text == "energy" ? PulseNormalisation::UnitEnergy : PulseNormalisation::UnitDcGain;
            },
-           "Scaling of --pulse: unit energy (the default) or unit gain at DC")
+           "Scaling of --pulse: unit energy (the default) or unit gain at DC; the pulse keeps it (no --scaling)")
         ->type_name("energy|dc")
         ->check(CLI::IsMember({"energy", "dc"}))
         ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
@@ -137,6 +137,9 @@ std::string CheckMethodOptions(const CliOptions& o)
         if (o.designMethod || !o.bands.empty() || o.minPhase || o.remezShape || o.taps)
             return "--pulse designs its own taps (span x sps + 1): leave out --method, --band, --taps, "
                    "--min-phase, --cic-comp and --inverse-sinc";
+        if (o.irScaling || o.scale)
+            return "--pulse scales its taps by --pulse-gain (unit energy or unit gain at DC); leave --scaling and "
+                   "--scale out";
         if (*o.pulse == PulseShape::Gaussian && o.rolloff)
             return "--rolloff is the raised cosine's; --pulse gaussian takes --bt";
         if (*o.pulse != PulseShape::Gaussian && o.bt)

@@ -2,16 +2,13 @@
 
 #include <nlohmann/json.hpp>
 
-#include <algorithm>
-#include <charconv>
-#include <cmath>
 #include <optional>
 #include <ostream>
 
-#include "cli/CliNumbers.h"
+#include "cli/OptionsDesign.h"
 #include "design/Design.h"
 #include "design/DesignMessages.h"
-#include "design/RateChangeDesign.h"
+#include "design/RateChangeSearch.h"
 #include "document/DesignJson.h"
 #include "document/ExportWriters.h"
 #include "document/RateChangeReport.h"
@@ -20,8 +17,6 @@
 #include "platform/TextFormat.h"
 
 namespace {
-
-constexpr int kDefaultGridDensity = 16;
 
 // What the run designed: the request, its outcome and the messages printed.
 struct RateRun {
@@ -77,35 +72,13 @@ bool Export(const CliOptions& o, const RateRun& run, std::ostream& err)
 
 }  // namespace
 
-DesignRequest RateChangeRequestOf(const CliOptions& o)
-{
-    DesignRequest q;
-    q.filterType = FilterType::Lowpass;
-    q.rateChange.kind = RateChangeKindOf(*o.multirate.kind);
-    q.rateChange.factor = o.multirate.factor;
-    q.rateChange.aliasBands = o.multirate.aliasBands;
-    q.samplingRate = WholeNumberText(o.samplingRate, 0);
-    q.taps = WholeNumberText(o.taps, 0);
-    q.firstCorner = WholeNumberText(o.firstCorner, 0);
-    q.gridDensity = std::clamp(WholeNumberText(o.gridDensity, kDefaultGridDensity), 8, 64);
-    q.method = static_cast<DesignMethod>(o.designMethod.value_or(DM_REMEZ));
-    q.window = static_cast<WindowType>(o.windowType.value_or(WT_KAISER));
-    q.chebyshevAttenuation = std::clamp(WholeNumberText(o.stopbandAtt, 60), 10, 100);
-    if (o.shapeFactor) {
-        double beta = 0.0;
-        const auto [ptr, ec] = std::from_chars(o.shapeFactor->data(), o.shapeFactor->data() + o.shapeFactor->size(), beta);
-        q.kaiserBeta = ec == std::errc() && std::isfinite(beta) ? std::clamp(beta, 0.0, 20.0) : 5.0;
-    }
-    return q;
-}
-
 int RunMultirate(const CliOptions& o, std::ostream& out, std::ostream& err)
 {
     RateRun run;
     if (o.toSpec) {
-        run = Search(o, RateChangeRequestOf(o));
+        run = Search(o, RequestOf(o));
     } else {
-        run.request = RateChangeRequestOf(o);
+        run.request = RequestOf(o);
         run.outcome = Design(run.request);
     }
     const std::vector<std::string> notes = RateChangeMessages(run.request, run.outcome);

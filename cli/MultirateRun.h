@@ -3,18 +3,13 @@
 #include <iosfwd>
 
 #include "cli/CliOptions.h"
-#include "design/DesignRequest.h"
 
 // A zantro-cli run with a rate change (--decimate, --interpolate,
-// --halfband): the options as a DesignRequest with its rateChange (--fs the
-// high rate, --f1 the pass-band edge), designed by Design without the form;
-// with --to-spec the fewest taps that meet the pass band and the derived
+// --halfband): the options' request (OptionsDesign.h) with its rateChange
+// (--fs the high rate, --f1 the pass-band edge), designed by Design without
+// the form; with --to-spec the fewest taps that meet the pass band and the derived
 // (or given) stop bands, also after --quantize. Then the coefficients, or
 // --json with its "multirate" object, and --export.
-
-// The request of the options (its taps and pass edge as given; --to-spec
-// sets them from the search).
-DesignRequest RateChangeRequestOf(const CliOptions& options);
 
 // The whole run: design, then --export, then the coefficients on out or
 // --json; messages on err. The exit status as zantro-cli's: 0 valid, 1 refused.

@@ -9,9 +9,10 @@ set(ZANTRO_LAYER_document_USES dsp design platform document)
 set(ZANTRO_LAYER_plot_USES dsp design platform plot)
 set(ZANTRO_LAYER_form_USES dsp design platform document plot form)
 set(ZANTRO_LAYER_cli_USES dsp design platform document plot form cli)
-# The Python module stands on the engine without the form: it designs and
-# measures from values and reads and writes documents and exports.
-set(ZANTRO_LAYER_python_USES dsp design platform document python)
+# The Python module designs from values through the form's host-free mapping
+# of fields to requests (form/FormRequest.h), and reads and writes documents
+# and exports; it drives no form.
+set(ZANTRO_LAYER_python_USES dsp design platform document plot form python)
 set(ZANTRO_ALL_FOLDERS dsp design platform document plot form cli python app)
 
 # Fails with a message naming the file when a source of layer includes a

@@ -1,6 +1,5 @@
 #include "design/Design.h"
 
-#include <charconv>
 #include <cmath>
 
 #include "design/DesignValidation.h"
@@ -14,33 +13,24 @@
 
 namespace {
 
-// The form's "%2.2f", independent of the process locale.
-std::string TwoDecimals(double value)
+void ComputeWindow(const WindowChoice& w, CPoints& window)
 {
-    char buf[400];
-    const auto r = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, 2);
-    return r.ec == std::errc() ? std::string(buf, r.ptr) : std::string();
-}
-
-void ComputeWindow(const DesignRequest& q, CPoints& window)
-{
-    const WindowParameters parameters{q.chebyshevAttenuation, q.kaiserBeta};
-    ComputeWindowSamples(window, IndexOf(q.window), parameters);
+    ComputeWindowSamples(window, IndexOf(w.type), WindowParameters{w.chebyshevAttenuation, w.kaiserBeta});
 }
 
 // The tail every method ends with; c is the spectrum length.
 void FinishDesign(const DesignRequest& q, DesignOutcome& out, int c)
 {
-    if (q.sinXCompensation) {
+    if (q.sinXCompensation && ScalingApplies(q)) {
         ApplySinXCompensation(out.coeffs, out.spectrum, out.sinXFactors);
         out.sinXApplied = true;
         out.irPeak = out.coeffs.GetMaxMagnitude();
     }
-    const ScaleFactor factor = ComputeScaleFactor(IndexOf(q.scaling), out.irPeak, EffectiveScale(q));
+    const IRScaling mode = ScalingApplies(q) ? q.scaling : IRScaling::Natural;
+    const ScaleFactor factor = ComputeScaleFactor(IndexOf(mode), out.irPeak, EffectiveScale(q));
     if (factor.status != DspStatus::Ok)
         out.notes.push_back({DesignCode::CalculatedScale, 0});
     out.gain = factor.gain;
-    out.scaleText = TwoDecimals(out.gain);
     out.scaled = true;
     out.coeffs.Scale(out.gain, 0.0);
     for (int i = 0; i < out.coeffs.m_nCount; ++i)
@@ -52,7 +42,7 @@ void FinishDesign(const DesignRequest& q, DesignOutcome& out, int c)
     ResponseSpectrum(out.coeffs, out.spectrum, c);
     out.spectrumLength = c;
     out.valid = true;
-    if (q.measure && UsesRateChange(q)) {
+    if (q.measure && q.rateChange) {
         out.mask = RateChangeMask(q);
         out.figures = MeasureResponse(out.Taps(), q.samplingRate, out.mask, false);
         MeasureRateChange(q, out);
@@ -63,10 +53,11 @@ void FinishDesign(const DesignRequest& q, DesignOutcome& out, int c)
     }
 }
 
-void DesignSincOrDirect(const DesignRequest& q, DesignOutcome& out, const std::optional<DesignNote>& cornerOrder)
+void DesignSincOrDirect(const DesignRequest& q, const WindowChoice& w, DesignOutcome& out,
+                        const std::optional<DesignNote>& cornerOrder)
 {
     out.ResizeArrays(q.taps);
-    ComputeWindow(q, out.window);
+    ComputeWindow(w, out.window);
     if (cornerOrder) {
         out.notes.push_back(*cornerOrder);
         return;
@@ -98,10 +89,12 @@ void DesignSincOrDirect(const DesignRequest& q, DesignOutcome& out, const std::o
         DifferentiatorResponse(h, f1, f2, fs, DifferentiatorGainOf(q));
         r = h.GetMaxMagnitude();
         break;
-    case FilterType::Gaussian:
-        GaussianEdgeResponse(h, q.gaussianVariance);
+    case FilterType::Gaussian: {
+        const DirectMethod* direct = q.As<DirectMethod>();
+        GaussianEdgeResponse(h, direct ? direct->gaussianVariance : 1.0);
         r = h.GetMaxMagnitude();
         break;
+    }
     case FilterType::Allpass:
         r = StopBandResponse(h, nyquist, nyquist, fs);
         break;
@@ -115,17 +108,18 @@ void DesignSincOrDirect(const DesignRequest& q, DesignOutcome& out, const std::o
     FinishDesign(q, out, q.taps % 2 == 1 ? 1025 : 1024);
 }
 
-void DesignFrequencySampling(const DesignRequest& q, DesignOutcome& out)
+void DesignFrequencySampling(const DesignRequest& q, const FrequencySamplingMethod& m, DesignOutcome& out)
 {
-    CPoints points(static_cast<int>(q.samplingPoints.size()));
+    const std::vector<Complex>& samples = *m.points;
+    CPoints points(static_cast<int>(samples.size()));
     for (int i = 0; i < points.m_nCount; ++i)
-        points[i] = q.samplingPoints[static_cast<size_t>(i)];
+        points[i] = samples[static_cast<size_t>(i)];
     CPoints taps;
     FrequencySamplingTaps(points, taps);
     const int n = taps.m_nCount;
     // The FIR type stays that of the typed taps, as the form has it.
     out.ResizeArrays(n);
-    ComputeWindow(q, out.window);
+    ComputeWindow(m.window, out.window);
     for (int i = 0; i < n; ++i)
         out.coeffs[i] = taps[i];
     out.irPeak = out.coeffs.GetMaxMagnitude();
@@ -133,16 +127,16 @@ void DesignFrequencySampling(const DesignRequest& q, DesignOutcome& out)
     FinishDesign(q, out, 1024);
 }
 
-void DesignRemezFilter(const DesignRequest& q, DesignOutcome& out)
+void DesignRemezFilter(const DesignRequest& q, const RemezMethod& m, DesignOutcome& out)
 {
     RemezBand table[kBandCount];
-    for (size_t i = 0; i < q.bands.size() && i < static_cast<size_t>(kBandCount); ++i)
-        table[i] = q.bands[i];
+    for (size_t i = 0; i < m.bands.size() && i < static_cast<size_t>(kBandCount); ++i)
+        table[i] = m.bands[i];
     out.ResizeArrays(q.taps);
     RemezOptions options;
-    options.start = q.remezStart;
+    options.start = m.start;
     const RemezResult design = DesignRemez(q.taps, IndexOf(q.filterType), out.firType, q.samplingRate, table,
-                                           q.gridDensity, out.coeffs, options);
+                                           m.gridDensity, out.coeffs, options);
     out.remez = RemezReport{true, design.status, design.nPasses, design.bExact, design.startUsed};
     if (design.Converged())
         out.notes.push_back({DesignCode::RemezPasses, design.nPasses});
@@ -156,35 +150,29 @@ void DesignRemezFilter(const DesignRequest& q, DesignOutcome& out)
 
 double DifferentiatorGainOf(const DesignRequest& request)
 {
-    switch (request.diffGainSelection) {
-    case DifferentiatorGain::Pi:
-        return std::numbers::pi;
-    case DifferentiatorGain::HalfPi:
-        return std::numbers::pi / 2.0;
-    case DifferentiatorGain::One:
-        return 1.0;
-    default:
-        return request.diffGain;
-    }
+    const SincMethod* sinc = request.As<SincMethod>();
+    return sinc ? sinc->differentiatorGain : std::numbers::pi;
 }
 
 DesignOutline OutlineOf(const DesignRequest& q, int taps, double gain)
 {
     DesignOutline d;
     d.filterType = IndexOf(q.filterType);
-    d.designMethod = IndexOf(q.method);
-    d.windowType = IndexOf(q.window);
+    d.designMethod = IndexOf(q.Method());
+    const WindowChoice window = WindowOf(q) ? *WindowOf(q) : WindowChoice{};
+    d.windowType = IndexOf(window.type);
     d.taps = taps;
     d.fs = q.samplingRate;
     d.firstCorner = q.firstCorner;
     d.secondCorner = q.secondCorner;
-    d.shapeFactor = q.kaiserBeta;
-    d.stopbandAtt = q.chebyshevAttenuation;
+    d.shapeFactor = window.kaiserBeta;
+    d.stopbandAtt = window.chebyshevAttenuation;
     d.diffGain = DifferentiatorGainOf(q);
     d.gain = gain;
-    d.remezBands = q.bands;
-    if (q.hasInputData)
-        for (const Complex& p : q.samplingPoints)
+    if (const std::vector<RemezBand>* bands = BandsOf(q))
+        d.remezBands = *bands;
+    if (const FrequencySamplingMethod* m = q.As<FrequencySamplingMethod>(); m && m->points)
+        for (const Complex& p : *m->points)
             d.inputData.push_back(p.real());
     return d;
 }
@@ -194,14 +182,14 @@ DesignOutcome Design(const DesignRequest& request)
     DesignOutcome out;
     out.taps = request.taps;
     out.firType = FirTypeOf(IndexOf(request.filterType), request.taps);
-    if (UsesRateChange(request)) {
+    if (request.rateChange) {
         if (const std::optional<DesignNote> refusal = ValidateRateChange(request)) {
             out.notes.push_back(*refusal);
             return out;
         }
         DesignRateChangeFilter(request, out);
         if (out.ran)
-            FinishDesign(request, out, request.method == DesignMethod::Sinc && request.taps % 2 == 1 ? 1025 : 1024);
+            FinishDesign(request, out, request.As<SincMethod>() && request.taps % 2 == 1 ? 1025 : 1024);
         return out;
     }
     const std::optional<DesignNote> refusal = ValidateRequest(request);
@@ -211,29 +199,18 @@ DesignOutcome Design(const DesignRequest& request)
         out.notes.push_back(*refusal);
         return out;
     }
-    switch (request.method) {
-    case DesignMethod::Sinc:
-    case DesignMethod::Direct:
-        DesignSincOrDirect(request, out, refusal);
-        break;
-    case DesignMethod::FrequencySampling:
-        DesignFrequencySampling(request, out);
-        break;
-    case DesignMethod::Remez:
-        if (UsesMethodDesign(request)) {
-            DesignByMethod(request, out);
-            if (out.ran)
-                FinishDesign(request, out, 1024);
-        } else {
-            DesignRemezFilter(request, out);
-        }
-        break;
-    case DesignMethod::LeastSquares:
-    case DesignMethod::Pulse:
+    if (const SincMethod* sinc = request.As<SincMethod>())
+        DesignSincOrDirect(request, sinc->window, out, refusal);
+    else if (const DirectMethod* direct = request.As<DirectMethod>())
+        DesignSincOrDirect(request, direct->window, out, refusal);
+    else if (const FrequencySamplingMethod* sampled = request.As<FrequencySamplingMethod>())
+        DesignFrequencySampling(request, *sampled, out);
+    else if (const RemezMethod* remez = request.As<RemezMethod>(); remez && !UsesMethodDesign(request))
+        DesignRemezFilter(request, *remez, out);
+    else {
         DesignByMethod(request, out);
         if (out.ran)
             FinishDesign(request, out, 1024);
-        break;
     }
     return out;
 }

@@ -6,12 +6,13 @@
 
 // One design from its values to measured taps, as the form's Design button
 // makes it, without a host: it never asks anything, the request carries
-// every dialog's answer.
+// every parameter.
 //
 // A request ValidateRequest refuses gives that refusal as its only note and
 // no design; the rest run the method (windowed sinc, direct, frequency
 // sampling: ideal response times window; Remez: DesignRemez with the
-// request's start), then x/sin(x) when asked, the scale factor of the
+// method's start; least squares, minimum phase, shapes and pulses:
+// MethodDesign.h), then x/sin(x) when asked, the scale factor of the
 // scaling mode, the check for finite taps, the step response and the
 // spectrum, and (request.measure) the figures on the derived mask. A
 // request with a rate change designs its lowpass instead
@@ -20,9 +21,11 @@
 // design.
 DesignOutcome Design(const DesignRequest& request);
 
-// The differentiator's gain a request asks for: pi, pi/2, 1 or diffGain.
+// The differentiator's gain at fs/2 a request designs with: the windowed
+// sinc's; pi for the other methods.
 double DifferentiatorGainOf(const DesignRequest& request);
 
 // What the mask derivation reads of a design of these values with taps
-// taps (frequency sampling: 2P - 1) scaled by gain.
+// taps (frequency sampling: 2P - 1) scaled by gain. The window of a method
+// without one is the new document's (Hamming, beta 5, 40 dB).
 DesignOutline OutlineOf(const DesignRequest& request, int taps, double gain);

@@ -28,12 +28,11 @@ std::string PassesText(int passes)
 
 }  // namespace
 
-std::string DesignMessage(const DesignNote& note, bool anyPositiveWeight)
+std::string DesignMessage(const DesignNote& note)
 {
     switch (note.code) {
     case DesignCode::FirstCornerRange:
     case DesignCode::SecondCornerRange:
-    case DesignCode::BandEdgeRange:
         return IntegerBetween(0, 10000000);
     case DesignCode::TapsRange:
         return IntegerBetween(4, 1025);
@@ -57,16 +56,12 @@ std::string DesignMessage(const DesignNote& note, bool anyPositiveWeight)
         return IntegerBetween(10, 100);
     case DesignCode::ShapeFactorBounds:
         return kMsgShapeFactorBounds;
-    case DesignCode::DiffGainSelectionRange:
-        return IntegerBetween(0, 3);
     case DesignCode::DiffGainRange:
         return kMsgDiffGainRange;
     case DesignCode::VarianceRange:
         return kMsgVarianceRange;
     case DesignCode::TooManyBands:
         return kMsgTooManyBands;
-    case DesignCode::BandTextLength:
-        return "Please enter no more than 8 characters.";
     case DesignCode::GridDensityRange:
         return IntegerBetween(8, 64);
     case DesignCode::EdgeAboveHalf:
@@ -80,7 +75,7 @@ std::string DesignMessage(const DesignNote& note, bool anyPositiveWeight)
     case DesignCode::ValueRange:
         return kMsgValueRange;
     case DesignCode::WeightRange:
-        return anyPositiveWeight ? kMsgPositiveWeight : kMsgWeightRange;
+        return kMsgPositiveWeight;
     case DesignCode::NoBand:
         return kMsgNoBand;
     case DesignCode::CornerOrder:
@@ -136,7 +131,7 @@ std::string DesignMessage(const DesignNote& note, const DesignRequest& q)
         return "The pass-band edge must lie above 0 Hz and below fs / (2 x " + std::to_string(factor) + ") = " +
                std::string(limit, r.ptr) + " Hz.";
     }
-    return DesignMessage(note, q.weightRange == RemezWeightRange::AnyPositive);
+    return DesignMessage(note);
 }
 
 std::vector<std::string> RateChangeMessages(const DesignRequest& q, const DesignOutcome& outcome)

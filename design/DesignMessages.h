@@ -33,7 +33,6 @@ inline constexpr const char* kMsgEdgeOrder = "Edge frequencies must be in ascend
 inline constexpr const char* kMsgEdgesEqual = "Lower and upper edge frequencies must not be equal.";
 inline constexpr const char* kMsgDiffValueRange = "Values must be in the range from 0.10 to 3.20.";
 inline constexpr const char* kMsgValueRange = "Values must be in the range from 0.00 to 1.00.";
-inline constexpr const char* kMsgWeightRange = "Weight must be in the range from 1.00 to 100.00.";
 inline constexpr const char* kMsgNoBand = "You must specify at least one band";
 // Only a request built in code can hold more rows than the dialog.
 inline constexpr const char* kMsgTooManyBands = "A Remez design takes at most 8 bands.";
@@ -69,14 +68,12 @@ inline constexpr const char* kMsgRemezNoConvergence = "The Remez algorithm did n
 
 // The text the form shows for a code. Range refusals of whole numbers read
 // as the form's field exchange words them ("Please enter an integer between
-// 4 and 1025."), band texts too long as "Please enter no more than 8
-// characters.". weightRange picks the weight text (kMsgWeightRange for the
-// dialog's range).
-std::string DesignMessage(const DesignNote& note, bool anyPositiveWeight = false);
+// 4 and 1025.").
+std::string DesignMessage(const DesignNote& note);
 
 // The text of a note about the request: the pass-band edge's refusal names
 // fs / (2 factor), a half-band's taps the nearest valid N; the rest as
-// DesignMessage (weights by the request's range).
+// DesignMessage.
 std::string DesignMessage(const DesignNote& note, const DesignRequest& request);
 
 // What a rate change reports, in order, as zantro-cli prints it: the

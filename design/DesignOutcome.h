@@ -28,19 +28,16 @@ enum class DesignCode {
     // The parameter dialogs' values (value: the band row for the band table).
     AttenuationRange,        // Dolph-Chebyshev attenuation outside 10 .. 100 dB
     ShapeFactorBounds,       // Kaiser beta outside 0 .. 20
-    DiffGainSelectionRange,  // a differentiator gain selection outside the four
     DiffGainRange,           // differentiator gain outside 0.1 .. 10.0
     VarianceRange,           // Gaussian variance outside 0.1 .. 3.0
     TooManyBands,            // more than kBandCount rows
-    BandEdgeRange,           // an edge outside 0 .. 10000000 Hz (any row)
-    BandTextLength,          // a value or weight longer than 8 characters as the dialog shows it (any row)
     GridDensityRange,        // grid density outside 8 .. 64
     EdgeAboveHalf,           // an edge of a row in use above fs/2
     EdgeOrder,               // edges of the rows in use not ascending
     EdgesEqual,              // a row in use with equal edges
     DiffValueRange,          // a differentiator's value outside 0.1 .. 3.2
     ValueRange,              // a value outside 0 .. 1
-    WeightRange,             // a weight outside the weight range
+    WeightRange,             // a weight of a row in use not positive and finite
     NoBand,                  // no row in use
     // The design itself.
     CornerOrder,    // bandpass or bandstop with the second corner not above the first
@@ -109,7 +106,7 @@ struct DesignOutcome {
     // The design routine started: window, coeffs, step and spectrum hold its
     // state (true also after CornerOrder or NonFiniteTaps).
     bool ran = false;
-    // The taps were scaled: gain, irPeak and scaleText hold the result.
+    // The taps were scaled: gain and irPeak hold the result.
     bool scaled = false;
     std::vector<DesignNote> notes;
 
@@ -117,7 +114,6 @@ struct DesignOutcome {
     int firType = 0;  // 0 .. 3 (FirTypeOf)
     double irPeak = 0.0;  // the largest tap before scaling (after x/sin(x))
     double gain = 1.0;    // the scale factor applied
-    std::string scaleText;  // the gain with two decimals, as the form's scale field shows it
 
     CPoints window;       // N window samples (zeros for Remez)
     CPoints coeffs;       // N taps, real

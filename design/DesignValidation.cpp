@@ -1,6 +1,5 @@
 #include "design/DesignValidation.h"
 
-#include <charconv>
 #include <cmath>
 
 #include "design/MethodDesign.h"
@@ -10,38 +9,30 @@ namespace {
 constexpr int kMaxCorner = 10000000;
 constexpr int kMinTaps = 4;
 constexpr int kMaxTaps = 1025;
-constexpr int kMaxTextChars = 8;
 
 bool InRange(int value, int low, int high)
 {
     return value >= low && value <= high;
 }
 
-// Characters of printf("%4.<decimals>f", value), as the band dialog shows it.
-int ShownLength(double value, int decimals)
-{
-    char buf[400];
-    const auto r = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, decimals);
-    const int length = r.ec == std::errc() ? static_cast<int>(r.ptr - buf) : static_cast<int>(sizeof buf);
-    return length < 4 ? 4 : length;
-}
-
 std::optional<DesignNote> MethodRefusal(const DesignRequest& q)
 {
     const int type = IndexOf(q.filterType);
-    switch (q.method) {
+    switch (q.Method()) {
     case DesignMethod::Sinc:
         if (type > FT_DIFFERENTIATOR)
             return DesignNote{DesignCode::SincNotSupported};
         break;
-    case DesignMethod::FrequencySampling:
+    case DesignMethod::FrequencySampling: {
         if (type > FT_BANDSTOP)
             return DesignNote{DesignCode::FreqSamplingNotSupported};
-        if (!q.hasInputData)
+        const FrequencySamplingMethod& m = std::get<FrequencySamplingMethod>(q.method);
+        if (!m.points)
             return DesignNote{DesignCode::NoInputData};
-        if (q.samplingPoints.size() < 2)
+        if (m.points->size() < 2)
             return DesignNote{DesignCode::TooFewPoints};
         break;
+    }
     case DesignMethod::Remez:
         if (type > FT_DIFFERENTIATOR)
             return DesignNote{DesignCode::RemezNotSupported};
@@ -57,54 +48,46 @@ std::optional<DesignNote> MethodRefusal(const DesignRequest& q)
     return ValidateMethodRequest(q);
 }
 
-std::optional<DesignNote> WindowRefusal(const DesignRequest& q)
+std::optional<DesignNote> WindowRefusal(const WindowChoice& w)
 {
-    if (q.window == WindowType::Chebyshev && !InRange(q.chebyshevAttenuation, 10, 100))
+    if (w.type == WindowType::Chebyshev && !InRange(w.chebyshevAttenuation, 10, 100))
         return DesignNote{DesignCode::AttenuationRange};
     // Written so that NaN is refused as well.
-    if (q.window == WindowType::Kaiser && !(q.kaiserBeta >= 0.0 && q.kaiserBeta <= 20.0))
+    if (w.type == WindowType::Kaiser && !(w.kaiserBeta >= 0.0 && w.kaiserBeta <= 20.0))
         return DesignNote{DesignCode::ShapeFactorBounds};
     return std::nullopt;
 }
 
 std::optional<DesignNote> ShapeRefusal(const DesignRequest& q)
 {
-    if (q.method == DesignMethod::Sinc && (q.filterType == FilterType::Bandpass || q.filterType == FilterType::Bandstop) &&
-        q.secondCorner <= q.firstCorner)
-        return DesignNote{DesignCode::CornerOrder};
-    if (q.method == DesignMethod::Sinc && q.filterType == FilterType::Differentiator) {
-        if (!InRange(IndexOf(q.diffGainSelection), 0, 3))
-            return DesignNote{DesignCode::DiffGainSelectionRange};
-        if (q.diffGainSelection == DifferentiatorGain::Other && !(q.diffGain >= 0.1 && q.diffGain <= 10.0))
+    if (const SincMethod* sinc = q.As<SincMethod>()) {
+        if ((q.filterType == FilterType::Bandpass || q.filterType == FilterType::Bandstop) &&
+            q.secondCorner <= q.firstCorner)
+            return DesignNote{DesignCode::CornerOrder};
+        if (q.filterType == FilterType::Differentiator &&
+            !(sinc->differentiatorGain >= 0.1 && sinc->differentiatorGain <= 10.0))
             return DesignNote{DesignCode::DiffGainRange};
     }
-    if (q.filterType == FilterType::Gaussian && !(q.gaussianVariance >= 0.1 && q.gaussianVariance <= 3.0))
-        return DesignNote{DesignCode::VarianceRange};
+    if (const DirectMethod* direct = q.As<DirectMethod>())
+        if (q.filterType == FilterType::Gaussian &&
+            !(direct->gaussianVariance >= 0.1 && direct->gaussianVariance <= 3.0))
+            return DesignNote{DesignCode::VarianceRange};
     return std::nullopt;
 }
 
-std::optional<DesignNote> BandTableRefusal(const DesignRequest& q)
+std::optional<DesignNote> BandTableRefusal(const DesignRequest& q, const std::vector<RemezBand>& bands,
+                                           int gridDensity)
 {
-    if (q.bands.size() > static_cast<size_t>(kBandCount))
+    if (bands.size() > static_cast<size_t>(kBandCount))
         return DesignNote{DesignCode::TooManyBands};
-    // The dialog exchanges every row, in use or not, before it checks the
-    // rows in use.
-    for (size_t i = 0; i < q.bands.size(); ++i) {
-        const RemezBand& b = q.bands[i];
-        const int row = static_cast<int>(i);
-        if (!InRange(b.m_nLowerEdge, 0, kMaxCorner) || !InRange(b.m_nUpperEdge, 0, kMaxCorner))
-            return DesignNote{DesignCode::BandEdgeRange, row};
-        if (ShownLength(b.m_dValue, 3) > kMaxTextChars || ShownLength(b.m_dWeight, 2) > kMaxTextChars)
-            return DesignNote{DesignCode::BandTextLength, row};
-    }
-    if (!InRange(q.gridDensity, 8, 64))
+    if (!InRange(gridDensity, 8, 64))
         return DesignNote{DesignCode::GridDensityRange};
 
     const int half = (q.samplingRate > 0 ? q.samplingRate : 0) / 2;
     int previous = 0;
     int used = 0;
-    for (size_t i = 0; i < q.bands.size(); ++i) {
-        const RemezBand& b = q.bands[i];
+    for (size_t i = 0; i < bands.size(); ++i) {
+        const RemezBand& b = bands[i];
         const int row = static_cast<int>(i);
         if (b.m_bUse != 1)
             continue;
@@ -127,10 +110,7 @@ std::optional<DesignNote> BandTableRefusal(const DesignRequest& q)
         } else if (!(b.m_dValue >= 0.0 && b.m_dValue <= 1.0)) {
             return DesignNote{DesignCode::ValueRange, row};
         }
-        const bool weightOk = q.weightRange == RemezWeightRange::AnyPositive
-                                  ? std::isfinite(b.m_dWeight) && b.m_dWeight > 0.0
-                                  : b.m_dWeight >= 1.0 && b.m_dWeight <= 100.0;
-        if (!weightOk)
+        if (!(std::isfinite(b.m_dWeight) && b.m_dWeight > 0.0))
             return DesignNote{DesignCode::WeightRange, row};
     }
     if (used == 0)
@@ -140,9 +120,14 @@ std::optional<DesignNote> BandTableRefusal(const DesignRequest& q)
 
 }  // namespace
 
+bool ScalingApplies(const DesignRequest& request)
+{
+    return !request.As<PulseMethod>() && !request.rateChange;
+}
+
 double EffectiveScale(const DesignRequest& request)
 {
-    return request.scaling == IRScaling::Natural ? 1.0 : request.scale;
+    return request.scaling == IRScaling::Natural || !ScalingApplies(request) ? 1.0 : request.scale;
 }
 
 std::optional<DesignNote> ValidateRequest(const DesignRequest& q)
@@ -151,10 +136,11 @@ std::optional<DesignNote> ValidateRequest(const DesignRequest& q)
         return DesignNote{DesignCode::FirstCornerRange};
     if (!InRange(q.secondCorner, 0, kMaxCorner))
         return DesignNote{DesignCode::SecondCornerRange};
-    if (!InRange(q.taps, kMinTaps, kMaxTaps))
+    // A pulse's length is its own.
+    if (!q.As<PulseMethod>() && !InRange(q.taps, kMinTaps, kMaxTaps))
         return DesignNote{DesignCode::TapsRange};
     // The corners are the windowed and sampled designs' (the others take bands or symbols).
-    if (q.method != DesignMethod::Remez && q.method != DesignMethod::LeastSquares && q.method != DesignMethod::Pulse) {
+    if (WindowOf(q)) {
         const int half = q.samplingRate / 2;
         if (q.firstCorner >= half || q.secondCorner >= half)
             return DesignNote{DesignCode::CornerFrequencies};
@@ -166,18 +152,12 @@ std::optional<DesignNote> ValidateRequest(const DesignRequest& q)
         return DesignNote{DesignCode::ScaleRange};
     if (auto refusal = MethodRefusal(q))
         return refusal;
-    switch (q.method) {
-    case DesignMethod::Sinc:
-    case DesignMethod::Direct:
-    case DesignMethod::FrequencySampling:
-        if (auto refusal = WindowRefusal(q))
+    if (const WindowChoice* window = WindowOf(q)) {
+        if (auto refusal = WindowRefusal(*window))
             return refusal;
         return ShapeRefusal(q);
-    case DesignMethod::Remez:
-    case DesignMethod::LeastSquares:
-        return BandTableRefusal(q);
-    case DesignMethod::Pulse:
-        return std::nullopt;
     }
+    if (const std::vector<RemezBand>* bands = BandsOf(q))
+        return BandTableRefusal(q, *bands, GridDensityOf(q));
     return std::nullopt;
 }

@@ -18,8 +18,10 @@ bool PassStopType(FilterType type)
 std::vector<RemezEdge> EdgesOf(const DesignRequest& q)
 {
     RemezBand table[kBandCount] = {};
-    for (size_t i = 0; i < q.bands.size() && i < static_cast<size_t>(kBandCount); ++i)
-        table[i] = q.bands[i];
+    static const std::vector<RemezBand> none;
+    const std::vector<RemezBand>& bands = BandsOf(q) ? *BandsOf(q) : none;
+    for (size_t i = 0; i < bands.size() && i < static_cast<size_t>(kBandCount); ++i)
+        table[i] = bands[i];
     return BuildBandList(table, q.samplingRate);
 }
 
@@ -32,16 +34,16 @@ void SetTaps(DesignOutcome& out, const std::vector<double>& taps)
     out.irPeak = out.coeffs.GetMaxMagnitude();
 }
 
-void DesignPulseFilter(const DesignRequest& q, DesignOutcome& out)
+void DesignPulseFilter(const PulseRequest& pulse, DesignOutcome& out)
 {
-    const PulseResult r = DesignPulse(q.pulse);
+    const PulseResult r = DesignPulse(pulse);
     if (!r.Ok()) {
         out.notes.push_back(DesignNote{DesignCode::PulseRange});
         return;
     }
     SetTaps(out, r.taps);
     out.firType = FirTypeOf(FT_LOWPASS, out.taps);
-    out.methods.pulse = PulseReport{true, q.pulse, AnalysePulse(r.taps, q.pulse.shape, q.pulse.sps)};
+    out.methods.pulse = PulseReport{true, pulse, AnalysePulse(r.taps, pulse.shape, pulse.sps)};
 }
 
 void DesignLeastSquaresFilter(const DesignRequest& q, DesignOutcome& out)
@@ -62,8 +64,8 @@ void DesignLeastSquaresFilter(const DesignRequest& q, DesignOutcome& out)
 void DesignMinimumPhaseFilter(const DesignRequest& q, DesignOutcome& out)
 {
     const PrototypeMethod method =
-        q.method == DesignMethod::LeastSquares ? PrototypeMethod::LeastSquares : PrototypeMethod::Remez;
-    const MinimumPhaseDesign d = DesignMinimumPhase(q.taps, method, EdgesOf(q), q.gridDensity);
+        q.As<LeastSquaresMethod>() ? PrototypeMethod::LeastSquares : PrototypeMethod::Remez;
+    const MinimumPhaseDesign d = DesignMinimumPhase(q.taps, method, EdgesOf(q), GridDensityOf(q));
     if (!d.factor.Ok()) {
         out.notes.push_back(DesignNote{DesignCode::MethodFailed});
         return;
@@ -84,15 +86,15 @@ void DesignMinimumPhaseFilter(const DesignRequest& q, DesignOutcome& out)
         out.notes.push_back(DesignNote{DesignCode::RemezNoConvergence, kRemezMaxPasses});
 }
 
-void DesignShapedRemezFilter(const DesignRequest& q, DesignOutcome& out)
+void DesignShapedRemezFilter(const DesignRequest& q, const RemezMethod& m, DesignOutcome& out)
 {
     std::vector<RemezEdge> edges = EdgesOf(q);
     for (RemezEdge& e : edges)
         if (e.value > 0.0)
-            e.shape = q.remezShape;
+            e.shape = m.shape;
     CPoints h;
     const RemezResult design =
-        DesignRemezEdges(q.taps, IndexOf(q.filterType), out.firType, edges, q.gridDensity, h);
+        DesignRemezEdges(q.taps, IndexOf(q.filterType), out.firType, edges, m.gridDensity, h);
     std::vector<double> taps(static_cast<size_t>(h.m_nCount));
     for (int i = 0; i < h.m_nCount; ++i)
         taps[static_cast<size_t>(i)] = h[i].real();
@@ -107,19 +109,20 @@ void DesignShapedRemezFilter(const DesignRequest& q, DesignOutcome& out)
         out.notes.push_back(DesignNote{DesignCode::RemezNoConvergence, design.nPasses});
     ShapeReport& s = out.methods.shape;
     s.ran = true;
-    s.shape = q.remezShape;
+    s.shape = m.shape;
     for (const RemezEdge& e : edges)
         if (e.value > 0.0)
             s.cascadeDeviation =
-                std::max(s.cascadeDeviation, CascadeDeviation(taps, q.remezShape, e.lower, e.upper, e.value));
+                std::max(s.cascadeDeviation, CascadeDeviation(taps, m.shape, e.lower, e.upper, e.value));
 }
 
 std::optional<DesignNote> ShapeBoundsRefusal(const DesignRequest& q)
 {
-    if (q.remezShape.kind == ShapeKind::None)
+    const ResponseShape shape = ShapeOf(q);
+    if (shape.kind == ShapeKind::None)
         return std::nullopt;
     for (const RemezEdge& e : EdgesOf(q))
-        if (e.value > 0.0 && !ShapeBounded(q.remezShape, e.lower, e.upper))
+        if (e.value > 0.0 && !ShapeBounded(shape, e.lower, e.upper))
             return DesignNote{DesignCode::ShapeRange};
     return std::nullopt;
 }
@@ -128,14 +131,15 @@ std::optional<DesignNote> ShapeBoundsRefusal(const DesignRequest& q)
 
 bool UsesMethodDesign(const DesignRequest& q)
 {
-    return q.method == DesignMethod::LeastSquares || q.method == DesignMethod::Pulse ||
-           (q.method == DesignMethod::Remez && (q.minimumPhase || q.remezShape.kind != ShapeKind::None));
+    const RemezMethod* remez = q.As<RemezMethod>();
+    return q.As<LeastSquaresMethod>() || q.As<PulseMethod>() ||
+           (remez && (remez->minimumPhase || remez->shape.kind != ShapeKind::None));
 }
 
 std::optional<DesignNote> ValidateMethodRequest(const DesignRequest& q)
 {
-    if (q.method == DesignMethod::Pulse) {
-        const PulseRequest& p = q.pulse;
+    if (const PulseMethod* pulse = q.As<PulseMethod>()) {
+        const PulseRequest& p = pulse->pulse;
         const long long taps = static_cast<long long>(p.sps) * p.span + 1;
         const bool raised = p.shape == PulseShape::RaisedCosine || p.shape == PulseShape::RootRaisedCosine;
         const bool ok = (raised ? p.rolloff >= 0.0 && p.rolloff <= 1.0 : p.bt >= kPulseMinBt && p.bt <= kPulseMaxBt) &&
@@ -146,16 +150,16 @@ std::optional<DesignNote> ValidateMethodRequest(const DesignRequest& q)
             return DesignNote{DesignCode::PulseRange};
         return std::nullopt;
     }
-    if (q.method == DesignMethod::LeastSquares && !PassStopType(q.filterType) &&
-        q.filterType != FilterType::Highpass && q.filterType != FilterType::Hilbert)
+    if (q.As<LeastSquaresMethod>() && !PassStopType(q.filterType) && q.filterType != FilterType::Highpass &&
+        q.filterType != FilterType::Hilbert)
         return DesignNote{DesignCode::LeastSquaresNotSupported};
-    if (q.minimumPhase && (!PassStopType(q.filterType) ||
-                           (q.method != DesignMethod::Remez && q.method != DesignMethod::LeastSquares)))
+    if (IsMinimumPhase(q) && !PassStopType(q.filterType))
         return DesignNote{DesignCode::MinimumPhaseNotSupported};
-    if (q.remezShape.kind != ShapeKind::None) {
-        if (q.method != DesignMethod::Remez || !PassStopType(q.filterType) || q.minimumPhase)
+    const ResponseShape shape = ShapeOf(q);
+    if (shape.kind != ShapeKind::None) {
+        if (!PassStopType(q.filterType) || IsMinimumPhase(q))
             return DesignNote{DesignCode::ShapeNotSupported};
-        if (!ShapeValid(q.remezShape))
+        if (!ShapeValid(shape))
             return DesignNote{DesignCode::ShapeRange};
     }
     return std::nullopt;
@@ -167,22 +171,22 @@ void DesignByMethod(const DesignRequest& q, DesignOutcome& out)
         out.notes.push_back(*refusal);
         return;
     }
-    if (q.method == DesignMethod::Pulse)
-        DesignPulseFilter(q, out);
-    else if (q.minimumPhase)
+    if (const PulseMethod* pulse = q.As<PulseMethod>())
+        DesignPulseFilter(pulse->pulse, out);
+    else if (IsMinimumPhase(q))
         DesignMinimumPhaseFilter(q, out);
-    else if (q.method == DesignMethod::LeastSquares)
+    else if (q.As<LeastSquaresMethod>())
         DesignLeastSquaresFilter(q, out);
     else
-        DesignShapedRemezFilter(q, out);
+        DesignShapedRemezFilter(q, std::get<RemezMethod>(q.method), out);
 }
 
 std::vector<MaskBand> MethodMask(const DesignRequest& q, double gain)
 {
     std::vector<MaskBand> mask;
     const double fs = q.samplingRate;
-    if (q.method == DesignMethod::Pulse) {
-        const PulseRequest& p = q.pulse;
+    if (const PulseMethod* pulse = q.As<PulseMethod>()) {
+        const PulseRequest& p = pulse->pulse;
         if (p.shape == PulseShape::Gaussian || p.sps <= 0)
             return mask;
         const double symbolRate = fs / p.sps;

@@ -7,16 +7,15 @@
 #include "design/DesignRequest.h"
 
 // The methods beside the form's four, as steps of Design: least squares
-// (DesignMethod::LeastSquares), pulse shaping (DesignMethod::Pulse), and
-// minimum phase or a shaped pass band on a Remez or least-squares request.
+// (LeastSquaresMethod), pulse shaping (PulseMethod), and minimum phase or a
+// shaped pass band on a Remez or least-squares request.
 
 // True when the request takes one of these paths rather than the form's.
 bool UsesMethodDesign(const DesignRequest& request);
 
 // The refusal of such a request, if any, after the checks every request
 // gets: the method against the filter type, then the pulse's or the
-// shape's parameters, then the band table (least squares: any positive
-// weight).
+// shape's parameters.
 std::optional<DesignNote> ValidateMethodRequest(const DesignRequest& request);
 
 // Designs into out.coeffs (N taps), out.irPeak and out.methods; a failure

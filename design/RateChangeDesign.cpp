@@ -3,16 +3,12 @@
 #include <algorithm>
 #include <cmath>
 
-#include "design/Design.h"
 #include "design/MethodDesign.h"
 #include "dsp/HalfbandDesign.h"
 #include "dsp/IdealResponses.h"
-#include "dsp/OrderEstimate.h"
 #include "dsp/Windows.h"
 
 namespace {
-
-constexpr int kMaxRateTaps = 1025;
 
 void SetRemezReport(const RemezResult& r, DesignOutcome& out)
 {
@@ -22,7 +18,7 @@ void SetRemezReport(const RemezResult& r, DesignOutcome& out)
 
 bool StopBandsValid(const DesignRequest& q)
 {
-    const RateChange& r = q.rateChange;
+    const RateChange& r = *q.rateChange;
     if (!std::isfinite(r.stopWeight) || !(r.stopWeight > 0.0))
         return false;
     double below = q.firstCorner;
@@ -33,16 +29,6 @@ bool StopBandsValid(const DesignRequest& q)
         below = b.hiHz;
     }
     return true;
-}
-
-// Parks-McClellan length of the narrowest transition (Herrmann, Rabiner and Chan).
-int EstimateTaps(const DesignRequest& q, const std::vector<MaskBand>& stops, double dp, double ds)
-{
-    const double fs = q.samplingRate;
-    const double fp = q.firstCorner / fs;
-    const double fst = stops.empty() ? 0.5 : stops.front().loHz / fs;
-    const double n = HerrmannLength(fp, std::min(fst, 0.4999), dp, ds);
-    return std::isfinite(n) ? std::clamp(static_cast<int>(std::ceil(n)), 4, kMaxRateTaps) : 31;
 }
 
 }  // namespace
@@ -73,7 +59,7 @@ RateChangeKind RateChangeKindOf(MultirateKind kind)
 
 int RateFactorOf(const DesignRequest& q)
 {
-    return q.rateChange.kind == RateChangeKind::Halfband ? 2 : q.rateChange.factor;
+    return q.rateChange->kind == RateChangeKind::Halfband ? 2 : q.rateChange->factor;
 }
 
 std::optional<DesignNote> RateRefusal(const DesignRequest& q)
@@ -93,24 +79,25 @@ std::optional<DesignNote> RateRefusal(const DesignRequest& q)
 
 std::optional<DesignNote> ValidateRateChange(const DesignRequest& q)
 {
-    const bool halfband = q.rateChange.kind == RateChangeKind::Halfband;
-    const bool methodOk = q.method == DesignMethod::Remez || (!halfband && q.method == DesignMethod::Sinc);
+    const bool halfband = q.rateChange->kind == RateChangeKind::Halfband;
+    const bool methodOk = q.As<RemezMethod>() || (!halfband && q.As<SincMethod>());
     if (q.filterType != FilterType::Lowpass || !methodOk || UsesMethodDesign(q))
         return DesignNote{DesignCode::RateChangeNotSupported, 0};
     if (const std::optional<DesignNote> rate = RateRefusal(q))
         return rate;
     if (halfband && !IsHalfbandTaps(q.taps))
         return DesignNote{DesignCode::HalfbandTaps, q.taps};
-    if (!halfband && (q.taps < 4 || q.taps > kMaxRateTaps))
+    if (!halfband && (q.taps < 4 || q.taps > kMaxRateChangeTaps))
         return DesignNote{DesignCode::RateTapsRange, q.taps};
     if (!StopBandsValid(q))
         return DesignNote{DesignCode::RateStopBands, 0};
-    if (q.method == DesignMethod::Sinc) {
-        if (q.window == WindowType::Kaiser && !(q.kaiserBeta >= 0.0 && q.kaiserBeta <= 20.0))
+    if (const SincMethod* sinc = q.As<SincMethod>()) {
+        const WindowChoice& w = sinc->window;
+        if (w.type == WindowType::Kaiser && !(w.kaiserBeta >= 0.0 && w.kaiserBeta <= 20.0))
             return DesignNote{DesignCode::ShapeFactorBounds, 0};
-        if (q.window == WindowType::Chebyshev && (q.chebyshevAttenuation < 10 || q.chebyshevAttenuation > 100))
+        if (w.type == WindowType::Chebyshev && (w.chebyshevAttenuation < 10 || w.chebyshevAttenuation > 100))
             return DesignNote{DesignCode::AttenuationRange, 0};
-    } else if (q.gridDensity < 8 || q.gridDensity > 64) {
+    } else if (GridDensityOf(q) < 8 || GridDensityOf(q) > 64) {
         return DesignNote{DesignCode::GridDensityRange, 0};
     }
     return std::nullopt;
@@ -118,9 +105,9 @@ std::optional<DesignNote> ValidateRateChange(const DesignRequest& q)
 
 std::vector<MaskBand> RateStopBandsOf(const DesignRequest& q)
 {
-    if (!q.rateChange.stopBands.empty())
-        return q.rateChange.stopBands;
-    return MultirateStopBands(RateFactorOf(q), q.samplingRate, q.firstCorner, q.rateChange.aliasBands);
+    if (!q.rateChange->stopBands.empty())
+        return q.rateChange->stopBands;
+    return MultirateStopBands(RateFactorOf(q), q.samplingRate, q.firstCorner, q.rateChange->aliasBands);
 }
 
 std::vector<MaskBand> RateChangeMask(const DesignRequest& q)
@@ -135,13 +122,13 @@ void DesignRateChangeFilter(const DesignRequest& q, DesignOutcome& out)
 {
     RateChangeReport& report = out.rateChange;
     report.ran = true;
-    report.rate = MultirateDesign{MultirateKindOf(q.rateChange.kind), RateFactorOf(q),
+    report.rate = MultirateDesign{MultirateKindOf(q.rateChange->kind), RateFactorOf(q),
                                   static_cast<double>(q.firstCorner)};
     report.stopBands = RateStopBandsOf(q);
     const int n = q.taps;
     const int fs = q.samplingRate;
-    if (q.rateChange.kind == RateChangeKind::Halfband) {
-        const HalfbandResult r = DesignHalfband(n, fs, q.firstCorner, q.gridDensity);
+    if (q.rateChange->kind == RateChangeKind::Halfband) {
+        const HalfbandResult r = DesignHalfband(n, fs, q.firstCorner, GridDensityOf(q));
         if (r.status != HalfbandStatus::Converged && r.status != HalfbandStatus::DidNotConverge) {
             out.notes.push_back({DesignCode::RateDesignFailed, 0});
             return;
@@ -158,15 +145,15 @@ void DesignRateChangeFilter(const DesignRequest& q, DesignOutcome& out)
     }
     // The sinc ignores the table; it is kept so the design reads the same either way.
     RemezBand table[kBandCount];
-    LowpassRemezTable(fs, q.firstCorner, report.stopBands, q.rateChange.stopWeight, table);
+    LowpassRemezTable(fs, q.firstCorner, report.stopBands, q.rateChange->stopWeight, table);
     report.table.assign(table, table + kBandCount);
-    if (q.method == DesignMethod::Sinc) {
+    if (const SincMethod* sinc = q.As<SincMethod>()) {
         // The ideal lowpass cut in the middle of the transition, f1 .. fs/M - f1, times the window.
         CPoints h(n);
         out.ResizeArrays(n);
         StopBandResponse(h, fs / (2.0 * report.rate.factor), fs / 2.0, fs);
-        const WindowParameters parameters{q.chebyshevAttenuation, q.kaiserBeta};
-        if (ComputeWindowSamples(out.window, IndexOf(q.window), parameters) != DspStatus::Ok) {
+        const WindowParameters parameters{sinc->window.chebyshevAttenuation, sinc->window.kaiserBeta};
+        if (ComputeWindowSamples(out.window, IndexOf(sinc->window.type), parameters) != DspStatus::Ok) {
             out.ran = false;
             out.notes.push_back({DesignCode::RateDesignFailed, 0});
             return;
@@ -176,8 +163,8 @@ void DesignRateChangeFilter(const DesignRequest& q, DesignOutcome& out)
     } else {
         out.ResizeArrays(n);
         RemezOptions options;
-        options.start = q.remezStart;
-        SetRemezReport(DesignRemez(n, FT_LOWPASS, FirTypeOf(FT_LOWPASS, n), fs, table, q.gridDensity, out.coeffs,
+        options.start = std::get<RemezMethod>(q.method).start;
+        SetRemezReport(DesignRemez(n, FT_LOWPASS, FirTypeOf(FT_LOWPASS, n), fs, table, GridDensityOf(q), out.coeffs,
                                    options),
                        out);
     }
@@ -193,82 +180,3 @@ void MeasureRateChange(const DesignRequest& q, DesignOutcome& out)
                                       report.rate.passHz, std::nullopt);
 }
 
-TrialDesign RateChangeTrial(const DesignOutcome& outcome)
-{
-    TrialDesign trial;
-    if (outcome.Has(DesignCode::RemezNoConvergence))
-        trial.status = TrialStatus::NotConverged;
-    else if (outcome.valid && !outcome.Refusal())
-        trial.status = TrialStatus::Designed;
-    else
-        return trial;
-    trial.taps = outcome.Taps();
-    return trial;
-}
-
-RateChangeSearch SearchRateChange(const DesignRequest& base, const RateChangeRequirement& requirement)
-{
-    RateChangeSearch result;
-    result.request = base;
-    DesignRequest& q = result.request;
-    q.filterType = FilterType::Lowpass;
-    const bool sinc = q.method == DesignMethod::Sinc && q.rateChange.kind != RateChangeKind::Halfband;
-    q.method = sinc ? DesignMethod::Sinc : DesignMethod::Remez;
-    q.rateChange.stopBands.clear();
-    SpecRequirement req;
-    req.fs = q.samplingRate;
-    req.bands.push_back({BandKind::Pass, 0.0, static_cast<double>(q.firstCorner), requirement.passRippleDb});
-    double attenuation = 0.0;
-    std::vector<MaskBand> stops;
-    if (requirement.aliasAttenuationDb) {
-        attenuation = *requirement.aliasAttenuationDb;
-        stops = RateStopBandsOf(q);
-        for (const MaskBand& b : stops)
-            req.bands.push_back({BandKind::Stop, b.loHz, b.hiHz, attenuation});
-    } else {
-        for (const SpecBand& b : requirement.stopBands) {
-            stops.push_back({BandKind::Stop, b.loHz, b.hiHz, 0.0});
-            req.bands.push_back(b);
-            attenuation = std::max(attenuation, b.limitDb);
-        }
-        q.rateChange.stopBands = stops;
-    }
-    if ((result.refusal = RateRefusal(q)))
-        return result;
-    const double dp = PassDeviation(requirement.passRippleDb), ds = StopDeviation(attenuation);
-    q.rateChange.stopWeight = dp / ds;
-    SpecSearchSettings settings;
-    settings.filterType = FT_LOWPASS;
-    settings.quantize = requirement.quantize;
-    settings.startTaps = EstimateTaps(q, stops, dp, ds);
-    if (sinc) {
-        // Kaiser's window for the tightest deviation (J. F. Kaiser, "Nonrecursive digital filter design
-        // using the I0-sinh window function", 1974) over the narrowest transition, f1 .. the first stop
-        // edge; the cut at fs / (2 factor) lies in its middle. Odd N: the window of even length is not
-        // centred on the sinc.
-        double delta = 1.0;
-        for (const SpecBand& b : req.bands)
-            delta = std::min(delta, BandDeviation(b));
-        const double tightest = -20.0 * std::log10(delta);
-        q.window = WindowType::Kaiser;
-        q.kaiserBeta = KaiserBeta(tightest);
-        const double width = (stops.empty() ? q.samplingRate / 2.0 : stops.front().loHz) - q.firstCorner;
-        settings.startTaps = std::clamp(KaiserTaps(tightest, width / (q.samplingRate / 2.0)), 5, kMaxRateTaps);
-        settings.oddOnly = true;
-    } else if (q.rateChange.kind == RateChangeKind::Halfband) {
-        settings.minTaps = kMinHalfbandTaps;
-        settings.maxTaps = kMaxHalfbandTaps;
-        settings.tapStep = 4;
-        settings.startTaps = NearestHalfbandTaps(settings.startTaps);
-    }
-    result.maxTaps = settings.maxTaps;
-    result.search = SearchFewestTaps(req, settings, [&q](int taps) {
-        DesignRequest trial = q;
-        trial.taps = taps;
-        trial.measure = false;
-        return RateChangeTrial(Design(trial));
-    });
-    if (result.search->status == SpecSearchStatus::Met)
-        q.taps = result.search->found.taps;
-    return result;
-}

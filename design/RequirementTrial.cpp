@@ -1,26 +1,6 @@
 #include "design/RequirementTrial.h"
 
-#include "design/Design.h"
 #include "dsp/RemezAlgorithm.h"
-
-DesignRequest SpecTrialRequest(DesignRequest q, const SpecFormSetting& s)
-{
-    q.filterType = static_cast<FilterType>(s.filterType);
-    q.method = static_cast<DesignMethod>(s.designMethod);
-    if (s.windowType >= 0)
-        q.window = static_cast<WindowType>(s.windowType);
-    q.taps = s.taps;
-    q.samplingRate = s.samplingRate;
-    q.firstCorner = s.firstCorner;
-    q.secondCorner = s.secondCorner;
-    q.kaiserBeta = s.shapeFactor;
-    q.bands = s.bands;
-    q.bands.resize(kBandCount);
-    q.gridDensity = s.gridDensity;
-    q.weightRange = RemezWeightRange::AnyPositive;
-    q.measure = false;
-    return q;
-}
 
 TrialDesign JudgeSpecTrial(const DesignOutcome& out, int taps)
 {
@@ -43,9 +23,4 @@ TrialDesign JudgeSpecTrial(const DesignOutcome& out, int taps)
     trial.status = TrialStatus::Designed;
     trial.taps = out.Taps();
     return trial;
-}
-
-TrialDesign DesignSpecTrial(const DesignRequest& base, const SpecFormSetting& setting)
-{
-    return JudgeSpecTrial(Design(SpecTrialRequest(base, setting)), setting.taps);
 }

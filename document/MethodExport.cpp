@@ -7,7 +7,7 @@
 
 std::string MethodListName(const DesignRequest& q)
 {
-    switch (q.method) {
+    switch (q.Method()) {
     case DesignMethod::LeastSquares:
         return "Least Squares";
     case DesignMethod::Pulse:
@@ -19,8 +19,8 @@ std::string MethodListName(const DesignRequest& q)
 
 std::string MethodName(const DesignRequest& q)
 {
-    if (q.method == DesignMethod::Pulse) {
-        const PulseRequest& p = q.pulse;
+    if (const PulseMethod* pulse = q.As<PulseMethod>()) {
+        const PulseRequest& p = pulse->pulse;
         const bool gaussian = p.shape == PulseShape::Gaussian;
         const char* shape = gaussian ? "Gaussian"
                             : p.shape == PulseShape::RaisedCosine ? "raised cosine"
@@ -30,12 +30,12 @@ std::string MethodName(const DesignRequest& q)
                           p.normalisation == PulseNormalisation::UnitDcGain ? "unit gain at DC" : "unit energy");
     }
     std::string name = MethodListName(q);
-    if (q.minimumPhase)
+    if (IsMinimumPhase(q))
         name += ", minimum phase";
-    if (q.remezShape.kind == ShapeKind::CicInverse)
-        name += FormatText(", CIC compensation R %d, M %d, N %d", q.remezShape.decimation, q.remezShape.delay,
-                           q.remezShape.stages);
-    else if (q.remezShape.kind == ShapeKind::InverseSinc)
+    const ResponseShape shape = ShapeOf(q);
+    if (shape.kind == ShapeKind::CicInverse)
+        name += FormatText(", CIC compensation R %d, M %d, N %d", shape.decimation, shape.delay, shape.stages);
+    else if (shape.kind == ShapeKind::InverseSinc)
         name += ", inverse sinc";
     return name;
 }
@@ -55,8 +55,8 @@ ExportDesign MethodExportDesign(const DesignRequest& q, const std::vector<double
     d.methodName = MethodName(request);
     d.irScaling = IndexOf(request.scaling);
     d.sinXComp = request.sinXCompensation;
-    d.variance = request.gaussianVariance;
-    d.gridDensity = request.gridDensity;
+    d.variance = 1.0;  // the new document's: none of these is a Gaussian edge
+    d.gridDensity = GridDensityOf(request);
     d.taps = taps;
     d.bands = MethodMask(request, gain);
     d.bandsDerived = true;

@@ -24,15 +24,17 @@ ExportDesign RateChangeExportDesign(const DesignRequest& q, const DesignOutcome&
     ExportDesign e;
     e.taps = outcome.Taps();
     e.outline.filterType = FT_LOWPASS;
-    e.outline.designMethod = IndexOf(q.method);
-    e.outline.windowType = IndexOf(q.window);
-    e.outline.shapeFactor = q.kaiserBeta;
-    e.outline.stopbandAtt = q.chebyshevAttenuation;
+    // A Remez lowpass names the window a rate change starts from (Kaiser, 60 dB).
+    const WindowChoice window = WindowOf(q) ? *WindowOf(q) : WindowChoice{WindowType::Kaiser, 5.0, 60};
+    e.outline.designMethod = IndexOf(q.Method());
+    e.outline.windowType = IndexOf(window.type);
+    e.outline.shapeFactor = window.kaiserBeta;
+    e.outline.stopbandAtt = window.chebyshevAttenuation;
     e.outline.fs = q.samplingRate;
     e.outline.taps = static_cast<int>(e.taps.size());
-    e.outline.firstCorner = q.method == DesignMethod::Sinc ? q.samplingRate / (2.0 * r.rate.factor) : r.rate.passHz;
+    e.outline.firstCorner = q.As<SincMethod>() ? q.samplingRate / (2.0 * r.rate.factor) : r.rate.passHz;
     e.outline.remezBands = r.table;
-    e.gridDensity = q.gridDensity;
+    e.gridDensity = GridDensityOf(q);
     e.multirate = r.rate;
     e.bands = outcome.mask;
     e.figures = outcome.figures;

@@ -8,6 +8,7 @@
 #include "design/DesignOutcome.h"
 #include "design/DesignRequest.h"
 #include "design/RateChangeDesign.h"
+#include "design/RateChangeSearch.h"
 #include "document/ExportProfile.h"
 
 // What zantro-cli and the Python module report and export of a rate

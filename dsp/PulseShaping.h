@@ -42,6 +42,7 @@ struct PulseRequest {
     int span = 8;           // symbols, 1 .. 64; taps = span * sps + 1 <= kPulseMaxTaps;
                             // span * sps even, so that the centre tap is a symbol instant
     PulseNormalisation normalisation = PulseNormalisation::UnitEnergy;
+    bool operator==(const PulseRequest&) const = default;
 };
 
 enum class PulseStatus { Ok, BadShape, BadRolloff, BadBt, BadSps, BadSpan };

@@ -31,6 +31,7 @@ struct ResponseShape {
     int decimation = 1;  // R, 1 .. kCicMaxDecimation
     int delay = 1;       // M, 1 .. kCicMaxDelay
     int stages = 1;      // N, 1 .. kCicMaxStages
+    bool operator==(const ResponseShape&) const = default;
 };
 
 inline constexpr int kCicMaxDecimation = 4096;

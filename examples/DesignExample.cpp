@@ -6,8 +6,7 @@ int main()
 {
     DesignRequest request;  // a windowed-sinc lowpass: 8 kHz, corner 1 kHz
     request.taps = 63;
-    request.window = WindowType::Kaiser;
-    request.kaiserBeta = 6.0;
+    request.method = SincMethod{WindowChoice{WindowType::Kaiser, 6.0}};
     const DesignOutcome outcome = Design(request);
     if (!outcome.valid)
         return 1;

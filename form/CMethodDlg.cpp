@@ -8,6 +8,7 @@
 #include "design/MethodDesign.h"
 #include "platform/DataExchange.h"
 #include "platform/DialogTemplate.h"
+#include "platform/TextFormat.h"
 
 // This dialog's constants and helpers, apart from the other dialogs' (the
 // library compiles several dialogs in one translation unit).
@@ -63,7 +64,7 @@ DialogTemplate MakeTemplate()
         {D::IDC_MORE_SPS, K::Edit, "", kFieldX, 156, kNumberWidth, 14, number},
         {kStatic, K::Static, "Span (symbols)", kLabelX, 176, 90, 8},
         {D::IDC_MORE_SPAN, K::Edit, "", kFieldX, 174, kNumberWidth, 14, number},
-        {kStatic, K::Static, "Gain", kLabelX, 194, 90, 8},
+        {kStatic, K::Static, "Gain (not scaled)", kLabelX, 194, 90, 8},
         {D::IDC_MORE_PULSE_GAIN, K::DropDownList, "", kFieldX, 192, 112, 40, StyleNone,
          {"Unit energy", "Unit gain at DC"}},
         {IDCANCEL, K::PushButton, "Cancel", 10, 218, 50, 14},
@@ -104,43 +105,78 @@ bool CMethodDlg::OnInitDialog()
     return true;
 }
 
-DesignRequest CMethodDlg::Apply(DesignRequest q) const
+MethodChoice CMethodDlg::Choice() const
 {
     // Fields beyond what an int holds are out of range anyway; clamping
     // keeps them so (and the conversion defined).
     auto whole = [](unsigned v) { return static_cast<int>(std::min(v, 1000000u)); };
+    MethodChoice c;
     if (m_nMethod == kPulse) {
-        q.method = DesignMethod::Pulse;
-        q.filterType = FilterType::Lowpass;
-        q.pulse.shape = static_cast<PulseShape>(std::clamp(m_nPulse, 0, 2));
+        c.method = MethodChoice::Method::Pulse;
+        c.pulse.shape = static_cast<PulseShape>(std::clamp(m_nPulse, 0, 2));
         const double x = method_dlg::NumberOf(m_strRolloff);
-        if (q.pulse.shape == PulseShape::Gaussian)
-            q.pulse.bt = x;
+        if (c.pulse.shape == PulseShape::Gaussian)
+            c.pulse.bt = x;
         else
-            q.pulse.rolloff = x;
-        q.pulse.sps = whole(m_nSps);
-        q.pulse.span = whole(m_nSpan);
-        q.pulse.normalisation = m_nPulseGain == 1 ? PulseNormalisation::UnitDcGain : PulseNormalisation::UnitEnergy;
-        return q;
+            c.pulse.rolloff = x;
+        c.pulse.sps = whole(m_nSps);
+        c.pulse.span = whole(m_nSpan);
+        c.pulse.normalisation = m_nPulseGain == 1 ? PulseNormalisation::UnitDcGain : PulseNormalisation::UnitEnergy;
+        return c;
     }
-    q.method = m_nMethod == kRemez ? DesignMethod::Remez : DesignMethod::LeastSquares;
-    q.minimumPhase = m_bMinPhase == 1;
-    q.remezShape = ResponseShape{};
+    c.method = m_nMethod == kRemez ? MethodChoice::Method::Remez : MethodChoice::Method::LeastSquares;
+    c.minimumPhase = m_bMinPhase == 1;
     if (m_nShape == kCicCompensation)
-        q.remezShape = {ShapeKind::CicInverse, whole(m_nCicDecimation), whole(m_nCicDelay), whole(m_nCicStages)};
+        c.shape = {ShapeKind::CicInverse, whole(m_nCicDecimation), whole(m_nCicDelay), whole(m_nCicStages)};
     else if (m_nShape == kInverseSinc)
-        q.remezShape.kind = ShapeKind::InverseSinc;
-    return q;
+        c.shape.kind = ShapeKind::InverseSinc;
+    return c;
+}
+
+void CMethodDlg::Load(const MethodChoice& c)
+{
+    if (c.method == MethodChoice::Method::Pulse) {
+        m_nMethod = kPulse;
+        m_nPulse = static_cast<int>(c.pulse.shape);
+        const double x = c.pulse.shape == PulseShape::Gaussian ? c.pulse.bt : c.pulse.rolloff;
+        m_strRolloff = FormatText("%g", x);
+        m_nSps = static_cast<unsigned>(c.pulse.sps);
+        m_nSpan = static_cast<unsigned>(c.pulse.span);
+        m_nPulseGain = c.pulse.normalisation == PulseNormalisation::UnitDcGain ? 1 : 0;
+        return;
+    }
+    m_nMethod = c.method == MethodChoice::Method::Remez ? kRemez : kLeastSquares;
+    m_bMinPhase = c.minimumPhase ? 1 : 0;
+    switch (c.shape.kind) {
+    case ShapeKind::None:
+        m_nShape = kFlat;
+        break;
+    case ShapeKind::CicInverse:
+        m_nShape = kCicCompensation;
+        m_nCicDecimation = static_cast<unsigned>(c.shape.decimation);
+        m_nCicDelay = static_cast<unsigned>(c.shape.delay);
+        m_nCicStages = static_cast<unsigned>(c.shape.stages);
+        break;
+    case ShapeKind::InverseSinc:
+        m_nShape = kInverseSinc;
+        break;
+    }
 }
 
 void CMethodDlg::OnOK()
 {
     if (!UpdateData(true))
         return;
-    DesignRequest q;
-    q.filterType = static_cast<FilterType>(m_nFilterType);
+    FormDesign design;
+    design.fields.filterType = m_nFilterType;
+    design.method = Choice();
+    // Least squares takes no shape (the lists offer the two together).
+    if (design.method->method == MethodChoice::Method::LeastSquares && design.method->shape.kind != ShapeKind::None) {
+        MessageBox(kMsgShapeNotSupported);
+        return;
+    }
     // The same checks the design makes, before the band table is asked for.
-    if (const std::optional<DesignNote> refusal = ValidateMethodRequest(Apply(q))) {
+    if (const std::optional<DesignNote> refusal = ValidateMethodRequest(*RequestOf(design))) {
         MessageBox(DesignMessage(*refusal));
         return;
     }

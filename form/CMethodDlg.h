@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "design/DesignRequest.h"
 #include "form/CFloatKeys.h"
+#include "form/FormRequest.h"
 #include "platform/CDialog.h"
 
 // "More Methods" (template 143): the methods beside the form's four.
@@ -14,7 +14,8 @@
 //  - A pulse-shaping filter: raised cosine, root raised cosine (roll-off
 //    0 .. 1) or Gaussian (BT 0.05 .. 1), samples per symbol 2 .. 64 and a
 //    span of 1 .. 64 symbols, span x sps + 1 <= 1025 taps, unit energy or
-//    unit gain at DC.
+//    unit gain at DC: the pulse's own gain, which the form's scaling and
+//    x/sin(x) do not change (the dialog says so beside the list).
 // OK refuses what no design of the form's filter type can take, with the
 // design's own message.
 class CMethodDlg : public CDialog {
@@ -44,9 +45,10 @@ public:
     bool OnInitDialog() override;
     void OnOK() override;
 
-    // base (the form's request) with the dialog's method and its parameters
-    // (valid after OK).
-    DesignRequest Apply(DesignRequest base) const;
+    // The dialog's method and its parameters (valid after OK), and the
+    // dialog seeded with a choice.
+    MethodChoice Choice() const;
+    void Load(const MethodChoice& choice);
 
     int m_nFilterType = 0;  // the form's filter type, for the checks of OK
     int m_nMethod = kLeastSquares;
@@ -59,8 +61,8 @@ public:
     std::string m_strRolloff = "0.35";  // roll-off, or BT for a Gaussian
     unsigned m_nSps = 8;
     unsigned m_nSpan = 8;
-    // 0 unit energy, 1 unit DC gain (the default here, so that the form's
-    // plots, drawn against a gain of 1, show the pass band at 0 dB).
-    int m_nPulseGain = 1;
+    // 0 unit energy (the default, as zantro-cli's and the Python module's),
+    // 1 unit DC gain.
+    int m_nPulseGain = 0;
     CFloatKeys m_RolloffEdit;
 };

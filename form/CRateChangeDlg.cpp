@@ -105,28 +105,26 @@ int CRateChangeDlg::BandTable(RemezBand (&table)[kBandCount]) const
                                m_bAliasBands != 0, 1.0, table);
 }
 
-DesignRequest CRateChangeDlg::Request(int gridDensity) const
+FormDesign CRateChangeDlg::Design(int gridDensity) const
 {
     // Fields beyond what an int holds are refused by OK anyway; clamping
     // keeps the conversion defined.
     auto whole = [](unsigned v) { return static_cast<int>(std::min(v, 100000000u)); };
-    DesignRequest q;
-    q.filterType = FilterType::Lowpass;
-    q.method = DesignMethod::Remez;
-    // As zantro-cli's request: the window and its attenuation are not used by Remez, but the export names them.
-    q.window = WindowType::Kaiser;
-    q.chebyshevAttenuation = 60;
+    FormDesign d;
+    d.fields = NewDocumentFields();
+    SetRateChangeDefaults(d.fields);
+    d.fields.samplingRate = whole(m_nSamplingRate);
+    d.fields.firstCorner = whole(m_nPassEdge);
+    d.fields.taps = whole(m_nTaps);
+    d.fields.gridDensity = gridDensity;
     const bool halfband = m_nKind == kHalfband;
-    q.rateChange.kind = halfband                        ? RateChangeKind::Halfband
-                        : m_nKind == kInterpolation ? RateChangeKind::Interpolate
-                                                    : RateChangeKind::Decimate;
-    q.rateChange.factor = halfband ? 2 : whole(m_nFactor);
-    q.rateChange.aliasBands = !halfband && m_bAliasBands != 0;
-    q.samplingRate = whole(m_nSamplingRate);
-    q.firstCorner = whole(m_nPassEdge);
-    q.taps = whole(m_nTaps);
-    q.gridDensity = gridDensity;
-    return q;
+    RateChange& r = d.rateChange.emplace();
+    r.kind = halfband ? RateChangeKind::Halfband
+             : m_nKind == kInterpolation ? RateChangeKind::Interpolate
+                                         : RateChangeKind::Decimate;
+    r.factor = halfband ? 2 : whole(m_nFactor);
+    r.aliasBands = !halfband && m_bAliasBands != 0;
+    return d;
 }
 
 std::optional<QuantSpec> CRateChangeDlg::Format() const

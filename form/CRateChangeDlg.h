@@ -3,9 +3,10 @@
 #include <optional>
 #include <string>
 
-#include "design/RateChangeDesign.h"
+#include "design/RateChangeSearch.h"
 #include "dsp/Multirate.h"
 #include "form/CFloatKeys.h"
+#include "form/FormRequest.h"
 #include "form/RateChangeFields.h"
 #include "platform/CDialog.h"
 
@@ -49,10 +50,10 @@ public:
     // The Remez band table of a decimator's or interpolator's fields (valid
     // after OK); the rows in use.
     int BandTable(RemezBand (&table)[kBandCount]) const;
-    // The fields as the engine's request of a rate change: a Remez lowpass
-    // at the high rate with the fields' taps, natural scaling, grid density
-    // gridDensity (as zantro-cli --decimate, --interpolate, --halfband).
-    DesignRequest Request(int gridDensity) const;
+    // The fields as the design of a rate change (RequestOf): a Remez lowpass
+    // at the high rate with the fields' taps and grid density gridDensity
+    // (as zantro-cli --decimate, --interpolate, --halfband).
+    FormDesign Design(int gridDensity) const;
     // The requirement of the fields (with m_bToSpec): the ripple, the
     // attenuation of the derived stop bands, the fixed-point format.
     RateChangeRequirement Requirement() const;

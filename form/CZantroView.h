@@ -11,6 +11,7 @@
 #include "form/CFloatKeys.h"
 #include "form/DesignHistory.h"
 #include "form/DesignedRateChange.h"
+#include "form/FormRequest.h"
 #include "form/RateChangeFields.h"
 #include "form/RequirementFields.h"
 #include "form/ShownDesign.h"
@@ -157,8 +158,11 @@ public:
     // 1 when computed, 0 when the parameter dialog was cancelled.
     int ComputeWindow(CPoints& points, int type);
     // The form's fields, the dialogs' last answers and the document's band
-    // table, grid density and input data as one design request.
-    DesignRequest MakeRequest() const;
+    // table, grid density and input data.
+    FormFields Fields() const;
+    // Those fields as one design request (RequestOf), nothing measured; none
+    // for a design method index outside the list.
+    std::optional<DesignRequest> MakeRequest() const;
     // Designs MakeRequest() and takes the outcome.
     void RunDesign();
     // The outcome into the form: the arrays, the pass count, its messages in

@@ -7,7 +7,9 @@
 #include "form/CZantroView.h"
 
 DesignOutline OutlineOf(const CZantroView& view) {
-    return OutlineOf(view.m_MethodRequest ? *view.m_MethodRequest : view.MakeRequest(), view.m_nTaps, view.m_dGain);
+    if (view.m_MethodRequest)
+        return OutlineOf(*view.m_MethodRequest, view.m_nTaps, view.m_dGain);
+    return OutlineOf(view.Fields(), view.m_nTaps, view.m_dGain);
 }
 
 DesignAnalysis AnalyzeDesign(const CZantroView& view, const std::optional<std::vector<MaskBand>>& mask,

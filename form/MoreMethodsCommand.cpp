@@ -2,41 +2,16 @@
 
 #include <utility>
 
+#include "design/DesignValidation.h"
 #include "form/CMethodDlg.h"
 #include "form/CZantroView.h"
 #include "platform/TextFormat.h"
 
 void SeedMethodDialog(const CZantroView& view, CMethodDlg& dlg)
 {
-    if (!view.m_MethodRequest)
-        return;
-    const DesignRequest& q = *view.m_MethodRequest;
-    if (q.method == DesignMethod::Pulse) {
-        dlg.m_nMethod = CMethodDlg::kPulse;
-        dlg.m_nPulse = static_cast<int>(q.pulse.shape);
-        const double x = q.pulse.shape == PulseShape::Gaussian ? q.pulse.bt : q.pulse.rolloff;
-        dlg.m_strRolloff = FormatText("%g", x);
-        dlg.m_nSps = static_cast<unsigned>(q.pulse.sps);
-        dlg.m_nSpan = static_cast<unsigned>(q.pulse.span);
-        dlg.m_nPulseGain = q.pulse.normalisation == PulseNormalisation::UnitDcGain ? 1 : 0;
-        return;
-    }
-    dlg.m_nMethod = q.method == DesignMethod::Remez ? CMethodDlg::kRemez : CMethodDlg::kLeastSquares;
-    dlg.m_bMinPhase = q.minimumPhase ? 1 : 0;
-    switch (q.remezShape.kind) {
-    case ShapeKind::None:
-        dlg.m_nShape = CMethodDlg::kFlat;
-        break;
-    case ShapeKind::CicInverse:
-        dlg.m_nShape = CMethodDlg::kCicCompensation;
-        dlg.m_nCicDecimation = static_cast<unsigned>(q.remezShape.decimation);
-        dlg.m_nCicDelay = static_cast<unsigned>(q.remezShape.delay);
-        dlg.m_nCicStages = static_cast<unsigned>(q.remezShape.stages);
-        break;
-    case ShapeKind::InverseSinc:
-        dlg.m_nShape = CMethodDlg::kInverseSinc;
-        break;
-    }
+    if (view.m_MethodRequest)
+        if (const std::optional<MethodChoice> choice = MethodChoiceOf(*view.m_MethodRequest))
+            dlg.Load(*choice);
 }
 
 void DesignMoreMethods(CZantroView& view)
@@ -51,13 +26,25 @@ void DesignMoreMethods(CZantroView& view)
     if (dlg.m_nMethod != CMethodDlg::kPulse && !view.AskRemezBands())
         return;
     view.m_bDesignValid = 0;
-    const DesignRequest request = dlg.Apply(view.MakeRequest());
-    DesignOutcome outcome = Design(request);
+    std::optional<DesignRequest> request = RequestOf({view.Fields(), dlg.Choice()});
+    if (!request)
+        return;
+    request->measure = false;
+    DesignOutcome outcome = Design(*request);
+    // A pulse's gain is its own: the form's scale field keeps what it held.
+    const bool scaled = ScalingApplies(*request);
+    const std::string scaleText = view.m_strIRScale;
+    const double scale = view.m_dIRScale;
     const int taps = outcome.taps;
     const int shown = view.DesignsShown();
     view.TakeOutcome(std::move(outcome));
+    if (!scaled) {
+        view.m_strIRScale = scaleText;
+        view.m_dIRScale = scale;
+        view.UpdateData(false);
+    }
     if (view.m_bDesignValid == 1) {
-        view.m_MethodRequest = request;
+        view.m_MethodRequest = *request;
         view.m_RateChangeDesign.reset();
         view.m_nTaps = taps;
         view.m_nFirType = CZantroView::GetFirType(view.m_nFilterType, taps);

@@ -7,6 +7,7 @@
 #include "dsp/DesignKinds.h"
 #include "form/CRateChangeDlg.h"
 #include "form/CZantroView.h"
+#include "design/RateChangeSearch.h"
 #include "form/RequirementDesign.h"
 #include "platform/DataExchange.h"
 
@@ -38,37 +39,6 @@ int GridDensityOf(const CZantroView& view)
     return grid >= 8 && grid <= 64 ? grid : kDefaultGridDensity;
 }
 
-// A decimator or interpolator of the taps given, designed by the form.
-void DesignOnForm(CZantroView& view, const CRateChangeDlg& dlg)
-{
-    RemezBand table[kBandCount];
-    const int rows = dlg.BandTable(table);
-    SpecFormSetting s;
-    s.filterType = FT_LOWPASS;
-    s.designMethod = DM_REMEZ;
-    s.windowType = -1;
-    s.taps = static_cast<int>(dlg.m_nTaps);
-    s.samplingRate = static_cast<int>(dlg.m_nSamplingRate);
-    s.firstCorner = static_cast<int>(dlg.m_nPassEdge);
-    s.secondCorner = s.firstCorner;
-    s.bands.assign(table, table + rows);
-    s.gridDensity = GridDensityOf(view);
-    FillForm(view, s);
-    // Set before the design, so that the history keeps the rate change with it.
-    const std::optional<MultirateDesign> previous = view.m_RateChange;
-    const int previousFs = view.m_nRateChangeFs;
-    const MultirateKind kind = dlg.m_nKind == CRateChangeDlg::kInterpolation ? MultirateKind::Interpolate
-                                                                              : MultirateKind::Decimate;
-    view.m_RateChange = MultirateDesign{kind, static_cast<int>(dlg.m_nFactor), static_cast<double>(dlg.m_nPassEdge)};
-    view.m_nRateChangeFs = s.samplingRate;
-    const int shown = view.DesignsShown();
-    view.OnDesign();
-    if (view.DesignsShown() == shown) {
-        view.m_RateChange = previous;
-        view.m_nRateChangeFs = previousFs;
-    }
-}
-
 // The request's design as the engine makes it, shown on the form; true
 // when the plots show it.
 bool DesignThroughEngine(CZantroView& view, const DesignRequest& request)
@@ -77,9 +47,9 @@ bool DesignThroughEngine(CZantroView& view, const DesignRequest& request)
     // exchange runs on, but for a half-band, whose G runs on 0 .. 2 f1
     // alone, the lowpass's bands of equal weight.
     RemezBand table[kBandCount];
-    const bool halfband = request.rateChange.kind == RateChangeKind::Halfband;
+    const bool halfband = request.rateChange->kind == RateChangeKind::Halfband;
     const int rows = LowpassRemezTable(request.samplingRate, request.firstCorner, RateStopBandsOf(request),
-                                       halfband ? 1.0 : request.rateChange.stopWeight, table);
+                                       halfband ? 1.0 : request.rateChange->stopWeight, table);
     SpecFormSetting s;
     s.filterType = FT_LOWPASS;
     s.designMethod = DM_REMEZ;
@@ -89,7 +59,7 @@ bool DesignThroughEngine(CZantroView& view, const DesignRequest& request)
     s.firstCorner = request.firstCorner;
     s.secondCorner = request.firstCorner;
     s.bands.assign(table, table + rows);
-    s.gridDensity = request.gridDensity;
+    s.gridDensity = ::GridDensityOf(request);
     FillForm(view, s);
     view.SetCurSel(IDC_IR_SCALING, SC_NATURAL);
     view.SetDlgItemText(IDC_IR_SCALE, "1.00");
@@ -118,7 +88,7 @@ bool DesignThroughEngine(CZantroView& view, const DesignRequest& request)
 void DesignToRequirement(CZantroView& view, const CRateChangeDlg& dlg)
 {
     const RateChangeRequirement requirement = dlg.Requirement();
-    const RateChangeSearch search = SearchRateChange(dlg.Request(GridDensityOf(view)), requirement);
+    const RateChangeSearch search = SearchRateChange(*RequestOf(dlg.Design(GridDensityOf(view))), requirement);
     const std::string text = RateSearchMessage(search, requirement.quantize);
     if (search.search && search.search->status == SpecSearchStatus::Met) {
         if (DesignThroughEngine(view, search.request)) {
@@ -146,8 +116,6 @@ void DesignRateChange(CZantroView& view)
     view.m_LastRateChange = dlg.Fields();
     if (dlg.m_bToSpec)
         DesignToRequirement(view, dlg);
-    else if (dlg.m_nKind == CRateChangeDlg::kHalfband)
-        DesignThroughEngine(view, dlg.Request(GridDensityOf(view)));
     else
-        DesignOnForm(view, dlg);
+        DesignThroughEngine(view, *RequestOf(dlg.Design(GridDensityOf(view))));
 }

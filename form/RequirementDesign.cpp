@@ -14,13 +14,13 @@
 namespace {
 
 // What the seed adds to a new form's values in a trial.
-DesignRequest SeedRequest(const FormSeed& seed)
+FormFields SeedFields(const FormSeed& seed)
 {
-    DesignRequest q;
-    q.scaling = static_cast<IRScaling>(seed.irScaling);
-    q.scale = TextToDouble(seed.irScale);
-    q.sinXCompensation = seed.sinXComp == 1;
-    return q;
+    FormFields f = NewDocumentFields();
+    f.irScaling = seed.irScaling;
+    f.irScale = TextToDouble(seed.irScale);
+    f.sinXComp = seed.sinXComp == 1;
+    return f;
 }
 
 }  // namespace
@@ -36,6 +36,7 @@ FormSeed SeedOf(const CZantroView& view)
 
 void FillForm(CZantroView& view, const SpecFormSetting& s)
 {
+    // The controls as FilledFields fills the fields.
     view.SetCurSel(IDC_FILTER_TYPE, s.filterType);
     view.SetCurSel(IDC_DESIGN_METHOD, s.designMethod);
     if (s.windowType >= 0)
@@ -59,18 +60,28 @@ std::optional<std::string> SeedRefusal(const SpecRequest& request, const FormSee
     if (seed.irScale.size() > kMaxScaleChars)
         return FillPlaceholders(kMsgMaxChars, {std::to_string(kMaxScaleChars)});
     const SpecPlan plan = PlanOf(request);
-    const std::optional<DesignNote> refusal =
-        ValidateRequest(SpecTrialRequest(SeedRequest(seed), SettingFor(request, plan, plan.estimatedTaps)));
+    const std::optional<DesignRequest> trial =
+        RequestOf({FilledFields(SeedFields(seed), SettingFor(request, plan, plan.estimatedTaps))});
+    const std::optional<DesignNote> refusal = trial ? ValidateRequest(*trial) : std::nullopt;
     if (refusal && refusal->code == DesignCode::ScaleRange)
         return DesignMessage(*refusal);
     return std::nullopt;
+}
+
+TrialDesign DesignSpecTrial(const FormFields& base, const SpecFormSetting& setting)
+{
+    std::optional<DesignRequest> request = RequestOf({FilledFields(base, setting)});
+    if (!request)
+        return TrialDesign{};
+    request->measure = false;
+    return JudgeSpecTrial(Design(*request), setting.taps);
 }
 
 TrialDesign DesignOffscreen(const FormSeed& seed, const SpecFormSetting& setting)
 {
     if (seed.irScale.size() > kMaxScaleChars)
         return TrialDesign{};
-    return DesignSpecTrial(SeedRequest(seed), setting);
+    return DesignSpecTrial(SeedFields(seed), setting);
 }
 
 SpecDesignResult FindSpecDesign(const SpecRequest& request, const FormSeed& seed, const SpecSearchProgress& progress)

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "design/RequirementSearch.h"
+#include "form/FormRequest.h"
 
 class CZantroView;
 
@@ -26,6 +27,10 @@ FormSeed SeedOf(const CZantroView& view);
 // its Kaiser beta and, for DM_REMEZ, the document's band table and grid
 // density (the other rows unused). Design then reads them as typed.
 void FillForm(CZantroView& view, const SpecFormSetting& setting);
+
+// One trial of base's fields filled with the setting (FilledFields), as the
+// form designs them, judged (JudgeSpecTrial); nothing measured or shown.
+TrialDesign DesignSpecTrial(const FormFields& base, const SpecFormSetting& setting);
 
 // One trial: Design of the setting with the seed's scaling, nothing shown.
 // A refusal, a note besides the Remez pass count, or no valid design of

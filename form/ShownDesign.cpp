@@ -22,14 +22,15 @@ std::string NameOf(const char* const (&names)[N], int index)
 std::string ShownDesign::CaptionOf(const CZantroView& v)
 {
     std::string text = NameOf(kFilterTypeNames, v.m_nFilterType) + ", " + std::to_string(v.m_nTaps) + " taps, ";
-    const DesignMethod method = v.m_MethodRequest ? v.m_MethodRequest->method : static_cast<DesignMethod>(v.m_nDesignMethod);
+    const DesignMethod method = v.m_MethodRequest ? v.m_MethodRequest->Method() : static_cast<DesignMethod>(v.m_nDesignMethod);
     if (method == DesignMethod::LeastSquares)
         text += "least squares";
     else if (method == DesignMethod::Pulse)
         text += "pulse shaping";
     else
         text += NameOf(kDesignMethodNames, IndexOf(method));
-    if (v.m_RateChangeDesign && v.m_RateChangeDesign->request.rateChange.kind == RateChangeKind::Halfband)
+    if (v.m_RateChangeDesign && v.m_RateChangeDesign->request.rateChange &&
+        v.m_RateChangeDesign->request.rateChange->kind == RateChangeKind::Halfband)
         text += " (half-band)";
     if (!v.m_MethodRequest && (v.m_nDesignMethod == DM_SINC || v.m_nDesignMethod == DM_DIRECT))
         text += ", " + NameOf(kWindowTypeNames, v.m_nWindowType);

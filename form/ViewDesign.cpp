@@ -48,7 +48,8 @@ void CZantroView::DesignFromFields()
     m_nFirType = GetFirType(m_nFilterType, m_nTaps);
 
     // The method's own refusal; the dialogs' values are asked for below.
-    const std::optional<DesignNote> refusal = ValidateRequest(MakeRequest());
+    const std::optional<DesignRequest> request = MakeRequest();
+    const std::optional<DesignNote> refusal = request ? ValidateRequest(*request) : std::nullopt;
     if (refusal && (refusal->code == DesignCode::SincNotSupported ||
                     refusal->code == DesignCode::FreqSamplingNotSupported ||
                     refusal->code == DesignCode::RemezNotSupported || refusal->code == DesignCode::DirectNotSupported)) {
@@ -74,7 +75,8 @@ void CZantroView::DesignFromFields()
 
 int CZantroView::ValidateParameters()
 {
-    const std::optional<DesignNote> refusal = ValidateRequest(MakeRequest());
+    const std::optional<DesignRequest> request = MakeRequest();
+    const std::optional<DesignNote> refusal = request ? ValidateRequest(*request) : std::nullopt;
     if (refusal && SourceOf(refusal->code) == CodeSource::Fields) {
         MessageBox(DesignMessage(*refusal));
         return 0;
@@ -100,44 +102,41 @@ void CZantroView::ResizeArrays(int n)
     m_Spectrum.Clear();
 }
 
-DesignRequest CZantroView::MakeRequest() const
+FormFields CZantroView::Fields() const
 {
-    DesignRequest q;
-    q.filterType = static_cast<FilterType>(m_nFilterType);
-    q.method = static_cast<DesignMethod>(m_nDesignMethod);
-    q.window = static_cast<WindowType>(m_nWindowType);
-    q.taps = m_nTaps;
-    q.samplingRate = m_nSamplingRate;
-    q.firstCorner = m_nFirstCorner;
-    q.secondCorner = m_nSecondCorner;
-    q.kaiserBeta = m_dShapeFactor;
-    q.chebyshevAttenuation = m_nStopbandAtt;
-    // The dialog has turned the selection into the gain already.
-    q.diffGainSelection = DifferentiatorGain::Other;
-    q.diffGain = m_dDiffGain;
-    q.gaussianVariance = m_dVariance;
-    if (m_pDocument) {
-        const CFilPar& par = m_pDocument->m_FilPar;
-        q.bands.assign(par.m_Bands, par.m_Bands + kBandCount);
-        q.gridDensity = par.m_nGridDensity;
-        // The band dialog holds typed weights to its range; a weight the
-        // requirement search stored at its true ratio passes it untouched.
-        q.weightRange = RemezWeightRange::AnyPositive;
-        q.hasInputData = par.m_bInputData != 0;
-        for (int i = 0; i < par.m_InputData.m_nCount; ++i)
-            q.samplingPoints.push_back(par.m_InputData[i]);
-    }
-    q.scaling = static_cast<IRScaling>(m_nIRScaling);
-    q.scale = m_dIRScale;
-    q.sinXCompensation = m_bSinXComp == 1;
+    FormFields f;
+    if (m_pDocument)
+        f = FieldsOf(m_pDocument->m_FilPar, m_dDiffGain);
+    f.designMethod = m_nDesignMethod;
+    f.filterType = m_nFilterType;
+    f.windowType = m_nWindowType;
+    f.taps = m_nTaps;
+    f.samplingRate = m_nSamplingRate;
+    f.firstCorner = m_nFirstCorner;
+    f.secondCorner = m_nSecondCorner;
+    f.irScaling = m_nIRScaling;
+    f.irScale = m_dIRScale;
+    f.sinXComp = m_bSinXComp == 1;
+    f.stopbandAtt = m_nStopbandAtt;
+    f.shapeFactor = m_dShapeFactor;
+    f.variance = m_dVariance;
+    f.diffGain = m_dDiffGain;
+    return f;
+}
+
+std::optional<DesignRequest> CZantroView::MakeRequest() const
+{
+    std::optional<DesignRequest> q = RequestOf({Fields()});
     // The analysis measures what the form shows when it is asked to.
-    q.measure = false;
+    if (q)
+        q->measure = false;
     return q;
 }
 
 void CZantroView::RunDesign()
 {
-    TakeOutcome(Design(MakeRequest()));
+    if (const std::optional<DesignRequest> request = MakeRequest())
+        TakeOutcome(Design(*request));
 }
 
 void CZantroView::TakeOutcome(DesignOutcome outcome)
@@ -165,7 +164,7 @@ void CZantroView::TakeOutcome(DesignOutcome outcome)
         m_dIRPeak = outcome.irPeak;
         m_dGain = outcome.gain;
         m_dIRScale = m_dGain;
-        m_strIRScale = outcome.scaleText;
+        m_strIRScale = ScaleText(m_dGain);
         UpdateData(false);
     }
     // A design must never show or export a tap that is not a number.

@@ -40,7 +40,7 @@ void CZantroView::DesignFrequencySampling()
     ResizeArrays(n);
     if (!AskWindowParameters(m_nWindowType))
         return;
-    DesignRequest request = MakeRequest();
-    request.taps = typed;
-    TakeOutcome(Design(request));
+    std::optional<DesignRequest> request = MakeRequest();
+    request->taps = typed;
+    TakeOutcome(Design(*request));
 }

@@ -47,8 +47,11 @@ void FuzzSession::DesignAndCheck()
     // designed and measured without the form.
     if (!view.UpdateData(true))
         return;
-    DesignRequest request = view.MakeRequest();
-    request.scale = TextToDouble(view.m_strIRScale);
+    view.m_dIRScale = TextToDouble(view.m_strIRScale);
+    std::optional<DesignRequest> mapped = view.MakeRequest();
+    if (!mapped)
+        return;
+    DesignRequest& request = *mapped;
     request.measure = true;
     const DesignOutcome out = Design(request);
     for (const DesignNote& note : out.notes)

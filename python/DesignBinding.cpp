@@ -13,6 +13,7 @@
 #include "document/MethodJson.h"
 #include "document/RateChangeReport.h"
 #include "python/DesignError.h"
+#include "python/KeywordDesign.h"
 #include "python/MessageCatcher.h"
 #include "python/PyValues.h"
 
@@ -29,34 +30,43 @@ int ExportInteger(const py::handle& value, const char* keyword, int lo, int hi)
     return n;
 }
 
+// A damaged document's method word: the form designs nothing of it.
+constexpr const char* kMsgNoListMethod = "The document's design method is none of the form's list: no design.";
+
 // The -3/-6 dB crossings are measured for the form's pass types only, as
 // zantro-cli measures them.
-bool Crossings(const FormState& state)
+bool Crossings(const FormDesign& design)
 {
-    return !state.UsesNewMethods() && !state.UsesRateChange() && HasCornerCrossings(state.par.m_nFilterType);
+    return !design.method && !design.rateChange && HasCornerCrossings(design.fields.filterType);
 }
 
-QuantResult QuantizeDesign(const std::vector<double>& taps, const QuantSpec& quant, const FormState& state,
+QuantResult QuantizeDesign(const std::vector<double>& taps, const QuantSpec& quant, const FormDesign& design,
                            const DesignOutcome& outcome)
 {
-    return QuantizeAndMeasure(taps, quant, state.par.m_nSamplingRate, outcome.mask, Crossings(state));
+    return QuantizeAndMeasure(taps, quant, design.fields.samplingRate, outcome.mask, Crossings(design));
 }
 
 // What the form's own design only can be saved as.
-void RefuseBeside(const FormState& state, const char* what)
+void RefuseBeside(const FormDesign& design, const char* what)
 {
-    if (state.UsesNewMethods())
+    if (design.method)
         throw DesignError(std::string(what) + " takes the form's four methods and rate changes, not method \"ls\", "
                                               "min_phase, pulse, cic_comp or inverse_sinc");
 }
 
 }  // namespace
 
-PyDesign PyDesign::Run(const FormState& state)
+PyDesign PyDesign::Run(const FormDesign& design, bool bandDialog)
 {
     PyDesign d;
-    d.m_requested = CopyOf(state);
-    const DesignRequest request = state.Request();
+    d.m_design = design;
+    const std::optional<DesignRequest> mapped = RequestOf(design);
+    if (!mapped)
+        throw DesignError(kMsgNoListMethod);
+    const DesignRequest& request = d.m_request = *mapped;
+    if (bandDialog)
+        if (const std::optional<std::string> refusal = RefusalText(request, true))
+            throw DesignError(*refusal);
     QuantResult quantized;
     ResponseFigures figures;
     {
@@ -64,8 +74,8 @@ PyDesign PyDesign::Run(const FormState& state)
         d.m_outcome = Design(request);
         if (d.m_outcome.valid) {
             d.m_values = d.m_outcome.Taps();
-            quantized = QuantizeDesign(d.m_values, QuantSpec{}, state, d.m_outcome);
-            figures = Crossings(state) || state.UsesRateChange()
+            quantized = QuantizeDesign(d.m_values, QuantSpec{}, design, d.m_outcome);
+            figures = Crossings(design) || design.rateChange
                           ? d.m_outcome.figures
                           : MeasureResponse(d.m_values, request.samplingRate, d.m_outcome.mask, false);
         }
@@ -74,37 +84,42 @@ PyDesign PyDesign::Run(const FormState& state)
         throw DesignError(DesignMessage(*refusal, request));
     if (!d.m_outcome.valid)
         throw DesignError("No design.");
-    if (state.UsesRateChange())
+    if (design.rateChange)
         d.m_messages = RateChangeMessages(request, d.m_outcome);
     for (const DesignNote& note : d.m_outcome.notes) {
-        if (!state.UsesRateChange())
+        if (!design.rateChange)
             d.m_messages.push_back(DesignMessage(note, request));
         if (note.code == DesignCode::RemezNoConvergence)
             d.m_converged = false;
     }
     // What the form stores in the document after Design: its fields, the
     // applied scale factor in the scale field and N as designed.
-    d.m_stored = CopyOf(state.par);
-    d.m_stored.m_dIRScale = d.m_outcome.gain;
-    d.m_stored.m_nTaps = d.m_outcome.taps;
+    d.m_stored = design.fields;
+    d.m_stored.irScale = d.m_outcome.gain;
+    d.m_stored.taps = d.m_outcome.taps;
     d.m_taps = NumpyArray(d.m_values);
     d.m_taps.attr("setflags")(py::arg("write") = false);
     d.m_analysis = ToPython(AnalysisJson(figures, quantized, true));
     d.SetRateFigures(QuantSpec{});
-    if (state.UsesNewMethods())
+    if (design.method)
         d.m_methods = ToPython(MethodsJson(d.m_outcome, request.samplingRate));
     return d;
 }
 
+py::dict PyDesign::Parameters() const
+{
+    return KeywordsOf(m_design);
+}
+
 void PyDesign::SetRateFigures(const QuantSpec& quant)
 {
-    if (m_requested.UsesRateChange())
-        m_multirate = ToPython(RateChangeJson(m_outcome, m_requested.par.m_nSamplingRate, quant));
+    if (m_design.rateChange)
+        m_multirate = ToPython(RateChangeJson(m_outcome, m_request.samplingRate, quant));
 }
 
 py::object PyDesign::Passes() const
 {
-    if (m_requested.par.m_nDesignMethod == DM_REMEZ && m_outcome.remez.ran && m_outcome.remez.passes > 0)
+    if (m_design.fields.designMethod == DM_REMEZ && m_outcome.remez.ran && m_outcome.remez.passes > 0)
         return py::int_(m_outcome.remez.passes);
     return py::none();
 }
@@ -119,12 +134,12 @@ py::list PyDesign::Messages() const
 
 std::string PyDesign::Repr() const
 {
-    const py::dict p = m_requested.Parameters();
+    const py::dict p = Parameters();
     const std::string method = p.contains("pulse")    ? "pulse " + py::str(p["pulse"]).cast<std::string>()
                                : p.contains("method") ? py::str(p["method"]).cast<std::string>()
                                                       : std::string();
     return "<zantro.Design " + py::str(p["type"]).cast<std::string>() + " " + method + ", " + std::to_string(m_values.size()) + " taps at " +
-           std::to_string(m_requested.par.m_nSamplingRate) + " Hz" + (m_converged ? "" : ", did not converge") + ">";
+           std::to_string(m_request.samplingRate) + " Hz" + (m_converged ? "" : ", did not converge") + ">";
 }
 
 py::object PyDesign::Quantize(const py::handle& format, const std::string& rounding) const
@@ -133,15 +148,15 @@ py::object PyDesign::Quantize(const py::handle& format, const std::string& round
     QuantResult quantized;
     {
         py::gil_scoped_release release;
-        quantized = QuantizeDesign(m_values, quant, m_requested, m_outcome);
+        quantized = QuantizeDesign(m_values, quant, m_design, m_outcome);
     }
     return ToPython(QuantizedJson(quantized));
 }
 
 void PyDesign::MeasureOn(const std::vector<MaskBand>& mask, const QuantSpec& quant, bool bandsDerived)
 {
-    const bool crossings = Crossings(m_requested);
-    const double fs = m_requested.par.m_nSamplingRate;
+    const bool crossings = Crossings(m_design);
+    const double fs = m_request.samplingRate;
     ResponseFigures figures;
     QuantResult quantized;
     {
@@ -154,11 +169,11 @@ void PyDesign::MeasureOn(const std::vector<MaskBand>& mask, const QuantSpec& qua
 
 void PyDesign::Save(const std::string& path) const
 {
-    RefuseBeside(m_requested, "A .fir document");
-    if (m_requested.UsesRateChange())
+    RefuseBeside(m_design, "A .fir document");
+    if (m_design.rateChange)
         throw DesignError("A .fir document holds the form's designs, not a rate change's lowpass");
     CZantroDoc doc;
-    doc.m_FilPar = CopyOf(m_stored);
+    StoreFields(m_stored, doc.m_FilPar);
     MessageCatcher messages;
     if (!doc.OnSaveDocument(CZantroDoc::WithDefaultExtension(path), messages.Owner()))
         throw DesignError(messages.Text("Failed to save document."));
@@ -166,45 +181,28 @@ void PyDesign::Save(const std::string& path) const
 
 ExportDesign PyDesign::ForExport() const
 {
-    const DesignRequest q = m_requested.Request();
-    if (m_requested.UsesNewMethods())
+    const DesignRequest& q = m_request;
+    if (m_design.method)
         return MethodExportDesign(q, m_values, m_outcome.gain);
-    if (m_requested.UsesRateChange())
+    if (m_design.rateChange)
         return RateChangeExportDesign(q, m_outcome);
-    const CFilPar& p = m_stored;
+    const FormFields& p = m_stored;
     ExportDesign d;
-    DesignOutline& o = d.outline;
-    o.filterType = p.m_nFilterType;
-    o.designMethod = p.m_nDesignMethod;
-    o.windowType = p.m_nWindowType;
-    o.taps = p.m_nTaps;
-    o.fs = p.m_nSamplingRate;
-    o.firstCorner = p.m_nFirstCorner;
-    o.secondCorner = p.m_nSecondCorner;
-    o.shapeFactor = p.m_dShapeFactor;
-    o.stopbandAtt = p.m_nStopbandAtt;
-    o.diffGain = DifferentiatorGainOf(q);
-    o.gain = m_outcome.gain;
-    o.remezBands.assign(p.m_Bands, p.m_Bands + kBandCount);
-    if (p.m_bInputData)
-        for (int i = 0; i < p.m_InputData.m_nCount; ++i)
-            o.inputData.push_back(p.m_InputData.GetValue(i, 0));
-    d.irScaling = p.m_nIRScaling;
-    d.sinXComp = p.m_bSinXComp != 0;
-    d.variance = p.m_dVariance;
-    d.gridDensity = p.m_nGridDensity;
+    d.outline = OutlineOf(p, p.taps, m_outcome.gain);
+    d.irScaling = p.irScaling;
+    d.sinXComp = p.sinXComp;
+    d.variance = p.variance;
+    d.gridDensity = p.gridDensity;
     d.taps = m_values;
     d.bands = m_outcome.mask;
-    d.crossings = HasCornerCrossings(p.m_nFilterType);
+    d.crossings = HasCornerCrossings(p.filterType);
     d.figures = m_outcome.figures;
     return d;
 }
 
 PyDesign DesignFromKeywords(const py::dict& keywords)
 {
-    FormState state = FormState::NewDocument();
-    state.Apply(keywords);
-    return PyDesign::Run(state);
+    return PyDesign::Run(FormDesignOf(keywords));
 }
 
 PyDesign ReadFir(const std::string& path)
@@ -213,10 +211,7 @@ PyDesign ReadFir(const std::string& path)
     MessageCatcher messages;
     if (!doc.OnOpenDocument(path, messages.Owner()))
         throw DesignError(messages.Text("Failed to open document."));
-    FormState state;
-    state.par = std::move(doc.m_FilPar);
-    state.AnswerDialogsAsShown();
-    return PyDesign::Run(state);
+    return PyDesign::Run(FormDesign{AsLoaded(FieldsOf(doc.m_FilPar))}, true);
 }
 
 py::list ExportDesignFiles(const PyDesign& design, const std::string& profile, const std::string& root,

@@ -9,30 +9,31 @@
 
 #include "design/DesignOutcome.h"
 #include "document/ExportProfile.h"
-#include "python/FormState.h"
+#include "form/FormRequest.h"
 
 namespace py = pybind11;
 
-// zantro.Design: one finished design. It keeps what the form held after
-// pressing Design (the fields, the document's band table and points, the
-// dialogs' answers) and what the design gave (taps, scaling, status,
-// figures), so it can be quantised, exported and saved as the form would.
+// zantro.Design: one finished design. It keeps the form's fields and
+// dialog answers it was made from, their request, and what the design gave
+// (taps, scaling, status, figures), so it can be quantised, exported and
+// saved as the form would.
 class PyDesign {
 public:
-    // Designs the state with the GIL released; DesignError with the form's
-    // message when the design is refused.
-    static PyDesign Run(const FormState& state);
+    // Designs the request of design (RequestOf) with the GIL released;
+    // DesignError with the form's message when it is refused (bandDialog:
+    // the band table is a document's, as the band dialog loads it).
+    static PyDesign Run(const FormDesign& design, bool bandDialog = false);
 
     py::object Taps() const { return m_taps; }
     bool Converged() const { return m_converged; }
     py::object Passes() const;
     py::list Messages() const;
     py::object Analysis() const { return m_analysis; }
-    py::dict Parameters() const { return m_requested.Parameters(); }
-    double SamplingRate() const { return m_requested.par.m_nSamplingRate; }
+    py::dict Parameters() const;
+    double SamplingRate() const { return m_request.samplingRate; }
     double Gain() const { return m_outcome.gain; }
     double IrPeak() const { return m_outcome.irPeak; }
-    const std::string& ScaleText() const { return m_outcome.scaleText; }
+    std::string ScaleText() const { return ::ScaleText(m_outcome.gain); }
     int FirType() const { return m_outcome.firType; }
     // zantro.to_requirement's search result; None for other designs.
     py::object Requirement() const { return m_requirement; }
@@ -58,8 +59,9 @@ public:
     ExportDesign ForExport() const;
 
 private:
-    FormState m_requested;        // as the keywords gave it
-    CFilPar m_stored;             // as the form stores it after the design
+    FormDesign m_design;          // as the keywords (or the document) gave it
+    DesignRequest m_request;
+    FormFields m_stored;          // as the form stores them after the design
     DesignOutcome m_outcome;
     std::vector<double> m_values; // the taps
     bool m_converged = true;

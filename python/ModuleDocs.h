@@ -72,7 +72,7 @@ preset   a target filter, 0..10 or its name ("lowpass odd 63"), applied
          before the other keywords
 bands    the Remez band table: (lo_hz, hi_hz, value, weight) rows, at most
          8, in use; value 0..1 (0.1..3.2 for a differentiator), weight
-         1..100 (no rows)
+         above 0 (the desktop's band dialog takes 1..100 as typed) (no rows)
 points   frequency sampling: the wanted magnitudes from 0 to fs/2, at most
          512, as Read File reads them (none)
 
@@ -95,7 +95,8 @@ min_phase
          with minimum phase and the linear design's magnitude
 pulse    "rc", "rrc" or "gaussian": a pulse-shaping filter of span x sps + 1
          taps; rolloff (0.35) or bt (0.3), sps (8), span (8), pulse_gain
-         "energy" or "dc" ("energy")
+         "energy" or "dc" ("energy"), the pulse's own gain (it takes no
+         scaling or scale)
 cic_comp (R, M, N): Remez whose pass bands follow a CIC's inverse
          (decimation R, differential delay M, N stages)
 inverse_sinc
@@ -107,7 +108,7 @@ exported (rate changes export with the multirate profiles). A combination
 zantro-cli refuses raises DesignError with its reason.
 
 att, beta, gain and sigma are used where the design asks that dialog, as on
-the form (beta with a Kaiser window, ...). A refused value raises
+the form (beta with a Kaiser window, ...), and kept otherwise. A refused value raises
 DesignError with the form's message, e.g. "Please enter an integer between
 4 and 1025."; a Remez design that does not converge is returned with
 converged False. The GIL is released while designing.)";

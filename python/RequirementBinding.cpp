@@ -6,12 +6,13 @@
 
 #include "design/Design.h"
 #include "design/RequirementSearch.h"
-#include "design/RequirementTrial.h"
-#include "design/RateChangeDesign.h"
+#include "design/RateChangeSearch.h"
+#include "form/RequirementDesign.h"
 #include "document/DesignJson.h"
 #include "document/RateChangeReport.h"
 #include "python/DesignError.h"
 #include "python/DesignNames.h"
+#include "python/KeywordDesign.h"
 #include "python/PyValues.h"
 
 namespace {
@@ -39,31 +40,6 @@ std::vector<SpecBand> SpecBandsFrom(const py::handle& rows, BandKind kind, const
     return bands;
 }
 
-// The form's values with the setting filled in, as FillForm fills them.
-FormState Filled(const FormState& base, const SpecFormSetting& s)
-{
-    FormState state = CopyOf(base);
-    // The weights the search stored keep their true ratio, as in its trials.
-    state.weightRange = RemezWeightRange::AnyPositive;
-    CFilPar& p = state.par;
-    p.m_nFilterType = s.filterType;
-    p.m_nDesignMethod = s.designMethod;
-    if (s.windowType >= 0)
-        p.m_nWindowType = s.windowType;
-    p.m_nTaps = s.taps;
-    p.m_nSamplingRate = s.samplingRate;
-    p.m_nFirstCorner = s.firstCorner;
-    p.m_nSecondCorner = s.secondCorner;
-    if (s.designMethod == DM_SINC)
-        p.m_dShapeFactor = s.shapeFactor;
-    if (s.designMethod == DM_REMEZ) {
-        for (int row = 0; row < kBandCount; ++row)
-            p.m_Bands[row] = row < static_cast<int>(s.bands.size()) ? s.bands[static_cast<size_t>(row)] : RemezBand{};
-        p.m_nGridDensity = s.gridDensity;
-    }
-    return state;
-}
-
 bool IsWhole(double x)
 {
     return std::isfinite(x) && x == std::floor(x);
@@ -71,11 +47,12 @@ bool IsWhole(double x)
 
 // A rate change's lowpass to a requirement, as zantro-cli's --to-spec with
 // --decimate, --interpolate or --halfband searches it.
-PyDesign RateChangeToRequirement(FormState state, const py::handle& passBands, const py::handle& stopBands,
+PyDesign RateChangeToRequirement(FormDesign design, const py::handle& passBands, const py::handle& stopBands,
                                  const std::optional<QuantSpec>& quantize)
 {
-    const bool halfband = state.rateChange.kind == RateChangeKind::Halfband;
-    if (state.par.m_nDesignMethod != DM_REMEZ && (halfband || state.par.m_nDesignMethod != DM_SINC))
+    const bool halfband = design.rateChange->kind == RateChangeKind::Halfband;
+    const int method = design.fields.designMethod;
+    if (method != DM_REMEZ && (halfband || method != DM_SINC))
         throw DesignError(halfband ? "to_requirement with halfband designs with method=\"remez\""
                                    : "to_requirement with a rate change designs with method=\"remez\" or \"sinc\"");
     const std::vector<SpecBand> passes = SpecBandsFrom(passBands, BandKind::Pass, "pass_bands");
@@ -98,7 +75,7 @@ PyDesign RateChangeToRequirement(FormState state, const py::handle& passBands, c
         if (requirement.stopBands.empty())
             throw DesignError("to_requirement with a rate change takes stop_bands=[(\"alias\", min_attenuation_db)] "
                               "(the derived stop bands) or explicit stop bands");
-        if (state.rateChange.kind == RateChangeKind::Halfband)
+        if (halfband)
             throw DesignError("to_requirement with halfband takes stop_bands=[(\"alias\", min_attenuation_db)] "
                               "(the band fs/2 - fp .. fs/2)");
     }
@@ -107,7 +84,7 @@ PyDesign RateChangeToRequirement(FormState state, const py::handle& passBands, c
             throw DesignError(kMsgSpecEdges);
     if (!IsWhole(passes[0].hiHz) || !(passes[0].limitDb > 0.0))
         throw DesignError(kMsgSpecEdges);
-    DesignRequest base = state.Request();
+    DesignRequest base = *RequestOf(design);
     base.firstCorner = static_cast<int>(passes[0].hiHz);
     RateChangeSearch search;
     {
@@ -117,20 +94,23 @@ PyDesign RateChangeToRequirement(FormState state, const py::handle& passBands, c
     const std::string message = RateSearchMessage(search, quantize);
     if (!search.search || search.search->status != SpecSearchStatus::Met)
         throw DesignError(message);
-    state.par.m_nTaps = search.request.taps;
-    state.par.m_nFirstCorner = search.request.firstCorner;
-    state.rateChange = search.request.rateChange;
-    state.par.m_nWindowType = IndexOf(search.request.window);
-    state.par.m_dShapeFactor = search.request.kaiserBeta;
-    PyDesign design = PyDesign::Run(state);
-    py::dict found = ToPython(RateSearchJson(*search.search));
-    found["message"] = message;
-    design.SetRequirement(found);
-    if (quantize) {
-        design.MeasureOn(design.Mask(), *quantize, true);
-        design.SetRateFigures(*quantize);
+    FormFields& f = design.fields;
+    f.taps = search.request.taps;
+    f.firstCorner = search.request.firstCorner;
+    design.rateChange = search.request.rateChange;
+    if (const WindowChoice* window = WindowOf(search.request)) {
+        f.windowType = IndexOf(window->type);
+        f.shapeFactor = window->kaiserBeta;
     }
-    return design;
+    PyDesign found = PyDesign::Run(design);
+    py::dict json = ToPython(RateSearchJson(*search.search));
+    json["message"] = message;
+    found.SetRequirement(json);
+    if (quantize) {
+        found.MeasureOn(found.Mask(), *quantize, true);
+        found.SetRateFigures(*quantize);
+    }
+    return found;
 }
 
 }  // namespace
@@ -140,16 +120,15 @@ PyDesign DesignToRequirement(const py::handle& passBands, const py::handle& stop
                              const py::handle& grid, const py::dict& rate)
 {
     if (rate.size() > 0) {
-        FormState state = FormState::NewDocument();
         py::dict kw = rate;
         kw["method"] = method;
         kw["fs"] = fs;
         kw["grid"] = grid;
         kw["type"] = type;
-        state.Apply(kw);
-        if (!state.UsesRateChange())
+        FormDesign design = FormDesignOf(kw);
+        if (!design.rateChange)
             throw DesignError("alias_bands needs decimate or interpolate");
-        return RateChangeToRequirement(std::move(state), passBands, stopBands,
+        return RateChangeToRequirement(std::move(design), passBands, stopBands,
                                        quantize.is_none() ? std::nullopt
                                                           : std::optional<QuantSpec>(QuantSpecFrom(quantize, "nearest")));
     }
@@ -180,16 +159,15 @@ PyDesign DesignToRequirement(const py::handle& passBands, const py::handle& stop
                               ", not a " + kTypeNames[static_cast<size_t>(wanted)]);
     }
 
-    const FormState base = FormState::NewDocument();
+    const FormFields base = NewDocumentFields();
     SpecDesignResult result;
     {
         py::gil_scoped_release release;
-        const DesignRequest values = base.Request();
-        result = FindSpecDesign(request, [&values](const SpecFormSetting& s) { return DesignSpecTrial(values, s); });
+        result = FindSpecDesign(request, [&base](const SpecFormSetting& s) { return DesignSpecTrial(base, s); });
     }
     if (result.search.status != SpecSearchStatus::Met)
         throw DesignError(SpecOutcomeText(request, result));
-    PyDesign design = PyDesign::Run(Filled(base, result.setting));
+    PyDesign design = PyDesign::Run(FormDesign{FilledFields(base, result.setting)});
     py::dict requirement = ToPython(RequirementJson(request, result));
     requirement["message"] = SpecOutcomeText(request, result);
     design.SetRequirement(requirement);

@@ -102,13 +102,13 @@ const FormCase kCases[] = {
       {Action::Type, D::IDC_MORE_SPAN, "8"},
       {Action::Select, D::IDC_MORE_PULSE_GAIN, {}, 1}},
      {"--pulse", "rc", "--rolloff", "0.5", "--sps", "4", "--span", "8", "--pulse-gain", "dc"}, 33},
-    {"Gaussian, unit DC gain by default", FT_LOWPASS, 129, 48000, {},
+    {"Gaussian, unit energy by default", FT_LOWPASS, 129, 48000, {},
      {{Action::Select, D::IDC_MORE_METHOD, {}, 2},
       {Action::Select, D::IDC_MORE_PULSE, {}, 2},
       {Action::Type, D::IDC_MORE_ROLLOFF, "0.3"},
       {Action::Type, D::IDC_MORE_SPS, "4"},
       {Action::Type, D::IDC_MORE_SPAN, "4"}},
-     {"--pulse", "gaussian", "--bt", "0.3", "--sps", "4", "--span", "4", "--pulse-gain", "dc"}, 17},
+     {"--pulse", "gaussian", "--bt", "0.3", "--sps", "4", "--span", "4"}, 17},
 };
 
 // The form's design of the case through Extras > More Methods...

@@ -96,6 +96,11 @@ TEST(MethodCli, CoefficientsAndRefusals)
     r = RunCliArgs({"--method", "ls", "--band", "0:1000:1:-1"});
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.err.find("Weights must be positive finite numbers."), std::string::npos) << r.err;
+
+    // A pulse's gain is its own.
+    r = RunCliArgs({"--pulse", "rrc", "--pulse-gain", "dc", "--scaling", "custom", "--scale", "2"});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.err.find("--pulse scales its taps by --pulse-gain"), std::string::npos) << r.err;
 }
 
 // A minimum-phase export: json and csv carry the taps as designed (not

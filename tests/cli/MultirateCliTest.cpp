@@ -123,6 +123,15 @@ TEST(MultirateCli, Refusals)
          "--halfband designs with the Remez exchange"},
         {{"--decimate", "4", "--fs", "48000", "--to-spec", "--pass-band", "0:1000:0.1"}, 2,
          "takes --stop-band alias:ATTEN_DB (the derived stop bands) or explicit stop bands"},
+        // Refused as the form and the Python module refuse them, never held at a limit.
+        {{"--decimate", "4", "--fs", "48000", "--f1", "1000", "--taps", "63", "--method", "sinc", "--window",
+          "kaiser", "--beta", "25"},
+         1, "The shape factor is out of bounds.\n"},
+        {{"--decimate", "4", "--fs", "48000", "--f1", "1000", "--taps", "63", "--grid", "200"}, 1,
+         "Please enter an integer between 8 and 64.\n"},
+        {{"--decimate", "4", "--fs", "48000", "--f1", "1000", "--taps", "63", "--method", "sinc", "--window",
+          "chebyshev", "--att", "5"},
+         1, "Please enter an integer between 10 and 100.\n"},
     };
     for (const auto& c : cases) {
         const CliResult r = RunCliArgs(c.args);

@@ -9,6 +9,7 @@
 #include "design/DesignMessages.h"
 #include "document/CFilPar.h"
 #include "form/DesignAnalysis.h"
+#include "form/FormRequest.h"
 
 // Design of a request against the form's Design button with the same
 // values typed and answered: the same bits in every array, the same
@@ -42,14 +43,10 @@ bool SameBits(const CPoints& a, const CPoints& b)
 }
 
 // The dialog answers both sides use: values the dialogs show unchanged.
-void Answers(DesignRequest& q)
-{
-    q.kaiserBeta = 7.25;
-    q.chebyshevAttenuation = 60;
-    q.diffGainSelection = DifferentiatorGain::HalfPi;
-    q.gaussianVariance = 0.75;
-    q.gridDensity = 16;
-}
+constexpr double kBeta = 7.25;
+constexpr int kAttenuation = 60;
+constexpr double kGain = 3.14159265358979323846 / 2.0;  // the dialog's pi/2
+constexpr double kVariance = 0.75;
 
 std::vector<RemezBand> BandsFor(FilterType type)
 {
@@ -77,22 +74,33 @@ std::vector<Complex> SamplingPoints()
     return points;
 }
 
+// The request built from the case by hand, apart from the form's mapping.
 DesignRequest RequestOf(const Case& c)
 {
     DesignRequest q;
     q.filterType = c.type;
-    q.method = c.method;
-    q.window = c.window;
     q.taps = c.taps;
     q.samplingRate = 8000;
     q.firstCorner = c.f1;
     q.secondCorner = c.f2;
-    Answers(q);
-    q.bands = BandsFor(c.type);
-    q.bands.resize(kBandCount);
-    q.hasInputData = c.method == DesignMethod::FrequencySampling;
-    if (q.hasInputData)
-        q.samplingPoints = SamplingPoints();
+    const WindowChoice window{c.window, kBeta, kAttenuation};
+    switch (c.method) {
+    case DesignMethod::Sinc:
+        q.method = SincMethod{window, kGain};
+        break;
+    case DesignMethod::FrequencySampling:
+        q.method = FrequencySamplingMethod{window, SamplingPoints()};
+        break;
+    case DesignMethod::Remez: {
+        std::vector<RemezBand> bands = BandsFor(c.type);
+        bands.resize(kBandCount);
+        q.method = RemezMethod{bands, 16};
+        break;
+    }
+    default:
+        q.method = DirectMethod{window, kVariance};
+        break;
+    }
     q.scaling = c.scaling;
     q.scale = std::stod(c.scale);
     q.sinXCompensation = c.sinX;
@@ -101,24 +109,27 @@ DesignRequest RequestOf(const Case& c)
 
 // The same values into the form: the fields typed, the dialogs seeded with
 // the answers and accepted as they open.
-void Type(ViewFixture& f, const Case& c, const DesignRequest& q)
+void Type(ViewFixture& f, const Case& c)
 {
     f.Configure(IndexOf(c.type), IndexOf(c.method), IndexOf(c.window), c.taps, 8000, c.f1, c.f2);
     f.Select(IDC_IR_SCALING, IndexOf(c.scaling));
     f.Type(IDC_IR_SCALE, c.scale);
     f.view.CheckDlgButton(IDC_SINX_COMP, c.sinX ? 1 : 0);
-    f.view.m_dShapeFactor = q.kaiserBeta;
-    f.view.m_nStopbandAtt = q.chebyshevAttenuation;
-    f.view.m_nDiffGainSel = IndexOf(q.diffGainSelection);
-    f.view.m_dVariance = q.gaussianVariance;
+    f.view.m_dShapeFactor = kBeta;
+    f.view.m_nStopbandAtt = kAttenuation;
+    f.view.m_nDiffGainSel = 1;
+    f.view.m_dVariance = kVariance;
     CFilPar& par = f.doc.m_FilPar;
+    const std::vector<RemezBand> bands = BandsFor(c.type);
     for (int row = 0; row < kBandCount; ++row)
-        par.m_Bands[row] = q.bands[static_cast<size_t>(row)];
-    par.m_nGridDensity = q.gridDensity;
-    par.m_bInputData = q.hasInputData ? 1 : 0;
-    par.m_InputData.SetSize(static_cast<int>(q.samplingPoints.size()));
-    for (size_t i = 0; i < q.samplingPoints.size(); ++i)
-        par.m_InputData[static_cast<int>(i)] = q.samplingPoints[i];
+        par.m_Bands[row] = row < static_cast<int>(bands.size()) ? bands[static_cast<size_t>(row)] : RemezBand{};
+    par.m_nGridDensity = 16;
+    const bool sampled = c.method == DesignMethod::FrequencySampling;
+    par.m_bInputData = sampled ? 1 : 0;
+    const std::vector<Complex> points = sampled ? SamplingPoints() : std::vector<Complex>{};
+    par.m_InputData.SetSize(static_cast<int>(points.size()));
+    for (size_t i = 0; i < points.size(); ++i)
+        par.m_InputData[static_cast<int>(i)] = points[i];
 }
 
 void ExpectSameDesign(const Case& c)
@@ -126,7 +137,7 @@ void ExpectSameDesign(const Case& c)
     SCOPED_TRACE(Name(c));
     const DesignRequest q = RequestOf(c);
     ViewFixture f;
-    Type(f, c, q);
+    Type(f, c);
     f.host.ClearMessages();
     f.Design();
     const DesignOutcome out = Design(q);
@@ -159,7 +170,7 @@ void ExpectSameDesign(const Case& c)
         return;
     EXPECT_EQ(out.gain, v.m_dGain);
     EXPECT_EQ(out.irPeak, v.m_dIRPeak);
-    EXPECT_EQ(out.scaleText, f.host.GetDlgItemText(v, IDC_IR_SCALE));
+    EXPECT_EQ(ScaleText(out.gain), f.host.GetDlgItemText(v, IDC_IR_SCALE));
     if (c.method == DesignMethod::Remez) {
         EXPECT_TRUE(out.remez.ran);
         EXPECT_EQ(out.remez.passes, v.m_nRemezPasses);

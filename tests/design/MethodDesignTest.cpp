@@ -9,21 +9,22 @@
 #include "dsp/LeastSquares.h"
 #include "dsp/PulseShaping.h"
 #include "dsp/ResponseMeasurement.h"
+#include "RequestParts.h"
 
 namespace {
 
-DesignRequest BandRequest(DesignMethod method, int taps, std::vector<RemezBand> bands)
+DesignRequest BandRequest(DesignMethod method, int taps, std::vector<RemezBand> bands, bool minimumPhase = false)
 {
     DesignRequest q;
     q.filterType = FilterType::Lowpass;
-    q.method = method;
+    if (method == DesignMethod::LeastSquares)
+        q.method = LeastSquaresMethod{std::move(bands), 16, minimumPhase};
+    else
+        q.method = RemezMethod{std::move(bands), 16, RemezStart::Automatic, minimumPhase};
     q.taps = taps;
     q.samplingRate = 48000;
     q.firstCorner = 0;
     q.secondCorner = 0;
-    q.bands = std::move(bands);
-    if (method == DesignMethod::LeastSquares)
-        q.weightRange = RemezWeightRange::AnyPositive;
     return q;
 }
 
@@ -54,8 +55,7 @@ TEST(MethodDesign, LeastSquaresIsTheDspDesignMeasuredOnItsBands)
 TEST(MethodDesign, MinimumPhaseCutsTheDelay)
 {
     for (DesignMethod method : {DesignMethod::Remez, DesignMethod::LeastSquares}) {
-        DesignRequest q = BandRequest(method, 48, kLowpass);
-        q.minimumPhase = true;
+        DesignRequest q = BandRequest(method, 48, kLowpass, true);
         const DesignOutcome out = Design(q);
         ASSERT_TRUE(out.valid);
         ASSERT_EQ(out.taps, 48);
@@ -70,13 +70,12 @@ TEST(MethodDesign, MinimumPhaseCutsTheDelay)
 TEST(MethodDesign, PulseReportsItsIsiAndBandwidth)
 {
     DesignRequest q;
-    q.method = DesignMethod::Pulse;
     q.samplingRate = 8000;
-    q.pulse = PulseRequest{PulseShape::RaisedCosine, 0.25, 0.3, 8, 10, PulseNormalisation::UnitDcGain};
+    Pulse(q) = PulseRequest{PulseShape::RaisedCosine, 0.25, 0.3, 8, 10, PulseNormalisation::UnitDcGain};
     const DesignOutcome out = Design(q);
     ASSERT_TRUE(out.valid);
     EXPECT_EQ(out.taps, 81);
-    EXPECT_EQ(out.Taps(), DesignPulse(q.pulse).taps);
+    EXPECT_EQ(out.Taps(), DesignPulse(Pulse(q)).taps);
     EXPECT_TRUE(out.methods.pulse.ran);
     EXPECT_EQ(out.methods.pulse.analysis.isiRms, 0.0);
     ASSERT_EQ(out.mask.size(), 2u);
@@ -88,7 +87,7 @@ TEST(MethodDesign, CicCompensatorLevelsTheCascade)
 {
     DesignRequest q = BandRequest(DesignMethod::Remez, 63, {{1, 0, 1600, 1.0, 1.0}, {1, 2400, 4000, 0.0, 1.0}});
     q.samplingRate = 8000;
-    q.remezShape = ResponseShape{ShapeKind::CicInverse, 8, 1, 4};
+    Remez(q).shape = ResponseShape{ShapeKind::CicInverse, 8, 1, 4};
     const DesignOutcome out = Design(q);
     ASSERT_TRUE(out.valid);
     EXPECT_TRUE(out.remez.ran);
@@ -116,26 +115,29 @@ TEST(MethodDesign, RefusalsNameTheirCode)
         rows.push_back({"ls differentiator", q, DesignCode::LeastSquaresNotSupported});
     }
     {
-        DesignRequest q = BandRequest(DesignMethod::Sinc, 64, kLowpass);
-        q.firstCorner = 1000;
-        q.minimumPhase = true;
-        rows.push_back({"min phase of sinc", q, DesignCode::MinimumPhaseNotSupported});
+        DesignRequest q = BandRequest(DesignMethod::LeastSquares, 64, kLowpass, true);
+        q.filterType = FilterType::Highpass;
+        rows.push_back({"min phase of a highpass", q, DesignCode::MinimumPhaseNotSupported});
+    }
+    {
+        DesignRequest q = BandRequest(DesignMethod::Remez, 64, kLowpass, true);
+        Remez(q).shape = ResponseShape{ShapeKind::InverseSinc, 1, 1, 1};
+        rows.push_back({"shape with minimum phase", q, DesignCode::ShapeNotSupported});
     }
     {
         DesignRequest q = BandRequest(DesignMethod::Remez, 64, kLowpass);
         q.filterType = FilterType::Highpass;
-        q.remezShape = ResponseShape{ShapeKind::InverseSinc, 1, 1, 1};
+        Remez(q).shape = ResponseShape{ShapeKind::InverseSinc, 1, 1, 1};
         rows.push_back({"shaped highpass", q, DesignCode::ShapeNotSupported});
     }
     {
         DesignRequest q = BandRequest(DesignMethod::Remez, 64, {{1, 0, 24000, 1.0, 1.0}});
-        q.remezShape = ResponseShape{ShapeKind::CicInverse, 8, 2, 4};
+        Remez(q).shape = ResponseShape{ShapeKind::CicInverse, 8, 2, 4};
         rows.push_back({"pass band over the CIC's null", q, DesignCode::ShapeRange});
     }
     {
         DesignRequest q;
-        q.method = DesignMethod::Pulse;
-        q.pulse.sps = 1;
+        Pulse(q).sps = 1;
         rows.push_back({"one sample per symbol", q, DesignCode::PulseRange});
     }
     {
@@ -149,5 +151,25 @@ TEST(MethodDesign, RefusalsNameTheirCode)
         ASSERT_TRUE(out.Refusal().has_value());
         EXPECT_EQ(out.Refusal()->code, row.code);
         EXPECT_FALSE(DesignMessage(*out.Refusal()).empty());
+    }
+}
+
+// A pulse's normalisation is the gain it gets: the scaling and x/sin(x)
+// around the other methods leave its taps alone.
+TEST(MethodDesign, APulseKeepsItsOwnGain)
+{
+    for (PulseNormalisation gain : {PulseNormalisation::UnitDcGain, PulseNormalisation::UnitEnergy}) {
+        DesignRequest q;
+        Pulse(q) = PulseRequest{PulseShape::RootRaisedCosine, 0.35, 0.3, 8, 8, gain};
+        const std::vector<double> own = Design(q).Taps();
+        q.scaling = IRScaling::Custom;
+        q.scale = 2.0;
+        q.sinXCompensation = true;
+        const DesignOutcome out = Design(q);
+        ASSERT_TRUE(out.valid);
+        EXPECT_EQ(out.gain, 1.0);
+        EXPECT_FALSE(out.sinXApplied);
+        EXPECT_EQ(out.Taps(), own);
+        EXPECT_EQ(out.Taps(), DesignPulse(Pulse(q)).taps);
     }
 }

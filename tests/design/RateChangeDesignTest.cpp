@@ -7,7 +7,9 @@
 #include "design/Design.h"
 #include "design/DesignMessages.h"
 #include "design/RateChangeDesign.h"
+#include "design/RateChangeSearch.h"
 #include "dsp/HalfbandDesign.h"
+#include "RequestParts.h"
 
 namespace {
 
@@ -15,13 +17,11 @@ DesignRequest RateRequest(RateChangeKind kind, int factor, int taps, int f1, boo
 {
     DesignRequest q;
     q.filterType = FilterType::Lowpass;
-    q.method = DesignMethod::Remez;
+    q.method = RemezMethod{};
     q.taps = taps;
     q.samplingRate = 48000;
     q.firstCorner = f1;
-    q.rateChange.kind = kind;
-    q.rateChange.factor = factor;
-    q.rateChange.aliasBands = aliasBands;
+    q.rateChange = RateChange{kind, factor, aliasBands};
     return q;
 }
 
@@ -83,9 +83,7 @@ TEST(RateChangeDesign, DecimatorsOnTheirDerivedBands)
     }
 
     DesignRequest sinc = RateRequest(RateChangeKind::Interpolate, 4, 63, 2000);
-    sinc.method = DesignMethod::Sinc;
-    sinc.window = WindowType::Kaiser;
-    sinc.kaiserBeta = 8.0;
+    Sinc(sinc).window = {WindowType::Kaiser, 8.0};
     const DesignOutcome s = Design(sinc);
     ASSERT_TRUE(s.valid);
     double sum = 0.0;
@@ -110,16 +108,16 @@ TEST(RateChangeDesign, Refusals)
     } cases[] = {
         {with([](DesignRequest& q) { q.filterType = FilterType::Highpass; }), DesignCode::RateChangeNotSupported,
          kMsgRateChangeNotSupported},
-        {with([](DesignRequest& q) { q.method = DesignMethod::Direct; }), DesignCode::RateChangeNotSupported,
+        {with([](DesignRequest& q) { Direct(q); }), DesignCode::RateChangeNotSupported,
          kMsgRateChangeNotSupported},
         {with([](DesignRequest& q) {
-             q.rateChange.kind = RateChangeKind::Halfband;
-             q.method = DesignMethod::Sinc;
+             q.rateChange->kind = RateChangeKind::Halfband;
+             Sinc(q);
          }),
          DesignCode::RateChangeNotSupported, kMsgRateChangeNotSupported},
-        {with([](DesignRequest& q) { q.minimumPhase = true; }), DesignCode::RateChangeNotSupported,
+        {with([](DesignRequest& q) { Remez(q).minimumPhase = true; }), DesignCode::RateChangeNotSupported,
          kMsgRateChangeNotSupported},
-        {with([](DesignRequest& q) { q.rateChange.factor = 65; }), DesignCode::RateFactorRange,
+        {with([](DesignRequest& q) { q.rateChange->factor = 65; }), DesignCode::RateFactorRange,
          "The factor must be 2 .. 64."},
         {with([](DesignRequest& q) { q.samplingRate = 0; }), DesignCode::RateSamplingRate,
          "The sampling rate must be above 0 Hz."},
@@ -131,15 +129,15 @@ TEST(RateChangeDesign, Refusals)
          }),
          DesignCode::RatePassEdge, "The pass-band edge must lie above 0 Hz and below fs / (2 x 4) = 6000.12 Hz."},
         {with([](DesignRequest& q) {
-             q.rateChange.kind = RateChangeKind::Halfband;
+             q.rateChange->kind = RateChangeKind::Halfband;
              q.taps = 49;
          }),
          DesignCode::HalfbandTaps, "A half-band filter has 4k + 3 taps (7 .. 1023); 49 is not one. The nearest is 51."},
         {with([](DesignRequest& q) { q.taps = 3; }), DesignCode::RateTapsRange, "The number of taps must be 4 .. 1025."},
-        {with([](DesignRequest& q) { q.rateChange.stopBands = {{BandKind::Stop, 1000, 3000, 0.0}}; }),
+        {with([](DesignRequest& q) { q.rateChange->stopBands = {{BandKind::Stop, 1000, 3000, 0.0}}; }),
          DesignCode::RateStopBands, kMsgRateStopBands},
-        {with([](DesignRequest& q) { q.rateChange.stopWeight = 0.0; }), DesignCode::RateStopBands, kMsgRateStopBands},
-        {with([](DesignRequest& q) { q.gridDensity = 65; }), DesignCode::GridDensityRange,
+        {with([](DesignRequest& q) { q.rateChange->stopWeight = 0.0; }), DesignCode::RateStopBands, kMsgRateStopBands},
+        {with([](DesignRequest& q) { Remez(q).gridDensity = 65; }), DesignCode::GridDensityRange,
          "Please enter an integer between 8 and 64."},
     };
     for (const auto& c : cases) {
@@ -186,12 +184,12 @@ TEST(RateChangeDesign, SearchFindsTheFewestTaps)
     requirement.passRippleDb = 0.1;
     requirement.aliasAttenuationDb = 80.0;
     DesignRequest sincBase = RateRequest(RateChangeKind::Decimate, 4, 0, 1000);
-    sincBase.method = DesignMethod::Sinc;
+    Sinc(sincBase);
     const RateChangeSearch sinc = SearchRateChange(sincBase, requirement);
     ASSERT_TRUE(sinc.search);
     ASSERT_EQ(sinc.search->status, SpecSearchStatus::Met);
-    EXPECT_EQ(sinc.request.method, DesignMethod::Sinc);
-    EXPECT_EQ(sinc.request.window, WindowType::Kaiser);
+    ASSERT_TRUE(sinc.request.As<SincMethod>());
+    EXPECT_EQ(sinc.request.As<SincMethod>()->window.type, WindowType::Kaiser);
     EXPECT_EQ(sinc.request.taps % 2, 1);
     EXPECT_GT(sinc.request.taps, full.request.taps);
     ASSERT_TRUE(sinc.search->nextSmaller);

@@ -10,11 +10,8 @@ namespace {
 DesignRequest Lowpass(RemezStart start, int gridDensity)
 {
     DesignRequest q;
-    q.method = DesignMethod::Remez;
     q.taps = 41;
-    q.bands = {{1, 0, 1000, 1.0, 1.0}, {1, 1500, 4000, 0.0, 1.0}};
-    q.gridDensity = gridDensity;
-    q.remezStart = start;
+    q.method = RemezMethod{{{1, 0, 1000, 1.0, 1.0}, {1, 1500, 4000, 0.0, 1.0}}, gridDensity, start};
     return q;
 }
 
@@ -67,7 +64,7 @@ TEST(RemezOutcome, ANonConvergedDesignSaysSoAndKeepsFiniteTaps)
 {
     // 1025 taps on one band of 1 Hz: far more functions than grid points.
     DesignRequest q = Lowpass(RemezStart::Automatic, 16);
-    q.bands = {{1, 1000, 1001, 1.0, 1.0}};
+    std::get<RemezMethod>(q.method).bands = {{1, 1000, 1001, 1.0, 1.0}};
     q.taps = 1025;
     const DesignOutcome out = Design(q);
     ASSERT_TRUE(out.remez.ran);

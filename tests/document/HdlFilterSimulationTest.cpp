@@ -238,11 +238,9 @@ TEST_P(HdlFilterSimulation, ArbitraryWordsEqualTheIntegerModel)
 TEST_P(HdlFilterSimulation, MinimumPhaseWordsEqualTheIntegerModel)
 {
     DesignRequest q;
-    q.method = DesignMethod::Remez;
-    q.minimumPhase = true;
+    q.method = RemezMethod{{{1, 0, 6000, 1.0, 1.0}, {1, 8000, 24000, 0.0, 10.0}}, 16, RemezStart::Automatic, true};
     q.taps = 40;
     q.samplingRate = 48000;
-    q.bands = {{1, 0, 6000, 1.0, 1.0}, {1, 8000, 24000, 0.0, 10.0}};
     const DesignOutcome outcome = Design(q);
     ASSERT_TRUE(outcome.valid);
     ExportOptions options;

@@ -70,7 +70,7 @@ TEST_F(MoreMethodsExport, TheCommentNamesTheMethod)
     ASSERT_EQ(f.view.m_bDesignValid, 1) << f.LastMessage();
     lines = ExportDesignLines(ExportDesignOf(f.view));
     EXPECT_EQ(lines.front(), "Filter: Lowpass, 33 taps, Pulse Shaping: raised cosine, roll-off 0.5, 4 samples per "
-                             "symbol, 8 symbols, unit gain at DC");
+                             "symbol, 8 symbols, unit energy");
     EXPECT_FALSE(HasLineStarting(lines, "Window:"));
     EXPECT_FALSE(HasLineStarting(lines, "Corner"));
     ASSERT_TRUE(ExportDesignFiles(f.view, Options(ExportProfile::CmsisF32, "pulse")));
@@ -84,10 +84,10 @@ TEST_F(MoreMethodsExport, TheCommentNamesTheMethod)
 TEST(MoreMethodsName, ShapedRemez)
 {
     DesignRequest q;
-    q.method = DesignMethod::Remez;
-    q.remezShape = {ShapeKind::CicInverse, 8, 1, 4};
+    RemezMethod& remez = q.method.emplace<RemezMethod>();
+    remez.shape = {ShapeKind::CicInverse, 8, 1, 4};
     EXPECT_EQ(MethodName(q), "Remez Exchange, CIC compensation R 8, M 1, N 4");
-    q.remezShape = {ShapeKind::InverseSinc, 1, 1, 1};
+    std::get<RemezMethod>(q.method).shape = {ShapeKind::InverseSinc, 1, 1, 1};
     EXPECT_EQ(MethodName(q), "Remez Exchange, inverse sinc");
 }
 

@@ -140,6 +140,30 @@ TEST(MoreMethods, PulseSetsTheTapsAndTheAnalysisBands)
     EXPECT_FALSE(f.view.m_MethodRequest.has_value());
 }
 
+// A pulse chosen with unit gain at DC gets that gain whatever the form's
+// scaling (Custom 2.00 here), which stays in the scale field for the form's
+// own designs; the dialog starts at unit energy, as zantro-cli and the
+// Python module do.
+TEST(MoreMethods, APulseKeepsItsOwnGain)
+{
+    EXPECT_EQ(CMethodDlg(nullptr).Choice().pulse.normalisation, PulseNormalisation::UnitEnergy);
+    ViewFixture f;
+    f.Configure(FT_LOWPASS, DM_SINC, WT_HAMMING, 129, 48000);
+    f.Select(IDC_IR_SCALING, SC_CUSTOM);
+    f.Type(IDC_IR_SCALE, "2.00");
+    f.host.QueueDialog(M::IDD, {{Action::Select, M::IDC_MORE_METHOD, {}, 2},
+                                {Action::Select, M::IDC_MORE_PULSE_GAIN, {}, 1}});
+    DesignMoreMethods(f.view);
+    ASSERT_EQ(f.view.m_bDesignValid, 1) << f.LastMessage();
+    double dc = 0.0;
+    for (int i = 0; i < f.view.m_Coeffs.m_nCount; ++i)
+        dc += f.view.m_Coeffs.GetValue(i, 0);
+    EXPECT_NEAR(dc, 1.0, 1e-12);
+    EXPECT_EQ(f.view.m_dGain, 1.0);
+    EXPECT_EQ(f.view.GetDlgItemText(IDC_IR_SCALE), "2.00");
+    EXPECT_EQ(f.view.m_dIRScale, 2.0);
+}
+
 // Cancelling the method or the band dialog designs nothing.
 TEST(MoreMethods, CancelLeavesTheDesign)
 {

@@ -98,14 +98,12 @@ std::vector<Action> Halfband(const std::string& taps)
 DesignRequest CliHalfband()
 {
     DesignRequest q;
-    q.method = DesignMethod::Remez;
-    q.window = WindowType::Kaiser;
-    q.chebyshevAttenuation = 60;
-    q.rateChange.kind = RateChangeKind::Halfband;
+    q.method = RemezMethod{{}, 16};
+    q.rateChange = RateChange{RateChangeKind::Halfband, 2};
     q.samplingRate = 48000;
     q.firstCorner = 10000;
     q.taps = 47;
-    q.gridDensity = 16;
+    q.scale = 1.0;
     return q;
 }
 
@@ -264,9 +262,8 @@ TEST(RateChangeCommand, RequirementNotMetLeavesTheForm)
     EXPECT_EQ(f.view.GetDlgItemText(IDC_TAPS), tapsField);
 }
 
-// Undo and Redo bring a rate change back with its design, for a decimator
-// the form designed and a half-band the engine did; Undo to the single-rate
-// design before them clears it.
+// Undo and Redo bring a rate change back with its design, a decimator's
+// and a half-band's; Undo to the single-rate design before them clears it.
 TEST(RateChangeCommand, UndoAndRedoRestoreTheRateChange)
 {
     ViewFixture f;
@@ -284,7 +281,8 @@ TEST(RateChangeCommand, UndoAndRedoRestoreTheRateChange)
     EXPECT_EQ(rate->kind, MultirateKind::Decimate);
     EXPECT_EQ(rate->factor, 4);
     EXPECT_EQ(rate->passHz, 1000.0);
-    EXPECT_FALSE(f.view.m_RateChangeDesign.has_value());
+    ASSERT_TRUE(f.view.m_RateChangeDesign.has_value());
+    EXPECT_EQ(f.view.m_RateChangeDesign->request.rateChange->kind, RateChangeKind::Decimate);
 
     ASSERT_TRUE(f.view.m_history.Undo(f.view));
     EXPECT_FALSE(RateChangeOf(f.view).has_value());

@@ -113,6 +113,28 @@ def test_save_and_read_fir_round_trip(tmp_path, cli):
     assert filecmp.cmp(tmp_path / "a.fir", tmp_path / "b.fir", shallow=False)
 
 
+def test_a_search_made_table_designs_again_in_every_front_end(tmp_path, cli):
+    """A 0.1 dB / 120 dB lowpass: its table's stop weight lies beyond the band dialog's 100; the parameters
+    give the design again, and read_fir designs the saved file as zantro-cli --doc does."""
+    r = zantro.to_requirement(pass_bands=[(0, 1000, 0.1)], stop_bands=[(1200, 4000, 120)], fs=8000, method="remez")
+    assert max(b[3] for b in r.parameters["bands"]) > 100
+    np.testing.assert_array_equal(zantro.design(**r.parameters).taps, r.taps)
+    r.save(str(tmp_path / "r.fir"))
+    status, report, _ = cli(["--doc", str(tmp_path / "r.fir")])
+    assert status == 0
+    assert zantro.read_fir(str(tmp_path / "r.fir")).taps.tolist() == report["coefficients"]
+
+
+def test_a_damaged_method_word_designs_nothing(tmp_path):
+    """Method word 5 names none of the list's four: no design (zantro-cli --doc stores the parameters only)."""
+    zantro.design().save(str(tmp_path / "d.fir"))
+    data = bytearray((tmp_path / "d.fir").read_bytes())
+    data[4:8] = (5).to_bytes(4, "little")
+    (tmp_path / "d.fir").write_bytes(bytes(data))
+    with pytest.raises(zantro.DesignError, match="^The document's design method is none of the form's list"):
+        zantro.read_fir(str(tmp_path / "d.fir"))
+
+
 def test_read_fir_refusals(tmp_path):
     bad = tmp_path / "bad.fir"
     bad.write_bytes(b"\x01\x02")

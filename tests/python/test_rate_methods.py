@@ -35,6 +35,14 @@ import zantro
     ({"cic_comp": (8, 1, 4), "inverse_sinc": True}, "give one of cic_comp and inverse_sinc"),
     ({"method": "ls", "type": "gaussian", "bands": [(0, 1000, 1, 1)]},
      "Least Squares design not supported for this filter type"),
+    # zantro-cli refuses these with the same texts, and held none at a limit.
+    ({"decimate": 4, "fs": 48000, "f1": 1000, "taps": 63, "method": "sinc", "window": "kaiser", "beta": 25},
+     "The shape factor is out of bounds."),
+    ({"decimate": 4, "fs": 48000, "f1": 1000, "taps": 63, "grid": 200}, "Please enter an integer between 8 and 64."),
+    ({"decimate": 4, "fs": 48000, "f1": 1000, "taps": 63, "method": "sinc", "window": "chebyshev", "att": 5},
+     "Please enter an integer between 10 and 100."),
+    ({"pulse": "rrc", "scaling": "custom", "scale": 2},
+     "pulse scales its taps by pulse_gain (unit energy or unit gain at DC); leave scaling out"),
 ])
 def test_refusals(keywords, message):
     with pytest.raises(zantro.DesignError) as error:
@@ -58,6 +66,15 @@ def test_parameters_give_the_design_again(keywords):
     again = zantro.design(**d.parameters)
     assert again.taps.tolist() == d.taps.tolist()
     assert again.parameters == d.parameters
+
+
+def test_a_pulse_has_its_own_gain_unit_energy_by_default():
+    """As the desktop's More Methods dialog and zantro-cli: unit energy unless pulse_gain="dc", unscaled."""
+    energy = zantro.design(pulse="rrc", rolloff=0.35, sps=8, span=8)
+    assert energy.parameters["pulse_gain"] == "energy" and "scaling" not in energy.parameters
+    assert abs(sum(t * t for t in energy.taps) - 1.0) < 1e-12
+    dc = zantro.design(pulse="rrc", rolloff=0.35, sps=8, span=8, pulse_gain="dc")
+    assert abs(sum(dc.taps) - 1.0) < 1e-12 and dc.gain == 1.0
 
 
 def test_half_band_and_its_figures():

@@ -3,6 +3,7 @@
 #include "design/Design.h"
 #include "design/RequirementTrial.h"
 #include "dsp/DesignKinds.h"
+#include "form/RequirementDesign.h"
 
 namespace {
 
@@ -23,24 +24,26 @@ SpecFormSetting RemezLowpass(int taps)
 
 }  // namespace
 
-// The trial every front end's search runs: the setting over the caller's
-// values, any positive weight, judged by the notes the user would read.
+// The trial every front end's search runs: the setting filled into the
+// caller's fields as the command fills the form, any positive weight,
+// judged by the notes the user would read.
 TEST(RequirementTrial, JudgesTheDesignOfTheSetting)
 {
     const SpecFormSetting setting = RemezLowpass(41);
-    const DesignRequest q = SpecTrialRequest(DesignRequest{}, setting);
-    EXPECT_EQ(q.bands.size(), static_cast<size_t>(kBandCount));
-    EXPECT_EQ(q.weightRange, RemezWeightRange::AnyPositive);
-    EXPECT_FALSE(q.measure);
+    const FormFields fields = FilledFields(NewDocumentFields(), setting);
+    EXPECT_EQ(fields.bands.size(), static_cast<size_t>(kBandCount));
+    EXPECT_EQ(fields.bands[1].m_dWeight, 250.0);
+    const DesignRequest q = *RequestOf({fields});
+    ASSERT_TRUE(q.As<RemezMethod>());
 
-    const TrialDesign designed = DesignSpecTrial(DesignRequest{}, setting);
+    const TrialDesign designed = DesignSpecTrial(NewDocumentFields(), setting);
     ASSERT_EQ(designed.status, TrialStatus::Designed);
     EXPECT_EQ(designed.taps, Design(q).Taps());
 
     // A refusal (a custom scale out of range) fails the trial.
-    DesignRequest scaled;
-    scaled.scaling = IRScaling::Custom;
-    scaled.scale = 20.0;
+    FormFields scaled = NewDocumentFields();
+    scaled.irScaling = SC_CUSTOM;
+    scaled.irScale = 20.0;
     EXPECT_EQ(DesignSpecTrial(scaled, setting).status, TrialStatus::Failed);
 
     // Not the N asked for, or no design at all.
