@@ -4,6 +4,7 @@
 #include <set>
 
 #include "ExportTestSupport.h"
+#include "ExportedWords.h"
 #include "design/Design.h"
 #include "document/HdlFilterWriter.h"
 #include "document/MethodExport.h"
@@ -328,23 +329,6 @@ TEST_F(HdlFilterSynthesis, YosysFindsNoLatchAndOneMultiplierPerPairOfTaps)
         EXPECT_EQ(cell.find("latch"), std::string::npos) << cell;
     EXPECT_EQ(log.find("Latch inferred"), std::string::npos);
 }
-
-namespace {
-
-// The integers of the c-fixed source's array.
-std::vector<long long> CFixedWords(const std::string& source)
-{
-    std::vector<long long> words;
-    std::istringstream in(source.substr(source.find("= {") + 3));
-    for (std::string item; std::getline(in, item, ',');) {
-        words.push_back(std::stoll(item));
-        if (item.find("};") != std::string::npos)
-            break;
-    }
-    return words;
-}
-
-}  // namespace
 
 using HdlFilterProfiles = TempDirTest;
 
