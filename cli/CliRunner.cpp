@@ -61,7 +61,7 @@ void CliRunner::RunCommands(const CliOptions& o)
     else if (!o.noDesign)
         Run(IDC_DESIGN);
     if (o.fewestBits)
-        FindFewestBits(o);
+        RunFewestBits(o);
     if (o.makeRoot)
         MakeFile(o);
     if (o.exportRequest.profile)
@@ -180,7 +180,7 @@ void CliRunner::MakeFile(const CliOptions& o)
         m_messages << m_host.StatusTexts().back() << '\n';
 }
 
-void CliRunner::FindFewestBits(const CliOptions& o)
+void CliRunner::RunFewestBits(const CliOptions& o)
 {
     if (m_view.m_bDesignValid != 1 || m_view.m_nTaps != m_view.m_Coeffs.m_nCount)
         return;

@@ -51,7 +51,7 @@ public:
     const std::optional<SpecDesignResult>& SpecResult() const { return m_specResult; }
     // --fewest-bits' search on the design's taps; empty without it or
     // without a valid design.
-    const std::optional<FewestBitsRun>& FewestBits() const { return m_fewestBits; }
+    const std::optional<FewestBitsResult>& FewestBits() const { return m_fewestBits; }
 
 private:
     void Select(int id, const std::optional<int>& index);
@@ -67,7 +67,7 @@ private:
     void Export(const CliOptions& options);
     // --fewest-bits after the design: the search, its message, and the word
     // length the form's chosen words and the export then take.
-    void FindFewestBits(const CliOptions& options);
+    void RunFewestBits(const CliOptions& options);
     // --to-spec in place of Design: the search, then the form filled with
     // the N found and Design run; its message is shown like any other.
     void DesignToSpec(const CliOptions& options);
@@ -81,5 +81,5 @@ private:
     bool m_bFailed = false;  // a file command failed
     std::optional<SpecRequest> m_specRequest;
     std::optional<SpecDesignResult> m_specResult;
-    std::optional<FewestBitsRun> m_fewestBits;
+    std::optional<FewestBitsResult> m_fewestBits;
 };

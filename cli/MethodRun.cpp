@@ -10,6 +10,7 @@
 #include "cli/MethodOptions.h"
 #include "cli/OptionsDesign.h"
 #include "cli/WordCliOptions.h"
+#include "document/DesignJson.h"
 #include "design/Design.h"
 #include "design/DesignMessages.h"
 #include "document/ExportWriters.h"

@@ -6,19 +6,6 @@
 
 #include "cli/RequirementOptions.h"
 
-namespace {
-
-QuantSpec WordsOfLength(int bits, QuantRounding rounding)
-{
-    QuantSpec q;
-    q.format = QuantFormat::Bits;
-    q.wordLength = bits;
-    q.rounding = rounding;
-    return q;
-}
-
-}  // namespace
-
 void AddWordOptions(CLI::App& app, CliOptions& o)
 {
     app.add_flag("--optimize-words", o.optimizeWords,
@@ -69,44 +56,9 @@ std::optional<ChosenWords> ChosenWordsFor(const CliOptions& o, std::span<const d
     return ChooseWords(taps, fs, bands, *request);
 }
 
-FewestBitsRun FewestBitsFor(const CliOptions& o, std::span<const double> taps, double fs)
+FewestBitsResult FewestBitsFor(const CliOptions& o, std::span<const double> taps, double fs)
 {
-    FewestBitsRun run;
-    run.optimized = o.optimizeWords;
-    const WordRequirement req = WordRequirementOf(RequirementOf(o, fs));
-    const QuantSpec format = WordsOfLength(16, o.analysis.quantize.rounding);
-    run.rounded = SearchFewestBits(taps, req, format, false);
-    run.chosen = o.optimizeWords ? SearchFewestBits(taps, req, format, true) : run.rounded;
-    const std::string at = "At " + std::to_string(taps.size()) + " taps ";
-    const std::string rounded = run.rounded.status == WordLengthStatus::Met
-                                    ? "rounded words need " + std::to_string(run.rounded.bits) + " bits"
-                                    : "rounded words of up to 32 bits miss it";
-    if (run.chosen.status != WordLengthStatus::Met) {
-        // Say when the taps themselves are the reason, not the words.
-        const bool tapsMiss = !JudgeWords(taps, req).met;
-        run.message = at + "no word of up to 32 bits meets the requirement (" +
-                      (o.optimizeWords ? "optimised" : "rounded") + " words" +
-                      (tapsMiss ? "; the double-precision taps miss it too)." : ").");
-    } else {
-        run.message = at + "the fewest bits that meet the requirement are " + std::to_string(run.chosen.bits) +
-                      (o.optimizeWords ? " (optimised words; " + rounded + ")."
-                                       : " (rounded words).");
-    }
-    return run;
-}
-
-nlohmann::ordered_json FewestBitsJson(const FewestBitsRun& run)
-{
-    auto bits = [](const WordLengthResult& r) {
-        return r.status == WordLengthStatus::Met ? nlohmann::ordered_json(r.bits) : nlohmann::ordered_json(nullptr);
-    };
-    nlohmann::ordered_json out;
-    out["optimized"] = run.optimized;
-    out["status"] = run.chosen.status == WordLengthStatus::Met ? "met" : "unreachable";
-    out["bits"] = bits(run.chosen);
-    out["rounded_bits"] = bits(run.rounded);
-    out["margin"] = run.chosen.words.judgement.margin;
-    return out;
+    return FindFewestBits(taps, RequirementOf(o, fs), o.analysis.quantize.rounding, o.optimizeWords);
 }
 
 WordRun RunWords(const CliOptions& o, std::span<const double> taps, double fs, std::ostream& err)

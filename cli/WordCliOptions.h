@@ -3,13 +3,11 @@
 #include <iosfwd>
 #include <optional>
 
-#include <nlohmann/json.hpp>
 #include <span>
 #include <string>
 
 #include "cli/CliOptions.h"
 #include "design/WordChoice.h"
-#include "dsp/WordLengthSearch.h"
 
 namespace CLI {
 class App;
@@ -36,29 +34,16 @@ std::optional<WordRequest> WordRequestOf(const CliOptions& o);
 std::optional<ChosenWords> ChosenWordsFor(const CliOptions& o, std::span<const double> taps, double fs,
                                           std::span<const MaskBand> bands, const QuantSpec& format);
 
-// --fewest-bits on taps at fs: the shortest word (fraction length from the
-// peak tap, the --rounding) whose words, chosen with --optimize-words or
-// else rounded, meet the requirement; and the message that says so ("At
-// 47 taps the fewest bits that meet the requirement are 11 (optimised
-// words; rounded words need 14).").
-struct FewestBitsRun {
-    bool optimized = false;    // --optimize-words
-    WordLengthResult chosen;   // the words the run writes: optimised with --optimize-words, else rounded
-    WordLengthResult rounded;  // rounding's, for comparison
-    std::string message;
-};
-FewestBitsRun FewestBitsFor(const CliOptions& o, std::span<const double> taps, double fs);
-
-// --json's "fewest_bits": "optimized" (chosen words or rounded), "status"
-// ("met", "unreachable"), "bits" (null unless met), "rounded_bits" (null
-// unless rounding meets within 32 bits) and "margin" of the words found.
-nlohmann::ordered_json FewestBitsJson(const FewestBitsRun& run);
+// --fewest-bits on taps at fs (FindFewestBits): the requirement of
+// --pass-band and --stop-band, the --rounding, optimised with
+// --optimize-words.
+FewestBitsResult FewestBitsFor(const CliOptions& o, std::span<const double> taps, double fs);
 
 // The word options on a run outside the form (a method beside the form's,
 // taps read from a file): --fewest-bits' search with its message on err,
 // and the formats that follow from it.
 struct WordRun {
-    std::optional<FewestBitsRun> fewest;  // with --fewest-bits
+    std::optional<FewestBitsResult> fewest;  // with --fewest-bits
     bool ok = true;                       // false: no word of up to 32 bits meets the requirement
     QuantSpec analysisFormat;             // --quantize, or the fewest bits found
     int exportWordLength = 16;            // --word-length, or the fewest bits found

@@ -62,3 +62,34 @@ std::string ChosenWordsText(const ChosenWords& chosen)
                        MarginText(r.roundedJudgement.margin) + ")";
     return text;
 }
+
+FewestBitsResult FindFewestBits(std::span<const double> taps, const SpecRequirement& spec, QuantRounding rounding,
+                          bool optimise)
+{
+    FewestBitsResult run;
+    run.optimized = optimise;
+    const WordRequirement req = WordRequirementOf(spec);
+    QuantSpec format;
+    format.format = QuantFormat::Bits;
+    format.wordLength = 16;
+    format.rounding = rounding;
+    run.rounded = SearchFewestBits(taps, req, format, false);
+    run.chosen = optimise ? SearchFewestBits(taps, req, format, true) : run.rounded;
+    const std::string at = "At " + std::to_string(taps.size()) + " taps ";
+    const std::string kind = optimise ? "optimised" : "rounded";
+    if (run.chosen.status != WordLengthStatus::Met) {
+        // Say when the taps themselves are the reason, not the words.
+        const bool tapsMiss = !JudgeWords(taps, req).met;
+        run.message = at + "no word of up to 32 bits meets the requirement (" + kind + " words" +
+                      (tapsMiss ? "; the double-precision taps miss it too)." : ").");
+        return run;
+    }
+    std::string rounded;
+    if (optimise)
+        rounded = run.rounded.status == WordLengthStatus::Met
+                      ? "; rounded words need " + std::to_string(run.rounded.bits) + " bits"
+                      : "; rounded words of up to 32 bits miss it";
+    run.message = at + "the fewest bits that meet the requirement are " + std::to_string(run.chosen.bits) + " (" +
+                  kind + " words" + rounded + ").";
+    return run;
+}

@@ -7,6 +7,7 @@
 #include "dsp/OrderEstimate.h"
 #include "dsp/ResponseMeasurement.h"
 #include "dsp/TapQuantization.h"
+#include "dsp/WordLengthSearch.h"
 #include "dsp/WordOptimization.h"
 
 // Fixed-point words chosen to meet a requirement instead of rounded: what
@@ -47,3 +48,18 @@ bool SameWordFormat(const QuantResult& words, std::span<const double> taps, cons
 // One line for a summary: "Words chosen to meet the requirement (margin
 // 0.214 of the tightest band's allowed deviation left; rounded: -0.630)".
 std::string ChosenWordsText(const ChosenWords& chosen);
+
+// The fewest bits at a design's taps: the shortest word (fraction length
+// from the peak tap, rounding as given) whose words, chosen for the
+// requirement (optimise) or rounded, meet it; rounding's too, for
+// comparison; and the sentence that says so ("At 47 taps the fewest bits
+// that meet the requirement are 11 (optimised words; rounded words need 14
+// bits).").
+struct FewestBitsResult {
+    bool optimized = false;
+    WordLengthResult chosen;   // the words found: chosen when optimised, else rounded
+    WordLengthResult rounded;  // rounding's
+    std::string message;
+};
+FewestBitsResult FindFewestBits(std::span<const double> taps, const SpecRequirement& req, QuantRounding rounding,
+                          bool optimise);

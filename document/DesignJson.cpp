@@ -162,6 +162,19 @@ Json OptimizedJson(const ChosenWords& chosen)
     return out;
 }
 
+Json FewestBitsJson(const FewestBitsResult& run)
+{
+    auto bits = [](const WordLengthResult& r) { return r.status == WordLengthStatus::Met ? Json(r.bits) : Json(nullptr); };
+    Json out;
+    out["optimized"] = run.optimized;
+    out["status"] = run.chosen.status == WordLengthStatus::Met ? "met" : "unreachable";
+    out["bits"] = bits(run.chosen);
+    out["rounded_bits"] = bits(run.rounded);
+    out["margin"] = run.chosen.words.judgement.margin;
+    out["message"] = run.message;
+    return out;
+}
+
 Json AnalysisJson(const ResponseFigures& figures, const QuantResult& quantized, bool bandsDerived,
                   const ChosenWords* optimized)
 {

@@ -37,6 +37,11 @@ nlohmann::ordered_json QuantizedJson(const QuantResult& quantized);
 // "requirement_derived" (the design's own figures).
 nlohmann::ordered_json OptimizedJson(const ChosenWords& chosen);
 
+// The fewest bits found at a design's taps: "optimized", "status" ("met" or
+// "unreachable"), "bits" and "rounded_bits" (null unless met), "margin" of
+// the words found, "message".
+nlohmann::ordered_json FewestBitsJson(const FewestBitsResult& run);
+
 // The "analysis" object: "bands_derived" (false when a mask given by the
 // user replaced the bands derived from the design), the figures of the
 // double taps, "quantized", and "optimized" when words were chosen.
