@@ -30,15 +30,6 @@ struct ChosenWordsDesign {
     }
 };
 
-std::vector<long long> IntegerLines(const std::string& text)
-{
-    std::vector<long long> values;
-    for (const std::string& line : Lines(text))
-        if (!line.empty())
-            values.push_back(std::stoll(line));
-    return values;
-}
-
 }  // namespace
 
 using ChosenWordsExport = TempDirTest;
@@ -67,11 +58,17 @@ TEST_F(ChosenWordsExport, FpgaFilesHoldAndRunTheChosenWords)
         coeWords.push_back(std::stoll(item));
     EXPECT_EQ(coeWords, words);
 
-    std::ofstream impulse(m_dir / "lp_in.txt");
+    // An impulse in, the chosen words expected out; the testbench counts
+    // the outputs that differ.
+    std::ofstream impulse(m_dir / "impulse.txt");
+    std::ofstream expected(m_dir / "words.txt");
     impulse << "1\n";
-    for (int i = 1; i < 47; ++i)
+    for (size_t i = 1; i < words.size(); ++i)
         impulse << "0\n";
+    for (long long w : words)
+        expected << w << "\n";
     impulse.close();
+    expected.close();
     const struct {
         ExportProfile profile;
         const char* tool;
@@ -79,8 +76,10 @@ TEST_F(ChosenWordsExport, FpgaFilesHoldAndRunTheChosenWords)
     } filters[] = {
         {ExportProfile::VhdlFir, "ghdl",
          "ghdl -a --std=08 lp.vhd lp_tb.vhd && ghdl -e --std=08 lp_tb && ghdl -r --std=08 lp_tb "
-         "--ieee-asserts=disable-at-0"},
-        {ExportProfile::VerilogFir, "iverilog", "iverilog -g2001 -o sim lp.v lp_tb.v && vvp -n sim"},
+         "-gINPUT_FILE=impulse.txt -gEXPECTED_FILE=words.txt"},
+        {ExportProfile::VerilogFir, "iverilog",
+         "iverilog -g2001 -Plp_tb.INPUT_FILE=\\\"impulse.txt\\\" -Plp_tb.EXPECTED_FILE=\\\"words.txt\\\" -o sim "
+         "lp.v lp_tb.v && vvp -n sim"},
     };
     for (const auto& f : filters) {
         SCOPED_TRACE(ExportProfileName(f.profile));
@@ -92,7 +91,7 @@ TEST_F(ChosenWordsExport, FpgaFilesHoldAndRunTheChosenWords)
             continue;
         std::string log;
         ASSERT_EQ(RunIn(m_dir, f.run, log), 0) << log;
-        EXPECT_EQ(IntegerLines(ReadText(m_dir / "lp_out.txt")), words);
+        EXPECT_NE(log.find("lp_tb: 0 mismatches in 47 outputs"), std::string::npos) << log;
     }
 }
 
