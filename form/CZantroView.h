@@ -13,6 +13,7 @@
 #include "form/DesignedRateChange.h"
 #include "form/FormRequest.h"
 #include "form/RateChangeFields.h"
+#include "design/WordChoice.h"
 #include "form/RequirementFields.h"
 #include "form/ShownDesign.h"
 #include "platform/CWnd.h"
@@ -245,6 +246,14 @@ public:
     // in the history; otherwise the plots are marked as the previous design.
     void NoteDesignOutcome(int designsShownBefore);
     int DesignsShown() const { return m_nDesignsShown; }
+
+    // Fixed-point words chosen for a requirement rather than rounded (Design
+    // to Requirement with optimised words, the Analysis window's Optimised
+    // words, zantro-cli's --optimize-words): the analysis shows them beside
+    // the rounded words and every fixed-point export writes them, chosen
+    // again for each design and format. Its bands, or else the requirement
+    // the design shown was made for, or else the design's own figures.
+    std::optional<WordRequest> m_WordRequest;
 
     // The request of the design shown when it came from Extras > More
     // Methods (a method the form's list does not hold); none after the

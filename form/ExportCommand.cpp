@@ -17,7 +17,9 @@ bool HasDesign(const CZantroView& view)
 
 }  // namespace
 
-ExportDesign ExportDesignOf(const CZantroView& view)
+namespace {
+
+ExportDesign ViewExportDesign(const CZantroView& view)
 {
     if (view.m_RateChangeDesign && !view.m_MethodRequest && HasDesign(view))
         return view.m_RateChangeDesign->exportDesign;
@@ -48,6 +50,16 @@ ExportDesign ExportDesignOf(const CZantroView& view)
     d.crossings = a.crossings;
     d.figures = a.figures;
     d.converged = view.m_bConverged;
+    return d;
+}
+
+}  // namespace
+
+ExportDesign ExportDesignOf(const CZantroView& view)
+{
+    ExportDesign d = ViewExportDesign(view);
+    if (HasDesign(view) && view.m_WordRequest)
+        d.chosenWords = ChosenWordsOf(view, d.taps, d.outline.fs, d.bands, view.m_WordRequest->format);
     return d;
 }
 

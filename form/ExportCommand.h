@@ -14,7 +14,8 @@ class CZantroView;
 // the document's band table, the taps and their figures on the derived
 // mask; a design of Extras > More Methods by its own request and name, and
 // the lowpass of Extras > Rate Change... with its rate change (for the
-// multirate profiles). Empty taps without a valid design.
+// multirate profiles). Empty taps without a valid design. With the form's
+// word request, the words chosen for it (DesignAnalysis.h ChosenWordsOf).
 ExportDesign ExportDesignOf(const CZantroView& view);
 
 // Refuses without a valid design, or when the tap count changed since it,
