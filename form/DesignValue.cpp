@@ -1,0 +1,25 @@
+#include "form/DesignValue.h"
+
+#include "design/RateChangeDesign.h"
+
+const DesignRequest* MethodRequestOf(const DesignValue& value)
+{
+    return value.request && MethodChoiceOf(*value.request) ? &*value.request : nullptr;
+}
+
+std::optional<MultirateDesign> RateChangeOf(const DesignValue& value)
+{
+    if (!value.request || !value.request->rateChange)
+        return std::nullopt;
+    const DesignRequest& q = *value.request;
+    return MultirateDesign{MultirateKindOf(q.rateChange->kind), RateFactorOf(q), static_cast<double>(q.firstCorner)};
+}
+
+std::optional<DesignExtension> ExtensionOf(const DesignValue& value)
+{
+    if (!value.request || !NeedsExtension(*value.request, value.requirement.has_value()))
+        return std::nullopt;
+    DesignRequest request = *value.request;
+    request.measure = true;
+    return DesignExtension{request, value.requirement};
+}
