@@ -227,7 +227,9 @@ PyDesign ReadFir(const std::string& path)
 
 py::list ExportDesignFiles(const PyDesign& design, const std::string& profile, const std::string& root,
                            const py::object& wordLength, const std::string& rounding, const py::object& block,
-                           bool helium, const py::object& inputBits, const py::object& outputBits, bool testbench)
+                           bool helium, const py::object& inputBits, const py::object& outputBits,
+                           const std::string& architecture, const py::object& clocksPerSample, bool pipeline,
+                           bool stream, bool testbench)
 {
     const std::optional<ExportProfile> parsed = ParseExportProfile(profile);
     if (!parsed) {
@@ -247,6 +249,18 @@ py::list ExportDesignFiles(const PyDesign& design, const std::string& profile, c
     options.inputBits = ExportInteger(inputBits, "input_bits", kMinHdlInputBits, kMaxHdlInputBits);
     options.outputBits =
         outputBits.is_none() ? 0 : ExportInteger(outputBits, "output_bits", kMinHdlOutputBits, kMaxHdlOutputBits);
+    if (!ParseHdlArchitecture(architecture, options.filter.architecture))
+        throw DesignError("architecture must be parallel, folded or multiplierless, not \"" + architecture + "\"");
+    const bool folded = options.filter.architecture == HdlArchitecture::Folded;
+    if (!clocksPerSample.is_none() && !folded)
+        throw DesignError("clocks_per_sample does not apply to architecture " + architecture + " (only to folded)");
+    if (pipeline && folded)
+        throw DesignError("pipeline does not apply to architecture folded (only to parallel, multiplierless)");
+    if (!clocksPerSample.is_none())
+        options.filter.clocksPerSample =
+            ExportInteger(clocksPerSample, "clocks_per_sample", kMinHdlClocksPerSample, kMaxHdlClocksPerSample);
+    options.filter.pipeline = pipeline;
+    options.stream = stream;
     options.testbench = testbench;
     const ExportDesign exported = design.ForExport();
     MessageCatcher messages;

@@ -83,9 +83,13 @@ PyDesign DesignFromKeywords(const py::dict& keywords);
 // zantro.read_fir: File > Open, then the design of the opened document.
 PyDesign ReadFir(const std::string& path);
 // zantro.export: File > Export... after the design; the paths written.
-// wordLength 2..32, block 1..65536, inputBits 2..32 and outputBits 2..128
-// (None: the accumulator's width) as zantro-cli --export takes them; a
-// value outside raises DesignError with zantro-cli's usage text.
+// wordLength 2..32, block 1..65536, inputBits 2..32, outputBits 2..128
+// (None: the accumulator's width) and clocksPerSample 1..1024 (None: 4) as
+// zantro-cli --export takes them; a value outside raises DesignError with
+// zantro-cli's usage text, and so do clocksPerSample or pipeline with an
+// architecture they do not apply to.
 py::list ExportDesignFiles(const PyDesign& design, const std::string& profile, const std::string& root,
                            const py::object& wordLength, const std::string& rounding, const py::object& block,
-                           bool helium, const py::object& inputBits, const py::object& outputBits, bool testbench);
+                           bool helium, const py::object& inputBits, const py::object& outputBits,
+                           const std::string& architecture, const py::object& clocksPerSample, bool pipeline,
+                           bool stream, bool testbench);

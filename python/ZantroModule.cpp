@@ -129,7 +129,8 @@ PYBIND11_MODULE(zantro, m)
     m.def("export", &ExportDesignFiles, py::arg("design"), py::arg("profile"), py::arg("root"), py::kw_only(),
           py::arg("word_length") = 16, py::arg("rounding") = "nearest", py::arg("block") = 32,
           py::arg("helium") = false, py::arg("input_bits") = 16, py::arg("output_bits") = py::none(),
-          py::arg("testbench") = false, kExportDoc);
+          py::arg("architecture") = "parallel", py::arg("clocks_per_sample") = py::none(),
+          py::arg("pipeline") = false, py::arg("stream") = false, py::arg("testbench") = false, kExportDoc);
 
     m.def("read_fir", &ReadFir, py::arg("path"), kReadFirDoc);
 }
