@@ -111,6 +111,8 @@ void CliRunner::DesignToSpec(const CliOptions& o)
             text += '\n';
             text += kMsgSpecFormDiffers;
             m_bFailed = true;
+        } else {
+            m_view.SetShownRequirement(request.requirement);
         }
     } else {
         m_bFailed = true;

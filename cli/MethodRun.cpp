@@ -50,6 +50,8 @@ int RunMethods(const CliOptions& o, std::ostream& out, std::ostream& err)
     bool ok = outcome.valid;
     if (ok && o.exportRequest.profile)
         ok = Export(o, request, outcome, err);
+    if (ok && o.savePath)
+        ok = SaveDesign(o, request, outcome, std::nullopt, err);
     if (o.json) {
         OrderedJson report;
         report["design_valid"] = outcome.valid;

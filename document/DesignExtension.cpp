@@ -375,6 +375,16 @@ bool NeedsExtension(const DesignRequest& q, bool searched)
     return false;
 }
 
+std::optional<DesignExtension> ExtensionFor(const DesignRequest& request,
+                                            const std::optional<SpecRequirement>& requirement)
+{
+    if (!NeedsExtension(request, requirement.has_value()))
+        return std::nullopt;
+    DesignRequest stored = request;
+    stored.measure = true;
+    return DesignExtension{stored, requirement};
+}
+
 void WriteExtension(CArchive& ar, const DesignExtension& e)
 {
     std::vector<std::uint8_t> block;

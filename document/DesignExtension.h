@@ -31,6 +31,12 @@ struct DesignExtension {
 // block; a design the fields hold is stored as the fields alone.
 bool NeedsExtension(const DesignRequest& request, bool searched);
 
+// The block a document of request gets (searched for requirement or not):
+// the request as designed and the requirement; none when NeedsExtension is
+// false.
+std::optional<DesignExtension> ExtensionFor(const DesignRequest& request,
+                                            const std::optional<SpecRequirement>& requirement);
+
 // Writes the block.
 void WriteExtension(CArchive& ar, const DesignExtension& extension);
 

@@ -17,9 +17,5 @@ std::optional<MultirateDesign> RateChangeOf(const DesignValue& value)
 
 std::optional<DesignExtension> ExtensionOf(const DesignValue& value)
 {
-    if (!value.request || !NeedsExtension(*value.request, value.requirement.has_value()))
-        return std::nullopt;
-    DesignRequest request = *value.request;
-    request.measure = true;
-    return DesignExtension{request, value.requirement};
+    return value.request ? ExtensionFor(*value.request, value.requirement) : std::nullopt;
 }

@@ -262,6 +262,13 @@ FormFields FieldsFor(const DesignRequest& q, FormFields f)
     return f;
 }
 
+void StoreDesign(const DesignRequest& request, const std::optional<SpecRequirement>& requirement,
+                 const FormFields& stored, CFilPar& par)
+{
+    par.m_Extension = ExtensionFor(request, requirement);
+    StoreFields(par.m_Extension ? FieldsFor(request, stored) : stored, par);
+}
+
 FormDesign FormDesignOf(const DesignRequest& q, const FormFields& base)
 {
     return FormDesign{FieldsFor(q, base), MethodChoiceOf(q), q.rateChange};

@@ -103,6 +103,13 @@ std::optional<MethodChoice> MethodChoiceOf(const DesignRequest& request);
 // design.
 FormFields FieldsFor(const DesignRequest& request, FormFields base);
 
+// A design of request (searched for requirement or not) into a parameter
+// set as a document keeps it: stored, the fields as the form stores them
+// after that design, when they hold it; else the nearest design the fields
+// hold (FieldsFor over stored) and the extension block (DesignExtension.h).
+void StoreDesign(const DesignRequest& request, const std::optional<SpecRequirement>& requirement,
+                 const FormFields& stored, CFilPar& par);
+
 // The form design that maps to request (RequestOf gives request back for
 // any request the mapping makes whose scale base's field holds): FieldsFor,
 // with the More Methods choice and the rate change the request holds.

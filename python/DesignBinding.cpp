@@ -165,16 +165,7 @@ void PyDesign::MeasureOn(const std::vector<MaskBand>& mask, const QuantSpec& qua
 void PyDesign::Save(const std::string& path) const
 {
     CZantroDoc doc;
-    if (NeedsExtension(m_request, m_searched.has_value())) {
-        // The nearest design the fields hold, then the whole design after them.
-        FormFields fields = FieldsFor(m_request, m_stored);
-        StoreFields(fields, doc.m_FilPar);
-        DesignRequest request = m_request;
-        request.measure = true;
-        doc.m_FilPar.m_Extension = DesignExtension{request, m_searched};
-    } else {
-        StoreFields(m_stored, doc.m_FilPar);
-    }
+    StoreDesign(m_request, m_searched, m_stored, doc.m_FilPar);
     MessageCatcher messages;
     if (!doc.OnSaveDocument(CZantroDoc::WithDefaultExtension(path), messages.Owner()))
         throw DesignError(messages.Text("Failed to save document."));

@@ -76,3 +76,31 @@ def test_a_form_design_saves_no_block(tmp_path):
         path = tmp_path / f"{n}.fir"
         zantro.design(**keywords).save(str(path))
         assert b"ZNTX" not in path.read_bytes()
+
+
+@pytest.mark.parametrize("keywords, args", [
+    (KINDS["ls"], ["--method", "ls", "--taps", "64", "--fs", "48000", "--band", "0:8000:1:1",
+                   "--band", "10000:24000:0:0.25"]),
+    (KINDS["rrc"], ["--pulse", "rrc", "--rolloff", "0.35", "--sps", "8", "--span", "8"]),
+    (KINDS["decimator"], ["--decimate", "4", "--fs", "48000", "--f1", "2000", "--taps", "63", "--alias-bands"]),
+    (KINDS["differentiator_pi_2"], ["--type", "differentiator", "--gain", "pi/2", "--taps", "32"]),
+])
+def test_zantro_cli_saves_the_file_python_saves(keywords, args, tmp_path, cli):
+    zantro.design(**keywords).save(str(tmp_path / "py.fir"))
+    status, _, _ = cli([*args, "--save", str(tmp_path / "cli.fir")])
+    assert status == 0
+    assert (tmp_path / "cli.fir").read_bytes() == (tmp_path / "py.fir").read_bytes()
+
+
+@pytest.mark.parametrize("keywords, args", [
+    ({"pass_bands": [(0, 1000, 0.1)], "stop_bands": [(1200, 4000, 120)], "fs": 8000, "method": "remez"},
+     ["--pass-band", "0:1000:0.1", "--stop-band", "1200:4000:120", "--fs", "8000", "--method", "remez"]),
+    ({"decimate": 4, "fs": 48000, "pass_bands": [(0, 1000, 0.1)], "stop_bands": [("alias", 80)]},
+     ["--decimate", "4", "--fs", "48000", "--pass-band", "0:1000:0.1", "--stop-band", "alias:80"]),
+])
+def test_a_requirement_result_saves_alike_with_its_requirement(keywords, args, tmp_path, cli):
+    zantro.to_requirement(**keywords).save(str(tmp_path / "py.fir"))
+    status, _, _ = cli(["--to-spec", *args, "--save", str(tmp_path / "cli.fir")])
+    assert status == 0
+    assert (tmp_path / "cli.fir").read_bytes() == (tmp_path / "py.fir").read_bytes()
+    assert not zantro.read_fir(str(tmp_path / "cli.fir")).analysis["bands_derived"]
