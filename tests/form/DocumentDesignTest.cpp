@@ -11,6 +11,7 @@
 
 #include "ViewFixture.h"
 #include "dsp/DesignKinds.h"
+#include "form/CDifferentiatorDlg.h"
 #include "form/CMethodDlg.h"
 #include "form/CRateChangeDlg.h"
 #include "form/CRemezDlg.h"
@@ -44,6 +45,13 @@ std::vector<ExtrasCase> ExtrasCases()
                                    {Action::Type, R::IDC_RATE_PASS, "1000"}};
     };
     return {
+        {"differentiator of gain pi/2",
+         [](ViewFixture& f) {
+             f.Configure(FT_DIFFERENTIATOR, DM_SINC, WT_HAMMING, 32);
+             f.host.QueueDialog(CDifferentiatorDlg::IDD,
+                                {{Action::Click, CDifferentiatorDlg::IDC_GAIN_HALF_PI, {}}});
+             f.Design();
+         }},
         {"least squares",
          [=](ViewFixture& f) {
              lowpassTable(f);
@@ -143,6 +151,7 @@ TEST(DocumentDesign, ExtrasDesignsSurviveSaveAndReopen)
 
         // The form's own Design, then Undo: the stored design again.
         second.host.QueueDialogOk(CRemezDlg::IDD);
+        second.host.QueueDialogOk(CDifferentiatorDlg::IDD);
         second.Design();
         ASSERT_TRUE(second.view.m_history.Undo(second.view)) << c.name;
         EXPECT_EQ(second.view.m_design->taps, first.view.m_design->taps) << c.name;
