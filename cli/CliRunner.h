@@ -3,6 +3,7 @@
 #include <iosfwd>
 
 #include "cli/CliOptions.h"
+#include "cli/WordCliOptions.h"
 #include "form/CZantroView.h"
 #include "form/RequirementDesign.h"
 #include "document/CZantroDoc.h"
@@ -49,6 +50,9 @@ public:
     // request was refused.
     const std::optional<SpecRequest>& SpecRequestUsed() const { return m_specRequest; }
     const std::optional<SpecDesignResult>& SpecResult() const { return m_specResult; }
+    // --fewest-bits' search on the design's taps; empty without it or
+    // without a valid design.
+    const std::optional<FewestBitsResult>& FewestBits() const { return m_fewestBits; }
 
 private:
     void Select(int id, const std::optional<int>& index);
@@ -65,6 +69,9 @@ private:
     bool ReadFile(const std::string& path);
     void MakeFile(const CliOptions& options);
     void Export(const CliOptions& options);
+    // --fewest-bits after the design: the search, its message, and the word
+    // length the form's chosen words and the export then take.
+    void RunFewestBits(const CliOptions& options);
     // --to-spec in place of Design: the search, then the form filled with
     // the N found and Design run; its message is shown like any other.
     void DesignToSpec(const CliOptions& options);
@@ -78,4 +85,5 @@ private:
     bool m_bFailed = false;  // a file command failed
     std::optional<SpecRequest> m_specRequest;
     std::optional<SpecDesignResult> m_specResult;
+    std::optional<FewestBitsResult> m_fewestBits;
 };

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "design/DesignMessages.h"
+#include "design/WordChoice.h"
 #include "document/HdlFilterPlan.h"
 #include "dsp/MaskDerivation.h"
 #include "dsp/OrderEstimate.h"
@@ -105,12 +106,19 @@ struct ExportDesign {
     // exported (pass bands: ripple at most limitDb; stop bands: attenuation
     // at least limitDb); empty when none was given.
     std::vector<SpecBand> requirement;
+    // Fixed-point words chosen for a requirement rather than rounded: the
+    // fixed-point profiles write them (chosen again for a profile's own
+    // format when theirs differs); none: the profiles round.
+    std::optional<ChosenWords> chosenWords;
 };
 
 // The words of one export, natural order, before any reversal or padding.
 struct ExportWords {
     bool fixedPoint = false;
     QuantResult quant;             // fixed-point profiles (and json's quantised figures)
+    // The design's chosen words in the profile's format: a fixed-point
+    // profile writes them (quant holds them), json adds them to its figures.
+    std::optional<ChosenWords> chosen;
     std::vector<double> values;    // the values the target holds: quantised, float-rounded or exact
     ResponseFigures figures;       // of values, on the design's mask
 };
@@ -144,7 +152,9 @@ std::vector<std::string> ExportFilePaths(const ExportOptions& options);
 // chosen word length with the largest fraction length that holds the peak
 // tap; both with the chosen rounding. nullopt for the float profiles.
 std::optional<QuantSpec> ExportQuantSpec(const ExportOptions& options);
-// The words the profile writes and their measured figures.
+// The words the profile writes and their measured figures: the design's
+// chosen words where it has them and the profile writes words, else the
+// taps rounded (or truncated) to the profile's format.
 ExportWords ComputeExportWords(const ExportDesign& design, const ExportOptions& options);
 
 // The CMSIS tap count to pass to arm_fir_init_*: the design's count, or one

@@ -13,6 +13,7 @@
 #include "form/DesignValue.h"
 #include "form/FormRequest.h"
 #include "form/RateChangeFields.h"
+#include "design/WordChoice.h"
 #include "form/RequirementFields.h"
 #include "form/ShownDesign.h"
 #include "platform/CWnd.h"
@@ -249,6 +250,14 @@ public:
     // in the history; otherwise the plots are marked as the previous design.
     void NoteDesignOutcome(int designsShownBefore);
     int DesignsShown() const { return m_nDesignsShown; }
+
+    // Fixed-point words chosen for a requirement rather than rounded (Design
+    // to Requirement with optimised words, the Analysis window's Optimised
+    // words, zantro-cli's --optimize-words): the analysis shows them beside
+    // the rounded words and every fixed-point export writes them, chosen
+    // again for each design and format. Its bands, or else the requirement
+    // the design shown was made for, or else the design's own figures.
+    std::optional<WordRequest> m_WordRequest;
 
 private:
     void DispatchCommand(int id);

@@ -37,12 +37,30 @@ DesignAnalysis AnalyzeDesign(const CZantroView& view, const std::optional<std::v
     a.crossings = HasCornerCrossings(v.fields.filterType);
     a.figures = MeasureResponse(a.taps, a.fs, a.bands, a.crossings);
     a.quantized = QuantizeAndMeasure(a.taps, quantSpec, a.fs, a.bands, a.crossings);
+    a.chosen = ChosenWordsOf(view, a.taps, a.fs, a.bands, quantSpec);
+    if (a.chosen && a.chosen->result.words.status == QuantStatus::Ok) {
+        a.optimized = a.chosen->result.words;
+        a.optimized.figures = MeasureResponse(a.optimized.values, a.fs, a.bands, a.crossings);
+    }
     if (const std::optional<MultirateDesign> rate = RateChangeOf(v)) {
         const bool quantOk = a.quantized.status == QuantStatus::Ok;
         a.rateChange = MeasureRateChange(*rate, a.fs, a.taps,
                                          quantOk ? std::span<const double>(a.quantized.values) : std::span<const double>());
     }
     return a;
+}
+
+std::optional<ChosenWords> ChosenWordsOf(const CZantroView& view, std::span<const double> taps, double fs,
+                                         std::span<const MaskBand> bands, const QuantSpec& format)
+{
+    if (!view.m_WordRequest || taps.empty())
+        return std::nullopt;
+    WordRequest request = *view.m_WordRequest;
+    request.format = format;
+    if (request.requirement.empty())
+        if (const SpecRequirement* shown = view.ShownRequirement())
+            request.requirement = shown->bands;
+    return ChooseWords(taps, fs, bands, request);
 }
 
 DesignAnalysis MeasureAgain(const DesignAnalysis& held, const std::vector<MaskBand>& bands, const QuantSpec& quantSpec)

@@ -8,7 +8,9 @@
 #include "form/DesignAnalysis.h"
 #include "form/WrittenFiles.h"
 
-ExportDesign ExportDesignOf(const CZantroView& view)
+namespace {
+
+ExportDesign ViewExportDesign(const CZantroView& view)
 {
     if (!view.m_design) {
         ExportDesign d;
@@ -32,6 +34,16 @@ ExportDesign ExportDesignOf(const CZantroView& view)
     d.bandsDerived = a.bandsDerived;
     d.crossings = a.crossings;
     d.figures = a.figures;
+    return d;
+}
+
+}  // namespace
+
+ExportDesign ExportDesignOf(const CZantroView& view)
+{
+    ExportDesign d = ViewExportDesign(view);
+    if (view.m_design && !d.taps.empty() && view.m_WordRequest)
+        d.chosenWords = ChosenWordsOf(view, d.taps, d.outline.fs, d.bands, view.m_WordRequest->format);
     return d;
 }
 

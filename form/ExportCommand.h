@@ -14,7 +14,9 @@ class CZantroView;
 // and corners, the band table, the taps and their figures on the derived
 // mask as it was designed; a design of Extras > More Methods by its own
 // request and name, and the lowpass of a rate change with its rate change
-// (for the multirate profiles). Empty taps before the first design.
+// (for the multirate profiles). Empty taps before the first design. With
+// the form's word request, the words chosen for it (DesignAnalysis.h
+// ChosenWordsOf).
 ExportDesign ExportDesignOf(const CZantroView& view);
 
 // Refuses before the first design with Make File's message; then checks

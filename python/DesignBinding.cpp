@@ -14,6 +14,7 @@
 #include "document/RateChangeReport.h"
 #include "form/AnalysisTable.h"
 #include "python/DesignError.h"
+#include "python/WordBinding.h"
 #include "python/KeywordDesign.h"
 #include "python/MessageCatcher.h"
 #include "python/PyValues.h"
@@ -220,7 +221,8 @@ py::list ExportDesignFiles(const PyDesign& design, const std::string& profile, c
                            const py::object& wordLength, const std::string& rounding, const py::object& block,
                            bool helium, const py::object& inputBits, const py::object& outputBits,
                            const std::string& architecture, const py::object& clocksPerSample, bool pipeline,
-                           bool stream, bool testbench)
+                           bool stream, bool testbench, bool optimizeWords, const py::object& passBands,
+                           const py::object& stopBands)
 {
     const std::optional<ExportProfile> parsed = ParseExportProfile(profile);
     if (!parsed) {
@@ -253,7 +255,12 @@ py::list ExportDesignFiles(const PyDesign& design, const std::string& profile, c
     options.filter.pipeline = pipeline;
     options.stream = stream;
     options.testbench = testbench;
-    const ExportDesign exported = design.ForExport();
+    ExportDesign exported = design.ForExport();
+    QuantSpec words;
+    words.format = QuantFormat::Bits;
+    words.wordLength = options.wordLength;
+    words.rounding = options.rounding;
+    exported.chosenWords = ExportWordsOf(exported, optimizeWords, passBands, stopBands, words);
     MessageCatcher messages;
     bool written = false;
     {

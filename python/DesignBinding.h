@@ -92,4 +92,5 @@ py::list ExportDesignFiles(const PyDesign& design, const std::string& profile, c
                            const py::object& wordLength, const std::string& rounding, const py::object& block,
                            bool helium, const py::object& inputBits, const py::object& outputBits,
                            const std::string& architecture, const py::object& clocksPerSample, bool pipeline,
-                           bool stream, bool testbench);
+                           bool stream, bool testbench, bool optimizeWords, const py::object& passBands,
+                           const py::object& stopBands);

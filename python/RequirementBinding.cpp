@@ -7,6 +7,7 @@
 #include "design/Design.h"
 #include "design/RequirementSearch.h"
 #include "design/RateChangeSearch.h"
+#include "design/WordChoice.h"
 #include "form/RequirementDesign.h"
 #include "document/DesignJson.h"
 #include "document/RateChangeReport.h"
@@ -14,8 +15,6 @@
 #include "python/DesignNames.h"
 #include "python/KeywordDesign.h"
 #include "python/PyValues.h"
-
-namespace {
 
 std::vector<SpecBand> SpecBandsFrom(const py::handle& rows, BandKind kind, const char* keyword)
 {
@@ -39,6 +38,8 @@ std::vector<SpecBand> SpecBandsFrom(const py::handle& rows, BandKind kind, const
     }
     return bands;
 }
+
+namespace {
 
 bool IsWhole(double x)
 {
@@ -118,8 +119,12 @@ PyDesign RateChangeToRequirement(FormDesign design, const py::handle& passBands,
 
 PyDesign DesignToRequirement(const py::handle& passBands, const py::handle& stopBands, const py::handle& fs,
                              const std::string& method, const py::handle& quantize, const py::handle& type,
-                             const py::handle& grid, const py::dict& rate)
+                             const py::handle& grid, const py::dict& rate, bool optimizeWords)
 {
+    if (optimizeWords && quantize.is_none())
+        throw DesignError("optimize_words goes with quantize: the format whose words are chosen");
+    if (optimizeWords && rate.size() > 0)
+        throw DesignError("optimize_words applies to single-rate designs: a rate change's polyphase words are rounded");
     if (rate.size() > 0) {
         py::dict kw = rate;
         kw["method"] = method;
@@ -144,6 +149,7 @@ PyDesign DesignToRequirement(const py::handle& passBands, const py::handle& stop
     }
     if (!quantize.is_none())
         request.quantize = QuantSpecFrom(quantize, "nearest");
+    request.chooseWords = optimizeWords;
     std::vector<SpecBand>& bands = request.requirement.bands;
     const std::vector<SpecBand> passes = SpecBandsFrom(passBands, BandKind::Pass, "pass_bands");
     const std::vector<SpecBand> stops = SpecBandsFrom(stopBands, BandKind::Stop, "stop_bands");
@@ -180,5 +186,14 @@ PyDesign DesignToRequirement(const py::handle& passBands, const py::handle& stop
         for (const SpecBand& b : *list)
             mask.push_back({b.kind, b.loHz, b.hiHz, 1.0});
     design.MeasureOn(mask, request.quantize.value_or(QuantSpec{}));
+    if (optimizeWords) {
+        const std::vector<double> taps = TapsFrom(design.Taps(), "taps");
+        ChosenWords chosen;
+        {
+            py::gil_scoped_release release;
+            chosen = ChooseWords(taps, request.requirement.fs, mask, WordRequest{*request.quantize, bands});
+        }
+        design.Analysis()["optimized"] = ToPython(OptimizedJson(chosen));
+    }
     return design;
 }

@@ -124,6 +124,7 @@ def to_requirement(
     interpolate: Optional[int] = None,
     halfband: Optional[bool] = None,
     alias_bands: Optional[bool] = None,
+    optimize_words: bool = False,
 ) -> Design:
     """The design with the fewest taps that meets every pass band's ripple and stop band's attenuation."""
 
@@ -148,12 +149,38 @@ def export(
     input_bits: int = 16,
     output_bits: Optional[int] = None,
     testbench: bool = False,
+    optimize_words: bool = False,
+    pass_bands: Optional[Sequence[Tuple[float, float, float]]] = None,
+    stop_bands: Optional[Sequence[Tuple[float, float, float]]] = None,
 ) -> list[str]:
     """Writes the design for a target as zantro-cli --export does; returns the paths written.
 
     input_bits (2..32), output_bits (2..128, None: the accumulator's width) and
     testbench (also root_tb.vhd or root_tb.v) shape the vhdl-fir and verilog-fir filters.
     """
+
+def optimize_words(
+    taps: Union[Sequence[float], npt.ArrayLike],
+    fs: float,
+    quantize: QuantFormat,
+    *,
+    pass_bands: Optional[Sequence[Tuple[float, float, float]]] = None,
+    stop_bands: Optional[Sequence[Tuple[float, float, float]]] = None,
+    bands: Optional[Sequence[MeasureBand]] = None,
+    rounding: Rounding = "nearest",
+) -> dict[str, Any]:
+    """Fixed-point words chosen to meet the bands rather than rounded, as zantro-cli's "optimized" object."""
+
+def fewest_bits(
+    taps: Union[Sequence[float], npt.ArrayLike],
+    fs: float,
+    *,
+    pass_bands: Optional[Sequence[Tuple[float, float, float]]] = None,
+    stop_bands: Optional[Sequence[Tuple[float, float, float]]] = None,
+    optimize: bool = True,
+    rounding: Rounding = "nearest",
+) -> dict[str, Any]:
+    """The shortest word whose words (chosen, or rounded) meet the bands, as zantro-cli's "fewest_bits" object."""
 
 def read_fir(path: str) -> Design:
     """Opens a ".fir" document and designs it with the values it holds."""
