@@ -63,6 +63,8 @@ int RunMethods(const CliOptions& o, std::ostream& out, std::ostream& err)
     ok = ok && words.ok;
     if (ok && o.exportRequest.profile)
         ok = Export(o, request, outcome, words, err);
+    if (ok && o.savePath)
+        ok = SaveDesign(o, request, outcome, std::nullopt, err);
     if (o.json) {
         OrderedJson report;
         report["design_valid"] = outcome.valid && sound;

@@ -12,6 +12,7 @@
 #include "document/DesignJson.h"
 #include "document/ExportWriters.h"
 #include "document/RateChangeReport.h"
+#include "form/RequirementDesign.h"
 #include "platform/CWnd.h"
 #include "platform/ScriptedHost.h"
 #include "platform/TextFormat.h"
@@ -24,6 +25,7 @@ struct RateRun {
     DesignOutcome outcome;
     std::vector<std::string> messages;
     std::optional<SpecSearchResult> search;
+    std::optional<SpecRequirement> asked;  // what the search was asked, as the analysis judges it
 };
 
 RateRun Search(const CliOptions& o, DesignRequest request)
@@ -46,8 +48,10 @@ RateRun Search(const CliOptions& o, DesignRequest request)
     run.request = search.request;
     run.search = search.search;
     run.messages.push_back(RateSearchMessage(search, o.specQuantize));
-    if (search.search && search.search->status == SpecSearchStatus::Met)
+    if (search.search && search.search->status == SpecSearchStatus::Met) {
         run.outcome = Design(run.request);
+        run.asked = AskedOf(run.request, requirement);
+    }
     return run;
 }
 
@@ -95,6 +99,8 @@ int RunMultirate(const CliOptions& o, std::ostream& out, std::ostream& err)
     bool ok = valid;
     if (ok && o.exportRequest.profile)
         ok = Export(o, run, err);
+    if (ok && o.savePath)
+        ok = SaveDesign(o, run.request, run.outcome, run.asked, err);
     if (o.json) {
         nlohmann::ordered_json report;
         report["design_valid"] = valid && sound;
