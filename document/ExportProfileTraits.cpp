@@ -20,11 +20,16 @@ constexpr unsigned kChosenWordOptions = kExportTakesWordLength | kExportTakesRou
 constexpr unsigned kFilterOptions = kChosenWordOptions | kExportTakesFilterOptions;
 
 // The state buffers, large enough for every build of CMSIS-DSP (scalar,
-// DSP extension, Helium), from CMSIS-DSP 1.9's sources:
-// - f32: arm_fir_init_f32.c, "Helium state buffer": numTaps + 2*blockSize - 1
-//   (blockSize samples of working memory ahead of the state).
-// - q31: arm_fir_init_q31.c, "Helium state buffer": numTaps + 8*ceil(blockSize/4)
-//   + blockSize - 1, which its Helium memset clears.
+// DSP extension, Helium), from CMSIS-DSP's sources (1.10 to 1.17):
+// - f32: arm_fir_init_f32.c documents numTaps + 2*blockSize - 1 (blockSize
+//   partial sums ahead of the state), but arm_fir_f32.c's Helium kernels
+//   reach further: 1-4 taps store a whole vector for the tail, the tail
+//   round loads whole shifted vectors, and the copy back (numTaps samples
+//   before 1.16.2) loads a whole vector: up to 6 words past, at most
+//   numTaps + blockSize + 4*ceil(blockSize/4) + 3 in all.
+// - q31: arm_fir_init_q31.c documents numTaps + 8*ceil(blockSize/4) +
+//   blockSize - 1; the 1-4 tap kernel and the kernel beyond 32 taps store
+//   the tail as a whole vector and the copy back loads one: up to 3 past.
 // - q15: arm_fir_init_q15.c clears numTaps + blockSize with ARM_MATH_DSP;
 //   arm_fir_q15.c's Helium loop for more than 32 taps stores 8 input samples
 //   per 4 outputs from numTaps - 1 (numTaps - 1 + 8*ceil(blockSize/4)
@@ -46,16 +51,19 @@ using R = ExportWordRule;
 constexpr std::array kTraits = {
     ExportProfileTraits{P::CmsisF32, "cmsis-f32", ".h", F::Cmsis, Num::Single, R::None, 0,
                         kExportTakesBlock | kExportTakesHelium, {false, 0, 4}, "float32_t", "f32",
-                        "(NUM_TAPS + 2 * (block_size) - 1)",
-                        "State buffer length for block_size samples a call, for every build: numTaps + 2 * blockSize "
-                        "- 1 (Helium keeps blockSize samples of working memory ahead of the state)",
+                        "(NUM_TAPS + (block_size) + 4 * (((block_size) + 3) / 4) + 3)",
+                        "State buffer length for block_size samples a call, for every build: numTaps + blockSize + "
+                        "4 * ceil(blockSize / 4) + 3 (Helium keeps blockSize samples of working memory ahead of the "
+                        "state and its vector loads reach up to 6 words past the documented numTaps + 2 * blockSize "
+                        "- 1)",
                         "", "CMSIS-DSP arm_fir_f32 (float32_t)", CExportFiles,
                         "single precision does not overflow; outputs scale with sum|b|"},
     ExportProfileTraits{P::CmsisQ31, "cmsis-q31", ".h", F::Cmsis, Num::Words, R::Fixed, 32, kCmsisFixedOptions,
-                        {false, 0, 4}, "q31_t", "q31", "(NUM_TAPS + (block_size) - 1 + 8 * (((block_size) + 3) / 4))",
-                        "State buffer length for block_size samples a call, for every build: numTaps + blockSize - 1 "
-                        "+ 8 * ceil(blockSize / 4) (Helium keeps 8 * ceil(blockSize / 4) words of working memory "
-                        "ahead of the state)",
+                        {false, 0, 4}, "q31_t", "q31", "(NUM_TAPS + (block_size) + 8 * (((block_size) + 3) / 4) + 2)",
+                        "State buffer length for block_size samples a call, for every build: numTaps + blockSize + 8 "
+                        "* ceil(blockSize / 4) + 2 (Helium keeps 8 * ceil(blockSize / 4) words of working memory "
+                        "ahead of the state and its whole-vector tail reaches up to 3 words past the documented "
+                        "length)",
                         "", "CMSIS-DSP arm_fir_q31 (q31_t, Q1.31, 2.62 accumulator)", CExportFiles, kWraps},
     ExportProfileTraits{P::CmsisQ15, "cmsis-q15", ".h", F::Cmsis, Num::Words, R::Fixed, 16, kCmsisFixedOptions,
                         {true, 4, 8}, "q15_t", "q15", "(NUM_TAPS + 8 * (((block_size) + 3) / 4) + 7)",

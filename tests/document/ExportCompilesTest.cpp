@@ -204,25 +204,123 @@ int FixedWordLength(size_t caseIndex)
     return lengths[caseIndex % 4];
 }
 
-// How many state samples a build of CMSIS-DSP 1.9's FIR touches (writes or
-// reads) for numTaps taps and blockSize samples a call, the most of its
-// builds, modelled on its sources. Scalar and DSP-extension builds: the
-// documented numTaps + blockSize - 1, q15 with ARM_MATH_DSP numTaps +
-// blockSize (arm_fir_init_q15.c clears that much). Helium (ARM_MATH_MVEI/F):
-// f32 and q31 as arm_fir_init_f32.c and arm_fir_init_q31.c document and
-// clear, numTaps + 2*blockSize - 1 and numTaps + blockSize - 1 +
-// 8*ceil(blockSize/4); q15 and q7 as arm_fir_q15.c and arm_fir_q7.c run:
-// up to 32 (64) taps their kernels store 4 samples a round (numTaps - 1 +
-// blockSize written) and read whole vectors of the padded tap count; beyond,
-// each round of 4 outputs stores a whole vector of 8 (16) samples, the tail
-// one more vector, and the copy back loads whole vectors unpredicated.
+// How far CMSIS-DSP's Helium FIR kernels reach into the state buffer for
+// numTaps taps and blockSize samples a call (the end of the furthest word
+// stored or loaded), walked as their loops walk it (CMSIS-DSP 1.10 to 1.17,
+// arm_fir_f32.c and arm_fir_q31.c with ARM_MATH_MVEF/MVEI). Vectors are 4
+// words; a tail of blockSize % 4 outputs still loads whole vectors, and the
+// copy back's last predicated store takes an unpredicated load.
+class StateReach {
+public:
+    void Touch(int first, int count) { m_end = std::max(m_end, first + count); }
+    // A whole vector at each of the offsets first + stride * k, k < count.
+    void Vectors(int first, int stride, int count)
+    {
+        for (int k = 0; k < count; ++k)
+            Touch(first + stride * k, 4);
+    }
+    // The copy back of count samples from `from`: whole vectors, and a last
+    // store that loads a whole vector.
+    void CopyBack(int from, int count)
+    {
+        Touch(from, 4 * (count / 4));
+        if (count % 4 != 0)
+            Touch(from + 4 * (count / 4), 4);
+    }
+    int End() const { return m_end; }
+
+private:
+    int m_end = 0;
+};
+
+// f32: blockSize partial sums ahead of the state. 1-4 taps store a whole
+// vector a round and load 4 shifted vectors; 5-8 load 8; beyond, passes of
+// 8 taps and a last of 4 or 8, each loading 8 (or 4) shifted vectors a
+// round. Releases before 1.16.2 copy back numTaps samples, later numTaps - 1.
+int HeliumF32Reach(int n, int b)
+{
+    const int rounds = (b + 3) / 4, state = b;
+    StateReach r;
+    if (n <= 4) {
+        r.Vectors(state + n - 1, 4, rounds);
+        for (int i = 0; i < 4; ++i)
+            r.Vectors(state + i, 4, rounds);
+        r.Touch(state + b, n - 1);
+        return r.End();
+    }
+    auto loads = [&](int offset, int width) {
+        for (int i = 0; i < width; ++i)
+            r.Vectors(state + offset + i, 4, rounds);
+    };
+    r.Touch(state + n - 1, b);
+    loads(0, 8);
+    if (n <= 8) {
+        r.Touch(state + b, n);
+        return r.End();
+    }
+    r.Vectors(0, 4, rounds);
+    int left = n - 8, offset = 8;
+    for (; left > 8; left -= 8, offset += 8)
+        loads(offset, 8);
+    loads(offset, left > 4 ? 8 : 4);
+    r.CopyBack(state + b, n - 1);
+    r.CopyBack(state + b, n);
+    return r.End();
+}
+
+// q31: 8 * ceil(blockSize / 4) words of 64-bit partial sums ahead of the
+// state. 1-4 taps store a whole vector a round; 5-28 taps (one kernel per 4)
+// store the tail sample by sample and load ceil(n/4) vectors per output;
+// 29-32 taps at blocks of 32 and more compute whole rounds only (7 vectors,
+// then one); beyond, whole vectors a round, the tail too.
+int HeliumQ31Reach(int n, int b)
+{
+    const int rounds = (b + 3) / 4, whole = b / 4, tail = b % 4, state = 8 * rounds;
+    const int vectors = (n + 3) / 4;
+    StateReach r;
+    auto loads = [&](int perOutput) {
+        for (int k = 0; k < rounds; ++k)
+            for (int j = 0; j < (k < whole ? 4 : tail); ++j)
+                r.Vectors(state + 4 * k + j, 4, perOutput);
+    };
+    if (n > 4 && n <= 28) {
+        r.Touch(state + n - 1, b);
+        loads(vectors);
+        r.Touch(state + b, n - 1);
+    } else if (n > 28 && n <= 32 && b >= 32) {
+        r.Vectors(state + n - 1, 4, whole);
+        r.Touch(0, 8 * whole);
+        for (int k = 0; k < whole; ++k)
+            for (int j = 0; j < 4; ++j) {
+                r.Vectors(state + 4 * k + j, 4, 7);
+                r.Touch(state + 28 + 4 * k + j, 4);
+            }
+        r.Touch(state + b, n - 1);
+    } else {
+        r.Vectors(state + n - 1, 4, rounds);
+        loads(n <= 4 ? 1 : vectors);
+        r.CopyBack(state + b, n - 1);
+    }
+    return r.End();
+}
+
+// How many state samples a build of CMSIS-DSP's FIR touches for numTaps
+// taps and blockSize samples a call, the most of its builds. Scalar and
+// DSP-extension builds: the documented numTaps + blockSize - 1, q15 with
+// ARM_MATH_DSP numTaps + blockSize (arm_fir_init_q15.c clears that much).
+// Helium: f32 and q31 as their kernels walk (above); q15 and q7 as
+// arm_fir_q15.c and arm_fir_q7.c run: up to 32 (64) taps their kernels
+// store 4 samples a round (numTaps - 1 + blockSize written) and read whole
+// vectors of the padded tap count; beyond, each round of 4 outputs stores a
+// whole vector of 8 (16) samples, the tail one more vector, and the copy
+// back loads whole vectors unpredicated.
 int HeliumStateTouched(ExportProfile p, int numTaps, int blockSize)
 {
     const int rounds = (blockSize + 3) / 4;  // rounds of 4 outputs, the tail included
     if (p == ExportProfile::CmsisF32)
-        return numTaps + 2 * blockSize - 1;
+        return std::max(numTaps + blockSize - 1, HeliumF32Reach(numTaps, blockSize));
     if (p == ExportProfile::CmsisQ31)
-        return numTaps + blockSize - 1 + 8 * rounds;
+        return std::max(numTaps + blockSize - 1, HeliumQ31Reach(numTaps, blockSize));
     const int lanes = p == ExportProfile::CmsisQ15 ? 8 : 16;
     const int vectors = (numTaps + lanes - 1) / lanes;
     int touched = numTaps + blockSize - 1 + (p == ExportProfile::CmsisQ15 ? 1 : 0);
@@ -547,15 +645,18 @@ TEST_F(ExportCompiles, ChosenWordsAreTheWordsWrittenAndRun)
 }
 
 // The Helium loops' reach: q15 with 64 taps at block 32 touches 127
-// samples, q7 with 101 taps 228; q31 needs 64 words more than its scalar
-// build at block 32 (arm_fir_init_q31.c). Every STATE_LEN, with or without
-// --helium, holds what each build touches, over tap counts across the
-// kernels' bounds and blocks with every tail.
+// samples, q7 with 101 taps 228; f32 with 297 taps at block 137 six words
+// past the numTaps + 2 * blockSize - 1 its init documents, q31 with 3 taps
+// at block 30 two past its numTaps + 8 * ceil(blockSize/4) + blockSize - 1.
+// Every STATE_LEN, with or without --helium, holds what each build touches,
+// over tap counts across the kernels' bounds and blocks with every tail.
 TEST_F(ExportCompiles, StateBuffersHoldWhatEveryBuildTouches)
 {
     EXPECT_EQ(HeliumStateTouched(ExportProfile::CmsisQ15, 64, 32), 127);
     EXPECT_EQ(HeliumStateTouched(ExportProfile::CmsisQ7, 101, 32), 228);
-    EXPECT_EQ(HeliumStateTouched(ExportProfile::CmsisQ31, 64, 32) - (64 + 32 - 1), 64);
+    EXPECT_EQ(HeliumStateTouched(ExportProfile::CmsisF32, 297, 137) - (297 + 2 * 137 - 1), 6);
+    EXPECT_EQ(HeliumStateTouched(ExportProfile::CmsisQ31, 3, 30) - (3 + 8 * 8 + 30 - 1), 2);
+    EXPECT_EQ(HeliumStateTouched(ExportProfile::CmsisQ31, 64, 32) - (64 + 32 - 1), 65);
     if (!HaveTool("cc"))
         GTEST_SKIP() << "no C compiler";
     ExportFixture f(ExportCases()[0]);
@@ -595,15 +696,16 @@ TEST_F(ExportCompiles, StateBuffersHoldWhatEveryBuildTouches)
             EXPECT_EQ(lengths[0], lengths[1]) << "block " << b << ": --helium changes STATE_LEN";
             // The macro is NUM_TAPS plus a term of the block alone: check it
             // against the model for tap counts around every kernel bound.
-            for (int numTaps : {4, 8, 16, 17, 24, 31, 32, 33, 34, 48, 63, 64, 65, 66, 100, 101, 102, 256, 1026})
+            for (int numTaps : {1, 2, 3, 4, 5, 8, 9, 12, 13, 16, 17, 24, 28, 29, 31, 32, 33, 34, 48, 63, 64, 65,
+                                 66, 100, 101, 102, 256, 297, 1026})
                 EXPECT_GE(numTaps + lengths[0], HeliumStateTouched(k.profile, numTaps, b))
                     << numTaps << " taps, block " << b;
         }
         if (k.profile == ExportProfile::CmsisQ31) {
-            EXPECT_EQ(extra["q31"][32][0], 32 - 1 + 64);  // arm_fir_init_q31.c at block 32
+            EXPECT_EQ(extra["q31"][32][0], 32 + 64 + 2);
         }
         if (k.profile == ExportProfile::CmsisF32) {
-            EXPECT_EQ(extra["f32"][32][0], 2 * 32 - 1);
+            EXPECT_EQ(extra["f32"][32][0], 32 + 32 + 3);
         }
     }
 }
