@@ -119,7 +119,53 @@ std::string Hz(double v)
     return (v == std::floor(v) ? NumberText(v) : Decimals(v, 1)) + " Hz";
 }
 
+// What the target does past full scale, for the headroom line.
+const char* OverflowText(const MultirateExportOptions& o)
+{
+    if (o.target == MultirateTarget::CPolyphase || o.word == MultirateWord::F32)
+        return "single precision does not overflow; outputs scale with the sum";
+    if (o.word == MultirateWord::Q15)
+        return o.target == MultirateTarget::CmsisDecimate
+                   ? "arm_fir_decimate_q15 saturates on overflow (clips at full scale)"
+                   : "arm_fir_interpolate_q15 saturates on overflow (clips at full scale)";
+    return o.target == MultirateTarget::CmsisDecimate
+               ? "arm_fir_decimate_q31 wraps around on overflow (the sign flips), so keep the input below full "
+                 "scale / sum|b|"
+               : "arm_fir_interpolate_q31 wraps around on overflow, so the words are scaled until no phase sums "
+                 "past full scale: no input can wrap, and arm_shift_q31 saturates";
+}
+
+// The largest output for a full-scale input, as the target computes it:
+// a decimator sums every tap, an interpolator's output one phase.
+std::string HeadroomLine(const MultirateExportOptions& o, const MultirateWords& w, bool up)
+{
+    double sum = 0.0;
+    for (double v : w.values)
+        sum += std::abs(v);
+    const double most = up ? MaxPhaseAbsSum(w.values, w.factor) : sum;
+    const int bits = HeadroomBits(most);
+    std::string line = up ? "Headroom: each output sums one phase, at most sum|b_p| = " + Decimals(most, 4) +
+                                " of the words as held"
+                          : "Headroom: sum|b| = " + Decimals(most, 4);
+    line += ", so a full-scale input gives outputs up to " + Decimals(most, 4) + " x full scale" +
+            (up && w.postShift > 0 ? " before the post shift" : "") + " (" + std::to_string(bits) +
+            (bits == 1 ? " bit" : " bits") + " of headroom); " + OverflowText(o);
+    return line;
+}
+
 }  // namespace
+
+double MaxPhaseAbsSum(const std::vector<double>& taps, int factor)
+{
+    double most = 0.0;
+    for (int p = 0; p < factor; ++p) {
+        double sum = 0.0;
+        for (size_t k = static_cast<size_t>(p); k < taps.size(); k += static_cast<size_t>(factor))
+            sum += std::abs(taps[k]);
+        most = std::max(most, sum);
+    }
+    return most;
+}
 
 std::string MultirateBlockMessage(int blockSize, int factor)
 {
@@ -175,21 +221,36 @@ MultirateWords ComputeMultirateWords(const ExportDesign& d, const MultirateDesig
             w.tapGain = std::ldexp(static_cast<double>(rate.factor), -w.postShift);
         }
     }
-    std::vector<double> scaled(static_cast<size_t>(w.numTaps), 0.0);
-    for (int i = 0; i < taps; ++i)
-        scaled[static_cast<size_t>(i)] = d.taps[static_cast<size_t>(i)] * w.tapGain;
-    if (w.fixedPoint) {
-        QuantSpec words;
-        words.format = QuantFormat::Bits;
-        words.wordLength = FractionBits(o.word) + 1;
-        words.fractionLength = FractionBits(o.word);
-        words.rounding = o.rounding;
-        w.quant = QuantizeTaps(scaled, words);
-        w.values = w.quant.values;
-    } else {
-        for (double t : scaled)
-            w.values.push_back(static_cast<double>(static_cast<float>(t)));
-    }
+    auto quantize = [&] {
+        std::vector<double> scaled(static_cast<size_t>(w.numTaps), 0.0);
+        for (int i = 0; i < taps; ++i)
+            scaled[static_cast<size_t>(i)] = d.taps[static_cast<size_t>(i)] * w.tapGain;
+        w.values.clear();
+        if (w.fixedPoint) {
+            QuantSpec words;
+            words.format = QuantFormat::Bits;
+            words.wordLength = FractionBits(o.word) + 1;
+            words.fractionLength = FractionBits(o.word);
+            words.rounding = o.rounding;
+            w.quant = QuantizeTaps(scaled, words);
+            w.values = w.quant.values;
+        } else {
+            for (double t : scaled)
+                w.values.push_back(static_cast<double>(static_cast<float>(t)));
+        }
+    };
+    quantize();
+    // arm_fir_interpolate_q31 keeps the low 32 bits of acc >> 31, so an
+    // output past full scale wraps. Each output sums one phase: halve the
+    // taps until no phase's sum of |words| passes full scale, so that no
+    // input can wrap; the saturating post shift restores the gain.
+    if (up && w.fixedPoint && o.word == MultirateWord::Q31)
+        while (MaxPhaseAbsSum(w.values, w.factor) * std::ldexp(1.0, 31) > std::ldexp(1.0, 31) - 1 &&
+               w.postShift < 16) {
+            ++w.postShift;
+            w.tapGain = std::ldexp(static_cast<double>(rate.factor), -w.postShift);
+            quantize();
+        }
     std::vector<double> unitGain;
     for (double v : w.values)
         unitGain.push_back(v / w.tapGain);
@@ -256,9 +317,17 @@ std::string MultirateHeaderText(const ExportDesign& d, const MultirateDesign& ra
         std::string gain = "Gain: zero stuffing divides the pass band by " + std::to_string(m) +
                            ", so the taps carry the factor " + std::to_string(m) + " and the pass band has unit gain";
         if (w.postShift > 0) {
-            gain += ". The taps times " + std::to_string(m) + " reach 1.0, which Q1." +
-                    std::to_string(FractionBits(o.word)) + " cannot hold (its largest word is 1 - 2^-" +
-                    std::to_string(FractionBits(o.word)) + "): the words hold the taps times " +
+            double peak = 0.0;
+            for (double t : d.taps)
+                peak = std::max(peak, std::abs(t) * m);
+            const std::string reason =
+                peak >= 1.0 - std::ldexp(1.5, -FractionBits(o.word))
+                    ? "The taps times " + std::to_string(m) + " reach 1.0, which Q1." +
+                          std::to_string(FractionBits(o.word)) + " cannot hold (its largest word is 1 - 2^-" +
+                          std::to_string(FractionBits(o.word)) + ")"
+                    : "A phase of the taps times " + std::to_string(m) +
+                          " sums past full scale, where arm_fir_interpolate_q31 would wrap";
+            gain += ". " + reason + ": the words hold the taps times " +
                     NumberText(w.tapGain) + " and the output comes out " + Decimals(20 * std::log10(m / w.tapGain), 2) +
                     " dB low; shift it left by " + macro + "_POST_SHIFT = " + std::to_string(w.postShift) +
                     (w.postShift == 1 ? " bit" : " bits") + " (arm_shift_" + Suffix(o.word) +
@@ -266,6 +335,7 @@ std::string MultirateHeaderText(const ExportDesign& d, const MultirateDesign& ra
         }
         c.push_back(gain);
     }
+    c.push_back(HeadroomLine(o, w, up));
     c.push_back("Measured on " + std::to_string(d.figures.gridIntervals) +
                 " intervals from 0 to fs/2 at unit pass gain, double precision | as exported:");
     const ResponseFigures& t = w.figures;

@@ -51,6 +51,10 @@ struct MultirateWords {
     double aliasAttenuationDb = 0.0;  // of values / tapGain
 };
 
+// The largest sum of |taps| over the factor's polyphase components (taps
+// p, p + factor, ...): an interpolator's largest output for a full-scale input.
+double MaxPhaseAbsSum(const std::vector<double>& taps, int factor);
+
 // The refusal of an export (empty when it can go ahead): a design that is
 // not multirate, a decimator block size that is not a multiple of M, a
 // factor or length CMSIS-DSP cannot take (uint8_t factor, uint16_t taps).

@@ -440,3 +440,78 @@ TEST(MultirateExportText, BlockStatePaddingAndGain)
     EXPECT_NE(h.find("arm_shift_q15(output, HB_POST_SHIFT, output, HB_BLOCK_SIZE * HB_FACTOR);"), std::string::npos);
     EXPECT_NE(h.find("cannot hold"), std::string::npos) << h;
 }
+
+// arm_fir_interpolate_q31 keeps the low 32 bits of acc >> 31: with the gain
+// L in its taps a phase sums past full scale, and the input that matches
+// that phase's signs at full scale wraps. The export scales the words until
+// no phase can; on the model of the library's arithmetic each phase's worst
+// input then gives exactly acc >> 31, in range.
+TEST_F(MultirateExportCompiles, Q31InterpolatorCannotWrap)
+{
+    if (!HaveTool("cc"))
+        GTEST_SKIP() << "no C compiler";
+    std::ofstream(m_dir / "arm_math_types.h")
+        << "#include <stdint.h>\ntypedef int16_t q15_t;\ntypedef int32_t q31_t;\ntypedef int64_t q63_t;\n"
+           "typedef float float32_t;\n";
+    for (const RateCase& c : {RemezCase("int4", MultirateKind::Interpolate, 4, 61, 4000), HalfbandCase()}) {
+        SCOPED_TRACE(c.name);
+        const MultirateExportOptions o{MultirateTarget::CmsisInterpolate, MultirateWord::Q31,
+                                       (m_dir / c.name).string(), 32, QuantRounding::Nearest};
+        const int L = c.rate.factor;
+        EXPECT_GT(MaxPhaseAbsSum(c.design.taps, L) * L, 1.0) << "the unscaled words could wrap";
+        const MultirateWords w = ComputeMultirateWords(c.design, c.rate, o);
+        EXPECT_GE(w.postShift, 1);
+        EXPECT_LE(MaxPhaseAbsSum(w.values, L), 1.0 - std::ldexp(1.0, -31));
+        const std::string h = MultirateHeaderText(c.design, c.rate, o, w);
+        EXPECT_NE(h.find("Headroom: each output sums one phase"), std::string::npos) << h;
+        EXPECT_NE(h.find("no input can wrap"), std::string::npos) << h;
+        std::ofstream(o.root + ".h") << h;
+        std::ofstream(o.root + ".c") << MultirateSourceText(o, w);
+
+        // pCoeffs is b reversed; output (P-1)*L + j sums x[k] * pCoeffs[L-1-j + k*L].
+        const int P = w.phaseLength, NT = w.numTaps;
+        std::vector<long long> coeffs;
+        for (int i = 0; i < NT; ++i)
+            coeffs.push_back(w.quant.taps[static_cast<size_t>(NT - 1 - i)]);
+        std::string inputs, expected;
+        std::vector<long long> want;
+        for (int j = 0; j < L; ++j) {
+            // acc = (2^31 - 1) pos + 2^31 neg for the sums of the positive and
+            // of |negative| words, so acc >> 31 = pos + neg - ceil(pos / 2^31).
+            long long pos = 0, neg = 0;
+            inputs += "    {";
+            for (int k = 0; k < P; ++k) {
+                const long long cw = coeffs[static_cast<size_t>(L - 1 - j + k * L)];
+                (cw < 0 ? neg : pos) += std::llabs(cw);
+                inputs += (cw < 0 ? "(-2147483647 - 1)" : "2147483647") + std::string(k + 1 < P ? ", " : "");
+            }
+            inputs += "},\n";
+            want.push_back(pos + neg - (pos + 2147483647LL) / 2147483648LL);
+        }
+        const std::string macro = ExportMacroName(o.root), name = ExportName(o.root);
+        std::string client = std::string(kModel) + "#include \"" + c.name + ".h\"\n" +
+                             "static const q31_t worst[" + std::to_string(L) + "][" + std::to_string(P) + "] = {\n" +
+                             inputs + "};\nstatic q31_t state[" + macro + "_STATE_LEN(" + std::to_string(P) +
+                             ")];\nint main(void)\n{\n    int j;\n    q31_t out[" + std::to_string(P * L) +
+                             "];\n    for (j = 0; j < " + std::to_string(L) +
+                             "; j++) {\n        arm_fir_interpolate_instance_q31 s;\n"
+                             "        arm_fir_interpolate_init_q31(&s, " + macro + "_FACTOR, " + macro +
+                             "_NUM_TAPS, " + name + "_coefficients, state, " + std::to_string(P) +
+                             ");\n        arm_fir_interpolate_q31(&s, worst[j], out, " + std::to_string(P) +
+                             ");\n        printf(\"%ld\\n\", (long)out[" + std::to_string((P - 1) * L) +
+                             " + j]);\n    }\n    return 0;\n}\n";
+        std::ofstream(m_dir / "worst.c") << client;
+        std::string output;
+        ASSERT_EQ(RunIn(m_dir, "cc -std=c99 -Wall -Wextra -Werror -Wno-unused-function -I. -o worst worst.c " + std::string(c.name) +
+                                   ".c && ./worst",
+                        output),
+                  0)
+            << output;
+        const std::vector<std::string> lines = Lines(output);
+        ASSERT_EQ(lines.size(), static_cast<size_t>(L));
+        for (int j = 0; j < L; ++j) {
+            EXPECT_EQ(std::stoll(lines[static_cast<size_t>(j)]), want[static_cast<size_t>(j)]) << "phase " << j;
+            EXPECT_GT(want[static_cast<size_t>(j)], 0) << "phase " << j;
+        }
+    }
+}
