@@ -78,6 +78,8 @@ void DesignMinimumPhaseFilter(const DesignRequest& q, DesignOutcome& out)
     m.prototypeConverged = d.prototypeConverged;
     m.prototypeError = d.prototypeError;
     m.shift = d.factor.shift;
+    m.prototypeStopRipple = d.prototypeStopRipple;
+    m.promisedStopDb = d.promisedStopDb;
     m.fftSize = d.factor.fftSize;
     m.tailEnergy = d.factor.tailEnergy;
     m.groupDelayDcSamples = GroupDelayAt(d.factor.taps, 0.0);

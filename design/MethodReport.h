@@ -22,6 +22,11 @@ struct MinimumPhaseReport {
     bool prototypeConverged = false;  // the Remez exchange converged (least squares: solved)
     double prototypeError = 0.0;      // Remez |delta|, or the least-squares error
     double shift = 0.0;               // added to the prototype's amplitude before factoring
+    // The prototype's stop ripple ds as measured (between the exchange's grid
+    // points too) and the stop-band level sqrt((ds + s) / (1 + s)) it
+    // promises, dB; 0 without stop bands.
+    double prototypeStopRipple = 0.0;
+    double promisedStopDb = 0.0;
     int fftSize = 0;
     double tailEnergy = 0.0;          // aliasing left beyond N taps, relative
     double groupDelayDcSamples = 0.0; // NaN where |H(0)| vanishes

@@ -34,6 +34,8 @@ nlohmann::ordered_json MethodsJson(const DesignOutcome& outcome, double fs)
         mp["prototype_converged"] = r.prototypeConverged;
         mp["prototype_error"] = r.prototypeError;
         mp["shift"] = r.shift;
+        mp["prototype_stop_ripple"] = r.prototypeStopRipple;
+        mp["promised_stop_db"] = r.promisedStopDb;
         mp["fft_size"] = r.fftSize;
         mp["tail_energy"] = r.tailEnergy;
         mp["group_delay_dc_samples"] = r.groupDelayDcSamples;

@@ -450,6 +450,7 @@ MinimumPhaseDesign DesignMinimumPhase(int taps, PrototypeMethod method, const st
     if (!stops.empty()) {
         const double s = d.factor.shift;
         const double ds = StopTop(d.prototype, stops);
+        d.prototypeStopRipple = std::max(ds, d.factor.delta);
         d.promisedStopDb = 10.0 * std::log10((ds + s) / (1.0 + s));
         d.stopDb = 20.0 * std::log10(StopTop(d.factor.taps, stops));
         if (!(d.stopDb <= d.promisedStopDb + kMinimumPhaseStopToleranceDb))

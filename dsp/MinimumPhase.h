@@ -106,6 +106,9 @@ enum class PrototypeRemedy { None, NarrowedTransitions, WeakTransitionBands };
 struct MinimumPhaseDesign {
     MinimumPhaseResult factor;
     PrototypeRemedy remedy = PrototypeRemedy::None;
+    // The prototype's largest |A(f)| in its stop bands, measured (its peaks
+    // or, where deeper, its dips), which the shift covers.
+    double prototypeStopRipple = 0.0;
     double promisedStopDb = 0.0;  // the stop-band level sqrt((ds + s) / (1 + s)), dB
     double stopDb = 0.0;          // the factor's largest stop-band gain, measured, dB
     PrototypeMethod method = PrototypeMethod::Remez;

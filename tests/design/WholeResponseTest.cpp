@@ -100,6 +100,31 @@ TEST(WholeResponse, MinimumPhaseKeepsItsStopBands)
     }
 }
 
+// At 146 dB in the squares the exchange is not equiripple between its grid
+// points: the prototype's stop ripple ds runs above its |E| / w, and the
+// shift covers that ripple, so the factor holds sqrt((ds + s) / (1 + s))
+// with the ripple measured, not with |E| / w.
+TEST(WholeResponse, MinimumPhaseHoldsTheLevelOfTheMeasuredRipple)
+{
+    DesignRequest q;
+    q.method = RemezMethod{{Row(0, 5006, 1, 1), Row(8484, 24000, 0, 10)}, 16, RemezStart::Automatic, true, {}};
+    q.filterType = FilterType::Lowpass;
+    q.taps = 63;
+    q.samplingRate = 48000;
+    const DesignOutcome out = Design(q);
+    ASSERT_TRUE(out.valid);
+    const MinimumPhaseReport& m = out.methods.minimumPhase;
+    ASSERT_TRUE(m.ran);
+    const double nominal = std::abs(m.prototypeError) / 10.0;
+    EXPECT_GT(m.prototypeStopRipple, 1.05 * nominal);
+    EXPECT_GE(m.shift, m.prototypeStopRipple);
+    const double promise = 10.0 * std::log10((m.prototypeStopRipple + m.shift) / (1.0 + m.shift));
+    EXPECT_LE(m.promisedStopDb, promise + 1e-9);
+    ASSERT_EQ(out.figures.bands.size(), 2u);
+    EXPECT_GE(out.figures.bands[1].attenuationDb, -promise);
+    EXPECT_GT(out.figures.bands[1].attenuationDb, 70.0);
+}
+
 // The argument principle counts the zeros on or outside the unit circle.
 TEST(WholeResponse, ZerosOutsideTheUnitCircleAreCounted)
 {
