@@ -16,6 +16,26 @@ DesignOutline OutlineOf(const CZantroView& view) {
     return OutlineOf(v.fields, taps, v.gain);
 }
 
+namespace {
+
+std::vector<MaskBand> DerivedBands(const CZantroView& view)
+{
+    const DesignValue& v = *view.m_design;
+    if (const DesignRequest* request = MethodRequestOf(v))
+        return MethodMask(*request, v.gain);
+    return DeriveMaskBands(OutlineOf(view));
+}
+
+}  // namespace
+
+ResponseFigures MeasureShownDesign(const CZantroView& view)
+{
+    if (!view.m_design)
+        return {};
+    const DesignValue& v = *view.m_design;
+    return MeasureResponse(v.taps, v.fields.samplingRate, DerivedBands(view), HasCornerCrossings(v.fields.filterType));
+}
+
 DesignAnalysis AnalyzeDesign(const CZantroView& view, const std::optional<std::vector<MaskBand>>& mask,
                              const QuantSpec& quantSpec) {
     DesignAnalysis a;
@@ -28,12 +48,7 @@ DesignAnalysis AnalyzeDesign(const CZantroView& view, const std::optional<std::v
     a.fs = v.fields.samplingRate;
     a.taps = v.taps;
     a.bandsDerived = !mask.has_value();
-    if (mask)
-        a.bands = *mask;
-    else if (const DesignRequest* request = MethodRequestOf(v))
-        a.bands = MethodMask(*request, v.gain);
-    else
-        a.bands = DeriveMaskBands(OutlineOf(view));
+    a.bands = mask ? *mask : DerivedBands(view);
     a.crossings = HasCornerCrossings(v.fields.filterType);
     a.figures = MeasureResponse(a.taps, a.fs, a.bands, a.crossings);
     a.quantized = QuantizeAndMeasure(a.taps, quantSpec, a.fs, a.bands, a.crossings);

@@ -42,6 +42,10 @@ DesignOutline OutlineOf(const CZantroView& view);
 DesignAnalysis AnalyzeDesign(const CZantroView& view, const std::optional<std::vector<MaskBand>>& mask,
                              const QuantSpec& quantSpec);
 
+// The figures of the design the plots show, its double taps on the bands
+// AnalyzeDesign derives (no quantisation); status NoTaps before the first.
+ResponseFigures MeasureShownDesign(const CZantroView& view);
+
 // The words the form's m_WordRequest chooses for taps in format: its
 // requirement, or the requirement the design shown was made for, or the
 // taps' own figures on bands; none without a request.

@@ -2,8 +2,10 @@
 
 #include <iterator>
 
+#include "design/DesignMessages.h"
 #include "dsp/DesignKinds.h"
 #include "form/CZantroView.h"
+#include "form/DesignAnalysis.h"
 
 namespace {
 
@@ -67,10 +69,18 @@ void ShownDesign::Designed(CZantroView& view)
     m_fields = FieldsOf(view);
     m_strCaption = CaptionOf(view);
     SetNotes(view, "");
-    // The status bar's word that the plots show an earlier design is past.
-    if (m_bPreviousSaid) {
+    // A response that rises outside the stop bands is said at once (the
+    // exports and the analysis say it too); otherwise the status bar's
+    // earlier word (an earlier design's, or that the plots show one) is past.
+    const std::vector<std::string> warnings = UnsoundDesignWarnings(true, MeasureShownDesign(view));
+    Host* host = view.GetHost();
+    if (!warnings.empty() && host) {
+        host->SetStatusText(warnings.front());
         m_bPreviousSaid = false;
-        if (Host* host = view.GetHost())
+        m_bWarningSaid = true;
+    } else if (m_bPreviousSaid || m_bWarningSaid) {
+        m_bPreviousSaid = m_bWarningSaid = false;
+        if (host)
             host->SetStatusText("");
     }
 }

@@ -14,7 +14,9 @@ public:
     // The plots' note while they show an earlier design than the form's fields.
     static constexpr const char* kPreviousNote = "Previous design";
 
-    // A new design is on the plots: its fields and caption are kept, the notes go.
+    // A new design is on the plots: its fields and caption are kept, the
+    // notes go; the status bar says when its response rises above the pass
+    // band outside the stop bands.
     void Designed(CZantroView& view);
     // Design made nothing: with a design on the plots, they get the note and
     // the status bar says which design they show.
@@ -42,4 +44,5 @@ private:
     std::vector<std::string> m_fields;
     std::string m_strCaption;
     bool m_bPreviousSaid = false;  // the status bar says the plots show the previous design
+    bool m_bWarningSaid = false;   // the status bar says the design's response rises outside its stop bands
 };

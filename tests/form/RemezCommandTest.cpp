@@ -190,3 +190,22 @@ TEST_F(RemezCommand, RefusedPairsAndTheSkippedCornerCheck)
     Design();
     EXPECT_EQ(LastMessage(), "Remex Exchange design not supported for this filter type");
 }
+
+// A band-stop table whose second pass band sits far from its stop band: the
+// response between them rises 33 dB over the pass bands. Design says so at
+// once in the status bar (the text the exports and zantro-cli give); the
+// next design that behaves clears it.
+TEST_F(RemezCommand, DesignSaysInTheStatusBarWhenTheResponseRisesOutsideTheStopBands)
+{
+    Prepare(FT_BANDSTOP, 41, BandTable{Band(0, 1000, 1.0, 1.0), Band(1200, 2000, 0.0, 10.0), Band(3200, 4000, 1.0, 1.0)});
+    Design();
+    ASSERT_EQ(view.m_bDesignValid, 1);
+    ASSERT_EQ(host.StatusTexts().size(), 1u);
+    EXPECT_EQ(host.StatusTexts()[0], "The response rises 33.20 dB above the pass band at 2817.39 Hz, outside the stop bands.");
+
+    Prepare(FT_LOWPASS, 63, kLowpassBands);
+    Design();
+    ASSERT_EQ(view.m_bDesignValid, 1);
+    ASSERT_EQ(host.StatusTexts().size(), 2u);
+    EXPECT_EQ(host.StatusTexts()[1], "");
+}
