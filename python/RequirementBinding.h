@@ -15,5 +15,5 @@ namespace py = pybind11;
 // zantro-cli's --to-spec with them finds them (stop_bands may be
 // [("alias", min_attenuation_db)], the derived stop bands).
 PyDesign DesignToRequirement(const py::handle& passBands, const py::handle& stopBands, const py::handle& fs,
-                             const std::string& method, const py::handle& quantize, const py::handle& type,
+                             const py::handle& method, const py::handle& quantize, const py::handle& type,
                              const py::handle& grid, const py::dict& rate);
