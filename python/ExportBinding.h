@@ -1,0 +1,36 @@
+#pragma once
+
+#include <string>
+
+#include <pybind11/pybind11.h>
+
+namespace py = pybind11;
+
+// zantro.export's keywords beside the design, profile and root.
+struct ExportKeywords {
+    // Taps designed elsewhere only: their rate in Hz (needed), the bands
+    // measured (as zantro.measure takes them), the requirement judged
+    // (as zantro.to_requirement takes it) and the name of their origin.
+    py::object fs = py::none();
+    py::object bands = py::none();
+    py::object passBands = py::none();
+    py::object stopBands = py::none();
+    py::object source = py::none();
+    // As zantro-cli --export takes them: word length 2..32, block 1..65536,
+    // input bits 2..32, output bits 2..128 (None: the accumulator's width).
+    py::object wordLength;
+    std::string rounding;
+    py::object block;
+    bool helium = false;
+    py::object inputBits;
+    py::object outputBits;
+    bool testbench = false;
+};
+
+// zantro.export: File > Export... after a design (a zantro.Design), or the
+// export of taps designed elsewhere (a sequence or 1-d array of at most
+// 65535 finite numbers) as zantro-cli --coefficients writes it; the paths
+// written. A value outside its range raises DesignError with zantro-cli's
+// usage text, the keyword named.
+py::list ExportFiles(const py::handle& what, const std::string& profile, const py::handle& root,
+                     const ExportKeywords& keywords);
