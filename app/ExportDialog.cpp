@@ -83,7 +83,19 @@ ExportDialog::ExportDialog(const CZantroView& view, QWidget* parent)
     m_pOutputBits->setRange(kMinHdlOutputBits - 1, kMaxHdlOutputBits);
     m_pOutputBits->setSuffix(QStringLiteral(" bits"));
     m_pOutputBits->setSpecialValueText(QStringLiteral("accumulator (exact)"));
-    m_pTestbench = new QCheckBox(QStringLiteral("Also write a &testbench"), this);
+    m_pArchitecture = new QComboBox(this);
+    m_pArchitecture->setObjectName(QStringLiteral("architecture"));
+    for (int i = 0; i < kHdlArchitectureCount; ++i)
+        m_pArchitecture->addItem(QString::fromLatin1(HdlArchitectureName(static_cast<HdlArchitecture>(i))));
+    m_pClocks = new QSpinBox(this);
+    m_pClocks->setObjectName(QStringLiteral("clocksPerSample"));
+    m_pClocks->setRange(kMinHdlClocksPerSample, kMaxHdlClocksPerSample);
+    m_pClocks->setSuffix(QStringLiteral(" clocks"));
+    m_pPipeline = new QCheckBox(QStringLiteral("Pip&eline the products"), this);
+    m_pPipeline->setObjectName(QStringLiteral("pipeline"));
+    m_pStream = new QCheckBox(QStringLiteral("Also write an AXI4-&Stream wrapper"), this);
+    m_pStream->setObjectName(QStringLiteral("stream"));
+    m_pTestbench = new QCheckBox(QStringLiteral("Also write a self-checking &testbench"), this);
     m_pTestbench->setObjectName(QStringLiteral("testbench"));
     m_pFiles = new QLabel(this);
     m_pFiles->setObjectName(QStringLiteral("files"));
@@ -111,6 +123,10 @@ ExportDialog::ExportDialog(const CZantroView& view, QWidget* parent)
     form->addRow(QString(), m_pHelium);
     form->addRow(QStringLiteral("&Input bits:"), m_pInputBits);
     form->addRow(QStringLiteral("O&utput bits:"), m_pOutputBits);
+    form->addRow(QStringLiteral("&Architecture:"), m_pArchitecture);
+    form->addRow(QStringLiteral("&Clocks per sample:"), m_pClocks);
+    form->addRow(QString(), m_pPipeline);
+    form->addRow(QString(), m_pStream);
     form->addRow(QString(), m_pTestbench);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     auto* layout = new QVBoxLayout(this);
@@ -130,6 +146,10 @@ ExportDialog::ExportDialog(const CZantroView& view, QWidget* parent)
     connect(m_pHelium, &QCheckBox::toggled, this, &ExportDialog::Update);
     connect(m_pInputBits, &QSpinBox::valueChanged, this, &ExportDialog::Update);
     connect(m_pOutputBits, &QSpinBox::valueChanged, this, &ExportDialog::Update);
+    connect(m_pArchitecture, &QComboBox::currentIndexChanged, this, &ExportDialog::Update);
+    connect(m_pClocks, &QSpinBox::valueChanged, this, &ExportDialog::Update);
+    connect(m_pPipeline, &QCheckBox::toggled, this, &ExportDialog::Update);
+    connect(m_pStream, &QCheckBox::toggled, this, &ExportDialog::Update);
     connect(m_pTestbench, &QCheckBox::toggled, this, &ExportDialog::Update);
     SetOptions(ExportOptions{});
 }
@@ -145,6 +165,10 @@ ExportOptions ExportDialog::Options() const
     o.helium = m_pHelium->isChecked();
     o.inputBits = m_pInputBits->value();
     o.outputBits = m_pOutputBits->value() < kMinHdlOutputBits ? 0 : m_pOutputBits->value();
+    o.filter.architecture = static_cast<HdlArchitecture>(std::max(0, m_pArchitecture->currentIndex()));
+    o.filter.clocksPerSample = m_pClocks->value();
+    o.filter.pipeline = m_pPipeline->isChecked();
+    o.stream = m_pStream->isChecked();
     o.testbench = m_pTestbench->isChecked();
     return o;
 }
@@ -159,6 +183,10 @@ void ExportDialog::SetOptions(const ExportOptions& o)
     m_pHelium->setChecked(o.helium);
     m_pInputBits->setValue(o.inputBits);
     m_pOutputBits->setValue(o.outputBits == 0 ? kMinHdlOutputBits - 1 : o.outputBits);
+    m_pArchitecture->setCurrentIndex(static_cast<int>(o.filter.architecture));
+    m_pClocks->setValue(o.filter.clocksPerSample);
+    m_pPipeline->setChecked(o.filter.pipeline);
+    m_pStream->setChecked(o.stream);
     m_pTestbench->setChecked(o.testbench);
     Update();
 }
@@ -187,6 +215,13 @@ ExportOptions ExportDialog::Load(QSettings& settings)
     const int outputBits = settings.value(QStringLiteral("OutputBits"), o.outputBits).toInt();
     if (outputBits == 0 || (outputBits >= kMinHdlOutputBits && outputBits <= kMaxHdlOutputBits))
         o.outputBits = outputBits;
+    ParseHdlArchitecture(settings.value(QStringLiteral("Architecture")).toString().toStdString(),
+                         o.filter.architecture);
+    const int clocks = settings.value(QStringLiteral("ClocksPerSample"), o.filter.clocksPerSample).toInt();
+    if (clocks >= kMinHdlClocksPerSample && clocks <= kMaxHdlClocksPerSample)
+        o.filter.clocksPerSample = clocks;
+    o.filter.pipeline = settings.value(QStringLiteral("Pipeline"), false).toBool();
+    o.stream = settings.value(QStringLiteral("Stream"), false).toBool();
     o.testbench = settings.value(QStringLiteral("Testbench"), false).toBool();
     settings.endGroup();
     return o;
@@ -204,6 +239,10 @@ void ExportDialog::Save(QSettings& settings, const ExportOptions& o)
     settings.setValue(QStringLiteral("Helium"), o.helium);
     settings.setValue(QStringLiteral("InputBits"), o.inputBits);
     settings.setValue(QStringLiteral("OutputBits"), o.outputBits);
+    settings.setValue(QStringLiteral("Architecture"), QString::fromLatin1(HdlArchitectureName(o.filter.architecture)));
+    settings.setValue(QStringLiteral("ClocksPerSample"), o.filter.clocksPerSample);
+    settings.setValue(QStringLiteral("Pipeline"), o.filter.pipeline);
+    settings.setValue(QStringLiteral("Stream"), o.stream);
     settings.setValue(QStringLiteral("Testbench"), o.testbench);
     settings.endGroup();
 }
@@ -217,6 +256,11 @@ void ExportDialog::Update()
     m_pHelium->setEnabled(TakesHelium(o.profile));
     m_pInputBits->setEnabled(TakesFilterOptions(o.profile));
     m_pOutputBits->setEnabled(TakesFilterOptions(o.profile));
+    const bool folded = o.filter.architecture == HdlArchitecture::Folded;
+    m_pArchitecture->setEnabled(TakesFilterOptions(o.profile));
+    m_pClocks->setEnabled(TakesFilterOptions(o.profile) && folded);
+    m_pPipeline->setEnabled(TakesFilterOptions(o.profile) && !folded);
+    m_pStream->setEnabled(TakesFilterOptions(o.profile));
     m_pTestbench->setEnabled(TakesFilterOptions(o.profile));
     m_pFiles->setText(o.root.empty() ? QString() : FilesOf(o));
     const std::string preview = ExportPreviewText(m_design, o);

@@ -45,6 +45,10 @@ public:
     QSpinBox* InputBits() const { return m_pInputBits; }
     // Its lowest value, shown as "accumulator (exact)", stands for 0.
     QSpinBox* OutputBits() const { return m_pOutputBits; }
+    QComboBox* Architecture() const { return m_pArchitecture; }
+    QSpinBox* ClocksPerSample() const { return m_pClocks; }
+    QCheckBox* Pipeline() const { return m_pPipeline; }
+    QCheckBox* Stream() const { return m_pStream; }
     QCheckBox* Testbench() const { return m_pTestbench; }
     QPlainTextEdit* Preview() const { return m_pPreview; }
     QPushButton* Browse() const { return m_pBrowse; }
@@ -64,6 +68,10 @@ private:
     QCheckBox* m_pHelium = nullptr;
     QSpinBox* m_pInputBits = nullptr;
     QSpinBox* m_pOutputBits = nullptr;
+    QComboBox* m_pArchitecture = nullptr;
+    QSpinBox* m_pClocks = nullptr;
+    QCheckBox* m_pPipeline = nullptr;
+    QCheckBox* m_pStream = nullptr;
     QCheckBox* m_pTestbench = nullptr;
     QLabel* m_pFiles = nullptr;
     QPlainTextEdit* m_pPreview = nullptr;

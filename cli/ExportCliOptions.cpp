@@ -64,9 +64,35 @@ void AddExportOptions(CLI::App& app, ExportRequest& request)
         ->type_name("BITS")
         ->check(CLI::Range(2, 128))
         ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
+    app.add_option_function<std::string>(
+           "--architecture",
+           [&request](const std::string& text) { ParseHdlArchitecture(text, request.filter.architecture); },
+           "Architecture of the vhdl-fir and verilog-fir filter: parallel (default; one sample a clock, a "
+           "multiplier per distinct odd factor of the words), folded (--clocks-per-sample clocks a sample, about "
+           "N/2/F multipliers) or multiplierless (shifts and adders, no multiplier)")
+        ->type_name("NAME")
+        ->check(CLI::Validator(
+            [](std::string& text) -> std::string {
+                HdlArchitecture a;
+                return ParseHdlArchitecture(text, a) ? std::string()
+                                                     : "'" + text + "' is not parallel, folded or multiplierless";
+            },
+            ""))
+        ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
+    app.add_option("--clocks-per-sample", request.filter.clocksPerSample,
+                   "Clocks a sample of the folded filter (default 4)")
+        ->type_name("F")
+        ->check(CLI::Range(kMinHdlClocksPerSample, kMaxHdlClocksPerSample))
+        ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
+    app.add_flag("--pipeline", request.filter.pipeline,
+                 "Pipeline the parallel filter's products (two registers after every multiplier) or the "
+                 "multiplierless filter's adders (a register after every level)");
+    app.add_flag("--stream", request.stream,
+                 "vhdl-fir and verilog-fir also write an AXI4-Stream wrapper, ROOT_axis.vhd or ROOT_axis.v "
+                 "(tvalid, tready, tdata; backpressure honoured)");
     app.add_flag("--testbench", request.testbench,
-                 "vhdl-fir and verilog-fir also write a testbench, ROOT_tb.vhd or ROOT_tb.v, that reads the "
-                 "input integers from a file and writes the outputs one a line");
+                 "vhdl-fir and verilog-fir also write a self-checking testbench, ROOT_tb.vhd or ROOT_tb.v, with "
+                 "its stimulus ROOT_in.txt and the expected outputs ROOT_expected.txt");
 }
 
 std::string CheckExportOptions(const CLI::App& app, const ExportRequest& request)
@@ -79,7 +105,9 @@ std::string CheckExportOptions(const CLI::App& app, const ExportRequest& request
         unsigned bit;
     } options[] = {{"--word-length", kExportTakesWordLength},    {"--block", kExportTakesBlock},
                    {"--helium", kExportTakesHelium},              {"--input-bits", kExportTakesFilterOptions},
-                   {"--output-bits", kExportTakesFilterOptions}, {"--testbench", kExportTakesFilterOptions}};
+                   {"--output-bits", kExportTakesFilterOptions}, {"--architecture", kExportTakesFilterOptions},
+                   {"--clocks-per-sample", kExportTakesFilterOptions}, {"--pipeline", kExportTakesFilterOptions},
+                   {"--stream", kExportTakesFilterOptions},      {"--testbench", kExportTakesFilterOptions}};
     for (const auto& o : options) {
         if (app.count(o.option) == 0 || (t.options & o.bit) != 0)
             continue;
@@ -90,6 +118,12 @@ std::string CheckExportOptions(const CLI::App& app, const ExportRequest& request
         return std::string(o.option) + " does not apply to --export " + t.name +
                (takers.empty() ? std::string() : " (only to " + takers + ")");
     }
+    const HdlArchitecture a = request.filter.architecture;
+    if (app.count("--clocks-per-sample") != 0 && a != HdlArchitecture::Folded)
+        return std::string("--clocks-per-sample does not apply to --architecture ") + HdlArchitectureName(a) +
+               " (only to folded)";
+    if (app.count("--pipeline") != 0 && a == HdlArchitecture::Folded)
+        return "--pipeline does not apply to --architecture folded (only to parallel, multiplierless)";
     return {};
 }
 
@@ -105,6 +139,8 @@ ExportOptions ExportOptionsOf(const ExportRequest& request, QuantRounding roundi
     options.helium = request.helium;
     options.inputBits = request.inputBits;
     options.outputBits = request.outputBits;
+    options.filter = request.filter;
+    options.stream = request.stream;
     options.testbench = request.testbench;
     return options;
 }

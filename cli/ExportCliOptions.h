@@ -20,17 +20,21 @@ struct ExportRequest {
     bool helium = false;
     int inputBits = 16;
     int outputBits = 0;  // the accumulator's width
+    HdlFilterOptions filter;
+    bool stream = false;
     bool testbench = false;
 };
 
 // Adds --export, --export-root, --word-length, --block, --helium and the
-// FPGA filters' --input-bits, --output-bits and --testbench; --export and
+// FPGA filters' --input-bits, --output-bits, --architecture,
+// --clocks-per-sample, --pipeline, --stream and --testbench; --export and
 // --export-root need each other.
 void AddExportOptions(CLI::App& app, ExportRequest& request);
 
-// Refuses --word-length, --block, --helium, --input-bits, --output-bits or
-// --testbench given with a profile they do not apply to (as the profile's
-// traits say); "" when all apply.
+// Refuses --word-length, --block, --helium or an FPGA filter's option given
+// with a profile they do not apply to (as the profile's traits say), and
+// --clocks-per-sample or --pipeline with an architecture they do not apply
+// to; "" when all apply.
 std::string CheckExportOptions(const CLI::App& app, const ExportRequest& request);
 
 // The export's options: the request's, with the rounding of --rounding.

@@ -200,9 +200,15 @@ std::vector<std::string> ExportFilePaths(const ExportOptions& o)
 {
     if (IsCProfile(o.profile))
         return {o.root + ".h", o.root + ".c"};
-    if (TakesFilterOptions(o.profile) && o.testbench)
-        return {o.root + ExportExtension(o.profile), o.root + "_tb" + ExportExtension(o.profile)};
-    return {o.root + ExportExtension(o.profile)};
+    std::vector<std::string> paths = {o.root + ExportExtension(o.profile)};
+    if (TakesFilterOptions(o.profile) && o.stream)
+        paths.push_back(o.root + "_axis" + ExportExtension(o.profile));
+    if (TakesFilterOptions(o.profile) && o.testbench) {
+        paths.push_back(o.root + "_tb" + ExportExtension(o.profile));
+        paths.push_back(o.root + "_in.txt");
+        paths.push_back(o.root + "_expected.txt");
+    }
+    return paths;
 }
 
 std::optional<QuantSpec> ExportQuantSpec(const ExportOptions& o)

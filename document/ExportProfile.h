@@ -53,6 +53,7 @@ inline constexpr const char* kMsgExportRootFolder = "The file name root %s names
 inline constexpr const char* kMsgExportWordLength = "Please enter an integer between 2 and 32.";
 inline constexpr const char* kMsgExportBlockSize = "Please enter an integer between 1 and 65536.";
 inline constexpr const char* kMsgExportOutputBits = "Please enter an integer between 2 and 128.";
+inline constexpr const char* kMsgExportClocks = "Please enter an integer between 1 and 1024.";
 
 // What the user chose. wordLength (2..32) and rounding apply to c-fixed,
 // coe, vhdl, verilog, vhdl-fir, verilog-fir and json's quantised figures;
@@ -67,10 +68,14 @@ struct ExportOptions {
     int blockSize = kDefaultExportBlockSize;
     bool helium = false;
     // The FPGA filters: input width (2..32), output width (2..128, or 0 for
-    // the accumulator's, exact) and whether a testbench is written too.
+    // the accumulator's, exact), the architecture, whether an AXI4-Stream
+    // wrapper and whether a testbench with its stimulus and expected
+    // outputs are written too.
     int inputBits = kDefaultHdlInputBits;
     int outputBits = 0;
     bool testbench = false;
+    HdlFilterOptions filter;
+    bool stream = false;
 };
 
 // What the design was, for the comments and the json profile: read from
@@ -128,8 +133,10 @@ const char* ExportProfileName(ExportProfile p);
 // ".vhd", ".vh", ".v"); ".h" for the C profiles (which also write ".c").
 const char* ExportExtension(ExportProfile p);
 // The files an export writes, in writing order: <root>.h and <root>.c, or
-// <root> with the profile's extension, then an FPGA filter's testbench
-// <root>_tb with the extension when options.testbench.
+// <root> with the profile's extension, then an FPGA filter's stream wrapper
+// <root>_axis with the extension when options.stream, and its testbench
+// <root>_tb with the extension, <root>_in.txt and <root>_expected.txt when
+// options.testbench.
 std::vector<std::string> ExportFilePaths(const ExportOptions& options);
 
 // The quantisation a profile uses: CMSIS q31/q15/q7 are 32/16/8-bit words

@@ -82,6 +82,9 @@ bool WriteExport(const ExportDesign& d, const ExportOptions& o, CWnd* msgOwner)
     if (TakesFilterOptions(o.profile) && o.outputBits != 0 &&
         (o.outputBits < kMinHdlOutputBits || o.outputBits > kMaxHdlOutputBits))
         return refuse(kMsgExportOutputBits);
+    if (TakesFilterOptions(o.profile) && o.filter.architecture == HdlArchitecture::Folded &&
+        (o.filter.clocksPerSample < kMinHdlClocksPerSample || o.filter.clocksPerSample > kMaxHdlClocksPerSample))
+        return refuse(kMsgExportClocks);
     double peak = 0.0;
     for (double t : d.taps) {
         if (!std::isfinite(t))

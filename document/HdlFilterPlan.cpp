@@ -1,21 +1,14 @@
 #include "document/HdlFilterPlan.h"
 
 #include <algorithm>
+#include <bit>
+#include <map>
 
-namespace {
+namespace hdl_plan {
 
 HdlInteger Power2(int bits)
 {
     return static_cast<HdlInteger>(1) << bits;
-}
-
-// The range of sum b[j] * x[j] over independent B-bit inputs, for words whose
-// positive sum is p and negative magnitude sum q.
-void RangeOf(HdlInteger p, HdlInteger q, int inputBits, HdlInteger& lo, HdlInteger& hi)
-{
-    const HdlInteger top = Power2(inputBits - 1);
-    hi = p * (top - 1) + q * top;
-    lo = -(p * top + q * (top - 1));
 }
 
 HdlSymmetry SymmetryOf(const std::vector<long long>& w)
@@ -32,12 +25,157 @@ HdlSymmetry SymmetryOf(const std::vector<long long>& w)
     return even ? HdlSymmetry::Symmetric : odd ? HdlSymmetry::Antisymmetric : HdlSymmetry::None;
 }
 
-std::string Plural(long long n, const char* one, const char* many)
+int ProductBits(long long factor, int inputBits)
 {
-    return std::to_string(n) + " " + (n == 1 ? one : many);
+    HdlInteger lo = 0, hi = 0;
+    HdlRangeOf(factor, 0, inputBits, lo, hi);
+    return SignedBitsFor(lo, hi);
 }
 
-}  // namespace
+}  // namespace hdl_plan
+
+void GroupHdlProducts(HdlFilterPlan& plan)
+{
+    using hdl_plan::ProductBits;
+    const int n = plan.taps;
+    plan.terms.assign(static_cast<size_t>(n), HdlChainTerm{});
+    std::map<long long, int> productOf;
+    for (int k = 0; k < n; ++k) {
+        const long long w = plan.words[static_cast<size_t>(k)];
+        if (w == 0)
+            continue;
+        const long long factor = OddPart(w);
+        auto [it, added] = productOf.emplace(factor, static_cast<int>(plan.products.size()));
+        if (added) {
+            HdlProduct p;
+            p.factor = factor;
+            p.productBits = ProductBits(factor, plan.inputBits);
+            plan.products.push_back(p);
+        }
+        plan.products[static_cast<size_t>(it->second)].taps.push_back(k);
+        const unsigned long long magnitude =
+            w < 0 ? 0ULL - static_cast<unsigned long long>(w) : static_cast<unsigned long long>(w);
+        plan.terms[static_cast<size_t>(k)] = {it->second, std::countr_zero(magnitude), w < 0};
+    }
+}
+
+namespace hdl_plan {
+
+// The parallel and multiplierless filter: chain, widths, the graph.
+void PlanTransposed(HdlFilterPlan& plan)
+{
+    const int n = plan.taps;
+    const std::vector<long long>& words = plan.words;
+    // The chain runs from the first to the last nonzero word: later
+    // registers would only hold zeros, earlier ones only delay y, which the
+    // narrower input does instead.
+    plan.firstTap = 0;
+    plan.chainLength = 1;
+    for (int k = n - 1; k >= 0; --k)
+        if (words[static_cast<size_t>(k)] != 0)
+            plan.firstTap = k;
+    for (int k = 0; k < n; ++k)
+        if (words[static_cast<size_t>(k)] != 0)
+            plan.chainLength = k + 1;
+    plan.chainBits.assign(static_cast<size_t>(plan.chainLength), 0);
+    HdlInteger p = 0, q = 0;
+    for (int k = plan.chainLength - 1; k >= plan.firstTap; --k) {
+        const long long w = words[static_cast<size_t>(k)];
+        (w > 0 ? p : q) += w > 0 ? w : -static_cast<HdlInteger>(w);
+        HdlInteger lo = 0, hi = 0;
+        HdlRangeOf(p, q, plan.inputBits, lo, hi);
+        plan.chainBits[static_cast<size_t>(k)] = SignedBitsFor(lo, hi);
+        // Every nonzero term is an adder but the last, which is one only when it negates.
+        if (w != 0 && (k < plan.chainLength - 1 || plan.terms[static_cast<size_t>(k)].subtract))
+            ++plan.adders;
+    }
+
+    const bool graph = plan.options.architecture == HdlArchitecture::Multiplierless;
+    for (const HdlProduct& product : plan.products)
+        if (!graph && product.factor > 1)
+            ++plan.multipliers;
+    plan.productStages = plan.options.pipeline ? 2 : 1;
+    if (graph) {
+        std::vector<long long> factors;
+        for (const HdlProduct& product : plan.products)
+            factors.push_back(product.factor);
+        HdlGraphPlan& g = plan.graph;
+        g.graph = MakeAdderGraph(factors);
+        g.csdAdders = CsdAdders(factors);
+        for (const AdderNode& node : g.graph.nodes)
+            g.nodeBits.push_back(ProductBits(node.value, plan.inputBits));
+        for (HdlProduct& product : plan.products)
+            product.node = AdderNodeOf(g.graph, product.factor);
+        plan.adders += static_cast<int>(g.graph.nodes.size());
+        if (plan.options.pipeline) {
+            const int depth = g.graph.depth;
+            plan.productStages = 1 + depth;
+            g.lastLevel.assign(g.graph.nodes.size() + 1, 0);
+            for (size_t i = 0; i < g.graph.nodes.size(); ++i) {
+                const AdderNode& node = g.graph.nodes[i];
+                g.lastLevel[i + 1] = node.depth;
+                for (int operand : {node.left, node.right}) {
+                    int& last = g.lastLevel[static_cast<size_t>(operand + 1)];
+                    last = std::max(last, node.depth - 1);
+                }
+            }
+            for (const HdlProduct& product : plan.products)
+                g.lastLevel[static_cast<size_t>(product.node + 1)] = depth;
+        }
+    }
+
+    // Input register and the delayed samples, products, chain and one valid flag a stage.
+    plan.registerBits = plan.inputBits * (1 + plan.firstTap);
+    for (const HdlProduct& product : plan.products)
+        plan.registerBits += product.productBits * (graph ? 1 : plan.productStages);
+    for (int k = plan.firstTap; k < plan.chainLength; ++k)
+        plan.registerBits += plan.chainBits[static_cast<size_t>(k)];
+    if (graph && plan.options.pipeline) {
+        const HdlGraphPlan& g = plan.graph;
+        plan.registerBits += g.lastLevel[0] * plan.inputBits;
+        for (size_t i = 0; i < g.graph.nodes.size(); ++i)
+            plan.registerBits += (g.lastLevel[i + 1] - g.graph.nodes[i].depth + 1) * g.nodeBits[i];
+    }
+    plan.latency = 2 + plan.productStages;
+    plan.registerBits += plan.latency + (plan.rounded ? 1 : 0);
+}
+
+}  // namespace hdl_plan
+
+using namespace hdl_plan;
+
+const char* HdlArchitectureName(HdlArchitecture a)
+{
+    switch (a) {
+    case HdlArchitecture::Folded:
+        return "folded";
+    case HdlArchitecture::Multiplierless:
+        return "multiplierless";
+    case HdlArchitecture::Parallel:
+        break;
+    }
+    return "parallel";
+}
+
+bool ParseHdlArchitecture(const std::string& text, HdlArchitecture& a)
+{
+    std::string key;
+    for (char c : text)
+        key += static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+    for (int i = 0; i < kHdlArchitectureCount; ++i)
+        if (key == HdlArchitectureName(static_cast<HdlArchitecture>(i))) {
+            a = static_cast<HdlArchitecture>(i);
+            return true;
+        }
+    return false;
+}
+
+void HdlRangeOf(HdlInteger p, HdlInteger q, int inputBits, HdlInteger& lo, HdlInteger& hi)
+{
+    const HdlInteger top = Power2(inputBits - 1);
+    hi = p * (top - 1) + q * top;
+    lo = -(p * top + q * (top - 1));
+}
 
 int SignedBitsFor(HdlInteger lo, HdlInteger hi)
 {
@@ -66,9 +204,10 @@ std::string HdlIntegerText(HdlInteger v)
 }
 
 HdlFilterPlan MakeHdlFilterPlan(const std::vector<long long>& words, int wordLength, int fractionLength,
-                                int inputBits, int outputBits)
+                                int inputBits, int outputBits, const HdlFilterOptions& options)
 {
     HdlFilterPlan plan;
+    plan.options = options;
     if (words.empty())
         return plan;
     plan.status = HdlPlanStatus::BadWordLength;
@@ -85,120 +224,37 @@ HdlFilterPlan MakeHdlFilterPlan(const std::vector<long long>& words, int wordLen
     for (long long w : words)
         if (w < -wordTop || w > wordTop - 1)
             return plan;
+    plan.status = HdlPlanStatus::BadClocks;
+    if (options.architecture == HdlArchitecture::Folded &&
+        (options.clocksPerSample < kMinHdlClocksPerSample || options.clocksPerSample > kMaxHdlClocksPerSample))
+        return plan;
     plan.status = HdlPlanStatus::Ok;
 
-    const int n = static_cast<int>(words.size());
-    plan.taps = n;
+    plan.taps = static_cast<int>(words.size());
     plan.wordLength = wordLength;
     plan.fractionLength = fractionLength;
     plan.inputBits = inputBits;
     plan.words = words;
     plan.symmetry = SymmetryOf(words);
-    plan.terms.assign(static_cast<size_t>(n), HdlChainTerm{});
-    for (int k = 0; k < n; ++k) {
-        const long long w = words[static_cast<size_t>(k)];
-        const int mirror = n - 1 - k;
-        if (w == 0 || (plan.symmetry != HdlSymmetry::None && mirror < k))
-            continue;
-        HdlMultiplier m;
-        m.word = w;
-        m.tap = k;
-        HdlInteger lo = 0, hi = 0;
-        RangeOf(w > 0 ? w : 0, w < 0 ? -w : 0, inputBits, lo, hi);
-        m.productBits = SignedBitsFor(lo, hi);
-        plan.terms[static_cast<size_t>(k)].multiplier = static_cast<int>(plan.multipliers.size());
-        if (plan.symmetry != HdlSymmetry::None && mirror != k) {
-            m.mirror = mirror;
-            m.subtract = plan.symmetry == HdlSymmetry::Antisymmetric;
-            plan.terms[static_cast<size_t>(mirror)] = {static_cast<int>(plan.multipliers.size()), m.subtract};
-        }
-        const unsigned long long magnitude = static_cast<unsigned long long>(w < 0 ? -w : w);
-        if ((magnitude & (magnitude - 1)) == 0)
-            ++plan.shiftMultipliers;
-        plan.multipliers.push_back(m);
-    }
-
-    // The chain ends at the last nonzero word: later registers would only hold zeros.
-    plan.chainLength = 1;
-    for (int k = 0; k < n; ++k)
-        if (words[static_cast<size_t>(k)] != 0)
-            plan.chainLength = k + 1;
-    plan.chainBits.assign(static_cast<size_t>(plan.chainLength), 1);
-    HdlInteger p = 0, q = 0;
-    for (int k = plan.chainLength - 1; k >= 0; --k) {
-        const long long w = words[static_cast<size_t>(k)];
-        (w > 0 ? p : q) += w > 0 ? w : -static_cast<HdlInteger>(w);
-        HdlInteger lo = 0, hi = 0;
-        RangeOf(p, q, inputBits, lo, hi);
-        plan.chainBits[static_cast<size_t>(k)] = SignedBitsFor(lo, hi);
-        // Every nonzero term is an adder but the last, which is one only when it negates.
-        if (w != 0 && (k < plan.chainLength - 1 || plan.terms[static_cast<size_t>(k)].subtract))
-            ++plan.adders;
-    }
-    plan.sumPositive = p;
-    plan.sumNegative = q;
-    RangeOf(p, q, inputBits, plan.outputMin, plan.outputMax);
-    plan.accumulatorBits = plan.chainBits[0];
+    for (long long w : words)
+        (w > 0 ? plan.sumPositive : plan.sumNegative) += w > 0 ? w : -static_cast<HdlInteger>(w);
+    HdlRangeOf(plan.sumPositive, plan.sumNegative, inputBits, plan.outputMin, plan.outputMax);
+    plan.accumulatorBits = SignedBitsFor(plan.outputMin, plan.outputMax);
     plan.outputBits = outputBits == 0 ? plan.accumulatorBits : outputBits;
     plan.rounded = plan.outputBits < plan.accumulatorBits;
     plan.shift = plan.rounded ? plan.accumulatorBits - plan.outputBits : 0;
-    plan.latency = plan.rounded ? 4 : 3;
 
-    // Input register, product registers, chain, the rounded output, and one valid flag a stage.
-    plan.registerBits = inputBits + plan.latency;
-    for (const HdlMultiplier& m : plan.multipliers)
-        plan.registerBits += m.productBits;
-    for (int bits : plan.chainBits)
-        plan.registerBits += bits;
+    GroupHdlProducts(plan);
+    if (options.architecture == HdlArchitecture::Folded)
+        PlanFoldedFilter(plan);
+    else
+        PlanTransposed(plan);
+    // The rounding stage: one more clock, an adder and the output register
+    // (its valid flag counted by each architecture).
     if (plan.rounded) {
-        plan.registerBits += plan.outputBits;
+        ++plan.latency;
         ++plan.adders;
+        plan.registerBits += plan.outputBits;
     }
     return plan;
-}
-
-std::vector<std::string> HdlFilterDescription(const HdlFilterPlan& plan)
-{
-    const int b = plan.inputBits, a = plan.accumulatorBits, o = plan.outputBits, s = plan.shift;
-    const int folded = static_cast<int>(std::count_if(plan.multipliers.begin(), plan.multipliers.end(),
-                                                      [](const HdlMultiplier& m) { return m.mirror >= 0; }));
-    std::vector<std::string> lines;
-    lines.push_back("Structure: transposed direct form, r[k] <= b[k] * x + r[k+1], r[0] = y; synchronous reset");
-    if (plan.symmetry == HdlSymmetry::None)
-        lines.push_back("  one multiplier per nonzero word (the words are not linear-phase)");
-    else
-        lines.push_back(std::string("  ") +
-                        (plan.symmetry == HdlSymmetry::Symmetric ? "symmetric" : "antisymmetric") +
-                        " words: tap k and tap " + std::to_string(plan.taps) +
-                        "-1-k share one multiplier (the transposed symmetric pre-adder)" +
-                        (plan.symmetry == HdlSymmetry::Antisymmetric ? ", the mirror subtracting" : ""));
-    lines.push_back("Formats: in_data " + std::to_string(b) + "-bit signed integer x; b[k] " +
-                    std::to_string(plan.wordLength) + "-bit signed words (value b[k] * 2^-" +
-                    std::to_string(plan.fractionLength) + "); out_data " + std::to_string(o) + "-bit signed");
-    lines.push_back("Accumulator: " + std::to_string(a) + " bits; sum |b[k]| = " +
-                    HdlIntegerText(plan.sumPositive + plan.sumNegative) + ", |y| <= sum |b[k]| * 2^" +
-                    std::to_string(b - 1) + ", every input gives " + HdlIntegerText(plan.outputMin) +
-                    " <= y <= " + HdlIntegerText(plan.outputMax) + " (no overflow)");
-    lines.push_back("Output: y[n] = sum_{k=0}^{" + std::to_string(plan.taps - 1) + "} b[k] * x[n-k]");
-    if (!plan.rounded) {
-        lines.push_back("  out_data = y[n], exact" +
-                        std::string(o > a ? " (sign-extended from " + std::to_string(a) + " bits)" : ""));
-    } else {
-        lines.push_back("  out_data = clamp(floor((y + 2^" + std::to_string(s - 1) + " - (y < 0 ? 1 : 0)) / 2^" +
-                        std::to_string(s) + "), -2^" + std::to_string(o - 1) + ", 2^" + std::to_string(o - 1) +
-                        " - 1)");
-        lines.push_back("  that is y shifted right by " + std::to_string(s) +
-                        " bits, rounded half away from zero, saturated to " + std::to_string(o) + " bits");
-    }
-    const int scale = plan.shift - plan.fractionLength;
-    lines.push_back("  one out_data step is 2^" + std::to_string(scale) + " input steps");
-    lines.push_back("Latency: " + std::to_string(plan.latency) +
-                    " clocks (in_valid in clock cycle c gives out_valid in cycle c + " +
-                    std::to_string(plan.latency) + "); one sample a clock at most, taken when in_valid is high");
-    lines.push_back("Resources: " + Plural(static_cast<long long>(plan.multipliers.size()), "multiplier", "multipliers") +
-                    " (" + std::to_string(folded) + " shared by two taps, " + std::to_string(plan.shiftMultipliers) +
-                    " by a power of two: a shift), " +
-                    Plural(plan.adders, "adder", "adders") + (plan.rounded ? " (one of them rounds)" : "") + ", " +
-                    Plural(plan.registerBits, "register bit", "register bits"));
-    return lines;
 }

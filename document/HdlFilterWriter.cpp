@@ -1,81 +1,143 @@
 #include "document/HdlFilterWriter.h"
 
 #include <algorithm>
-#include <string_view>
+#include <filesystem>
 
-#include "document/ExportWriters.h"
+#include "document/HdlTestVectors.h"
 
-namespace {
+namespace hdl_filter_writer {
 
-// VHDL-2008's reserved words, Verilog-2001's keywords and the library names
-// a design file uses: an entity or module may be named none of them.
-constexpr std::string_view kReserved[] = {
-    "abs", "access", "after", "alias", "all", "always", "and", "architecture", "array", "assert", "assign",
-    "assume", "assume_guarantee", "attribute", "automatic", "begin", "block", "body", "buf", "buffer", "bufif0",
-    "bufif1", "bus", "case", "casex", "casez", "cell", "cmos", "component", "config", "configuration", "constant",
-    "context", "cover", "deassign", "default", "defparam", "design", "disable", "disconnect", "downto", "edge",
-    "else", "elsif", "end", "endcase", "endconfig", "endfunction", "endgenerate", "endmodule", "endprimitive",
-    "endspecify", "endtable", "endtask", "entity", "event", "exit", "fairness", "file", "for", "force", "forever",
-    "fork", "function", "generate", "generic", "genvar", "group", "guarded", "highz0", "highz1", "if", "ifnone",
-    "ieee", "impure", "in", "incdir", "include", "inertial", "initial", "inout", "input", "instance", "integer",
-    "is", "join", "label", "large", "liblist", "library", "linkage", "literal", "localparam", "loop", "macromodule",
-    "map", "medium", "mod", "module", "nand", "negedge", "new", "next", "nmos", "nor", "noshowcancelled", "not",
-    "notif0", "notif1", "null", "numeric_std", "of", "on", "open", "or", "others", "out", "output", "package",
-    "parameter", "pmos", "port", "posedge", "postponed", "primitive", "procedure", "process", "property",
-    "protected", "pull0", "pull1", "pulldown", "pullup", "pulsestyle_onevent", "pulsestyle_ondetect", "pure",
-    "range", "rcmos", "real", "realtime", "record", "reg", "register", "reject", "release", "rem", "repeat",
-    "report", "restrict", "restrict_guarantee", "return", "rnmos", "rol", "ror", "rpmos", "rtran", "rtranif0",
-    "rtranif1", "scalared", "select", "sequence", "severity", "shared", "showcancelled", "signal", "signed", "sla",
-    "sll", "small", "specify", "specparam", "sra", "srl", "std", "std_logic_1164", "strength", "strong0",
-    "strong1", "subtype", "supply0", "supply1", "table", "task", "then", "time", "to", "tran", "tranif0",
-    "tranif1", "transport", "tri", "tri0", "tri1", "triand", "trior", "trireg", "type", "unaffected", "units",
-    "unsigned", "until", "use", "uwire", "variable", "vectored", "vmode", "vprop", "vunit", "wait", "wand",
-    "weak0", "weak1", "when", "while", "wire", "with", "wor", "work", "xnor", "xor",
-    // The filter's and the testbench's own names.
-    "clk", "rst", "in_valid", "in_data", "out_valid", "out_data", "x_reg", "stage_valid", "biased", "shifted",
-    "out_reg", "rtl", "sim", "dut", "decimal"};
+using TextOf = std::string (*)(const HdlFilterPlan&, const std::string&, const std::vector<std::string>&);
+using StreamOf = std::string (*)(const HdlFilterPlan&, const std::string&);
+using BenchOf = std::string (*)(const HdlFilterPlan&, const std::string&, const HdlTestbench&);
 
-constexpr std::string_view kReservedPrefixes[] = {"coef_", "prod_", "acc_"};
-
-// The filter of the exported words in one language, and its testbench when asked for.
+// The filter of the exported words in one language, its wrapper and its
+// testbench with the stimulus and the expected outputs when asked for.
 std::vector<ExportFile> FilterFiles(const ExportDesign& d, const ExportOptions& o, const ExportWords& w,
-                                    const std::string& extension,
-                                    std::string (*filter)(const HdlFilterPlan&, const std::string&,
-                                                          const std::vector<std::string>&),
-                                    std::string (*testbench)(const HdlFilterPlan&, const std::string&))
+                                    const std::string& extension, TextOf filter, StreamOf stream, BenchOf testbench)
 {
-    const HdlFilterPlan plan =
-        MakeHdlFilterPlan(w.quant.taps, w.quant.wordLength, w.quant.fractionLength, o.inputBits, o.outputBits);
+    const HdlFilterPlan plan = ExportFilterPlan(o, w);
     const std::string name = HdlFilterName(o.root);
     std::vector<ExportFile> files = {{o.root + extension, filter(plan, name, ExportSummary(d, o, w))}};
-    if (o.testbench)
-        files.push_back({o.root + "_tb" + extension, testbench(plan, name)});
+    if (o.stream)
+        files.push_back({o.root + "_axis" + extension, stream(plan, name)});
+    if (o.testbench) {
+        const std::string base = std::filesystem::path(o.root).filename().string();
+        const HdlTestbench bench{base, base + "_in.txt", base + "_expected.txt", base + "_out.txt", o.stream};
+        files.push_back({o.root + "_tb" + extension, testbench(plan, name, bench)});
+        const std::vector<HdlStimulusLine> stimulus = MakeHdlStimulus(plan);
+        const std::string made = "Written by Zantro with " + base + extension + " for " + name + "_tb";
+        files.push_back({o.root + "_in.txt",
+                         HdlStimulusText(stimulus, {"Stimulus of " + name + ": \"x\" or \"x idle\" a line (idle: "
+                                                    "clocks with in_valid low after x); \"reset\" resets the filter",
+                                                    made})});
+        files.push_back(
+            {o.root + "_expected.txt",
+             HdlExpectedText(plan, stimulus,
+                             {"Outputs of " + name + " for " + bench.inputFile + " from the integer model, one a "
+                              "line; \"reset\" where the stimulus resets the filter (the outputs in flight are "
+                              "dropped)",
+                              made})});
+    }
     return files;
 }
 
-}  // namespace
+}  // namespace hdl_filter_writer
+
+HdlFilterPlan ExportFilterPlan(const ExportOptions& o, const ExportWords& w)
+{
+    return MakeHdlFilterPlan(w.quant.taps, w.quant.wordLength, w.quant.fractionLength, o.inputBits, o.outputBits,
+                             o.filter);
+}
 
 std::vector<ExportFile> VhdlFilterExportFiles(const ExportDesign& d, const ExportOptions& o, const ExportWords& w)
 {
-    return FilterFiles(d, o, w, ".vhd", VhdlFilterText, VhdlFilterTestbenchText);
+    return hdl_filter_writer::FilterFiles(d, o, w, ".vhd", VhdlFilterText, VhdlStreamText, VhdlFilterTestbenchText);
 }
 
 std::vector<ExportFile> VerilogFilterExportFiles(const ExportDesign& d, const ExportOptions& o, const ExportWords& w)
 {
-    return FilterFiles(d, o, w, ".v", VerilogFilterText, VerilogFilterTestbenchText);
+    return hdl_filter_writer::FilterFiles(d, o, w, ".v", VerilogFilterText, VerilogStreamText,
+                                          VerilogFilterTestbenchText);
 }
 
-std::string HdlFilterName(const std::string& root)
+std::string VhdlFilterText(const HdlFilterPlan& plan, const std::string& name, const std::vector<std::string>& summary)
 {
-    const std::string name = VhdlName(root);
-    std::string lower = name;
-    for (char& c : lower)
-        c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
-    const bool reserved =
-        std::find(std::begin(kReserved), std::end(kReserved), lower) != std::end(kReserved) ||
-        std::any_of(std::begin(kReservedPrefixes), std::end(kReservedPrefixes),
-                    [&lower](std::string_view p) { return lower.compare(0, p.size(), p) == 0; });
-    return reserved ? name + "_fir" : name;
+    return plan.options.architecture == HdlArchitecture::Folded ? VhdlFoldedText(plan, name, summary)
+                                                                : VhdlTransposedText(plan, name, summary);
+}
+
+std::string VerilogFilterText(const HdlFilterPlan& plan, const std::string& name,
+                              const std::vector<std::string>& summary)
+{
+    return plan.options.architecture == HdlArchitecture::Folded ? VerilogFoldedText(plan, name, summary)
+                                                                : VerilogTransposedText(plan, name, summary);
+}
+
+int HdlStreamDepth(const HdlFilterPlan& plan)
+{
+    // A result is held from the clock its sample is taken to the clock after
+    // it leaves the filter: latency + 1 clocks, one sample every `interval`.
+    const int interval = plan.options.architecture == HdlArchitecture::Folded ? plan.folded.clocks : 1;
+    return (plan.latency + 1 + interval - 1) / interval + 1;
+}
+
+int HdlStreamBytes(int bits)
+{
+    return (bits + 7) / 8;
+}
+
+int HdlTestbenchTimeout(const HdlFilterPlan& plan)
+{
+    return 2 * plan.latency + 64;
+}
+
+std::vector<std::string> HdlTestbenchComment(const HdlFilterPlan& plan, const std::string& name,
+                                             const HdlTestbench& bench, const std::string& language)
+{
+    const std::string tb = name + "_tb";
+    const bool vhdl = language == "VHDL";
+    const std::string ext = vhdl ? ".vhd" : ".v";
+    const std::string sources = bench.fileBase + ext + (bench.stream ? " " + bench.fileBase + "_axis" + ext : "") + " " +
+                                bench.fileBase + "_tb" + ext;
+    std::vector<std::string> lines = {
+        "Self-checking testbench of " + name + (bench.stream ? "_axis" : "") +
+            ": feeds the samples of INPUT_FILE, compares every output with",
+        "EXPECTED_FILE (the integer model's outputs), writes the outputs to OUTPUT_FILE, prints the number of",
+        "mismatches and fails (a nonzero exit status) on any mismatch or a file it cannot open.",
+        "INPUT_FILE: \"x\" or \"x idle\" a line (idle: clocks with in_valid low after x); \"reset\" resets the "
+        "filter for a clock,",
+        "dropping the outputs in flight. EXPECTED_FILE: one output a line, \"reset\" where the stimulus resets.",
+        "Blank lines and lines starting with \"#\" are skipped in both.",
+        "GAPS: i mod (GAPS + 1) more idle clocks after sample i."};
+    if (bench.stream)
+        lines.push_back("BACKPRESSURE: m_axis_tready low about half the clocks (0: always high).");
+    if (plan.options.architecture == HdlArchitecture::Folded || bench.stream)
+        lines.push_back("A sample waits while the filter's ready signal is low.");
+    lines.push_back("Run it in the folder of the files:");
+    if (vhdl)
+        lines.push_back("  ghdl -a --std=08 " + sources + " && ghdl -e --std=08 " + tb + " && ghdl -r --std=08 " + tb);
+    else
+        lines.push_back("  iverilog -g2001 -o " + tb + " " + sources + " && vvp -n " + tb);
+    return lines;
+}
+
+std::string HdlStringText(const std::string& text, bool vhdl)
+{
+    std::string out;
+    for (char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        // VHDL's strings take Latin-1's graphic characters only.
+        if (byte < 0x20 || byte == 0x7f || (vhdl && byte >= 0x80 && byte < 0xa0))
+            out += '?';
+        else if (c == '"')
+            out += vhdl ? "\"\"" : "\\\"";
+        else if (c == '\\' && !vhdl)
+            out += "\\\\";
+        else
+            out += c;
+    }
+    return out;
 }
 
 std::string HdlBitPattern(HdlInteger v, int width)
@@ -104,12 +166,4 @@ std::string HdlHeaderComment(const HdlFilterPlan& plan, const std::vector<std::s
         lines.push_back(line);
     lines.push_back(language);
     return HdlComment(lines, marker);
-}
-
-std::string HdlTapsOf(const HdlMultiplier& m)
-{
-    std::string text = "b[" + std::to_string(m.tap) + "]";
-    if (m.mirror >= 0)
-        text += (m.subtract ? ", -b[" : ", b[") + std::to_string(m.mirror) + "]";
-    return text;
 }

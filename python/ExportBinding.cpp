@@ -47,6 +47,18 @@ ExportOptions OptionsOf(const std::string& profile, const py::handle& root, cons
     options.inputBits = ExportInteger(k.inputBits, "input_bits", kMinHdlInputBits, kMaxHdlInputBits);
     options.outputBits =
         k.outputBits.is_none() ? 0 : ExportInteger(k.outputBits, "output_bits", kMinHdlOutputBits, kMaxHdlOutputBits);
+    if (!ParseHdlArchitecture(k.architecture, options.filter.architecture))
+        throw DesignError("architecture must be parallel, folded or multiplierless, not \"" + k.architecture + "\"");
+    const bool folded = options.filter.architecture == HdlArchitecture::Folded;
+    if (!k.clocksPerSample.is_none() && !folded)
+        throw DesignError("clocks_per_sample does not apply to architecture " + k.architecture + " (only to folded)");
+    if (k.pipeline && folded)
+        throw DesignError("pipeline does not apply to architecture folded (only to parallel, multiplierless)");
+    if (!k.clocksPerSample.is_none())
+        options.filter.clocksPerSample =
+            ExportInteger(k.clocksPerSample, "clocks_per_sample", kMinHdlClocksPerSample, kMaxHdlClocksPerSample);
+    options.filter.pipeline = k.pipeline;
+    options.stream = k.stream;
     options.testbench = k.testbench;
     return options;
 }

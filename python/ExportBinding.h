@@ -17,13 +17,19 @@ struct ExportKeywords {
     py::object stopBands = py::none();
     py::object source = py::none();
     // As zantro-cli --export takes them: word length 2..32, block 1..65536,
-    // input bits 2..32, output bits 2..128 (None: the accumulator's width).
+    // input bits 2..32, output bits 2..128 (None: the accumulator's width),
+    // the FPGA filter's architecture and its clocks a sample 1..1024 (None:
+    // 4; folded only) and pipelining (not folded).
     py::object wordLength;
     std::string rounding;
     py::object block;
     bool helium = false;
     py::object inputBits;
     py::object outputBits;
+    std::string architecture;
+    py::object clocksPerSample;
+    bool pipeline = false;
+    bool stream = false;
     bool testbench = false;
 };
 
@@ -31,6 +37,7 @@ struct ExportKeywords {
 // export of taps designed elsewhere (a sequence or 1-d array of at most
 // 65535 finite numbers) as zantro-cli --coefficients writes it; the paths
 // written. A value outside its range raises DesignError with zantro-cli's
-// usage text, the keyword named.
+// usage text, the keyword named, and so do clocks_per_sample or pipeline
+// with an architecture they do not apply to.
 py::list ExportFiles(const py::handle& what, const std::string& profile, const py::handle& root,
                      const ExportKeywords& keywords);

@@ -164,7 +164,7 @@ rounding  "nearest" (halves away from zero) or "truncate", for word lengths
 DesignError for a band outside 0..fs/2, fs not above 0, or taps that are
 not finite. Ctrl-C stops a long measurement (KeyboardInterrupt).)";
 
-inline constexpr const char* kExportDoc = R"(export(design, profile, root, *, fs=None, bands=None, pass_bands=None, stop_bands=None, source=None, word_length=16, rounding="nearest", block=32, helium=False, input_bits=16, output_bits=None, testbench=False) -> list
+inline constexpr const char* kExportDoc = R"(export(design, profile, root, *, fs=None, bands=None, pass_bands=None, stop_bands=None, source=None, word_length=16, rounding="nearest", block=32, helium=False, input_bits=16, output_bits=None, architecture="parallel", clocks_per_sample=None, pipeline=False, stream=False, testbench=False) -> list
 
 Writes the design for a target as zantro-cli --export does, byte for byte,
 and returns the paths written. Every file opens with a comment stating the
@@ -203,9 +203,19 @@ input_bits   2..32: width of the vhdl-fir and verilog-fir filter's signed
 output_bits  2..128: width of its signed output; None keeps the
              accumulator's width (exact); fewer bits are rounded half away
              from zero after a right shift by the difference and saturated
-testbench    vhdl-fir and verilog-fir also write root_tb.vhd or root_tb.v,
-             which reads the input integers from a file and writes the
-             outputs one a line
+architecture "parallel" (one sample a clock, a multiplier per distinct odd
+             factor of the words), "folded" (clocks_per_sample clocks a
+             sample, about N/2/F multipliers) or "multiplierless" (shifts
+             and adders, no multiplier)
+clocks_per_sample
+             1..1024 clocks a sample of the folded filter (default 4)
+pipeline     pipeline the parallel filter's products or the multiplierless
+             filter's adders
+stream       vhdl-fir and verilog-fir also write an AXI4-Stream wrapper,
+             root_axis.vhd or root_axis.v
+testbench    vhdl-fir and verilog-fir also write a self-checking testbench,
+             root_tb.vhd or root_tb.v, its stimulus root_in.txt and the
+             expected outputs root_expected.txt
 
 The files are written through temporary files and renamed only when all
 are complete. DesignError with the command's message when refused or not

@@ -160,18 +160,21 @@ PYBIND11_MODULE(zantro, m)
         [](const py::object& what, const std::string& profile, const py::object& root, py::object fs,
            py::object bands, py::object passBands, py::object stopBands, py::object source, py::object wordLength,
            const std::string& rounding, py::object block, bool helium, py::object inputBits, py::object outputBits,
-           bool testbench) {
+           const std::string& architecture, py::object clocksPerSample, bool pipeline, bool stream, bool testbench) {
             return ExportFiles(what, profile, root,
                                ExportKeywords{std::move(fs), std::move(bands), std::move(passBands),
                                               std::move(stopBands), std::move(source), std::move(wordLength),
                                               rounding, std::move(block), helium, std::move(inputBits),
-                                              std::move(outputBits), testbench});
+                                              std::move(outputBits), architecture, std::move(clocksPerSample),
+                                              pipeline, stream, testbench});
         },
         py::arg("design"), py::arg("profile"), py::arg("root"), py::kw_only(), py::arg("fs") = py::none(),
         py::arg("bands") = py::none(), py::arg("pass_bands") = py::none(), py::arg("stop_bands") = py::none(),
         py::arg("source") = py::none(), py::arg("word_length") = 16, py::arg("rounding") = "nearest",
         py::arg("block") = 32, py::arg("helium") = false, py::arg("input_bits") = 16,
-        py::arg("output_bits") = py::none(), py::arg("testbench") = false, kExportDoc);
+        py::arg("output_bits") = py::none(), py::arg("architecture") = "parallel",
+        py::arg("clocks_per_sample") = py::none(), py::arg("pipeline") = false, py::arg("stream") = false,
+        py::arg("testbench") = false, kExportDoc);
 
     m.def(
         "read_fir", [](const py::object& path) { return ReadFir(PathFrom(path, "path")); }, py::arg("path"),

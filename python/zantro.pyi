@@ -177,6 +177,10 @@ def export(
     helium: bool = False,
     input_bits: Whole = 16,
     output_bits: Optional[Whole] = None,
+    architecture: Literal["parallel", "folded", "multiplierless"] = "parallel",
+    clocks_per_sample: Optional[Whole] = None,
+    pipeline: bool = False,
+    stream: bool = False,
     testbench: bool = False,
 ) -> list[str]:
     """Writes a design, or taps designed elsewhere, for a target as zantro-cli --export does; returns the paths written.
@@ -184,8 +188,10 @@ def export(
     Taps designed elsewhere (a sequence or 1-d array) need fs; bands are measured
     as zantro.measure measures them, pass_bands and stop_bands are a requirement
     the header judges, source names where the taps came from ("Python").
-    input_bits (2..32), output_bits (2..128, None: the accumulator's width) and
-    testbench (also root_tb.vhd or root_tb.v) shape the vhdl-fir and verilog-fir filters.
+    input_bits (2..32), output_bits (2..128, None: the accumulator's width),
+    architecture, clocks_per_sample (1..1024, folded only; None: 4), pipeline,
+    stream (an AXI4-Stream wrapper) and testbench (a self-checking testbench)
+    shape the vhdl-fir and verilog-fir filters.
     """
 
 def read_fir(path: Path) -> Design:

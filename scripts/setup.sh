@@ -32,7 +32,8 @@ PYTHON_PACKAGES=(
 
 # The tests besides (test.sh, fuzz.sh): the Python module's tests, the
 # sanitizer build and the fuzz targets, the cross-checks, the printed
-# reports, the exported HDL, the comma-decimal locale; and the benchmarks'
+# reports, the exported HDL (simulated, synthesised and linted), the
+# comma-decimal locale; and the benchmarks'
 # library.
 TEST_PACKAGES=(
     libgtest-dev
@@ -46,6 +47,7 @@ TEST_PACKAGES=(
     ghdl
     iverilog
     yosys
+    verilator
     locales
 )
 

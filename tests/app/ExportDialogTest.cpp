@@ -118,8 +118,23 @@ TEST_F(ExportDialogTest, StoredChoicesOutsideTheirRangesKeepTheDefaults)
     EXPECT_EQ(back.inputBits, 12);
     EXPECT_EQ(back.outputBits, 20);
     EXPECT_TRUE(back.testbench);
+    EXPECT_EQ(back.filter.architecture, HdlArchitecture::Parallel);
+    o.filter = {HdlArchitecture::Folded, 7, true};
+    o.stream = true;
+    ExportDialog::Save(settings, o);
+    const ExportOptions folded = ExportDialog::Load(settings);
+    EXPECT_EQ(folded.filter.architecture, HdlArchitecture::Folded);
+    EXPECT_EQ(folded.filter.clocksPerSample, 7);
+    EXPECT_TRUE(folded.filter.pipeline);
+    EXPECT_TRUE(folded.stream);
+    settings.setValue(QStringLiteral("Export/Architecture"), QStringLiteral("systolic"));
+    settings.setValue(QStringLiteral("Export/ClocksPerSample"), 1025);
+    EXPECT_EQ(ExportDialog::Load(settings).filter.architecture, HdlArchitecture::Parallel);
+    EXPECT_EQ(ExportDialog::Load(settings).filter.clocksPerSample, kDefaultHdlClocksPerSample);
 }
 
+// The architecture's options are enabled where they apply: clocks per
+// sample when folded, pipelining otherwise.
 TEST_F(ExportDialogTest, TheFpgaFiltersTakeInputAndOutputBitsAndATestbench)
 {
     Start();
@@ -132,7 +147,18 @@ TEST_F(ExportDialogTest, TheFpgaFiltersTakeInputAndOutputBitsAndATestbench)
         ASSERT_NE(d, nullptr);
         EXPECT_FALSE(d->InputBits()->isEnabled());
         EXPECT_FALSE(d->Testbench()->isEnabled());
+        EXPECT_FALSE(d->Architecture()->isEnabled());
+        EXPECT_FALSE(d->Stream()->isEnabled());
         d->Profile()->setCurrentText(QStringLiteral("verilog-fir"));
+        EXPECT_TRUE(d->Architecture()->isEnabled());
+        EXPECT_TRUE(d->Stream()->isEnabled());
+        EXPECT_TRUE(d->Pipeline()->isEnabled());
+        EXPECT_FALSE(d->ClocksPerSample()->isEnabled());
+        d->Architecture()->setCurrentText(QStringLiteral("folded"));
+        EXPECT_FALSE(d->Pipeline()->isEnabled());
+        EXPECT_TRUE(d->ClocksPerSample()->isEnabled());
+        d->ClocksPerSample()->setValue(3);
+        d->Stream()->setChecked(true);
         EXPECT_TRUE(d->InputBits()->isEnabled());
         EXPECT_TRUE(d->OutputBits()->isEnabled());
         EXPECT_TRUE(d->Testbench()->isEnabled());
@@ -148,13 +174,17 @@ TEST_F(ExportDialogTest, TheFpgaFiltersTakeInputAndOutputBitsAndATestbench)
         d->accept();
     });
     frame()->Action(ID_FILE_EXPORT)->trigger();
-    const QString filter = QFileInfo(root).absoluteFilePath() + QStringLiteral(".v");
+    const QString base = QFileInfo(root).absoluteFilePath();
+    const QString filter = base + QStringLiteral(".v");
     EXPECT_EQ(frame()->statusBar()->currentMessage(),
-              QStringLiteral("Wrote ") + filter + QStringLiteral(" and ") + QFileInfo(root).absoluteFilePath() +
-                  QStringLiteral("_tb.v"));
+              QStringLiteral("Wrote ") + filter + QStringLiteral(", ") + base + QStringLiteral("_axis.v, ") + base +
+                  QStringLiteral("_tb.v, ") + base + QStringLiteral("_in.txt and ") + base +
+                  QStringLiteral("_expected.txt"));
     QFile file(filter);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     const QString text = QString::fromUtf8(file.readAll());
     EXPECT_TRUE(text.contains(QStringLiteral("input  wire signed [11:0] in_data")));
     EXPECT_TRUE(text.contains(QStringLiteral("output wire signed [13:0] out_data")));
+    EXPECT_TRUE(text.contains(QStringLiteral("// Structure: folded, ")));
+    EXPECT_TRUE(text.contains(QStringLiteral(", 3 clocks a sample\n")));
 }

@@ -66,6 +66,16 @@ TEST_F(ExportOptionsTest, UsageErrorsNameTheOption)
          "--output-bits does not apply to --export vhdl (only to vhdl-fir, verilog-fir)"},
         {{"--export", "csv", "--export-root", "x", "--testbench"},
          "--testbench does not apply to --export csv (only to vhdl-fir, verilog-fir)"},
+        {{"--export", "vhdl-fir", "--export-root", "x", "--architecture", "systolic"},
+         "'systolic' is not parallel, folded or multiplierless"},
+        {{"--export", "vhdl-fir", "--export-root", "x", "--architecture", "folded", "--clocks-per-sample", "0"},
+         "--clocks-per-sample"},
+        {{"--export", "coe", "--export-root", "x", "--stream"},
+         "--stream does not apply to --export coe (only to vhdl-fir, verilog-fir)"},
+        {{"--export", "vhdl-fir", "--export-root", "x", "--clocks-per-sample", "4"},
+         "--clocks-per-sample does not apply to --architecture parallel (only to folded)"},
+        {{"--export", "verilog-fir", "--export-root", "x", "--architecture", "Folded", "--pipeline"},
+         "--pipeline does not apply to --architecture folded (only to parallel, multiplierless)"},
     };
     for (const auto& c : cases) {
         const CliResult r = RunCliArgs(c.args);
@@ -140,6 +150,27 @@ TEST_F(ExportOptionsTest, FilterBitsAndTestbenchReachTheFpgaFilter)
     ASSERT_EQ(RunCliArgs({"--taps", "31", "--export", "vhdl-fir", "--export-root", In("ex")}).status, 0);
     EXPECT_NE(Slurp(In("ex.vhd")).find("-- Latency: 3 clocks"), std::string::npos);
     EXPECT_FALSE(fs::exists(In("ex_tb.vhd")));
+}
+
+TEST_F(ExportOptionsTest, ArchitectureStreamAndTestbenchReachTheFpgaFilter)
+{
+    const CliResult r = RunCliArgs({"--taps", "31", "--export", "verilog-fir", "--export-root", In("lp"),
+                                    "--architecture", "folded", "--clocks-per-sample", "3", "--stream", "--testbench"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(Slurp(In("lp.v")).find(", 3 clocks a sample\n"), std::string::npos) << Slurp(In("lp.v"));
+    EXPECT_NE(Slurp(In("lp_axis.v")).find("module lp_axis ("), std::string::npos);
+    EXPECT_NE(Slurp(In("lp_tb.v")).find("iverilog -g2001 -o lp_tb lp.v lp_axis.v lp_tb.v && vvp -n lp_tb"),
+              std::string::npos);
+    EXPECT_EQ(Slurp(In("lp_in.txt")).rfind("# ", 0), 0u);
+    EXPECT_NE(Slurp(In("lp_expected.txt")).find("\nreset\n"), std::string::npos);
+
+    ASSERT_EQ(RunCliArgs({"--taps", "31", "--export", "vhdl-fir", "--export-root", In("ml"), "--architecture",
+                          "multiplierless", "--pipeline"})
+                  .status,
+              0);
+    const std::string text = Slurp(In("ml.vhd"));
+    EXPECT_NE(text.find("-- Resources: 0 multipliers, "), std::string::npos) << text;
+    EXPECT_NE(text.find("; a register after every level of the graph\n"), std::string::npos);
 }
 
 TEST_F(ExportOptionsTest, ASuccessfulExportSaysWhatItWrote)

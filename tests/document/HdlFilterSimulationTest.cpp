@@ -1,119 +1,13 @@
 #include <algorithm>
-#include <map>
-#include <random>
-#include <set>
 
-#include "ExportTestSupport.h"
+#include "HdlTestSupport.h"
 #include "design/Design.h"
-#include "document/HdlFilterWriter.h"
-#include "document/MethodExport.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-// A design made on the form (or, with taps 0, the given words) and how its
-// filter is generated and driven.
-struct SimCase {
-    const char* name;
-    int type, window, taps, f1, f2;
-    int wordLength, inputBits, outputBits, gaps;
-    std::vector<long long> words;  // when taps == 0
-};
-
-HdlInteger Pow2(int bits)
-{
-    return static_cast<HdlInteger>(1) << bits;
-}
-
-struct Filter {
-    HdlFilterPlan plan;
-    std::vector<std::string> summary;
-};
-
-// The c-fixed words of the case's design, planned.
-Filter MakeFilter(const SimCase& c)
-{
-    Filter f;
-    if (c.taps == 0) {
-        f.plan = MakeHdlFilterPlan(c.words, c.wordLength, c.wordLength - 1, c.inputBits, c.outputBits);
-        f.summary = {std::string("words given by the test: ") + c.name};
-        return f;
-    }
-    ExportFixture form(ExportCase{c.name, c.type, DM_SINC, c.window, c.taps, 8000, c.f1, c.f2, 0});
-    EXPECT_EQ(form.view.m_bDesignValid, 1);
-    const ExportDesign design = ExportDesignOf(form.view);
-    ExportOptions options;
-    options.profile = ExportProfile::CFixed;
-    options.wordLength = c.wordLength;
-    const ExportWords words = ComputeExportWords(design, options);
-    f.plan = MakeHdlFilterPlan(words.quant.taps, words.quant.wordLength, words.quant.fractionLength, c.inputBits,
-                               c.outputBits);
-    f.summary = ExportSummary(design, options, words);
-    return f;
-}
-
-// The inputs that reach the largest and then the smallest y (each tap's
-// sample at the end of its word's sign), a full-scale square wave, and
-// uniform random samples over the whole input range.
-std::vector<long long> Inputs(const HdlFilterPlan& plan, unsigned seed)
-{
-    const long long top = (1LL << (plan.inputBits - 1)) - 1, bottom = -(1LL << (plan.inputBits - 1));
-    std::vector<long long> x;
-    for (int sign : {1, -1})
-        for (int k = plan.taps - 1; k >= 0; --k)
-            x.push_back(plan.words[static_cast<size_t>(k)] * sign >= 0 ? top : bottom);
-    for (int i = 0; i < 24; ++i)
-        x.push_back(i / 3 % 2 ? bottom : top);
-    std::mt19937_64 random(seed);
-    std::uniform_int_distribution<long long> sample(bottom, top);
-    for (int i = 0; i < 64; ++i)
-        x.push_back(sample(random));
-    return x;
-}
-
-// The integer model, from the definition: y[n] = sum b[k] x[n-k], then y / 2^S
-// rounded to the nearest integer (halves away from zero) and clamped to O bits.
-std::vector<HdlInteger> Model(const HdlFilterPlan& plan, const std::vector<long long>& x, HdlInteger& largest,
-                              HdlInteger& smallest)
-{
-    std::vector<HdlInteger> out;
-    largest = smallest = 0;
-    for (size_t n = 0; n < x.size(); ++n) {
-        HdlInteger y = 0;
-        for (size_t k = 0; k < plan.words.size() && k <= n; ++k)
-            y += static_cast<HdlInteger>(plan.words[k]) * x[n - k];
-        largest = std::max(largest, y);
-        smallest = std::min(smallest, y);
-        if (plan.rounded) {
-            const HdlInteger magnitude = y < 0 ? -y : y;
-            HdlInteger q = magnitude / Pow2(plan.shift);
-            if (2 * (magnitude % Pow2(plan.shift)) >= Pow2(plan.shift))
-                ++q;
-            y = y < 0 ? -q : q;
-            y = std::clamp(y, -Pow2(plan.outputBits - 1), Pow2(plan.outputBits - 1) - 1);
-        }
-        out.push_back(y);
-    }
-    return out;
-}
-
-std::vector<HdlInteger> ParseOutputs(const std::string& text)
-{
-    std::vector<HdlInteger> values;
-    for (const std::string& line : Lines(text)) {
-        if (line.empty())
-            continue;
-        HdlInteger v = 0;
-        const bool negative = line[0] == '-';
-        for (size_t i = negative ? 1 : 0; i < line.size(); ++i)
-            v = v * 10 + (line[i] - '0');
-        values.push_back(negative ? -v : v);
-    }
-    return values;
-}
-
-enum class Hdl { Vhdl, Verilog };
+using A = HdlArchitecture;
 
 const char* Tool(Hdl hdl)
 {
@@ -122,52 +16,44 @@ const char* Tool(Hdl hdl)
 
 class HdlFilterSimulation : public ::testing::TestWithParam<Hdl> {
 protected:
-    // Writes the case's filter and testbench, simulates them on the inputs
-    // and compares every output with the model.
-    void Simulate(const SimCase& c)
+    // Writes the case's files as the export does, checks the expected
+    // outputs against the model written here, runs the testbench by the
+    // command its comment gives and lints the Verilog with Verilator.
+    void Simulate(const HdlCase& c)
     {
         SCOPED_TRACE(c.name);
-        const Filter f = MakeFilter(c);
-        const HdlFilterPlan& plan = f.plan;
-        ASSERT_EQ(plan.status, HdlPlanStatus::Ok);
+        const HdlFilter f = MakeHdlFilter(c);
+        ASSERT_EQ(f.plan.status, HdlPlanStatus::Ok);
         const fs::path dir = m_dir / c.name;
         fs::create_directories(dir);
         const std::string name = HdlFilterName(c.name);
-        const std::vector<long long> x = Inputs(plan, static_cast<unsigned>(c.taps * 31 + c.wordLength));
-        std::ofstream input(dir / (name + "_in.txt"));
-        for (long long v : x)
-            input << v << "\n";
-        input.close();
-
-        std::string command;
-        if (GetParam() == Hdl::Vhdl) {
-            std::ofstream(dir / (name + ".vhd")) << VhdlFilterText(plan, name, f.summary);
-            std::ofstream(dir / (name + "_tb.vhd")) << VhdlFilterTestbenchText(plan, name);
-            command = "ghdl -a --std=08 " + name + ".vhd " + name + "_tb.vhd && ghdl -e --std=08 " + name +
-                      "_tb && ghdl -r --std=08 " + name + "_tb --ieee-asserts=disable-at-0 -gGAPS=" +
-                      std::to_string(c.gaps);
-        } else {
-            std::ofstream(dir / (name + ".v")) << VerilogFilterText(plan, name, f.summary);
-            std::ofstream(dir / (name + "_tb.v")) << VerilogFilterTestbenchText(plan, name);
-            command = "iverilog -g2001 -Wall -P" + name + "_tb.GAPS=" + std::to_string(c.gaps) + " -o sim " + name +
-                      ".v " + name + "_tb.v && vvp -n sim";
-        }
-        std::string log;
-        ASSERT_EQ(RunIn(dir, command, log), 0) << log;
-        EXPECT_EQ(log.find("warning"), std::string::npos) << log;
+        const std::string run = WriteHdlFiles(dir, c, f, GetParam());
+        ASSERT_FALSE(run.empty());
 
         HdlInteger largest = 0, smallest = 0;
-        const std::vector<HdlInteger> expected = Model(plan, x, largest, smallest);
+        const auto expected = HdlReferenceOutputs(f.plan, ReadText(dir / (name + "_in.txt")), largest, smallest);
         // The worst-case inputs reach the bound the accumulator is sized for.
-        EXPECT_TRUE(largest == plan.outputMax && smallest == plan.outputMin);
-        const std::vector<HdlInteger> got = ParseOutputs(ReadText(dir / (name + "_out.txt")));
-        ASSERT_EQ(got.size(), expected.size());
-        int wrong = 0;
-        for (size_t n = 0; n < got.size(); ++n)
-            if (got[n] != expected[n] && ++wrong <= 5)
-                ADD_FAILURE() << "sample " << n << ": " << HdlIntegerText(got[n]) << ", model "
-                              << HdlIntegerText(expected[n]);
-        EXPECT_EQ(wrong, 0);
+        EXPECT_TRUE(largest == f.plan.outputMax && smallest == f.plan.outputMin);
+        ASSERT_EQ(HdlExpectedValues(ReadText(dir / (name + "_expected.txt"))), expected);
+
+        std::string log;
+        ASSERT_EQ(RunIn(dir, run, log), 0) << run << "\n" << log;
+        EXPECT_EQ(log.find("warning"), std::string::npos) << log;
+        EXPECT_NE(log.find(name + "_tb: 0 mismatches in "), std::string::npos) << log;
+        // Only the outputs in flight at the reset are not compared.
+        size_t total = 0;
+        for (const auto& segment : expected)
+            total += segment.size();
+        const size_t outputs = std::stoul(log.substr(log.find(" mismatches in ") + 15));
+        EXPECT_LE(outputs, total);
+        EXPECT_GE(outputs + f.plan.latency + 2, total);
+
+        if (GetParam() == Hdl::Verilog && HaveTool("verilator")) {
+            const std::string top = c.stream ? name + "_axis" : name;
+            const std::string files = name + ".v" + (c.stream ? " " + name + "_axis.v" : std::string());
+            ASSERT_EQ(RunIn(dir, "verilator --lint-only -Wall --top-module " + top + " " + files, log), 0) << log;
+            EXPECT_EQ(log, "");
+        }
     }
 
     void SetUp() override
@@ -191,50 +77,81 @@ protected:
     fs::path m_dir;
 };
 
+const std::vector<long long> kPlain = {0, 0, -512, 300, -7, 0, 511, 1, -1, 0};
+const std::vector<long long> kWide = {-2147483648LL, 2147483647LL, 5, -3};
+
 }  // namespace
 
-// Lowpass and bandpass (symmetric), Hilbert transformers of odd and even
-// length and a differentiator (antisymmetric), 15 to 255 taps, words of 8
-// to 24 bits, full precision and rounded, with and without idle clocks.
-TEST_P(HdlFilterSimulation, LinearPhaseFiltersEqualTheIntegerModel)
+// Lowpass and bandpass (symmetric), Hilbert transformers and a
+// differentiator (antisymmetric), words that are no linear-phase set with
+// zeros at both ends, 5 to 127 taps, words of 4 to 32 bits, full precision
+// and rounded (a shift of one bit, where every odd y is a half to round
+// away from zero, and saturation), with idle clocks and a reset mid-stream.
+TEST_P(HdlFilterSimulation, ParallelFiltersEqualTheIntegerModel)
 {
     const bool vhdl = GetParam() == Hdl::Vhdl;
-    const std::vector<SimCase> cases = {
-        {"lowpass", FT_LOWPASS, WT_HAMMING, vhdl ? 255 : 15, 1000, 3000, vhdl ? 10 : 8, vhdl ? 12 : 24, 0, 0, {}},
+    const HdlFilterOptions plain = HdlOptions(A::Parallel), piped = HdlOptions(A::Parallel, 1, true);
+    const std::vector<HdlCase> cases = {
+        {"lowpass", FT_LOWPASS, WT_HAMMING, vhdl ? 127 : 15, 1000, 3000, vhdl ? 10 : 8, vhdl ? 12 : 24, 0, plain, false, {}},
         {"bandpass", FT_BANDPASS, WT_BLACKMAN, vhdl ? 64 : 127, 1000, 2000, vhdl ? 24 : 20, vhdl ? 16 : 14,
-         vhdl ? 16 : 18, 1, {}},
-        {"hilbert_odd", FT_HILBERT, WT_HAMMING, vhdl ? 31 : 63, 300, 3700, vhdl ? 8 : 24, vhdl ? 8 : 16,
-         vhdl ? 10 : 16, vhdl ? 2 : 0, {}},
-        {"hilbert_even", FT_HILBERT, WT_HANNING, vhdl ? 32 : 16, 300, 3700, vhdl ? 16 : 12, 16, 0, 0, {}},
-        {"differentiator", FT_DIFFERENTIATOR, WT_HANNING, vhdl ? 15 : 254, 1000, 3000, vhdl ? 20 : 16,
-         vhdl ? 10 : 16, vhdl ? 12 : 20, 0, {}},
+         vhdl ? 16 : 18, piped, false, {}},
+        {"hilbert_even", FT_HILBERT, WT_HANNING, vhdl ? 32 : 16, 300, 3700, vhdl ? 16 : 12, 16, 0, plain, false, {}},
+        {"plain_rounded", 0, 0, 0, 0, 0, 10, 12, 22, vhdl ? plain : piped, false, kPlain},
+        {"saturating", 0, 0, 0, 0, 0, 4, 8, 8, plain, false, {0, 1, 0, -1, 0}},
+        {"wide", 0, 0, 0, 0, 0, 32, 32, vhdl ? 0 : 40, plain, false, kWide},
     };
-    for (const SimCase& c : cases)
+    for (const HdlCase& c : cases)
         Simulate(c);
 }
 
-// Words that are no linear-phase set, with zeros at both ends and the most
-// negative word; a shift of one bit, where every odd y is a half to round
-// away from zero and the largest y rounds past the output's limit; 32-bit
-// words and inputs, whose outputs pass 64 bits.
-TEST_P(HdlFilterSimulation, ArbitraryWordsEqualTheIntegerModel)
+TEST_P(HdlFilterSimulation, MultiplierlessFiltersEqualTheIntegerModel)
 {
-    const std::vector<long long> plain = {0, 0, -512, 300, -7, 0, 511, 1, -1, 0};
-    const std::vector<long long> wide = {-2147483648LL, 2147483647LL, 5, -3};
-    const std::vector<SimCase> cases = {
-        {"plain", 0, 0, 0, 0, 0, 10, 12, 0, 0, plain},
-        {"plain_rounded", 0, 0, 0, 0, 0, 10, 12, 22, 1, plain},
-        {"saturating", 0, 0, 0, 0, 0, 4, 8, 8, 0, {0, 1, 0, -1, 0}},
-        {"wide", 0, 0, 0, 0, 0, 32, 32, 0, 0, wide},
-        {"wide_rounded", 0, 0, 0, 0, 0, 32, 32, 40, 0, wide},
+    const bool vhdl = GetParam() == Hdl::Vhdl;
+    const HdlFilterOptions plain = HdlOptions(A::Multiplierless), piped = HdlOptions(A::Multiplierless, 1, true);
+    const std::vector<HdlCase> cases = {
+        {"hilbert_odd", FT_HILBERT, WT_HAMMING, vhdl ? 31 : 63, 300, 3700, vhdl ? 8 : 24, vhdl ? 8 : 16,
+         vhdl ? 10 : 16, plain, false, {}},
+        {"differentiator", FT_DIFFERENTIATOR, WT_HANNING, vhdl ? 15 : 32, 1000, 3000, 16, vhdl ? 10 : 16,
+         vhdl ? 12 : 0, piped, false, {}},
+        {"plain", 0, 0, 0, 0, 0, 10, 12, 0, vhdl ? piped : plain, false, kPlain},
+        {"wide_rounded", 0, 0, 0, 0, 0, 32, 32, 40, piped, false, kWide},
     };
-    for (const SimCase& c : cases)
+    for (const HdlCase& c : cases)
+        Simulate(c);
+}
+
+// F clocks a sample: the testbench waits for in_ready between samples.
+TEST_P(HdlFilterSimulation, FoldedFiltersEqualTheIntegerModel)
+{
+    const bool vhdl = GetParam() == Hdl::Vhdl;
+    const std::vector<HdlCase> cases = {
+        {"lowpass", FT_LOWPASS, WT_HAMMING, vhdl ? 31 : 45, 1000, 3000, 12, 12, 14, HdlOptions(A::Folded, 4), false, {}},
+        {"hilbert", FT_HILBERT, WT_HANNING, vhdl ? 32 : 31, 300, 3700, 16, 16, 0, HdlOptions(A::Folded, vhdl ? 3 : 5),
+         false, {}},
+        {"plain", 0, 0, 0, 0, 0, 10, 12, vhdl ? 0 : 22, HdlOptions(A::Folded, 1), false, kPlain},
+        {"wide", 0, 0, 0, 0, 0, 32, 32, vhdl ? 40 : 0, HdlOptions(A::Folded, 2), false, kWide},
+    };
+    for (const HdlCase& c : cases)
+        Simulate(c);
+}
+
+// The AXI4-Stream wrapper around each architecture, m_axis_tready low about
+// half the clocks: every result arrives, in order, none twice.
+TEST_P(HdlFilterSimulation, StreamWrappersHonourBackpressure)
+{
+    const bool vhdl = GetParam() == Hdl::Vhdl;
+    const std::vector<HdlCase> cases = {
+        {"lowpass", FT_LOWPASS, WT_HAMMING, 21, 1000, 3000, 10, vhdl ? 12 : 9, 0, HdlOptions(A::Parallel), true, {}},
+        {"bandpass", FT_BANDPASS, WT_BLACKMAN, 24, 1000, 2000, 16, 16, 18, HdlOptions(A::Folded, vhdl ? 2 : 3), true, {}},
+        {"hilbert", FT_HILBERT, WT_HAMMING, 19, 300, 3700, 12, 8, 0, HdlOptions(A::Multiplierless, 1, true), true, {}},
+    };
+    for (const HdlCase& c : cases)
         Simulate(c);
 }
 
 // A minimum-phase Remez lowpass as every front end exports it: its c-fixed
 // words are neither symmetric nor antisymmetric, so the filter gives each
-// nonzero word its own multiplier and still equals the integer model.
+// nonzero word's odd factor its own multiplier and still equals the model.
 TEST_P(HdlFilterSimulation, MinimumPhaseWordsEqualTheIntegerModel)
 {
     DesignRequest q;
@@ -250,176 +167,40 @@ TEST_P(HdlFilterSimulation, MinimumPhaseWordsEqualTheIntegerModel)
     const HdlFilterPlan plan =
         MakeHdlFilterPlan(words.quant.taps, words.quant.wordLength, words.quant.fractionLength, 16, 0);
     EXPECT_EQ(plan.symmetry, HdlSymmetry::None);
-    const auto nonzero = std::count_if(plan.words.begin(), plan.words.end(), [](long long w) { return w != 0; });
-    EXPECT_EQ(static_cast<long>(plan.multipliers.size()), nonzero);
-    Simulate({"min_phase", 0, 0, 0, 0, 0, 16, 16, 0, 0, words.quant.taps});
+    Simulate({"min_phase", 0, 0, 0, 0, 0, 16, 16, 0, HdlOptions(A::Parallel), false, words.quant.taps});
+}
+
+// One word off by 1 LSB in the filter, the testbench and the expected
+// outputs as exported: the testbench reports mismatches and fails; without
+// its stimulus it fails too.
+TEST_P(HdlFilterSimulation, TheTestbenchFailsOnACorruptedWordOrAMissingFile)
+{
+    for (const A a : {A::Parallel, A::Folded, A::Multiplierless}) {
+        SCOPED_TRACE(HdlArchitectureName(a));
+        const HdlCase c{"corrupt", 0, 0, 0, 0, 0, 10, 12, 0, HdlOptions(a, 2), a == A::Folded, {3, -20, 117, -20, 3}};
+        const fs::path dir = m_dir / HdlArchitectureName(a);
+        fs::create_directories(dir);
+        const std::string run = WriteHdlFiles(dir, c, MakeHdlFilter(c), GetParam());
+        HdlCase corrupt = c;
+        corrupt.words[2] = 118;
+        const HdlFilter bad = MakeHdlFilter(corrupt);
+        const bool vhdl = GetParam() == Hdl::Vhdl;
+        std::ofstream(dir / (vhdl ? "corrupt.vhd" : "corrupt.v"))
+            << (vhdl ? VhdlFilterText(bad.plan, "corrupt", bad.summary)
+                     : VerilogFilterText(bad.plan, "corrupt", bad.summary));
+        std::string log;
+        EXPECT_NE(RunIn(dir, run, log), 0) << log;
+        EXPECT_NE(log.find("corrupt_tb: output "), std::string::npos) << log;
+        EXPECT_EQ(log.find("corrupt_tb: 0 mismatches"), std::string::npos) << log;
+        EXPECT_NE(log.find("corrupt_tb: FAILED"), std::string::npos) << log;
+
+        fs::remove(dir / "corrupt_in.txt");
+        EXPECT_NE(RunIn(dir, run, log), 0) << log;
+        EXPECT_NE(log.find("corrupt_tb: cannot open corrupt_in.txt"), std::string::npos) << log;
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Hdl, HdlFilterSimulation, ::testing::Values(Hdl::Vhdl, Hdl::Verilog),
                          [](const ::testing::TestParamInfo<Hdl>& param) {
                              return std::string(param.param == Hdl::Vhdl ? "Ghdl" : "Icarus");
                          });
-
-// A 15-tap symmetric lowpass synthesised: no latch, no problem for the
-// tool's checks, one multiplier per pair of taps.
-class HdlFilterSynthesis : public TempDirTest {
-protected:
-    void SetUp() override
-    {
-        TempDirTest::SetUp();
-        m_filter = MakeFilter({"lowpass15", FT_LOWPASS, WT_HAMMING, 15, 1100, 3000, 12, 12, 14, 0, {}});
-        ASSERT_EQ(m_filter.plan.status, HdlPlanStatus::Ok);
-        ASSERT_EQ(m_filter.plan.multipliers.size(), 8u);
-        ASSERT_EQ(m_filter.plan.shiftMultipliers, 0);
-    }
-    Filter m_filter;
-};
-
-TEST_F(HdlFilterSynthesis, GhdlSynthesisesTheVhdlWithOneMultiplierPerPairOfTaps)
-{
-    if (!HaveTool("ghdl"))
-        GTEST_SKIP() << "ghdl is not installed";
-    std::ofstream(m_dir / "lowpass15.vhd") << VhdlFilterText(m_filter.plan, "lowpass15", m_filter.summary);
-    std::string log;
-    ASSERT_EQ(RunIn(m_dir, "ghdl --synth --std=08 lowpass15.vhd -e lowpass15 > netlist.vhd", log), 0) << log;
-    EXPECT_EQ(log, "");
-    const std::string netlist = ReadText(m_dir / "netlist.vhd");
-    size_t products = 0;
-    for (size_t at = netlist.find(" * "); at != std::string::npos; at = netlist.find(" * ", at + 1))
-        ++products;
-    EXPECT_EQ(products, 8u) << netlist;
-    EXPECT_EQ(netlist.find("latch"), std::string::npos);
-}
-
-TEST_F(HdlFilterSynthesis, YosysFindsNoLatchAndOneMultiplierPerPairOfTaps)
-{
-    if (!HaveTool("yosys"))
-        GTEST_SKIP() << "yosys is not installed";
-    const Filter& f = m_filter;
-    std::ofstream(m_dir / "lowpass15.v") << VerilogFilterText(f.plan, "lowpass15", f.summary);
-    std::string log;
-    ASSERT_EQ(RunIn(m_dir,
-                    "yosys -p 'read_verilog lowpass15.v; synth -top lowpass15 -noalumacc -run begin:fine; "
-                    "check -assert; stat'",
-                    log),
-              0)
-        << log;
-    const size_t stats = log.find("Printing statistics");
-    ASSERT_NE(stats, std::string::npos) << log;
-    std::map<std::string, int> cells;
-    std::istringstream in(log.substr(stats));
-    for (std::string cell, count; in >> cell;)
-        if (cell.size() > 1 && cell[0] == '$' && in >> count)
-            cells[cell] = std::atoi(count.c_str());
-    // Yosys turns a word of a power of two into a shift and shares one
-    // multiplier among words whose magnitudes differ by a power of two
-    // (-24 x is -3 x shifted).
-    std::set<long long> oddParts;
-    for (const HdlMultiplier& m : f.plan.multipliers) {
-        long long odd = m.word < 0 ? -m.word : m.word;
-        while (odd % 2 == 0)
-            odd /= 2;
-        if (odd != 1)
-            oddParts.insert(odd);
-    }
-    EXPECT_EQ(cells["$mul"], static_cast<int>(oddParts.size()))
-        << ::testing::PrintToString(f.plan.words) << log.substr(stats);
-    for (const auto& [cell, count] : cells)
-        EXPECT_EQ(cell.find("latch"), std::string::npos) << cell;
-    EXPECT_EQ(log.find("Latch inferred"), std::string::npos);
-}
-
-namespace {
-
-// The integers of the c-fixed source's array.
-std::vector<long long> CFixedWords(const std::string& source)
-{
-    std::vector<long long> words;
-    std::istringstream in(source.substr(source.find("= {") + 3));
-    for (std::string item; std::getline(in, item, ',');) {
-        words.push_back(std::stoll(item));
-        if (item.find("};") != std::string::npos)
-            break;
-    }
-    return words;
-}
-
-}  // namespace
-
-using HdlFilterProfiles = TempDirTest;
-
-// Through the export command: the filter files and testbenches the two
-// profiles write, driven by an impulse, give back the c-fixed words.
-TEST_F(HdlFilterProfiles, AnImpulseThroughEitherProfilesTestbenchGivesTheCFixedWords)
-{
-    ExportFixture f(ExportCases()[2]);  // a 31-tap Hilbert transformer
-    ASSERT_EQ(f.view.m_bDesignValid, 1);
-    ExportOptions o;
-    o.wordLength = 12;
-    o.inputBits = 8;
-    o.testbench = true;
-    o.profile = ExportProfile::CFixed;
-    o.root = (m_dir / "words").string();
-    ASSERT_TRUE(ExportDesignFiles(f.view, o));
-    const std::vector<long long> words = CFixedWords(ReadText(m_dir / "words.c"));
-    ASSERT_EQ(words.size(), 31u);
-    std::ofstream impulse(m_dir / "hb_in.txt");
-    impulse << "1\n";
-    for (int i = 1; i < 31; ++i)
-        impulse << "0\n";
-    impulse.close();
-
-    const struct {
-        ExportProfile profile;
-        const char* tool;
-        const char *filter, *testbench, *marker, *run;
-    } profiles[] = {
-        {ExportProfile::VhdlFir, "ghdl", "hb.vhd", "hb_tb.vhd", "-- ",
-         "ghdl -a --std=08 hb.vhd hb_tb.vhd && ghdl -e --std=08 hb_tb && ghdl -r --std=08 hb_tb "
-         "--ieee-asserts=disable-at-0"},
-        {ExportProfile::VerilogFir, "iverilog", "hb.v", "hb_tb.v", "// ",
-         "iverilog -g2001 -o sim hb.v hb_tb.v && vvp -n sim"},
-    };
-    for (const auto& p : profiles) {
-        SCOPED_TRACE(p.filter);
-        o.profile = p.profile;
-        o.root = (m_dir / "hb").string();
-        ASSERT_TRUE(ExportDesignFiles(f.view, o));
-        EXPECT_EQ(f.host.StatusTexts().back(), "Wrote " + (m_dir / p.filter).string() + " and " +
-                                                     (m_dir / p.testbench).string());
-        const std::string text = ReadText(m_dir / p.filter);
-        for (const std::string& line :
-             {std::string("Zantro "), std::string("Number format: 12-bit two's complement words"),
-              std::string("Latency: 3 clocks"), std::string("Accumulator: ")})
-            EXPECT_NE(text.find(p.marker + line), std::string::npos) << line;
-        if (!HaveTool(p.tool))
-            continue;
-        std::string log;
-        ASSERT_EQ(RunIn(m_dir, p.run, log), 0) << log;
-        std::vector<long long> got;
-        for (HdlInteger v : ParseOutputs(ReadText(m_dir / "hb_out.txt")))
-            got.push_back(static_cast<long long>(v));
-        EXPECT_EQ(got, words);
-    }
-}
-
-TEST_F(HdlFilterProfiles, BitsOutOfRangeAreRefusedAndWriteNothing)
-{
-    ExportFixture f(ExportCases()[0]);
-    ASSERT_EQ(f.view.m_bDesignValid, 1);
-    const struct {
-        int inputBits, outputBits;
-        const char* message;
-    } cases[] = {{1, 0, kMsgExportWordLength}, {33, 0, kMsgExportWordLength}, {16, 1, kMsgExportOutputBits},
-                 {16, 129, kMsgExportOutputBits}};
-    for (const auto& c : cases) {
-        ExportOptions o;
-        o.profile = ExportProfile::VerilogFir;
-        o.root = (m_dir / "x").string();
-        o.inputBits = c.inputBits;
-        o.outputBits = c.outputBits;
-        EXPECT_FALSE(ExportDesignFiles(f.view, o));
-        EXPECT_EQ(f.LastMessage(), c.message);
-    }
-    EXPECT_TRUE(fs::is_empty(m_dir));
-}

@@ -7,7 +7,7 @@ import pytest
 
 EXAMPLES = [
     ("README.md", "", ["lowpass.c", "lowpass.h"]),
-    ("docs/python.md", "out", ["lowpass.c", "lowpass.h", "lp.vhd", "lp_tb.vhd"]),
+    ("docs/python.md", "out", ["lowpass.c", "lowpass.h", "lp.vhd", "lp_expected.txt", "lp_in.txt", "lp_tb.vhd"]),
 ]
 
 

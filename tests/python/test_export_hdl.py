@@ -1,4 +1,4 @@
-"""zantro.export's FPGA filter keywords (input_bits, output_bits, testbench) against zantro-cli --export."""
+"""zantro.export's FPGA filter keywords (bits, architecture, stream, testbench) against zantro-cli --export."""
 import os
 import re
 import subprocess
@@ -31,6 +31,9 @@ def cli_path():
      ["--input-bits", "24", "--word-length", "12", "--rounding", "truncate"]),
     (LOWPASS, {}, []),
     (MIN_PHASE, {"output_bits": 16, "testbench": True}, ["--output-bits", "16", "--testbench"]),
+    (LOWPASS, {"architecture": "folded", "clocks_per_sample": 3, "stream": True, "testbench": True},
+     ["--architecture", "folded", "--clocks-per-sample", "3", "--stream", "--testbench"]),
+    (LOWPASS, {"architecture": "multiplierless", "pipeline": True}, ["--architecture", "multiplierless", "--pipeline"]),
 ])
 def test_filter_files_equal_zantro_cli(profile, design, keywords, options, tmp_path):
     """The filter (and testbench) written from Python equal zantro-cli's, byte for byte."""
@@ -44,7 +47,9 @@ def test_filter_files_equal_zantro_cli(profile, design, keywords, options, tmp_p
     assert done.returncode == 0, done.stderr
     names = sorted(os.path.basename(p) for p in written)
     extension = ".vhd" if profile == "vhdl-fir" else ".v"
-    assert names == sorted(["fir" + extension] + (["fir_tb" + extension] if keywords.get("testbench") else []))
+    bench = ["fir_tb" + extension, "fir_in.txt", "fir_expected.txt"] if keywords.get("testbench") else []
+    stream = ["fir_axis" + extension] if keywords.get("stream") else []
+    assert names == sorted(["fir" + extension] + stream + bench)
     assert names == sorted(os.listdir(tmp_path / "cli"))
     for path in written:
         assert open(path, "rb").read() == open(tmp_path / "cli" / os.path.basename(path), "rb").read(), path
@@ -57,18 +62,34 @@ def test_filter_files_equal_zantro_cli(profile, design, keywords, options, tmp_p
     ("output_bits", "--output-bits", 129),
     ("word_length", "--word-length", 33),
     ("block", "--block", 0),
+    ("clocks_per_sample", "--clocks-per-sample", 1025),
 ])
 def test_out_of_range_is_zantro_clis_usage_error(keyword, option, value, tmp_path):
     """The refusal is zantro-cli's usage error with the keyword named, and nothing is written."""
     cli = cli_path()
-    done = subprocess.run([cli, "--export", "vhdl-fir", "--export-root", str(tmp_path / "cli"), option, str(value)],
-                          capture_output=True, text=True)
+    folded = ["--architecture", "folded"] if keyword == "clocks_per_sample" else []
+    done = subprocess.run([cli, "--export", "vhdl-fir", "--export-root", str(tmp_path / "cli"), *folded, option,
+                           str(value)], capture_output=True, text=True)
     assert done.returncode == 2
     cli_reason = done.stderr.splitlines()[0].removeprefix("zantro-cli: ")
     with pytest.raises(zantro.DesignError) as error:
-        zantro.export(zantro.design(), "vhdl-fir", str(tmp_path / "py"), **{keyword: value})
+        extra = {"architecture": "folded"} if keyword == "clocks_per_sample" else {}
+        zantro.export(zantro.design(), "vhdl-fir", str(tmp_path / "py"), **extra, **{keyword: value})
     assert str(error.value) == cli_reason.replace(option, keyword)
     assert re.fullmatch(keyword + r": Value -?\d+ not in range \d+ to \d+", str(error.value))
+    assert not list(tmp_path.iterdir())
+
+
+@pytest.mark.parametrize("keywords,message", [
+    ({"architecture": "systolic"}, 'architecture must be parallel, folded or multiplierless, not "systolic"'),
+    ({"clocks_per_sample": 4}, "clocks_per_sample does not apply to architecture parallel (only to folded)"),
+    ({"architecture": "folded", "pipeline": True},
+     "pipeline does not apply to architecture folded (only to parallel, multiplierless)"),
+])
+def test_architecture_options_that_do_not_apply_are_refused(keywords, message, tmp_path):
+    with pytest.raises(zantro.DesignError) as error:
+        zantro.export(zantro.design(), "verilog-fir", str(tmp_path / "fir"), **keywords)
+    assert str(error.value) == message
     assert not list(tmp_path.iterdir())
 
 

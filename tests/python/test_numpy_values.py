@@ -89,6 +89,7 @@ SWEEP = {
     ("export", "block"): (64, whole, {}),
     ("export", "input_bits"): (12, whole, {"profile": "vhdl-fir"}),
     ("export", "output_bits"): (20, whole, {"profile": "vhdl-fir"}),
+    ("export", "clocks_per_sample"): (8, whole, {"profile": "vhdl-fir", "architecture": "folded"}),
 }
 
 
