@@ -99,7 +99,8 @@ struct HdlChainTerm {
 
 // Folded: a unit takes one product (an odd factor of the words) a clock:
 // a pre-adder sums the samples of its taps, each shifted and added or
-// subtracted as the tap's term says, and the sum is multiplied by the factor.
+// subtracted as the tap's term says less the smallest shift among them, and
+// the sum is multiplied by factor << that smallest shift (HdlFoldedWord).
 struct HdlFoldedUnit {
     std::vector<int> slots;   // the products it takes in clocks 0, 1, ...; at most F
     int operandBits = 0;      // the widest pre-adder sum
@@ -179,6 +180,10 @@ void HdlRangeOf(HdlInteger p, HdlInteger q, int inputBits, HdlInteger& lo, HdlIn
 void GroupHdlProducts(HdlFilterPlan& plan);
 // The folded architecture's part of a plan whose products are grouped.
 void PlanFoldedFilter(HdlFilterPlan& plan);
+// The smallest shift among the terms of a product's taps: the folded unit
+// multiplies by the word factor << it (at most the largest |b[k]|) and its
+// pre-adder shifts each sample by the rest, which keeps the operand narrow.
+int HdlFoldedShift(const HdlFilterPlan& plan, const HdlProduct& product);
 
 // The fewest bits of a two's complement integer that hold lo..hi (at least 1).
 int SignedBitsFor(HdlInteger lo, HdlInteger hi);

@@ -23,6 +23,16 @@ void AddWord(Bound& b, HdlInteger w)
 
 }  // namespace hdl_folded_plan
 
+int HdlFoldedShift(const HdlFilterPlan& plan, const HdlProduct& product)
+{
+    int shift = -1;
+    for (int k : product.taps) {
+        const int s = plan.terms[static_cast<size_t>(k)].shift;
+        shift = shift < 0 ? s : std::min(shift, s);
+    }
+    return std::max(shift, 0);
+}
+
 void PlanFoldedFilter(HdlFilterPlan& plan)
 {
     using namespace hdl_folded_plan;
@@ -48,11 +58,13 @@ void PlanFoldedFilter(HdlFilterPlan& plan)
         for (int j = u * f.clocks; j < std::min(products, (u + 1) * f.clocks); ++j) {
             const HdlProduct& product = plan.products[static_cast<size_t>(j)];
             unit.slots.push_back(j);
-            // The pre-adder's sum of +-(x << shift) over the product's taps.
+            // The pre-adder's sum of +-(x << (shift - base)) over the product's taps.
+            const int base = HdlFoldedShift(plan, product);
+            const HdlInteger word = static_cast<HdlInteger>(product.factor) << base;
             Bound operand;
             for (int k : product.taps) {
                 const HdlChainTerm& term = plan.terms[static_cast<size_t>(k)];
-                const HdlInteger scale = static_cast<HdlInteger>(1) << term.shift;
+                const HdlInteger scale = static_cast<HdlInteger>(1) << (term.shift - base);
                 AddWord(operand, term.subtract ? -scale : scale);
                 AddWord(bound, static_cast<HdlInteger>(plan.words[static_cast<size_t>(k)]));
                 plan.adders += k == product.taps.front() ? 0 : 1;
@@ -60,9 +72,9 @@ void PlanFoldedFilter(HdlFilterPlan& plan)
             HdlInteger lo = 0, hi = 0;
             HdlRangeOf(operand.p, operand.q, b, lo, hi);
             unit.operandBits = std::max(unit.operandBits, SignedBitsFor(lo, hi));
-            unit.wordBits = std::max(unit.wordBits, SignedBitsFor(product.factor, product.factor));
-            productLo = std::min(productLo, lo * product.factor);
-            productHi = std::max(productHi, hi * product.factor);
+            unit.wordBits = std::max(unit.wordBits, SignedBitsFor(word, word));
+            productLo = std::min(productLo, lo * word);
+            productHi = std::max(productHi, hi * word);
         }
         unit.productBits = SignedBitsFor(productLo, productHi);
         unit.accumulatorBits = BoundBits(bound, b);

@@ -29,15 +29,16 @@ std::string ReadAssignments(const HdlFilterPlan& plan, int p, const std::string&
             continue;
         }
         const HdlProduct& product = plan.products[static_cast<size_t>(unit.slots[static_cast<size_t>(p)])];
+        const int base = HdlFoldedShift(plan, product);
         std::string operand, taps;
         for (int k : product.taps) {
             const HdlChainTerm& term = plan.terms[static_cast<size_t>(k)];
             operand += (term.subtract ? (operand.empty() ? "-" : " - ") : (operand.empty() ? "" : " + ")) +
-                       hdlv::Shifted("dl_" + N(k), b, term.shift, unit.operandBits);
+                       hdlv::Shifted("dl_" + N(k), b, term.shift - base, unit.operandBits);
             taps += (taps.empty() ? "b[" : ", b[") + N(k) + "]";
         }
         t += indent + pre + " <= " + operand + ";\n";
-        t += indent + coef + " <= " + hdlv::Literal(product.factor, unit.wordBits) + ";  // " + taps + "\n";
+        t += indent + coef + " <= " + hdlv::Literal(product.factor << base, unit.wordBits) + ";  // " + taps + "\n";
     }
     return t;
 }

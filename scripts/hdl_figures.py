@@ -10,7 +10,10 @@ inputs, full precision), synthesised by Yosys four ways:
 
 Each file's own count of multipliers and adders (its "Resources" line) and
 the multiplierless filters' adders beside canonical signed digits are
-printed too. Usage: scripts/hdl_figures.py [BUILD_DIR] [--taps 63,255]
+printed too, and after the table, per design, the adders of the plain
+shift-and-add filter without any sharing: every nonzero word multiplied
+alone in canonical signed digits (digits - 1 adders each) and the chain's
+adders between the nonzero taps. Usage: scripts/hdl_figures.py [BUILD_DIR] [--taps 63,255]
 [--quick] (--quick: the coarse and generic runs only). Minutes per design:
 run it on an idle machine.
 """
@@ -52,6 +55,30 @@ def yosys(directory, script):
 
 def count(cells, pattern):
     return sum(n for name, n in cells.items() if re.fullmatch(pattern, name))
+
+
+def csd_digits(value):
+    """Nonzero digits of |value| in canonical signed digits (non-adjacent form)."""
+    value, digits = abs(value), 0
+    while value:
+        if value & 1:
+            value -= 2 - (value & 3)
+            digits += 1
+        value >>= 1
+    return digits
+
+
+def plain_csd_adders(cli, taps):
+    """Adders of the filter with each nonzero c-fixed word multiplied alone."""
+    with tempfile.TemporaryDirectory() as directory:
+        root = os.path.join(directory, "w")
+        subprocess.run([cli, *DESIGNS[taps], "--export", "c-fixed", "--word-length", "16", "--export-root", root],
+                       check=True, capture_output=True)
+        source = open(root + ".c").read()
+        start = source.index("= {") + 3
+        words = [int(w) for w in source[start:source.index("};", start)].split(",") if w.strip()]
+    nonzero = [w for w in words if w]
+    return sum(csd_digits(w) - 1 for w in nonzero), len(nonzero) - 1
 
 
 def figures(cli, taps, options, quick):
@@ -101,6 +128,10 @@ def main():
             if not args.quick:
                 line += " %s | %s |" % (r["ice40"], r["xc7"])
             print(line, flush=True)
+    for taps in (int(t) for t in args.taps.split(",")):
+        products, chain = plain_csd_adders(cli, taps)
+        print("\n%d taps, plain canonical signed digits without sharing: %d adders (%d in the products, %d in the chain)"
+              % (taps, products + chain, products, chain))
 
 
 if __name__ == "__main__":

@@ -142,6 +142,8 @@ TEST(HdlFilterPlan, FoldedFiltersTakeTheirProductsInTurns)
         // 5 alone, x[n] in 8 bits; -1 and 2 share 1 in the second unit.
         {{5, -1, 0, 2}, 1, 2, 1, 8},
         {{0, 0}, 4, 1, 1, 8},
+        // 1 with shifts 1, 3, 1: the pre-adder sums x[n] + 4 x[n-2] + x[n-4] in [-768, 762], the word is 2.
+        {{2, 0, 8, 0, 2}, 1, 1, 1, 11},
     };
     for (const auto& c : cases) {
         options.clocksPerSample = c.clocks;
