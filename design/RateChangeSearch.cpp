@@ -2,13 +2,20 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
+#include <map>
+#include <utility>
 
 #include "design/Design.h"
 #include "design/RateChangeDesign.h"
+#include "design/RequirementSearch.h"
 #include "dsp/HalfbandDesign.h"
 #include "dsp/OrderEstimate.h"
 
 namespace {
+
+// Designs per N of the rate change's weight search, the ratio's included.
+constexpr int kWeightTrials = 10;
 
 // Parks-McClellan length of the narrowest transition (Herrmann, Rabiner and Chan).
 int EstimateTaps(const DesignRequest& q, const std::vector<MaskBand>& stops, double dp, double ds)
@@ -94,12 +101,84 @@ RateChangeSearch SearchRateChange(const DesignRequest& base, const RateChangeReq
         settings.startTaps = NearestHalfbandTaps(settings.startTaps);
     }
     result.maxTaps = settings.maxTaps;
-    result.search = SearchFewestTaps(req, settings, [&q](int taps) {
+    auto design = [&q, &req, &requirement](int taps, double weight, double& margin) {
         DesignRequest trial = q;
         trial.taps = taps;
         trial.measure = false;
-        return RateChangeTrial(Design(trial));
+        trial.rateChange->stopWeight = weight;
+        TrialDesign d = RateChangeTrial(Design(trial));
+        margin = -std::numeric_limits<double>::infinity();
+        bool met = false;
+        if (d.status == TrialStatus::Designed && static_cast<int>(d.taps.size()) == taps) {
+            const TrialVerdict v = JudgeTaps(d.taps, req, requirement.quantize);
+            met = v.met;
+            margin = std::isnan(v.worstMarginDb) ? margin : v.worstMarginDb;
+        }
+        return std::pair{std::move(d), met};
+    };
+    // A Remez lowpass weighs the stop bands against the pass band; the ratio
+    // of the deviations is where a design of the estimate's length is
+    // levelled, not the best weight for every length: each N tries weights
+    // from an eighth to eight times that ratio (golden-section search on
+    // the weight's logarithm for the largest worst margin, then with a
+    // fixed-point format a scan, stopping at the first that meets), so a
+    // weight of that range rarely meets at an N the search calls too short.
+    std::map<int, double> chosen;
+    const bool weighed = !sinc && rate.kind != RateChangeKind::Halfband;
+    result.search = SearchFewestTaps(req, settings, [&](int taps) {
+        const double levelled = rate.stopWeight;
+        double margin = 0.0;
+        std::pair<TrialDesign, bool> first = design(taps, levelled, margin);
+        TrialDesign best = std::move(first.first);
+        bool met = first.second;
+        chosen[taps] = levelled;
+        if (met || !weighed)
+            return best;
+        double bestMargin = margin;
+        int trials = 1;
+        auto tryWeight = [&](double logWeight) {
+            if (met)
+                return bestMargin;
+            ++trials;
+            const double weight = std::exp(logWeight);
+            double m = 0.0;
+            std::pair<TrialDesign, bool> trial = design(taps, weight, m);
+            const bool ok = trial.second;
+            if (ok || m > bestMargin) {
+                best = std::move(trial.first);
+                bestMargin = m;
+                chosen[taps] = weight;
+            }
+            met = met || ok;
+            return m;
+        };
+        GoldenSectionMaximum(std::log(levelled / 8.0), std::log(levelled * 8.0), 0.0, tryWeight,
+                             [&] { return !met && trials < kWeightTrials; });
+        // Fixed-point words round each design differently, so the margin
+        // in a format jumps with the weight: a scan of eighth-octave steps
+        // and of round weights (1, 2, 5 times a power of ten) over the same
+        // range, nearest the ratio first.
+        if (!met && requirement.quantize) {
+            std::vector<double> scan;
+            for (int k = 1; k <= 24; ++k)
+                for (int sign : {1, -1})
+                    scan.push_back(std::log(levelled) + sign * k * std::log(2.0) / 8.0);
+            for (double decade = 1.0; decade <= 1e6; decade *= 10.0)
+                for (double m : {1.0, 2.0, 5.0})
+                    if (m * decade >= levelled / 8.0 && m * decade <= levelled * 8.0)
+                        scan.push_back(std::log(m * decade));
+            const double centre = std::log(levelled);
+            std::sort(scan.begin(), scan.end(), [centre](double u, double v) {
+                const double du = std::abs(u - centre), dv = std::abs(v - centre);
+                return du != dv ? du < dv : u < v;
+            });
+            for (size_t i = 0; i < scan.size() && !met; ++i)
+                tryWeight(scan[i]);
+        }
+        return best;
     });
+    if (result.search->status == SpecSearchStatus::Met)
+        rate.stopWeight = chosen[result.search->found.taps];
     if (result.search->status == SpecSearchStatus::Met)
         q.taps = result.search->found.taps;
     return result;

@@ -56,6 +56,14 @@ std::string BandLines(const SpecRequest& request, const TrialVerdict& v)
         text += '\n';
         text += BandLine(v.bands[i], quant, format);
     }
+    // The whole response is named only when it is what fails.
+    const WholeVerdict* whole = !v.whole.met && !v.bands.empty() ? &v.whole
+                                : v.quantWhole && !v.quantWhole->met ? &*v.quantWhole
+                                                                     : nullptr;
+    if (whole)
+        text += "\nOutside the stop bands: " + Fixed(whole->peakDb, 2) + " dB at " + Fixed(whole->peakHz, 0) +
+                " Hz" + (whole == &v.whole ? std::string() : " in " + format) + " (at most " +
+                Fixed(whole->limitDb, 2) + " dB, the pass band's upper ripple limit)";
     return text;
 }
 
@@ -97,24 +105,8 @@ public:
         if (!Try(reach) && !Try(formula)) {
             double a = std::max(std::min(reach, formula) - kBetaMargin, 0.0);
             double b = std::min(std::max(reach, formula) + kBetaMargin, kMaxBeta);
-            const double ratio = 0.5 * (std::sqrt(5.0) - 1.0);
-            double x1 = b - ratio * (b - a), x2 = a + ratio * (b - a);
-            double g1 = Margin(x1), g2 = Margin(x2);
-            while (!m_met && m_trials.size() < kBetaTrials && b - a > 0.02) {
-                if (g1 >= g2) {
-                    b = x2;
-                    x2 = x1;
-                    g2 = g1;
-                    x1 = b - ratio * (b - a);
-                    g1 = Margin(x1);
-                } else {
-                    a = x1;
-                    x1 = x2;
-                    g1 = g2;
-                    x2 = a + ratio * (b - a);
-                    g2 = Margin(x2);
-                }
-            }
+            GoldenSectionMaximum(a, b, 0.02, [this](double beta) { return Margin(beta); },
+                                 [this] { return !m_met && m_trials.size() < kBetaTrials; });
         }
         m_chosen[taps] = m_bestBeta;
         return m_best;
@@ -182,6 +174,97 @@ private:
     std::map<int, double> m_chosen;  // taps -> beta of the design returned
 };
 
+// Remez designs of `taps` taps on the plan's band table and, when that
+// misses, on tables users reach for when a transition band misbehaves: the
+// wider transitions narrowed to the narrowest (the stop band's edge moved
+// toward the pass band, so the requirement's bands stay inside the
+// table's), then that table with the stop weights halved and doubled. A
+// Remez design on unequal transitions leaves the wider one unconstrained,
+// and its gain there can rise far above the pass band. The first table
+// that meets is taken, else the one closest to meeting.
+class RemezTableSearch {
+public:
+    RemezTableSearch(const SpecRequest& request, const SpecPlan& plan, const SpecTrialDesigner& designer)
+        : m_request(request), m_plan(plan), m_designer(designer)
+    {
+    }
+
+    TrialDesign Design(int taps)
+    {
+        const SpecFormSetting base = SettingFor(m_request, m_plan, taps);
+        std::vector<SpecFormSetting> tables = {base};
+        const std::vector<RemezBand> narrowed = Narrowed(base.bands);
+        bool moved = false;
+        for (size_t i = 0; i < narrowed.size(); ++i)
+            moved = moved || narrowed[i].m_nLowerEdge != base.bands[i].m_nLowerEdge ||
+                    narrowed[i].m_nUpperEdge != base.bands[i].m_nUpperEdge;
+        if (moved) {
+            SpecFormSetting s = base;
+            s.bands = narrowed;
+            tables.push_back(s);
+        }
+        for (double factor : {0.5, 2.0}) {
+            SpecFormSetting s = tables.back();
+            for (RemezBand& b : s.bands)
+                if (b.m_dValue == 0.0)
+                    b.m_dWeight = std::max(RoundTo(b.m_dWeight * factor, 2), 1.0);
+            tables.push_back(s);
+        }
+        TrialDesign best;
+        double bestMargin = -std::numeric_limits<double>::infinity();
+        for (size_t i = 0; i < tables.size(); ++i) {
+            TrialDesign d = m_designer(tables[i]);
+            double margin = -std::numeric_limits<double>::infinity();
+            bool met = false;
+            if (d.status == TrialStatus::Designed && static_cast<int>(d.taps.size()) == taps) {
+                const TrialVerdict v = JudgeTaps(d.taps, m_request.requirement, m_request.quantize);
+                met = v.met;
+                margin = std::isnan(v.worstMarginDb) ? margin : v.worstMarginDb;
+            }
+            if (i == 0 || met || margin > bestMargin) {
+                best = std::move(d);
+                bestMargin = margin;
+                m_chosen[taps] = tables[i];
+            }
+            if (met)
+                break;
+        }
+        return best;
+    }
+
+    SpecFormSetting SettingOf(int taps) const
+    {
+        const auto it = m_chosen.find(taps);
+        return it == m_chosen.end() ? SettingFor(m_request, m_plan, taps) : it->second;
+    }
+
+private:
+    // The rows with each transition wider than the narrowest narrowed to
+    // it, by moving the stop band's edge.
+    static std::vector<RemezBand> Narrowed(std::vector<RemezBand> rows)
+    {
+        int narrowest = std::numeric_limits<int>::max();
+        for (size_t i = 0; i + 1 < rows.size(); ++i)
+            narrowest = std::min(narrowest, rows[i + 1].m_nLowerEdge - rows[i].m_nUpperEdge);
+        for (size_t i = 0; i + 1 < rows.size(); ++i) {
+            RemezBand& lower = rows[i];
+            RemezBand& upper = rows[i + 1];
+            if (upper.m_nLowerEdge - lower.m_nUpperEdge <= narrowest)
+                continue;
+            if (lower.m_dValue != 0.0 && upper.m_dValue == 0.0)
+                upper.m_nLowerEdge = lower.m_nUpperEdge + narrowest;
+            else if (lower.m_dValue == 0.0 && upper.m_dValue != 0.0)
+                lower.m_nUpperEdge = upper.m_nLowerEdge - narrowest;
+        }
+        return rows;
+    }
+
+    const SpecRequest& m_request;
+    const SpecPlan& m_plan;
+    const SpecTrialDesigner& m_designer;
+    std::map<int, SpecFormSetting> m_chosen;  // taps -> the table of the design returned
+};
+
 // The estimate as the messages give it; one the tap limit cut says what
 // the formula asked for.
 std::string EstimateText(const SpecRequest& request, const SpecPlan& plan)
@@ -201,7 +284,7 @@ std::string EstimateText(const SpecRequest& request, const SpecPlan& plan)
 // missed one, so the format is what cannot reach the requirement.
 std::string FormatLimitText(const SpecRequest& request, const TrialVerdict& v)
 {
-    if (!request.quantize || v.bands.empty() || v.quantBands.size() != v.bands.size())
+    if (!request.quantize || v.bands.empty() || v.quantBands.size() != v.bands.size() || !v.whole.met)
         return {};
     for (const BandVerdict& b : v.bands)
         if (!b.met)
@@ -220,6 +303,29 @@ std::string FormatLimitText(const SpecRequest& request, const TrialVerdict& v)
 }
 
 }  // namespace
+
+void GoldenSectionMaximum(double a, double b, double width, const std::function<double(double)>& margin,
+                          const std::function<bool()>& keepGoing)
+{
+    const double ratio = 0.5 * (std::sqrt(5.0) - 1.0);
+    double x1 = b - ratio * (b - a), x2 = a + ratio * (b - a);
+    double g1 = margin(x1), g2 = margin(x2);
+    while (keepGoing() && b - a > width) {
+        if (g1 >= g2) {
+            b = x2;
+            x2 = x1;
+            g2 = g1;
+            x1 = b - ratio * (b - a);
+            g1 = margin(x1);
+        } else {
+            a = x1;
+            x1 = x2;
+            g1 = g2;
+            x2 = a + ratio * (b - a);
+            g2 = margin(x2);
+        }
+    }
+}
 
 const char* RefusalOf(const SpecRequest& request)
 {
@@ -317,10 +423,9 @@ SpecDesignResult FindSpecDesign(const SpecRequest& request, const SpecTrialDesig
     settings.oddOnly = request.designMethod == DM_SINC;
     settings.quantize = request.quantize;
     if (request.designMethod != DM_SINC) {
-        result.search = SearchFewestTaps(request.requirement, settings, [&](int taps) {
-            return designer(SettingFor(request, result.plan, taps));
-        });
-        result.setting = SettingFor(request, result.plan, result.search.found.taps);
+        RemezTableSearch tables(request, result.plan, designer);
+        result.search = SearchFewestTaps(request.requirement, settings, [&](int taps) { return tables.Design(taps); });
+        result.setting = tables.SettingOf(result.search.found.taps);
         return result;
     }
     // A window design gains nothing from more taps at the formula's beta

@@ -79,6 +79,13 @@ using SpecTrialDesigner = std::function<TrialDesign(const SpecFormSetting&)>;
 SpecDesignResult FindSpecDesign(const SpecRequest& request, const SpecTrialDesigner& designer,
                                 const SpecSearchProgress& progress = {});
 
+// Golden-section search for the largest margin(x) over [a, b]: margin is
+// taken at the search's points until keepGoing() answers false or the
+// bracket is no wider than width (the parameter searches of a length: the
+// Kaiser beta, a rate change's weight).
+void GoldenSectionMaximum(double a, double b, double width, const std::function<double(double)>& margin,
+                          const std::function<bool()>& keepGoing);
+
 // The message after the search: the N found, the estimate it started from
 // and the figures achieved per band, or that no N up to 1025 met the
 // requirement with the best figures reached; after a cancel, how many

@@ -84,6 +84,12 @@ void AddFigures(const ResponseFigures& f, Json& out)
     out["peak_tap_index"] = f.peakTapIndex;
     out["sum_abs_taps"] = f.sumAbsTaps;
     out["headroom_bits"] = f.headroomBits;
+    if (f.whole.measured)
+        out["whole_response"] = {{"peak_db", f.whole.peakDb},
+                                 {"peak_hz", f.whole.peakHz},
+                                 {"pass_top_db", f.whole.passTopDb}};
+    else
+        out["whole_response"] = nullptr;
     out["measured"] = f.status == MeasureStatus::Ok;
     out["grid_intervals"] = f.gridIntervals;
 }
@@ -168,6 +174,17 @@ const char* SpecSearchStatusName(SpecSearchStatus status)
     }
 }
 
+Json WholeVerdictJson(const WholeVerdict& w)
+{
+    Json j;
+    j["peak_db"] = w.peakDb;
+    j["peak_hz"] = w.peakHz;
+    j["limit_db"] = w.limitDb;
+    j["margin_db"] = std::isfinite(w.marginDb) ? Json(w.marginDb) : Json(nullptr);
+    j["met"] = w.met;
+    return j;
+}
+
 Json TrialJson(const TrialVerdict& v)
 {
     Json t;
@@ -222,5 +239,8 @@ nlohmann::ordered_json RequirementJson(const SpecRequest& request, const SpecDes
         out["corners_hz"] = {r.setting.firstCorner, r.setting.secondCorner};
     }
     out["bands"] = RequirementBandsJson(request.requirement, r.search.found);
+    out["whole_response"] = WholeVerdictJson(r.search.found.whole);
+    if (r.search.found.quantWhole)
+        out["quantized_whole_response"] = WholeVerdictJson(*r.search.found.quantWhole);
     return out;
 }

@@ -349,6 +349,8 @@ std::vector<std::string> ExportSummary(const ExportDesign& d, const ExportOption
     } else {
         for (size_t i = 0; i < exact.bands.size(); ++i)
             lines.push_back("  " + BandLabel(exact.bands[i].band) + ": " + FiguresOf(exact.bands[i], target.bands[i]));
+        if (const std::string whole = WholeResponseLine(exact, target); !whole.empty())
+            lines.push_back(whole);
         // The gain at DC only where the design passes DC; elsewhere it is a
         // floor. Of taps designed elsewhere nothing is known: it is stated.
         const bool passesDc = f.filterType == FT_LOWPASS || f.filterType == FT_BANDSTOP ||
@@ -364,6 +366,20 @@ std::vector<std::string> ExportSummary(const ExportDesign& d, const ExportOption
         for (const std::string& line : RequirementLines(d, w))
             lines.push_back(line);
     return lines;
+}
+
+std::string WholeResponseLine(const ResponseFigures& exact, const ResponseFigures& target)
+{
+    if (!exact.whole.measured || !target.whole.measured)
+        return {};
+    auto peak = [](const WholeResponseFigures& w) {
+        std::string text = FixedDecimals(w.peakDb, 4);
+        if (w.peakDb >= 0.0)
+            text.insert(text.begin(), '+');
+        return text + " dB";
+    };
+    return "  outside the stop bands: peak " + peak(exact.whole) + " over the pass band at " + Hz(exact.whole.peakHz) +
+           " | " + peak(target.whole) + " at " + Hz(target.whole.peakHz);
 }
 
 std::string NumberText(double v)

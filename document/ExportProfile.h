@@ -170,5 +170,10 @@ std::vector<std::string> ExportSummary(const ExportDesign& design, const ExportO
 std::vector<std::string> ExportDesignLines(const ExportDesign& design);
 
 // Locale-independent number texts: shortest round trip, or fixed decimals.
+// The whole response as the headers state it, double precision beside the
+// exported values: "  outside the stop bands: peak +0.0000 dB over the
+// pass band at 1000 Hz | +0.0000 dB at 1000 Hz"; empty when not measured.
+std::string WholeResponseLine(const ResponseFigures& exact, const ResponseFigures& target);
+
 std::string NumberText(double v);
 std::string FixedDecimals(double v, int decimals);

@@ -279,6 +279,8 @@ std::string MultirateHeaderText(const ExportDesign& d, const MultirateDesign& ra
                 c.push_back("  stop " + NumberText(a.band.loHz) + " - " + Hz(a.band.hiHz) + ": attenuation " +
                             Decimals(a.attenuationDb, 2) + " dB | " + Decimals(b.attenuationDb, 2) + " dB");
         }
+        if (const std::string whole = WholeResponseLine(d.figures, t); !whole.empty())
+            c.push_back(whole);
     }
     c.push_back("  alias attenuation (weakest over k fs/" + std::to_string(m) + " -+ " + Hz(rate.passHz) +
                 "): " + Decimals(exact.aliasAttenuationDb, 2) + " dB | " + Decimals(w.aliasAttenuationDb, 2) + " dB");

@@ -46,6 +46,29 @@ std::vector<BandVerdict> Verdicts(const ResponseFigures& f, const SpecRequiremen
     return out;
 }
 
+WholeVerdict WholeOf(const ResponseFigures& f, const std::vector<BandVerdict>& bands, double& worst)
+{
+    WholeVerdict w;
+    bool anyPass = false;
+    w.limitDb = -std::numeric_limits<double>::infinity();
+    for (const BandVerdict& b : bands) {
+        if (b.required.kind == BandKind::Pass) {
+            anyPass = true;
+            w.limitDb = std::max(w.limitDb, b.figures.minDb + b.required.limitDb);
+        }
+    }
+    if (!anyPass || f.status != MeasureStatus::Ok || !f.whole.measured) {
+        w.met = !anyPass && f.status == MeasureStatus::Ok;
+        return w;
+    }
+    w.peakDb = f.whole.passTopDb + f.whole.peakDb;
+    w.peakHz = f.whole.peakHz;
+    w.marginDb = w.limitDb - w.peakDb;
+    w.met = w.marginDb >= 0.0;
+    worst = std::isnan(w.marginDb) ? kMissing : std::min(worst, w.marginDb);
+    return w;
+}
+
 bool AllMet(const std::vector<BandVerdict>& bands)
 {
     return !bands.empty() && std::all_of(bands.begin(), bands.end(), [](const BandVerdict& b) { return b.met; });
@@ -73,12 +96,14 @@ TrialVerdict JudgeTaps(std::span<const double> taps, const SpecRequirement& req,
     const ResponseFigures f = MeasureResponse(taps, req.fs, mask, false);
     v.measure = f.status;
     v.bands = Verdicts(f, req, v.worstMarginDb);
-    v.met = AllMet(v.bands);
+    v.whole = WholeOf(f, v.bands, v.worstMarginDb);
+    v.met = AllMet(v.bands) && v.whole.met;
     if (quantize) {
         v.quantized = QuantizeAndMeasure(taps, *quantize, req.fs, mask, false);
         if (v.quantized->status == QuantStatus::Ok) {
             v.quantBands = Verdicts(v.quantized->figures, req, v.worstMarginDb);
-            v.met = v.met && AllMet(v.quantBands);
+            v.quantWhole = WholeOf(v.quantized->figures, v.quantBands, v.worstMarginDb);
+            v.met = v.met && AllMet(v.quantBands) && v.quantWhole->met;
         } else {
             v.met = false;
             v.worstMarginDb = kMissing;

@@ -31,9 +31,23 @@ struct BandVerdict {
     bool met = false;
 };
 
+// The whole response against the requirement: no frequency outside the
+// stop bands may rise above the highest pass band's upper ripple limit (a
+// pass band's lowest gain plus its ripple limit, the highest over the pass
+// bands). limitDb and peakDb are gains (20 log10 |H|); marginDb = limitDb -
+// peakDb. Met without pass bands.
+struct WholeVerdict {
+    double peakDb = 0.0;
+    double peakHz = 0.0;
+    double limitDb = 0.0;
+    double marginDb = 0.0;
+    bool met = true;  // nothing judged fails
+};
+
 // A design of N taps judged against the requirement: in double precision
 // and, with a fixed-point format, after quantisation; it meets the
-// requirement when every band meets its limit in both.
+// requirement when every band meets its limit in both, and so does the
+// whole response (WholeVerdict).
 struct TrialVerdict {
     int taps = 0;
     TrialStatus design = TrialStatus::Failed;
@@ -44,6 +58,8 @@ struct TrialVerdict {
     std::vector<BandVerdict> bands;       // double taps, in the order of the requirement
     std::optional<QuantResult> quantized; // with a format: the words and their figures
     std::vector<BandVerdict> quantBands;  // with a format: the quantised taps
+    WholeVerdict whole;                   // double taps
+    std::optional<WholeVerdict> quantWhole;  // with a format: the quantised taps
 };
 
 // Judges taps against the requirement (measured with MeasureResponse on the

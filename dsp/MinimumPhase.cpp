@@ -3,10 +3,13 @@
 #include <algorithm>
 #include <cmath>
 #include <complex>
+#include <limits>
+#include <numbers>
 
 #include "dsp/CPoints.h"
 #include "dsp/LeastSquares.h"
 #include "dsp/RemezDesign.h"
+#include "dsp/ResponseMeasurement.h"
 #include "dsp/TrigPi.h"
 
 namespace {
@@ -71,9 +74,19 @@ struct Factor {
     double tail = 0.0;
     double squareError = 0.0;
     bool ok = false;
+    bool dips = false;  // the amplitude dips below -shift outside the stop bands
 };
 
-Factor FactorOnGrid(std::span<const double> p, int taps, size_t size)
+bool InStopBand(const std::vector<FrequencyBand>& stops, double f)
+{
+    for (const FrequencyBand& b : stops)
+        if (f >= b.lower && f <= b.upper)
+            return true;
+    return false;
+}
+
+Factor FactorOnGrid(std::span<const double> p, int taps, size_t size, const std::vector<FrequencyBand>& stops,
+                    double margin)
 {
     Factor out;
     const Radix2 fft(size);
@@ -91,14 +104,20 @@ Factor FactorOnGrid(std::span<const double> p, int taps, size_t size)
     double lowest = 0.0;
     for (size_t k = 0; k < size; ++k) {
         g[k] = x[k].real();
-        lowest = std::min(lowest, g[k]);
+        // The shift comes from the stop bands' ripple: a transition band
+        // that dips deeper has no factor that keeps the stop bands.
+        const double f = static_cast<double>(std::min(k, size - k)) / static_cast<double>(size);
+        if (stops.empty() || InStopBand(stops, f))
+            lowest = std::min(lowest, g[k]);
     }
     out.delta = -lowest;
-    out.shift = out.delta * (1.0 + kMinimumPhaseMargin) + kFloor;
+    out.shift = out.delta * (1.0 + margin) + kFloor;
     for (size_t k = 0; k < size; ++k) {
         g[k] = (g[k] + out.shift) / (1.0 + out.shift);
-        if (!(g[k] > 0.0) || !std::isfinite(g[k]))
+        if (!(g[k] > 0.0) || !std::isfinite(g[k])) {
+            out.dips = std::isfinite(g[k]);
             return out;
+        }
         x[k] = Cx(0.5 * std::log(g[k]), 0.0);
     }
     // Real cepstrum of log |H|, folded onto n >= 0: the log of the
@@ -137,6 +156,69 @@ Factor FactorOnGrid(std::span<const double> p, int taps, size_t size)
     return out;
 }
 
+Cx ResponseAt(std::span<const double> taps, double w)
+{
+    Cx h(0.0, 0.0);
+    const Cx step = std::polar(1.0, -w);
+    Cx z(1.0, 0.0);
+    for (size_t n = 0; n < taps.size(); ++n) {
+        if (n % 32 == 0)
+            z = std::polar(1.0, -w * static_cast<double>(n));
+        h += taps[n] * z;
+        z *= step;
+    }
+    return h;
+}
+
+// The phase H(e^jw) gains from w0 to w1 (|step| below pi/2 throughout):
+// the interval is halved wherever a step is too long to be read.
+bool PhaseGain(std::span<const double> taps, double w0, Cx h0, double w1, Cx h1, int depth, double& gain)
+{
+    const double step = std::arg(h1 / h0);
+    if (std::abs(step) < 0.5 * std::numbers::pi) {
+        gain += step;
+        return true;
+    }
+    if (depth == 0)
+        return false;
+    const double wm = 0.5 * (w0 + w1);
+    const Cx hm = ResponseAt(taps, wm);
+    if (!(std::abs(hm) > 0.0))
+        return false;
+    return PhaseGain(taps, w0, h0, wm, hm, depth - 1, gain) && PhaseGain(taps, wm, hm, w1, h1, depth - 1, gain);
+}
+
+}  // namespace
+
+int ZerosOutsideUnitCircle(std::span<const double> taps)
+{
+    // H(z) = z^-(N-1) P(z): the phase of H(e^jw) over a full turn is 2 pi
+    // times (zeros of P inside) - (N - 1) = -(zeros outside) (the argument
+    // principle), read on a grid of 16 points per tap, refined where a
+    // zero close to the circle turns the phase fast.
+    if (taps.size() < 2)
+        return 0;
+    size_t points = 1024;
+    while (points < 16 * taps.size())
+        points *= 2;
+    std::vector<Cx> x(points, Cx(0.0, 0.0));
+    for (size_t n = 0; n < taps.size(); ++n)
+        x[n] = taps[n];
+    Radix2(points).Transform(x, false);
+    double gain = 0.0;
+    const double spacing = 2.0 * std::numbers::pi / static_cast<double>(points);
+    for (size_t k = 0; k < points; ++k) {
+        const Cx h0 = x[k], h1 = x[(k + 1) % points];
+        if (!(std::abs(h0) > 0.0) || !(std::abs(h1) > 0.0))
+            return -1;
+        if (!PhaseGain(taps, static_cast<double>(k) * spacing, h0, static_cast<double>(k + 1) * spacing, h1, 40, gain))
+            return -1;
+    }
+    return static_cast<int>(std::lround(-gain / (2.0 * std::numbers::pi)));
+}
+
+namespace {
+
 }  // namespace
 
 double SymmetricAmplitude(std::span<const double> prototype, double f)
@@ -151,7 +233,8 @@ double SymmetricAmplitude(std::span<const double> prototype, double f)
     return a;
 }
 
-MinimumPhaseResult MinimumPhaseFromPrototype(std::span<const double> prototype, int taps)
+MinimumPhaseResult MinimumPhaseFromPrototype(std::span<const double> prototype, int taps,
+                                             const std::vector<FrequencyBand>& stopBands, double margin)
 {
     MinimumPhaseResult result;
     if (taps < 2 || taps > kMinimumPhaseMaxTaps || prototype.size() != static_cast<size_t>(2 * taps - 1))
@@ -177,9 +260,13 @@ MinimumPhaseResult MinimumPhaseFromPrototype(std::span<const double> prototype, 
     size_t size = static_cast<size_t>(kMinimumPhaseMinFft);
     while (size < 64 * static_cast<size_t>(taps))
         size *= 2;
-    Factor f = FactorOnGrid(prototype, taps, size);
+    Factor f = FactorOnGrid(prototype, taps, size, stopBands, margin);
+    if (f.dips) {
+        result.status = MinimumPhaseStatus::TransitionDips;
+        return result;
+    }
     while (f.ok && f.tail > kTailTolerance && size < static_cast<size_t>(kMinimumPhaseMaxFft)) {
-        Factor next = FactorOnGrid(prototype, taps, 2 * size);
+        Factor next = FactorOnGrid(prototype, taps, 2 * size, stopBands, margin);
         if (!next.ok)
             break;
         // A tail that no longer falls is rounding (G's relative accuracy
@@ -203,8 +290,94 @@ MinimumPhaseResult MinimumPhaseFromPrototype(std::span<const double> prototype, 
     result.fftSize = static_cast<int>(size);
     result.tailEnergy = f.tail;
     result.squareError = f.squareError;
+    result.margin = margin;
     return result;
 }
+
+namespace {
+
+// The bands with each transition wider than the narrowest narrowed to it
+// by moving the stop band's edge (the wider transition is where an
+// equiripple or least-squares prototype runs free).
+std::vector<RemezEdge> NarrowedTransitions(std::vector<RemezEdge> bands)
+{
+    double narrowest = 1.0;
+    for (size_t i = 0; i + 1 < bands.size(); ++i)
+        narrowest = std::min(narrowest, bands[i + 1].lower - bands[i].upper);
+    for (size_t i = 0; i + 1 < bands.size(); ++i) {
+        RemezEdge& lo = bands[i];
+        RemezEdge& hi = bands[i + 1];
+        if (!(hi.lower - lo.upper > narrowest))
+            continue;
+        if (lo.value != 0.0 && hi.value == 0.0)
+            hi.lower = lo.upper + narrowest;
+        else if (lo.value == 0.0 && hi.value != 0.0)
+            lo.upper = hi.lower - narrowest;
+    }
+    return bands;
+}
+
+// The bands with every transition a band of its own, halfway between its
+// neighbours' values, so weakly weighted that the prototype may ramp
+// through it freely but no longer swing far past its ends.
+std::vector<RemezEdge> WithTransitionBands(const std::vector<RemezEdge>& bands, double weight)
+{
+    std::vector<RemezEdge> out;
+    for (size_t i = 0; i < bands.size(); ++i) {
+        out.push_back(bands[i]);
+        if (i + 1 < bands.size() && bands[i + 1].lower > bands[i].upper) {
+            RemezEdge t;
+            t.lower = bands[i].upper;
+            t.upper = bands[i + 1].lower;
+            t.value = 0.5 * (bands[i].value + bands[i + 1].value);
+            t.weight = weight;
+            out.push_back(t);
+        }
+    }
+    return out;
+}
+
+// The prototype of 2N - 1 taps for the squared bands.
+bool DesignPrototype(MinimumPhaseDesign& d, int length, const std::vector<RemezEdge>& squared, int gridDensity)
+{
+    if (d.method == PrototypeMethod::Remez) {
+        CPoints h;
+        const RemezResult r = DesignRemezEdges(length, 0, 0, squared, gridDensity, h);
+        if (r.status == RemezStatus::NoGrid)
+            return false;
+        d.prototypeConverged = r.Converged();
+        d.prototypeError = r.dDelta;
+        d.prototype.resize(static_cast<size_t>(length));
+        for (int k = 0; k < length; ++k)
+            d.prototype[static_cast<size_t>(k)] = h[k].real();
+        return true;
+    }
+    std::vector<LeastSquaresBand> ls;
+    for (const RemezEdge& b : squared)
+        ls.push_back({b.lower, b.upper, b.value, b.weight});
+    LeastSquaresResult r = DesignLeastSquares(length, 0, ls);
+    if (!r.Ok())
+        return false;
+    d.prototypeConverged = true;
+    d.prototypeError = r.weightedSquaredError;
+    d.prototype = std::move(r.taps);
+    return true;
+}
+
+// The largest |G| over the stop bands, refined between grid points (fs = 1).
+double StopTop(std::span<const double> taps, const std::vector<FrequencyBand>& stops)
+{
+    std::vector<MaskBand> mask;
+    for (const FrequencyBand& b : stops)
+        mask.push_back({BandKind::Stop, b.lower, b.upper, 0.0});
+    const ResponseFigures f = MeasureResponse(taps, 1.0, mask, false);
+    double top = 0.0;
+    for (const BandFigures& b : f.bands)
+        top = std::max(top, std::pow(10.0, b.maxDb / 20.0));
+    return f.status == MeasureStatus::Ok ? top : std::numeric_limits<double>::quiet_NaN();
+}
+
+}  // namespace
 
 MinimumPhaseDesign DesignMinimumPhase(int taps, PrototypeMethod method, const std::vector<RemezEdge>& bands,
                                       int gridDensity)
@@ -217,31 +390,70 @@ MinimumPhaseDesign DesignMinimumPhase(int taps, PrototypeMethod method, const st
     std::vector<RemezEdge> squared = bands;
     for (RemezEdge& b : squared)
         b.value = b.value * b.value;
-    if (method == PrototypeMethod::Remez) {
-        CPoints h;
-        const RemezResult r = DesignRemezEdges(length, 0, 0, squared, gridDensity, h);
-        if (r.status == RemezStatus::NoGrid) {
+    std::vector<FrequencyBand> stops, tableStops;
+    for (const RemezEdge& b : bands)
+        if (b.value == 0.0)
+            stops.push_back({b.lower, b.upper});
+
+    // The bands as given; where the prototype dips below its stop bands'
+    // ripple in a transition, the same with narrowed transitions, then with
+    // weak transition bands besides.
+    for (PrototypeRemedy remedy :
+         {PrototypeRemedy::None, PrototypeRemedy::NarrowedTransitions, PrototypeRemedy::WeakTransitionBands}) {
+        std::vector<RemezEdge> table = squared;
+        if (remedy != PrototypeRemedy::None)
+            table = NarrowedTransitions(squared);
+        if (remedy == PrototypeRemedy::WeakTransitionBands) {
+            double lightest = std::numeric_limits<double>::infinity();
+            for (const RemezEdge& b : table)
+                lightest = std::min(lightest, b.weight);
+            // Remez: a weighted error of the first prototype's level lets the
+            // transition stray 0.6 from its middle; least squares: a hundredth
+            // of the lightest band's weight.
+            const double weight = method == PrototypeMethod::Remez && d.prototypeError > 0.0
+                                      ? std::abs(d.prototypeError) / 0.6
+                                      : 0.01 * lightest;
+            table = WithTransitionBands(table, weight);
+        }
+        d.remedy = remedy;
+        if (!DesignPrototype(d, length, table, gridDensity)) {
+            d.factor = MinimumPhaseResult{};
             d.factor.status = MinimumPhaseStatus::NoPrototype;
             return d;
         }
-        d.prototypeConverged = r.Converged();
-        d.prototypeError = r.dDelta;
-        d.prototype.resize(static_cast<size_t>(length));
-        for (int k = 0; k < length; ++k)
-            d.prototype[static_cast<size_t>(k)] = h[k].real();
-    } else {
-        std::vector<LeastSquaresBand> ls;
-        for (const RemezEdge& b : squared)
-            ls.push_back({b.lower, b.upper, b.value, b.weight});
-        LeastSquaresResult r = DesignLeastSquares(length, 0, ls);
-        if (!r.Ok()) {
-            d.factor.status = MinimumPhaseStatus::NoPrototype;
-            return d;
-        }
-        d.prototypeConverged = true;
-        d.prototypeError = r.weightedSquaredError;
-        d.prototype = std::move(r.taps);
+        // The shift from the stop bands of the table designed (the given
+        // ones, or wider where a transition was narrowed).
+        tableStops.clear();
+        for (const RemezEdge& b : table)
+            if (b.value == 0.0)
+                tableStops.push_back({b.lower, b.upper});
+        d.factor = MinimumPhaseFromPrototype(d.prototype, taps, tableStops);
+        if (d.factor.status != MinimumPhaseStatus::TransitionDips)
+            break;
     }
-    d.factor = MinimumPhaseFromPrototype(d.prototype, taps);
+    if (!d.factor.Ok())
+        return d;
+    // Every zero strictly inside the unit circle: a zero the margin leaves
+    // on or just outside it (rounding of G near its smallest values) moves
+    // in as the margin grows.
+    for (double margin = kMinimumPhaseMargin * 10.0;
+         ZerosOutsideUnitCircle(d.factor.taps) != 0 && margin <= kMinimumPhaseMaxMargin * 1.0001; margin *= 10.0) {
+        d.factor = MinimumPhaseFromPrototype(d.prototype, taps, tableStops, margin);
+        if (!d.factor.Ok())
+            return d;
+    }
+    if (ZerosOutsideUnitCircle(d.factor.taps) != 0) {
+        d.factor.status = MinimumPhaseStatus::ZerosOutside;
+        return d;
+    }
+    // The stop bands the factor promises: sqrt((ds + s) / (1 + s)).
+    if (!stops.empty()) {
+        const double s = d.factor.shift;
+        const double ds = StopTop(d.prototype, stops);
+        d.promisedStopDb = 10.0 * std::log10((ds + s) / (1.0 + s));
+        d.stopDb = 20.0 * std::log10(StopTop(d.factor.taps, stops));
+        if (!(d.stopDb <= d.promisedStopDb + kMinimumPhaseStopToleranceDb))
+            d.factor.status = MinimumPhaseStatus::StopBandShort;
+    }
     return d;
 }

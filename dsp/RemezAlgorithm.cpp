@@ -67,7 +67,8 @@ double WeightValue(const RemezEdge& band, double f, int filterType)
     return band.weight;
 }
 
-RemezGrid BuildDenseGrid(std::vector<RemezEdge>& bands, int r, int density, int filterType, int firType)
+RemezGrid BuildDenseGrid(std::vector<RemezEdge>& bands, int r, int density, int filterType, int firType,
+                         bool bothEdges)
 {
     const double delf = 0.5 / (static_cast<double>(r) * density);
     if (IsAntisymmetric(firType) && !bands.empty() && bands[0].lower < delf)
@@ -86,7 +87,13 @@ RemezGrid BuildDenseGrid(std::vector<RemezEdge>& bands, int r, int density, int 
         // The band's last point moves onto its upper edge, so touching bands
         // both have a point at their common edge. A band that gave no point
         // (narrower than the spacing after the edge move) leaves the grid alone.
+        // A band narrower than the spacing would keep one point, at its upper
+        // edge, and leave the rest of it unconstrained: it keeps its lower
+        // edge too, both ends closer than the spacing as in any other band.
         if (grid.Size() > before) {
+            if (bothEdges && grid.Size() == before + 1 && band.upper > band.lower)
+                grid.Append(band.lower, DesiredValue(band, band.lower, filterType),
+                            WeightValue(band, band.lower, filterType));
             const size_t last = grid.f.size() - 1;
             grid.f[last] = band.upper;
             grid.D[last] = DesiredValue(band, band.upper, filterType);

@@ -66,7 +66,10 @@ double DesiredValue(const RemezEdge& band, double f, int filterType);
 double WeightValue(const RemezEdge& band, double f, int filterType);
 // Grid spacing 0.5 / (r density). May move the first band's lower edge to
 // the spacing (antisymmetric types).
-RemezGrid BuildDenseGrid(std::vector<RemezEdge>& bands, int r, int density, int filterType, int firType);
+// bothEdges: a band narrower than the spacing keeps both its edges (the
+// grid rule alone leaves it one point); starts on sparser grids leave it.
+RemezGrid BuildDenseGrid(std::vector<RemezEdge>& bands, int r, int density, int filterType, int firType,
+                         bool bothEdges = true);
 // D / Q(f) and W Q(f) for the FIR type: 1 cos(pi f), 2 sin(2 pi f), 3
 // sin(pi f), unfloored; points where Q is 0 (or below) are removed.
 void ApplyFirTypeTransform(RemezGrid& grid, int firType);

@@ -199,7 +199,7 @@ void RunRemezExchange(RemezExchange& ex, const std::vector<RemezEdge>& bands, in
 {
     std::vector<RemezEdge> list = bands;
     if (!list.empty() && r >= 1)
-        ex.grid = BuildDenseGrid(list, r, density, filterType, firType);
+        ex.grid = BuildDenseGrid(list, r, density, filterType, firType, !ex.startOnly);
     ex.functions = r;
     RemezGrid& grid = ex.grid;
     if (grid.Size() == 0) {
@@ -267,6 +267,7 @@ void RunRemezExchange(RemezExchange& ex, const std::vector<RemezEdge>& bands, in
             // left only the last few passes.
             ex.coarserFunctions = sparse ? r : CoarseFunctionCount(r);
             RemezExchange& coarser = *ex.coarser;
+            coarser.startOnly = true;
             const int coarseDensity =
                 sparse ? kSparseStartDensity : (density < kCoarseDensity ? density : kCoarseDensity);
             RunRemezExchange(coarser, bands, ex.coarserFunctions, coarseDensity, filterType, firType,

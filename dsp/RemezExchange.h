@@ -24,6 +24,9 @@ inline constexpr double kRemezFloorReach = 1e4;
 // One run of the exchange on its own grid. Built in place: the evaluator
 // refers to the grid.
 struct RemezExchange {
+    // A start's exchange on a sparser grid, whose narrow bands stay as the
+    // grid rule leaves them (the start only seeds the design's own grid).
+    bool startOnly = false;
     RemezGrid grid;
     std::optional<RemezErrorEvaluator> fast;
     std::vector<ExtremalPoint> ext;   // the last set, prepared for interpolation

@@ -1,5 +1,8 @@
 #include "dsp/ResponseMeasurement.h"
 
+#include "dsp/PeakRefinement.h"
+#include "dsp/SpectrumGrid.h"
+
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -34,17 +37,33 @@ void Evaluate(std::span<const double> taps, double fraction, std::complex<double
     }
 }
 
-// Frequencies (Hz) of a band: both edges and every grid point strictly between.
-std::vector<double> BandGrid(const MaskBand& band, double fs, int intervals) {
-    std::vector<double> hz{band.loHz};
-    const double spacing = fs / 2.0 / intervals;
-    for (int k = static_cast<int>(std::floor(band.loHz / spacing)) + 1; k * spacing < band.hiHz; ++k) {
-        if (k * spacing > band.loHz) {
-            hz.push_back(k * spacing);
-        }
+// A band sampled: both edges and the grid points k0 .. k1 strictly between.
+struct BandSamples {
+    double loHz = 0.0, hiHz = 0.0, spacing = 1.0;
+    int k0 = 0, k1 = -1;
+    std::size_t Count() const { return static_cast<std::size_t>(k1 - k0 + 1) + 2; }
+    // The grid index of point i; -1 at the edges.
+    int Index(std::size_t i) const { return i == 0 || i + 1 == Count() ? -1 : k0 + static_cast<int>(i) - 1; }
+    double Hz(std::size_t i) const { return i == 0 ? loHz : i + 1 == Count() ? hiHz : Index(i) * spacing; }
+};
+
+BandSamples SampleBand(double loHz, double hiHz, double fs, int intervals) {
+    BandSamples s;
+    s.loHz = loHz;
+    s.hiHz = hiHz;
+    s.spacing = fs / 2.0 / intervals;
+    s.k0 = static_cast<int>(std::floor(loHz / s.spacing)) + 1;
+    while (s.k0 > 0 && (s.k0 - 1) * s.spacing > loHz) {
+        --s.k0;
     }
-    hz.push_back(band.hiHz);
-    return hz;
+    while (s.k0 * s.spacing <= loHz) {
+        ++s.k0;
+    }
+    s.k1 = std::min(intervals, static_cast<int>(std::ceil(hiHz / s.spacing)));
+    while (s.k1 >= s.k0 && s.k1 * s.spacing >= hiHz) {
+        --s.k1;
+    }
+    return s;
 }
 
 double Magnitude(std::span<const double> taps, double hz, double fs) {
@@ -96,120 +115,23 @@ std::vector<double> MagnitudesAt(std::span<const double> taps, const std::vector
     return out;
 }
 
-// Golden-section steps of a refinement: the bracket, two grid spacings at
-// first, shrinks to 0.618^24 of that (1e-5 of a spacing); the value at a
-// smooth peak then differs from the true one by far less than 0.001 dB.
-constexpr int kGoldenSteps = 24;
-// Local extremes within this share of the samples' spread below the band's
-// sampled extreme are refined: the sampled peak of a lobe lies within a few
-// per cent of the lobe's swing below the true one at 16 or more grid points
-// per tap.
-constexpr double kRefineShare = 0.05;
-
-// A function of one frequency as one of many (the form RefinedMaximum takes).
-template <typename Fn>
-auto EachPoint(Fn&& g) {
-    return [g](const std::vector<double>& x) {
-        std::vector<double> out(x.size());
-        for (std::size_t i = 0; i < x.size(); ++i) {
-            out[i] = g(x[i]);
-        }
-        return out;
-    };
-}
-
-// The largest value of g over a band, from its samples v at the band's grid
-// hz (ascending, edges included): every local maximum of the samples near
-// the sampled largest is refined between its neighbours by golden-section
-// search (g being unimodal there, a grid point's lobe; the ends count too),
-// so that a peak between grid points is not stepped over. g takes the
-// points of all the searches' steps at once (a vector of frequencies to a
-// vector of values).
-template <typename Batch>
-double RefinedMaximum(Batch&& g, const std::vector<double>& hz, const std::vector<double>& v) {
-    const std::size_t n = v.size();
-    double sampled = -std::numeric_limits<double>::infinity();
-    for (double x : v) {
-        sampled = std::max(sampled, x);
-    }
-    if (n < 2 || !std::isfinite(sampled)) {
-        return sampled;
-    }
-    // The sampled top of a lobe lies within a small share of the lobe's
-    // swing below its true top; the swing is at most the spread of the
-    // samples (a pass band's ripple, not its gain), so only the lobes near
-    // the top are refined.
-    const double lowest = *std::min_element(v.begin(), v.end());
-    const double floor = sampled - kRefineShare * (std::isfinite(lowest) ? sampled - lowest : std::abs(sampled));
-    std::vector<double> a, b;
-    for (std::size_t i = 0; i < n; ++i) {
-        const bool peak = (i == 0 || v[i] >= v[i - 1]) && (i + 1 == n || v[i] >= v[i + 1]);
-        if (peak && v[i] >= floor) {
-            a.push_back(hz[i == 0 ? 0 : i - 1]);
-            b.push_back(hz[i + 1 == n ? n - 1 : i + 1]);
-        }
-    }
-    double best = sampled;
-    if (a.empty()) {
-        return best;
-    }
-    const std::size_t m = a.size();
-    const double ratio = 0.5 * (std::sqrt(5.0) - 1.0);
-    std::vector<double> x1(m), x2(m), next(m);
-    std::vector<char> left(m);
-    for (std::size_t k = 0; k < m; ++k) {
-        x1[k] = b[k] - ratio * (b[k] - a[k]);
-        x2[k] = a[k] + ratio * (b[k] - a[k]);
-    }
-    for (const std::vector<double>* ends : {&a, &b}) {
-        for (double value : g(*ends)) {
-            best = std::max(best, value);
-        }
-    }
-    std::vector<double> g1 = g(x1), g2 = g(x2);
-    for (int step = 0; step < kGoldenSteps; ++step) {
-        for (std::size_t k = 0; k < m; ++k) {
-            left[k] = g1[k] >= g2[k];
-            if (left[k]) {
-                b[k] = x2[k];
-                x2[k] = x1[k];
-                g2[k] = g1[k];
-                x1[k] = b[k] - ratio * (b[k] - a[k]);
-                next[k] = x1[k];
-            } else {
-                a[k] = x1[k];
-                x1[k] = x2[k];
-                g1[k] = g2[k];
-                x2[k] = a[k] + ratio * (b[k] - a[k]);
-                next[k] = x2[k];
-            }
-        }
-        const std::vector<double> value = g(next);
-        for (std::size_t k = 0; k < m; ++k) {
-            (left[k] ? g1[k] : g2[k]) = value[k];
-        }
-    }
-    for (std::size_t k = 0; k < m; ++k) {
-        best = std::max({best, g1[k], g2[k]});
-    }
-    return best;
-}
-
-// Walks the grid from edge in direction dir (+1 up, -1 down) until the gain
-// drops below level, stopping at limit; then bisects the crossing.
-bool FindCrossing(std::span<const double> taps, double fs, int intervals, double edge, int dir, double limit,
-                  double level, double& crossing) {
+// Walks the grid points beyond edge in direction dir (+1 up, -1 down)
+// until the gain drops below level, stopping at limit (taken exactly);
+// then bisects the crossing on exact values.
+bool FindCrossing(std::span<const double> taps, double fs, const SpectrumGrid& grid, double edge, int dir,
+                  double limit, double level, double& crossing) {
+    const int intervals = grid.Intervals();
     const double spacing = fs / 2.0 / intervals;
     double inside = edge;
     if (Magnitude(taps, inside, fs) < level) {
         return false;
     }
-    for (int k = 1;; ++k) {
-        double f = edge + dir * k * spacing;
-        if ((dir > 0 && f > limit) || (dir < 0 && f < limit)) {
-            f = limit;
-        }
-        if (Magnitude(taps, f, fs) < level) {
+    int k = dir > 0 ? static_cast<int>(std::floor(edge / spacing)) + 1 : static_cast<int>(std::ceil(edge / spacing)) - 1;
+    for (;; k += dir) {
+        const bool past = k < 0 || k > intervals || (dir > 0 ? k * spacing >= limit : k * spacing <= limit);
+        const double f = past ? limit : k * spacing;
+        const double gain = past ? Magnitude(taps, f, fs) : grid.Magnitude(k);
+        if (gain < level) {
             double a = inside, b = f;
             for (int i = 0; i < 60 && std::abs(b - a) > 1e-9 * fs; ++i) {
                 const double m = 0.5 * (a + b);
@@ -218,14 +140,14 @@ bool FindCrossing(std::span<const double> taps, double fs, int intervals, double
             crossing = 0.5 * (a + b);
             return true;
         }
-        if (f == limit) {
+        if (past) {
             return false;
         }
         inside = f;
     }
 }
 
-void FindCrossings(std::span<const double> taps, double fs, int intervals, std::span<const MaskBand> bands,
+void FindCrossings(std::span<const double> taps, double fs, const SpectrumGrid& grid, std::span<const MaskBand> bands,
                    double nominal, double dropDb, std::vector<double>& out) {
     const double level = nominal * std::pow(10.0, -dropDb / 20.0);
     std::vector<MaskBand> pass;
@@ -239,19 +161,50 @@ void FindCrossings(std::span<const double> taps, double fs, int intervals, std::
         const double below = i == 0 ? 0.0 : pass[i - 1].hiHz;
         const double above = i + 1 == pass.size() ? fs / 2.0 : pass[i + 1].loHz;
         double f = 0.0;
-        if (pass[i].loHz > 0.0 && FindCrossing(taps, fs, intervals, pass[i].loHz, -1, below, level, f)) {
+        if (pass[i].loHz > 0.0 && FindCrossing(taps, fs, grid, pass[i].loHz, -1, below, level, f)) {
             out.push_back(f);
         }
-        if (pass[i].hiHz < fs / 2.0 && FindCrossing(taps, fs, intervals, pass[i].hiHz, +1, above, level, f)) {
+        if (pass[i].hiHz < fs / 2.0 && FindCrossing(taps, fs, grid, pass[i].hiHz, +1, above, level, f)) {
             out.push_back(f);
         }
     }
     std::sort(out.begin(), out.end());
 }
 
+// The stretches of 0 .. fs/2 that no stop band covers, ascending; a
+// stretch of one frequency (two stop bands that touch) is left out.
+std::vector<std::pair<double, double>> OutsideStopBands(std::span<const MaskBand> bands, double fs) {
+    std::vector<std::pair<double, double>> stops;
+    for (const MaskBand& b : bands) {
+        if (b.kind == BandKind::Stop) {
+            stops.emplace_back(b.loHz, b.hiHz);
+        }
+    }
+    std::sort(stops.begin(), stops.end());
+    std::vector<std::pair<double, double>> out;
+    double from = 0.0;
+    for (const auto& [lo, hi] : stops) {
+        if (lo > from) {
+            out.emplace_back(from, lo);
+        }
+        from = std::max(from, hi);
+    }
+    if (from < fs / 2.0) {
+        out.emplace_back(from, fs / 2.0);
+    }
+    return out;
+}
+
 }  // namespace
 
-int MeasurementGridIntervals(int taps) { return std::max(8192, 16 * taps); }
+int MeasurementGridIntervals(int taps) {
+    // A power of two, for the FFT: at least 16 per tap interval.
+    int intervals = 8192;
+    while (intervals < 16 * (taps - 1) && intervals < (1 << 29)) {
+        intervals *= 2;
+    }
+    return intervals;
+}
 
 double ExactAbsSum(std::span<const double> values) {
     // Shewchuk's exact partials ("Adaptive precision floating-point
@@ -330,6 +283,21 @@ double GroupDelayAt(std::span<const double> taps, double fraction) {
     return (nh / h).real();
 }
 
+bool WholeResponseExceeds(const ResponseFigures& figures) {
+    if (figures.status != MeasureStatus::Ok || !figures.whole.measured) {
+        return false;
+    }
+    double ripple = kWholeResponseToleranceDb;
+    bool anyPass = false;
+    for (const BandFigures& b : figures.bands) {
+        if (b.band.kind == BandKind::Pass) {
+            anyPass = true;
+            ripple = std::max(ripple, b.rippleDb);
+        }
+    }
+    return anyPass && !(figures.whole.peakDb <= ripple);
+}
+
 double GainDb(double magnitude) {
     if (!(magnitude > 0.0)) {
         return kFloorDb;
@@ -391,38 +359,55 @@ ResponseFigures MeasureResponse(std::span<const double> taps, double fs, std::sp
     r.headroomBits = HeadroomBits(r.sumAbsTaps);
     r.dcGainDb = GainDb(std::abs(FrequencyResponseAt(taps, 0.0)));
     r.nyquistGainDb = GainDb(std::abs(FrequencyResponseAt(taps, 0.5)));
+    r.linearPhase = TapSymmetry(taps, 1e-9) != 0;
+    const SpectrumGrid grid(taps, r.gridIntervals, !r.linearPhase);
 
-    // Per band: linear extremes and the deviation from the ideal.
+    // |H| on a band's samples: the grid's values, the edges exactly.
+    auto access = [&](const BandSamples& b, double sign) {
+        SampleAccess s;
+        s.loHz = b.loHz;
+        s.hiHz = b.hiHz;
+        s.loValue = sign * Magnitude(taps, b.loHz, fs);
+        s.hiValue = sign * Magnitude(taps, b.hiHz, fs);
+        s.count = b.Count() - 2;
+        s.firstHz = b.k0 * b.spacing;
+        s.spacing = b.spacing;
+        s.interior = s.count > 0 ? &grid.Magnitude(b.k0) : nullptr;
+        s.sign = sign;
+        return s;
+    };
+    const BatchFunction magnitudes = [&](const std::vector<double>& x) { return MagnitudesAt(taps, x, fs); };
+    const BatchFunction negated = [&](const std::vector<double>& x) {
+        std::vector<double> v = MagnitudesAt(taps, x, fs);
+        for (double& e : v) {
+            e = -e;
+        }
+        return v;
+    };
+
+    // Per band: linear extremes and the deviation from the ideal. Extremes
+    // are refined between the grid points: a figure declared met is met
+    // under any denser evaluation.
     double passMax = 0.0, passMin = std::numeric_limits<double>::infinity();
     bool anyPass = false;
-    double slopePeak = 0.0;
+    double slopePeak = 0.0, slopeTop = 0.0;
     std::vector<double> gdHz;
+    std::vector<int> gdIndex;
     for (const MaskBand& b : bands) {
         BandFigures f;
         f.band = b;
-        const std::vector<double> hz = BandGrid(b, fs, r.gridIntervals);
-        std::vector<double> mag = MagnitudesAt(taps, hz, fs);
-        // The band edges exactly, one by one.
-        mag.front() = Magnitude(taps, hz.front(), fs);
-        mag.back() = Magnitude(taps, hz.back(), fs);
-        std::vector<double> negMag(hz.size());
-        for (std::size_t i = 0; i < hz.size(); ++i) {
-            negMag[i] = -mag[i];
-        }
+        const BandSamples samples = SampleBand(b.loHz, b.hiHz, fs, r.gridIntervals);
+        const SampleAccess sampled = access(samples, 1.0);
         auto magnitude = [&](double x) { return Magnitude(taps, x, fs); };
-        auto magnitudes = [&](const std::vector<double>& x) { return MagnitudesAt(taps, x, fs); };
-        auto negated = [&](const std::vector<double>& x) {
-            std::vector<double> v = MagnitudesAt(taps, x, fs);
-            for (double& e : v) {
-                e = -e;
+        const double hi = RefineMaximum(magnitudes, sampled).value;
+        double lo = std::numeric_limits<double>::infinity();
+        if (b.kind == BandKind::Stop) {
+            for (std::size_t i = 0; i < sampled.Size(); ++i) {
+                lo = std::min(lo, sampled.Value(i));
             }
-            return v;
-        };
-        // Extremes refined between the grid points: a figure declared met is
-        // met under any denser evaluation.
-        const double hi = RefinedMaximum(magnitudes, hz, mag);
-        const double lo = b.kind == BandKind::Stop ? *std::min_element(mag.begin(), mag.end())
-                                                   : -RefinedMaximum(negated, hz, negMag);
+        } else {
+            lo = -RefineMaximum(negated, access(samples, -1.0)).value;
+        }
         if (b.kind == BandKind::Pass) {
             f.maxDeviation = std::max(std::abs(hi - b.desired), std::abs(lo - b.desired));
         } else if (b.kind == BandKind::Slope) {
@@ -430,27 +415,35 @@ ResponseFigures MeasureResponse(std::span<const double> taps, double fs, std::sp
             // The gain relative to the ideal line, in dB, where the line is above 0.
             // (-infinity, left out, where the line is at 0).
             const double none = -std::numeric_limits<double>::infinity();
-            auto relUp = [&](double x) { return ideal(x) > 0.0 ? GainDb(magnitude(x)) - GainDb(ideal(x)) : none; };
-            auto relDown = [&](double x) { return ideal(x) > 0.0 ? GainDb(ideal(x)) - GainDb(magnitude(x)) : none; };
-            auto devUp = [&](double x) { return magnitude(x) - ideal(x); };
-            auto devDown = [&](double x) { return ideal(x) - magnitude(x); };
-            std::vector<double> up(hz.size()), down(hz.size()), devU(hz.size()), devD(hz.size());
+            auto relUp = [=](double x) { return ideal(x) > 0.0 ? GainDb(magnitude(x)) - GainDb(ideal(x)) : none; };
+            auto relDown = [=](double x) { return ideal(x) > 0.0 ? GainDb(ideal(x)) - GainDb(magnitude(x)) : none; };
+            auto devUp = [=](double x) { return magnitude(x) - ideal(x); };
+            auto devDown = [=](double x) { return ideal(x) - magnitude(x); };
+            const std::size_t count = samples.Count();
+            std::vector<double> hz(count), up(count), down(count), devU(count), devD(count);
             bool anyIdeal = false;
-            for (std::size_t i = 0; i < hz.size(); ++i) {
-                anyIdeal = anyIdeal || ideal(hz[i]) > 0.0;
-                up[i] = relUp(hz[i]);
-                down[i] = relDown(hz[i]);
-                devU[i] = mag[i] - ideal(hz[i]);
+            for (std::size_t i = 0; i < count; ++i) {
+                hz[i] = samples.Hz(i);
+                const double mag = sampled.Value(i);
+                const double line = ideal(hz[i]);
+                anyIdeal = anyIdeal || line > 0.0;
+                up[i] = line > 0.0 ? GainDb(mag) - GainDb(line) : none;
+                down[i] = line > 0.0 ? GainDb(line) - GainDb(mag) : none;
+                devU[i] = mag - line;
                 devD[i] = -devU[i];
             }
-            f.maxDeviation = std::max(RefinedMaximum(EachPoint(devUp), hz, devU),
-                                      RefinedMaximum(EachPoint(devDown), hz, devD));
-            f.maxDb = anyIdeal ? RefinedMaximum(EachPoint(relUp), hz, up) : 0.0;
-            f.minDb = anyIdeal ? -RefinedMaximum(EachPoint(relDown), hz, down) : 0.0;
+            f.maxDeviation = std::max(RefineMaximum(EachPoint(devUp), hz, devU).value,
+                                      RefineMaximum(EachPoint(devDown), hz, devD).value);
+            f.maxDb = anyIdeal ? RefineMaximum(EachPoint(relUp), hz, up).value : 0.0;
+            f.minDb = anyIdeal ? -RefineMaximum(EachPoint(relDown), hz, down).value : 0.0;
             slopePeak = std::max(slopePeak, b.desired * b.hiHz / (fs / 2.0));
+            slopeTop = std::max(slopeTop, hi);
         }
-        if (b.kind != BandKind::Stop) {
-            gdHz.insert(gdHz.end(), hz.begin(), hz.end());
+        if (b.kind != BandKind::Stop && !r.linearPhase) {
+            for (std::size_t i = 0; i < samples.Count(); ++i) {
+                gdHz.push_back(samples.Hz(i));
+                gdIndex.push_back(samples.Index(i));
+            }
         }
         if (b.kind != BandKind::Slope) {
             f.maxDb = GainDb(hi);
@@ -473,25 +466,43 @@ ResponseFigures MeasureResponse(std::span<const double> taps, double fs, std::sp
         }
     }
 
+    // The whole response: the largest gain wherever no stop band rules,
+    // refined as the bands' are, against the top of the pass bands.
+    const double top = anyPass ? passMax : slopeTop;
+    if (top > 0.0) {
+        RefinedPeak whole{-1.0, 0.0};
+        for (const auto& [lo, hi] : OutsideStopBands(bands, fs)) {
+            const BandSamples samples = SampleBand(lo, hi, fs, r.gridIntervals);
+            const RefinedPeak p = RefineMaximum(magnitudes, access(samples, 1.0));
+            if (p.value > whole.value) {
+                whole = p;
+            }
+        }
+        r.whole.measured = whole.value >= 0.0;
+        r.whole.peakDb = GainDb(whole.value) - GainDb(top);
+        r.whole.peakHz = whole.hz;
+        r.whole.passTopDb = GainDb(top);
+    }
+
     if (crossings && anyPass) {
-        FindCrossings(taps, fs, r.gridIntervals, bands, r.nominalPassGain, 3.0, r.minus3dbHz);
-        FindCrossings(taps, fs, r.gridIntervals, bands, r.nominalPassGain, 6.0, r.minus6dbHz);
+        FindCrossings(taps, fs, grid, bands, r.nominalPassGain, 3.0, r.minus3dbHz);
+        FindCrossings(taps, fs, grid, bands, r.nominalPassGain, 6.0, r.minus6dbHz);
     }
 
     // Linear phase: the delay is exact; otherwise measured where the filter passes.
-    r.linearPhase = TapSymmetry(taps, 1e-9) != 0;
     if (r.linearPhase) {
         r.groupDelaySamples = r.groupDelayMinSamples = r.groupDelayMaxSamples = (n - 1) / 2.0;
     } else {
         if (gdHz.empty()) {
             for (int k = 0; k <= r.gridIntervals; ++k) {
                 gdHz.push_back(k * fs / 2.0 / r.gridIntervals);
+                gdIndex.push_back(k);
             }
         }
         double sum = 0.0, lo = std::numeric_limits<double>::infinity(), hi = -lo;
         int count = 0;
-        for (double hz : gdHz) {
-            const double d = GroupDelayAt(taps, hz / fs);
+        for (std::size_t i = 0; i < gdHz.size(); ++i) {
+            const double d = gdIndex[i] >= 0 ? grid.GroupDelay(gdIndex[i]) : GroupDelayAt(taps, gdHz[i] / fs);
             if (std::isfinite(d)) {
                 sum += d;
                 lo = std::min(lo, d);

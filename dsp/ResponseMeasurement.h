@@ -32,6 +32,19 @@ struct BandFigures {
 
 enum class MeasureStatus { Ok, NoTaps, BadRate, BadBand, NonFinite };
 
+// The whole response: the largest gain anywhere outside the stop bands
+// (pass and slope bands, transition bands, whatever no band covers),
+// refined between grid points as the band figures are, in dB relative to
+// the top of the pass bands (their largest gain; without pass bands, the
+// slope bands'). At least 0 dB, since the pass bands count too; above it,
+// something outside the stop bands rises above the pass band.
+struct WholeResponseFigures {
+    bool measured = false;  // the mask has a pass or slope band with gain
+    double peakDb = 0.0;    // the largest gain outside the stop bands over the pass bands' top
+    double peakHz = 0.0;    // where it is
+    double passTopDb = 0.0; // the pass bands' top, 20 log10 |H|
+};
+
 struct ResponseFigures {
     MeasureStatus status = MeasureStatus::NoTaps;
     int gridIntervals = 0;           // uniform grid: gridIntervals + 1 points from 0 to fs/2
@@ -52,9 +65,21 @@ struct ResponseFigures {
     int peakTapIndex = 0;
     double sumAbsTaps = 0.0;         // worst-case gain of the filter, exactly rounded (ExactAbsSum)
     int headroomBits = 0;            // HeadroomBits(sumAbsTaps)
+    WholeResponseFigures whole;
 };
 
 inline constexpr double kFloorDb = -400.0;
+
+// The smallest rise of the whole response over the pass band's top that
+// counts as rising above the pass band, whatever the pass band's ripple.
+inline constexpr double kWholeResponseToleranceDb = 0.1;
+// The whole response rises above the pass band: the mask has a pass band
+// and the largest gain outside the stop bands exceeds the pass bands' top
+// by more than their largest ripple (and kWholeResponseToleranceDb). A
+// transition band that peaks there passes what the stop bands were meant
+// to stop louder than the pass band, and fixed-point words sized for the
+// pass band saturate.
+bool WholeResponseExceeds(const ResponseFigures& figures);
 
 // sum |values[i]|, rounded once to the nearest double (ties to even): exact
 // whatever the order and count of the values.
@@ -63,7 +88,8 @@ double ExactAbsSum(std::span<const double> values);
 // exactly (2 needs 1, 2 + 2^-51 needs 2), 0 for sums of 1 or less.
 int HeadroomBits(double sumAbs);
 
-// Uniform grid intervals for N taps: 16 per tap, never fewer than 8192.
+// Uniform grid intervals for N taps: a power of two, at least 16 per tap
+// interval (16 (N - 1)) and never fewer than 8192.
 int MeasurementGridIntervals(int taps);
 
 // H at a frequency given as a fraction of fs: sum h[n] exp(-2 pi j f n).
@@ -73,12 +99,13 @@ double GroupDelayAt(std::span<const double> taps, double fraction);
 // 20 log10 |H| floored at kFloorDb.
 double GainDb(double magnitude);
 
-// Measures taps at sampling rate fs (Hz) against the mask bands. The grid is
-// uniform from 0 to fs/2 plus both edges of every band exactly; every local
-// extreme of a band near its largest (smallest) sampled value is refined
-// between its neighbouring grid points by golden-section search on |H|
+// Measures taps at sampling rate fs (Hz) against the mask bands, in
+// O(G log G) for G grid intervals plus O(N) per band. The grid is uniform
+// from 0 to fs/2 (one FFT) plus both edges of every band exactly; the local
+// extremes of a band nearest its largest (smallest) sampled value are
+// refined between their neighbouring grid points by parabolic steps on |H|
 // evaluated exactly, so the band figures hold under any denser evaluation
-// (to well below 0.001 dB). crossings:
+// (to well below 0.001 dB); the whole response likewise. crossings:
 // find the -3 dB and -6 dB frequencies (lowpass, highpass, band-pass and
 // band-stop designs). A band outside 0..fs/2 or with loHz >= hiHz gives BadBand.
 ResponseFigures MeasureResponse(std::span<const double> taps, double fs, std::span<const MaskBand> bands,

@@ -99,6 +99,15 @@ std::vector<FigureRow> FigureRows(const DesignAnalysis& a, const std::vector<dou
         rows.push_back({"-3 dB Hz", ListText(d.minus3dbHz), quantOk ? ListText(q.minus3dbHz) : "-"});
         rows.push_back({"-6 dB Hz", ListText(d.minus6dbHz), quantOk ? ListText(q.minus6dbHz) : "-"});
     }
+    if (d.whole.measured) {
+        const bool wholeOk = quantOk && q.whole.measured;
+        rows.push_back({"Peak outside stop bands dB", FixedText(d.whole.peakDb, 4),
+                        wholeOk ? FixedText(q.whole.peakDb, 4) : "-"});
+        rows.back().doubleMisses = WholeResponseExceeds(d);
+        rows.back().quantMisses = wholeOk && WholeResponseExceeds(q);
+        rows.push_back({"Peak outside stop bands Hz", FixedText(d.whole.peakHz, 1),
+                        wholeOk ? FixedText(q.whole.peakHz, 1) : "-"});
+    }
     if (a.rateChange) {
         const RateChangeFigures& r = *a.rateChange;
         const std::string by = std::to_string(r.design.factor);

@@ -147,8 +147,10 @@ inline constexpr const char* kMeasureDoc = R"(measure(taps, fs, bands=None, quan
 The achieved figures of any real taps at sampling rate fs (Hz), as
 zantro-cli's JSON "analysis" object: on a uniform grid of at least 16
 points per tap (never fewer than 8192) up to fs/2 plus every band edge,
-each band's largest and smallest gain, ripple or attenuation, the group
-delay, DC and Nyquist gain, peak tap and headroom; under "quantized" the
+each band's largest and smallest gain, ripple or attenuation, the
+largest gain outside the stop bands over the pass band's top and where
+("whole_response"), the group delay, DC and Nyquist gain, peak tap and
+headroom; under "quantized" the
 integer words of the fixed-point taps and the same figures for them.
 
 taps      a sequence or 1-d array of numbers

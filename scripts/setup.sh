@@ -14,6 +14,7 @@ RUN_PACKAGES=(
     cmake
     ccache
     libcli11-dev
+    libfftw3-dev
     nlohmann-json3-dev
     libfplll-dev
     fonts-liberation

@@ -7,6 +7,9 @@ band], "worst": dB, "max_db": [dB per band], "min_db": [dB per band]}. A
 pass band's margin is limit - ripple (20 log10 of its largest over its
 smallest gain); a stop band's is its attenuation below the nominal pass gain
 (midpoint of the pass bands' largest and smallest gain) minus the limit.
+"whole" is the margin of the whole response: the highest pass band's upper
+ripple limit (its smallest gain times its limit) over the largest gain
+anywhere outside the stop bands; "worst" counts it too.
 
 The gain is evaluated at 2^18 + 1 points from 0 to fs/2 (a zero-padded FFT)
 and exactly at both edges of every band; every local extreme of a band
@@ -62,6 +65,22 @@ def band_gains(taps, fs, bands):
     return out
 
 
+def whole_margin(taps, fs, bands, gains):
+    """The pass bands' highest upper ripple limit over the largest gain outside the stop bands, dB."""
+    limit = max(20.0 * np.log10(max(lo, 1e-300)) + b["limit"] for (hi, lo), b in zip(gains, bands)
+                if b["kind"] == "pass")
+    stops = sorted((b["lo"], b["hi"]) for b in bands if b["kind"] == "stop")
+    stretches, start = [], 0.0
+    for lo, hi in stops:
+        if lo > start:
+            stretches.append({"kind": "stop", "lo": start, "hi": lo})
+        start = max(start, hi)
+    if start < fs / 2.0:
+        stretches.append({"kind": "stop", "lo": start, "hi": fs / 2.0})
+    peak = max(hi for hi, lo in band_gains(taps, fs, stretches))
+    return limit - 20.0 * np.log10(max(peak, 1e-300))
+
+
 def margins(taps, fs, bands):
     taps = np.asarray(taps, dtype=float)
     gains = band_gains(taps, fs, bands)
@@ -86,8 +105,11 @@ def main():
     for c in cases:
         per = []
         for taps in c["designs"]:
+            taps = np.asarray(taps, dtype=float)
             m, db = margins(taps, c["fs"], c["bands"])
-            per.append({"margins": m, "worst": min(m), "max_db": [d[0] for d in db], "min_db": [d[1] for d in db]})
+            whole = whole_margin(taps, c["fs"], c["bands"], band_gains(taps, c["fs"], c["bands"]))
+            per.append({"margins": m, "whole": whole, "worst": min(m + [whole]), "max_db": [d[0] for d in db],
+                        "min_db": [d[1] for d in db]})
         result.append(per)
     with open(sys.argv[2], "w") as f:
         json.dump(result, f)

@@ -87,7 +87,9 @@ TEST(ResponseMeasurement, SlopeBandsAndStatuses)
     const std::vector<double> inf = {1.0, INFINITY};
     EXPECT_EQ(MeasureResponse(inf, 8000.0, slope, false).status, MeasureStatus::NonFinite);
     EXPECT_EQ(MeasureResponse(std::vector<double>{}, 8000.0, slope, false).status, MeasureStatus::NoTaps);
-    EXPECT_EQ(MeasurementGridIntervals(1025), 16400);
+    EXPECT_EQ(MeasurementGridIntervals(4), 8192);
+    EXPECT_EQ(MeasurementGridIntervals(1025), 16384);
+    EXPECT_EQ(MeasurementGridIntervals(1026), 32768);
 }
 
 TEST(MaskDerivation, CornersMoveByHalfTheWindowsMainLobe)
@@ -194,4 +196,81 @@ TEST(ResponseMeasurement, HeadroomFromAnExactlyRoundedSum)
     EXPECT_EQ(HeadroomBits(2.0), 1);
     EXPECT_EQ(HeadroomBits(std::nextafter(2.0, 3.0)), 2);
     EXPECT_EQ(HeadroomBits(1.961), 1);
+}
+
+// A unit gain with a lobe in the transition band between grid points: the
+// whole response finds the lobe's true top and where it is.
+TEST(ResponseMeasurement, WholeResponseFindsAPeakInATransitionBand)
+{
+    const int n = 301;
+    const double spacing = 0.5 / MeasurementGridIntervals(n);
+    const double f0 = 0.25 + 0.37 * spacing;
+    std::vector<double> h(n, 0.0);
+    h[150] = 1.0;
+    for (int k = 0; k < n; ++k)
+        h[static_cast<size_t>(k)] += 4.0 * std::cos(2.0 * std::numbers::pi * f0 * (k - 150)) / n *
+                                     (0.54 - 0.46 * std::cos(2.0 * std::numbers::pi * k / (n - 1)));
+    const std::vector<MaskBand> mask = {{BandKind::Pass, 0.0, 0.1, 1.0}, {BandKind::Stop, 0.4, 0.5, 0.0}};
+    const ResponseFigures r = MeasureResponse(h, 1.0, mask, false);
+    ASSERT_TRUE(r.whole.measured);
+    double truePeak = 0.0, at = 0.0;
+    for (int k = -2000; k <= 2000; ++k) {
+        const double f = f0 + k * spacing / 1000.0;
+        const double m = std::abs(FrequencyResponseAt(h, f));
+        if (m > truePeak) {
+            truePeak = m;
+            at = f;
+        }
+    }
+    EXPECT_NEAR(r.whole.peakDb, GainDb(truePeak) - r.bands[0].maxDb, 1e-6);
+    EXPECT_NEAR(r.whole.peakHz, at, spacing / 500.0);
+    EXPECT_NEAR(r.whole.passTopDb, r.bands[0].maxDb, 1e-12);
+    EXPECT_GT(r.whole.peakDb, 5.0);
+    EXPECT_TRUE(WholeResponseExceeds(r));
+
+    // Without the lobe the pass band itself is the top: 0 dB, nothing exceeds.
+    std::vector<double> flat(n, 0.0);
+    flat[150] = 1.0;
+    const ResponseFigures f = MeasureResponse(flat, 1.0, mask, false);
+    EXPECT_NEAR(f.whole.peakDb, 0.0, 1e-12);
+    EXPECT_FALSE(WholeResponseExceeds(f));
+    // Only stop bands: nothing to measure against.
+    const std::vector<MaskBand> stops = {{BandKind::Stop, 0.4, 0.5, 0.0}};
+    EXPECT_FALSE(MeasureResponse(h, 1.0, stops, false).whole.measured);
+}
+
+// Every refined band extreme lies at or above a four times denser direct
+// evaluation and within a hair of it (the FFT grid and the refinement give
+// the figures of an exact evaluation everywhere).
+TEST(ResponseMeasurement, FiguresHoldAgainstADenserDirectEvaluation)
+{
+    const int n = 255;
+    std::vector<double> h(n);
+    for (int k = 0; k < n; ++k) {
+        const double x = k - 127.0, fc = 0.2;
+        const double sinc = x == 0.0 ? 2.0 * fc : std::sin(2.0 * std::numbers::pi * fc * x) / (std::numbers::pi * x);
+        h[static_cast<size_t>(k)] = sinc * (0.42 - 0.5 * std::cos(2.0 * std::numbers::pi * k / (n - 1)) +
+                                            0.08 * std::cos(4.0 * std::numbers::pi * k / (n - 1)));
+    }
+    const std::vector<MaskBand> mask = {{BandKind::Pass, 0.0, 0.18, 1.0}, {BandKind::Stop, 0.2237, 0.5, 0.0}};
+    const ResponseFigures r = MeasureResponse(h, 1.0, mask, false);
+    ASSERT_EQ(r.status, MeasureStatus::Ok);
+    const int dense = 4 * MeasurementGridIntervals(n);
+    for (size_t b = 0; b < mask.size(); ++b) {
+        double top = 0.0, at = 0.0;
+        for (int k = 0; k <= dense; ++k) {
+            const double f = 0.5 * k / dense;
+            const double m = f >= mask[b].loHz && f <= mask[b].hiHz ? std::abs(FrequencyResponseAt(h, f)) : 0.0;
+            if (m > top) {
+                top = m;
+                at = f;
+            }
+        }
+        // The dense peak's own top, to a thousandth of the dense spacing.
+        for (int k = -1000; k <= 1000; ++k) {
+            const double f = std::clamp(at + k * 0.5 / dense / 1000.0, mask[b].loHz, mask[b].hiHz);
+            top = std::max(top, std::abs(FrequencyResponseAt(h, f)));
+        }
+        EXPECT_NEAR(r.bands[b].maxDb, GainDb(top), 1e-6) << b;
+    }
 }
