@@ -9,7 +9,7 @@ OrderedJson AnalysisReport::Of(const DesignAnalysis& a)
 {
     if (!a.valid)
         return nullptr;
-    return AnalysisJson(a.figures, a.quantized, a.bandsDerived);
+    return AnalysisJson(a.figures, a.quantized, a.bandsDerived, a.chosen ? &*a.chosen : nullptr);
 }
 
 OrderedJson AnalysisReport::Build(const CZantroView& view, const AnalysisRequest& request)

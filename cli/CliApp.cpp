@@ -12,6 +12,7 @@
 #include "cli/MultirateRun.h"
 #include "cli/RequirementOptions.h"
 #include "cli/RequirementReport.h"
+#include "document/DesignJson.h"
 #include "form/PlotSvg.h"
 #include "platform/TextFormat.h"
 
@@ -74,8 +75,14 @@ int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
         if (options.toSpec && analysis.mask.empty())
             for (const SpecBand& b : options.specBands)
                 analysis.mask.push_back({b.kind, b.loHz, b.hiHz, 1.0});
+        if (const std::optional<FewestBitsResult>& fewest = runner.FewestBits();
+            fewest && fewest->chosen.status == WordLengthStatus::Met)
+            analysis.quantize = fewest->chosen.words.words.quantSpec;
         report["analysis"] = runner.Host().RefusedDialogs() == 0 ? AnalysisReport::Build(runner.View(), analysis)
                                                                   : nlohmann::ordered_json(nullptr);
+        if (options.fewestBits)
+            report["fewest_bits"] = runner.FewestBits() ? FewestBitsJson(*runner.FewestBits())
+                                                        : nlohmann::ordered_json(nullptr);
         if (options.toSpec)
             report["to_spec"] = ToSpecReport::Build(runner);
         out << report.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace)

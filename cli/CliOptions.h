@@ -76,6 +76,11 @@ struct CliOptions {
     bool toSpec = false;
     std::vector<SpecBand> specBands;
     std::optional<QuantSpec> specQuantize;
+    // Fixed-point words chosen for the requirement (the bands above, or the
+    // design's own figures) rather than rounded; the shortest word that
+    // meets the requirement (WordCliOptions.h).
+    bool optimizeWords = false;
+    bool fewestBits = false;
 
     // The design methods beside the form's four, designed by the design
     // itself rather than typed into the form: --method ls (designMethod

@@ -13,6 +13,7 @@
 #include "cli/MethodOptions.h"
 #include "cli/MultirateOptions.h"
 #include "cli/RequirementOptions.h"
+#include "cli/WordCliOptions.h"
 #include "document/CFilPar.h"
 #include "document/DocumentMessages.h"
 #include "form/CRemezDlg.h"
@@ -217,6 +218,7 @@ void Describe(CLI::App& app, CliOptions& o)
         ->type_name("DIR")
         ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
     AddSpecOptions(app, o);
+    AddWordOptions(app, o);
     AddMethodOptions(app, o);
     AddMultirateOptions(app, o);
 }
@@ -282,6 +284,8 @@ CliParser::Result CliParser::Parse(int argc, const char* const* argv, CliOptions
     if (const std::string why = CheckMethodOptions(parsed); !why.empty())
         return {Status::UsageError, "zantro-cli: " + why + "\n\n" + app.help()};
     if (const std::string why = CheckSpecOptions(parsed); !why.empty())
+        return {Status::UsageError, "zantro-cli: " + why + "\n\n" + app.help()};
+    if (const std::string why = CheckWordOptions(app, parsed); !why.empty())
         return {Status::UsageError, "zantro-cli: " + why + "\n\n" + app.help()};
     if (const std::string why = CheckMultirateOptions(parsed); !why.empty())
         return {Status::UsageError, "zantro-cli: " + why + "\n\n" + app.help()};

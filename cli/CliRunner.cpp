@@ -40,6 +40,10 @@ void CliRunner::RunCommands(const CliOptions& o)
         m_bFailed = true;
         return;
     }
+    // A document holding a design beyond its fields was designed as stored
+    // when it opened; Design would make the nearest design of its fields.
+    const CFilPar& opened = m_doc.m_FilPar;
+    const bool designedAsStored = o.docPath && opened.m_Extension && opened.m_Extension->request && !ChangesForm(o);
     if (o.preset) {
         // A preset the combo cannot take is refused with its messages.
         const size_t messages = m_host.Messages().size();
@@ -49,6 +53,7 @@ void CliRunner::RunCommands(const CliOptions& o)
     }
     Enter(o);
     AnswerBands(o);
+    m_view.m_WordRequest = WordRequestOf(o);
     // A failed Read File ends the run as a failed open does: designing
     // from the points held before would pass for a design of the file.
     if (o.inputFile && !ReadFile(*o.inputFile))
@@ -57,14 +62,25 @@ void CliRunner::RunCommands(const CliOptions& o)
         Run(ID_EXTRAS_WINDOW);
     else if (o.toSpec)
         DesignToSpec(o);
+    else if (designedAsStored)
+        m_bDesignRan = !o.noDesign;
     else if (!o.noDesign)
         Run(IDC_DESIGN);
+    if (o.fewestBits)
+        RunFewestBits(o);
     if (o.makeRoot)
         MakeFile(o);
     if (o.exportRequest.profile)
         Export(o);
     if (o.savePath && !SaveDocument(m_doc, m_view, CZantroDoc::WithDefaultExtension(*o.savePath)))
         m_bFailed = true;
+}
+
+bool CliRunner::ChangesForm(const CliOptions& o)
+{
+    return o.preset || o.filterType || o.designMethod || o.windowType || o.irScaling || o.taps || o.samplingRate ||
+           o.firstCorner || o.secondCorner || o.scale || o.sinXComp || o.stopbandAtt || o.shapeFactor ||
+           o.diffGain || o.variance || !o.bands.empty() || o.gridDensity || o.inputFile || o.windowOnly || o.toSpec;
 }
 
 void CliRunner::DesignToSpec(const CliOptions& o)
@@ -74,6 +90,7 @@ void CliRunner::DesignToSpec(const CliOptions& o)
     request.requirement = RequirementOf(o, ParseInt(m_host.GetDlgItemText(m_view, IDC_SAMPLING_RATE), fs) ? fs : 0);
     request.designMethod = o.designMethod.value_or(DM_SINC);
     request.quantize = o.specQuantize;
+    request.chooseWords = o.optimizeWords;
     unsigned grid = 0;
     if (o.gridDensity && ParseUInt(*o.gridDensity, grid))
         request.gridDensity = static_cast<int>(grid);
@@ -98,6 +115,8 @@ void CliRunner::DesignToSpec(const CliOptions& o)
             text += '\n';
             text += kMsgSpecFormDiffers;
             m_bFailed = true;
+        } else {
+            m_view.SetShownRequirement(request.requirement);
         }
     } else {
         m_bFailed = true;
@@ -176,11 +195,29 @@ void CliRunner::MakeFile(const CliOptions& o)
         m_messages << m_host.StatusTexts().back() << '\n';
 }
 
+void CliRunner::RunFewestBits(const CliOptions& o)
+{
+    if (m_view.m_bDesignValid != 1 || m_view.m_nTaps != m_view.m_Coeffs.m_nCount)
+        return;
+    std::vector<double> taps;
+    for (int i = 0; i < m_view.m_nTaps; ++i)
+        taps.push_back(m_view.m_Coeffs.GetValue(i, 0));
+    m_fewestBits = FewestBitsFor(o, taps, m_view.m_nSamplingRate);
+    m_messages << m_fewestBits->message << '\n';
+    if (m_fewestBits->chosen.status != WordLengthStatus::Met)
+        m_bFailed = true;
+    else if (m_view.m_WordRequest)
+        m_view.m_WordRequest->format = m_fewestBits->chosen.words.words.quantSpec;
+}
+
 void CliRunner::Export(const CliOptions& o)
 {
     // "Wrote ..." as Make File prints it: the status text the command leaves.
     const size_t statusTexts = m_host.StatusTexts().size();
-    if (!ExportDesignFiles(m_view, ExportOptionsOf(o.exportRequest, o.analysis.quantize.rounding)))
+    ExportRequest request = o.exportRequest;
+    if (m_fewestBits && m_fewestBits->chosen.status == WordLengthStatus::Met)
+        request.wordLength = m_fewestBits->chosen.bits;
+    if (!ExportDesignFiles(m_view, ExportOptionsOf(request, o.analysis.quantize.rounding)))
         m_bFailed = true;
     else if (m_host.StatusTexts().size() != statusTexts)
         m_messages << m_host.StatusTexts().back() << '\n';

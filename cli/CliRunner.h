@@ -3,6 +3,7 @@
 #include <iosfwd>
 
 #include "cli/CliOptions.h"
+#include "cli/WordCliOptions.h"
 #include "form/CZantroView.h"
 #include "form/RequirementDesign.h"
 #include "document/CZantroDoc.h"
@@ -30,7 +31,8 @@ public:
 
     // The whole session in the program's order: open, preset, typed options,
     // Read File, Design or Extras > Window, Make File, Export, save. A failed
-    // open or Read File stops it.
+    // open or Read File stops it. A document that holds a design beyond its
+    // fields keeps the design its open made unless an option changes the form.
     void RunCommands(const CliOptions& options);
 
     // 0: every command completed (the design command with a valid design)
@@ -48,6 +50,9 @@ public:
     // request was refused.
     const std::optional<SpecRequest>& SpecRequestUsed() const { return m_specRequest; }
     const std::optional<SpecDesignResult>& SpecResult() const { return m_specResult; }
+    // --fewest-bits' search on the design's taps; empty without it or
+    // without a valid design.
+    const std::optional<FewestBitsResult>& FewestBits() const { return m_fewestBits; }
 
 private:
     void Select(int id, const std::optional<int>& index);
@@ -57,10 +62,16 @@ private:
     void AnswerGain(const std::optional<std::string>& gain);
     void ChoosePreset(const std::string& preset);
     void AnswerBands(const CliOptions& options);
+    // True when an option types into the form, answers a dialog or runs a
+    // command other than Design.
+    static bool ChangesForm(const CliOptions& options);
     // False when Read File showed a message (the file was refused).
     bool ReadFile(const std::string& path);
     void MakeFile(const CliOptions& options);
     void Export(const CliOptions& options);
+    // --fewest-bits after the design: the search, its message, and the word
+    // length the form's chosen words and the export then take.
+    void RunFewestBits(const CliOptions& options);
     // --to-spec in place of Design: the search, then the form filled with
     // the N found and Design run; its message is shown like any other.
     void DesignToSpec(const CliOptions& options);
@@ -74,4 +85,5 @@ private:
     bool m_bFailed = false;  // a file command failed
     std::optional<SpecRequest> m_specRequest;
     std::optional<SpecDesignResult> m_specResult;
+    std::optional<FewestBitsResult> m_fewestBits;
 };

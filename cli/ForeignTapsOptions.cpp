@@ -10,7 +10,7 @@ namespace {
 constexpr std::array kWithCoefficients = {
     "--coefficients", "--fs",          "--mask",   "--pass-band",  "--stop-band",  "--quantize",
     "--rounding",     "--json",        "--export", "--export-root", "--word-length", "--block",
-    "--helium",       "--input-bits",  "--output-bits", "--testbench"};
+    "--helium",       "--input-bits",  "--output-bits", "--testbench", "--optimize-words", "--fewest-bits"};
 
 }  // namespace
 
@@ -28,8 +28,8 @@ void AddForeignTapsOption(CLI::App& app, CliOptions& o)
 std::string CheckForeignTapsOptions(const CLI::App& app, const CliOptions& o)
 {
     if (!o.coefficientsFile) {
-        if (!o.toSpec && (!o.specBands.empty() || o.multirate.aliasAttenuationDb))
-            return "--pass-band and --stop-band go with --to-spec or --coefficients";
+        if (!o.toSpec && !o.optimizeWords && !o.fewestBits && (!o.specBands.empty() || o.multirate.aliasAttenuationDb))
+            return "--pass-band and --stop-band go with --to-spec, --coefficients, --optimize-words or --fewest-bits";
         return {};
     }
     for (const CLI::Option* option : app.get_options()) {

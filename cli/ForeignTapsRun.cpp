@@ -13,6 +13,7 @@
 #include "document/ExportWriters.h"
 #include "document/ForeignTaps.h"
 #include "dsp/FewestTapsSearch.h"
+#include "cli/WordCliOptions.h"
 #include "form/DesignAnalysis.h"
 #include "platform/CWnd.h"
 #include "platform/ScriptedHost.h"
@@ -87,8 +88,9 @@ int RunForeignTaps(const CliOptions& o, std::ostream& out, std::ostream& err)
     bool ok = true;
     std::optional<TrialVerdict> verdict;
     if (!requirement.bands.empty()) {
-        verdict = JudgeTaps(file.taps, requirement, o.specQuantize);
-        const std::string format = o.specQuantize ? QuantFormatName(*o.specQuantize) : std::string();
+        verdict = JudgeTaps(file.taps, requirement, o.specQuantize, o.optimizeWords);
+        const std::string format =
+            o.specQuantize ? (o.optimizeWords ? "optimised " : "") + QuantFormatName(*o.specQuantize) : std::string();
         for (size_t i = 0; i < verdict->bands.size(); ++i)
             messages.push_back(VerdictLine(verdict->bands[i],
                                            i < verdict->quantBands.size() ? &verdict->quantBands[i] : nullptr, format));
@@ -99,14 +101,19 @@ int RunForeignTaps(const CliOptions& o, std::ostream& out, std::ostream& err)
     }
     for (const std::string& m : messages)
         err << m << '\n';
+    const WordRun words = RunWords(o, file.taps, fs, err);
+    ok = ok && words.ok;
 
     if (o.exportRequest.profile) {
         ScriptedHost host;
         host.onMessage = [&err](const ScriptedHost::Message& m) { err << m.text << '\n'; };
         CWnd owner;
         owner.SetHost(&host);
-        const ExportDesign design = ForeignExportDesign(file.taps, fs, path, o.analysis.mask, requirement.bands);
-        if (!WriteExport(design, ExportOptionsOf(o.exportRequest, o.analysis.quantize.rounding), &owner))
+        ExportDesign design = ForeignExportDesign(file.taps, fs, path, o.analysis.mask, requirement.bands);
+        design.chosenWords = ChosenWordsFor(o, design.taps, fs, design.bands, words.analysisFormat);
+        ExportRequest exportRequest = o.exportRequest;
+        exportRequest.wordLength = words.exportWordLength;
+        if (!WriteExport(design, ExportOptionsOf(exportRequest, o.analysis.quantize.rounding), &owner))
             ok = false;
     }
 
@@ -120,7 +127,8 @@ int RunForeignTaps(const CliOptions& o, std::ostream& out, std::ostream& err)
         a.bandsDerived = false;
         a.crossings = measured.crossings;
         a.figures = measured.figures;
-        a.quantized = QuantizeAndMeasure(a.taps, o.analysis.quantize, a.fs, a.bands, a.crossings);
+        a.quantized = QuantizeAndMeasure(a.taps, words.analysisFormat, a.fs, a.bands, a.crossings);
+        a.chosen = ChosenWordsFor(o, a.taps, a.fs, a.bands, words.analysisFormat);
         OrderedJson report;
         report["design_valid"] = true;
         report["source"] = path;
@@ -129,6 +137,8 @@ int RunForeignTaps(const CliOptions& o, std::ostream& out, std::ostream& err)
         report["coefficients"] = file.taps;
         report["messages"] = messages;
         report["analysis"] = AnalysisReport::Of(a);
+        if (words.fewest)
+            report["fewest_bits"] = FewestBitsJson(*words.fewest);
         report["requirement"] = verdict ? OrderedJson{{"met", verdict->met},
                                                       {"worst_margin_db", verdict->worstMarginDb},
                                                       {"bands", RequirementBandsJson(requirement, *verdict)}}

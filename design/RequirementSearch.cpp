@@ -49,7 +49,9 @@ std::string BandLine(const BandVerdict& v, const BandVerdict* quant, const std::
 
 std::string BandLines(const SpecRequest& request, const TrialVerdict& v)
 {
-    const std::string format = request.quantize ? QuantFormatName(*request.quantize) : std::string();
+    const std::string format = request.quantize ? (request.chooseWords ? "optimised " : "") +
+                                                      QuantFormatName(*request.quantize)
+                                                : std::string();
     std::string text;
     for (size_t i = 0; i < v.bands.size(); ++i) {
         const BandVerdict* quant = i < v.quantBands.size() ? &v.quantBands[i] : nullptr;
@@ -148,7 +150,8 @@ private:
         TrialDesign d = m_designer(s);
         bool met = false;
         if (d.status == TrialStatus::Designed && static_cast<int>(d.taps.size()) == m_taps) {
-            const TrialVerdict v = JudgeTaps(d.taps, m_request.requirement, m_request.quantize);
+            const TrialVerdict v =
+                JudgeTaps(d.taps, m_request.requirement, m_request.quantize, m_request.chooseWords);
             met = v.met;
             margin = std::isnan(v.worstMarginDb) ? margin : v.worstMarginDb;
         }
@@ -289,7 +292,7 @@ std::string FormatLimitText(const SpecRequest& request, const TrialVerdict& v)
     for (const BandVerdict& b : v.bands)
         if (!b.met)
             return {};
-    const std::string format = QuantFormatName(*request.quantize);
+    const std::string format = (request.chooseWords ? "optimised " : "") + QuantFormatName(*request.quantize);
     for (const BandVerdict& q : v.quantBands)
         if (!q.met && q.required.kind == BandKind::Stop)
             return "\nThe double-precision taps meet it: " + format + " words cannot reach the " +
@@ -422,6 +425,7 @@ SpecDesignResult FindSpecDesign(const SpecRequest& request, const SpecTrialDesig
     // the sinc's centre, so its taps are not linear phase: odd N only.
     settings.oddOnly = request.designMethod == DM_SINC;
     settings.quantize = request.quantize;
+    settings.chooseWords = request.chooseWords;
     if (request.designMethod != DM_SINC) {
         RemezTableSearch tables(request, result.plan, designer);
         result.search = SearchFewestTaps(request.requirement, settings, [&](int taps) { return tables.Design(taps); });
@@ -448,9 +452,10 @@ std::string SpecOutcomeText(const SpecRequest& request, const SpecDesignResult& 
 {
     const SpecSearchResult& s = result.search;
     const std::string estimate = EstimateText(request, result.plan);
-    const std::string precision = request.quantize ? " in double precision and in " +
-                                                         QuantFormatName(*request.quantize)
-                                                   : std::string();
+    const std::string precision =
+        request.quantize ? " in double precision and in " + std::string(request.chooseWords ? "optimised " : "") +
+                               QuantFormatName(*request.quantize) + (request.chooseWords ? " words" : "")
+                         : std::string();
     if (s.status == SpecSearchStatus::Met) {
         std::string text = std::to_string(s.found.taps) + " taps meet the requirement" + precision +
                            " (estimate: " + estimate + ").";

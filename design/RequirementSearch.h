@@ -22,6 +22,7 @@ struct SpecRequest {
     SpecRequirement requirement;
     int designMethod = 0;
     std::optional<QuantSpec> quantize;  // the requirement must hold for these fixed-point taps too
+    bool chooseWords = false;           // with quantize: the words chosen for the requirement, not rounded
     int gridDensity = 16;               // Remez band dialog
 };
 

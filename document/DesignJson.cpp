@@ -139,12 +139,57 @@ Json QuantizedJson(const QuantResult& q)
     return quant;
 }
 
-Json AnalysisJson(const ResponseFigures& figures, const QuantResult& quantized, bool bandsDerived)
+Json OptimizedJson(const ChosenWords& chosen)
+{
+    const WordResult& r = chosen.result;
+    Json out = QuantizedJson(r.words);
+    out["status"] = WordStatusText(r.status);
+    out["rounding"] = "optimized";
+    out["margin"] = r.judgement.margin;
+    out["rounded_margin"] = r.roundedJudgement.margin;
+    out["met"] = r.judgement.met;
+    out["rounded_met"] = r.roundedJudgement.met;
+    out["band_margins"] = r.judgement.bandMargin;
+    Json whole;
+    whole["judged"] = JudgesWholeResponse(chosen.requirement);
+    whole["peak_hz"] = r.judgement.wholePeakHz;
+    whole["peak_db"] = GainDb(r.judgement.wholePeak);
+    whole["limit_db"] = GainDb(r.judgement.wholeLimit);
+    whole["margin"] = r.judgement.wholeMargin;
+    out["whole_response"] = whole;
+    Json bands = Json::array();
+    for (const WordBand& b : chosen.requirement.bands)
+        bands.push_back({{"kind", b.band.kind == BandKind::Pass ? "pass" : b.band.kind == BandKind::Stop ? "stop" : "slope"},
+                         {"lo_hz", b.band.loHz},
+                         {"hi_hz", b.band.hiHz},
+                         {"limit_db", b.limitDb}});
+    out["requirement"] = bands;
+    out["requirement_derived"] = chosen.derived;
+    return out;
+}
+
+Json FewestBitsJson(const FewestBitsResult& run)
+{
+    auto bits = [](const WordLengthResult& r) { return r.status == WordLengthStatus::Met ? Json(r.bits) : Json(nullptr); };
+    Json out;
+    out["optimized"] = run.optimized;
+    out["status"] = run.chosen.status == WordLengthStatus::Met ? "met" : "unreachable";
+    out["bits"] = bits(run.chosen);
+    out["rounded_bits"] = bits(run.rounded);
+    out["margin"] = run.chosen.words.judgement.margin;
+    out["message"] = run.message;
+    return out;
+}
+
+Json AnalysisJson(const ResponseFigures& figures, const QuantResult& quantized, bool bandsDerived,
+                  const ChosenWords* optimized)
 {
     Json out;
     out["bands_derived"] = bandsDerived;
     AddFigures(figures, out);
     out["quantized"] = QuantizedJson(quantized);
+    if (optimized)
+        out["optimized"] = OptimizedJson(*optimized);
     return out;
 }
 

@@ -5,6 +5,7 @@
 #include <nlohmann/json.hpp>
 
 #include "design/RequirementSearch.h"
+#include "design/WordChoice.h"
 #include "dsp/RemezBand.h"
 #include "dsp/FewestTapsSearch.h"
 #include "dsp/ResponseMeasurement.h"
@@ -26,10 +27,26 @@ nlohmann::ordered_json FiguresJson(const ResponseFigures& figures);
 // inline (when quantised) and under "figures".
 nlohmann::ordered_json QuantizedJson(const QuantResult& quantized);
 
+// Words chosen to meet a requirement: "status" ("met", "missed",
+// "cancelled" or the refusal), what QuantizedJson gives of the words (their
+// figures on the requirement's bands) with "rounding" "optimized", then
+// "margin" and "rounded_margin" (the share of the tightest band's allowed
+// deviation left, negative when exceeded), "met", "rounded_met",
+// "band_margins", "whole_response" ("peak_hz", "peak_db" over the pass
+// bands' top, "margin"), "requirement" (the bands with "limit_db") and
+// "requirement_derived" (the design's own figures).
+nlohmann::ordered_json OptimizedJson(const ChosenWords& chosen);
+
+// The fewest bits found at a design's taps: "optimized", "status" ("met" or
+// "unreachable"), "bits" and "rounded_bits" (null unless met), "margin" of
+// the words found, "message".
+nlohmann::ordered_json FewestBitsJson(const FewestBitsResult& run);
+
 // The "analysis" object: "bands_derived" (false when a mask given by the
 // user replaced the bands derived from the design), the figures of the
-// double taps and "quantized".
-nlohmann::ordered_json AnalysisJson(const ResponseFigures& figures, const QuantResult& quantized, bool bandsDerived);
+// double taps, "quantized", and "optimized" when words were chosen.
+nlohmann::ordered_json AnalysisJson(const ResponseFigures& figures, const QuantResult& quantized, bool bandsDerived,
+                                    const ChosenWords* optimized = nullptr);
 
 // The Remez band table as the archive names its fields.
 nlohmann::ordered_json RemezBandsJson(std::span<const RemezBand> bands);

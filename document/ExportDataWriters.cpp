@@ -95,7 +95,7 @@ std::string JsonExportText(const ExportDesign& d, const ExportOptions& o, const 
         j["parameters"] = nullptr;
         j["source"] = {{"file", d.foreignSource}, {"sampling_rate_hz", d.outline.fs}};
     }
-    j["analysis"] = AnalysisJson(d.figures, w.quant, d.bandsDerived);
+    j["analysis"] = AnalysisJson(d.figures, w.quant, d.bandsDerived, w.chosen ? &*w.chosen : nullptr);
     return j.dump(2, ' ', false, Json::error_handler_t::replace) + "\n";
 }
 

@@ -92,6 +92,33 @@ std::string BandLabel(const MaskBand& b)
     return std::string(kind) + " " + HzNumber(b.loHz) + " - " + Hz(b.hiHz);
 }
 
+// The chosen words' lines: how they were chosen, for what, how far they
+// stray from the taps, and their margin beside rounding's.
+std::vector<std::string> ChosenWordsLines(const ChosenWords& c)
+{
+    const WordResult& r = c.result;
+    std::vector<std::string> lines = {
+        "Quantisation: optimised words, chosen " +
+        std::string(c.derived ? "to come closest to the design's own figures" : "to meet the requirement below") +
+        " rather than rounded (lattice basis reduction, then a local search); largest distance from the taps " +
+        FixedDecimals(r.words.maxErrorLsb, 3) + " LSB"};
+    std::string bands = "Words' requirement:";
+    for (const WordBand& b : c.requirement.bands) {
+        const bool stop = b.band.kind == BandKind::Stop;
+        bands += ' ';
+        bands += BandLabel(b.band);
+        bands += stop ? " attenuation at least " : " ripple at most ";
+        bands += FixedDecimals(b.limitDb, stop ? 2 : 4);
+        bands += " dB;";
+    }
+    lines.push_back(bands + " the whole response below the pass band's upper ripple limit");
+    lines.push_back("Words' margin (the share of the tightest band's allowed deviation left, negative: exceeded): " +
+                    FixedDecimals(r.judgement.margin, 4) + " " + (r.judgement.met ? "(met)" : "(missed)") +
+                    "; the taps rounded: " + FixedDecimals(r.roundedJudgement.margin, 4) + " " +
+                    (r.roundedJudgement.met ? "(met)" : "(missed)"));
+    return lines;
+}
+
 // A requirement's verdict on the double taps beside the exported values:
 // one line a band with its limit and margin, then the whole.
 std::vector<std::string> RequirementLines(const ExportDesign& d, const ExportWords& w)
@@ -232,10 +259,16 @@ ExportWords ComputeExportWords(const ExportDesign& design, const ExportOptions& 
 {
     ExportWords w;
     const std::optional<QuantSpec> quantSpec = ExportQuantSpec(o);
-    if (quantSpec)
-        w.quant = QuantizeAndMeasure(design.taps, *quantSpec, design.outline.fs, design.bands, design.crossings);
     const ExportNumbers numbers = TraitsOf(o.profile).numbers;
     w.fixedPoint = numbers == ExportNumbers::Words;
+    if (quantSpec && design.chosenWords)
+        w.chosen = ChooseWordsAgain(design.taps, *design.chosenWords, *quantSpec);
+    if (quantSpec && w.fixedPoint && w.chosen) {
+        w.quant = w.chosen->result.words;
+        w.quant.figures = MeasureResponse(w.quant.values, design.outline.fs, design.bands, design.crossings);
+    } else if (quantSpec) {
+        w.quant = QuantizeAndMeasure(design.taps, *quantSpec, design.outline.fs, design.bands, design.crossings);
+    }
     if (w.fixedPoint) {
         w.values = w.quant.values;
     } else {
@@ -325,15 +358,21 @@ std::vector<std::string> ExportSummary(const ExportDesign& d, const ExportOption
     const DesignOutline& f = d.outline;
     std::vector<std::string> lines = {std::string("Zantro ") + ZANTRO_VERSION + ", export profile " +
                                       ExportProfileName(o.profile) + ": " + TraitsOf(o.profile).target};
+    for (const std::string& line : ExportWarningLines(d))
+        lines.push_back(line);
     for (const std::string& line : ExportDesignLines(d))
         lines.push_back(line);
     for (const std::string& line : OrderLines(o, static_cast<int>(d.taps.size())))
         lines.push_back(line);
     lines.push_back(FormatText(o, w));
-    if (w.fixedPoint)
+    if (w.fixedPoint && w.chosen) {
+        for (const std::string& line : ChosenWordsLines(*w.chosen))
+            lines.push_back(line);
+    } else if (w.fixedPoint) {
         lines.push_back("Quantisation: " + RoundingText(w.quant.quantSpec.rounding) + ", saturated at both ends; " +
                         std::to_string(w.quant.saturated) + " taps saturated, largest error " +
                         FixedDecimals(w.quant.maxErrorLsb, 3) + " LSB");
+    }
     const ResponseFigures& exact = d.figures;
     const ResponseFigures& target = w.figures;
     if (const char* overflow = TraitsOf(o.profile).overflow; overflow && std::isfinite(target.sumAbsTaps))
@@ -366,6 +405,24 @@ std::vector<std::string> ExportSummary(const ExportDesign& d, const ExportOption
         for (const std::string& line : RequirementLines(d, w))
             lines.push_back(line);
     return lines;
+}
+
+std::vector<std::string> ExportWarningLines(const ExportDesign& d)
+{
+    std::vector<std::string> lines;
+    for (const std::string& warning : UnsoundDesignWarnings(d.converged, d.figures))
+        lines.push_back("WARNING: " + warning);
+    return lines;
+}
+
+std::string UnsoundFixedPointMessage(const ExportDesign& d)
+{
+    const std::vector<std::string> warnings = UnsoundDesignWarnings(d.converged, d.figures);
+    if (warnings.empty())
+        return {};
+    return warnings.front() +
+           "\nFixed-point words sized for the pass band would not hold it: please change the design, or export "
+           "a floating-point profile, whose files carry this warning.";
 }
 
 std::string WholeResponseLine(const ResponseFigures& exact, const ResponseFigures& target)

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "design/DesignMessages.h"
+#include "design/WordChoice.h"
 #include "document/HdlFilterPlan.h"
 #include "dsp/MaskDerivation.h"
 #include "dsp/OrderEstimate.h"
@@ -105,12 +106,22 @@ struct ExportDesign {
     // exported (pass bands: ripple at most limitDb; stop bands: attenuation
     // at least limitDb); empty when none was given.
     std::vector<SpecBand> requirement;
+    // The Remez exchange that made the taps converged (true for designs
+    // without one and for taps designed elsewhere).
+    bool converged = true;
+    // Fixed-point words chosen for a requirement rather than rounded: the
+    // fixed-point profiles write them (chosen again for a profile's own
+    // format when theirs differs); none: the profiles round.
+    std::optional<ChosenWords> chosenWords;
 };
 
 // The words of one export, natural order, before any reversal or padding.
 struct ExportWords {
     bool fixedPoint = false;
     QuantResult quant;             // fixed-point profiles (and json's quantised figures)
+    // The design's chosen words in the profile's format: a fixed-point
+    // profile writes them (quant holds them), json adds them to its figures.
+    std::optional<ChosenWords> chosen;
     std::vector<double> values;    // the values the target holds: quantised, float-rounded or exact
     ResponseFigures figures;       // of values, on the design's mask
 };
@@ -144,7 +155,9 @@ std::vector<std::string> ExportFilePaths(const ExportOptions& options);
 // chosen word length with the largest fraction length that holds the peak
 // tap; both with the chosen rounding. nullopt for the float profiles.
 std::optional<QuantSpec> ExportQuantSpec(const ExportOptions& options);
-// The words the profile writes and their measured figures.
+// The words the profile writes and their measured figures: the design's
+// chosen words where it has them and the profile writes words, else the
+// taps rounded (or truncated) to the profile's format.
 ExportWords ComputeExportWords(const ExportDesign& design, const ExportOptions& options);
 
 // The CMSIS tap count to pass to arm_fir_init_*: the design's count, or one
@@ -164,6 +177,14 @@ std::string ExportMacroName(const std::string& root);
 // ones. One line per entry, without comment markers.
 std::vector<std::string> ExportSummary(const ExportDesign& design, const ExportOptions& options,
                                        const ExportWords& words);
+
+// Why the design is not fit to ship as it is (UnsoundDesignWarnings of
+// its convergence and figures), each line starting "WARNING: "; empty for
+// a sound design. Every header states them; fixed-point profiles refuse.
+std::vector<std::string> ExportWarningLines(const ExportDesign& design);
+// The export's refusal of fixed-point words for an unsound design: its
+// first warning, then why the words are refused.
+std::string UnsoundFixedPointMessage(const ExportDesign& design);
 
 // The summary's description of the design: filter, window, rate, band
 // table or corners, scaling; one line per entry.

@@ -85,7 +85,8 @@ struct Lattice {
 
 }  // namespace
 
-TrialVerdict JudgeTaps(std::span<const double> taps, const SpecRequirement& req, const std::optional<QuantSpec>& quantize)
+TrialVerdict JudgeTaps(std::span<const double> taps, const SpecRequirement& req, const std::optional<QuantSpec>& quantize,
+                       bool chooseWords)
 {
     TrialVerdict v;
     v.taps = static_cast<int>(taps.size());
@@ -99,7 +100,12 @@ TrialVerdict JudgeTaps(std::span<const double> taps, const SpecRequirement& req,
     v.whole = WholeOf(f, v.bands, v.worstMarginDb);
     v.met = AllMet(v.bands) && v.whole.met;
     if (quantize) {
-        v.quantized = QuantizeAndMeasure(taps, *quantize, req.fs, mask, false);
+        if (chooseWords) {
+            // The words' figures on the requirement's bands, in its order.
+            v.quantized = OptimizeWords(taps, WordRequirementOf(req), *quantize).words;
+        } else {
+            v.quantized = QuantizeAndMeasure(taps, *quantize, req.fs, mask, false);
+        }
         if (v.quantized->status == QuantStatus::Ok) {
             v.quantBands = Verdicts(v.quantized->figures, req, v.worstMarginDb);
             v.quantWhole = WholeOf(v.quantized->figures, v.quantBands, v.worstMarginDb);
@@ -152,7 +158,7 @@ SpecSearchResult SearchFewestTaps(const SpecRequirement& req, const SpecSearchSe
             TrialDesign d = designer(n);
             TrialVerdict v;
             if (d.status == TrialStatus::Designed && static_cast<int>(d.taps.size()) == n) {
-                v = JudgeTaps(d.taps, req, settings.quantize);
+                v = JudgeTaps(d.taps, req, settings.quantize, settings.chooseWords);
             } else {
                 v.taps = n;
                 v.design = d.status == TrialStatus::Designed ? TrialStatus::Failed : d.status;

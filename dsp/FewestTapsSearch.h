@@ -8,6 +8,7 @@
 #include "dsp/OrderEstimate.h"
 #include "dsp/ResponseMeasurement.h"
 #include "dsp/TapQuantization.h"
+#include "dsp/WordOptimization.h"
 
 // The fewest taps whose design meets a requirement, found by designing and
 // measuring: the design itself is the caller's (a callback from N to taps).
@@ -63,9 +64,11 @@ struct TrialVerdict {
 };
 
 // Judges taps against the requirement (measured with MeasureResponse on the
-// requirement's bands; non-finite taps never meet it).
+// requirement's bands; non-finite taps never meet it). chooseWords: the
+// format's words are chosen for the requirement (OptimizeWords) rather than
+// rounded.
 TrialVerdict JudgeTaps(std::span<const double> taps, const SpecRequirement& req,
-                       const std::optional<QuantSpec>& quantize);
+                       const std::optional<QuantSpec>& quantize, bool chooseWords = false);
 
 enum class SpecSearchStatus {
     Met,             // found: meets, and the next smaller allowed N does not (or N is the smallest allowed)
@@ -82,6 +85,7 @@ struct SpecSearchSettings {
     int startTaps = 0;  // the estimate; moved into the allowed range
     bool oddOnly = false;  // odd N only, also for filter types that allow even N
     std::optional<QuantSpec> quantize;
+    bool chooseWords = false;  // with quantize: words chosen for the requirement, not rounded
     int minTaps = 4;
     int maxTaps = 1025;
     // The filter type designed, for bands no pattern names (a lowpass with

@@ -1,11 +1,13 @@
 #pragma once
 
 #include <optional>
+#include <span>
 #include <vector>
 
 #include "dsp/MaskDerivation.h"
 #include "dsp/ResponseMeasurement.h"
 #include "dsp/TapQuantization.h"
+#include "design/WordChoice.h"
 #include "form/RateChangeAnalysis.h"
 
 class CZantroView;
@@ -21,19 +23,30 @@ struct DesignAnalysis {
     bool crossings = false;         // -3 dB / -6 dB frequencies measured
     ResponseFigures figures;        // of the double taps
     QuantResult quantized;          // of the quantised taps
+    // Words chosen for a requirement in the same format (the form's
+    // m_WordRequest), and those words measured on bands as the others.
+    std::optional<ChosenWords> chosen;
+    QuantResult optimized;
     // The alias bands and attenuation of a lowpass made for a rate change.
     std::optional<RateChangeFigures> rateChange;
 };
 
-// What the mask derivation reads of the form and its document (of the
-// request of a design from Extras > More Methods while it is shown).
+// What the mask derivation reads of the design the plots show (of the
+// form's fields before any).
 DesignOutline OutlineOf(const CZantroView& view);
 
-// Measures the form's design. mask replaces the derived bands when given;
-// without it a design of Extras > More Methods is measured on its method's
-// bands (the band table, or a raised-cosine pulse's flat and stop bands).
+// Measures the design the plots show (view.m_design): not valid before the
+// first. mask replaces the derived bands when given; without it a design of
+// Extras > More Methods is measured on its method's bands (the band table,
+// or a raised-cosine pulse's flat and stop bands).
 DesignAnalysis AnalyzeDesign(const CZantroView& view, const std::optional<std::vector<MaskBand>>& mask,
                              const QuantSpec& quantSpec);
+
+// The words the form's m_WordRequest chooses for taps in format: its
+// requirement, or the requirement the design shown was made for, or the
+// taps' own figures on bands; none without a request.
+std::optional<ChosenWords> ChosenWordsOf(const CZantroView& view, std::span<const double> taps, double fs,
+                                         std::span<const MaskBand> bands, const QuantSpec& format);
 
 // A design held for comparison measured again on other bands (those of the
 // design it is compared with) and with another quantisation; its taps, fs

@@ -10,11 +10,13 @@
 #include "document/MethodJson.h"
 #include "document/RateChangeReport.h"
 #include "dsp/MaskDerivation.h"
+#include "form/AnalysisTable.h"
 #include "python/DesignError.h"
 #include "python/DesignState.h"
 #include "python/KeywordDesign.h"
 #include "python/MessageCatcher.h"
 #include "python/PyValues.h"
+#include "python/WordBinding.h"
 
 namespace {
 
@@ -28,22 +30,16 @@ bool Crossings(const FormDesign& design)
     return !design.method && !design.rateChange && HasCornerCrossings(design.fields.filterType);
 }
 
-// What the form's own design only can be saved as.
-void RefuseBeside(const FormDesign& design, const char* what)
-{
-    if (design.method)
-        throw DesignError(std::string(what) + " takes the form's four methods and rate changes, not method \"ls\", "
-                                              "min_phase, pulse, cic_comp or inverse_sinc");
-}
 
 }  // namespace
 
-PyDesign PyDesign::Run(const FormDesign& design, bool bandDialog)
+PyDesign PyDesign::Run(const FormDesign& design, bool bandDialog, const DesignRequest* exact)
 {
     PyDesign d;
     d.m_design = design;
     d.m_bandDialog = bandDialog;
-    const std::optional<DesignRequest> mapped = RequestOf(design);
+    d.m_exact = exact != nullptr;
+    const std::optional<DesignRequest> mapped = exact ? std::optional<DesignRequest>(*exact) : RequestOf(design);
     if (!mapped)
         throw DesignError(kMsgNoListMethod);
     d.m_request = *mapped;
@@ -119,7 +115,11 @@ py::object PyDesign::Analysis()
             figures = MeasureResponse(m_values, fs, mask, crossings);
         quantized = QuantizeAndMeasure(m_values, m_analysisQuant, fs, mask, crossings);
     }
-    m_analysis = ToPython(AnalysisJson(figures, quantized, !m_analysisBands));
+    py::dict analysis = ToPython(AnalysisJson(figures, quantized, !m_analysisBands));
+    if (m_analysisWords)
+        analysis["optimized"] =
+            ToPython(OptimizedJson(ChooseWordsStoppably(m_values, fs, mask, {m_analysisQuant, *m_analysisWords})));
+    m_analysis = analysis;
     return m_analysis;
 }
 
@@ -127,6 +127,12 @@ void PyDesign::MeasureOn(const std::vector<MaskBand>& mask, const QuantSpec& qua
 {
     m_analysisBands = mask;
     m_analysisQuant = quant;
+    m_analysis = py::object();
+}
+
+void PyDesign::ChooseAnalysisWords(const std::vector<SpecBand>& requirement)
+{
+    m_analysisWords = requirement;
     m_analysis = py::object();
 }
 
@@ -180,8 +186,16 @@ py::object PyDesign::Passes() const
     return py::none();
 }
 
-py::list PyDesign::Messages() const
+py::list PyDesign::Messages()
 {
+    // Whether the whole response rises above the pass band is known once
+    // the design is measured (the exchange's non-convergence is among the
+    // notes already).
+    if (!m_warned) {
+        for (const std::string& warning : UnsoundDesignWarnings(true, MeasuredOutcome().figures))
+            m_messages.push_back(warning);
+        m_warned = true;
+    }
     py::list list;
     for (const std::string& m : m_messages)
         list.append(m);
@@ -212,11 +226,8 @@ py::object PyDesign::Quantize(const py::handle& format, const std::string& round
 
 void PyDesign::Save(const std::string& path) const
 {
-    RefuseBeside(m_design, "A .fir document");
-    if (m_design.rateChange)
-        throw DesignError("A .fir document holds the form's designs, not a rate change's lowpass");
     CZantroDoc doc;
-    StoreFields(m_stored, doc.m_FilPar);
+    StoreDesign(m_request, m_searched, m_stored, doc.m_FilPar);
     MessageCatcher messages;
     if (!doc.OnSaveDocument(CZantroDoc::WithDefaultExtension(path), messages.Owner()))
         throw DesignError(messages.Text("Failed to save document."));
@@ -227,8 +238,13 @@ ExportDesign PyDesign::ForExport()
     const DesignRequest& q = m_request;
     if (m_design.method) {
         const double gain = m_outcome->outcome.gain;
-        py::gil_scoped_release release;
-        return MethodExportDesign(q, m_values, gain);
+        ExportDesign d;
+        {
+            py::gil_scoped_release release;
+            d = MethodExportDesign(q, m_values, gain);
+        }
+        d.converged = m_converged;
+        return d;
     }
     const DesignOutcome& measured = MeasuredOutcome();
     if (m_design.rateChange)
@@ -244,6 +260,7 @@ ExportDesign PyDesign::ForExport()
     d.bands = measured.mask;
     d.crossings = HasCornerCrossings(p.filterType);
     d.figures = measured.figures;
+    d.converged = m_converged;
     return d;
 }
 
@@ -257,11 +274,17 @@ bool SameQuant(const QuantSpec& a, const QuantSpec& b)
 
 }  // namespace
 
+DesignExtension PyDesign::Stored() const
+{
+    return DesignExtension{m_exact ? std::optional(m_request) : std::nullopt, m_searched};
+}
+
 bool PyDesign::operator==(const PyDesign& other) const
 {
-    return m_design == other.m_design && m_values == other.m_values && m_analysisBands == other.m_analysisBands &&
-           SameQuant(m_analysisQuant, other.m_analysisQuant) && SameQuant(m_rateQuant, other.m_rateQuant) &&
-           m_requirement.equal(other.m_requirement);
+    return m_design == other.m_design && Stored() == other.Stored() && m_values == other.m_values &&
+           m_analysisBands == other.m_analysisBands && SameQuant(m_analysisQuant, other.m_analysisQuant) &&
+           SameQuant(m_rateQuant, other.m_rateQuant) && m_requirement.equal(other.m_requirement) &&
+           SpecBandsState(m_analysisWords).equal(SpecBandsState(other.m_analysisWords));
 }
 
 PyDesign PyDesign::DeepCopy(const py::dict& memo) const
@@ -280,14 +303,19 @@ py::tuple PyDesign::State() const
 {
     return py::make_tuple(kDesignStateVersion, FormDesignState(m_design), m_bandDialog,
                           m_analysisBands ? MaskState(*m_analysisBands) : py::object(py::none()),
-                          QuantState(m_analysisQuant), QuantState(m_rateQuant), m_requirement);
+                          QuantState(m_analysisQuant), QuantState(m_rateQuant), m_requirement,
+                          ExtensionState(Stored()), SpecBandsState(m_analysisWords));
 }
 
 PyDesign PyDesign::FromState(const py::tuple& state)
 {
-    if (state.size() != 7 || !py::isinstance<py::int_>(state[0]) || state[0].cast<int>() != kDesignStateVersion)
+    if (state.size() != 9 || !py::isinstance<py::int_>(state[0]) || state[0].cast<int>() != kDesignStateVersion)
         throw DesignError("This pickled zantro.Design was written by another version of the module.");
-    PyDesign d = Run(FormDesignFromState(state[1]), state[2].cast<bool>());
+    const DesignExtension stored = ExtensionFromState(state[7]);
+    PyDesign d = Run(FormDesignFromState(state[1]), state[2].cast<bool>(),
+                     stored.request ? &*stored.request : nullptr);
+    d.m_searched = stored.requirement;
+    d.m_analysisWords = SpecBandsFromState(state[8]);
     if (!state[3].is_none())
         d.m_analysisBands = MaskFromState(state[3]);
     d.m_analysisQuant = QuantFromState(state[4]);
@@ -307,5 +335,15 @@ PyDesign ReadFir(const std::string& path)
     MessageCatcher messages;
     if (!doc.OnOpenDocument(path, messages.Owner()))
         throw DesignError(messages.Text("Failed to open document."));
-    return PyDesign::Run(FormDesign{AsLoaded(FieldsOf(doc.m_FilPar))}, true);
+    const std::optional<DesignExtension>& stored = doc.m_FilPar.m_Extension;
+    if (!stored || !stored->request)
+        return PyDesign::Run(FormDesign{AsLoaded(FieldsOf(doc.m_FilPar))}, true);
+    // The design as stored, every value exact; judged by its requirement.
+    const DesignRequest& request = *stored->request;
+    PyDesign design = PyDesign::Run(FormDesignOf(request, FieldsOf(doc.m_FilPar)), false, &request);
+    if (stored->requirement) {
+        design.SetSearched(*stored->requirement);
+        design.MeasureOn(RequirementMask(*stored->requirement), QuantSpec{});
+    }
+    return design;
 }

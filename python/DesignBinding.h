@@ -11,6 +11,7 @@
 #include <pybind11/pybind11.h>
 
 #include "design/DesignOutcome.h"
+#include "document/DesignExtension.h"
 #include "document/ExportProfile.h"
 #include "form/FormRequest.h"
 
@@ -25,17 +26,18 @@ namespace py = pybind11;
 // what they can.
 class PyDesign {
 public:
-    // Designs the request of design (RequestOf) with the GIL released,
-    // unmeasured; DesignError with the form's message when it is refused
-    // (bandDialog: the band table is a document's, as the band dialog loads
-    // it).
-    static PyDesign Run(const FormDesign& design, bool bandDialog = false);
+    // Designs the request of design (RequestOf), or exact when given (a
+    // document's stored request), with the GIL released, unmeasured;
+    // DesignError with the form's message when it is refused (bandDialog:
+    // the band table is a document's, as the band dialog loads it).
+    static PyDesign Run(const FormDesign& design, bool bandDialog = false, const DesignRequest* exact = nullptr);
 
     py::object Taps() const { return m_taps; }
     const std::vector<double>& Values() const { return m_values; }
     bool Converged() const { return m_converged; }
     py::object Passes() const;
-    py::list Messages() const;
+    // The design's notes, then why it is unsound (measured when first asked for).
+    py::list Messages();
     // zantro-cli's JSON "analysis" object, measured the first time.
     py::object Analysis();
     py::dict Parameters() const;
@@ -47,6 +49,9 @@ public:
     // zantro.to_requirement's search result; None for other designs.
     py::object Requirement() const { return m_requirement; }
     void SetRequirement(py::object requirement) { m_requirement = std::move(requirement); }
+    // The requirement a search designed it for, kept by save() and read_fir.
+    void SetSearched(const SpecRequirement& requirement) { m_searched = requirement; }
+    const std::optional<SpecRequirement>& Searched() const { return m_searched; }
     std::string Repr() const;
 
     // The analysis measures other bands (no longer derived from the design)
@@ -54,6 +59,9 @@ public:
     void MeasureOn(const std::vector<MaskBand>& mask, const QuantSpec& quant);
     // The analysis measures the design's own bands in quant's format.
     void QuantizeAnalysis(const QuantSpec& quant);
+    // The analysis holds the words of its format chosen for requirement
+    // (its "optimized" object).
+    void ChooseAnalysisWords(const std::vector<SpecBand>& requirement);
     // The bands the design is measured on.
     const std::vector<MaskBand>& Mask() const { return m_mask; }
     // A rate change's "multirate" object gives the alias attenuation in quant's format.
@@ -89,19 +97,25 @@ private:
         std::atomic<bool> measured{false};
     };
     const DesignOutcome& MeasuredOutcome();
+    // The exact request (a document's) and the searched requirement.
+    DesignExtension Stored() const;
 
     FormDesign m_design;          // as the keywords (or the document) gave it
     bool m_bandDialog = false;
+    bool m_exact = false;         // m_request is a document's stored request
     DesignRequest m_request;
     FormFields m_stored;          // as the form stores them after the design
+    std::optional<SpecRequirement> m_searched;
     std::shared_ptr<SharedOutcome> m_outcome;
     std::vector<double> m_values; // the taps
     std::vector<MaskBand> m_mask; // the design's own bands
     bool m_converged = true;
     std::vector<std::string> m_messages;
+    bool m_warned = false;        // m_messages holds the unsound design's warnings
     // What the analysis measures: other bands than the design's, the format.
     std::optional<std::vector<MaskBand>> m_analysisBands;
     QuantSpec m_analysisQuant;
+    std::optional<std::vector<SpecBand>> m_analysisWords;
     QuantSpec m_rateQuant;
     py::object m_taps;
     py::object m_analysis;        // null until asked for, as the two below

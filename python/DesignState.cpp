@@ -1,7 +1,11 @@
 #include "python/DesignState.h"
 
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
 #include <string>
 
+#include "document/CArchive.h"
 #include "python/DesignError.h"
 
 namespace {
@@ -193,4 +197,67 @@ QuantSpec QuantFromState(const py::handle& state)
         q.fractionLength = Get<int>(t, 2);
     q.rounding = static_cast<QuantRounding>(Get<int>(t, 3));
     return q;
+}
+
+py::object ExtensionState(const DesignExtension& extension)
+{
+    if (!extension.request && !extension.requirement)
+        return py::none();
+    char* data = nullptr;
+    size_t size = 0;
+    std::FILE* file = open_memstream(&data, &size);
+    if (!file)
+        throw std::bad_alloc();
+    {
+        CArchive ar(CArchive::store, file);
+        WriteExtension(ar, extension);
+    }
+    std::fclose(file);
+    const std::unique_ptr<char, decltype(&std::free)> owned(data, &std::free);
+    return py::bytes(data, size);
+}
+
+DesignExtension ExtensionFromState(const py::handle& state)
+{
+    if (state.is_none())
+        return {};
+    if (!py::isinstance<py::bytes>(state))
+        throw DesignError(kNotAState);
+    std::string bytes = state.cast<std::string>();
+    std::FILE* file = bytes.empty() ? nullptr : fmemopen(bytes.data(), bytes.size(), "rb");
+    if (!file)
+        throw DesignError(kNotAState);
+    std::optional<DesignExtension> extension;
+    bool failed = false;
+    {
+        CArchive ar(CArchive::load, file, bytes.size());
+        extension = ReadExtension(ar);
+        failed = ar.IsFailed();
+    }
+    std::fclose(file);
+    if (failed || !extension)
+        throw DesignError(kNotAState);
+    return *extension;
+}
+
+// A requirement's band is stored as a mask band: its limit where the
+// mask band's desired value stands.
+py::object SpecBandsState(const std::optional<std::vector<SpecBand>>& bands)
+{
+    if (!bands)
+        return py::none();
+    std::vector<MaskBand> mask;
+    for (const SpecBand& b : *bands)
+        mask.push_back({b.kind, b.loHz, b.hiHz, b.limitDb});
+    return MaskState(mask);
+}
+
+std::optional<std::vector<SpecBand>> SpecBandsFromState(const py::handle& state)
+{
+    if (state.is_none())
+        return std::nullopt;
+    std::vector<SpecBand> bands;
+    for (const MaskBand& b : MaskFromState(state))
+        bands.push_back({b.kind, b.loHz, b.hiHz, b.desired});
+    return bands;
 }

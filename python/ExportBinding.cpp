@@ -13,6 +13,7 @@
 #include "python/DesignError.h"
 #include "python/MessageCatcher.h"
 #include "python/PyValues.h"
+#include "python/WordBinding.h"
 
 namespace {
 
@@ -119,8 +120,6 @@ py::list ExportFiles(const py::handle& what, const std::string& profile, const p
     ExportDesign exported;
     if (py::isinstance<PyDesign>(what)) {
         for (const auto& [value, keyword] : {std::pair{&keywords.fs, "fs"}, std::pair{&keywords.bands, "bands"},
-                                             std::pair{&keywords.passBands, "pass_bands"},
-                                             std::pair{&keywords.stopBands, "stop_bands"},
                                              std::pair{&keywords.source, "source"}})
             if (!value->is_none())
                 throw DesignError(std::string(keyword) +
@@ -128,6 +127,17 @@ py::list ExportFiles(const py::handle& what, const std::string& profile, const p
         exported = what.cast<PyDesign&>().ForExport();
     } else {
         exported = ForeignDesign(what, keywords);
+    }
+    // The words of the export's own word length, chosen for the requirement
+    // given (a Design's pass_bands and stop_bands go with optimize_words;
+    // taps designed elsewhere are judged by them either way).
+    if (keywords.optimizeWords || py::isinstance<PyDesign>(what)) {
+        QuantSpec words;
+        words.format = QuantFormat::Bits;
+        words.wordLength = options.wordLength;
+        words.rounding = options.rounding;
+        exported.chosenWords =
+            ExportWordsOf(exported, keywords.optimizeWords, keywords.passBands, keywords.stopBands, words);
     }
     MessageCatcher messages;
     bool written = false;

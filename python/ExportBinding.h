@@ -9,8 +9,9 @@ namespace py = pybind11;
 // zantro.export's keywords beside the design, profile and root.
 struct ExportKeywords {
     // Taps designed elsewhere only: their rate in Hz (needed), the bands
-    // measured (as zantro.measure takes them), the requirement judged
-    // (as zantro.to_requirement takes it) and the name of their origin.
+    // measured (as zantro.measure takes them) and the name of their origin.
+    // The requirement (as zantro.to_requirement takes it): judged for taps
+    // designed elsewhere; what the words are chosen for with optimizeWords.
     py::object fs = py::none();
     py::object bands = py::none();
     py::object passBands = py::none();
@@ -31,6 +32,9 @@ struct ExportKeywords {
     bool pipeline = false;
     bool stream = false;
     bool testbench = false;
+    // The words chosen rather than rounded: for pass_bands and stop_bands
+    // when given, else for the design's own figures on its bands.
+    bool optimizeWords = false;
 };
 
 // zantro.export: File > Export... after a design (a zantro.Design), or the

@@ -166,7 +166,7 @@ rounding  "nearest" (halves away from zero) or "truncate", for word lengths
 DesignError for a band outside 0..fs/2, fs not above 0, or taps that are
 not finite. Ctrl-C stops a long measurement (KeyboardInterrupt).)";
 
-inline constexpr const char* kExportDoc = R"(export(design, profile, root, *, fs=None, bands=None, pass_bands=None, stop_bands=None, source=None, word_length=16, rounding="nearest", block=32, helium=False, input_bits=16, output_bits=None, architecture="parallel", clocks_per_sample=None, pipeline=False, stream=False, testbench=False) -> list
+inline constexpr const char* kExportDoc = R"(export(design, profile, root, *, fs=None, bands=None, pass_bands=None, stop_bands=None, source=None, word_length=16, rounding="nearest", block=32, helium=False, input_bits=16, output_bits=None, architecture="parallel", clocks_per_sample=None, pipeline=False, stream=False, testbench=False, optimize_words=False) -> list
 
 Writes the design for a target as zantro-cli --export does, byte for byte,
 and returns the paths written. Every file opens with a comment stating the
@@ -218,6 +218,12 @@ stream       vhdl-fir and verilog-fir also write an AXI4-Stream wrapper,
 testbench    vhdl-fir and verilog-fir also write a self-checking testbench,
              root_tb.vhd or root_tb.v, its stimulus root_in.txt and the
              expected outputs root_expected.txt
+optimize_words
+             the fixed-point profiles write words chosen for pass_bands and
+             stop_bands (rows as to_requirement takes them), or without
+             them for the design's own figures, rather than rounded; the
+             header says so, with their margin (see optimize_words());
+             Ctrl-C stops the choice (KeyboardInterrupt)
 
 The files are written through temporary files and renamed only when all
 are complete. DesignError with the command's message when refused or not
@@ -231,7 +237,7 @@ desktop program does on File > Open (its dialogs accepted as they show the
 stored values). DesignError with the program's message when the file cannot
 be read ("Unexpected file format.") or its design is refused.)";
 
-inline constexpr const char* kToRequirementDoc = R"(to_requirement(*, pass_bands, stop_bands, fs=8000.0, method="remez", quantize=None, type=None, grid=None, decimate=None, interpolate=None, halfband=None, alias_bands=None) -> Design
+inline constexpr const char* kToRequirementDoc = R"(to_requirement(*, pass_bands, stop_bands, fs=8000.0, method="remez", quantize=None, type=None, grid=None, decimate=None, interpolate=None, halfband=None, alias_bands=None, optimize_words=False) -> Design
 
 The fewest taps whose design meets every band, as Extras > Design to
 Requirement and zantro-cli --to-spec find them (the length estimated by
@@ -261,6 +267,10 @@ decimate, interpolate, halfband, alias_bands
             takes 4k + 3 taps). Its analysis measures the derived
             bands, and d.multirate the alias attenuation, in quantize's
             format, as zantro-cli --to-spec with --decimate does.
+optimize_words
+            with quantize: the words are chosen for the requirement
+            rather than rounded (fewer taps), as --optimize-words; the
+            analysis holds them under "optimized"
 
 DesignError when the requirement is refused or no N up to 1025 meets it,
 with the program's message. The GIL is released while searching; Ctrl-C

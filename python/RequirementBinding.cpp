@@ -7,6 +7,7 @@
 #include "design/Design.h"
 #include "design/RequirementSearch.h"
 #include "design/RateChangeSearch.h"
+#include "design/WordChoice.h"
 #include "form/RequirementDesign.h"
 #include "document/DesignJson.h"
 #include "document/RateChangeReport.h"
@@ -81,6 +82,7 @@ PyDesign RateChangeToRequirement(FormDesign design, const py::handle& passBands,
     py::dict json = ToPython(RateSearchJson(*search.search));
     json["message"] = message;
     found.SetRequirement(json);
+    found.SetSearched(AskedOf(search.request, requirement));
     if (quantize) {
         found.QuantizeAnalysis(*quantize);
         found.SetRateFigures(*quantize);
@@ -92,8 +94,12 @@ PyDesign RateChangeToRequirement(FormDesign design, const py::handle& passBands,
 
 PyDesign DesignToRequirement(const py::handle& passBands, const py::handle& stopBands, const py::handle& fs,
                              const py::handle& method, const py::handle& quantize, const py::handle& type,
-                             const py::handle& grid, const py::dict& rate)
+                             const py::handle& grid, const py::dict& rate, bool optimizeWords)
 {
+    if (optimizeWords && quantize.is_none())
+        throw DesignError("optimize_words goes with quantize: the format whose words are chosen");
+    if (optimizeWords && rate.size() > 0)
+        throw DesignError("optimize_words applies to single-rate designs: a rate change's polyphase words are rounded");
     if (rate.size() > 0) {
         py::dict kw = rate;
         kw["method"] = method;
@@ -114,6 +120,7 @@ PyDesign DesignToRequirement(const py::handle& passBands, const py::handle& stop
         request.gridDensity = WholeFrom(grid, "grid");
     if (!quantize.is_none())
         request.quantize = QuantSpecFrom(quantize, "nearest");
+    request.chooseWords = optimizeWords;
     std::vector<SpecBand>& bands = request.requirement.bands;
     const std::vector<SpecBand> passes = SpecBandsFrom(passBands, BandKind::Pass, "pass_bands");
     const std::vector<SpecBand> stops = SpecBandsFrom(stopBands, BandKind::Stop, "stop_bands");
@@ -142,6 +149,7 @@ PyDesign DesignToRequirement(const py::handle& passBands, const py::handle& stop
     py::dict requirement = ToPython(RequirementJson(request, result));
     requirement["message"] = SpecOutcomeText(request, result);
     design.SetRequirement(requirement);
+    design.SetSearched(request.requirement);
     // Its analysis measures the requirement's bands, pass bands first, in
     // the format the requirement names.
     std::vector<MaskBand> mask;
@@ -149,5 +157,7 @@ PyDesign DesignToRequirement(const py::handle& passBands, const py::handle& stop
         for (const SpecBand& b : *list)
             mask.push_back({b.kind, b.loHz, b.hiHz, 1.0});
     design.MeasureOn(mask, request.quantize.value_or(QuantSpec{}));
+    if (optimizeWords)
+        design.ChooseAnalysisWords(bands);
     return design;
 }

@@ -11,6 +11,8 @@
 #include "python/ModuleDocs.h"
 #include "python/PyValues.h"
 #include "python/RequirementBinding.h"
+#include "python/WordBinding.h"
+#include "python/WordDocs.h"
 
 namespace py = pybind11;
 
@@ -139,18 +141,19 @@ PYBIND11_MODULE(zantro, m)
         "to_requirement",
         [](py::object passBands, py::object stopBands, py::object fs, py::object method, py::object quantize,
            py::object type, py::object grid, py::object decimate, py::object interpolate, py::object halfband,
-           py::object aliasBands) {
+           py::object aliasBands, bool optimizeWords) {
             py::dict rate;
             for (const auto& [key, value] : {std::pair{"decimate", &decimate}, std::pair{"interpolate", &interpolate},
                                              std::pair{"halfband", &halfband}, std::pair{"alias_bands", &aliasBands}})
                 if (!value->is_none() && !(py::isinstance<py::bool_>(*value) && !value->cast<bool>()))
                     rate[key] = *value;
-            return DesignToRequirement(passBands, stopBands, fs, method, quantize, type, grid, rate);
+            return DesignToRequirement(passBands, stopBands, fs, method, quantize, type, grid, rate, optimizeWords);
         },
         py::kw_only(), py::arg("pass_bands"), py::arg("stop_bands"), py::arg("fs") = 8000.0,
         py::arg("method") = "remez", py::arg("quantize") = py::none(), py::arg("type") = py::none(),
         py::arg("grid") = py::none(), py::arg("decimate") = py::none(), py::arg("interpolate") = py::none(),
-        py::arg("halfband") = py::none(), py::arg("alias_bands") = py::none(), kToRequirementDoc);
+        py::arg("halfband") = py::none(), py::arg("alias_bands") = py::none(), py::arg("optimize_words") = false,
+        kToRequirementDoc);
 
     m.def("measure", &MeasureTaps, py::arg("taps"), py::arg("fs"), py::arg("bands") = py::none(),
           py::arg("quantize") = py::none(), py::arg("rounding") = "nearest", kMeasureDoc);
@@ -160,13 +163,14 @@ PYBIND11_MODULE(zantro, m)
         [](const py::object& what, const std::string& profile, const py::object& root, py::object fs,
            py::object bands, py::object passBands, py::object stopBands, py::object source, py::object wordLength,
            const std::string& rounding, py::object block, bool helium, py::object inputBits, py::object outputBits,
-           const std::string& architecture, py::object clocksPerSample, bool pipeline, bool stream, bool testbench) {
+           const std::string& architecture, py::object clocksPerSample, bool pipeline, bool stream, bool testbench,
+           bool optimizeWords) {
             return ExportFiles(what, profile, root,
                                ExportKeywords{std::move(fs), std::move(bands), std::move(passBands),
                                               std::move(stopBands), std::move(source), std::move(wordLength),
                                               rounding, std::move(block), helium, std::move(inputBits),
                                               std::move(outputBits), architecture, std::move(clocksPerSample),
-                                              pipeline, stream, testbench});
+                                              pipeline, stream, testbench, optimizeWords});
         },
         py::arg("design"), py::arg("profile"), py::arg("root"), py::kw_only(), py::arg("fs") = py::none(),
         py::arg("bands") = py::none(), py::arg("pass_bands") = py::none(), py::arg("stop_bands") = py::none(),
@@ -174,7 +178,15 @@ PYBIND11_MODULE(zantro, m)
         py::arg("block") = 32, py::arg("helium") = false, py::arg("input_bits") = 16,
         py::arg("output_bits") = py::none(), py::arg("architecture") = "parallel",
         py::arg("clocks_per_sample") = py::none(), py::arg("pipeline") = false, py::arg("stream") = false,
-        py::arg("testbench") = false, kExportDoc);
+        py::arg("testbench") = false, py::arg("optimize_words") = false, kExportDoc);
+
+    m.def("optimize_words", &OptimizeWordsOf, py::arg("taps"), py::arg("fs"), py::arg("quantize"), py::kw_only(),
+          py::arg("pass_bands") = py::none(), py::arg("stop_bands") = py::none(), py::arg("bands") = py::none(),
+          py::arg("rounding") = "nearest", kOptimizeWordsDoc);
+
+    m.def("fewest_bits", &FewestBitsOf, py::arg("taps"), py::arg("fs"), py::kw_only(),
+          py::arg("pass_bands") = py::none(), py::arg("stop_bands") = py::none(), py::arg("optimize") = true,
+          py::arg("rounding") = "nearest", kFewestBitsDoc);
 
     m.def(
         "read_fir", [](const py::object& path) { return ReadFir(PathFrom(path, "path")); }, py::arg("path"),

@@ -149,6 +149,7 @@ def to_requirement(
     interpolate: Optional[Whole] = None,
     halfband: Optional[bool] = None,
     alias_bands: Optional[bool] = None,
+    optimize_words: bool = False,
 ) -> Design:
     """The design with the fewest taps that meets every pass band's ripple and stop band's attenuation."""
 
@@ -182,6 +183,7 @@ def export(
     pipeline: bool = False,
     stream: bool = False,
     testbench: bool = False,
+    optimize_words: bool = False,
 ) -> list[str]:
     """Writes a design, or taps designed elsewhere, for a target as zantro-cli --export does; returns the paths written.
 
@@ -191,8 +193,33 @@ def export(
     input_bits (2..32), output_bits (2..128, None: the accumulator's width),
     architecture, clocks_per_sample (1..1024, folded only; None: 4), pipeline,
     stream (an AXI4-Stream wrapper) and testbench (a self-checking testbench)
-    shape the vhdl-fir and verilog-fir filters.
+    shape the vhdl-fir and verilog-fir filters. optimize_words: the fixed-point
+    profiles write words chosen for pass_bands and stop_bands (or the design's
+    own figures) rather than rounded.
     """
+
+def optimize_words(
+    taps: Taps,
+    fs: Real,
+    quantize: QuantFormat,
+    *,
+    pass_bands: Optional[Sequence[SpecRow]] = None,
+    stop_bands: Optional[Sequence[SpecRow]] = None,
+    bands: Optional[Sequence[MeasureBand]] = None,
+    rounding: Rounding = "nearest",
+) -> dict[str, Any]:
+    """Fixed-point words chosen to meet the bands rather than rounded, as zantro-cli's "optimized" object."""
+
+def fewest_bits(
+    taps: Taps,
+    fs: Real,
+    *,
+    pass_bands: Optional[Sequence[SpecRow]] = None,
+    stop_bands: Optional[Sequence[SpecRow]] = None,
+    optimize: bool = True,
+    rounding: Rounding = "nearest",
+) -> dict[str, Any]:
+    """The shortest word whose words (chosen, or rounded) meet the bands, as zantro-cli's "fewest_bits" object."""
 
 def read_fir(path: Path) -> Design:
     """Opens a ".fir" document and designs it with the values it holds."""

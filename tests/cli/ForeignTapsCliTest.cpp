@@ -40,7 +40,7 @@ TEST_F(ForeignTapsCli, RefusalsAndUsageErrors)
          "--coefficients exports taps designed elsewhere: leave --taps out"},
         {{"--coefficients", In("pair.txt"), "--method", "remez"}, 2, "leave --method out"},
         {{"--coefficients", In("pair.txt"), "--stop-band", "alias:60"}, 2, "alias stop bands need a rate change"},
-        {{"--pass-band", "0:1000:1"}, 2, "--pass-band and --stop-band go with --to-spec or --coefficients"},
+        {{"--pass-band", "0:1000:1"}, 2, "--pass-band and --stop-band go with --to-spec, --coefficients, --optimize-words or --fewest-bits"},
         {{"--coefficients", In("pair.txt"), "--fs", "0"}, 2, "--fs: the sampling rate must be a whole number"},
         {{"--coefficients", In("pair.txt"), "--mask", "0:5000:pass"}, 2,
          "--mask: the band 0 - 5000 Hz reaches beyond fs/2 = 4000 Hz"},

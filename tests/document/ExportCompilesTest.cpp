@@ -5,6 +5,8 @@
 #include "ExportTestSupport.h"
 #include "PythonReference.h"
 #include "document/ForeignTaps.h"
+#include "dsp/CPoints.h"
+#include "dsp/RemezDesign.h"
 
 namespace fs = std::filesystem;
 
@@ -494,6 +496,54 @@ TEST_F(ExportCompiles, TapsDesignedElsewhereCompileAndRunAsGiven)
         for (ExportProfile p : kPlainProfiles)
             CheckPlain(c.name, p, c.wordLength, file.taps, byName[RootName(c.name, p)], QuantRounding::Nearest);
     }
+}
+
+// Words chosen for a requirement rather than rounded: every fixed-point C
+// profile writes the words chosen for its own format, and the CMSIS model
+// driven by -1.0 gives back exactly those words; the summary says so.
+TEST_F(ExportCompiles, ChosenWordsAreTheWordsWrittenAndRun)
+{
+    if (!HaveTool("cc"))
+        GTEST_SKIP() << "no C compiler";
+    const std::vector<SpecBand> requirement = {{BandKind::Pass, 0, 4800, 0.2}, {BandKind::Stop, 8000, 24000, 50}};
+    WordRequirement req;
+    req.fs = 48000.0;
+    for (const SpecBand& b : requirement)
+        req.bands.push_back({{b.kind, b.loHz, b.hiHz, b.kind == BandKind::Pass ? 1.0 : 0.0}, b.limitDb});
+    CPoints coeffs;
+    DesignRemezEdges(47, FT_LOWPASS, 0, RemezEdgesOf(req), 16, coeffs);
+    std::vector<double> taps;
+    for (int i = 0; i < 47; ++i)
+        taps.push_back(coeffs[i].real());
+    ExportDesign design = ForeignExportDesign(taps, 48000.0, "remez.txt", {}, requirement);
+    QuantSpec q15;
+    design.chosenWords = ChooseWords(taps, 48000.0, design.bands, {q15, requirement});
+    ExportAll("chosen", 12, [&design](const ExportOptions& o) { return WriteExport(design, o, nullptr); }, false, 8,
+              QuantRounding::Nearest);
+    auto byName = BuildAndRun(false);
+    for (const CmsisKind& k : kCmsisKinds) {
+        if (k.fraction == 0)
+            continue;
+        SCOPED_TRACE(k.suffix);
+        const ExportOptions o{k.profile, (m_dir / "out" / RootName("chosen", k.profile)).string()};
+        const ChosenWords words = ChooseWordsAgain(taps, *design.chosenWords, *ExportQuantSpec(o));
+        ASSERT_EQ(words.result.words.taps.size(), taps.size());
+        EXPECT_EQ(words.result.words.fractionLength, k.fraction);
+        const auto out = Outputs(byName[RootName("chosen", k.profile)]);
+        ASSERT_GE(out.at("low").size(), taps.size());
+        for (size_t i = 0; i < taps.size(); ++i)
+            EXPECT_EQ(-out.at("low")[i], static_cast<double>(words.result.words.taps[i])) << i;
+        EXPECT_NE(ReadText(o.root + ".h").find("Quantisation: optimised words, chosen to meet the requirement"),
+                  std::string::npos);
+    }
+    QuantSpec bits12;
+    bits12.format = QuantFormat::Bits;
+    bits12.wordLength = 12;
+    const ChosenWords fixed = ChooseWordsAgain(taps, *design.chosenWords, bits12);
+    const auto out = Outputs(byName[RootName("chosen", ExportProfile::CFixed)]);
+    ASSERT_EQ(out.at("tap").size(), taps.size());
+    for (size_t i = 0; i < taps.size(); ++i)
+        EXPECT_EQ(out.at("tap")[i], static_cast<double>(fixed.result.words.taps[i])) << i;
 }
 
 // The Helium loops' reach: q15 with 64 taps at block 32 touches 127

@@ -1,5 +1,6 @@
 #include <map>
 
+#include "ExportedWords.h"
 #include "HdlTestSupport.h"
 
 namespace fs = std::filesystem;
@@ -87,23 +88,6 @@ TEST_F(HdlFilterSynthesis, YosysFindsTheMultipliersPlannedInEachArchitecture)
                   .plan.multipliers,
               3);
 }
-
-namespace {
-
-// The integers of the c-fixed source's array.
-std::vector<long long> CFixedWords(const std::string& source)
-{
-    std::vector<long long> words;
-    std::istringstream in(source.substr(source.find("= {") + 3));
-    for (std::string item; std::getline(in, item, ',');) {
-        words.push_back(std::stoll(item));
-        if (item.find("};") != std::string::npos)
-            break;
-    }
-    return words;
-}
-
-}  // namespace
 
 using HdlFilterProfiles = TempDirTest;
 

@@ -19,7 +19,8 @@ PASS, STOP = [(0, 6000, 0.5)], [(9000, 24000, 45)]
 
 @pytest.mark.parametrize("profile,options", [
     ("coe", {"word_length": 12}), ("cmsis-q15", {"block": 64}), ("c-fixed", {"word_length": 14, "rounding": "truncate"}),
-    ("json", {}), ("vhdl-fir", {"input_bits": 12, "output_bits": 20, "testbench": True})])
+    ("json", {}), ("vhdl-fir", {"input_bits": 12, "output_bits": 20, "testbench": True}),
+    ("c-fixed", {"word_length": 11, "optimize_words": True}), ("coe", {"word_length": 10, "optimize_words": True})])
 def test_files_equal_zantro_clis(profile, options, tmp_path):
     cli = os.environ.get("ZANTRO_CLI") or pytest.skip("ZANTRO_CLI names no zantro-cli")
     source = tmp_path / "taps.txt"

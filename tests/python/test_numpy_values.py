@@ -90,6 +90,20 @@ SWEEP = {
     ("export", "input_bits"): (12, whole, {"profile": "vhdl-fir"}),
     ("export", "output_bits"): (20, whole, {"profile": "vhdl-fir"}),
     ("export", "clocks_per_sample"): (8, whole, {"profile": "vhdl-fir", "architecture": "folded"}),
+    ("optimize_words", "taps"): (list(TAPS), lambda v: [np.array(v), tuple(np.float64(x) for x in v)],
+                                 {"fs": 8000, "quantize": 10, "pass_bands": PASS, "stop_bands": STOP}),
+    ("optimize_words", "fs"): (8000, whole, {"taps": TAPS, "quantize": 10, "pass_bands": PASS, "stop_bands": STOP}),
+    ("optimize_words", "quantize"): (10, whole, {"taps": TAPS, "fs": 8000, "pass_bands": PASS, "stop_bands": STOP}),
+    ("optimize_words", "pass_bands"): (PASS, rows, {"taps": TAPS, "fs": 8000, "quantize": 10, "stop_bands": STOP}),
+    ("optimize_words", "stop_bands"): (STOP, rows, {"taps": TAPS, "fs": 8000, "quantize": 10, "pass_bands": PASS}),
+    ("optimize_words", "bands"): ([(0, 800, "pass"), (1500, 4000, "stop")],
+                                  lambda v: [[(np.int64(a), np.float32(b), k) for a, b, k in v]],
+                                  {"taps": TAPS, "fs": 8000, "quantize": 10}),
+    ("fewest_bits", "taps"): (list(TAPS), lambda v: [np.array(v), tuple(np.float64(x) for x in v)],
+                              {"fs": 8000, "pass_bands": PASS, "stop_bands": STOP}),
+    ("fewest_bits", "fs"): (8000, whole, {"taps": TAPS, "pass_bands": PASS, "stop_bands": STOP}),
+    ("fewest_bits", "pass_bands"): (PASS, rows, {"taps": TAPS, "fs": 8000, "stop_bands": STOP}),
+    ("fewest_bits", "stop_bands"): (STOP, rows, {"taps": TAPS, "fs": 8000, "pass_bands": PASS}),
 }
 
 
