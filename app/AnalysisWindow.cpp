@@ -221,12 +221,14 @@ QuantSpec AnalysisWindow::ChosenQuantSpec() const
 
 std::vector<double> AnalysisWindow::Signature() const
 {
+    // The design the plots show: its fields and taps.
     const CZantroView& v = m_view;
-    std::vector<double> s = {double(v.m_bDesignValid), double(v.m_nSamplingRate), double(v.m_nFilterType),
-                             double(v.m_nDesignMethod), double(v.m_nWindowType), double(v.m_nFirstCorner),
-                             double(v.m_nSecondCorner), double(v.m_nTaps)};
-    for (int i = 0; i < v.m_Coeffs.m_nCount; ++i)
-        s.push_back(v.m_Coeffs.GetValue(i, 0));
+    if (!v.m_design)
+        return {0.0};
+    const FormFields& f = v.m_design->fields;
+    std::vector<double> s = {1.0, double(f.samplingRate), double(f.filterType), double(f.designMethod),
+                             double(f.windowType), double(f.firstCorner), double(f.secondCorner)};
+    s.insert(s.end(), v.m_design->taps.begin(), v.m_design->taps.end());
     // The same taps designed again answer no requirement any more.
     s.push_back(v.ShownRequirement() ? 1.0 : 0.0);
     // Nor are they the same rate change's lowpass.

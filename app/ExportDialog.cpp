@@ -281,7 +281,7 @@ void ExportDialog::ChooseFolder()
 void RunExportCommand(CZantroApp& app, CMainFrame& frame)
 {
     CZantroView& view = app.m_view;
-    if (view.m_bDesignValid != 1 || view.m_nTaps != view.m_Coeffs.m_nCount) {
+    if (!view.m_design) {
         // The form says why, as Make File does.
         app.m_host.RunCommand([&view]() { ExportDesignFiles(view, ExportOptions{}); });
         return;

@@ -39,7 +39,7 @@ void CMainFrame::CopyCoefficients()
     }
     QGuiApplication::clipboard()->setText(QString::fromStdString(text));
     statusBar()->showMessage(QStringLiteral("Copied the %1 coefficients of the design (%2)")
-                                 .arg(view.m_Coeffs.m_nCount)
+                                 .arg(view.m_design->taps.size())
                                  .arg(QString::fromStdString(view.m_shown.Caption())));
 }
 

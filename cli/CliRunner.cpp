@@ -40,6 +40,10 @@ void CliRunner::RunCommands(const CliOptions& o)
         m_bFailed = true;
         return;
     }
+    // A document holding a design beyond its fields was designed as stored
+    // when it opened; Design would make the nearest design of its fields.
+    const CFilPar& opened = m_doc.m_FilPar;
+    const bool designedAsStored = o.docPath && opened.m_Extension && opened.m_Extension->request && !ChangesForm(o);
     if (o.preset) {
         // A preset the combo cannot take is refused with its messages.
         const size_t messages = m_host.Messages().size();
@@ -58,6 +62,8 @@ void CliRunner::RunCommands(const CliOptions& o)
         Run(ID_EXTRAS_WINDOW);
     else if (o.toSpec)
         DesignToSpec(o);
+    else if (designedAsStored)
+        m_bDesignRan = !o.noDesign;
     else if (!o.noDesign)
         Run(IDC_DESIGN);
     if (o.fewestBits)
@@ -68,6 +74,13 @@ void CliRunner::RunCommands(const CliOptions& o)
         Export(o);
     if (o.savePath && !SaveDocument(m_doc, m_view, CZantroDoc::WithDefaultExtension(*o.savePath)))
         m_bFailed = true;
+}
+
+bool CliRunner::ChangesForm(const CliOptions& o)
+{
+    return o.preset || o.filterType || o.designMethod || o.windowType || o.irScaling || o.taps || o.samplingRate ||
+           o.firstCorner || o.secondCorner || o.scale || o.sinXComp || o.stopbandAtt || o.shapeFactor ||
+           o.diffGain || o.variance || !o.bands.empty() || o.gridDensity || o.inputFile || o.windowOnly || o.toSpec;
 }
 
 void CliRunner::DesignToSpec(const CliOptions& o)
@@ -102,6 +115,8 @@ void CliRunner::DesignToSpec(const CliOptions& o)
             text += '\n';
             text += kMsgSpecFormDiffers;
             m_bFailed = true;
+        } else {
+            m_view.SetShownRequirement(request.requirement);
         }
     } else {
         m_bFailed = true;

@@ -31,7 +31,8 @@ public:
 
     // The whole session in the program's order: open, preset, typed options,
     // Read File, Design or Extras > Window, Make File, Export, save. A failed
-    // open or Read File stops it.
+    // open or Read File stops it. A document that holds a design beyond its
+    // fields keeps the design its open made unless an option changes the form.
     void RunCommands(const CliOptions& options);
 
     // 0: every command completed (the design command with a valid design)
@@ -61,6 +62,9 @@ private:
     void AnswerGain(const std::optional<std::string>& gain);
     void ChoosePreset(const std::string& preset);
     void AnswerBands(const CliOptions& options);
+    // True when an option types into the form, answers a dialog or runs a
+    // command other than Design.
+    static bool ChangesForm(const CliOptions& options);
     // False when Read File showed a message (the file was refused).
     bool ReadFile(const std::string& path);
     void MakeFile(const CliOptions& options);

@@ -2,7 +2,9 @@
 
 #include "cli/CliRunner.h"
 #include "document/CFilPar.h"
+#include "design/DesignMessages.h"
 #include "document/DesignJson.h"
+#include "form/DesignAnalysis.h"
 
 using OrderedJson = nlohmann::ordered_json;
 
@@ -38,7 +40,14 @@ OrderedJson JsonReport::Build(const CliRunner& runner)
     OrderedJson report;
     // The form's taps after a refused dialog are not the design asked for.
     const bool refused = host.RefusedDialogs() != 0;
-    report["design_valid"] = view.m_bDesignValid == 1 && !refused;
+    // Nor are taps that did not converge or rise above the pass band
+    // between the bands (the form said the first already).
+    std::vector<std::string> warnings;
+    if (view.m_bDesignValid == 1 && !refused)
+        warnings = UnsoundDesignWarnings(true, AnalyzeDesign(view, std::nullopt, QuantSpec{}).figures);
+    for (const std::string& w : warnings)
+        messages.push_back(w);
+    report["design_valid"] = view.m_bDesignValid == 1 && !refused && view.m_bConverged && warnings.empty();
     report["fir_type"] = view.m_nFirType;
     report["taps"] = view.m_nTaps;
     report["gain"] = view.m_dGain;

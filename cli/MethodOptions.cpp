@@ -158,8 +158,7 @@ std::string CheckMethodOptions(const CliOptions& o)
     const std::pair<bool, const char*> formOnly[] = {
         {o.toSpec, "--to-spec"},          {o.windowOnly, "--window-only"},  {o.noDesign, "--no-design"},
         {o.docPath.has_value(), "--doc"}, {o.preset.has_value(), "--preset"}, {o.inputFile.has_value(), "--input"},
-        {o.makeRoot.has_value(), "--make"},
-        {o.savePath.has_value(), "--save"}, {o.svgDir.has_value(), "--svg"}, {o.sinXComp, "--sinx"}};
+        {o.makeRoot.has_value(), "--make"}, {o.svgDir.has_value(), "--svg"},  {o.sinXComp, "--sinx"}};
     for (const auto& [given, name] : formOnly)
         if (given)
             return std::string(name) + " works with the form's four methods, not with --method ls, --min-phase, "

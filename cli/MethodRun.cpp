@@ -35,6 +35,7 @@ bool Export(const CliOptions& o, const DesignRequest& request, const DesignOutco
     CWnd owner;
     owner.SetHost(&host);
     ExportDesign design = MethodExportDesign(request, outcome.Taps(), outcome.gain);
+    design.converged = !outcome.Has(DesignCode::RemezNoConvergence);
     design.chosenWords = ChosenWordsFor(o, design.taps, design.outline.fs, design.bands, words.analysisFormat);
     ExportRequest exportRequest = o.exportRequest;
     exportRequest.wordLength = words.exportWordLength;
@@ -50,6 +51,10 @@ int RunMethods(const CliOptions& o, std::ostream& out, std::ostream& err)
     std::vector<std::string> messages;
     for (const DesignNote& note : outcome.notes)
         messages.push_back(DesignMessage(note, request));
+    // The exchange's non-convergence is among the notes already.
+    const std::vector<std::string> warnings = UnsoundDesignWarnings(true, outcome.figures);
+    messages.insert(messages.end(), warnings.begin(), warnings.end());
+    const bool sound = warnings.empty() && !outcome.Has(DesignCode::RemezNoConvergence);
     for (const std::string& m : messages)
         err << m << '\n';
     const std::vector<double> taps = outcome.valid ? outcome.Taps() : std::vector<double>{};
@@ -58,9 +63,11 @@ int RunMethods(const CliOptions& o, std::ostream& out, std::ostream& err)
     ok = ok && words.ok;
     if (ok && o.exportRequest.profile)
         ok = Export(o, request, outcome, words, err);
+    if (ok && o.savePath)
+        ok = SaveDesign(o, request, outcome, std::nullopt, err);
     if (o.json) {
         OrderedJson report;
-        report["design_valid"] = outcome.valid;
+        report["design_valid"] = outcome.valid && sound;
         report["method"] = request.As<PulseMethod>()          ? "pulse"
                            : request.As<LeastSquaresMethod>() ? "ls"
                                                               : "remez";

@@ -97,7 +97,7 @@ std::string CheckMultirateOptions(const CliOptions& o)
     const std::pair<bool, const char*> unused[] = {
         {o.docPath.has_value(), "--doc"},        {o.preset.has_value(), "--preset"},
         {o.inputFile.has_value(), "--input"},    {o.makeRoot.has_value(), "--make"},
-        {o.savePath.has_value(), "--save"},      {o.svgDir.has_value(), "--svg"},
+        {o.svgDir.has_value(), "--svg"},
         {o.windowOnly, "--window-only"},         {o.noDesign, "--no-design"},
         {!o.bands.empty(), "--band"},            {o.secondCorner.has_value(), "--f2"},
         {o.irScaling.has_value(), "--scaling"},  {o.scale.has_value(), "--scale"},

@@ -12,6 +12,7 @@
 #include "document/DesignJson.h"
 #include "document/ExportWriters.h"
 #include "document/RateChangeReport.h"
+#include "form/RequirementDesign.h"
 #include "platform/CWnd.h"
 #include "platform/ScriptedHost.h"
 #include "platform/TextFormat.h"
@@ -24,6 +25,7 @@ struct RateRun {
     DesignOutcome outcome;
     std::vector<std::string> messages;
     std::optional<SpecSearchResult> search;
+    std::optional<SpecRequirement> asked;  // what the search was asked, as the analysis judges it
 };
 
 RateRun Search(const CliOptions& o, DesignRequest request)
@@ -46,8 +48,10 @@ RateRun Search(const CliOptions& o, DesignRequest request)
     run.request = search.request;
     run.search = search.search;
     run.messages.push_back(RateSearchMessage(search, o.specQuantize));
-    if (search.search && search.search->status == SpecSearchStatus::Met)
+    if (search.search && search.search->status == SpecSearchStatus::Met) {
         run.outcome = Design(run.request);
+        run.asked = AskedOf(run.request, requirement);
+    }
     return run;
 }
 
@@ -83,6 +87,11 @@ int RunMultirate(const CliOptions& o, std::ostream& out, std::ostream& err)
     }
     const std::vector<std::string> notes = RateChangeMessages(run.request, run.outcome);
     run.messages.insert(run.messages.end(), notes.begin(), notes.end());
+    // The exchange's non-convergence is among the notes already.
+    const std::vector<std::string> warnings =
+        run.outcome.valid ? UnsoundDesignWarnings(true, run.outcome.figures) : std::vector<std::string>{};
+    run.messages.insert(run.messages.end(), warnings.begin(), warnings.end());
+    const bool sound = warnings.empty() && !run.outcome.Has(DesignCode::RemezNoConvergence);
     for (const std::string& m : run.messages)
         err << m << '\n';
     const bool valid = run.outcome.valid;
@@ -90,9 +99,11 @@ int RunMultirate(const CliOptions& o, std::ostream& out, std::ostream& err)
     bool ok = valid;
     if (ok && o.exportRequest.profile)
         ok = Export(o, run, err);
+    if (ok && o.savePath)
+        ok = SaveDesign(o, run.request, run.outcome, run.asked, err);
     if (o.json) {
         nlohmann::ordered_json report;
-        report["design_valid"] = valid;
+        report["design_valid"] = valid && sound;
         report["taps"] = taps.size();
         report["coefficients"] = taps;
         report["messages"] = run.messages;

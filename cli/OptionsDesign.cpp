@@ -1,9 +1,13 @@
 #include "cli/OptionsDesign.h"
 
 #include <numbers>
+#include <ostream>
 
 #include "cli/CliNumbers.h"
 #include "cli/MethodOptions.h"
+#include "document/CZantroDoc.h"
+#include "platform/CWnd.h"
+#include "platform/ScriptedHost.h"
 #include "platform/TextFormat.h"
 
 namespace {
@@ -91,4 +95,19 @@ FormDesign FormDesignOf(const CliOptions& o)
 DesignRequest RequestOf(const CliOptions& options)
 {
     return *RequestOf(FormDesignOf(options));
+}
+
+bool SaveDesign(const CliOptions& o, const DesignRequest& request, const DesignOutcome& outcome,
+                const std::optional<SpecRequirement>& requirement, std::ostream& err)
+{
+    FormFields stored = FormDesignOf(o).fields;
+    stored.taps = outcome.taps;
+    stored.irScale = outcome.gain;
+    CZantroDoc doc;
+    StoreDesign(request, requirement, stored, doc.m_FilPar);
+    ScriptedHost host;
+    host.onMessage = [&err](const ScriptedHost::Message& m) { err << m.text << '\n'; };
+    CWnd owner;
+    owner.SetHost(&host);
+    return doc.OnSaveDocument(CZantroDoc::WithDefaultExtension(*o.savePath), &owner);
 }

@@ -1,6 +1,10 @@
 #pragma once
 
+#include <iosfwd>
+#include <optional>
+
 #include "cli/CliOptions.h"
+#include "design/DesignOutcome.h"
 #include "design/DesignRequest.h"
 #include "form/FormRequest.h"
 
@@ -14,3 +18,9 @@ FormDesign FormDesignOf(const CliOptions& options);
 
 // Its request (RequestOf); the options' method is always one of the list's.
 DesignRequest RequestOf(const CliOptions& options);
+
+// --save of such a design: the document the form keeps of it (StoreDesign
+// over the options' fields with the outcome's taps and gain), written
+// through a temporary file; false, the message on err, when that fails.
+bool SaveDesign(const CliOptions& options, const DesignRequest& request, const DesignOutcome& outcome,
+                const std::optional<SpecRequirement>& requirement, std::ostream& err);

@@ -1,6 +1,7 @@
 #include "design/DesignMessages.h"
 
 #include <charconv>
+#include <cmath>
 #include <string_view>
 
 #include "design/RateChangeDesign.h"
@@ -26,7 +27,36 @@ std::string PassesText(int passes)
     return std::string(text.substr(0, at)) + number + std::string(text.substr(at + 3));
 }
 
+std::string Shortest6(double v)
+{
+    // "%g": six significant digits.
+    char text[64];
+    const auto r = std::to_chars(text, text + sizeof text, v, std::chars_format::general, 6);
+    return std::string(text, r.ptr);
+}
+
+std::string FixedText(double v, int decimals)
+{
+    char text[400];
+    const auto r = std::to_chars(text, text + sizeof text, v, std::chars_format::fixed, decimals);
+    return r.ec == std::errc() ? std::string(text, r.ptr) : "?";
+}
+
 }  // namespace
+
+std::vector<std::string> UnsoundDesignWarnings(bool converged, const ResponseFigures& figures)
+{
+    std::vector<std::string> warnings;
+    if (!converged)
+        warnings.push_back(kMsgUnsoundNoConvergence);
+    if (WholeResponseExceeds(figures)) {
+        const double peak = figures.whole.peakDb;
+        const std::string rise = std::isfinite(peak) ? FixedText(peak, 2) + " dB" : "without bound";
+        warnings.push_back("The response rises " + rise + " above the pass band at " +
+                           Shortest6(figures.whole.peakHz) + " Hz, outside the stop bands.");
+    }
+    return warnings;
+}
 
 std::string DesignMessage(const DesignNote& note)
 {
@@ -124,12 +154,8 @@ std::string DesignMessage(const DesignNote& note, const DesignRequest& q)
 {
     if (note.code == DesignCode::RatePassEdge) {
         const int factor = RateFactorOf(q);
-        // "%g": six significant digits.
-        char limit[64];
-        const auto r = std::to_chars(limit, limit + sizeof limit, q.samplingRate / (2.0 * factor),
-                                     std::chars_format::general, 6);
         return "The pass-band edge must lie above 0 Hz and below fs / (2 x " + std::to_string(factor) + ") = " +
-               std::string(limit, r.ptr) + " Hz.";
+               Shortest6(q.samplingRate / (2.0 * factor)) + " Hz.";
     }
     return DesignMessage(note);
 }

@@ -66,6 +66,16 @@ inline constexpr const char* kMsgExportNonFinite = "The design holds values that
 inline constexpr const char* kMsgRemezPasses = "The Remez algorithm took %3d iterations to converge.";
 inline constexpr const char* kMsgRemezNoConvergence = "The Remez algorithm did not converge.";
 
+// Why taps are not fit to ship as they are, one sentence each: the Remez
+// exchange did not converge (converged false), or the response outside the
+// stop bands rises above the pass band (WholeResponseExceeds on figures).
+// Empty for a sound design. The exports state them and refuse fixed-point
+// words for them; the command line and the Python module list them among
+// the messages.
+inline constexpr const char* kMsgUnsoundNoConvergence =
+    "The Remez exchange did not converge: the taps do not hold the bands' limits as designed.";
+std::vector<std::string> UnsoundDesignWarnings(bool converged, const ResponseFigures& figures);
+
 // The text the form shows for a code. Range refusals of whole numbers read
 // as the form's field exchange words them ("Please enter an integer between
 // 4 and 1025.").

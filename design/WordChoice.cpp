@@ -63,12 +63,12 @@ std::string ChosenWordsText(const ChosenWords& chosen)
     return text;
 }
 
-FewestBitsResult FindFewestBits(std::span<const double> taps, const SpecRequirement& spec, QuantRounding rounding,
+FewestBitsResult FindFewestBits(std::span<const double> taps, const SpecRequirement& requirement, QuantRounding rounding,
                           bool optimise)
 {
     FewestBitsResult run;
     run.optimized = optimise;
-    const WordRequirement req = WordRequirementOf(spec);
+    const WordRequirement req = WordRequirementOf(requirement);
     QuantSpec format;
     format.format = QuantFormat::Bits;
     format.wordLength = 16;

@@ -2,6 +2,9 @@
 
 #include <string>
 
+#include <optional>
+
+#include "document/DesignExtension.h"
 #include "dsp/DesignKinds.h"
 #include "dsp/RemezBand.h"
 #include "dsp/CPoints.h"
@@ -55,4 +58,8 @@ public:
     RemezBand m_Bands[kBandCount];
     int m_nGridDensity;
     int m_nVersion;
+    // What the document holds of its design beyond these fields, written
+    // after them only when present (DesignExtension.h); a file without it
+    // reads none.
+    std::optional<DesignExtension> m_Extension;
 };

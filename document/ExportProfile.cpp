@@ -358,6 +358,8 @@ std::vector<std::string> ExportSummary(const ExportDesign& d, const ExportOption
     const DesignOutline& f = d.outline;
     std::vector<std::string> lines = {std::string("Zantro ") + ZANTRO_VERSION + ", export profile " +
                                       ExportProfileName(o.profile) + ": " + TraitsOf(o.profile).target};
+    for (const std::string& line : ExportWarningLines(d))
+        lines.push_back(line);
     for (const std::string& line : ExportDesignLines(d))
         lines.push_back(line);
     for (const std::string& line : OrderLines(o, static_cast<int>(d.taps.size())))
@@ -403,6 +405,24 @@ std::vector<std::string> ExportSummary(const ExportDesign& d, const ExportOption
         for (const std::string& line : RequirementLines(d, w))
             lines.push_back(line);
     return lines;
+}
+
+std::vector<std::string> ExportWarningLines(const ExportDesign& d)
+{
+    std::vector<std::string> lines;
+    for (const std::string& warning : UnsoundDesignWarnings(d.converged, d.figures))
+        lines.push_back("WARNING: " + warning);
+    return lines;
+}
+
+std::string UnsoundFixedPointMessage(const ExportDesign& d)
+{
+    const std::vector<std::string> warnings = UnsoundDesignWarnings(d.converged, d.figures);
+    if (warnings.empty())
+        return {};
+    return warnings.front() +
+           "\nFixed-point words sized for the pass band would not hold it: please change the design, or export "
+           "a floating-point profile, whose files carry this warning.";
 }
 
 std::string WholeResponseLine(const ResponseFigures& exact, const ResponseFigures& target)

@@ -106,6 +106,9 @@ struct ExportDesign {
     // exported (pass bands: ripple at most limitDb; stop bands: attenuation
     // at least limitDb); empty when none was given.
     std::vector<SpecBand> requirement;
+    // The Remez exchange that made the taps converged (true for designs
+    // without one and for taps designed elsewhere).
+    bool converged = true;
     // Fixed-point words chosen for a requirement rather than rounded: the
     // fixed-point profiles write them (chosen again for a profile's own
     // format when theirs differs); none: the profiles round.
@@ -174,6 +177,14 @@ std::string ExportMacroName(const std::string& root);
 // ones. One line per entry, without comment markers.
 std::vector<std::string> ExportSummary(const ExportDesign& design, const ExportOptions& options,
                                        const ExportWords& words);
+
+// Why the design is not fit to ship as it is (UnsoundDesignWarnings of
+// its convergence and figures), each line starting "WARNING: "; empty for
+// a sound design. Every header states them; fixed-point profiles refuse.
+std::vector<std::string> ExportWarningLines(const ExportDesign& design);
+// The export's refusal of fixed-point words for an unsound design: its
+// first warning, then why the words are refused.
+std::string UnsoundFixedPointMessage(const ExportDesign& design);
 
 // The summary's description of the design: filter, window, rate, band
 // table or corners, scaling; one line per entry.

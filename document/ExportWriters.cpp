@@ -96,6 +96,11 @@ bool WriteExport(const ExportDesign& d, const ExportOptions& o, CWnd* msgOwner)
     if (TraitsOf(o.profile).family == ExportFamily::Multirate)
         if (const std::string why = CheckMultirateExport(d, d.multirate, MultirateOptionsOf(o)); !why.empty())
             return refuse(why);
+    // Words sized for the pass band saturate or wrap where the response
+    // rises above it, and unconverged taps hold no promised limit.
+    if (TraitsOf(o.profile).numbers == ExportNumbers::Words)
+        if (const std::string why = UnsoundFixedPointMessage(d); !why.empty())
+            return refuse(why);
     // The CMSIS words hold -1.0 .. 1.0; a larger tap would be clipped silently.
     if (TraitsOf(o.profile).wordRule == ExportWordRule::Fixed && peak > 1.0)
         return refuse(kMsgValuesAboveOne);

@@ -215,6 +215,8 @@ std::string MultirateHeaderText(const ExportDesign& d, const MultirateDesign& ra
     std::vector<std::string> c;
     c.push_back(std::string("Zantro ") + ZANTRO_VERSION + ", export profile " + ProfileName(o) + ": " +
                 TargetText(o));
+    for (const std::string& line : ExportWarningLines(d))
+        c.push_back(line);
     for (const std::string& line : ExportDesignLines(d))
         c.push_back(line);
     c.push_back(std::string("Rate change: ") + KindText(rate.kind) + " by " + std::to_string(m) + ", pass band 0 - " +

@@ -38,6 +38,7 @@ ExportDesign RateChangeExportDesign(const DesignRequest& q, const DesignOutcome&
     e.multirate = r.rate;
     e.bands = outcome.mask;
     e.figures = outcome.figures;
+    e.converged = !outcome.Has(DesignCode::RemezNoConvergence);
     return e;
 }
 

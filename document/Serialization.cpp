@@ -88,6 +88,8 @@ void CFilPar::Serialize(CArchive& ar)
             ar.WriteFloat32(band.m_dWeight);
         }
         ar.WriteInt32(m_nGridDensity);
+        if (m_Extension)
+            WriteExtension(ar, *m_Extension);
         return;
     }
     m_nVersion = ar.ReadInt32();
@@ -123,4 +125,5 @@ void CFilPar::Serialize(CArchive& ar)
         RequireFinite(ar, band.m_dWeight);
     }
     m_nGridDensity = ar.ReadInt32();
+    m_Extension = ReadExtension(ar);
 }

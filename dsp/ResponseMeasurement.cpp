@@ -1,7 +1,7 @@
 #include "dsp/ResponseMeasurement.h"
 
 #include "dsp/PeakRefinement.h"
-#include "dsp/SpectrumGrid.h"
+#include "dsp/FftResponseGrid.h"
 
 #include <algorithm>
 #include <cmath>
@@ -118,7 +118,7 @@ std::vector<double> MagnitudesAt(std::span<const double> taps, const std::vector
 // Walks the grid points beyond edge in direction dir (+1 up, -1 down)
 // until the gain drops below level, stopping at limit (taken exactly);
 // then bisects the crossing on exact values.
-bool FindCrossing(std::span<const double> taps, double fs, const SpectrumGrid& grid, double edge, int dir,
+bool FindCrossing(std::span<const double> taps, double fs, const FftResponseGrid& grid, double edge, int dir,
                   double limit, double level, double& crossing) {
     const int intervals = grid.Intervals();
     const double spacing = fs / 2.0 / intervals;
@@ -147,7 +147,7 @@ bool FindCrossing(std::span<const double> taps, double fs, const SpectrumGrid& g
     }
 }
 
-void FindCrossings(std::span<const double> taps, double fs, const SpectrumGrid& grid, std::span<const MaskBand> bands,
+void FindCrossings(std::span<const double> taps, double fs, const FftResponseGrid& grid, std::span<const MaskBand> bands,
                    double nominal, double dropDb, std::vector<double>& out) {
     const double level = nominal * std::pow(10.0, -dropDb / 20.0);
     std::vector<MaskBand> pass;
@@ -360,7 +360,7 @@ ResponseFigures MeasureResponse(std::span<const double> taps, double fs, std::sp
     r.dcGainDb = GainDb(std::abs(FrequencyResponseAt(taps, 0.0)));
     r.nyquistGainDb = GainDb(std::abs(FrequencyResponseAt(taps, 0.5)));
     r.linearPhase = TapSymmetry(taps, 1e-9) != 0;
-    const SpectrumGrid grid(taps, r.gridIntervals, !r.linearPhase);
+    const FftResponseGrid grid(taps, r.gridIntervals, !r.linearPhase);
 
     // |H| on a band's samples: the grid's values, the edges exactly.
     auto access = [&](const BandSamples& b, double sign) {

@@ -192,6 +192,9 @@ void CZantroView::StoreParameters()
     p.m_strOutfile = m_strOutfile;
     p.m_nOutExt = m_nOutExt;
     p.m_nNumFormat = m_nNumFormat;
+    // What the fields cannot hold of the design just made goes with them;
+    // after an attempt that made none, the fields alone.
+    p.m_Extension = m_bDesignValid == 1 && m_design ? ExtensionOf(*m_design) : std::nullopt;
     m_pDocument->SetModifiedFlag(true);
 }
 

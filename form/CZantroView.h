@@ -10,7 +10,7 @@
 #include "dsp/OrderEstimate.h"
 #include "form/CFloatKeys.h"
 #include "form/DesignHistory.h"
-#include "form/DesignedRateChange.h"
+#include "form/DesignValue.h"
 #include "form/FormRequest.h"
 #include "form/RateChangeFields.h"
 #include "design/WordChoice.h"
@@ -161,17 +161,21 @@ public:
     // The form's fields, the dialogs' last answers and the document's band
     // table, grid density and input data.
     FormFields Fields() const;
+    // Shows fields on the form (members, controls, the document's band
+    // table and grid density), as a user would type them.
+    void SetFields(const FormFields& fields);
     // Those fields as one design request (RequestOf), nothing measured; none
     // for a design method index outside the list.
     std::optional<DesignRequest> MakeRequest() const;
     // Designs MakeRequest() and takes the outcome.
     void RunDesign();
-    // The outcome into the form: the arrays, the pass count, its messages in
-    // order, the scale factor into the scale field; then, for a valid
-    // design, the four plots and the valid flag. Taps that are not finite
-    // show "The design gives coefficients that are not finite numbers." and
-    // leave the plots as they were.
-    void TakeOutcome(DesignOutcome outcome);
+    // The outcome of request into the form: the arrays, the pass count, its
+    // messages in order, the scale factor into the scale field; then, for a
+    // valid design, the four plots, the valid flag and the design value
+    // (m_design). Taps that are not finite show "The design gives
+    // coefficients that are not finite numbers." and leave the plots and
+    // the value as they were.
+    void TakeOutcome(const DesignRequest& request, DesignOutcome outcome);
     // c: spectrum length, 1024 or 1025. ComputeResponse fills m_Step and
     // m_Spectrum from m_Coeffs; ShowResponse loads the four plots for n taps.
     void ComputeResponse(int c);
@@ -218,23 +222,27 @@ public:
 
     // Pass count of the last Remez design, 0 when none ran.
     int m_nRemezPasses = 0;
+    // The last design's Remez exchange converged (true without one).
+    bool m_bConverged = true;
     // The design the plots show, and whether the fields still describe it.
     ShownDesign m_shown;
     // The designs shown since the program started (Edit > Undo, Redo).
     DesignHistory m_history;
-    // The requirement Design to Requirement met with the design on the
-    // plots, which the analysis then judges; nullptr once another design
-    // is shown (a Design, an Undo, an opened document).
+    // The design the plots show (DesignValue.h): what Make File, Export,
+    // Copy, the Analysis window, Undo and Redo and Save take. None before
+    // the first design.
+    std::optional<DesignValue> m_design;
+    // The requirement a search designed the shown design for, which the
+    // analysis judges (kept through Undo, Redo and a document's reopening).
     const SpecRequirement* ShownRequirement() const
     {
-        return m_requirement && m_nRequirementDesign == m_nDesignsShown ? &*m_requirement : nullptr;
+        return m_design && m_design->requirement ? &*m_design->requirement : nullptr;
     }
-    void SetShownRequirement(const SpecRequirement& requirement)
-    {
-        m_requirement = requirement;
-        m_nRequirementDesign = m_nDesignsShown;
-    }
-    void ForgetRequirement() { m_requirement.reset(); }
+    // The shown design answers requirement: kept in the value, the document's
+    // extension and the history's entry.
+    void SetShownRequirement(const SpecRequirement& requirement);
+    // The request of the shown design when Extras > More Methods made it.
+    const DesignRequest* ShownMethodRequest() const { return m_design ? MethodRequestOf(*m_design) : nullptr; }
     // The requirement dialog's fields at its last OK; it reopens with them.
     std::optional<RequirementFields> m_LastRequirement;
     // The rate-change dialog's fields at its last OK (but for those the form gives it).
@@ -253,30 +261,17 @@ public:
     // the design shown was made for, or else the design's own figures.
     std::optional<WordRequest> m_WordRequest;
 
-    // The request of the design shown when it came from Extras > More
-    // Methods (a method the form's list does not hold); none after the
-    // form's own Design. Documents do not store it.
-    std::optional<DesignRequest> m_MethodRequest;
-    // The rate change of Extras > Rate Change... the lowpass was designed
-    // for, with its high rate fs (Hz); the analysis shows its alias bands
-    // while the form still holds a Remez lowpass at that rate and pass edge.
-    std::optional<MultirateDesign> m_RateChange;
-    int m_nRateChangeFs = 0;
-    // The rate change's design the plots show when Extras > Rate Change...
-    // made it through the engine (a half-band, a design to a requirement);
-    // none once any other design is shown.
-    std::optional<DesignedRateChange> m_RateChangeDesign;
-
 private:
     void DispatchCommand(int id);
     // Design's steps; OnDesign then notes whether the plots show a new design.
     void DesignFromFields();
+    // The design a document holds beyond its fields (opened with its
+    // extension), designed as it is stored, no dialog asked.
+    void DesignStored(const DesignExtension& extension);
 
     CZantroDoc* m_pDocument = nullptr;
     bool m_bQuietDesign = false;
     // Designs shown on the plots so far.
     int m_nDesignsShown = 0;
-    std::optional<SpecRequirement> m_requirement;
-    int m_nRequirementDesign = -1;
     std::vector<std::string> m_quietTexts;
 };

@@ -6,12 +6,12 @@
 
 std::string CoefficientsText(const CZantroView& view)
 {
-    if (view.m_bDesignValid != 1 || view.m_nTaps != view.m_Coeffs.m_nCount)
+    if (!view.m_design)
         return {};
     std::string text;
-    for (int i = 0; i < view.m_Coeffs.m_nCount; ++i) {
+    for (double tap : view.m_design->taps) {
         char buffer[32];
-        const auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, view.m_Coeffs.GetValue(i, 0));
+        const auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, tap);
         if (ec == std::errc())
             text.append(buffer, end);
         text += '\n';

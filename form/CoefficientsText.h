@@ -4,8 +4,7 @@
 
 class CZantroView;
 
-// The taps of the form's design as text for the clipboard: one per line,
-// each in the shortest form that reads back to the same double, '.' as the
-// decimal point whatever the locale. "" without a valid design of the
-// form's tap count.
+// The taps of the design the plots show as text for the clipboard: one per
+// line, each in the shortest form that reads back to the same double, '.'
+// as the decimal point whatever the locale. "" before the first design.
 std::string CoefficientsText(const CZantroView& view);

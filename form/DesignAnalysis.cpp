@@ -7,36 +7,39 @@
 #include "form/CZantroView.h"
 
 DesignOutline OutlineOf(const CZantroView& view) {
-    if (view.m_MethodRequest)
-        return OutlineOf(*view.m_MethodRequest, view.m_nTaps, view.m_dGain);
-    return OutlineOf(view.Fields(), view.m_nTaps, view.m_dGain);
+    if (!view.m_design)
+        return OutlineOf(view.Fields(), view.m_nTaps, view.m_dGain);
+    const DesignValue& v = *view.m_design;
+    const int taps = static_cast<int>(v.taps.size());
+    if (const DesignRequest* request = MethodRequestOf(v))
+        return OutlineOf(*request, taps, v.gain);
+    return OutlineOf(v.fields, taps, v.gain);
 }
 
 DesignAnalysis AnalyzeDesign(const CZantroView& view, const std::optional<std::vector<MaskBand>>& mask,
                              const QuantSpec& quantSpec) {
     DesignAnalysis a;
-    a.valid = view.m_bDesignValid == 1;
-    a.fs = view.m_nSamplingRate;
+    a.valid = view.m_design.has_value();
     if (!a.valid) {
+        a.fs = view.m_nSamplingRate;
         return a;
     }
-    const int n = std::min(view.m_nTaps, view.m_Coeffs.m_nCount);
-    for (int i = 0; i < n; ++i) {
-        a.taps.push_back(view.m_Coeffs.GetValue(i, 0));
-    }
+    const DesignValue& v = *view.m_design;
+    a.fs = v.fields.samplingRate;
+    a.taps = v.taps;
     a.bandsDerived = !mask.has_value();
     if (mask)
         a.bands = *mask;
-    else if (view.m_MethodRequest)
-        a.bands = MethodMask(*view.m_MethodRequest, view.m_dGain);
+    else if (const DesignRequest* request = MethodRequestOf(v))
+        a.bands = MethodMask(*request, v.gain);
     else
         a.bands = DeriveMaskBands(OutlineOf(view));
-    a.crossings = HasCornerCrossings(view.m_nFilterType);
+    a.crossings = HasCornerCrossings(v.fields.filterType);
     a.figures = MeasureResponse(a.taps, a.fs, a.bands, a.crossings);
     a.quantized = QuantizeAndMeasure(a.taps, quantSpec, a.fs, a.bands, a.crossings);
-    if (const std::optional<WordRequest> request = WordRequestOf(view))
+    if (const std::optional<WordRequest> request = WordRequestOf(view); request && !a.taps.empty())
         AddChosenWords(a, *request);
-    if (const std::optional<MultirateDesign> rate = RateChangeOf(view)) {
+    if (const std::optional<MultirateDesign> rate = RateChangeOf(v)) {
         const bool quantOk = a.quantized.status == QuantStatus::Ok;
         a.rateChange = MeasureRateChange(*rate, a.fs, a.taps,
                                          quantOk ? std::span<const double>(a.quantized.values) : std::span<const double>());

@@ -31,13 +31,14 @@ struct DesignAnalysis {
     std::optional<RateChangeFigures> rateChange;
 };
 
-// What the mask derivation reads of the form and its document (of the
-// request of a design from Extras > More Methods while it is shown).
+// What the mask derivation reads of the design the plots show (of the
+// form's fields before any).
 DesignOutline OutlineOf(const CZantroView& view);
 
-// Measures the form's design. mask replaces the derived bands when given;
-// without it a design of Extras > More Methods is measured on its method's
-// bands (the band table, or a raised-cosine pulse's flat and stop bands).
+// Measures the design the plots show (view.m_design): not valid before the
+// first. mask replaces the derived bands when given; without it a design of
+// Extras > More Methods is measured on its method's bands (the band table,
+// or a raised-cosine pulse's flat and stop bands).
 DesignAnalysis AnalyzeDesign(const CZantroView& view, const std::optional<std::vector<MaskBand>>& mask,
                              const QuantSpec& quantSpec);
 

@@ -17,10 +17,7 @@ struct DesignHistory::Entry {
     bool hasBands = false;
     std::array<RemezBand, kBandCount> bands{};
     int gridDensity = 0;
-    std::optional<DesignRequest> methodRequest;
-    std::optional<MultirateDesign> rateChange;
-    int rateChangeFs = 0;
-    std::optional<DesignedRateChange> rateChangeDesign;
+    std::optional<DesignValue> value;
     std::unique_ptr<DesignSnapshot> design;
 };
 
@@ -52,16 +49,19 @@ void DesignHistory::Record(CZantroView& v)
         std::copy_n(doc->m_FilPar.m_Bands, kBandCount, e->bands.begin());
         e->gridDensity = doc->m_FilPar.m_nGridDensity;
     }
-    e->methodRequest = v.m_MethodRequest;
-    e->rateChange = v.m_RateChange;
-    e->rateChangeFs = v.m_nRateChangeFs;
-    e->rateChangeDesign = v.m_RateChangeDesign;
+    e->value = v.m_design;
     e->design = std::make_unique<DesignSnapshot>(v);
     m_entries.resize(static_cast<size_t>(m_nCurrent + 1));
     m_entries.push_back(std::move(e));
     if (m_entries.size() > kMaxDesigns)
         m_entries.erase(m_entries.begin());
     m_nCurrent = static_cast<int>(m_entries.size()) - 1;
+}
+
+void DesignHistory::Replace(const CZantroView& view)
+{
+    if (m_nCurrent >= 0)
+        m_entries[static_cast<size_t>(m_nCurrent)]->value = view.m_design;
 }
 
 bool DesignHistory::Undo(CZantroView& view)
@@ -105,19 +105,15 @@ void DesignHistory::Show(CZantroView& v, Entry& e)
         std::copy(e.bands.begin(), e.bands.end(), doc->m_FilPar.m_Bands);
         doc->m_FilPar.m_nGridDensity = e.gridDensity;
     }
-    v.m_MethodRequest = e.methodRequest;
-    v.m_RateChange = e.rateChange;
-    v.m_nRateChangeFs = e.rateChangeFs;
-    v.m_RateChangeDesign = e.rateChangeDesign;
+    v.m_design = e.value;
     v.UpdateData(false);
-    v.StoreParameters();
     // Restore swaps the entry's arrays and plots into the view; the entry
     // then keeps a fresh copy of them for the next time it is shown.
     e.design->Restore();
+    v.StoreParameters();
     v.SetDlgItemText(IDC_MAGNITUDE_CAPTION, e.design->MagnitudeCaption());
     e.design = std::make_unique<DesignSnapshot>(v);
     v.m_shown.Designed(v);
-    v.ForgetRequirement();
     for (CPlotWnd* plot : {static_cast<CPlotWnd*>(&v.m_MagnitudeWnd), static_cast<CPlotWnd*>(&v.m_PhaseWnd),
                            &v.m_ImpulseWnd, &v.m_StepWnd})
         plot->RepaintNow();

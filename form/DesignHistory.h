@@ -26,6 +26,9 @@ public:
 
     // The view shows a new design: it becomes the current entry.
     void Record(CZantroView& view);
+    // The current entry takes the view's design value again (a requirement
+    // set after the design).
+    void Replace(const CZantroView& view);
     bool CanUndo() const { return m_nCurrent > 0; }
     bool CanRedo() const { return m_nCurrent + 1 < static_cast<int>(m_entries.size()); }
     // Puts the previous (next) design back into the form, its fields, the

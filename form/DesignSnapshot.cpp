@@ -22,6 +22,7 @@ DesignSnapshot::DesignSnapshot(CZantroView& view)
       m_nFirType(view.m_nFirType),
       m_bDesignValid(view.m_bDesignValid),
       m_nRemezPasses(view.m_nRemezPasses),
+      m_bConverged(view.m_bConverged),
       m_dIRPeak(view.m_dIRPeak),
       m_dGain(view.m_dGain),
       m_dPlotGain(view.m_MagnitudeWnd.m_dPlotGain),
@@ -65,6 +66,7 @@ void DesignSnapshot::Restore()
     v.m_nFirType = m_nFirType;
     v.m_bDesignValid = m_bDesignValid;
     v.m_nRemezPasses = m_nRemezPasses;
+    v.m_bConverged = m_bConverged;
     v.m_dIRPeak = m_dIRPeak;
     v.m_dGain = m_dGain;
     v.m_MagnitudeWnd.m_dPlotGain = m_dPlotGain;

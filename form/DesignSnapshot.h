@@ -39,6 +39,7 @@ private:
     CZantroView& m_view;
     CPoints m_Window, m_Coeffs, m_Step, m_Spectrum, m_SinXComp;
     int m_nFirType, m_bDesignValid, m_nRemezPasses;
+    bool m_bConverged;
     double m_dIRPeak, m_dGain, m_dPlotGain;
     Plot m_plots[4];
     PlotAxes m_axes[4];

@@ -10,37 +10,24 @@
 
 namespace {
 
-bool HasDesign(const CZantroView& view)
-{
-    return view.m_bDesignValid == 1 && view.m_nTaps == view.m_Coeffs.m_nCount;
-}
-
-}  // namespace
-
-namespace {
-
 ExportDesign ViewExportDesign(const CZantroView& view)
 {
-    if (view.m_RateChangeDesign && !view.m_MethodRequest && HasDesign(view))
-        return view.m_RateChangeDesign->exportDesign;
-    if (view.m_MethodRequest && HasDesign(view)) {
-        std::vector<double> taps;
-        for (int i = 0; i < view.m_nTaps; ++i)
-            taps.push_back(view.m_Coeffs.GetValue(i, 0));
-        return MethodExportDesign(*view.m_MethodRequest, taps, view.m_dGain);
+    if (!view.m_design) {
+        ExportDesign d;
+        d.outline = OutlineOf(view);
+        return d;
     }
+    const DesignValue& v = *view.m_design;
+    if (v.rateChangeExport)
+        return *v.rateChangeExport;
+    if (const DesignRequest* request = MethodRequestOf(v))
+        return MethodExportDesign(*request, v.taps, v.gain);
     ExportDesign d;
     d.outline = OutlineOf(view);
-    if (view.m_MethodRequest)
-        d.methodName = MethodName(*view.m_MethodRequest);
-    d.multirate = RateChangeOf(view);
-    d.irScaling = view.m_nIRScaling;
-    d.sinXComp = view.m_bSinXComp != 0;
-    d.variance = view.m_dVariance;
-    if (const CZantroDoc* doc = view.GetDocument())
-        d.gridDensity = doc->m_FilPar.m_nGridDensity;
-    if (!HasDesign(view))
-        return d;
+    d.irScaling = v.fields.irScaling;
+    d.sinXComp = v.fields.sinXComp;
+    d.variance = v.fields.variance;
+    d.gridDensity = v.fields.gridDensity;
     const DesignAnalysis a = AnalyzeDesign(view, std::nullopt, QuantSpec{});
     d.taps = a.taps;
     d.bands = a.bands;
@@ -55,19 +42,17 @@ ExportDesign ViewExportDesign(const CZantroView& view)
 ExportDesign ExportDesignOf(const CZantroView& view)
 {
     ExportDesign d = ViewExportDesign(view);
-    if (HasDesign(view) && view.m_WordRequest)
+    if (view.m_design)
+        d.converged = d.converged && view.m_bConverged;
+    if (view.m_design && !d.taps.empty() && view.m_WordRequest)
         d.chosenWords = ChosenWordsOf(view, d.taps, d.outline.fs, d.bands, view.m_WordRequest->format);
     return d;
 }
 
 bool ExportDesignFiles(CZantroView& view, const ExportOptions& options)
 {
-    if (view.m_bDesignValid != 1) {
+    if (!view.m_design) {
         view.MessageBox(kMsgNoDesign, MB_OK);
-        return false;
-    }
-    if (view.m_nTaps != view.m_Coeffs.m_nCount) {
-        view.MessageBox(kMsgTapsChanged, MB_OK);
         return false;
     }
     if (!WriteExport(ExportDesignOf(view), options, &view))

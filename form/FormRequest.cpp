@@ -156,6 +156,7 @@ std::optional<DesignRequest> RequestOf(const FormDesign& design)
         case MethodChoice::Method::Pulse:
             q.filterType = FilterType::Lowpass;
             q.method = PulseMethod{m.pulse};
+            q.taps = m.pulse.span * m.pulse.sps + 1;
             break;
         case MethodChoice::Method::LeastSquares:
             q.method = LeastSquaresMethod{f.bands, f.gridDensity, m.minimumPhase};
@@ -192,6 +193,85 @@ std::optional<MethodChoice> MethodChoiceOf(const DesignRequest& q)
     c.minimumPhase = remez->minimumPhase;
     c.shape = remez->shape;
     return c;
+}
+
+FormFields FieldsFor(const DesignRequest& q, FormFields f)
+{
+    f.filterType = IndexOf(q.filterType);
+    f.taps = q.taps;
+    f.samplingRate = q.samplingRate;
+    // The corners take no part in the methods beside the form's.
+    if (!MethodChoiceOf(q)) {
+        f.firstCorner = q.firstCorner;
+        f.secondCorner = q.secondCorner;
+    }
+    // The scale field keeps the factor a design applied, as the form shows it.
+    if (ScalingApplies(q)) {
+        f.irScaling = IndexOf(q.scaling);
+        f.sinXComp = q.sinXCompensation;
+    }
+    const auto window = [&f](const WindowChoice& w) {
+        f.windowType = IndexOf(w.type);
+        f.shapeFactor = w.kaiserBeta;
+        f.stopbandAtt = w.chebyshevAttenuation;
+    };
+    const auto table = [&f](const std::vector<RemezBand>& bands, int gridDensity) {
+        f.designMethod = DM_REMEZ;
+        f.bands = bands;
+        f.bands.resize(kBandCount);
+        f.gridDensity = gridDensity;
+    };
+    if (const SincMethod* sinc = q.As<SincMethod>()) {
+        f.designMethod = DM_SINC;
+        window(sinc->window);
+        f.diffGain = sinc->differentiatorGain;
+    } else if (const FrequencySamplingMethod* sampled = q.As<FrequencySamplingMethod>()) {
+        f.designMethod = DM_FREQUENCY_SAMPLING;
+        window(sampled->window);
+        f.inputData = sampled->points;
+    } else if (const RemezMethod* remez = q.As<RemezMethod>()) {
+        table(remez->bands, remez->gridDensity);
+    } else if (const DirectMethod* direct = q.As<DirectMethod>()) {
+        f.designMethod = DM_DIRECT;
+        window(direct->window);
+        f.variance = direct->gaussianVariance;
+    } else if (const LeastSquaresMethod* ls = q.As<LeastSquaresMethod>()) {
+        table(ls->bands, ls->gridDensity);
+    } else if (const PulseMethod* pulse = q.As<PulseMethod>()) {
+        f.designMethod = DM_SINC;
+        f.filterType = FT_LOWPASS;
+        f.taps = pulse->pulse.span * pulse->pulse.sps + 1;
+        f.firstCorner = pulse->pulse.sps > 0 ? static_cast<int>(std::lround(q.samplingRate / (2.0 * pulse->pulse.sps))) : 0;
+    }
+    if (q.rateChange) {
+        const bool halfband = q.rateChange->kind == RateChangeKind::Halfband;
+        // The table the exchange runs on (a half-band's lowpass bands at equal
+        // weight: its G runs on 0 .. 2 f1 alone).
+        RemezBand rows[kBandCount];
+        LowpassRemezTable(q.samplingRate, q.firstCorner, RateStopBandsOf(q),
+                          halfband ? 1.0 : q.rateChange->stopWeight, rows);
+        f.bands.assign(rows, rows + kBandCount);
+        if (q.As<RemezMethod>())
+            f.gridDensity = GridDensityOf(q);
+        f.filterType = FT_LOWPASS;
+        f.secondCorner = q.firstCorner;
+        f.irScaling = SC_NATURAL;
+        f.irScale = 1.0;
+        f.sinXComp = false;
+    }
+    return f;
+}
+
+void StoreDesign(const DesignRequest& request, const std::optional<SpecRequirement>& requirement,
+                 const FormFields& stored, CFilPar& par)
+{
+    par.m_Extension = ExtensionFor(request, requirement);
+    StoreFields(par.m_Extension ? FieldsFor(request, stored) : stored, par);
+}
+
+FormDesign FormDesignOf(const DesignRequest& q, const FormFields& base)
+{
+    return FormDesign{FieldsFor(q, base), MethodChoiceOf(q), q.rateChange};
 }
 
 FormFields AsLoaded(FormFields f)

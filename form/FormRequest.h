@@ -82,7 +82,8 @@ void SetRateChangeDefaults(FormFields& fields);
 // The request of a design: the method of the list (or of More Methods) with
 // the parameters it takes, the rate change around it. A method or pulse
 // beside the form's has no corners (they take no part); a pulse and a rate
-// change are not scaled (their gain is their own). nullopt when the design
+// change are not scaled (their gain is their own); a pulse's taps are its
+// span x sps + 1. nullopt when the design
 // method index is none of the list's (a damaged document): the form designs
 // nothing then.
 std::optional<DesignRequest> RequestOf(const FormDesign& design);
@@ -90,6 +91,29 @@ std::optional<DesignRequest> RequestOf(const FormDesign& design);
 // The More Methods choice a request holds: least squares, a pulse, or Remez
 // with minimum phase or a shape; nullopt for the form's own methods.
 std::optional<MethodChoice> MethodChoiceOf(const DesignRequest& request);
+
+// The nearest design the form's own fields can hold of request, over base
+// (what the request does not say stays as base has it, and the scale field
+// the factor the design applied): its method of the
+// list (least squares and a shaped or minimum-phase Remez as Remez on the
+// table, a pulse as the windowed-sinc lowpass of span x sps + 1 taps cut at
+// fs / (2 sps), a rate change's lowpass as Remez on the table its exchange
+// runs on, unscaled), its numbers, window, table and points. This is what a
+// document holds before its extension, and what the form shows of such a
+// design.
+FormFields FieldsFor(const DesignRequest& request, FormFields base);
+
+// A design of request (searched for requirement or not) into a parameter
+// set as a document keeps it: stored, the fields as the form stores them
+// after that design, when they hold it; else the nearest design the fields
+// hold (FieldsFor over stored) and the extension block (DesignExtension.h).
+void StoreDesign(const DesignRequest& request, const std::optional<SpecRequirement>& requirement,
+                 const FormFields& stored, CFilPar& par);
+
+// The form design that maps to request (RequestOf gives request back for
+// any request the mapping makes whose scale base's field holds): FieldsFor,
+// with the More Methods choice and the rate change the request holds.
+FormDesign FormDesignOf(const DesignRequest& request, const FormFields& base);
 
 // The values of a document just opened as the form's Design reads them with
 // every dialog accepted as it loads: the scale as its field shows it (two

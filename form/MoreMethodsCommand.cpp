@@ -9,9 +9,8 @@
 
 void SeedMethodDialog(const CZantroView& view, CMethodDlg& dlg)
 {
-    if (view.m_MethodRequest)
-        if (const std::optional<MethodChoice> choice = MethodChoiceOf(*view.m_MethodRequest))
-            dlg.Load(*choice);
+    if (const DesignRequest* request = view.ShownMethodRequest())
+        dlg.Load(*MethodChoiceOf(*request));
 }
 
 void DesignMoreMethods(CZantroView& view)
@@ -37,18 +36,16 @@ void DesignMoreMethods(CZantroView& view)
     const double scale = view.m_dIRScale;
     const int taps = outcome.taps;
     const int shown = view.DesignsShown();
-    view.TakeOutcome(std::move(outcome));
+    view.TakeOutcome(*request, std::move(outcome));
     if (!scaled) {
         view.m_strIRScale = scaleText;
         view.m_dIRScale = scale;
         view.UpdateData(false);
     }
     if (view.m_bDesignValid == 1) {
-        view.m_MethodRequest = *request;
-        view.m_RateChangeDesign.reset();
-        view.m_nTaps = taps;
+        // The form shows the nearest design its own fields hold.
+        view.SetFields(FieldsFor(*request, view.Fields()));
         view.m_nFirType = CZantroView::GetFirType(view.m_nFilterType, taps);
-        view.UpdateData(false);
         view.StoreParameters();
     }
     view.NoteDesignOutcome(shown);

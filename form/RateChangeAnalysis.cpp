@@ -10,16 +10,7 @@
 
 std::optional<MultirateDesign> RateChangeOf(const CZantroView& view)
 {
-    const std::optional<MultirateDesign>& r = view.m_RateChange;
-    if (!r || view.m_bDesignValid != 1 || view.m_MethodRequest || view.m_nDesignMethod != DM_REMEZ ||
-        view.m_nFilterType != FT_LOWPASS || view.m_nSamplingRate != view.m_nRateChangeFs ||
-        view.m_nFirstCorner != static_cast<int>(r->passHz))
-        return std::nullopt;
-    // The form's own Design of a half-band's lowpass is a plain lowpass for
-    // a decimation by 2: its every second tap is not 0.
-    if (r->kind == MultirateKind::Halfband && !view.m_RateChangeDesign)
-        return MultirateDesign{MultirateKind::Decimate, 2, r->passHz};
-    return r;
+    return view.m_design ? RateChangeOf(*view.m_design) : std::nullopt;
 }
 
 RateChangeFigures MeasureRateChange(const MultirateDesign& design, double fs, std::span<const double> taps,

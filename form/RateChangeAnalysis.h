@@ -21,10 +21,8 @@ struct RateChangeFigures {
     double quantAliasAttenuationDb = 0.0;  // NaN without quantised taps
 };
 
-// The rate change the form's design was made for, while the form still
-// holds a valid Remez lowpass at its rate and pass edge and no design of
-// Extras > More Methods replaced it. A half-band's lowpass that the form's
-// own Design remade is a decimator's by 2.
+// The rate change the design the plots show was made for (Extras > Rate
+// Change..., or a document that holds one).
 std::optional<MultirateDesign> RateChangeOf(const CZantroView& view);
 
 // The figures of taps (and of quantised, when not empty) for design at fs.

@@ -43,41 +43,16 @@ int GridDensityOf(const CZantroView& view)
 // when the plots show it.
 bool DesignThroughEngine(CZantroView& view, const DesignRequest& request)
 {
-    // The band table the form's own Design would redesign from: the one the
-    // exchange runs on, but for a half-band, whose G runs on 0 .. 2 f1
-    // alone, the lowpass's bands of equal weight.
-    RemezBand table[kBandCount];
-    const bool halfband = request.rateChange->kind == RateChangeKind::Halfband;
-    const int rows = LowpassRemezTable(request.samplingRate, request.firstCorner, RateStopBandsOf(request),
-                                       halfband ? 1.0 : request.rateChange->stopWeight, table);
-    SpecFormSetting s;
-    s.filterType = FT_LOWPASS;
-    s.designMethod = DM_REMEZ;
-    s.windowType = -1;
-    s.taps = request.taps;
-    s.samplingRate = request.samplingRate;
-    s.firstCorner = request.firstCorner;
-    s.secondCorner = request.firstCorner;
-    s.bands.assign(table, table + rows);
-    s.gridDensity = ::GridDensityOf(request);
-    FillForm(view, s);
-    view.SetCurSel(IDC_IR_SCALING, SC_NATURAL);
-    view.SetDlgItemText(IDC_IR_SCALE, "1.00");
-    view.CheckDlgButton(IDC_SINX_COMP, 0);
+    // The form shows the lowpass as Remez on the table its exchange runs on.
+    view.SetFields(FieldsFor(request, view.Fields()));
     const int shown = view.DesignsShown();
     if (view.ReadFields()) {
         view.m_bDesignValid = 0;
-        view.m_MethodRequest.reset();
         DesignRequest q = request;
         q.measure = true;
-        DesignOutcome outcome = Design(q);
-        DesignedRateChange designed{request, outcome.valid ? RateChangeExportDesign(q, outcome) : ExportDesign{}};
-        view.TakeOutcome(std::move(outcome));
+        view.TakeOutcome(q, Design(q));
         if (view.m_bDesignValid == 1) {
             view.m_nFirType = CZantroView::GetFirType(view.m_nFilterType, view.m_nTaps);
-            view.m_RateChange = designed.exportDesign.multirate;
-            view.m_nRateChangeFs = request.samplingRate;
-            view.m_RateChangeDesign = std::move(designed);
             view.StoreParameters();
         }
     }
@@ -91,16 +66,9 @@ void DesignToRequirement(CZantroView& view, const CRateChangeDlg& dlg)
     const RateChangeSearch search = SearchRateChange(*RequestOf(dlg.Design(GridDensityOf(view))), requirement);
     const std::string text = RateSearchMessage(search, requirement.quantize);
     if (search.search && search.search->status == SpecSearchStatus::Met) {
-        if (DesignThroughEngine(view, search.request)) {
-            // The analysis judges the design on what it was asked to meet.
-            SpecRequirement asked;
-            asked.fs = search.request.samplingRate;
-            asked.bands.push_back({BandKind::Pass, 0.0, static_cast<double>(search.request.firstCorner),
-                                   requirement.passRippleDb});
-            for (const MaskBand& b : RateStopBandsOf(search.request))
-                asked.bands.push_back({BandKind::Stop, b.loHz, b.hiHz, *requirement.aliasAttenuationDb});
-            view.SetShownRequirement(asked);
-        }
+        // The analysis judges the design on what it was asked to meet.
+        if (DesignThroughEngine(view, search.request))
+            view.SetShownRequirement(AskedOf(search.request, requirement));
     }
     view.MessageBox(text);
 }

@@ -77,6 +77,19 @@ TrialDesign DesignSpecTrial(const FormFields& base, const SpecFormSetting& setti
     return JudgeSpecTrial(Design(*request), setting.taps);
 }
 
+SpecRequirement AskedOf(const DesignRequest& found, const RateChangeRequirement& requirement)
+{
+    SpecRequirement asked;
+    asked.fs = found.samplingRate;
+    asked.bands.push_back({BandKind::Pass, 0.0, static_cast<double>(found.firstCorner), requirement.passRippleDb});
+    if (requirement.aliasAttenuationDb)
+        for (const MaskBand& b : RateStopBandsOf(found))
+            asked.bands.push_back({BandKind::Stop, b.loHz, b.hiHz, *requirement.aliasAttenuationDb});
+    else
+        asked.bands.insert(asked.bands.end(), requirement.stopBands.begin(), requirement.stopBands.end());
+    return asked;
+}
+
 TrialDesign DesignOffscreen(const FormSeed& seed, const SpecFormSetting& setting)
 {
     if (seed.irScale.size() > kMaxScaleChars)

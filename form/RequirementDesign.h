@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 
+#include "design/RateChangeSearch.h"
 #include "design/RequirementSearch.h"
 #include "form/FormRequest.h"
 
@@ -42,6 +43,11 @@ TrialDesign DesignOffscreen(const FormSeed& seed, const SpecFormSetting& setting
 // field takes, or a scale out of range; the message, or none.
 std::optional<std::string> SeedRefusal(const SpecRequest& request, const FormSeed& seed);
 inline constexpr size_t kMaxScaleChars = 8;
+
+// What a rate change's search asked of the request it found, as the
+// analysis judges it: the pass band 0 .. f1 with its ripple, then the stop
+// bands with their attenuation (the derived ones at the alias attenuation).
+SpecRequirement AskedOf(const DesignRequest& found, const RateChangeRequirement& requirement);
 
 // Plans, then searches with DesignOffscreen; progress as FindSpecDesign's.
 SpecDesignResult FindSpecDesign(const SpecRequest& request, const FormSeed& seed,

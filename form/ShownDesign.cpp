@@ -22,17 +22,18 @@ std::string NameOf(const char* const (&names)[N], int index)
 std::string ShownDesign::CaptionOf(const CZantroView& v)
 {
     std::string text = NameOf(kFilterTypeNames, v.m_nFilterType) + ", " + std::to_string(v.m_nTaps) + " taps, ";
-    const DesignMethod method = v.m_MethodRequest ? v.m_MethodRequest->Method() : static_cast<DesignMethod>(v.m_nDesignMethod);
+    const DesignRequest* methodRequest = v.ShownMethodRequest();
+    const DesignMethod method = methodRequest ? methodRequest->Method() : static_cast<DesignMethod>(v.m_nDesignMethod);
     if (method == DesignMethod::LeastSquares)
         text += "least squares";
     else if (method == DesignMethod::Pulse)
         text += "pulse shaping";
     else
         text += NameOf(kDesignMethodNames, IndexOf(method));
-    if (v.m_RateChangeDesign && v.m_RateChangeDesign->request.rateChange &&
-        v.m_RateChangeDesign->request.rateChange->kind == RateChangeKind::Halfband)
+    const std::optional<MultirateDesign> rate = v.m_design ? RateChangeOf(*v.m_design) : std::nullopt;
+    if (rate && rate->kind == MultirateKind::Halfband)
         text += " (half-band)";
-    if (!v.m_MethodRequest && (v.m_nDesignMethod == DM_SINC || v.m_nDesignMethod == DM_DIRECT))
+    if (!methodRequest && (v.m_nDesignMethod == DM_SINC || v.m_nDesignMethod == DM_DIRECT))
         text += ", " + NameOf(kWindowTypeNames, v.m_nWindowType);
     text += ", fs " + std::to_string(v.m_nSamplingRate) + " Hz, corners " + std::to_string(v.m_nFirstCorner) +
             " and " + std::to_string(v.m_nSecondCorner) + " Hz";
@@ -66,6 +67,12 @@ void ShownDesign::Designed(CZantroView& view)
     m_fields = FieldsOf(view);
     m_strCaption = CaptionOf(view);
     SetNotes(view, "");
+    // The status bar's word that the plots show an earlier design is past.
+    if (m_bPreviousSaid) {
+        m_bPreviousSaid = false;
+        if (Host* host = view.GetHost())
+            host->SetStatusText("");
+    }
 }
 
 void ShownDesign::NotDesigned(CZantroView& view)
@@ -73,9 +80,11 @@ void ShownDesign::NotDesigned(CZantroView& view)
     if (!Any())
         return;
     SetNotes(view, kPreviousNote);
-    if (Host* host = view.GetHost())
+    if (Host* host = view.GetHost()) {
         host->SetStatusText("The plots show the previous design (" + m_strCaption +
                             "); the form's parameters were not designed.");
+        m_bPreviousSaid = true;
+    }
 }
 
 void ShownDesign::Clear(CZantroView& view)

@@ -41,4 +41,5 @@ private:
 
     std::vector<std::string> m_fields;
     std::string m_strCaption;
+    bool m_bPreviousSaid = false;  // the status bar says the plots show the previous design
 };

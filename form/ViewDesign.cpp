@@ -3,6 +3,7 @@
 #include "design/DesignValidation.h"
 #include "document/CFilPar.h"
 #include "document/CZantroDoc.h"
+#include "document/RateChangeReport.h"
 #include "dsp/DesignKinds.h"
 #include "form/CZantroView.h"
 #include "form/DesignMessages.h"
@@ -31,6 +32,10 @@ void CZantroView::OnDesign()
 void CZantroView::NoteDesignOutcome(int designsShownBefore)
 {
     if (m_nDesignsShown != designsShownBefore) {
+        if (m_design) {
+            m_design->fields = Fields();
+            m_design->firType = m_nFirType;
+        }
         m_shown.Designed(*this);
         m_history.Record(*this);
     } else {
@@ -43,8 +48,6 @@ void CZantroView::DesignFromFields()
     if (!ReadFields())
         return;
     m_bDesignValid = 0;
-    m_MethodRequest.reset();
-    m_RateChangeDesign.reset();
     m_nFirType = GetFirType(m_nFilterType, m_nTaps);
 
     // The method's own refusal; the dialogs' values are asked for below.
@@ -124,6 +127,32 @@ FormFields CZantroView::Fields() const
     return f;
 }
 
+void CZantroView::SetFields(const FormFields& f)
+{
+    m_nDesignMethod = f.designMethod;
+    m_nFilterType = f.filterType;
+    m_nWindowType = f.windowType;
+    m_nTaps = f.taps;
+    m_nSamplingRate = f.samplingRate;
+    m_nFirstCorner = f.firstCorner;
+    m_nSecondCorner = f.secondCorner;
+    m_nIRScaling = f.irScaling;
+    m_dIRScale = f.irScale;
+    m_strIRScale = ScaleText(f.irScale);
+    m_bSinXComp = f.sinXComp ? 1 : 0;
+    m_nStopbandAtt = f.stopbandAtt;
+    m_dShapeFactor = f.shapeFactor;
+    m_dVariance = f.variance;
+    m_dDiffGain = f.diffGain;
+    if (m_pDocument) {
+        CFilPar& par = m_pDocument->m_FilPar;
+        for (int row = 0; row < kBandCount; ++row)
+            par.m_Bands[row] = row < static_cast<int>(f.bands.size()) ? f.bands[static_cast<size_t>(row)] : RemezBand{};
+        par.m_nGridDensity = f.gridDensity;
+    }
+    UpdateData(false);
+}
+
 std::optional<DesignRequest> CZantroView::MakeRequest() const
 {
     std::optional<DesignRequest> q = RequestOf({Fields()});
@@ -136,11 +165,47 @@ std::optional<DesignRequest> CZantroView::MakeRequest() const
 void CZantroView::RunDesign()
 {
     if (const std::optional<DesignRequest> request = MakeRequest())
-        TakeOutcome(Design(*request));
+        TakeOutcome(*request, Design(*request));
 }
 
-void CZantroView::TakeOutcome(DesignOutcome outcome)
+void CZantroView::DesignStored(const DesignExtension& extension)
 {
+    const int shown = m_nDesignsShown;
+    m_bDesignValid = 0;
+    DesignRequest request = *extension.request;
+    // A rate change's export describes its measured design.
+    request.measure = request.rateChange.has_value();
+    DesignOutcome outcome = Design(request);
+    if (outcome.valid)
+        m_nFirType = outcome.firType;
+    TakeOutcome(request, std::move(outcome));
+    if (m_nDesignsShown != shown)
+        m_design->requirement = extension.requirement;
+    NoteDesignOutcome(shown);
+}
+
+void CZantroView::SetShownRequirement(const SpecRequirement& requirement)
+{
+    if (!m_design)
+        return;
+    m_design->requirement = requirement;
+    if (m_pDocument && !m_bQuietDesign)
+        m_pDocument->m_FilPar.m_Extension = ExtensionOf(*m_design);
+    m_history.Replace(*this);
+}
+
+void CZantroView::TakeOutcome(const DesignRequest& request, DesignOutcome outcome)
+{
+    std::optional<DesignValue> value;
+    if (outcome.valid) {
+        value.emplace();
+        value->request = request;
+        value->fields = Fields();
+        value->taps = outcome.Taps();
+        value->gain = outcome.gain;
+        if (request.rateChange)
+            value->rateChangeExport = RateChangeExportDesign(request, outcome);
+    }
     if (outcome.ran) {
         ResizeArrays(outcome.taps);
         m_Window = std::move(outcome.window);
@@ -152,6 +217,8 @@ void CZantroView::TakeOutcome(DesignOutcome outcome)
     }
     if (outcome.remez.ran)
         m_nRemezPasses = outcome.remez.passes;
+    if (outcome.ran)
+        m_bConverged = !outcome.Has(DesignCode::RemezNoConvergence);
     bool finite = true;
     for (const DesignNote& note : outcome.notes) {
         if (note.code == DesignCode::NonFiniteTaps) {
@@ -176,5 +243,6 @@ void CZantroView::TakeOutcome(DesignOutcome outcome)
         return;
     ShowResponse(m_Coeffs.m_nCount, outcome.spectrumLength);
     m_bDesignValid = 1;
+    m_design = std::move(value);
     ++m_nDesignsShown;
 }

@@ -8,8 +8,6 @@ void CZantroView::OnExtrasWindow()
     if (!UpdateData(true))
         return;
     m_bDesignValid = 0;
-    m_MethodRequest.reset();
-    m_RateChangeDesign.reset();
     if (!ValidateParameters())
         return;
     m_nFilterType = FT_LOWPASS;
@@ -29,6 +27,15 @@ void CZantroView::OnExtrasWindow()
     m_dGain = m_Spectrum.GetValue(0, 2);
     ShowResponse(n, c);
     m_bDesignValid = 1;
+    m_bConverged = true;
+    // The window's taps are what the plots now show: no request made them.
+    DesignValue window;
+    window.fields = Fields();
+    for (int i = 0; i < n; ++i)
+        window.taps.push_back(m_Coeffs.GetValue(i, 0));
+    window.gain = m_dGain;
+    window.firType = m_nFirType;
+    m_design = std::move(window);
     m_shown.Designed(*this);
     m_history.Record(*this);
 }

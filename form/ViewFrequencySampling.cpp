@@ -42,5 +42,5 @@ void CZantroView::DesignFrequencySampling()
         return;
     std::optional<DesignRequest> request = MakeRequest();
     request->taps = typed;
-    TakeOutcome(Design(*request));
+    TakeOutcome(*request, Design(*request));
 }

@@ -23,16 +23,16 @@ std::vector<std::string> WrittenFiles(const std::string& root, int extension)
 
 void CZantroView::OnMakeFile()
 {
-    if (!m_bDesignValid) {
+    // The design the plots show, whatever the fields hold since (the status
+    // text then names it).
+    if (!m_design) {
         MessageBox(kMsgNoDesign, MB_OK);
         return;
     }
-    // An open or a preset since the design replaced the tap count; the
-    // coefficients held no longer match it.
-    if (m_nTaps != m_Coeffs.m_nCount) {
-        MessageBox(kMsgTapsChanged, MB_OK);
-        return;
-    }
+    const std::vector<double>& taps = m_design->taps;
+    CPoints coeffs(static_cast<int>(taps.size()));
+    for (int i = 0; i < coeffs.m_nCount; ++i)
+        coeffs[i] = Complex(taps[static_cast<size_t>(i)], 0.0);
 
     COutfileDlg dlg(this);
     dlg.m_strOutfile = m_strOutfile;
@@ -49,10 +49,10 @@ void CZantroView::OnMakeFile()
         MessageBox(kMsgNoNumberFormat, MB_OK);
         return;
     }
-    if (IsFixedPointFormat(m_nNumFormat) && m_Coeffs.GetMaxMagnitude() > 1.0) {
+    if (IsFixedPointFormat(m_nNumFormat) && coeffs.GetMaxMagnitude() > 1.0) {
         MessageBox(kMsgValuesAboveOne, MB_OK);
         return;
     }
-    if (WriteCoefficientFiles(m_strOutfile, m_nOutExt, m_nNumFormat, m_nTaps, m_Coeffs, this) && m_pHost)
+    if (WriteCoefficientFiles(m_strOutfile, m_nOutExt, m_nNumFormat, coeffs.m_nCount, coeffs, this) && m_pHost)
         m_pHost->SetStatusText(WrittenFilesText(WrittenFiles(m_strOutfile, m_nOutExt)) + m_shown.WrittenNote(*this));
 }

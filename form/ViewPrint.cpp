@@ -73,7 +73,7 @@ void CZantroView::PrintParameterList(DrawContext& dc, const Rect& page)
         {"Filter Type", custom ? "custom" : ListEntry(*this, IDC_FILTER_TYPE, m_nFilterType)},
         {"# of Taps", FormatTrimmed("%4d", m_nTaps)},
         {"Design Method",
-         m_MethodRequest ? MethodListName(*m_MethodRequest) : ListEntry(*this, IDC_DESIGN_METHOD, m_nDesignMethod)},
+         ShownMethodRequest() ? MethodListName(*ShownMethodRequest()) : ListEntry(*this, IDC_DESIGN_METHOD, m_nDesignMethod)},
         {"Window Type", ListEntry(*this, IDC_WINDOW_TYPE, m_nWindowType)},
         {"IR Scaling", ListEntry(*this, IDC_IR_SCALING, m_nIRScaling)},
     };

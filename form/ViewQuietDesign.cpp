@@ -1,5 +1,6 @@
 #include <utility>
 
+#include "document/CZantroDoc.h"
 #include "form/CZantroView.h"
 #include "platform/CDialog.h"
 #include "platform/ScriptedHost.h"
@@ -8,7 +9,11 @@ void CZantroView::DesignQuietly()
 {
     m_quietTexts.clear();
     m_bQuietDesign = true;
-    OnDesign();
+    const CFilPar* par = m_pDocument ? &m_pDocument->m_FilPar : nullptr;
+    if (par && par->m_Extension && par->m_Extension->request)
+        DesignStored(*par->m_Extension);
+    else
+        OnDesign();
     m_bQuietDesign = false;
     std::vector<std::string> texts = std::move(m_quietTexts);
     m_quietTexts.clear();

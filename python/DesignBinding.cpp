@@ -12,6 +12,7 @@
 #include "document/DesignJson.h"
 #include "document/MethodJson.h"
 #include "document/RateChangeReport.h"
+#include "form/AnalysisTable.h"
 #include "python/DesignError.h"
 #include "python/WordBinding.h"
 #include "python/KeywordDesign.h"
@@ -47,21 +48,15 @@ QuantResult QuantizeDesign(const std::vector<double>& taps, const QuantSpec& qua
     return QuantizeAndMeasure(taps, quant, design.fields.samplingRate, outcome.mask, Crossings(design));
 }
 
-// What the form's own design only can be saved as.
-void RefuseBeside(const FormDesign& design, const char* what)
-{
-    if (design.method)
-        throw DesignError(std::string(what) + " takes the form's four methods and rate changes, not method \"ls\", "
-                                              "min_phase, pulse, cic_comp or inverse_sinc");
-}
+
 
 }  // namespace
 
-PyDesign PyDesign::Run(const FormDesign& design, bool bandDialog)
+PyDesign PyDesign::Run(const FormDesign& design, bool bandDialog, const DesignRequest* exact)
 {
     PyDesign d;
     d.m_design = design;
-    const std::optional<DesignRequest> mapped = RequestOf(design);
+    const std::optional<DesignRequest> mapped = exact ? std::optional<DesignRequest>(*exact) : RequestOf(design);
     if (!mapped)
         throw DesignError(kMsgNoListMethod);
     const DesignRequest& request = d.m_request = *mapped;
@@ -93,6 +88,9 @@ PyDesign PyDesign::Run(const FormDesign& design, bool bandDialog)
         if (note.code == DesignCode::RemezNoConvergence)
             d.m_converged = false;
     }
+    // The exchange's non-convergence is among the notes already.
+    for (const std::string& warning : UnsoundDesignWarnings(true, d.m_outcome.figures))
+        d.m_messages.push_back(warning);
     // What the form stores in the document after Design: its fields, the
     // applied scale factor in the scale field and N as designed.
     d.m_stored = design.fields;
@@ -170,11 +168,8 @@ void PyDesign::MeasureOn(const std::vector<MaskBand>& mask, const QuantSpec& qua
 
 void PyDesign::Save(const std::string& path) const
 {
-    RefuseBeside(m_design, "A .fir document");
-    if (m_design.rateChange)
-        throw DesignError("A .fir document holds the form's designs, not a rate change's lowpass");
     CZantroDoc doc;
-    StoreFields(m_stored, doc.m_FilPar);
+    StoreDesign(m_request, m_searched, m_stored, doc.m_FilPar);
     MessageCatcher messages;
     if (!doc.OnSaveDocument(CZantroDoc::WithDefaultExtension(path), messages.Owner()))
         throw DesignError(messages.Text("Failed to save document."));
@@ -183,8 +178,11 @@ void PyDesign::Save(const std::string& path) const
 ExportDesign PyDesign::ForExport() const
 {
     const DesignRequest& q = m_request;
-    if (m_design.method)
-        return MethodExportDesign(q, m_values, m_outcome.gain);
+    if (m_design.method) {
+        ExportDesign d = MethodExportDesign(q, m_values, m_outcome.gain);
+        d.converged = m_converged;
+        return d;
+    }
     if (m_design.rateChange)
         return RateChangeExportDesign(q, m_outcome);
     const FormFields& p = m_stored;
@@ -198,6 +196,7 @@ ExportDesign PyDesign::ForExport() const
     d.bands = m_outcome.mask;
     d.crossings = HasCornerCrossings(p.filterType);
     d.figures = m_outcome.figures;
+    d.converged = m_converged;
     return d;
 }
 
@@ -212,7 +211,17 @@ PyDesign ReadFir(const std::string& path)
     MessageCatcher messages;
     if (!doc.OnOpenDocument(path, messages.Owner()))
         throw DesignError(messages.Text("Failed to open document."));
-    return PyDesign::Run(FormDesign{AsLoaded(FieldsOf(doc.m_FilPar))}, true);
+    const std::optional<DesignExtension>& stored = doc.m_FilPar.m_Extension;
+    if (!stored || !stored->request)
+        return PyDesign::Run(FormDesign{AsLoaded(FieldsOf(doc.m_FilPar))}, true);
+    // The design as stored, every value exact; judged by its requirement.
+    const DesignRequest& request = *stored->request;
+    PyDesign design = PyDesign::Run(FormDesignOf(request, FieldsOf(doc.m_FilPar)), false, &request);
+    if (stored->requirement) {
+        design.SetSearched(*stored->requirement);
+        design.MeasureOn(RequirementMask(*stored->requirement), QuantSpec{});
+    }
+    return design;
 }
 
 py::list ExportDesignFiles(const PyDesign& design, const std::string& profile, const std::string& root,

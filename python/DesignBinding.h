@@ -19,10 +19,11 @@ namespace py = pybind11;
 // saved as the form would.
 class PyDesign {
 public:
-    // Designs the request of design (RequestOf) with the GIL released;
-    // DesignError with the form's message when it is refused (bandDialog:
-    // the band table is a document's, as the band dialog loads it).
-    static PyDesign Run(const FormDesign& design, bool bandDialog = false);
+    // Designs the request of design (RequestOf), or exact when given (a
+    // document's stored request), with the GIL released; DesignError with
+    // the form's message when it is refused (bandDialog: the band table is a
+    // document's, as the band dialog loads it).
+    static PyDesign Run(const FormDesign& design, bool bandDialog = false, const DesignRequest* exact = nullptr);
 
     py::object Taps() const { return m_taps; }
     bool Converged() const { return m_converged; }
@@ -38,6 +39,9 @@ public:
     // zantro.to_requirement's search result; None for other designs.
     py::object Requirement() const { return m_requirement; }
     void SetRequirement(py::object requirement) { m_requirement = std::move(requirement); }
+    // The requirement a search designed it for, kept by save() and read_fir.
+    void SetSearched(const SpecRequirement& requirement) { m_searched = requirement; }
+    const std::optional<SpecRequirement>& Searched() const { return m_searched; }
     std::string Repr() const;
 
     // Measures the taps again on other bands (bandsDerived false: no longer
@@ -62,6 +66,7 @@ private:
     FormDesign m_design;          // as the keywords (or the document) gave it
     DesignRequest m_request;
     FormFields m_stored;          // as the form stores them after the design
+    std::optional<SpecRequirement> m_searched;
     DesignOutcome m_outcome;
     std::vector<double> m_values; // the taps
     bool m_converged = true;

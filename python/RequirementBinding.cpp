@@ -107,6 +107,7 @@ PyDesign RateChangeToRequirement(FormDesign design, const py::handle& passBands,
     py::dict json = ToPython(RateSearchJson(*search.search));
     json["message"] = message;
     found.SetRequirement(json);
+    found.SetSearched(AskedOf(search.request, requirement));
     if (quantize) {
         found.MeasureOn(found.Mask(), *quantize, true);
         found.SetRateFigures(*quantize);
@@ -177,6 +178,7 @@ PyDesign DesignToRequirement(const py::handle& passBands, const py::handle& stop
     py::dict requirement = ToPython(RequirementJson(request, result));
     requirement["message"] = SpecOutcomeText(request, result);
     design.SetRequirement(requirement);
+    design.SetSearched(request.requirement);
     // Its analysis measures the requirement's bands, pass bands first, in
     // the format the requirement names.
     std::vector<MaskBand> mask;

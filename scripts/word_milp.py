@@ -14,11 +14,12 @@ is then wrong) or a solve did not finish.
 """
 import argparse
 import csv
-import importlib.util
 import os
+import runpy
 import statistics
 import sys
 import time
+import types
 
 import numpy as np
 import scipy.signal
@@ -27,10 +28,8 @@ import zantro
 
 FS = 48000.0
 HERE = os.path.dirname(os.path.abspath(__file__))
-spec = importlib.util.spec_from_file_location("word_reference",
-                                              os.path.join(HERE, "..", "tests", "dsp", "word_reference.py"))
-reference = importlib.util.module_from_spec(spec)
-spec.loader.exec_module(reference)
+reference = types.SimpleNamespace(
+    **runpy.run_path(os.path.join(HERE, "..", "tests", "dsp", "word_reference.py"), run_name="word_reference"))
 
 # name, bits, bands (kind, lo, hi, limit dB), lengths
 REQUIREMENTS = [

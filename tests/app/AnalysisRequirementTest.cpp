@@ -62,7 +62,7 @@ TEST_F(AnalysisRequirement, TheRequirementsBandsAreJudgedUntilAnotherDesign)
     EXPECT_TRUE(w->Analysis().bandsDerived);
 }
 
-TEST_F(AnalysisRequirement, EditedBandsAndUndoLeaveTheRequirement)
+TEST_F(AnalysisRequirement, EditedBandsLeaveTheRequirementAndUndoKeepsIt)
 {
     Start();
     Press(IDC_DESIGN);
@@ -73,6 +73,10 @@ TEST_F(AnalysisRequirement, EditedBandsAndUndoLeaveTheRequirement)
     EXPECT_EQ(Status(), QStringLiteral("Bands as edited."));
 
     DesignToRequirement();
+    // Undo shows the first design to the requirement: still judged by it.
+    frame()->OnCommand(ID_EDIT_UNDO);
+    ASSERT_NE(app->m_view.ShownRequirement(), nullptr);
+    EXPECT_EQ(app->m_view.ShownRequirement()->bands.size(), 2u);
     frame()->OnCommand(ID_EDIT_UNDO);
     EXPECT_EQ(app->m_view.ShownRequirement(), nullptr);
 }

@@ -155,7 +155,7 @@ TEST(FormMethods, DesignsWhatTheCommandLineDesigns)
             EXPECT_EQ(m.text.rfind("The Remez algorithm took", 0), 0u) << m.text;
         ASSERT_EQ(f.view.m_bDesignValid, 1);
         EXPECT_EQ(f.view.m_nTaps, c.designedTaps);
-        ASSERT_TRUE(f.view.m_MethodRequest.has_value());
+        ASSERT_TRUE((f.view.ShownMethodRequest() != nullptr));
 
         std::vector<std::string> args = CliArgs(c);
         args.push_back("--json");

@@ -55,6 +55,8 @@ protected:
         view.m_Coeffs = Points(taps);
         view.m_nTaps = view.m_Coeffs.m_nCount;
         view.m_bDesignValid = 1;
+        view.m_design.emplace();
+        view.m_design->taps = taps;
     }
     void RunMakeFile(const std::string& root, int format, int extension = 0)
     {
@@ -296,22 +298,21 @@ TEST_F(MakeFile, CancelKeepsTheSettingsAndARefusalRemembersThem)
     EXPECT_FALSE(doc.IsModified());
 }
 
-TEST_F(MakeFile, ATapCountChangedSinceTheDesignIsRefused)
+// A preset since the design changed the tap count in the fields: Make File
+// writes the design the plots show and says which it is.
+TEST_F(MakeFile, WritesTheDesignThePlotsShowWhenTheFieldsChanged)
 {
     host.Click(view, IDC_DESIGN);
     ASSERT_EQ(view.m_Coeffs.m_nCount, 63);
     host.SelectEntry(view, IDC_TARGET_FILTER, 2);  // "lowpass even 24"
     ASSERT_EQ(view.m_nTaps, 24);
     host.ClearMessages();
-    view.OnMakeFile();  // refused before the dialog
-    EXPECT_EQ(MessageTexts(host), std::vector<std::string>{kMsgTapsChanged});
-    EXPECT_EQ(FilesInFolder(), 0u);
-
-    host.SelectEntry(view, IDC_TARGET_FILTER, 3);  // back to 63 taps
-    host.ClearMessages();
     RunMakeFile("lp63", NF_DOUBLE);
     EXPECT_TRUE(host.Messages().empty());
     EXPECT_NE(ReadText("lp63.h").find("((int)  63)"), std::string::npos);
+    ASSERT_FALSE(host.StatusTexts().empty());
+    EXPECT_NE(host.StatusTexts().back().find("(the design on the plots: Lowpass, 63 taps"), std::string::npos)
+        << host.StatusTexts().back();
 }
 
 TEST_F(MakeFile, AnUnselectedNumberFormatIsRefused)
@@ -353,10 +354,8 @@ TEST_F(MakeFile, AFullDiskLeavesThePreviousPairByteForByte)
 
     // The new header fits, the new source (1025 doubles) does not: the old
     // header must not announce 1025 taps beside the old source.
-    std::initializer_list<double> none = {};
-    HoldDesign(none);
-    view.m_Coeffs.SetSize(1025);
-    view.m_nTaps = 1025;
+    HoldDesign({});
+    view.m_design->taps.assign(1025, 0.0);
     {
         FileSizeLimit limit(4096);
         RunMakeFile("lpf", NF_DOUBLE);

@@ -27,14 +27,6 @@ FormFields RemezFields()
     return f;
 }
 
-std::vector<double> Taps(const CZantroView& view)
-{
-    std::vector<double> taps;
-    for (int i = 0; i < view.m_Coeffs.m_nCount; ++i)
-        taps.push_back(view.m_Coeffs[i].real());
-    return taps;
-}
-
 }  // namespace
 
 // The form's list methods take the parameters they use and nothing else;
@@ -146,7 +138,7 @@ TEST(FormRequest, AsLoadedReadsADocumentAsTheFormsDialogsDo)
             continue;
         }
         ASSERT_EQ(f.view.m_bDesignValid, 1) << f.LastMessage();
-        EXPECT_EQ(Design(request).Taps(), Taps(f.view));
+        EXPECT_EQ(Design(request).Taps(), FormTaps(f.view));
     }
     EXPECT_EQ(refused, 4);
     fs::remove(path);

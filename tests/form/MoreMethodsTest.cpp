@@ -83,7 +83,7 @@ TEST(MoreMethods, DialogRefusesBadInputWithTheDesignsMessages)
         EXPECT_EQ(f.LastMessage(), c.message);
         EXPECT_EQ(f.host.RefusedDialogs(), 1);
         EXPECT_EQ(f.view.m_bDesignValid, 0);
-        EXPECT_FALSE(f.view.m_MethodRequest.has_value());
+        EXPECT_FALSE((f.view.ShownMethodRequest() != nullptr));
     }
 }
 
@@ -137,7 +137,7 @@ TEST(MoreMethods, PulseSetsTheTapsAndTheAnalysisBands)
 
     f.Design();
     EXPECT_EQ(f.view.m_bDesignValid, 1);
-    EXPECT_FALSE(f.view.m_MethodRequest.has_value());
+    EXPECT_FALSE((f.view.ShownMethodRequest() != nullptr));
 }
 
 // A pulse chosen with unit gain at DC gets that gain whatever the form's
@@ -182,7 +182,7 @@ TEST(MoreMethods, CancelLeavesTheDesign)
         DesignMoreMethods(f.view);
         EXPECT_EQ(f.view.m_bDesignValid, 1);
         EXPECT_EQ(f.view.m_Coeffs.GetValue(15, 0), centre);
-        EXPECT_FALSE(f.view.m_MethodRequest.has_value());
+        EXPECT_FALSE((f.view.ShownMethodRequest() != nullptr));
         EXPECT_EQ(f.MessageCount(), 0u);
     }
 }

@@ -30,14 +30,6 @@ std::vector<char> FileBytes(const fs::path& path)
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-std::vector<double> Taps(const CZantroView& view)
-{
-    std::vector<double> taps;
-    for (int i = 0; i < view.m_Coeffs.m_nCount; ++i)
-        taps.push_back(view.m_Coeffs[i].real());
-    return taps;
-}
-
 // A program that has designed its default lowpass, so that its plots hold
 // another design than the one about to be opened.
 struct Program : ViewFixture {
@@ -91,7 +83,7 @@ TEST_F(OpenDesign, AKaiserDocumentShowsItsOwnDesignWithoutAskingOrModifying)
     // The stored 8.6 (a float in the file) comes back through the dialog's
     // two decimals, so the taps are exactly those of the saved design.
     EXPECT_EQ(reader.view.m_dShapeFactor, 8.6);
-    EXPECT_EQ(Taps(reader.view), Taps(writer.view));
+    EXPECT_EQ(FormTaps(reader.view), FormTaps(writer.view));
     EXPECT_EQ(reader.view.m_ImpulseWnd.m_values.m_nCount, 51);
     EXPECT_EQ(reader.view.m_MagnitudeWnd.m_values.m_nCount, writer.view.m_MagnitudeWnd.m_values.m_nCount);
     EXPECT_EQ(reader.host.Repaints(reader.view.m_ImpulseWnd), repaints + 1);
@@ -117,7 +109,7 @@ TEST_F(OpenDesign, ARemezDocumentIsDesignedWithItsBandsAndSavesBackByteForByte)
     ASSERT_TRUE(OpenDocument(reader.doc, reader.view, In("remez.fir")));
     EXPECT_EQ(reader.view.m_bDesignValid, 1);
     EXPECT_EQ(reader.view.m_nTaps, 55);
-    EXPECT_EQ(Taps(reader.view), Taps(writer.view));
+    EXPECT_EQ(FormTaps(reader.view), FormTaps(writer.view));
     EXPECT_EQ(reader.view.m_nRemezPasses, writer.view.m_nRemezPasses);
     // The design's own message, once, as after any Remez design.
     char passes[80];
@@ -143,7 +135,7 @@ TEST_F(OpenDesign, AGaussianDocumentAnswersTheVarianceDialogWithItsValue)
     Program reader;
     ASSERT_TRUE(OpenDocument(reader.doc, reader.view, In("gauss.fir")));
     EXPECT_EQ(reader.view.m_dVariance, 2.5);
-    EXPECT_EQ(Taps(reader.view), Taps(writer.view));
+    EXPECT_EQ(FormTaps(reader.view), FormTaps(writer.view));
     EXPECT_FALSE(reader.doc.IsModified());
 }
 
@@ -189,9 +181,9 @@ TEST_F(OpenDesign, ADesignThatEndsWithAMessageShowsIt)
 TEST_F(OpenDesign, AFailedOpenDesignsNothing)
 {
     Program reader;
-    const std::vector<double> before = Taps(reader.view);
+    const std::vector<double> before = FormTaps(reader.view);
     reader.host.ClearMessages();
     EXPECT_FALSE(OpenDocument(reader.doc, reader.view, In("missing.fir")));
-    EXPECT_EQ(Taps(reader.view), before);
+    EXPECT_EQ(FormTaps(reader.view), before);
     EXPECT_EQ(reader.host.Messages().size(), 1u);
 }

@@ -166,13 +166,12 @@ TEST(RateChangeCommand, HalfbandIsTheEnginesDesign)
     EXPECT_EQ(rate->factor, 2);
     EXPECT_NE(f.view.m_shown.Caption().find("(half-band)"), std::string::npos) << f.view.m_shown.Caption();
 
-    // The form's own Design remakes a plain lowpass: a decimator's by 2.
+    // The form's own Design makes the Remez lowpass its fields hold, no
+    // rate change.
     f.host.QueueDialogOk(CRemezDlg::IDD);
     f.Design();
     ASSERT_EQ(f.view.m_bDesignValid, 1);
-    EXPECT_FALSE(f.view.m_RateChangeDesign.has_value());
-    ASSERT_TRUE(RateChangeOf(f.view).has_value());
-    EXPECT_EQ(RateChangeOf(f.view)->kind, MultirateKind::Decimate);
+    EXPECT_FALSE(RateChangeOf(f.view).has_value());
 }
 
 // Taps other than 4k + 3 get the engine's message naming the nearest (45 lies
@@ -187,7 +186,7 @@ TEST(RateChangeCommand, HalfbandRefusesOtherTaps)
     DesignRateChange(f.view);
     EXPECT_EQ(f.LastMessage(), "A half-band filter has 4k + 3 taps (7 .. 1023); 45 is not one. The nearest is 47.");
     EXPECT_EQ(f.view.DesignsShown(), shown);
-    EXPECT_FALSE(f.view.m_RateChangeDesign.has_value());
+    EXPECT_FALSE(RateChangeOf(f.view).has_value());
 }
 
 namespace {
@@ -222,10 +221,10 @@ TEST(RateChangeCommand, RequirementFindsTheFewestTaps)
         f.host.QueueDialog(R::IDD, Requirement(R::kDecimation, alias, "80", 2));
         DesignRateChange(f.view);
         ASSERT_EQ(f.view.m_bDesignValid, 1);
-        ASSERT_TRUE(f.view.m_RateChangeDesign.has_value());
+        ASSERT_TRUE(RateChangeOf(f.view).has_value());
         const int n = f.view.m_nTaps;
         found[alias ? 1 : 0] = n;
-        EXPECT_EQ(f.view.m_RateChangeDesign->request.taps, n);
+        EXPECT_EQ(f.view.m_design->request->taps, n);
         EXPECT_EQ(f.LastMessage().rfind("The requirement is met with " + std::to_string(n) + " taps (", 0), 0u)
             << f.LastMessage();
         EXPECT_NE(f.LastMessage().find(", also in Q15."), std::string::npos) << f.LastMessage();
@@ -258,7 +257,7 @@ TEST(RateChangeCommand, RequirementNotMetLeavesTheForm)
     EXPECT_EQ(f.LastMessage().find(" taps, -"), std::string::npos) << f.LastMessage();
     EXPECT_EQ(f.LastMessage().substr(f.LastMessage().size() - 10), " dB short.") << f.LastMessage();
     EXPECT_EQ(TapsOf(f.view), before);
-    EXPECT_FALSE(f.view.m_RateChangeDesign.has_value());
+    EXPECT_FALSE(RateChangeOf(f.view).has_value());
     EXPECT_EQ(f.view.GetDlgItemText(IDC_TAPS), tapsField);
 }
 
@@ -281,12 +280,9 @@ TEST(RateChangeCommand, UndoAndRedoRestoreTheRateChange)
     EXPECT_EQ(rate->kind, MultirateKind::Decimate);
     EXPECT_EQ(rate->factor, 4);
     EXPECT_EQ(rate->passHz, 1000.0);
-    ASSERT_TRUE(f.view.m_RateChangeDesign.has_value());
-    EXPECT_EQ(f.view.m_RateChangeDesign->request.rateChange->kind, RateChangeKind::Decimate);
 
     ASSERT_TRUE(f.view.m_history.Undo(f.view));
     EXPECT_FALSE(RateChangeOf(f.view).has_value());
-    EXPECT_FALSE(f.view.m_RateChange.has_value());
 
     ASSERT_TRUE(f.view.m_history.Redo(f.view));
     ASSERT_TRUE(RateChangeOf(f.view).has_value());
@@ -295,8 +291,8 @@ TEST(RateChangeCommand, UndoAndRedoRestoreTheRateChange)
     rate = RateChangeOf(f.view);
     ASSERT_TRUE(rate.has_value());
     EXPECT_EQ(rate->kind, MultirateKind::Halfband);
-    ASSERT_TRUE(f.view.m_RateChangeDesign.has_value());
-    EXPECT_EQ(f.view.m_RateChangeDesign->exportDesign.taps, halfband);
+    ASSERT_TRUE(f.view.m_design->rateChangeExport.has_value());
+    EXPECT_EQ(f.view.m_design->rateChangeExport->taps, halfband);
     EXPECT_EQ(TapsOf(f.view), halfband);
 }
 
@@ -318,7 +314,7 @@ TEST(RateChangeCommand, DialogReopensWithTheLastAnswer)
     f.Design();
     f.host.QueueDialog(R::IDD, {{Action::Ok, 0, {}}});
     DesignRateChange(f.view);
-    ASSERT_TRUE(f.view.m_RateChangeDesign.has_value());
+    ASSERT_TRUE(RateChangeOf(f.view).has_value());
     EXPECT_EQ(TapsOf(f.view), first);
     EXPECT_EQ(f.LastMessage(), message);
 }

@@ -22,6 +22,15 @@ inline bool StartForm(Host& host, CZantroDoc& doc, CZantroView& view)
     return true;
 }
 
+// The form's coefficient array, as the plots show it.
+inline std::vector<double> FormTaps(const CZantroView& view)
+{
+    std::vector<double> taps;
+    for (int i = 0; i < view.m_Coeffs.m_nCount; ++i)
+        taps.push_back(view.m_Coeffs[i].real());
+    return taps;
+}
+
 // A main form on a scripted host, started as the program starts it: a new
 // document and the form initialised with target filter 0.
 struct ViewFixture {

@@ -8,9 +8,9 @@
 // I (I = intervals, a power of two), by one real FFT of 2 I points (FFTW),
 // and with delays also sum n h[n] exp(-j w n), for the group delay.
 // O(I log I) whatever the number of taps (at most 2 I).
-class SpectrumGrid {
+class FftResponseGrid {
 public:
-    SpectrumGrid(std::span<const double> taps, int intervals, bool withDelay);
+    FftResponseGrid(std::span<const double> taps, int intervals, bool withDelay);
 
     int Intervals() const { return m_intervals; }
     // |H(f_k)|, k = 0 .. Intervals().

@@ -1,4 +1,4 @@
-#include "dsp/SpectrumGrid.h"
+#include "dsp/FftResponseGrid.h"
 
 #include <fftw3.h>
 
@@ -63,7 +63,7 @@ void RealTransform(std::vector<double>& values)
 
 }  // namespace
 
-SpectrumGrid::SpectrumGrid(std::span<const double> taps, int intervals, bool withDelay) : m_intervals(intervals)
+FftResponseGrid::FftResponseGrid(std::span<const double> taps, int intervals, bool withDelay) : m_intervals(intervals)
 {
     const size_t size = 2 * static_cast<size_t>(intervals);
     const size_t count = std::min(taps.size(), size);
@@ -90,7 +90,7 @@ SpectrumGrid::SpectrumGrid(std::span<const double> taps, int intervals, bool wit
         m_response = {};
 }
 
-double SpectrumGrid::GroupDelay(int k) const
+double FftResponseGrid::GroupDelay(int k) const
 {
     const size_t i = static_cast<size_t>(k);
     if (m_delayed.empty() || i >= m_magnitude.size() || !(m_magnitude[i] > 1e-9 * m_scale))
