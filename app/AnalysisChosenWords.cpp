@@ -1,6 +1,9 @@
 #include "app/AnalysisChosenWords.h"
 
+#include <QChart>
 #include <QCheckBox>
+#include <QLegend>
+#include <QLegendMarker>
 #include <QLineSeries>
 #include <cmath>
 
@@ -54,4 +57,7 @@ void AnalysisChosenWords::Draw(const DesignAnalysis& a, int count)
         AnalysisChartView::FillCurve(m_pCurve, MagnitudeCurveDb(a.optimized.values, a.fs, count));
     else
         m_pCurve->clear();
+    // The legend names the curve only while it is drawn.
+    for (QLegendMarker* marker : m_pCurve->chart()->legend()->markers(m_pCurve))
+        marker->setVisible(shown);
 }

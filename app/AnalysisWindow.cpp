@@ -166,6 +166,7 @@ void AnalysisWindow::BuildLayout()
     auto* figuresRow = new QHBoxLayout();
     figuresRow->addWidget(new QLabel(QStringLiteral("Figures"), side));
     figuresRow->addStretch();
+    figuresRow->addWidget(m_pChosen->CheckBox());
     figuresRow->addWidget(m_pReferenceButton);
     sideLayout->addLayout(figuresRow);
     sideLayout->addWidget(m_pFigures, 3);
@@ -181,7 +182,6 @@ void AnalysisWindow::BuildLayout()
     // Tall enough for its tick labels, which the chart elides when cramped.
     m_pGroupDelay->setMinimumSize(360, 180);
 
-    top->insertWidget(4, m_pChosen->CheckBox());
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
     layout->addWidget(split, 1);

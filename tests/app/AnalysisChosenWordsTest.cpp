@@ -1,4 +1,7 @@
+#include <QChart>
 #include <QCheckBox>
+#include <QLegend>
+#include <QLegendMarker>
 #include <QLineSeries>
 #include <QTableWidget>
 
@@ -9,12 +12,12 @@
 
 namespace {
 
-int RowOf(QTableWidget* table, const QString& text)
+// Whether the chart's legend names curve (once pending layout has run).
+bool InLegend(QLineSeries* curve)
 {
-    for (int r = 0; r < table->rowCount(); ++r)
-        if (table->item(r, 0)->text().startsWith(text))
-            return r;
-    return -1;
+    QCoreApplication::processEvents();
+    const QList<QLegendMarker*> markers = curve->chart()->legend()->markers(curve);
+    return !markers.isEmpty() && markers.front()->isVisible();
 }
 
 }  // namespace
@@ -45,6 +48,7 @@ TEST_F(AnalysisChosenWordsTest, ChosenWordsStandBesideTheRoundedOnes)
     QTableWidget* t = w->FiguresTable();
     EXPECT_EQ(t->columnCount(), 3);
     EXPECT_EQ(w->ChosenWords().Curve()->count(), 0);
+    EXPECT_FALSE(InLegend(w->ChosenWords().Curve()));
 
     box->setChecked(true);
     ASSERT_TRUE(w->Analysis().chosen.has_value());
@@ -55,6 +59,7 @@ TEST_F(AnalysisChosenWordsTest, ChosenWordsStandBesideTheRoundedOnes)
     EXPECT_EQ(t->horizontalHeaderItem(3)->text(), QStringLiteral("chosen Q15"));
     EXPECT_EQ(w->ChosenWords().Curve()->name(), QStringLiteral("chosen Q15"));
     EXPECT_EQ(w->ChosenWords().Curve()->count(), w->DesignCurve()->count());
+    EXPECT_TRUE(InLegend(w->ChosenWords().Curve()));
     const int stop = RowOf(t, QStringLiteral("Band 2 (stop"));
     ASSERT_GE(stop, 0);
     EXPECT_GT(t->item(stop, 3)->text().toDouble(), t->item(stop, 2)->text().toDouble());
@@ -69,4 +74,5 @@ TEST_F(AnalysisChosenWordsTest, ChosenWordsStandBesideTheRoundedOnes)
     EXPECT_FALSE(w->Analysis().chosen.has_value());
     EXPECT_EQ(t->columnCount(), 3);
     EXPECT_EQ(w->ChosenWords().Curve()->count(), 0);
+    EXPECT_FALSE(InLegend(w->ChosenWords().Curve()));
 }

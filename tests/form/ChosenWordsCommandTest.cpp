@@ -15,8 +15,9 @@ using Action = ScriptedHost::Action;
 using Rq = CRequirementDlg;
 
 // An 8 kHz Remez lowpass, 1 dB to 1000 Hz, 25 dB from 1200 Hz, in Q7:
-// rounded Q7 words reach 23.09 dB at best, chosen ones meet it at 47 taps.
-std::vector<Action> Q7Lowpass(bool chooseWords)
+// rounded Q7 words reach 23.09 dB at best, chosen ones meet it at 49 taps.
+// clickWords toggles the dialog's chosen-words box, which keeps its state.
+std::vector<Action> Q7Lowpass(bool clickWords)
 {
     std::vector<Action> a = {{Action::Select, Rq::IDC_SPEC_TYPE, {}, FT_LOWPASS},
                              {Action::Type, Rq::IDC_SPEC_RATE, "8000"},
@@ -26,7 +27,7 @@ std::vector<Action> Q7Lowpass(bool chooseWords)
                              {Action::Type, Rq::IDC_SPEC_ATTENUATION, "25"},
                              {Action::Select, Rq::IDC_SPEC_METHOD, {}, 1},
                              {Action::Select, Rq::IDC_SPEC_FORMAT, {}, 1}};
-    if (chooseWords)
+    if (clickWords)
         a.push_back({Action::Click, Rq::IDC_SPEC_WORDS, {}});
     return a;
 }
@@ -42,9 +43,9 @@ TEST(ChosenWordsCommand, DesignToRequirementWithChosenWords)
     f.host.QueueDialog(Rq::IDD, Q7Lowpass(true));
     DesignToSpecification(f.view);
     ASSERT_EQ(f.view.m_bDesignValid, 1);
-    EXPECT_EQ(f.view.m_nTaps, 47);
-    EXPECT_EQ(f.LastMessage().rfind("47 taps meet the requirement in double precision and in optimised Q7 words "
-                                    "(estimate: 44 taps by Ichige's formula).\n46 taps do not.\n",
+    EXPECT_EQ(f.view.m_nTaps, 49);
+    EXPECT_EQ(f.LastMessage().rfind("49 taps meet the requirement in double precision and in optimised Q7 words "
+                                    "(estimate: 44 taps by Ichige's formula).\n48 taps do not.\n",
                                     0),
               0u)
         << f.LastMessage();
@@ -62,13 +63,13 @@ TEST(ChosenWordsCommand, DesignToRequirementWithChosenWords)
     ASSERT_TRUE(exported.chosenWords.has_value());
     EXPECT_EQ(exported.chosenWords->result.words.taps, a.chosen->result.words.taps);
 
-    // Without the box: rounded Q7 words meet at no length, the form keeps
+    // The box cleared: rounded Q7 words meet at no length, the form keeps
     // its design and stops asking for chosen words only with a new design.
-    f.host.QueueDialog(Rq::IDD, Q7Lowpass(false));
+    f.host.QueueDialog(Rq::IDD, Q7Lowpass(true));
     DesignToSpecification(f.view);
     EXPECT_EQ(f.LastMessage().rfind("No design up to 1025 taps meets the requirement in double precision and in Q7", 0),
               0u);
-    EXPECT_EQ(f.view.m_nTaps, 47);
+    EXPECT_EQ(f.view.m_nTaps, 49);
     EXPECT_FALSE(f.view.m_LastRequirement->chooseWords);
 }
 
