@@ -42,15 +42,8 @@ void FinishDesign(const DesignRequest& q, DesignOutcome& out, int c)
     ResponseSpectrum(out.coeffs, out.spectrum, c);
     out.spectrumLength = c;
     out.valid = true;
-    if (q.measure && q.rateChange) {
-        out.mask = RateChangeMask(q);
-        out.figures = MeasureResponse(out.Taps(), q.samplingRate, out.mask, false);
-        MeasureRateChange(q, out);
-    } else if (q.measure) {
-        const std::vector<double> taps = out.Taps();
-        out.mask = UsesMethodDesign(q) ? MethodMask(q, out.gain) : DeriveMaskBands(OutlineOf(q, out.taps, out.gain));
-        out.figures = MeasureResponse(taps, q.samplingRate, out.mask, HasCornerCrossings(IndexOf(q.filterType)));
-    }
+    if (q.measure)
+        MeasureOutcome(q, out);
 }
 
 void DesignSincOrDirect(const DesignRequest& q, const WindowChoice& w, DesignOutcome& out,
@@ -175,6 +168,24 @@ DesignOutline OutlineOf(const DesignRequest& q, int taps, double gain)
         for (const Complex& p : *m->points)
             d.inputData.push_back(p.real());
     return d;
+}
+
+std::vector<MaskBand> MeasurementMask(const DesignRequest& q, const DesignOutcome& out)
+{
+    if (q.rateChange)
+        return RateChangeMask(q);
+    return UsesMethodDesign(q) ? MethodMask(q, out.gain) : DeriveMaskBands(OutlineOf(q, out.taps, out.gain));
+}
+
+void MeasureOutcome(const DesignRequest& q, DesignOutcome& out)
+{
+    const std::vector<double> taps = out.Taps();
+    out.mask = MeasurementMask(q, out);
+    // A rate change's lowpass has its own pass-band figures (MeasureRateChange).
+    const bool crossings = !q.rateChange && HasCornerCrossings(IndexOf(q.filterType));
+    out.figures = MeasureResponse(taps, q.samplingRate, out.mask, crossings);
+    if (q.rateChange)
+        MeasureRateChange(q, out);
 }
 
 DesignOutcome Design(const DesignRequest& request)

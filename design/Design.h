@@ -21,6 +21,17 @@
 // design.
 DesignOutcome Design(const DesignRequest& request);
 
+// The bands a valid outcome of request is measured on: a rate change's
+// pass and stop bands, a method's own (MethodMask), or the mask derived
+// from the form's values.
+std::vector<MaskBand> MeasurementMask(const DesignRequest& request, const DesignOutcome& outcome);
+
+// What Design adds to a valid outcome when request.measure is set, for an
+// outcome designed without it (measured when first needed): the mask, the
+// figures on it (the -3/-6 dB crossings for the form's pass types), and a
+// rate change's polyphase components and alias figures.
+void MeasureOutcome(const DesignRequest& request, DesignOutcome& outcome);
+
 // The differentiator's gain at fs/2 a request designs with: the windowed
 // sinc's; pi for the other methods.
 double DifferentiatorGainOf(const DesignRequest& request);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "dsp/DesignKinds.h"
@@ -19,6 +20,12 @@ inline const std::vector<std::string> kPulseNames = {"rc", "rrc", "gaussian"};
 inline const std::vector<std::string> kPulseGainNames = {"energy", "dc"};
 inline const std::vector<std::string> kWindowNames = {"rectangular", "hanning",   "hamming",
                                                       "blackman",    "chebyshev", "kaiser"};
+// scipy.signal.get_window's names of the same windows (its symmetric
+// windows are the form's: firwin(..., window=name, scale=False) gives the
+// windowed sinc's taps; Kaiser for odd N).
+inline const std::vector<std::pair<const char*, int>> kWindowAliases = {
+    {"boxcar", 0}, {"box", 0}, {"ones", 0},    {"rect", 0},    {"hann", 1}, {"han", 1},  {"hamm", 2},
+    {"ham", 2},    {"black", 3}, {"blk", 3},   {"chebwin", 4}, {"cheb", 4}, {"ksr", 5}};
 inline const std::vector<std::string> kScalingNames = {"natural", "normalized", "optimized", "custom"};
 
 template <size_t N>

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <numbers>
+#include <optional>
 #include <string>
 
 #include "document/CFilPar.h"
@@ -12,13 +13,6 @@
 #include "python/PyValues.h"
 
 namespace {
-
-double NumberFrom(const py::handle& value, const char* keyword)
-{
-    if (!py::isinstance<py::bool_>(value) && (py::isinstance<py::int_>(value) || py::isinstance<py::float_>(value)))
-        return value.cast<double>();
-    throw DesignError(std::string(keyword) + " must be a number, not " + py::repr(value).cast<std::string>());
-}
 
 bool Given(const py::dict& keywords, const char* key)
 {
@@ -47,8 +41,7 @@ void ApplyBands(FormFields& f, const py::handle& bands)
 {
     const char* form = "bands must be (lo_hz, hi_hz, value, weight) rows, at most 8";
     std::vector<RemezBand> rows;
-    for (const py::handle& item : bands) {
-        const py::tuple t = py::tuple(py::reinterpret_borrow<py::object>(item));
+    for (const py::tuple& t : RowsFrom(bands, form)) {
         if (t.size() != 4)
             throw DesignError(form);
         RemezBand band;
@@ -67,6 +60,29 @@ void ApplyBands(FormFields& f, const py::handle& bands)
             f.bands[static_cast<size_t>(row)] = rows[static_cast<size_t>(row)];
         else
             f.bands[static_cast<size_t>(row)].m_bUse = 0;
+}
+
+// The window by name or index; given with its dialog's answer as scipy
+// takes it, ("kaiser", beta) or ("chebwin", attenuation_db), that answer.
+std::optional<double> ApplyWindow(FormFields& f, const py::dict& kw)
+{
+    const py::object window = kw["window"];
+    const bool pair = py::isinstance<py::tuple>(window) || py::isinstance<py::list>(window);
+    const py::handle name = pair && py::len(window) > 0 ? py::handle(py::tuple(window)[0]) : py::handle(window);
+    f.windowType = ChoiceFrom(name, kWindowNames, EntriesOf(kWindowTypeNames), "window", kWindowAliases);
+    if (!pair)
+        return std::nullopt;
+    const py::tuple t(window);
+    const bool kaiser = f.windowType == WT_KAISER;
+    if (t.size() != 2 || !(kaiser || f.windowType == WT_CHEBYSHEV))
+        throw DesignError("window takes a name, (\"kaiser\", beta) or (\"chebwin\", attenuation_db), not " +
+                          py::repr(window).cast<std::string>());
+    const char* keyword = kaiser ? "beta" : "att";
+    if (Given(kw, keyword))
+        throw DesignError(std::string("window gives the ") + (kaiser ? "Kaiser beta" : "attenuation") +
+                          " already; leave " + keyword + " out");
+    return kaiser ? NumberFrom(t[1], "the Kaiser window's beta")
+                  : WholeFrom(t[1], "the Dolph-Chebyshev window's attenuation");
 }
 
 void ApplyPoints(FormFields& f, const py::handle& points)
@@ -189,12 +205,8 @@ void ApplyNewMethods(FormDesign& d, const py::dict& kw, bool leastSquares)
         if (Flag(kw, "inverse_sinc"))
             throw DesignError("give one of cic_comp and inverse_sinc");
         const char* form = "cic_comp must be (R, M, N): decimation, differential delay, stages";
-        py::tuple t;
-        try {
-            t = py::tuple(kw["cic_comp"]);
-        } catch (const py::error_already_set&) {
-            throw DesignError(form);
-        }
+        const std::vector<py::tuple> rows = RowsFrom(py::make_tuple(kw["cic_comp"]), form);
+        const py::tuple& t = rows.front();
         if (t.size() != 3)
             throw DesignError(form);
         c.shape = ResponseShape{ShapeKind::CicInverse, WholeFrom(t[0], "cic_comp's R"),
@@ -237,8 +249,9 @@ FormDesign FormDesignOf(const py::dict& kw)
         leastSquares = method == kLeastSquaresIndex;
         f.designMethod = leastSquares ? DM_REMEZ : method;
     }
+    std::optional<double> windowParameter;
     if (Given(kw, "window"))
-        f.windowType = ChoiceFrom(kw["window"], kWindowNames, EntriesOf(kWindowTypeNames), "window");
+        windowParameter = ApplyWindow(f, kw);
     if (Given(kw, "taps"))
         f.taps = WholeFrom(kw["taps"], "taps");
     if (Given(kw, "fs"))
@@ -277,6 +290,10 @@ FormDesign FormDesignOf(const py::dict& kw)
         f.stopbandAtt = WholeFrom(kw["att"], "att");
     if (Given(kw, "beta"))
         f.shapeFactor = NumberFrom(kw["beta"], "beta");
+    if (windowParameter && f.windowType == WT_KAISER)
+        f.shapeFactor = *windowParameter;
+    else if (windowParameter)
+        f.stopbandAtt = static_cast<int>(*windowParameter);
     if (Given(kw, "sigma"))
         f.variance = NumberFrom(kw["sigma"], "sigma");
     if (Given(kw, "gain"))

@@ -4,6 +4,7 @@
 
 #include "document/DesignJson.h"
 #include "python/DesignError.h"
+#include "python/LongCall.h"
 
 namespace {
 
@@ -25,23 +26,28 @@ const char* Refusal(MeasureStatus status)
 
 }  // namespace
 
-py::object MeasureTaps(const py::handle& taps, double fs, const py::handle& bands, const py::handle& quantize,
-                       const std::string& rounding)
+py::object MeasureTaps(const py::handle& taps, const py::handle& fs, const py::handle& bands,
+                       const py::handle& quantize, const std::string& rounding)
 {
-    const std::vector<double> values = TapsFrom(taps, "taps");
+    std::vector<double> values = TapsFrom(taps, "taps");
+    const double rate = NumberFrom(fs, "fs");
     const std::vector<MaskBand> mask = MaskBandsFrom(bands);
     const QuantSpec format = QuantSpecFrom(quantize, rounding);
     const bool crossings =
         std::any_of(mask.begin(), mask.end(), [](const MaskBand& b) { return b.kind == BandKind::Pass; });
-    ResponseFigures figures;
-    QuantResult quantized;
-    {
-        py::gil_scoped_release release;
-        figures = MeasureResponse(values, fs, mask, crossings);
-        if (figures.status == MeasureStatus::Ok)
-            quantized = QuantizeAndMeasure(values, format, fs, mask, crossings);
-    }
-    if (const char* refusal = Refusal(figures.status))
+    struct Measured {
+        ResponseFigures figures;
+        QuantResult quantized;
+    };
+    const Measured measured =
+        RunInterruptible([values = std::move(values), rate, mask, format, crossings](const CancelFlag&) {
+            Measured m;
+            m.figures = MeasureResponse(values, rate, mask, crossings);
+            if (m.figures.status == MeasureStatus::Ok)
+                m.quantized = QuantizeAndMeasure(values, format, rate, mask, crossings);
+            return m;
+        });
+    if (const char* refusal = Refusal(measured.figures.status))
         throw DesignError(refusal);
-    return ToPython(AnalysisJson(figures, quantized, false));
+    return ToPython(AnalysisJson(measured.figures, measured.quantized, false));
 }

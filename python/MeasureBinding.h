@@ -8,5 +8,5 @@
 // against the given bands, before and after quantisation, as zantro-cli's
 // JSON "analysis" object. The -3 dB and -6 dB crossings are measured when a
 // pass band is given.
-py::object MeasureTaps(const py::handle& taps, double fs, const py::handle& bands, const py::handle& quantize,
-                       const std::string& rounding);
+py::object MeasureTaps(const py::handle& taps, const py::handle& fs, const py::handle& bands,
+                       const py::handle& quantize, const std::string& rounding);

@@ -20,15 +20,21 @@ to_requirement   the fewest taps that meet pass-band ripple and stop-band
                  attenuation limits
 measure          the figures of any taps, designed here or elsewhere
 export           the files of an export profile (CMSIS-DSP, C, CSV, JSON,
-                 COE, VHDL, Verilog), byte for byte as zantro-cli writes them
+                 COE, VHDL, Verilog), byte for byte as zantro-cli writes them,
+                 of a design or of taps designed elsewhere
 read_fir         the design a ".fir" document holds
 Design           the result: taps, status, messages, figures
 DesignError      a refused parameter or failed read or write (a ValueError)
                  carrying the program's own message
 
-Frequencies are in Hz. Figures are plain dicts and lists, the same objects
-zantro-cli prints with --json. Designs, searches and measurements release
-the GIL, so threads design in parallel. Nothing is printed.)";
+Frequencies are in Hz. Any integer-like or real value (numpy's scalars
+too) is taken where a number is asked, a list, tuple or numpy array where a
+sequence or table is, str, bytes or os.PathLike where a path is; a value
+outside its range is refused (DesignError), never held at a limit. Figures
+are plain dicts and lists, the same objects zantro-cli prints with --json.
+Designs, searches and measurements release the GIL, so threads design in
+parallel; Ctrl-C stops a search or measurement at once (KeyboardInterrupt).
+Nothing is printed.)";
 
 inline constexpr const char* kDesignErrorDoc =
     "A refused parameter or a failed design, read or write (a ValueError); the message is the program's own text.";
@@ -36,10 +42,16 @@ inline constexpr const char* kDesignErrorDoc =
 inline constexpr const char* kDesignDoc = R"(A finished design (made by zantro.design, zantro.to_requirement or
 zantro.read_fir).
 
-taps, converged, passes, messages and analysis hold the result; parameters
-the keywords that give it again; quantize() the figures of fixed-point taps;
-save() writes a ".fir" document. zantro.export(design, ...) writes it for a
-target.)";
+taps, converged, passes, messages and analysis hold the result (the
+analysis measured when first asked for); parameters the keywords that give
+it again; quantize() the figures of fixed-point taps; save() writes a ".fir"
+document. zantro.export(design, ...) writes it for a target.
+
+A design is a read-only sequence and array of its taps: len(d), d[i],
+d[a:b], iteration, np.asarray(d), scipy.signal.freqz(d), np.convolve(x, d).
+It is a value: equal to a design of the same parameters (and the same bands
+and format measured), hashable, copied by copy.copy and copy.deepcopy, and
+pickled with its parameters (unpickling designs it again).)";
 
 inline constexpr const char* kDesignFnDoc = R"(design(*, type=None, method=None, window=None, taps=None, fs=None, f1=None, f2=None, scaling=None, scale=None, sinx=None, att=None, beta=None, gain=None, sigma=None, grid=None, preset=None, bands=None, points=None, decimate=None, interpolate=None, halfband=None, alias_bands=None, min_phase=None, pulse=None, rolloff=None, bt=None, sps=None, span=None, pulse_gain=None, cic_comp=None, inverse_sinc=None) -> Design
 
@@ -54,9 +66,11 @@ method   "sinc" (windowed sinc), "fsamp" (frequency sampling), "remez"
          (Remez exchange), "direct", "ls" (weighted least squares on
          the bands, any positive weight), or 0..4 ("sinc")
 window   "rectangular", "hanning", "hamming", "blackman", "chebyshev"
-         (Dolph-Chebyshev), "kaiser", or 0..5 ("hamming")
+         (Dolph-Chebyshev), "kaiser", or 0..5 ("hamming"); scipy's names
+         of these windows too ("boxcar", "hann", "chebwin", ...), and
+         ("kaiser", beta) or ("chebwin", att) for the window with its value
 taps     N, 4..1025 (63)
-fs       sampling rate, whole Hz (8000)
+fs       sampling rate, whole Hz up to 2147483647 (8000)
 f1, f2   first and second corner, whole Hz below fs/2 (1000, 3000)
 scaling  "natural", "normalized", "optimized", "custom", or 0..3
          ("natural")
@@ -70,8 +84,8 @@ sigma    a direct Gaussian edge's variance, 0.1..3.0 (1.0)
 grid     Remez grid density, 8..64 (16)
 preset   a target filter, 0..10 or its name ("lowpass odd 63"), applied
          before the other keywords
-bands    the Remez band table: (lo_hz, hi_hz, value, weight) rows, at most
-         8, in use; value 0..1 (0.1..3.2 for a differentiator), weight
+bands    the Remez band table: (lo_hz, hi_hz, value, weight) rows (a list
+         or a 2-d array), at most 8, in use; value 0..1 (0.1..3.2 for a differentiator), weight
          above 0 (the desktop's band dialog takes 1..100 as typed) (no rows)
 points   frequency sampling: the wanted magnitudes from 0 to fs/2, at most
          512, as Read File reads them (none)
@@ -150,9 +164,9 @@ quantize  "q7", "q15", "q31" (Make File's words) or a word length 2..32
 rounding  "nearest" (halves away from zero) or "truncate", for word lengths
 
 DesignError for a band outside 0..fs/2, fs not above 0, or taps that are
-not finite.)";
+not finite. Ctrl-C stops a long measurement (KeyboardInterrupt).)";
 
-inline constexpr const char* kExportDoc = R"(export(design, profile, root, *, word_length=16, rounding="nearest", block=32, helium=False, input_bits=16, output_bits=None, architecture="parallel", clocks_per_sample=None, pipeline=False, stream=False, testbench=False, optimize_words=False, pass_bands=None, stop_bands=None) -> list
+inline constexpr const char* kExportDoc = R"(export(design, profile, root, *, fs=None, bands=None, pass_bands=None, stop_bands=None, source=None, word_length=16, rounding="nearest", block=32, helium=False, input_bits=16, output_bits=None, architecture="parallel", clocks_per_sample=None, pipeline=False, stream=False, testbench=False, optimize_words=False) -> list
 
 Writes the design for a target as zantro-cli --export does, byte for byte,
 and returns the paths written. Every file opens with a comment stating the
@@ -160,14 +174,27 @@ design, the number format and the measured figures of the exported taps.
 A design of method "ls", min_phase, pulse, cic_comp or inverse_sinc takes
 every profile but the multirate ones, its method named in the comment.
 
+design may also be taps designed elsewhere (scipy, MATLAB, another tool): a
+sequence or 1-d array of at most 65535 finite numbers, exported with every
+single-rate profile as zantro-cli --coefficients exports them:
+
+fs           their sampling rate in Hz (needed)
+bands        the bands measured, as zantro.measure takes them; without
+             them the requirement's
+pass_bands, stop_bands
+             a requirement, as zantro.to_requirement takes it: the comment
+             judges it band by band, in double precision and as exported
+source       where the taps came from, as the comment names it ("read from
+             Python" unless given)
+
 profile      "cmsis-f32", "cmsis-q31", "cmsis-q15", "cmsis-q7" (time-reversed
              and sized for arm_fir_init_*), "c-fixed", "c-float",
              "c-double" (root.h and root.c), "csv", "json", "coe", "vhdl"
              (root.vhd), "verilog" (root.vh), "vhdl-fir", "verilog-fir" (a
              synthesizable filter, root.vhd or root.v), and for a rate
              change "cmsis-decimate-*", "cmsis-interpolate-*", "c-polyphase"
-root         path and name of the files without extension (3 to 32
-             characters in the name)
+root         path (str, bytes or os.PathLike) and name of the files without
+             extension (3 to 32 characters in the name)
 word_length  2..32 bits: c-fixed, coe, vhdl, verilog, vhdl-fir, verilog-fir
              and json's quantised figures
 rounding     "nearest" or "truncate"
@@ -195,7 +222,8 @@ optimize_words
              the fixed-point profiles write words chosen for pass_bands and
              stop_bands (rows as to_requirement takes them), or without
              them for the design's own figures, rather than rounded; the
-             header says so, with their margin (see optimize_words())
+             header says so, with their margin (see optimize_words());
+             Ctrl-C stops the choice (KeyboardInterrupt)
 
 The files are written through temporary files and renamed only when all
 are complete. DesignError with the command's message when refused or not
@@ -245,4 +273,5 @@ optimize_words
             analysis holds them under "optimized"
 
 DesignError when the requirement is refused or no N up to 1025 meets it,
-with the program's message. The GIL is released while searching.)";
+with the program's message. The GIL is released while searching; Ctrl-C
+stops the search (KeyboardInterrupt).)";

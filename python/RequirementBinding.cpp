@@ -14,30 +14,8 @@
 #include "python/DesignError.h"
 #include "python/DesignNames.h"
 #include "python/KeywordDesign.h"
+#include "python/LongCall.h"
 #include "python/PyValues.h"
-
-std::vector<SpecBand> SpecBandsFrom(const py::handle& rows, BandKind kind, const char* keyword)
-{
-    std::vector<SpecBand> bands;
-    const std::string form = std::string(keyword) + " must be (lo_hz, hi_hz, " +
-                             (kind == BandKind::Pass ? "max_ripple_db" : "min_attenuation_db") + ") rows";
-    for (const py::handle& item : rows) {
-        const py::tuple t = py::tuple(py::reinterpret_borrow<py::object>(item));
-        if (t.size() != 3)
-            throw DesignError(form);
-        SpecBand b;
-        b.kind = kind;
-        try {
-            b.loHz = t[0].cast<double>();
-            b.hiHz = t[1].cast<double>();
-            b.limitDb = t[2].cast<double>();
-        } catch (const py::cast_error&) {
-            throw DesignError(form);
-        }
-        bands.push_back(b);
-    }
-    return bands;
-}
 
 namespace {
 
@@ -62,15 +40,15 @@ PyDesign RateChangeToRequirement(FormDesign design, const py::handle& passBands,
     RateChangeRequirement requirement;
     requirement.passRippleDb = passes[0].limitDb;
     requirement.quantize = quantize;
-    const py::list stops = py::list(py::reinterpret_borrow<py::object>(stopBands));
-    if (stops.size() == 1 && py::len(stops[0]) == 2 && py::isinstance<py::str>(py::tuple(stops[0])[0]) &&
-        py::tuple(stops[0])[0].cast<std::string>() == "alias") {
-        const py::object db = py::tuple(stops[0])[1];
-        if (!py::isinstance<py::int_>(db) && !py::isinstance<py::float_>(db))
-            throw DesignError("(\"alias\", min_attenuation_db) takes a number");
-        requirement.aliasAttenuationDb = db.cast<double>();
-        if (!std::isfinite(*requirement.aliasAttenuationDb) || !(*requirement.aliasAttenuationDb > 0.0))
+    const std::vector<py::tuple> stops =
+        RowsFrom(stopBands, "stop_bands must be (lo_hz, hi_hz, min_attenuation_db) rows or "
+                            "[(\"alias\", min_attenuation_db)]");
+    if (stops.size() == 1 && stops[0].size() == 2 && py::isinstance<py::str>(stops[0][0]) &&
+        stops[0][0].cast<std::string>() == "alias") {
+        const double db = NumberFrom(stops[0][1], "(\"alias\", min_attenuation_db)'s attenuation");
+        if (!(db > 0.0))
             throw DesignError("(\"alias\", min_attenuation_db) takes a number above 0");
+        requirement.aliasAttenuationDb = db;
     } else {
         requirement.stopBands = SpecBandsFrom(stopBands, BandKind::Stop, "stop_bands");
         if (requirement.stopBands.empty())
@@ -87,11 +65,8 @@ PyDesign RateChangeToRequirement(FormDesign design, const py::handle& passBands,
         throw DesignError(kMsgSpecEdges);
     DesignRequest base = *RequestOf(design);
     base.firstCorner = static_cast<int>(passes[0].hiHz);
-    RateChangeSearch search;
-    {
-        py::gil_scoped_release release;
-        search = SearchRateChange(base, requirement);
-    }
+    const RateChangeSearch search =
+        RunInterruptible([base, requirement](const CancelFlag&) { return SearchRateChange(base, requirement); });
     const std::string message = RateSearchMessage(search, quantize);
     if (!search.search || search.search->status != SpecSearchStatus::Met)
         throw DesignError(message);
@@ -109,7 +84,7 @@ PyDesign RateChangeToRequirement(FormDesign design, const py::handle& passBands,
     found.SetRequirement(json);
     found.SetSearched(AskedOf(search.request, requirement));
     if (quantize) {
-        found.MeasureOn(found.Mask(), *quantize, true);
+        found.QuantizeAnalysis(*quantize);
         found.SetRateFigures(*quantize);
     }
     return found;
@@ -118,7 +93,7 @@ PyDesign RateChangeToRequirement(FormDesign design, const py::handle& passBands,
 }  // namespace
 
 PyDesign DesignToRequirement(const py::handle& passBands, const py::handle& stopBands, const py::handle& fs,
-                             const std::string& method, const py::handle& quantize, const py::handle& type,
+                             const py::handle& method, const py::handle& quantize, const py::handle& type,
                              const py::handle& grid, const py::dict& rate, bool optimizeWords)
 {
     if (optimizeWords && quantize.is_none())
@@ -139,14 +114,10 @@ PyDesign DesignToRequirement(const py::handle& passBands, const py::handle& stop
                                                           : std::optional<QuantSpec>(QuantSpecFrom(quantize, "nearest")));
     }
     SpecRequest request;
-    request.designMethod = ChoiceFrom(py::str(method), kMethodNames, EntriesOf(kDesignMethodNames), "method");
-    try {
-        request.requirement.fs = fs.cast<double>();
-        if (!grid.is_none())
-            request.gridDensity = grid.cast<int>();
-    } catch (const py::cast_error&) {
-        throw DesignError("fs and grid must be numbers");
-    }
+    request.designMethod = ChoiceFrom(method, kMethodNames, EntriesOf(kDesignMethodNames), "method");
+    request.requirement.fs = NumberFrom(fs, "fs");
+    if (!grid.is_none())
+        request.gridDensity = WholeFrom(grid, "grid");
     if (!quantize.is_none())
         request.quantize = QuantSpecFrom(quantize, "nearest");
     request.chooseWords = optimizeWords;
@@ -167,11 +138,11 @@ PyDesign DesignToRequirement(const py::handle& passBands, const py::handle& stop
     }
 
     const FormFields base = NewDocumentFields();
-    SpecDesignResult result;
-    {
-        py::gil_scoped_release release;
-        result = FindSpecDesign(request, [&base](const SpecFormSetting& s) { return DesignSpecTrial(base, s); });
-    }
+    const SpecDesignResult result = RunInterruptible([request, base](const CancelFlag& cancel) {
+        return FindSpecDesign(
+            request, [&base](const SpecFormSetting& s) { return DesignSpecTrial(base, s); },
+            [&cancel](int, int) { return !cancel; });
+    });
     if (result.search.status != SpecSearchStatus::Met)
         throw DesignError(SpecOutcomeText(request, result));
     PyDesign design = PyDesign::Run(FormDesign{FilledFields(base, result.setting)});
@@ -186,14 +157,7 @@ PyDesign DesignToRequirement(const py::handle& passBands, const py::handle& stop
         for (const SpecBand& b : *list)
             mask.push_back({b.kind, b.loHz, b.hiHz, 1.0});
     design.MeasureOn(mask, request.quantize.value_or(QuantSpec{}));
-    if (optimizeWords) {
-        const std::vector<double> taps = TapsFrom(design.Taps(), "taps");
-        ChosenWords chosen;
-        {
-            py::gil_scoped_release release;
-            chosen = ChooseWords(taps, request.requirement.fs, mask, WordRequest{*request.quantize, bands});
-        }
-        design.Analysis()["optimized"] = ToPython(OptimizedJson(chosen));
-    }
+    if (optimizeWords)
+        design.ChooseAnalysisWords(bands);
     return design;
 }

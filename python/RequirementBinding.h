@@ -20,9 +20,5 @@ namespace py = pybind11;
 // than rounded (zantro-cli's --optimize-words), the analysis's "optimized"
 // object holding them.
 PyDesign DesignToRequirement(const py::handle& passBands, const py::handle& stopBands, const py::handle& fs,
-                             const std::string& method, const py::handle& quantize, const py::handle& type,
+                             const py::handle& method, const py::handle& quantize, const py::handle& type,
                              const py::handle& grid, const py::dict& rate, bool optimizeWords);
-
-// (lo_hz, hi_hz, limit_db) rows of one kind; DesignError naming keyword
-// when a row is not three numbers.
-std::vector<SpecBand> SpecBandsFrom(const py::handle& rows, BandKind kind, const char* keyword);

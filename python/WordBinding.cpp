@@ -5,8 +5,8 @@
 
 #include "document/DesignJson.h"
 #include "python/DesignError.h"
+#include "python/LongCall.h"
 #include "python/PyValues.h"
-#include "python/RequirementBinding.h"
 
 namespace {
 
@@ -27,13 +27,26 @@ void RefuseBadInput(WordStatus status)
     }
 }
 
-void RefuseBadRate(double fs)
+double RateFrom(const py::handle& value)
 {
+    const double fs = NumberFrom(value, "fs");
     if (!std::isfinite(fs) || !(fs > 0.0))
         throw DesignError("fs must be a finite sampling rate above 0 Hz");
+    return fs;
 }
 
 }  // namespace
+
+ChosenWords ChooseWordsStoppably(const std::vector<double>& taps, double fs, const std::vector<MaskBand>& mask,
+                                 const WordRequest& request)
+{
+    return RunInterruptible([taps, fs, mask, request](const CancelFlag& cancel) {
+        WordOptions options;
+        // Stops when Ctrl-C left nobody waiting for the words.
+        options.progress = [&cancel](double, double) { return !cancel; };
+        return ChooseWords(taps, fs, mask, request, options);
+    });
+}
 
 std::vector<SpecBand> RequirementBandsFrom(const py::handle& passBands, const py::handle& stopBands)
 {
@@ -48,12 +61,12 @@ std::vector<SpecBand> RequirementBandsFrom(const py::handle& passBands, const py
     return bands;
 }
 
-py::object OptimizeWordsOf(const py::handle& taps, double fs, const py::handle& quantize,
+py::object OptimizeWordsOf(const py::handle& taps, const py::handle& rate, const py::handle& quantize,
                            const py::handle& passBands, const py::handle& stopBands, const py::handle& bands,
                            const std::string& rounding)
 {
     const std::vector<double> values = TapsFrom(taps, "taps");
-    RefuseBadRate(fs);
+    const double fs = RateFrom(rate);
     WordRequest request;
     request.format = QuantSpecFrom(quantize, rounding);
     request.requirement = RequirementBandsFrom(passBands, stopBands);
@@ -61,30 +74,25 @@ py::object OptimizeWordsOf(const py::handle& taps, double fs, const py::handle& 
     if (request.requirement.empty() && mask.empty())
         throw DesignError("optimize_words needs pass_bands and stop_bands, or the bands whose own figures the words "
                           "should come closest to");
-    ChosenWords chosen;
-    {
-        py::gil_scoped_release release;
-        chosen = ChooseWords(values, fs, mask, request);
-    }
+    const ChosenWords chosen = ChooseWordsStoppably(values, fs, mask, request);
     RefuseBadInput(chosen.result.status);
     return ToPython(OptimizedJson(chosen));
 }
 
-py::object FewestBitsOf(const py::handle& taps, double fs, const py::handle& passBands,
+py::object FewestBitsOf(const py::handle& taps, const py::handle& rate, const py::handle& passBands,
                         const py::handle& stopBands, bool optimize, const std::string& rounding)
 {
     const std::vector<double> values = TapsFrom(taps, "taps");
-    RefuseBadRate(fs);
+    const double fs = RateFrom(rate);
     const SpecRequirement requirement{fs, RequirementBandsFrom(passBands, stopBands)};
     if (requirement.bands.empty())
         throw DesignError("fewest_bits needs pass_bands and stop_bands");
     if (CheckWordRequirement(WordRequirementOf(requirement)) != WordCheck::Ok)
         RefuseBadInput(WordStatus::BadRequirement);
-    FewestBitsResult run;
-    {
-        py::gil_scoped_release release;
-        run = FindFewestBits(values, requirement, RoundingFrom(rounding), optimize);
-    }
+    const QuantRounding round = RoundingFrom(rounding);
+    const FewestBitsResult run = RunInterruptible([values, requirement, round, optimize](const CancelFlag&) {
+        return FindFewestBits(values, requirement, round, optimize);
+    });
     if (run.chosen.status == WordLengthStatus::NonFinite)
         RefuseBadInput(WordStatus::NonFinite);
     py::dict out = ToPython(FewestBitsJson(run));
@@ -104,11 +112,7 @@ std::optional<ChosenWords> ExportWordsOf(const ExportDesign& design, bool optimi
     WordRequest request;
     request.format = format;
     request.requirement = requirement;
-    ChosenWords chosen;
-    {
-        py::gil_scoped_release release;
-        chosen = ChooseWords(design.taps, design.outline.fs, design.bands, request);
-    }
+    const ChosenWords chosen = ChooseWordsStoppably(design.taps, design.outline.fs, design.bands, request);
     RefuseBadInput(chosen.result.status);
     return chosen;
 }

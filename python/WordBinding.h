@@ -15,6 +15,10 @@ namespace py = pybind11;
 // module: zantro.optimize_words, zantro.fewest_bits and the optimize_words
 // keywords of zantro.export and zantro.to_requirement.
 
+// ChooseWords with the GIL released, stopped by Ctrl-C (KeyboardInterrupt).
+ChosenWords ChooseWordsStoppably(const std::vector<double>& taps, double fs, const std::vector<MaskBand>& mask,
+                                 const WordRequest& request);
+
 // A requirement's bands from pass_bands and stop_bands rows (lo_hz, hi_hz,
 // limit_db), either None; sorted by their lower edge.
 std::vector<SpecBand> RequirementBandsFrom(const py::handle& passBands, const py::handle& stopBands);
@@ -22,7 +26,7 @@ std::vector<SpecBand> RequirementBandsFrom(const py::handle& passBands, const py
 // zantro.optimize_words: the words of taps at fs (Hz) in the quantize
 // format chosen for the bands' limits, or, without them, for the taps' own
 // figures on the measurement bands; zantro-cli's JSON "optimized" object.
-py::object OptimizeWordsOf(const py::handle& taps, double fs, const py::handle& quantize,
+py::object OptimizeWordsOf(const py::handle& taps, const py::handle& fs, const py::handle& quantize,
                            const py::handle& passBands, const py::handle& stopBands, const py::handle& bands,
                            const std::string& rounding);
 
@@ -30,7 +34,7 @@ py::object OptimizeWordsOf(const py::handle& taps, double fs, const py::handle& 
 // else rounded) meet the bands at the taps; zantro-cli's JSON
 // "fewest_bits" object with "words", the "optimized" (or "quantized")
 // object of the words found.
-py::object FewestBitsOf(const py::handle& taps, double fs, const py::handle& passBands,
+py::object FewestBitsOf(const py::handle& taps, const py::handle& fs, const py::handle& passBands,
                         const py::handle& stopBands, bool optimize, const std::string& rounding);
 
 // zantro.export's optimize_words, pass_bands and stop_bands: the words

@@ -5,8 +5,11 @@
 
 #include "python/DesignBinding.h"
 #include "python/DesignError.h"
+#include "python/ExportBinding.h"
+#include "python/LongCall.h"
 #include "python/MeasureBinding.h"
 #include "python/ModuleDocs.h"
+#include "python/PyValues.h"
 #include "python/RequirementBinding.h"
 #include "python/WordBinding.h"
 #include "python/WordDocs.h"
@@ -67,9 +70,35 @@ PYBIND11_MODULE(zantro, m)
                                "zantro.to_requirement's search, as zantro-cli's \"to_spec\" object, with the "
                                "program's \"message\" after it; None for other designs.")
         .def("quantize", &PyDesign::Quantize, py::arg("format"), py::arg("rounding") = "nearest", kQuantizeDoc)
-        .def("save", &PyDesign::Save, py::arg("path"), kSaveDoc)
+        .def(
+            "save", [](const PyDesign& d, const py::object& path) { d.Save(PathFrom(path, "path")); },
+            py::arg("path"), kSaveDoc)
         .def("__repr__", &PyDesign::Repr)
-        .def("__len__", [](const PyDesign& d) { return py::len(d.Taps()); });
+        // A sequence and array of its taps: np.asarray(d), scipy.signal.freqz(d), np.convolve(x, d).
+        .def("__len__", [](const PyDesign& d) { return d.Values().size(); })
+        .def("__getitem__", [](const PyDesign& d, const py::object& key) { return d.Taps()[key]; })
+        .def("__iter__", [](const PyDesign& d) { return py::iter(d.Taps()); })
+        .def(
+            "__array__",
+            [](const PyDesign& d, const py::object& dtype, const py::object& copy) {
+                if (!dtype.is_none())
+                    return d.Taps().attr("astype")(dtype);
+                return !copy.is_none() && py::bool_(copy) ? d.Taps().attr("copy")() : d.Taps();
+            },
+            py::arg("dtype") = py::none(), py::arg("copy") = py::none())
+        // A value: equal to a design of the same parameters with the same figures asked for.
+        .def("__eq__", [](const PyDesign& a, const PyDesign& b) { return a == b; }, py::is_operator())
+        .def("__hash__",
+             [](const PyDesign& d) {
+                 const std::vector<double>& v = d.Values();
+                 return py::hash(py::bytes(reinterpret_cast<const char*>(v.data()), v.size() * sizeof(double)));
+             })
+        .def("__copy__", [](const PyDesign& d) { return d; })
+        .def(
+            "__deepcopy__",
+            [](const PyDesign& d, const py::dict& memo) { return d.DeepCopy(memo); }, py::arg("memo"))
+        .def(py::pickle([](const PyDesign& d) { return d.State(); },
+                        [](const py::tuple& state) { return PyDesign::FromState(state); }));
 
     m.def(
         "design",
@@ -110,7 +139,7 @@ PYBIND11_MODULE(zantro, m)
 
     m.def(
         "to_requirement",
-        [](py::object passBands, py::object stopBands, py::object fs, const std::string& method, py::object quantize,
+        [](py::object passBands, py::object stopBands, py::object fs, py::object method, py::object quantize,
            py::object type, py::object grid, py::object decimate, py::object interpolate, py::object halfband,
            py::object aliasBands, bool optimizeWords) {
             py::dict rate;
@@ -129,13 +158,27 @@ PYBIND11_MODULE(zantro, m)
     m.def("measure", &MeasureTaps, py::arg("taps"), py::arg("fs"), py::arg("bands") = py::none(),
           py::arg("quantize") = py::none(), py::arg("rounding") = "nearest", kMeasureDoc);
 
-    m.def("export", &ExportDesignFiles, py::arg("design"), py::arg("profile"), py::arg("root"), py::kw_only(),
-          py::arg("word_length") = 16, py::arg("rounding") = "nearest", py::arg("block") = 32,
-          py::arg("helium") = false, py::arg("input_bits") = 16, py::arg("output_bits") = py::none(),
-          py::arg("architecture") = "parallel", py::arg("clocks_per_sample") = py::none(),
-          py::arg("pipeline") = false, py::arg("stream") = false, py::arg("testbench") = false,
-          py::arg("optimize_words") = false, py::arg("pass_bands") = py::none(), py::arg("stop_bands") = py::none(),
-          kExportDoc);
+    m.def(
+        "export",
+        [](const py::object& what, const std::string& profile, const py::object& root, py::object fs,
+           py::object bands, py::object passBands, py::object stopBands, py::object source, py::object wordLength,
+           const std::string& rounding, py::object block, bool helium, py::object inputBits, py::object outputBits,
+           const std::string& architecture, py::object clocksPerSample, bool pipeline, bool stream, bool testbench,
+           bool optimizeWords) {
+            return ExportFiles(what, profile, root,
+                               ExportKeywords{std::move(fs), std::move(bands), std::move(passBands),
+                                              std::move(stopBands), std::move(source), std::move(wordLength),
+                                              rounding, std::move(block), helium, std::move(inputBits),
+                                              std::move(outputBits), architecture, std::move(clocksPerSample),
+                                              pipeline, stream, testbench, optimizeWords});
+        },
+        py::arg("design"), py::arg("profile"), py::arg("root"), py::kw_only(), py::arg("fs") = py::none(),
+        py::arg("bands") = py::none(), py::arg("pass_bands") = py::none(), py::arg("stop_bands") = py::none(),
+        py::arg("source") = py::none(), py::arg("word_length") = 16, py::arg("rounding") = "nearest",
+        py::arg("block") = 32, py::arg("helium") = false, py::arg("input_bits") = 16,
+        py::arg("output_bits") = py::none(), py::arg("architecture") = "parallel",
+        py::arg("clocks_per_sample") = py::none(), py::arg("pipeline") = false, py::arg("stream") = false,
+        py::arg("testbench") = false, py::arg("optimize_words") = false, kExportDoc);
 
     m.def("optimize_words", &OptimizeWordsOf, py::arg("taps"), py::arg("fs"), py::arg("quantize"), py::kw_only(),
           py::arg("pass_bands") = py::none(), py::arg("stop_bands") = py::none(), py::arg("bands") = py::none(),
@@ -145,5 +188,11 @@ PYBIND11_MODULE(zantro, m)
           py::arg("pass_bands") = py::none(), py::arg("stop_bands") = py::none(), py::arg("optimize") = true,
           py::arg("rounding") = "nearest", kFewestBitsDoc);
 
-    m.def("read_fir", &ReadFir, py::arg("path"), kReadFirDoc);
+    m.def(
+        "read_fir", [](const py::object& path) { return ReadFir(PathFrom(path, "path")); }, py::arg("path"),
+        kReadFirDoc);
+
+    // Calls Ctrl-C interrupted may still be finishing their work on threads
+    // of their own; the interpreter waits for them before it goes.
+    py::module_::import("atexit").attr("register")(py::cpp_function(&JoinInterruptedCalls));
 }

@@ -1,5 +1,6 @@
 """Type stubs of the module zantro: FIR filter design with Zantro's engine."""
-from typing import Any, Literal, Optional, Sequence, Tuple, Union
+import os
+from typing import Any, Iterator, Literal, Optional, Sequence, SupportsFloat, SupportsIndex, Tuple, Union, overload
 
 import numpy as np
 import numpy.typing as npt
@@ -9,16 +10,30 @@ __version__: str
 class DesignError(ValueError):
     """A refused parameter or a failed design, read or write; the message is the program's own text."""
 
+# Any integer-like value (int, a numpy integer) where a whole number is
+# asked, and any real one (float, a numpy float) where a number is; a real
+# value asked as a whole number must have no fraction.
+Whole = Union[SupportsIndex, SupportsFloat]
+Real = Union[SupportsFloat, SupportsIndex]
+Path = Union[str, bytes, os.PathLike[str], os.PathLike[bytes]]
 FilterType = Union[Literal["lowpass", "highpass", "bandpass", "bandstop", "hilbert", "differentiator", "gaussian",
-                           "allpass", "moving-average"], int]
-Method = Union[Literal["sinc", "fsamp", "remez", "direct", "ls"], int]
+                           "allpass", "moving-average"], SupportsIndex]
+Method = Union[Literal["sinc", "fsamp", "remez", "direct", "ls"], SupportsIndex]
 Pulse = Literal["rc", "rrc", "gaussian"]
-Window = Union[Literal["rectangular", "hanning", "hamming", "blackman", "chebyshev", "kaiser"], int]
-Scaling = Union[Literal["natural", "normalized", "optimized", "custom"], int]
-RemezRow = Tuple[int, int, float, float]
+WindowName = Literal["rectangular", "hanning", "hamming", "blackman", "chebyshev", "kaiser",
+                     # scipy.signal.get_window's names of the same windows
+                     "boxcar", "box", "ones", "rect", "hann", "han", "hamm", "ham", "black", "blk", "chebwin",
+                     "cheb", "ksr"]
+Window = Union[WindowName, SupportsIndex, Tuple[Literal["kaiser", "ksr"], Real],
+               Tuple[Literal["chebwin", "cheb", "chebyshev"], Whole]]
+Scaling = Union[Literal["natural", "normalized", "optimized", "custom"], SupportsIndex]
+# Rows of a table: tuples or lists, or the rows of a 2-d numpy array.
+RemezRow = Sequence[Real]
 BandKind = Literal["pass", "stop", "slope"]
-MeasureBand = Union[Tuple[float, float, BandKind], Tuple[float, float, BandKind, float]]
-QuantFormat = Union[Literal["q7", "q15", "q31"], int, str]
+MeasureBand = Union[Tuple[Real, Real, BandKind], Tuple[Real, Real, BandKind, Real]]
+SpecRow = Sequence[Real]
+Taps = Union[Sequence[Real], npt.ArrayLike]
+QuantFormat = Union[Literal["q7", "q15", "q31"], Whole, str]
 Rounding = Literal["nearest", "truncate"]
 Profile = Literal["cmsis-f32", "cmsis-q31", "cmsis-q15", "cmsis-q7", "c-fixed", "c-float", "c-double", "csv", "json",
                   "coe", "vhdl", "verilog", "cmsis-decimate-f32", "cmsis-decimate-q31", "cmsis-decimate-q15",
@@ -26,7 +41,7 @@ Profile = Literal["cmsis-f32", "cmsis-q31", "cmsis-q15", "cmsis-q7", "c-fixed", 
                   "vhdl-fir", "verilog-fir"]
 
 class Design:
-    """A finished design: taps, status, messages and figures."""
+    """A finished design: taps, status, messages and figures; a read-only sequence and array of its taps."""
     @property
     def taps(self) -> npt.NDArray[np.float64]:
         """The taps, a read-only float64 numpy array."""
@@ -71,57 +86,67 @@ class Design:
         """zantro.to_requirement's search result; None for other designs."""
     def quantize(self, format: QuantFormat, rounding: Rounding = "nearest") -> dict[str, Any]:
         """The taps as fixed-point words with their figures (the analysis' "quantized" object)."""
-    def save(self, path: str) -> None:
+    def save(self, path: Path) -> None:
         """Writes the design's parameters as a ".fir" document."""
     def __len__(self) -> int: ...
+    @overload
+    def __getitem__(self, key: SupportsIndex) -> np.float64: ...
+    @overload
+    def __getitem__(self, key: slice) -> npt.NDArray[np.float64]: ...
+    def __iter__(self) -> Iterator[np.float64]: ...
+    def __array__(self, dtype: Optional[npt.DTypeLike] = None, copy: Optional[bool] = None) -> npt.NDArray[Any]: ...
+    def __eq__(self, other: object) -> bool: ...
+    def __hash__(self) -> int: ...
+    def __copy__(self) -> "Design": ...
+    def __deepcopy__(self, memo: dict[int, Any]) -> "Design": ...
 
 def design(
     *,
     type: Optional[FilterType] = None,
     method: Optional[Method] = None,
     window: Optional[Window] = None,
-    taps: Optional[int] = None,
-    fs: Optional[float] = None,
-    f1: Optional[float] = None,
-    f2: Optional[float] = None,
+    taps: Optional[Whole] = None,
+    fs: Optional[Whole] = None,
+    f1: Optional[Whole] = None,
+    f2: Optional[Whole] = None,
     scaling: Optional[Scaling] = None,
-    scale: Optional[float] = None,
+    scale: Optional[Real] = None,
     sinx: Optional[bool] = None,
-    att: Optional[int] = None,
-    beta: Optional[float] = None,
-    gain: Optional[Union[Literal["pi", "pi/2"], float]] = None,
-    sigma: Optional[float] = None,
-    grid: Optional[int] = None,
-    preset: Optional[Union[int, str]] = None,
+    att: Optional[Whole] = None,
+    beta: Optional[Real] = None,
+    gain: Optional[Union[Literal["pi", "pi/2"], Real]] = None,
+    sigma: Optional[Real] = None,
+    grid: Optional[Whole] = None,
+    preset: Optional[Union[SupportsIndex, str]] = None,
     bands: Optional[Sequence[RemezRow]] = None,
-    points: Optional[Union[Sequence[float], npt.ArrayLike]] = None,
-    decimate: Optional[int] = None,
-    interpolate: Optional[int] = None,
+    points: Optional[Taps] = None,
+    decimate: Optional[Whole] = None,
+    interpolate: Optional[Whole] = None,
     halfband: Optional[bool] = None,
     alias_bands: Optional[bool] = None,
     min_phase: Optional[bool] = None,
     pulse: Optional[Pulse] = None,
-    rolloff: Optional[float] = None,
-    bt: Optional[float] = None,
-    sps: Optional[int] = None,
-    span: Optional[int] = None,
+    rolloff: Optional[Real] = None,
+    bt: Optional[Real] = None,
+    sps: Optional[Whole] = None,
+    span: Optional[Whole] = None,
     pulse_gain: Optional[Literal["energy", "dc"]] = None,
-    cic_comp: Optional[Tuple[int, int, int]] = None,
+    cic_comp: Optional[Sequence[Whole]] = None,
     inverse_sinc: Optional[bool] = None,
 ) -> Design:
     """Designs a filter as the form's Design button does; None keeps the form's value."""
 
 def to_requirement(
     *,
-    pass_bands: Sequence[Tuple[float, float, float]],
-    stop_bands: Sequence[Union[Tuple[float, float, float], Tuple[Literal["alias"], float]]],
-    fs: float = 8000.0,
+    pass_bands: Sequence[SpecRow],
+    stop_bands: Sequence[Union[SpecRow, Tuple[Literal["alias"], Real]]],
+    fs: Real = 8000.0,
     method: Literal["remez", "sinc"] = "remez",
     quantize: Optional[QuantFormat] = None,
     type: Optional[FilterType] = None,
-    grid: Optional[int] = None,
-    decimate: Optional[int] = None,
-    interpolate: Optional[int] = None,
+    grid: Optional[Whole] = None,
+    decimate: Optional[Whole] = None,
+    interpolate: Optional[Whole] = None,
     halfband: Optional[bool] = None,
     alias_bands: Optional[bool] = None,
     optimize_words: bool = False,
@@ -129,8 +154,8 @@ def to_requirement(
     """The design with the fewest taps that meets every pass band's ripple and stop band's attenuation."""
 
 def measure(
-    taps: Union[Sequence[float], npt.ArrayLike],
-    fs: float,
+    taps: Taps,
+    fs: Real,
     bands: Optional[Sequence[MeasureBand]] = None,
     quantize: Optional[QuantFormat] = None,
     rounding: Rounding = "nearest",
@@ -138,49 +163,63 @@ def measure(
     """The achieved figures of any taps, as zantro-cli's JSON "analysis" object."""
 
 def export(
-    design: Design,
+    design: Union[Design, Taps],
     profile: Profile,
-    root: str,
+    root: Path,
     *,
-    word_length: int = 16,
+    fs: Optional[Real] = None,
+    bands: Optional[Sequence[MeasureBand]] = None,
+    pass_bands: Optional[Sequence[SpecRow]] = None,
+    stop_bands: Optional[Sequence[SpecRow]] = None,
+    source: Optional[str] = None,
+    word_length: Whole = 16,
     rounding: Rounding = "nearest",
-    block: int = 32,
+    block: Whole = 32,
     helium: bool = False,
-    input_bits: int = 16,
-    output_bits: Optional[int] = None,
+    input_bits: Whole = 16,
+    output_bits: Optional[Whole] = None,
+    architecture: Literal["parallel", "folded", "multiplierless"] = "parallel",
+    clocks_per_sample: Optional[Whole] = None,
+    pipeline: bool = False,
+    stream: bool = False,
     testbench: bool = False,
     optimize_words: bool = False,
-    pass_bands: Optional[Sequence[Tuple[float, float, float]]] = None,
-    stop_bands: Optional[Sequence[Tuple[float, float, float]]] = None,
 ) -> list[str]:
-    """Writes the design for a target as zantro-cli --export does; returns the paths written.
+    """Writes a design, or taps designed elsewhere, for a target as zantro-cli --export does; returns the paths written.
 
-    input_bits (2..32), output_bits (2..128, None: the accumulator's width) and
-    testbench (also root_tb.vhd or root_tb.v) shape the vhdl-fir and verilog-fir filters.
+    Taps designed elsewhere (a sequence or 1-d array) need fs; bands are measured
+    as zantro.measure measures them, pass_bands and stop_bands are a requirement
+    the header judges, source names where the taps came from ("Python").
+    input_bits (2..32), output_bits (2..128, None: the accumulator's width),
+    architecture, clocks_per_sample (1..1024, folded only; None: 4), pipeline,
+    stream (an AXI4-Stream wrapper) and testbench (a self-checking testbench)
+    shape the vhdl-fir and verilog-fir filters. optimize_words: the fixed-point
+    profiles write words chosen for pass_bands and stop_bands (or the design's
+    own figures) rather than rounded.
     """
 
 def optimize_words(
-    taps: Union[Sequence[float], npt.ArrayLike],
-    fs: float,
+    taps: Taps,
+    fs: Real,
     quantize: QuantFormat,
     *,
-    pass_bands: Optional[Sequence[Tuple[float, float, float]]] = None,
-    stop_bands: Optional[Sequence[Tuple[float, float, float]]] = None,
+    pass_bands: Optional[Sequence[SpecRow]] = None,
+    stop_bands: Optional[Sequence[SpecRow]] = None,
     bands: Optional[Sequence[MeasureBand]] = None,
     rounding: Rounding = "nearest",
 ) -> dict[str, Any]:
     """Fixed-point words chosen to meet the bands rather than rounded, as zantro-cli's "optimized" object."""
 
 def fewest_bits(
-    taps: Union[Sequence[float], npt.ArrayLike],
-    fs: float,
+    taps: Taps,
+    fs: Real,
     *,
-    pass_bands: Optional[Sequence[Tuple[float, float, float]]] = None,
-    stop_bands: Optional[Sequence[Tuple[float, float, float]]] = None,
+    pass_bands: Optional[Sequence[SpecRow]] = None,
+    stop_bands: Optional[Sequence[SpecRow]] = None,
     optimize: bool = True,
     rounding: Rounding = "nearest",
 ) -> dict[str, Any]:
     """The shortest word whose words (chosen, or rounded) meet the bands, as zantro-cli's "fewest_bits" object."""
 
-def read_fir(path: str) -> Design:
+def read_fir(path: Path) -> Design:
     """Opens a ".fir" document and designs it with the values it holds."""
