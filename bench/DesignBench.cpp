@@ -32,8 +32,7 @@ void HeavyChebyshevDesign(benchmark::State& state)
 {
     DesignRequest request;
     request.taps = 1025;
-    request.window = WindowType::Chebyshev;
-    request.chebyshevAttenuation = 80;
+    request.method = SincMethod{WindowChoice{WindowType::Chebyshev, 5.0, 80}};
     request.sinXCompensation = true;
     TimeDesign(state, request);
 }

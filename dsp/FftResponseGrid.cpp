@@ -55,7 +55,7 @@ PlanCache& Plans()
 
 // The r2c transform, in place, of values: 2 I real points zero-padded to
 // 2 I + 2 doubles, which then hold the I + 1 bins.
-void RealTransform(std::vector<double>& values)
+void RealTransform(HugePageVector<double>& values)
 {
     const int size = static_cast<int>(values.size()) - 2;
     fftw_execute_dft_r2c(Plans().InPlace(size), values.data(), reinterpret_cast<fftw_complex*>(values.data()));

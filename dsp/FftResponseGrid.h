@@ -4,6 +4,8 @@
 #include <span>
 #include <vector>
 
+#include "dsp/HugePageAllocator.h"
+
 // The response of real taps on the uniform grid f_k = k fs / (2 I), k = 0 ..
 // I (I = intervals, a power of two), by one real FFT of 2 I points (FFTW),
 // and with delays also sum n h[n] exp(-j w n), for the group delay.
@@ -22,7 +24,7 @@ public:
 private:
     int m_intervals = 0;
     double m_scale = 0.0;  // sum |h|
-    std::vector<double> m_response;  // bins as (re, im) pairs; kept only withDelay
-    std::vector<double> m_delayed;
-    std::vector<double> m_magnitude;
+    HugePageVector<double> m_response;  // bins as (re, im) pairs; kept only withDelay
+    HugePageVector<double> m_delayed;
+    HugePageVector<double> m_magnitude;
 };

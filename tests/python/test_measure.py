@@ -1,5 +1,6 @@
 """zantro.measure: figures of any taps, checked against scipy and zantro-cli."""
 import math
+import time
 
 import numpy as np
 import pytest
@@ -110,3 +111,32 @@ def test_refused_formats():
         zantro.measure([1.0], 8.0, quantize=33)
     with pytest.raises(ValueError, match="rounding must be"):
         zantro.measure([1.0], 8.0, rounding="up")
+
+
+def test_long_taps_are_measured_on_a_grid_of_their_own_length():
+    # 100,001 taps (a measurement that grew with the square of the length
+    # took minutes here): the figures against scipy's response on a grid
+    # twice as dense as the measurement's.
+    n, fs = 100001, 8000.0
+    taps = scipy.signal.firwin(n, 1000.0, fs=fs, window=("kaiser", 8.0))
+    started = time.perf_counter()
+    a = zantro.measure(taps, fs, bands=[(0, 990, "pass"), (1010, fs / 2, "stop")])
+    # A bound far above the second or so it takes, far below a quadratic measurement's minutes.
+    assert time.perf_counter() - started < 30
+    assert a["grid_points"] == 2**21 + 1
+    hz, h = scipy.signal.freqz(taps, worN=2**22, fs=fs)
+    gain = 20 * np.log10(np.abs(h))
+    p, s = a["bands"]
+    for figure, dense, sign in ((p["max_db"], gain[hz <= 990].max(), 1), (p["min_db"], gain[hz <= 990].min(), -1),
+                                (s["max_db"], gain[hz >= 1010].max(), 1)):
+        # Refined between the grid points: never inside what the denser grid shows, and close to it.
+        assert sign * (figure - dense) >= -1e-9 and figure == pytest.approx(dense, abs=1e-4)
+    assert s["attenuation_db"] == pytest.approx(20 * math.log10(a["nominal_pass_gain"]) - s["max_db"], abs=1e-9)
+    assert a["linear_phase"] is True and a["group_delay_samples"] == (n - 1) / 2
+    # The edge falls some 100 dB a hertz: the crossings, to a few micro-hertz, are within 1e-3 dB.
+    (f3,), (f6,) = a["minus3db_hz"], a["minus6db_hz"]
+    _, at = scipy.signal.freqz(taps, worN=[f3, f6], fs=fs)
+    assert 990 < f3 < f6 < 1010
+    assert 20 * np.log10(np.abs(at) / a["nominal_pass_gain"]) == pytest.approx([-3.0, -6.0], abs=1e-3)
+    q = a["quantized"]
+    assert q["taps"] == q15_model(taps) and q["figures"]["bands"][1]["attenuation_db"] < s["attenuation_db"]
