@@ -2,6 +2,7 @@
 
 #include <QAreaSeries>
 #include <QChart>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFileDialog>
 #include <QHBoxLayout>
@@ -25,6 +26,7 @@
 #include <cmath>
 
 #include "app/AnalysisChartView.h"
+#include "app/AnalysisChosenWords.h"
 #include "app/AnalysisReference.h"
 #include "app/ChartSvg.h"
 #include "form/AnalysisTable.h"
@@ -107,6 +109,8 @@ void AnalysisWindow::BuildLayout()
     m_pMagnitude->AxisY()->setTitleText(QStringLiteral("dB"));
     m_pDesignCurve = m_pMagnitude->AddCurve(QStringLiteral("double"), kDesignColor);
     m_pQuantCurve = m_pMagnitude->AddCurve(QStringLiteral("quantized"), kQuantColor);
+    m_pChosen = std::make_unique<AnalysisChosenWords>(*m_pMagnitude, this);
+    m_pChosen->CheckBox()->setChecked(m_view.m_WordRequest.has_value());
     m_pGroupDelay = new AnalysisChartView(this);
     m_pGroupDelay->chart()->setTitle(QStringLiteral("Group delay (samples)"));
     m_pGroupDelay->AxisX()->setTitleText(QStringLiteral("Hz"));
@@ -162,6 +166,7 @@ void AnalysisWindow::BuildLayout()
     auto* figuresRow = new QHBoxLayout();
     figuresRow->addWidget(new QLabel(QStringLiteral("Figures"), side));
     figuresRow->addStretch();
+    figuresRow->addWidget(m_pChosen->CheckBox());
     figuresRow->addWidget(m_pReferenceButton);
     sideLayout->addLayout(figuresRow);
     sideLayout->addWidget(m_pFigures, 3);
@@ -186,6 +191,7 @@ void AnalysisWindow::BuildLayout()
         Recompute();
     });
     connect(m_pRounding, &QComboBox::currentIndexChanged, this, [this](int) { Recompute(); });
+    connect(m_pChosen->CheckBox(), &QCheckBox::toggled, this, [this](bool) { Recompute(); });
     connect(m_pReferenceButton, &QPushButton::clicked, this, &AnalysisWindow::ToggleReference);
     connect(reset, &QPushButton::clicked, this, &AnalysisWindow::ResetZoom);
     connect(exportButton, &QPushButton::clicked, this, &AnalysisWindow::ExportDialog);
@@ -228,6 +234,7 @@ std::vector<double> AnalysisWindow::Signature() const
     // Nor are they the same rate change's lowpass.
     const std::optional<MultirateDesign> rate = RateChangeOf(v);
     s.push_back(rate ? 100.0 * (static_cast<int>(rate->kind) + 1) + rate->factor : 0.0);
+    s.push_back(v.m_WordRequest ? 1.0 : 0.0);
     return s;
 }
 
@@ -241,6 +248,10 @@ void AnalysisWindow::Refresh()
 {
     m_signature = Signature();
     m_bDerivedChosen = false;
+    if (m_view.m_WordRequest) {
+        const QSignalBlocker quiet(m_pChosen->CheckBox());
+        m_pChosen->CheckBox()->setChecked(true);
+    }
     Recompute();
     ResetZoom();
 }
@@ -259,6 +270,7 @@ void AnalysisWindow::Recompute()
         FillBandTable();
     }
     m_limits.resize(m_analysis.bands.size(), std::numeric_limits<double>::quiet_NaN());
+    m_pChosen->Apply(m_analysis, m_limits, ChosenQuantSpec());
     m_referenceMeasured = m_pReference->MeasuredOn(m_analysis.bands, ChosenQuantSpec());
     m_pReferenceButton->setText(m_pReference->IsHeld() ? QStringLiteral("Clear &Reference")
                                                        : QStringLiteral("Hold as &Reference"));
@@ -376,7 +388,7 @@ void AnalysisWindow::DrawCurves()
     m_pQuantCurve->setName(Text(QuantFormatName(a.quantized.quantSpec)));
     m_pQuantDelay->setName(m_pQuantCurve->name());
     if (!a.valid || a.figures.status == MeasureStatus::NoTaps || a.fs <= 0.0) {
-        for (QLineSeries* s : {m_pDesignCurve, m_pQuantCurve, m_pDesignDelay, m_pQuantDelay})
+        for (QLineSeries* s : {m_pDesignCurve, m_pQuantCurve, m_pDesignDelay, m_pQuantDelay, m_pChosen->Curve()})
             s->clear();
         m_pMagnitude->SetHomeRange(QRectF(QPointF(0.0, -100.0), QPointF(nyq, 10.0)));
         m_pGroupDelay->SetHomeRange(QRectF(QPointF(0.0, 0.0), QPointF(nyq, 1.0)));
@@ -393,6 +405,7 @@ void AnalysisWindow::DrawCurves()
         m_pQuantCurve->clear();
         m_pQuantDelay->clear();
     }
+    m_pChosen->Draw(a, count);
 
     // Home: from just above the top of the response to 40 dB under the
     // deepest stop band; nulls further down are cut off.
@@ -422,7 +435,7 @@ void AnalysisWindow::DrawMask()
 {
     QChart* chart = m_pMagnitude->chart();
     for (QAbstractSeries* s : chart->series())
-        if (s != m_pDesignCurve && s != m_pQuantCurve && s != m_pReference->MagnitudeCurve())
+        if (s != m_pDesignCurve && s != m_pQuantCurve && s != m_pChosen->Curve() && s != m_pReference->MagnitudeCurve())
             chart->removeSeries(s), delete s;
     const DesignAnalysis& a = m_analysis;
     if (!a.valid || a.figures.status != MeasureStatus::Ok)
@@ -518,6 +531,15 @@ void AnalysisWindow::FillFigures()
         reference = AlignedRows(rows, FigureRows(*m_referenceMeasured, m_limits));
     QStringList header = {QStringLiteral("Figure"), QStringLiteral("double"),
                           Text(QuantFormatName(m_analysis.quantized.quantSpec))};
+    // The chosen words beside the rounded ones, judged by the same limits.
+    std::vector<FigureRow> chosen;
+    if (m_analysis.chosen && m_analysis.optimized.status == QuantStatus::Ok) {
+        DesignAnalysis words = m_analysis;
+        words.quantized = m_analysis.optimized;
+        chosen = FigureRows(words, m_limits);
+        header << QStringLiteral("chosen ") + header.back();
+    }
+    const int referenceColumn = static_cast<int>(header.size());
     if (m_referenceMeasured)
         header << QStringLiteral("reference");
     m_pFigures->setColumnCount(static_cast<int>(header.size()));
@@ -535,9 +557,11 @@ void AnalysisWindow::FillFigures()
         m_pFigures->setItem(row, 0, new QTableWidgetItem(Text(rows[i].label)));
         figure(row, 1, rows[i].doubleText, rows[i].doubleMisses);
         figure(row, 2, rows[i].quantText, rows[i].quantMisses);
+        if (i < chosen.size())
+            figure(row, 3, chosen[i].quantText, chosen[i].quantMisses);
         // The reference's design in double precision, judged by the same limits.
         if (i < reference.size())
-            figure(row, 3, reference[i].doubleText, reference[i].doubleMisses);
+            figure(row, referenceColumn, reference[i].doubleText, reference[i].doubleMisses);
     }
     for (int column = 1; column < m_pFigures->columnCount(); ++column)
         m_pFigures->horizontalHeader()->setSectionResizeMode(column, QHeaderView::ResizeToContents);

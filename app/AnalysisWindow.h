@@ -8,6 +8,7 @@
 #include "form/DesignAnalysis.h"
 
 class AnalysisChartView;
+class AnalysisChosenWords;
 class AnalysisReference;
 class CZantroView;
 class QComboBox;
@@ -27,6 +28,8 @@ class QTableWidget;
 // magnitude with the alias attenuation. Hold as Reference keeps the design
 // shown for comparison: later designs are drawn over its curves and the
 // table gains its figures, measured on the same bands, until Clear Reference.
+// "Chosen words" adds the fixed-point words chosen for the bands' limits (or
+// for the form's word request) as a curve and a column beside the rounded.
 class AnalysisWindow : public QWidget {
     Q_OBJECT
 
@@ -60,6 +63,8 @@ public:
     // Holds the design shown as the reference, or clears the one held.
     QPushButton* ReferenceButton() const { return m_pReferenceButton; }
     const AnalysisReference& Reference() const { return *m_pReference; }
+    // "Chosen words": the words chosen for the bands' limits, beside the rounded.
+    const AnalysisChosenWords& ChosenWords() const { return *m_pChosen; }
     // Both zoomable views back to their whole range.
     void ResetZoom();
     // The two plots as a PNG or SVG picture (by the name's extension),
@@ -112,5 +117,6 @@ private:
     QLabel* m_pReadout = nullptr;
     QPushButton* m_pReferenceButton = nullptr;
     std::unique_ptr<AnalysisReference> m_pReference;
+    std::unique_ptr<AnalysisChosenWords> m_pChosen;
     std::optional<DesignAnalysis> m_referenceMeasured;  // on the current bands
 };

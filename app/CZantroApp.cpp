@@ -49,6 +49,7 @@ std::optional<RequirementFields> ReadRequirement(QSettings& settings)
             settings.value(QStringLiteral("Attenuation"), QString::fromStdString(f.attenuation)).toString().toStdString();
         f.method = settings.value(QStringLiteral("Method")).toInt();
         f.format = settings.value(QStringLiteral("Format")).toInt();
+        f.chooseWords = settings.value(QStringLiteral("ChooseWords"), false).toBool();
         fields = f;
     }
     settings.endGroup();
@@ -66,6 +67,7 @@ void WriteRequirement(QSettings& settings, const RequirementFields& f)
     settings.setValue(QStringLiteral("Attenuation"), QString::fromStdString(f.attenuation));
     settings.setValue(QStringLiteral("Method"), f.method);
     settings.setValue(QStringLiteral("Format"), f.format);
+    settings.setValue(QStringLiteral("ChooseWords"), f.chooseWords);
     settings.endGroup();
 }
 

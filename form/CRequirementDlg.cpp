@@ -28,7 +28,7 @@ DialogTemplate MakeTemplate()
     t.id = D::IDD;
     t.caption = "Design to Requirement";
     t.cx = 240;
-    t.cy = 196;
+    t.cy = 212;
     t.controls = {
         {kStatic, K::Static, "Filter Type", kLabelX, 12, 80, 8},
         {D::IDC_SPEC_TYPE, K::DropDownList, "", kFieldX, 10, 80, 60, StyleNone,
@@ -58,8 +58,9 @@ DialogTemplate MakeTemplate()
         {kStatic, K::Static, "Fixed-point taps", kLabelX, 148, 80, 8},
         {D::IDC_SPEC_FORMAT, K::DropDownList, "", kFieldX, 146, 80, 60, StyleNone,
          {std::begin(kFormatNames), std::end(kFormatNames)}},
-        {IDCANCEL, K::PushButton, "Cancel", kLabelX, 172, 50, 14},
-        {IDOK, K::DefPushButton, "OK", 176, 172, 50, 14},
+        {D::IDC_SPEC_WORDS, K::CheckBox, "Words chosen to meet it, not rounded", kFieldX, 166, 136, 10, StyleAuto},
+        {IDCANCEL, K::PushButton, "Cancel", kLabelX, 188, 50, 14},
+        {IDOK, K::DefPushButton, "OK", 176, 188, 50, 14},
     };
     return t;
 }
@@ -86,6 +87,7 @@ void CRequirementDlg::DoDataExchange(CDataExchange& dx)
     DDV_MaxChars(dx, m_strAttenuation, 8);
     DDX_CBIndex(dx, IDC_SPEC_METHOD, m_nMethod);
     DDX_CBIndex(dx, IDC_SPEC_FORMAT, m_nFormat);
+    DDX_Check(dx, IDC_SPEC_WORDS, m_nChooseWords);
 }
 
 bool CRequirementDlg::OnInitDialog()
@@ -103,6 +105,7 @@ SpecRequest CRequirementDlg::Request() const
     r.designMethod = m_nMethod == 1 ? DM_REMEZ : DM_SINC;
     if (m_nFormat >= 1 && m_nFormat <= 3)
         r.quantize = ParseQuantFormat(requirement_dlg::kFormatNames[m_nFormat]);
+    r.chooseWords = r.quantize && m_nChooseWords != 0;
     SpecRequirement& req = r.requirement;
     req.fs = m_nSamplingRate;
     const double half = m_nSamplingRate / 2;
@@ -155,6 +158,7 @@ RequirementFields CRequirementDlg::Fields() const
     f.attenuation = m_strAttenuation;
     f.method = m_nMethod;
     f.format = m_nFormat;
+    f.chooseWords = m_nChooseWords != 0;
     return f;
 }
 
@@ -168,4 +172,5 @@ void CRequirementDlg::Load(const RequirementFields& f)
     m_strAttenuation = f.attenuation;
     m_nMethod = f.method;
     m_nFormat = f.format;
+    m_nChooseWords = f.chooseWords ? 1 : 0;
 }

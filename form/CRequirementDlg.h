@@ -29,6 +29,7 @@ public:
         IDC_SPEC_ATTENUATION = 1167,
         IDC_SPEC_METHOD = 1168,
         IDC_SPEC_FORMAT = 1169,
+        IDC_SPEC_WORDS = 1170,  // the format's words chosen for the requirement, not rounded
     };
     static constexpr int kEdges = 4;
 
@@ -52,6 +53,7 @@ public:
     std::string m_strAttenuation = "60";
     int m_nMethod = 0;           // 0 Kaiser window, 1 Remez exchange
     int m_nFormat = 0;           // 0 none (double), 1 Q7, 2 Q15, 3 Q31
+    int m_nChooseWords = 0;      // with a format: its words chosen, not rounded
     CFloatKeys m_RippleEdit;
     CFloatKeys m_AttenuationEdit;
 };

@@ -37,11 +37,8 @@ DesignAnalysis AnalyzeDesign(const CZantroView& view, const std::optional<std::v
     a.crossings = HasCornerCrossings(v.fields.filterType);
     a.figures = MeasureResponse(a.taps, a.fs, a.bands, a.crossings);
     a.quantized = QuantizeAndMeasure(a.taps, quantSpec, a.fs, a.bands, a.crossings);
-    a.chosen = ChosenWordsOf(view, a.taps, a.fs, a.bands, quantSpec);
-    if (a.chosen && a.chosen->result.words.status == QuantStatus::Ok) {
-        a.optimized = a.chosen->result.words;
-        a.optimized.figures = MeasureResponse(a.optimized.values, a.fs, a.bands, a.crossings);
-    }
+    if (const std::optional<WordRequest> request = WordRequestOf(view); request && !a.taps.empty())
+        AddChosenWords(a, *request);
     if (const std::optional<MultirateDesign> rate = RateChangeOf(v)) {
         const bool quantOk = a.quantized.status == QuantStatus::Ok;
         a.rateChange = MeasureRateChange(*rate, a.fs, a.taps,
@@ -50,17 +47,36 @@ DesignAnalysis AnalyzeDesign(const CZantroView& view, const std::optional<std::v
     return a;
 }
 
-std::optional<ChosenWords> ChosenWordsOf(const CZantroView& view, std::span<const double> taps, double fs,
-                                         std::span<const MaskBand> bands, const QuantSpec& format)
+void AddChosenWords(DesignAnalysis& a, const WordRequest& request)
 {
-    if (!view.m_WordRequest || taps.empty())
+    a.chosen = ChooseWords(a.taps, a.fs, a.bands, request);
+    a.optimized = QuantResult{};
+    if (a.chosen->result.words.status == QuantStatus::Ok) {
+        a.optimized = a.chosen->result.words;
+        a.optimized.figures = MeasureResponse(a.optimized.values, a.fs, a.bands, a.crossings);
+    }
+}
+
+std::optional<WordRequest> WordRequestOf(const CZantroView& view, const std::optional<QuantSpec>& format)
+{
+    if (!view.m_WordRequest)
         return std::nullopt;
     WordRequest request = *view.m_WordRequest;
-    request.format = format;
+    if (format)
+        request.format = *format;
     if (request.requirement.empty())
         if (const SpecRequirement* shown = view.ShownRequirement())
             request.requirement = shown->bands;
-    return ChooseWords(taps, fs, bands, request);
+    return request;
+}
+
+std::optional<ChosenWords> ChosenWordsOf(const CZantroView& view, std::span<const double> taps, double fs,
+                                         std::span<const MaskBand> bands, const QuantSpec& format)
+{
+    const std::optional<WordRequest> request = WordRequestOf(view, format);
+    if (!request || taps.empty())
+        return std::nullopt;
+    return ChooseWords(taps, fs, bands, *request);
 }
 
 DesignAnalysis MeasureAgain(const DesignAnalysis& held, const std::vector<MaskBand>& bands, const QuantSpec& quantSpec)

@@ -42,6 +42,15 @@ DesignOutline OutlineOf(const CZantroView& view);
 DesignAnalysis AnalyzeDesign(const CZantroView& view, const std::optional<std::vector<MaskBand>>& mask,
                              const QuantSpec& quantSpec);
 
+// Chooses the words of request for the analysis's taps (its bands give a
+// derived requirement) and measures them on its bands as the others.
+void AddChosenWords(DesignAnalysis& analysis, const WordRequest& request);
+
+// The form's m_WordRequest in format (its own without one), its
+// requirement that of the design shown when it names none; none without
+// a request.
+std::optional<WordRequest> WordRequestOf(const CZantroView& view, const std::optional<QuantSpec>& format = std::nullopt);
+
 // The words the form's m_WordRequest chooses for taps in format: its
 // requirement, or the requirement the design shown was made for, or the
 // taps' own figures on bands; none without a request.

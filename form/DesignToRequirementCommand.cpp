@@ -75,6 +75,11 @@ void DesignToSpecification(CZantroView& view)
                 text += "\n" + std::string(kMsgSpecFormDiffers);
             else
                 view.SetShownRequirement(request.requirement);
+            // Chosen words stay asked for, chosen again for each design:
+            // for this requirement while the form shows its design.
+            view.m_WordRequest.reset();
+            if (request.chooseWords)
+                view.m_WordRequest = WordRequest{*request.quantize, {}};
         }
         view.MessageBox(text);
         return;

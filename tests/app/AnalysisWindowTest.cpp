@@ -16,19 +16,6 @@
 #include "app/AnalysisWindow.h"
 #include "app/CommandIds.h"
 
-namespace {
-
-// The row of the figures table whose label starts with text, or -1.
-int RowOf(QTableWidget* table, const QString& text)
-{
-    for (int r = 0; r < table->rowCount(); ++r)
-        if (table->item(r, 0)->text().startsWith(text))
-            return r;
-    return -1;
-}
-
-}  // namespace
-
 using AnalysisWindowTest = AppFixture;
 
 TEST_F(AnalysisWindowTest, ExtrasAnalysisOpensAModelessWindowWithItsPrompt)

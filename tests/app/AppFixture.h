@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSettings>
+#include <QTableWidget>
 #include <QTest>
 #include <gtest/gtest.h>
 #include <memory>
@@ -26,6 +27,15 @@ inline QLineEdit* DialogEdit(QWidget* modal, int id)
 inline void Ok(QWidget* modal)
 {
     modal->findChild<QPushButton*>(QStringLiteral("control1"))->click();
+}
+
+// The row of the figures table whose label starts with text, or -1.
+inline int RowOf(QTableWidget* table, const QString& text)
+{
+    for (int r = 0; r < table->rowCount(); ++r)
+        if (table->item(r, 0)->text().startsWith(text))
+            return r;
+    return -1;
 }
 
 // The desktop program started as from the desktop, on an empty settings

@@ -41,7 +41,23 @@ void* operator new(std::size_t size)
     throw std::bad_alloc();
 }
 
+// The non-throwing form too (std::stable_sort's buffer), so that the
+// replaced delete never frees what another allocator took.
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept
+{
+    try {
+        return operator new(size);
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
+}
+
 void operator delete(void* p) noexcept
+{
+    std::free(p);
+}
+
+void operator delete(void* p, const std::nothrow_t&) noexcept
 {
     std::free(p);
 }
