@@ -192,9 +192,12 @@ py::list PyDesign::Messages()
     // the design is measured (the exchange's non-convergence is among the
     // notes already).
     if (!m_warned) {
-        for (const std::string& warning : UnsoundDesignWarnings(true, MeasuredOutcome().figures))
-            m_messages.push_back(warning);
-        m_warned = true;
+        const std::vector<std::string> warnings = UnsoundDesignWarnings(true, MeasuredOutcome().figures);
+        // Another thread may have added them while this one measured without the GIL.
+        if (!m_warned) {
+            m_messages.insert(m_messages.end(), warnings.begin(), warnings.end());
+            m_warned = true;
+        }
     }
     py::list list;
     for (const std::string& m : m_messages)
