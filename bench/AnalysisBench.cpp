@@ -38,28 +38,23 @@ DesignRequest Case(int which)
         q.taps = 1025;
         q.samplingRate = 48000;
         q.firstCorner = 6000;
-        q.window = WindowType::Blackman;
+        q.method = SincMethod{WindowChoice{WindowType::Blackman}};
         break;
     case 1:  // the six-band Remez design of 993 taps
-        q.method = DesignMethod::Remez;
         q.taps = 993;
         q.samplingRate = 48000;
-        q.bands = {Row(0, 2000, 1, 1),         Row(2500, 6000, 0, 10),   Row(6500, 9000, 1, 1),
-                   Row(9500, 14000, 0, 10),    Row(14500, 18000, 1, 1), Row(18500, 24000, 0, 10)};
+        q.method = RemezMethod{{Row(0, 2000, 1, 1), Row(2500, 6000, 0, 10), Row(6500, 9000, 1, 1),
+                                Row(9500, 14000, 0, 10), Row(14500, 18000, 1, 1), Row(18500, 24000, 0, 10)}};
         break;
     case 2:  // a minimum-phase lowpass of 400 taps (its taps are not symmetric)
-        q.method = DesignMethod::Remez;
-        q.minimumPhase = true;
         q.taps = 400;
         q.samplingRate = 48000;
-        q.bands = {Row(0, 6000, 1, 1), Row(7000, 24000, 0, 10)};
+        q.method = RemezMethod{.bands = {Row(0, 6000, 1, 1), Row(7000, 24000, 0, 10)}, .minimumPhase = true};
         break;
     default:  // least squares, 1025 taps
-        q.method = DesignMethod::LeastSquares;
-        q.weightRange = RemezWeightRange::AnyPositive;
         q.taps = 1025;
         q.samplingRate = 48000;
-        q.bands = {Row(0, 8000, 1, 1), Row(8500, 24000, 0, 10)};
+        q.method = LeastSquaresMethod{.bands = {Row(0, 8000, 1, 1), Row(8500, 24000, 0, 10)}};
         break;
     }
     return q;

@@ -208,10 +208,8 @@ void BM_DesignCommand(benchmark::State& state)
     const Design& d = Designs()[static_cast<size_t>(state.range(0))];
     state.SetLabel(d.name);
     DesignRequest request;
-    request.method = DesignMethod::Remez;
     request.taps = d.taps;
-    request.bands.assign(d.bands, d.bands + kBandCount);
-    request.gridDensity = d.density;
+    request.method = RemezMethod{.bands = {d.bands, d.bands + kBandCount}, .gridDensity = d.density};
     DesignOutcome out;
     for (auto _ : state)
         out = DesignOf(request);

@@ -113,10 +113,10 @@ hardening_flags() {
 
 # The one configuration of $BUILD_DIR: GCC with warnings as errors and
 # Debian's hardening flags, position-independent code (the Python module
-# links the engine's layers), the desktop program; no benchmarks (they are
-# built where they are run). The tests and the Python module are built from
-# the first test.sh on (--without-tests leaves them out of a new build
-# directory, so run.sh needs no test packages). run.sh, test.sh and
+# links the engine's layers), the desktop program. The tests, the Python
+# module and the benchmark programs (built so that they keep compiling, not
+# run) are built from the first test.sh on (--without-tests leaves them out
+# of a new build directory, so run.sh needs no test packages). run.sh, test.sh and
 # package.sh build here with the same flags: the tests run the objects the
 # package holds, each command reuses what another built, and through ccache
 # another clone does too.
@@ -138,7 +138,7 @@ configure() {
         -DZANTRO_BUILD_GUI=ON \
         -DZANTRO_BUILD_TESTS="$tests" \
         -DZANTRO_BUILD_PYTHON="$tests" \
-        -DZANTRO_BUILD_BENCH=OFF \
+        -DZANTRO_BUILD_BENCH="$tests" \
         -DZANTRO_BUILD_FUZZ=OFF \
         -DZANTRO_WARNINGS_AS_ERRORS=ON \
         "$@"
