@@ -216,11 +216,14 @@ void LongWords(benchmark::State& state)
     const int taps = Aligned(r, 255);
     const std::vector<double> h = DesignOf(r, taps);
     const WordRequirement req = RequirementOf(r);
+    double margin = 0.0;
     for (auto _ : state) {
         const WordResult w = OptimizeWords(h, req, Word(r.bits));
+        margin = w.judgement.margin;
         benchmark::DoNotOptimize(w.words.taps.data());
     }
     state.counters["taps"] = taps;
+    state.counters["margin"] = margin;
 }
 
 void EachRequirement(benchmark::internal::Benchmark* b)

@@ -4,6 +4,7 @@
 
 #include "design/DesignMessages.h"
 #include "design/DesignValidation.h"
+#include "design/RateChangeDesign.h"
 #include "design/RequirementTrial.h"
 #include "document/CZantroDoc.h"
 #include "dsp/DesignKinds.h"
