@@ -33,15 +33,7 @@ TEST_F(AnalysisChosenWordsTest, ChosenWordsStandBesideTheRoundedOnes)
     AnalysisWindow* w = frame()->Analysis();
     // Kaiser lowpass: 101 taps, beta 10, fs 48000, corner 6000; Q15 rounds
     // its 99 dB stop band to 72 dB.
-    Select(IDC_WINDOW_TYPE, 5);
-    Type(IDC_TAPS, QStringLiteral("101"));
-    Type(IDC_SAMPLING_RATE, QStringLiteral("48000"));
-    Type(IDC_FIRST_CORNER, QStringLiteral("6000"));
-    script->Expect([](QWidget* modal) {
-        DialogEdit(modal, 1036)->setText(QStringLiteral("10"));
-        modal->findChild<QPushButton*>(QStringLiteral("control1"))->click();
-    });
-    Press(IDC_DESIGN);
+    DesignKaiserLowpass();
     ASSERT_EQ(app->m_view.m_bDesignValid, 1);
     QCheckBox* box = w->ChosenWords().CheckBox();
     EXPECT_FALSE(box->isChecked());

@@ -49,17 +49,7 @@ TEST_F(AnalysisWindowTest, FollowsEveryDesignWithBothCurvesAndTheTable)
     frame()->Action(ID_EXTRAS_ANALYSIS)->trigger();
     AnalysisWindow* w = frame()->Analysis();
     // Kaiser lowpass: 101 taps, beta 10, fs 48000, corner 6000.
-    Select(IDC_WINDOW_TYPE, 5);
-    Type(IDC_TAPS, QStringLiteral("101"));
-    Type(IDC_SAMPLING_RATE, QStringLiteral("48000"));
-    Type(IDC_FIRST_CORNER, QStringLiteral("6000"));
-    script->Expect([](QWidget* modal) {
-        QLineEdit* beta = DialogEdit(modal, 1036);
-        ASSERT_NE(beta, nullptr);
-        beta->setText(QStringLiteral("10"));
-        modal->findChild<QPushButton*>(QStringLiteral("control1"))->click();
-    });
-    Press(IDC_DESIGN);
+    DesignKaiserLowpass();
     ASSERT_EQ(app->m_view.m_bDesignValid, 1);
 
     const DesignAnalysis& a = w->Analysis();
@@ -188,15 +178,7 @@ TEST_F(AnalysisWindowTest, AHeldReferenceIsOverlaidAndTabulatedUntilCleared)
     QPushButton* hold = w->ReferenceButton();
     EXPECT_FALSE(hold->isEnabled());  // nothing to hold yet
     // Kaiser lowpass: 101 taps, beta 10, fs 48000, corner 6000.
-    Select(IDC_WINDOW_TYPE, 5);
-    Type(IDC_TAPS, QStringLiteral("101"));
-    Type(IDC_SAMPLING_RATE, QStringLiteral("48000"));
-    Type(IDC_FIRST_CORNER, QStringLiteral("6000"));
-    script->Expect([](QWidget* modal) {
-        DialogEdit(modal, 1036)->setText(QStringLiteral("10"));
-        modal->findChild<QPushButton*>(QStringLiteral("control1"))->click();
-    });
-    Press(IDC_DESIGN);
+    DesignKaiserLowpass();
     ASSERT_TRUE(hold->isEnabled());
     EXPECT_EQ(hold->text(), QStringLiteral("Hold as &Reference"));
     const int designPoints = w->DesignCurve()->count();

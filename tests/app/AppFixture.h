@@ -16,6 +16,7 @@
 #include "app/CMainFrame.h"
 #include "app/CZantroApp.h"
 #include "app/PlotWidget.h"
+#include "form/CZantroView.h"
 
 // The edit of a modal dialog's control id.
 inline QLineEdit* DialogEdit(QWidget* modal, int id)
@@ -99,6 +100,22 @@ protected:
         auto* button = qobject_cast<QPushButton*>(Control(id));
         ASSERT_NE(button, nullptr);
         QTest::mouseClick(button, Qt::LeftButton);
+    }
+    // Designs the Kaiser lowpass the analysis tests share: 101 taps, beta
+    // 10 (typed into the window's dialog), fs 48000, corner 6000.
+    void DesignKaiserLowpass()
+    {
+        Select(IDC_WINDOW_TYPE, 5);
+        Type(IDC_TAPS, QStringLiteral("101"));
+        Type(IDC_SAMPLING_RATE, QStringLiteral("48000"));
+        Type(IDC_FIRST_CORNER, QStringLiteral("6000"));
+        script->Expect([](QWidget* modal) {
+            QLineEdit* beta = DialogEdit(modal, 1036);
+            ASSERT_NE(beta, nullptr);
+            beta->setText(QStringLiteral("10"));
+            modal->findChild<QPushButton*>(QStringLiteral("control1"))->click();
+        });
+        Press(IDC_DESIGN);
     }
     // Counts the pixels of a colour in a widget as it paints now.
     static int CountPixels(QWidget* w, QColor color)

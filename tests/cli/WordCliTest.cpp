@@ -64,14 +64,14 @@ TEST_F(WordCli, UsageErrors)
 // length up to 1025 taps; chosen, at 67.
 TEST_F(WordCli, DesignToRequirementWithChosenWords)
 {
-    const std::vector<std::string> spec = Joined({{"--to-spec", "--method", "remez", "--fs", "48000"}, kRequirement,
-                                                  {"--quantize", "13"}});
-    const CliResult rounded = Cli(spec);
+    const std::vector<std::string> toRequirement =
+        Joined({{"--to-spec", "--method", "remez", "--fs", "48000"}, kRequirement, {"--quantize", "13"}});
+    const CliResult rounded = Cli(toRequirement);
     EXPECT_EQ(rounded.status, 1);
     EXPECT_NE(rounded.err.find("No design up to 1025 taps meets the requirement in double precision and in 13 bits"),
               std::string::npos)
         << rounded.err;
-    const CliResult chosen = Cli(Joined({spec, {"--optimize-words", "--json"}}));
+    const CliResult chosen = Cli(Joined({toRequirement, {"--optimize-words", "--json"}}));
     ASSERT_EQ(chosen.status, 0) << chosen.err;
     EXPECT_NE(chosen.err.find("67 taps meet the requirement in double precision and in optimised 13 bits words"),
               std::string::npos)
